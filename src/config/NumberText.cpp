@@ -1,0 +1,45 @@
+#include "config/NumberText.h"
+
+#include <cmath>
+
+namespace kv {
+
+double ReadLeadingNumber(QStringView text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ') ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    const auto digitsFrom = [&](qsizetype from) {
+        qsizetype j = from;
+        while (j < text.size() && text[j].isDigit() && text[j].unicode() < 128) ++j;
+        return j;
+    };
+    qsizetype end = digitsFrom(i);
+    bool anyDigit = end > i;
+    if (end < text.size() && text[end] == u'.') {
+        const qsizetype fractionEnd = digitsFrom(end + 1);
+        anyDigit = anyDigit || fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!anyDigit) return 0;
+    if (end < text.size() && (text[end] == u'e' || text[end] == u'E')) {
+        qsizetype j = end + 1;
+        if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) ++j;
+        const qsizetype exponentEnd = digitsFrom(j);
+        if (exponentEnd > j) end = exponentEnd;
+    }
+    bool ok = false;
+    const double value = text.mid(start, end - start).toString().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0;
+}
+
+int64_t RoundHalfEven(double value) {
+    if (!std::isfinite(value)) return 0;
+    // nearbyint uses the current rounding mode, which is round-to-nearest-even.
+    const double rounded = std::nearbyint(value);
+    if (rounded >= 9.2e18) return INT64_MAX;
+    if (rounded <= -9.2e18) return INT64_MIN;
+    return static_cast<int64_t>(rounded);
+}
+
+}  // namespace kv

@@ -1,0 +1,18 @@
+#pragma once
+// How the program reads numbers out of texts typed by users or printed by the console.
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace kv {
+
+// Reads the number at the start of a text: leading blanks are skipped, reading stops at
+// the first character that cannot continue the number, and a text without digits is 0.
+double ReadLeadingNumber(QStringView text);
+
+// Rounds to the nearest whole number, halves to the even neighbour (62.5 -> 62).
+int64_t RoundHalfEven(double value);
+
+}  // namespace kv

@@ -1,0 +1,59 @@
+#pragma once
+// The exchange of command lines and replies with the controller's text console. This is
+// the only code that touches the port during an exchange.
+
+#include "platform/Clock.h"
+#include "platform/EventPump.h"
+#include "platform/SerialPort.h"
+
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+
+namespace kv {
+
+class ConsoleLink {
+public:
+    ConsoleLink(SerialPort& port, Clock& clock, EventPump& pump);
+
+    // Sends one command line and collects the reply until `terminator` is present and
+    // the line is quiet. On success ReplyText holds the reply up to the terminator.
+    bool SendCommand(const QString& command, const QString& terminator);
+
+    // Sends one command line, waits for the edit prompt "-->" and reads the decimal
+    // byte value that follows `key` (such as "B(16)="). `value` is untouched on failure.
+    bool ReadConsoleByte(const QString& command, const QString& key, uint8_t& value);
+
+    SerialPort& Port() { return port_; }
+
+    QString ReplyText;
+    int16_t ReplyTimeoutMs = 200;
+    QString ControllerPrompt;
+
+    // A console without input buffering needs a gap between characters; two character
+    // times at 115200 bit/s are about 0.2 ms.
+    static const std::chrono::microseconds CharacterPause;
+    static const std::chrono::microseconds LinePause;
+
+private:
+    SerialPort& port_;
+    Clock& clock_;
+    EventPump& pump_;
+};
+
+// Sets ReplyTimeoutMs for a scope and puts the earlier value back when it ends.
+class ReplyTimeoutScope {
+public:
+    ReplyTimeoutScope(ConsoleLink& link, int16_t timeoutMs)
+        : link_(link), saved_(link.ReplyTimeoutMs) { link.ReplyTimeoutMs = timeoutMs; }
+    ~ReplyTimeoutScope() { link_.ReplyTimeoutMs = saved_; }
+    ReplyTimeoutScope(const ReplyTimeoutScope&) = delete;
+    ReplyTimeoutScope& operator=(const ReplyTimeoutScope&) = delete;
+
+private:
+    ConsoleLink& link_;
+    int16_t saved_;
+};
+
+}  // namespace kv

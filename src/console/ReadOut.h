@@ -1,0 +1,36 @@
+#pragma once
+// Reading a gateway: the handshake, the controller's identity, the Ethernet settings by
+// console commands and the configuration blocks of the EEPROM, decoded into the model.
+
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace kv {
+
+enum class ReadOutResult {
+    Ok,
+    UnknownController,  // the prompt names none of the known controllers
+    Timeout,            // a console command failed, timed out or gave a garbled reply
+};
+
+using ProgressFn = std::function<void(int value)>;
+
+// The controllers whose console this program speaks, in the order they are looked for.
+inline constexpr const char* ControllerModels[] = {"vMAR-5308RT_LAN", "q5308RT", "KLT-400"};
+
+// Brings the console from any mode to its main prompt: empty lines, ".", "quit", then
+// one empty line that must be answered. True when the last one was answered.
+bool RecoverConsole(ConsoleLink& link);
+
+// Finds the first known controller named in `reply`; empty when none is.
+QString IdentifyController(const QString& reply);
+
+// Runs the read-out on an open port; the caller opens and closes the port. Progress
+// reports 1..9. On a failure the fields decoded so far stay in `config`.
+ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress);
+
+}  // namespace kv

@@ -1,0 +1,26 @@
+#pragma once
+// Message boxes and file dialogs, behind a seam so that window tests read the text and
+// title shown and answer from a script.
+
+#include <QString>
+
+namespace kv {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal message with an OK button. An empty title means the program's own title.
+    virtual void Message(const QString& text, const QString& title) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool AskYesNo(const QString& text, const QString& title) = 0;
+    // File dialogs; an empty result means the user cancelled.
+    virtual QString OpenFileName(const QString& filter, const QString& folder,
+                                 const QString& fileName) = 0;
+    virtual QString SaveFileName(const QString& filter, const QString& folder,
+                                 const QString& fileName) = 0;
+};
+
+// The program's own title, used where a message names no title.
+inline const char* const ProgramTitle = "KV-9052R Utility";
+
+}  // namespace kv

@@ -1,0 +1,41 @@
+#pragma once
+// The PC serial port as the console link and the operations use it. Production code
+// drives QSerialPort (QtSerialPort.h); tests wire an in-process port to the emulator.
+
+#include <QByteArray>
+#include <QString>
+
+namespace kv {
+
+enum class PortOpenError {
+    None,        // the port is open
+    InUse,       // another program holds the port
+    NotOpened,   // no such device, or it did not open without saying why
+    Other,       // the system refused; Text says why
+};
+
+struct PortOpenResult {
+    PortOpenError Error = PortOpenError::None;
+    QString Text;  // the system's description, for Other (and a hint how to fix it)
+    bool ok() const { return Error == PortOpenError::None; }
+};
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // COM n, 1..16 (resolved to a device by the port naming rule).
+    virtual void SelectPort(int number) = 0;
+    virtual int SelectedPort() const = 0;
+    // Opens the selected port at 115200 bit/s, 8 data bits, no parity, 1 stop bit.
+    virtual PortOpenResult Open() = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    virtual void ClearReceiveBuffer() = 0;
+    virtual int BytesWaiting() = 0;
+    virtual QByteArray ReadAll() = 0;
+    virtual int BytesToSend() = 0;
+    virtual void Write(const QByteArray& bytes) = 0;
+};
+
+}  // namespace kv
