@@ -1,0 +1,39 @@
+#include "ui/common/QtDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kv {
+namespace {
+
+QString TitleOrProgram(const QString& title) { return title.isEmpty() ? QString(ProgramTitle) : title; }
+
+QString InitialPath(const QString& folder, const QString& fileName) {
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(fileName);
+}
+
+}  // namespace
+
+void QtDialogs::Message(const QString& text, const QString& title) {
+    QMessageBox::information(QApplication::activeWindow(), TitleOrProgram(title), text);
+}
+
+bool QtDialogs::AskYesNo(const QString& text, const QString& title) {
+    return QMessageBox::question(QApplication::activeWindow(), TitleOrProgram(title), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+QString QtDialogs::OpenFileName(const QString& filter, const QString& folder, const QString& fileName) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
+                                        InitialPath(folder, fileName), filter);
+}
+
+QString QtDialogs::SaveFileName(const QString& filter, const QString& folder, const QString& fileName) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
+                                        InitialPath(folder, fileName), filter);
+}
+
+}  // namespace kv

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+class QWidget;
+
+namespace kv {
+
+// Message boxes and file dialogs of Qt, modal to the active window.
+class QtDialogs : public Dialogs {
+public:
+    void Message(const QString& text, const QString& title) override;
+    bool AskYesNo(const QString& text, const QString& title) override;
+    QString OpenFileName(const QString& filter, const QString& folder, const QString& fileName) override;
+    QString SaveFileName(const QString& filter, const QString& folder, const QString& fileName) override;
+};
+
+}  // namespace kv

@@ -1,0 +1,28 @@
+#pragma once
+// What the windows of one program run share: the configuration, the one console link
+// on the one serial port, the dialogs, and the main window's state that the other
+// windows read or report to.
+
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
+#include "platform/Dialogs.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace kv {
+
+struct Session {
+    GatewayConfig& Config;
+    ConsoleLink& Link;
+    Dialogs& Dialogs;
+    // True while a read-out runs; no other sequence may start meanwhile.
+    bool ConnectBusy = false;
+    // The port chosen in the main window's list (COM 1..16); the save uses it too.
+    int PortNumber = 1;
+    // The main window's status text (CommunicationState), which the save reports to.
+    std::function<void(const QString& text)> SetCommunicationState = [](const QString&) {};
+};
+
+}  // namespace kv

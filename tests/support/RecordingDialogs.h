@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kv::test {
+
+// Records every message shown and answers questions and file dialogs from a script.
+class RecordingDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString Text;
+        QString Title;
+    };
+
+    void Message(const QString& text, const QString& title) override { Messages.append({text, title}); }
+    bool AskYesNo(const QString& text, const QString& title) override {
+        Questions.append({text, title});
+        return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
+    }
+    QString OpenFileName(const QString&, const QString&, const QString&) override {
+        return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
+    }
+    QString SaveFileName(const QString&, const QString&, const QString&) override {
+        return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
+    }
+
+    QStringList MessageTexts() const {
+        QStringList texts;
+        for (const auto& m : Messages) texts << m.Text;
+        return texts;
+    }
+
+    QList<Shown> Messages;
+    QList<Shown> Questions;
+    QList<bool> YesNoAnswers;      // answers to AskYesNo, in order; No when empty
+    QStringList FileAnswers;       // answers to the file dialogs; cancel when empty
+};
+
+}  // namespace kv::test
