@@ -1,0 +1,176 @@
+#include "config/ViewRows.h"
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+ModbusCommand Command(uint8_t functionCode, double memAddress, int32_t length,
+                      double startAddress = 0, uint8_t netId = 1) {
+    ModbusCommand command;
+    command.Valid = 1;
+    command.NetId = netId;
+    command.FunctionCode = functionCode;
+    command.MemAddress = memAddress;
+    command.StartAddress = startAddress;
+    command.Length = length;
+    return command;
+}
+
+QStringList Row(const ViewGrid& grid, int row) { return grid.Rows.at(row); }
+bool IsEmptyRow(const ViewGrid& grid, int row) {
+    for (const QString& cell : grid.Rows.at(row))
+        if (!cell.isEmpty()) return false;
+    return true;
+}
+
+TEST(ViewRows, TextsOfModesTypesAndIds) {
+    EXPECT_EQ(IoTypeText(1), "DO (R)");
+    EXPECT_EQ(IoTypeText(2), "DI");
+    EXPECT_EQ(IoTypeText(3), "AO (R)");
+    EXPECT_EQ(IoTypeText(4), "AI");
+    EXPECT_EQ(IoTypeText(5), "DO (W)");
+    EXPECT_EQ(IoTypeText(15), "DO (W)");
+    EXPECT_EQ(IoTypeText(6), "AO (W)");
+    EXPECT_EQ(IoTypeText(16), "AO (W)");
+    EXPECT_EQ(IoTypeText(0), "");
+    EXPECT_EQ(IoTypeText(7), "");
+    EXPECT_EQ(ModbusModeText(0), "NONE");
+    EXPECT_EQ(ModbusModeText(1), "RTU");
+    EXPECT_EQ(ModbusModeText(2), "ASCII");
+    EXPECT_EQ(ModbusModeText(3), "");
+    EXPECT_EQ(ClassIdText(0), "0x65");
+    EXPECT_EQ(ClassIdText(5), "0x6A");
+    EXPECT_EQ(InstanceIdText(1), "0x01");
+    EXPECT_EQ(InstanceIdText(10), "0x0A");
+}
+
+TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) {
+    std::array<SerialClassRecord, SerialClassCount> classes{};
+    classes[0].CmdTimeout = 100;
+    classes[1].CmdTimeout = 250.5;  // kept as typed, shown as a whole number
+    const ViewGrid grid = SerialCommandGrid(classes);
+
+    ASSERT_EQ(grid.Rows.size(), 5);
+    EXPECT_EQ(grid.ColumnCount(), 10);
+    EXPECT_EQ(Row(grid, 0).first(), "COM Port");
+    EXPECT_EQ(Row(grid, 0).last(), "I_Mem (To)");
+    EXPECT_EQ(Row(grid, 1).mid(0, 4), QStringList({"RS-232", "NONE", "100", ""}));
+    EXPECT_TRUE(IsEmptyRow(grid, 2));
+    EXPECT_EQ(Row(grid, 3).mid(0, 3), QStringList({"RS-485", "NONE", "250"}));
+    EXPECT_TRUE(IsEmptyRow(grid, 4));
+    EXPECT_EQ(grid.WidthFactors, QList<double>({1.0, 1.2, 1.3, 0.5, 0.6, 0.8, 1.0, 1.0, 1.1, 1.0}));
+}
+
+TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
+    std::array<SerialClassRecord, SerialClassCount> classes{};
+    classes[0].ConnMode = 1;
+    classes[0].CmdCount = 10;
+    for (int i = 0; i < 10; ++i) classes[0].Commands[i] = Command(3, 10 * i, 1);
+    classes[0].Commands[0] = Command(3, 100, 16, 4000, 7);
+    classes[0].Commands[1].Valid = 0;  // listed all the same
+    classes[1].ConnMode = 2;
+    classes[1].CmdCount = 1;
+    classes[1].Commands[0] = Command(15, 2000, 1);
+    const ViewGrid grid = SerialCommandGrid(classes);
+
+    ASSERT_EQ(grid.Rows.size(), 1 + 11 + 1 + 2 + 1);
+    EXPECT_EQ(Row(grid, 1).mid(0, 3), QStringList({"RS-232", "RTU", "0"}));
+    EXPECT_EQ(Row(grid, 2),
+              QStringList({"", "", "", "(1)", "7", "AO (R)", "4000", "16", "100", "115"}));
+    EXPECT_EQ(Row(grid, 3)[3], "(2)");
+    EXPECT_EQ(Row(grid, 11)[3], "(10)");
+    EXPECT_TRUE(IsEmptyRow(grid, 12));
+    EXPECT_EQ(Row(grid, 13).mid(0, 2), QStringList({"RS-485", "ASCII"}));
+    // One bit at 2000 occupies 2000 only.
+    EXPECT_EQ(Row(grid, 14).mid(3), QStringList({"(1)", "1", "DO (W)", "0", "1", "2000", "2000"}));
+    EXPECT_TRUE(IsEmptyRow(grid, 15));
+}
+
+TEST(ViewRows, CommandCountBeyondTheSlotsListsOnlyTheSlots) {
+    std::array<SerialClassRecord, SerialClassCount> serial{};
+    serial[0].ConnMode = 1;
+    serial[0].CmdCount = 255;  // as a damaged EEPROM may hold
+    std::array<TcpClassRecord, TcpClassCount> tcp{};
+    tcp[0].ConnValid = 1;
+    tcp[0].CmdCount = 6;
+
+    EXPECT_EQ(SerialCommandGrid(serial).Rows.size(), 1 + 11 + 1 + 2);
+    EXPECT_EQ(TcpCommandGrid(tcp).Rows.size(), 1 + 6 + 1);
+    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 10 + 1 + 5 + 1);
+}
+
+TEST(ViewRows, TcpGridWithoutConnectionsInUseHasOnlyTheHeading) {
+    std::array<TcpClassRecord, TcpClassCount> classes{};
+    classes[1].CmdCount = 3;  // commands of a connection not in use are not shown
+    const ViewGrid grid = TcpCommandGrid(classes);
+    ASSERT_EQ(grid.Rows.size(), 1);
+    EXPECT_EQ(grid.ColumnCount(), 12);
+    EXPECT_EQ(Row(grid, 0)[4], "Comm. Timeout");
+}
+
+TEST(ViewRows, TcpGridWithOnlyConnectionThree) {
+    std::array<TcpClassRecord, TcpClassCount> classes{};
+    classes[2].ConnValid = 1;
+    classes[2].ServerIp = {192, 168, 0, 20};
+    classes[2].ConnTimeout = 3000;
+    classes[2].RetryConnTimeout = 5000;
+    classes[2].CmdTimeout = 200;
+    classes[2].CmdCount = 2;
+    classes[2].Commands[0] = Command(1, 0, 16, 0, 2);
+    classes[2].Commands[1] = Command(16, 2000, 8, 4000, 3);
+    const ViewGrid grid = TcpCommandGrid(classes);
+
+    ASSERT_EQ(grid.Rows.size(), 5);
+    EXPECT_EQ(Row(grid, 1).mid(0, 6),
+              QStringList({"Server 3", "192.168.0.20", "3000", "5000", "200", ""}));
+    EXPECT_EQ(Row(grid, 2).mid(5), QStringList({"(1)", "2", "DO (R)", "0", "16", "0", "15"}));
+    EXPECT_EQ(Row(grid, 3).mid(5),
+              QStringList({"(2)", "3", "AO (W)", "4000", "8", "2000", "2007"}));
+    EXPECT_TRUE(IsEmptyRow(grid, 4));
+}
+
+TEST(ViewRows, ObjectGridWithoutListedClassesKeepsItsTwentyRows) {
+    std::array<SerialClassRecord, SerialClassCount> serial{};
+    serial[0].CmdCount = 2;  // commands, but no connection mode
+    serial[0].ConnMode = 0;
+    std::array<TcpClassRecord, TcpClassCount> tcp{};
+    tcp[3].ConnValid = 1;    // in use, but no commands
+    const ViewGrid grid = AppObjectGrid(serial, tcp);
+
+    ASSERT_EQ(grid.Rows.size(), 20);
+    EXPECT_EQ(grid.HeadingRows, 2);
+    EXPECT_EQ(Row(grid, 0),
+              QStringList({"Class ID", "Instance ID", "Attr ID 0x01", "Attr ID 0x02",
+                           "Attr ID 0x03", "Attr ID 0x04", "Attr ID 0x05", "Attr ID 0x06"}));
+    EXPECT_EQ(Row(grid, 1), QStringList({"", "", "Cmd Valid", "Net ID", "FunCode", "MemIndex",
+                                         "Device Addr.", "IO Num"}));
+    for (int row = 2; row < 20; ++row) EXPECT_TRUE(IsEmptyRow(grid, row)) << row;
+
+    serial[0].ConnMode = 1;
+    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 2 + 1);
+}
+
+TEST(ViewRows, ObjectGridListsClassesWithTheirInstances) {
+    std::array<SerialClassRecord, SerialClassCount> serial{};
+    serial[1].ConnMode = 1;
+    serial[1].CmdCount = 2;
+    serial[1].Commands[0] = Command(16, 2000, 8, 4000, 5);
+    serial[1].Commands[1] = Command(2, 10, 3);
+    serial[1].Commands[1].Valid = 0;
+    std::array<TcpClassRecord, TcpClassCount> tcp{};
+    tcp[3].ConnValid = 1;
+    tcp[3].CmdCount = 1;
+    tcp[3].Commands[0] = Command(15, 0, 1);
+    const ViewGrid grid = AppObjectGrid(serial, tcp);
+
+    ASSERT_EQ(grid.Rows.size(), 7);
+    EXPECT_EQ(Row(grid, 2), QStringList({"0x66", "0x01", "1", "5", "16", "2000", "4000", "8"}));
+    EXPECT_EQ(Row(grid, 3), QStringList({"", "0x02", "0", "1", "2", "10", "0", "3"}));
+    EXPECT_TRUE(IsEmptyRow(grid, 4));
+    EXPECT_EQ(Row(grid, 5), QStringList({"0x6A", "0x01", "1", "1", "15", "0", "0", "1"}));
+    EXPECT_TRUE(IsEmptyRow(grid, 6));
+}
+
+}  // namespace
+}  // namespace kv
