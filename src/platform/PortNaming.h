@@ -1,0 +1,44 @@
+#pragma once
+// How "COM n" (1..16) maps to a device. On Windows COM n is the system port COMn.
+// Elsewhere, in this order: a link named COMn in the user's port folder (the virtual
+// gateway publishes itself there), otherwise the n-th serial port present, USB adapters
+// (ttyUSB, ttyACM) before built-in ports, each group by name.
+//
+// A link takes over its own number only: the serial ports present keep their numbers
+// whatever links exist, so starting the virtual gateway on COM 1 never moves a USB
+// adapter from COM 2 to COM 3 (the port counted as COM 1 is hidden while the link is
+// there). A link whose target is gone, or is no device, is ignored.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kv {
+
+inline constexpr int ComPortCount = 16;
+
+struct ComPortEntry {
+    int Number = 0;        // 1..16
+    QString Device;        // system path, empty when nothing is behind COM n
+    QString Description;   // as the system describes the device, when it does
+    QString Manufacturer;
+    QString StableName;    // /dev/serial/by-id/... when the system gives one
+};
+
+// The user's port folder: $KV9052R_PORT_DIR, else $XDG_RUNTIME_DIR/kv9052r, else a
+// folder of this user under the temporary folder.
+QString PortFolder();
+// Where the link for COM n lives in the port folder.
+QString ComLinkPath(int number);
+// The device behind COM n, empty when none is present.
+QString ResolveComPort(int number);
+// The same, with the serial ports present given in COM order (see SerialPortsInComOrder).
+QString ResolveComPort(int number, const QStringList& portsInComOrder);
+// COM 1..16 with the device behind each.
+QList<ComPortEntry> ListComPorts();
+
+// Device paths in COM order: USB adapters (ttyUSB, ttyACM) first, then the others; each
+// group by name with numbers compared as numbers (ttyS2 before ttyS10).
+QStringList SerialPortsInComOrder(QStringList devices);
+
+}  // namespace kv

@@ -1,0 +1,198 @@
+#include "platform/QtSerialPort.h"
+
+#include "platform/PortNaming.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <grp.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kv {
+namespace {
+
+constexpr qint32 LineBaudRate = 115200;
+
+#ifdef Q_OS_UNIX
+
+// Where serial-port programs, QSerialPort among them, put their "LCK..<name>" files.
+const char* const LockFolders[] = {"/var/lock",       "/etc/locks", "/var/spool/locks",
+                                   "/var/spool/uucp", "/tmp",       "/var/tmp",
+                                   "/var/lock/lockdev", "/run/lock"};
+
+bool IsProcessAlive(qint64 pid) {
+    return pid > 0 && (kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// Lock files name the device without "/dev/", with any further '/' as '_'.
+QString LockFileName(const QString& device) {
+    QString name = device;
+    if (name.startsWith(u"/dev/"))
+        name.remove(0, 5);
+    name.replace(u'/', u'_');
+    return QStringLiteral("LCK..") + name;
+}
+
+// Lock files start with the holder's process id as text.
+bool HasLiveLock(const QString& device) {
+    const QString fileName = LockFileName(device);
+    for (const char* folder : LockFolders) {
+        QFile lock(QString::fromLatin1(folder) + u'/' + fileName);
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        bool isNumber = false;
+        const qint64 pid = lock.readLine(32).trimmed().toLongLong(&isNumber);
+        if (isNumber && IsProcessAlive(pid))
+            return true;
+    }
+    return false;
+}
+
+bool MayReadAndWrite(const QString& device) {
+    return access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+}
+
+// The group whose members may read and write the device, empty when there is none.
+QString AccessGroupOf(const QString& device) {
+    struct stat info {};
+    if (stat(QFile::encodeName(device).constData(), &info) != 0)
+        return {};
+    const mode_t groupReadWrite = S_IRGRP | S_IWGRP;
+    if ((info.st_mode & groupReadWrite) != groupReadWrite)
+        return {};
+    const struct group* owner = getgrgid(info.st_gid);
+    return owner ? QString::fromLocal8Bit(owner->gr_name) : QString();
+}
+
+QString PermissionHint(const QString& device) {
+    const QString group = AccessGroupOf(device);
+    if (group.isEmpty())
+        return QStringLiteral("Ask the administrator for read and write access to %1.").arg(device);
+    return QStringLiteral("To use %1, add your user to the group \"%2\" (for example "
+                          "\"sudo usermod -aG %2 $USER\"), then log in again.")
+        .arg(device, group);
+}
+
+// QSerialPort reports a port held by another program and a device we may not use with
+// the same error, so the lock files and the device's access rights tell them apart.
+PortOpenResult PermissionRefused(const QString& device, const QString& systemText) {
+    if (HasLiveLock(device) || MayReadAndWrite(device))
+        return {PortOpenError::InUse, systemText};
+    return {PortOpenError::Other, systemText + u'\n' + PermissionHint(device)};
+}
+
+#else
+
+PortOpenResult PermissionRefused(const QString&, const QString& systemText) {
+    return {PortOpenError::InUse, systemText};
+}
+
+#endif
+
+PortOpenResult OpenFailure(QSerialPort::SerialPortError error, const QString& device,
+                           const QString& systemText) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return {PortOpenError::NotOpened, systemText};
+    case QSerialPort::PermissionError:
+        return PermissionRefused(device, systemText);
+    default:
+        return {PortOpenError::Other, systemText};
+    }
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort() {
+    port_.setBaudRate(LineBaudRate);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { OnError(error); });
+}
+
+void QtSerialPort::SelectPort(int number) {
+    number_ = number;
+    device_.clear();
+}
+
+void QtSerialPort::SelectDevice(const QString& path) { device_ = path; }
+
+QString QtSerialPort::DeviceToOpen() const {
+    if (device_.isEmpty())
+        return ResolveComPort(number_);
+    // Opened by its real name so that its lock file is the one any other name would take.
+    const QString resolved = QFileInfo(device_).canonicalFilePath();
+    return resolved.isEmpty() ? device_ : resolved;
+}
+
+PortOpenResult QtSerialPort::Open() {
+    Close();
+    const QString device = DeviceToOpen();
+    if (device.isEmpty())
+        return {PortOpenError::NotOpened, QStringLiteral("No device is behind COM %1.").arg(number_)};
+    port_.setPortName(device);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        const QString systemText = port_.errorString();
+        return OpenFailure(port_.error(), device, systemText);
+    }
+    port_.clear(QSerialPort::AllDirections);
+    return {};
+}
+
+void QtSerialPort::Close() {
+    if (port_.isOpen())
+        port_.close();
+}
+
+void QtSerialPort::ClearReceiveBuffer() {
+    if (!port_.isOpen())
+        return;
+    port_.clear(QSerialPort::Input);
+    PullArrivedBytes();
+    port_.readAll();
+}
+
+int QtSerialPort::BytesWaiting() {
+    PullArrivedBytes();
+    return int(port_.bytesAvailable());
+}
+
+QByteArray QtSerialPort::ReadAll() {
+    PullArrivedBytes();
+    return port_.readAll();
+}
+
+int QtSerialPort::BytesToSend() { return int(port_.bytesToWrite()); }
+
+void QtSerialPort::Write(const QByteArray& bytes) {
+    if (!port_.isOpen())
+        return;
+    port_.write(bytes);
+    port_.flush();
+}
+
+// Takes in what the system has received without waiting, so the count is current even
+// when no event loop ran since the bytes arrived.
+void QtSerialPort::PullArrivedBytes() {
+    if (port_.isOpen())
+        port_.waitForReadyRead(0);
+}
+
+// An adapter pulled out, or a terminal whose other end went away (reads then fail for
+// good and the port would wake the event loop forever): the port closes and reads return
+// nothing, so the exchange runs into its time-out instead of touching a dead device.
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+    const bool deviceLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (deviceLost && port_.isOpen())
+        port_.close();
+}
+
+}  // namespace kv

@@ -1,0 +1,41 @@
+#pragma once
+// The PC serial port over QSerialPort. COM n is resolved to a device when the port opens
+// (PortNaming.h), so a virtual gateway started after the selection is found. Reads never
+// block: what has arrived is read when the count is asked for, and incoming data wakes
+// the event pump through the port's notifier.
+
+#include "platform/SerialPort.h"
+
+#include <QSerialPort>
+
+namespace kv {
+
+class QtSerialPort : public SerialPort {
+public:
+    QtSerialPort();
+
+    void SelectPort(int number) override;
+    int SelectedPort() const override { return number_; }
+    // Opens this device instead of COM n (for a command line given a device path).
+    void SelectDevice(const QString& path);
+
+    PortOpenResult Open() override;
+    void Close() override;
+    bool IsOpen() const override { return port_.isOpen(); }
+    void ClearReceiveBuffer() override;
+    int BytesWaiting() override;
+    QByteArray ReadAll() override;
+    int BytesToSend() override;
+    void Write(const QByteArray& bytes) override;
+
+private:
+    QString DeviceToOpen() const;
+    void PullArrivedBytes();
+    void OnError(QSerialPort::SerialPortError error);
+
+    QSerialPort port_;
+    int number_ = 1;
+    QString device_;   // chosen by SelectDevice; empty means COM n
+};
+
+}  // namespace kv
