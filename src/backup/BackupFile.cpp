@@ -1,0 +1,169 @@
+#include "backup/BackupFile.h"
+
+#include <QFile>
+#include <QHash>
+#include <QStringConverter>
+#include <QStringDecoder>
+
+namespace kv {
+namespace {
+
+const QString TypeSection = QStringLiteral("Config_EEPROM");
+const QString TypeKey = QStringLiteral("FileType");
+const QString TypeMark = QStringLiteral("KV-9052R_EEPROM");
+constexpr int BytesPerKey = 16;
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+QString BlockSection(int block) { return QStringLiteral("BLOCK_%1").arg(block); }
+QString AddressKey(int address) { return QStringLiteral("Address_%1").arg(address); }
+
+// 16 bytes as upper-case hexadecimal pairs, each followed by a blank: 48 characters.
+QByteArray HexPairs(const EepromBlock& block, int address) {
+    QByteArray value;
+    for (int k = 0; k < BytesPerKey; ++k)
+        value += QByteArray::number(block[address + k], 16).rightJustified(2, '0').toUpper() + ' ';
+    return value;
+}
+
+// Section and key names compare without regard to letter case; the first occurrence of
+// a key in a section counts, as with the Windows INI functions earlier versions used.
+class IniValues {
+public:
+    explicit IniValues(const QString& text) {
+        QString section;
+        for (QStringView line : QStringView(text).split(u'\n')) {
+            line = line.trimmed();
+            if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#')) continue;
+            if (line.startsWith(u'[')) {
+                const qsizetype close = line.indexOf(u']');
+                section = line.mid(1, close < 0 ? -1 : close - 1).trimmed().toString().toLower();
+                continue;
+            }
+            const qsizetype equals = line.indexOf(u'=');
+            if (equals < 0) continue;
+            const QString name = section + u'\n' + line.left(equals).trimmed().toString().toLower();
+            if (!values_.contains(name)) values_.insert(name, line.mid(equals + 1).trimmed().toString());
+        }
+    }
+
+    // Empty when the section or the key is missing.
+    QString Value(const QString& section, const QString& key) const {
+        return values_.value(section.toLower() + u'\n' + key.toLower());
+    }
+
+private:
+    QHash<QString, QString> values_;
+};
+
+// The value of a hexadecimal digit in either letter case; -1 for any other character.
+int HexDigitValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') return u - u'0';
+    if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+    return -1;
+}
+
+// One byte pair: blanks removed, one or two hexadecimal digits; anything else is 0.
+uint8_t PairValue(QStringView pair) {
+    uint8_t value = 0;
+    for (const QChar c : pair) {
+        if (c == u' ') continue;
+        const int digit = HexDigitValue(c);
+        if (digit < 0) return 0;
+        value = uint8_t(value * 16 + digit);
+    }
+    return value;
+}
+
+void DecodeKey(const QString& value, EepromBlock& block, int address) {
+    for (int k = 0; k < BytesPerKey; ++k) block[address + k] = PairValue(QStringView(value).mid(3 * k, 2));
+}
+
+// A control character other than tab, line ends and the page feed marks a binary file.
+bool LooksBinary(const QByteArray& bytes) {
+    for (const char c : bytes) {
+        const auto byte = uint8_t(c);
+        if (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n' && byte != '\f') return true;
+    }
+    return false;
+}
+
+BackupReadResult Failure(BackupReadStatus status, const QString& detail) {
+    BackupReadResult result;
+    result.Status = status;
+    result.Detail = detail;
+    return result;
+}
+
+}  // namespace
+
+int BackupBytesOfBlock(int block) { return block <= 1 ? 32 : EepromBlockSize; }
+
+QByteArray BackupFile::Encode(const EepromImage& image) {
+    QByteArray text = '[' + TypeSection.toLatin1() + ']' + LineEnd;
+    text += TypeKey.toLatin1() + '=' + TypeMark.toLatin1() + LineEnd;
+    for (const int block : ConfigBlocks) {
+        text += '[' + BlockSection(block).toLatin1() + ']' + LineEnd;
+        for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey)
+            text += AddressKey(address).toLatin1() + '=' + HexPairs(image.Blocks[block], address) + LineEnd;
+    }
+    return text;
+}
+
+BackupReadResult BackupFile::Decode(const QByteArray& bytes) {
+    if (bytes.size() > MaxFileBytes)
+        return Failure(BackupReadStatus::NotText, QStringLiteral("The file is too large for a backup."));
+    QString text;
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        text = decoder.decode(bytes);
+    } else if (LooksBinary(bytes)) {
+        return Failure(BackupReadStatus::NotText, QStringLiteral("The file holds binary data."));
+    } else {
+        text = QString::fromLatin1(bytes);  // names and values are plain ASCII
+    }
+
+    const IniValues values(text);
+    if (values.Value(TypeSection, TypeKey).trimmed() != TypeMark)
+        return Failure(BackupReadStatus::WrongFileType, {});
+
+    BackupReadResult result;
+    for (const int block : ConfigBlocks) {
+        for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey) {
+            const QString value = values.Value(BlockSection(block), AddressKey(address));
+            DecodeKey(value, result.Image.Blocks[block], address);
+        }
+    }
+    return result;
+}
+
+BackupReadResult BackupFile::Read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Failure(BackupReadStatus::CannotRead, file.errorString());
+    if (file.size() > MaxFileBytes)
+        return Failure(BackupReadStatus::NotText, QStringLiteral("The file is too large for a backup."));
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Failure(BackupReadStatus::CannotRead, file.errorString());
+    return Decode(bytes);
+}
+
+BackupFile::BackupFile(const QString& path) : file_(path) {}
+
+bool BackupFile::Open() {
+    if (file_.open(QIODevice::WriteOnly)) return true;
+    errorText_ = file_.errorString();
+    return false;
+}
+
+bool BackupFile::Commit(const EepromImage& image) {
+    const QByteArray text = Encode(image);
+    if (file_.write(text) == text.size() && file_.commit()) return true;
+    errorText_ = file_.errorString();
+    file_.cancelWriting();
+    return false;
+}
+
+}  // namespace kv

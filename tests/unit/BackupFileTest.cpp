@@ -1,0 +1,166 @@
+#include "backup/BackupFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringConverter>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+// Every copied byte differs from its neighbours and from zero.
+EepromImage PatternImage() {
+    EepromImage image;
+    for (const int block : ConfigBlocks)
+        for (int address = 0; address < BackupBytesOfBlock(block); ++address)
+            image.Blocks[block][address] = uint8_t(block * 17 + address * 3 + 1);
+    return image;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QByteArray MinimalHeader = "[Config_EEPROM]\r\nFileType=KV-9052R_EEPROM\r\n";
+
+TEST(BackupFile, WritesTheExactShape) {
+    const QByteArray text = BackupFile::Encode(PatternImage());
+    ASSERT_TRUE(text.endsWith("\r\n"));
+    EXPECT_EQ(text.count("\r\n"), text.count('\n')) << "every line ends in CR LF";
+    const QList<QByteArray> lines = text.chopped(1).split('\n');
+
+    QList<QByteArray> sections;
+    QList<int> keysPerSection;
+    for (QByteArray line : lines) {
+        line.chop(1);  // the carriage return
+        if (line.startsWith('[')) {
+            sections << line;
+            keysPerSection << 0;
+            continue;
+        }
+        ++keysPerSection.last();
+        if (sections.last() == "[Config_EEPROM]") {
+            EXPECT_EQ(line, "FileType=KV-9052R_EEPROM");
+            continue;
+        }
+        const QByteArray value = line.mid(line.indexOf('=') + 1);
+        EXPECT_EQ(value.size(), 48) << line.constData();
+        EXPECT_TRUE(value.endsWith(' '));
+        EXPECT_EQ(value, value.toUpper());
+    }
+    EXPECT_EQ(sections, QList<QByteArray>({"[Config_EEPROM]", "[BLOCK_0]", "[BLOCK_1]", "[BLOCK_8]",
+                                           "[BLOCK_9]", "[BLOCK_10]", "[BLOCK_11]"}));
+    EXPECT_EQ(keysPerSection, QList<int>({1, 2, 2, 16, 16, 16, 16}));
+    EXPECT_TRUE(text.startsWith(MinimalHeader + "[BLOCK_0]\r\nAddress_0=01 04 07 0A 0D 10 "));
+    EXPECT_TRUE(text.contains("\r\nAddress_16=31 "));
+    EXPECT_TRUE(text.contains("[BLOCK_11]\r\nAddress_0=BC BF C2 "));
+}
+
+TEST(BackupFile, ReadsBackWhatItWrote) {
+    const BackupReadResult result = BackupFile::Decode(BackupFile::Encode(PatternImage()));
+    ASSERT_EQ(result.Status, BackupReadStatus::Ok);
+    EXPECT_EQ(result.Image, PatternImage());
+}
+
+TEST(BackupFile, ReadsWhatEarlierVersionsAndEditorsLeave) {
+    QByteArray text =
+        "\xEF\xBB\xBF"
+        "; saved by hand\n"
+        "  [ config_eeprom ]  \n"
+        "\n"
+        "  filetype =  KV-9052R_EEPROM  \n"
+        "[block_0]\n"
+        "ADDRESS_0 = ff 0a G1 1 \t\n"
+        "Address_16=7f\n"
+        "[BLOCK_8]\n"
+        "Address_240=01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10\n"
+        "Address_240=FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF FF\n";
+    const BackupReadResult result = BackupFile::Decode(text);
+    ASSERT_EQ(result.Status, BackupReadStatus::Ok);
+    const EepromBlock& block0 = result.Image.Blocks[0];
+    EXPECT_EQ(block0[0], 255);
+    EXPECT_EQ(block0[1], 10);
+    EXPECT_EQ(block0[2], 0) << "G1 is not hexadecimal";
+    EXPECT_EQ(block0[3], 1) << "a single digit with its blank";
+    EXPECT_EQ(block0[4], 0);
+    EXPECT_EQ(block0[16], 127);
+    EXPECT_EQ(result.Image.Blocks[8][240], 1) << "the first of two equal keys counts";
+    EXPECT_EQ(result.Image.Blocks[8][255], 16);
+    EXPECT_EQ(result.Image.Blocks[9], EepromBlock{}) << "a missing block reads as zeros";
+    EXPECT_EQ(result.Image.Blocks[1], EepromBlock{});
+}
+
+TEST(BackupFile, ReadsUtf16WithItsByteOrderMark) {
+    QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    const QByteArray text = encoder.encode(QString::fromLatin1(MinimalHeader + "[BLOCK_1]\r\nAddress_16=00 AB\r\n"));
+    const BackupReadResult result = BackupFile::Decode(text);
+    ASSERT_EQ(result.Status, BackupReadStatus::Ok);
+    EXPECT_EQ(result.Image.Blocks[1][17], 0xAB);
+}
+
+TEST(BackupFile, TypeMarkMustMatchApartFromOuterBlanks) {
+    EXPECT_EQ(BackupFile::Decode("[Config_EEPROM]\nFileType=   KV-9052R_EEPROM   \n").Status,
+              BackupReadStatus::Ok);
+    EXPECT_EQ(BackupFile::Decode("[Config_EEPROM]\nFileType=KV-9052R_EEPROM2\n").Status,
+              BackupReadStatus::WrongFileType);
+    EXPECT_EQ(BackupFile::Decode("[Config_EEPROM]\nFileType=kv-9052r_eeprom\n").Status,
+              BackupReadStatus::WrongFileType);
+    EXPECT_EQ(BackupFile::Decode("[Other]\nFileType=KV-9052R_EEPROM\n").Status,
+              BackupReadStatus::WrongFileType);
+    EXPECT_EQ(BackupFile::Decode("").Status, BackupReadStatus::WrongFileType);
+}
+
+TEST(BackupFile, RefusesFilesThatAreNoText) {
+    QByteArray binary = MinimalHeader;
+    binary += QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    EXPECT_EQ(BackupFile::Decode(binary).Status, BackupReadStatus::NotText);
+
+    QTemporaryDir folder;
+    const QString huge = folder.filePath("huge.ini");
+    WriteAll(huge, MinimalHeader + QByteArray(BackupFile::MaxFileBytes, ';'));
+    const BackupReadResult result = BackupFile::Read(huge);
+    EXPECT_EQ(result.Status, BackupReadStatus::NotText);
+    EXPECT_FALSE(result.Detail.isEmpty());
+
+    const BackupReadResult missing = BackupFile::Read(folder.filePath("none.ini"));
+    EXPECT_EQ(missing.Status, BackupReadStatus::CannotRead);
+    EXPECT_FALSE(missing.Detail.isEmpty());
+}
+
+TEST(BackupFile, ReplacesTheChosenFileOnlyOnCommit) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("KV-9052R_EEP.ini");
+    WriteAll(path, "earlier backup\r\n");
+    {
+        BackupFile unfinished(path);
+        ASSERT_TRUE(unfinished.Open());
+    }
+    EXPECT_EQ(ReadAll(path), "earlier backup\r\n");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"KV-9052R_EEP.ini"}))
+        << "no temporary file is left behind";
+
+    BackupFile finished(path);
+    ASSERT_TRUE(finished.Open());
+    ASSERT_TRUE(finished.Commit(PatternImage()));
+    EXPECT_EQ(ReadAll(path), BackupFile::Encode(PatternImage()));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(BackupFile, ReportsAFolderThatCannotBeWritten) {
+    BackupFile file(QStringLiteral("/nonexistent-folder/KV-9052R_EEP.ini"));
+    EXPECT_FALSE(file.Open());
+    EXPECT_FALSE(file.ErrorText().isEmpty());
+}
+
+}  // namespace
+}  // namespace kv
