@@ -37,6 +37,13 @@ public:
     static const std::chrono::microseconds LinePause;
 
 private:
+    bool SendLine(const QString& command);
+    bool WaitForTransmitBuffer();
+    void Pause(std::chrono::microseconds length);
+    bool CollectReply(const QString& terminator, QString& reply);
+    bool TimedOut(uint32_t startMs);
+    void AppendWaitingChunk(QString& reply);
+
     SerialPort& port_;
     Clock& clock_;
     EventPump& pump_;

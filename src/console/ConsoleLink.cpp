@@ -1,0 +1,125 @@
+#include "console/ConsoleLink.h"
+
+#include "config/NumberText.h"
+
+namespace kv {
+
+using namespace std::chrono_literals;
+
+// The pacing of the link, all in one place. The console reads its input without a buffer,
+// so it needs a gap after every character and a moment after each line.
+const std::chrono::microseconds ConsoleLink::CharacterPause = 200us;
+const std::chrono::microseconds ConsoleLink::LinePause = 200us;
+
+namespace {
+
+// The longest the link sleeps between looks at the port while the transmit buffer drains
+// or a reply is awaited; the pump wakes earlier when data arrives.
+constexpr std::chrono::microseconds TransmitPollWait = 200us;
+constexpr std::chrono::microseconds ReplyPollWait = 1ms;
+constexpr int MaxTransmitBufferReads = 10;
+
+constexpr char CarriageReturn = '\r';
+const QString EditPrompt = QStringLiteral("-->");
+
+// The console pads its output with spaces; carriage returns and line feeds are kept,
+// since callers find the end of a value by its carriage return.
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text[first] == u' ') ++first;
+    while (end > first && text[end - 1] == u' ') --end;
+    return text.mid(first, end - first);
+}
+
+}  // namespace
+
+ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock, EventPump& pump)
+    : port_(port), clock_(clock), pump_(pump) {}
+
+bool ConsoleLink::SendCommand(const QString& command, const QString& terminator) {
+    if (!SendLine(command)) return false;
+    return CollectReply(terminator, ReplyText);
+}
+
+bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, uint8_t& value) {
+    if (!SendLine(command)) return false;
+    QString reply;
+    if (!CollectReply(EditPrompt, reply)) return false;
+
+    const QString body = TrimBlanks(reply);
+    const QString trimmedKey = TrimBlanks(key);
+    if (trimmedKey.isEmpty()) return false;
+    const qsizetype keyAt = body.indexOf(trimmedKey);
+    if (keyAt < 0) return false;
+
+    const double number = ReadLeadingNumber(QStringView(body).mid(keyAt + trimmedKey.size()));
+    // A value beyond a byte means a garbled line, not a byte to keep.
+    if (!(number > -1.0 && number < 256.0)) return false;
+    const int64_t rounded = RoundHalfEven(number);
+    if (rounded < 0 || rounded > 255) return false;
+    value = static_cast<uint8_t>(rounded);
+    return true;
+}
+
+bool ConsoleLink::SendLine(const QString& command) {
+    // Whatever an earlier exchange left behind would be taken for this command's reply.
+    if (port_.BytesWaiting() > 0) port_.ReadAll();
+
+    for (const char character : command.toLatin1()) {
+        port_.Write(QByteArray(1, character));
+        Pause(CharacterPause);
+    }
+    port_.Write(QByteArray(1, CarriageReturn));
+    if (!WaitForTransmitBuffer()) return false;
+    Pause(LinePause);
+    return true;
+}
+
+bool ConsoleLink::WaitForTransmitBuffer() {
+    for (int read = 1; port_.BytesToSend() != 0; ++read) {
+        if (read == MaxTransmitBufferReads) return false;
+        pump_.Yield(TransmitPollWait);
+    }
+    return true;
+}
+
+void ConsoleLink::Pause(std::chrono::microseconds length) {
+    const uint64_t endUs = clock_.Microseconds() + uint64_t(length.count());
+    for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs; nowUs = clock_.Microseconds())
+        pump_.Yield(std::chrono::microseconds(endUs - nowUs));
+}
+
+// Collects the reply into `reply` until `terminator` is in it and the line is quiet, then
+// cuts it before the terminator. On a time-out `reply` keeps what had arrived.
+bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
+    reply.clear();
+    const uint32_t startMs = clock_.Milliseconds();
+    while (!TimedOut(startMs)) {
+        if (port_.BytesWaiting() > 0) {
+            AppendWaitingChunk(reply);
+            continue;
+        }
+        // A second look: a byte may have come in since the first one.
+        if (port_.BytesWaiting() > 0) continue;
+        const qsizetype terminatorAt = terminator.isEmpty() ? -1 : reply.indexOf(terminator);
+        if (terminatorAt >= 0) {
+            reply.truncate(terminatorAt);
+            return true;
+        }
+        pump_.Yield(ReplyPollWait);
+    }
+    return false;
+}
+
+bool ConsoleLink::TimedOut(uint32_t startMs) {
+    // Unsigned difference: still right after the millisecond counter wraps.
+    const uint32_t elapsedMs = clock_.Milliseconds() - startMs;
+    return int64_t(elapsedMs) >= int64_t(ReplyTimeoutMs);
+}
+
+void ConsoleLink::AppendWaitingChunk(QString& reply) {
+    reply += TrimBlanks(QString::fromLatin1(port_.ReadAll()));
+}
+
+}  // namespace kv
