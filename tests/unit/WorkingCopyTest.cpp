@@ -1,0 +1,134 @@
+#include "config/WorkingCopy.h"
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+ModbusCommand Command(uint8_t netId) { return {1, netId, 3, 10.0 * netId, 100, 2}; }
+
+CommandFieldTexts ValidFields(int netId) {
+    return {QString::number(netId), 3, "0", "2", QString::number(10 * netId)};
+}
+
+// A configuration as read from a gateway: every class holds commands, and the slots beyond
+// the counts hold left-overs that must not reach the working copy.
+GatewayConfig ReadConfig() {
+    GatewayConfig config;
+    auto& com1 = config.SerialClasses[0];
+    com1.ConnMode = 1;
+    com1.CmdTimeout = 500;
+    com1.Baud = 9600;
+    com1.CmdCount = 2;
+    for (int k = 0; k < SerialCommandSlots; ++k) com1.Commands[k] = Command(uint8_t(k + 1));
+    auto& server = config.TcpClasses[1];
+    server.ConnValid = 1;
+    server.ServerIp = {192, 168, 1, 20};
+    server.ConnTimeout = 3;
+    server.RetryConnTimeout = 4;
+    server.CmdTimeout = 70000;
+    server.CmdCount = 1;
+    for (int k = 0; k < TcpCommandSlots; ++k) server.Commands[k] = Command(uint8_t(20 + k));
+    return config;
+}
+
+TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
+    auto config = ReadConfig();
+    config.EditSerialClasses[1].CmdCount = 7;   // left from an earlier editor session
+    MakeWorkingCopy(config);
+
+    const auto& com1 = config.EditSerialClasses[0];
+    EXPECT_EQ(com1.ConnMode, 1);
+    EXPECT_EQ(com1.CmdTimeout, 500);
+    EXPECT_EQ(com1.Baud, 0);   // port settings are not the editor's
+    ASSERT_EQ(com1.CmdCount, 2);
+    EXPECT_EQ(com1.Commands[1], Command(2));
+    EXPECT_EQ(com1.Commands[2], ModbusCommand{});
+    EXPECT_EQ(config.EditSerialClasses[1], SerialClassRecord{});
+
+    const auto& server = config.EditTcpClasses[1];
+    EXPECT_EQ(server.ServerIp, (std::array<uint8_t, 4>{192, 168, 1, 20}));
+    EXPECT_EQ(server.CmdTimeout, 70000);
+    EXPECT_EQ(server.RetryConnTimeout, 4);
+    EXPECT_EQ(server.Commands[0], Command(20));
+    EXPECT_EQ(server.Commands[1], ModbusCommand{});
+    EXPECT_TRUE(StoredConnectionOn(config, 3));
+    EXPECT_FALSE(StoredConnectionOn(config, 2));
+}
+
+TEST(WorkingCopy, CountAboveTheClassMaximumIsTakenAsTheMaximum) {
+    auto config = ReadConfig();
+    config.SerialClasses[0].CmdCount = 200;
+    config.TcpClasses[1].CmdCount = 6;
+    MakeWorkingCopy(config);
+    EXPECT_EQ(config.EditSerialClasses[0].CmdCount, 10);
+    EXPECT_EQ(config.EditSerialClasses[0].Commands[9], Command(10));
+    EXPECT_EQ(config.EditTcpClasses[1].CmdCount, 5);
+    EXPECT_EQ(config.EditTcpClasses[1].Commands[4], Command(24));
+}
+
+TEST(WorkingCopy, AddRefusesAFullClassBeforeLookingAtTheFields) {
+    GatewayConfig config;
+    for (int k = 0; k < TcpCommandSlots; ++k) EXPECT_EQ(AddCommand(config, 5, ValidFields(k + 1)), "");
+    const CommandFieldTexts invalid{"0", 1, "", "", ""};
+    EXPECT_EQ(AddCommand(config, 5, invalid), "Support Maximun 5 Instances.");
+    EXPECT_EQ(config.EditTcpClasses[3].CmdCount, 5);
+
+    for (int k = 0; k < SerialCommandSlots; ++k) AddCommand(config, 1, ValidFields(k + 1));
+    EXPECT_EQ(AddCommand(config, 1, invalid), "Support Maximun 10 Instances.");
+    EXPECT_EQ(config.EditSerialClasses[1].Commands[9].NetId, 10);
+}
+
+TEST(WorkingCopy, FailedAddOrUpdateChangesNothing) {
+    auto config = ReadConfig();
+    MakeWorkingCopy(config);
+    const auto before = config.EditSerialClasses[0];
+    EXPECT_EQ(AddCommand(config, 0, {"1", 1, "0", "1921", "0"}),
+              "Communication Length Error. (1-1920)");
+    EXPECT_EQ(UpdateCommand(config, 0, 1, {"248", 1, "0", "1", "0"}),
+              "ModBus Device Address Error. (1-247)");
+    EXPECT_EQ(UpdateCommand(config, 0, 2, ValidFields(9)), "Select an instance to update.");
+    EXPECT_EQ(config.EditSerialClasses[0], before);
+
+    EXPECT_EQ(UpdateCommand(config, 0, 1, ValidFields(9)), "");
+    EXPECT_EQ(config.EditSerialClasses[0].Commands[1].NetId, 9);
+    EXPECT_EQ(config.EditSerialClasses[0].CmdCount, 2);
+}
+
+TEST(WorkingCopy, DeleteClosesTheGapAndClearsTheLastSlot) {
+    GatewayConfig config;
+    for (int k = 1; k <= 4; ++k) AddCommand(config, 0, ValidFields(k));
+    DeleteCommand(config, 0, 1);
+    const auto commands = EditClassCommands(config, 0);
+    ASSERT_EQ(commands.CmdCount, 3);
+    EXPECT_EQ(commands.Slots[0].NetId, 1);
+    EXPECT_EQ(commands.Slots[1].NetId, 3);
+    EXPECT_EQ(commands.Slots[2].NetId, 4);
+    EXPECT_EQ(commands.Slots[3], ModbusCommand{});
+
+    DeleteCommand(config, 0, 3);   // not a used slot
+    EXPECT_EQ(commands.CmdCount, 3);
+    for (int k = 0; k < 3; ++k) DeleteCommand(config, 0, 0);
+    EXPECT_EQ(config.EditSerialClasses[0], SerialClassRecord{});
+}
+
+TEST(WorkingCopy, InstanceTextsAndAttributeStores) {
+    EXPECT_EQ(InstanceEntryText(0), "         Instance  1");
+    EXPECT_EQ(InstanceEntryText(9), "         Instance  10");
+
+    auto config = ReadConfig();
+    MakeWorkingCopy(config);
+    StoreTcpClassAttributes(config, 3, {0, {1, 2, 3, 4}, 5, 6, 7});
+    const auto& server = config.EditTcpClasses[1];
+    EXPECT_EQ(server.ConnValid, 0);
+    EXPECT_EQ(server.ServerIp, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(server.CmdTimeout, 7);
+    EXPECT_EQ(server.CmdCount, 1);   // switching a class off keeps its commands
+    StoreSerialClassAttributes(config, 0, {2, 80});
+    EXPECT_EQ(config.EditSerialClasses[0].ConnMode, 2);
+    EXPECT_EQ(config.EditSerialClasses[0].CmdCount, 2);
+    EXPECT_EQ(config.TcpClasses[1].ConnValid, 1);   // the read records stay as read
+}
+
+}  // namespace
+}  // namespace kv
