@@ -1,0 +1,31 @@
+#include "eds/ClassCommands.h"
+
+#include "config/EepromCodec.h"
+
+namespace kv {
+
+namespace {
+
+template <typename Record>
+void AppendCommands(const Record& record, uint8_t classId, std::vector<ClassCommand>& out) {
+    const int count = eeprom::CommandsToWrite(record.CmdCount, int(record.Commands.size()));
+    for (int slot = 0; slot < count; ++slot)
+        out.push_back({classId, slot + 1, record.Commands[slot]});
+}
+
+}  // namespace
+
+std::vector<ClassCommand> CommandsInUse(const GatewayConfig& config) {
+    std::vector<ClassCommand> commands;
+    for (int k = 0; k < SerialClassCount; ++k) {
+        const SerialClassRecord& record = config.EditSerialClasses[k];
+        if (record.ConnMode != 0) AppendCommands(record, uint8_t(FirstSerialClass + k), commands);
+    }
+    for (int k = 0; k < TcpClassCount; ++k) {
+        const TcpClassRecord& record = config.EditTcpClasses[k];
+        if (record.ConnValid != 0) AppendCommands(record, uint8_t(FirstTcpClass + k), commands);
+    }
+    return commands;
+}
+
+}  // namespace kv

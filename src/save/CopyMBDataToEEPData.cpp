@@ -1,0 +1,17 @@
+#include "save/CopyMBDataToEEPData.h"
+
+namespace kv {
+
+void CopyMBDataToEEPData(GatewayConfig& config) {
+    for (int k = 0; k < SerialClassCount; ++k) {
+        const SerialClassRecord& edited = config.EditSerialClasses[k];
+        SerialClassRecord& stored = config.SerialClasses[k];
+        stored.ConnMode = edited.ConnMode;
+        stored.CmdTimeout = edited.CmdTimeout;
+        stored.CmdCount = edited.CmdCount;
+        stored.Commands = edited.Commands;
+    }
+    config.TcpClasses = config.EditTcpClasses;
+}
+
+}  // namespace kv

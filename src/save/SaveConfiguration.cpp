@@ -1,0 +1,32 @@
+#include "save/SaveConfiguration.h"
+
+#include "eds/EdsFile.h"
+#include "save/CopyMBDataToEEPData.h"
+#include "save/WriteBack.h"
+
+namespace kv {
+
+namespace {
+
+constexpr int SaveFinished = 130;
+
+}  // namespace
+
+SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config,
+                              const SaveRequest& request, const ProgressFn& progress) {
+    const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
+    link.Port().Close();
+    if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};
+    const EdsFileResult eds =
+        WriteEdsFile(request.EdsFolders, config, request.PollPaths, request.EdsInfo);
+    if (!eds.Ok) return {SaveStatus::EdsFileFailed, {}, eds.ErrorText};
+    if (progress) progress(SaveFinished);
+    CopyMBDataToEEPData(config);
+    return {SaveStatus::Ok, eds.Path, {}};
+}
+
+QString SaveDoneText(const SaveOutcome& outcome) {
+    return QStringLiteral("Produce EDS File OK: %1").arg(outcome.EdsPath);
+}
+
+}  // namespace kv
