@@ -53,10 +53,9 @@ bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, ui
     const qsizetype keyAt = body.indexOf(trimmedKey);
     if (keyAt < 0) return false;
 
-    const double number = ReadLeadingNumber(QStringView(body).mid(keyAt + trimmedKey.size()));
+    const int64_t rounded =
+        RoundHalfEven(ReadLeadingNumber(QStringView(body).mid(keyAt + trimmedKey.size())));
     // A value beyond a byte means a garbled line, not a byte to keep.
-    if (!(number > -1.0 && number < 256.0)) return false;
-    const int64_t rounded = RoundHalfEven(number);
     if (rounded < 0 || rounded > 255) return false;
     value = static_cast<uint8_t>(rounded);
     return true;
