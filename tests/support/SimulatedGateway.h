@@ -1,0 +1,108 @@
+#pragma once
+// A virtual gateway in the test's own process: the console emulator behind a SerialPort,
+// with a fake clock that the event pump advances. Bytes cross the line at 115200 bit/s in
+// simulated time (one character every 86.8 microseconds, each way) and every answer starts
+// after the console's latency, so time-outs are tested without sleeping.
+
+#include "FakeClock.h"
+#include "platform/EventPump.h"
+#include "platform/SerialPort.h"
+#include "sim/ConsoleEmulator.h"
+
+#include <QStringList>
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+
+namespace kv::test {
+
+class SimulatedGateway;
+
+class SimulatedPort : public SerialPort {
+public:
+    explicit SimulatedPort(SimulatedGateway& gateway) : gateway_(gateway) {}
+    void SelectPort(int number) override { selected_ = number; }
+    int SelectedPort() const override { return selected_; }
+    PortOpenResult Open() override;
+    void Close() override { open_ = false; }
+    bool IsOpen() const override { return open_; }
+    void ClearReceiveBuffer() override;
+    int BytesWaiting() override;
+    QByteArray ReadAll() override;
+    int BytesToSend() override;
+    void Write(const QByteArray& bytes) override;
+
+    // How the next Open() fails (once), for tests of the port error paths.
+    PortOpenResult NextOpenResult;
+    int OpenCount = 0;
+    // A transmit buffer that never drains: BytesToSend() stays above zero.
+    bool TransmitStuck = false;
+
+private:
+    SimulatedGateway& gateway_;
+    int selected_ = 1;
+    bool open_ = false;
+};
+
+class SimulatedPump : public EventPump {
+public:
+    explicit SimulatedPump(SimulatedGateway& gateway) : gateway_(gateway) {}
+    // Advances simulated time by maxWait (at least 1 microsecond), then runs `EachYield`.
+    void Yield(std::chrono::microseconds maxWait) override;
+    int YieldCount = 0;
+    std::function<void()> EachYield;   // lets a window test process Qt events
+
+private:
+    SimulatedGateway& gateway_;
+};
+
+class SimulatedGateway {
+public:
+    // The gateway holds the factory EEPROM image and factory Ethernet settings.
+    explicit SimulatedGateway(sim::ControllerModel model = sim::ControllerModel::Q5308RT);
+
+    // One character at 115200 bit/s, 10 bits on the line.
+    static constexpr std::chrono::nanoseconds CharacterTime{86806};
+
+    FakeClock Clock;
+    sim::ConsoleEmulator Console;    // holds the EEPROM image, the latency and the faults
+    SimulatedPort Port{*this};
+    SimulatedPump Pump{*this};
+
+    // Every command line the emulator received, in order (without the carriage return).
+    QStringList LinesReceived() const { return Console.ReceivedLines(); }
+
+    // The cable is pulled: from now on nothing arrives, writes vanish and Open() fails.
+    void Unplug();
+    bool IsPlugged() const { return plugged_; }
+
+private:
+    friend class SimulatedPort;
+    friend class SimulatedPump;
+
+    struct TimedByte {
+        uint64_t AtNs;   // simulated time at which it reaches the other end
+        char Byte;
+    };
+
+    uint64_t NowNs();
+    void SendToConsole(const QByteArray& bytes);
+    void SendToPc(const QByteArray& bytes, uint64_t fromNs);
+    // Lets everything whose time has come happen: characters reach the console, which
+    // echoes and answers them.
+    void CatchUp();
+    void TopUpEndlessBlanks(uint64_t untilNs);
+    int ArrivedAtPc();
+    void DropArrivedAtPc();
+
+    bool plugged_ = true;
+    std::deque<TimedByte> toConsole_;
+    std::deque<TimedByte> toPc_;
+    uint64_t toConsoleFreeNs_ = 0;   // when the line towards the console is free again
+    uint64_t toPcFreeNs_ = 0;
+    bool endlessBlanks_ = false;
+};
+
+}  // namespace kv::test
