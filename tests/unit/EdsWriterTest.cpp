@@ -1,0 +1,222 @@
+// The EDS file: every line of the example configuration against a file written by hand,
+// the default connection indices, the parameter defaults and the file's name and place.
+
+#include "eds/DefaultConnectionIndex.h"
+#include "eds/EdsFile.h"
+#include "eds/EdsText.h"
+#include "eds/IpTextToNumber.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+const QDateTime Moment(QDate(2026, 3, 7), QTime(9, 5, 2));
+const EdsInfoTexts Info{"Line 4 gateway", "J. Smith"};
+
+ModbusCommand Command(uint8_t functionCode, int32_t length) {
+    ModbusCommand command;
+    command.Valid = 1;
+    command.NetId = 1;
+    command.FunctionCode = functionCode;
+    command.Length = length;
+    return command;
+}
+
+SerialClassRecord Port(double baud, uint8_t parity) {
+    SerialClassRecord port;
+    port.Baud = baud;
+    port.DataBits = 8;
+    port.Parity = parity;
+    port.StopBits = 1;
+    return port;
+}
+
+// COM1 in RTU mode reading coils and holding registers and writing a register; Modbus TCP
+// connection 0x67 reading discrete inputs.
+GatewayConfig ExampleConfig() {
+    GatewayConfig config;
+    config.DeviceNetParams.NodeId = 5;
+    config.FirmwareInfo.Major = 1;
+    config.FirmwareInfo.Minor = 3;
+    config.EthernetParams = {"192.168.255.1", "255.255.255.0", "192.168.0.1"};
+    config.SerialClasses[0] = Port(115200, 0);
+    config.SerialClasses[1] = Port(9600, 1);
+    SerialClassRecord& com1 = config.EditSerialClasses[0];
+    com1.ConnMode = 1;
+    com1.CmdCount = 3;
+    com1.Commands[0] = Command(1, 10);
+    com1.Commands[1] = Command(3, 4);
+    com1.Commands[2] = Command(6, 2);
+    TcpClassRecord& server = config.EditTcpClasses[0];
+    server.ConnValid = 1;
+    server.CmdCount = 1;
+    server.Commands[0] = Command(2, 16);
+    return config;
+}
+
+const ConnectionPaths ExamplePaths{{0x67, 1, 0x0A}, {0x65, 3, 0x0D}};
+
+QStringList LinesOf(const QString& text) {
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString()) << "the last line ends in CR LF too";
+    return lines;
+}
+
+QStringList ExpectedLines(const QString& name) {
+    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("data/" + name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    QStringList lines = QString::fromLatin1(file.readAll()).split(u'\n');
+    lines.removeLast();
+    return lines;
+}
+
+int CountLinesStartingWith(const QStringList& lines, const QString& start) {
+    int count = 0;
+    for (const QString& line : lines) count += line.startsWith(start) ? 1 : 0;
+    return count;
+}
+
+TEST(EdsWriterTest, ExampleConfigurationGivesTheHandWrittenFileLineByLine) {
+    const QString text = EdsText(ExampleConfig(), ExamplePaths, Info, Moment);
+    EXPECT_FALSE(text.contains(QRegularExpression("[^\r]\n"))) << "every line ends in CR LF";
+    const QStringList actual = LinesOf(text);
+    const QStringList expected = ExpectedLines("KV-9052R_example.eds");
+    for (int i = 0; i < std::min(actual.size(), expected.size()); ++i)
+        ASSERT_EQ(actual[i].toStdString(), expected[i].toStdString()) << "line " << i + 1;
+    EXPECT_EQ(actual.size(), expected.size());
+}
+
+TEST(EdsWriterTest, DefaultIndicesCountTheEntriesOfTheirDirection) {
+    const GatewayConfig config = ExampleConfig();
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x67, 1, 0x0A}, PollDirection::Produced), 6);
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x65, 2, 0x0D}, PollDirection::Produced), 5);
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x65, 3, 0x0D}, PollDirection::Consumed), 4);
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x64, 1, 2}, PollDirection::Produced), 2);
+    // A command of the other direction gives the last counted entry before it.
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x65, 3, 0x0D}, PollDirection::Produced), 5);
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x65, 1, 0x0B}, PollDirection::Consumed), 3);
+    // Instances or classes not in use, and classes no list offers.
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x65, 4, 0x0D}, PollDirection::Produced), 1);
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x68, 1, 0x0A}, PollDirection::Produced), 1);
+    EXPECT_EQ(DefaultConnectionIndex(config, {0x00, 0, 0}, PollDirection::Produced), 1);
+}
+
+TEST(EdsWriterTest, NoClassInUseGivesOnlyTheEthernetEntriesAndTheParameters) {
+    GatewayConfig config = ExampleConfig();
+    config.EditSerialClasses[0].ConnMode = 0;
+    config.EditTcpClasses[0].ConnValid = 0;
+    const QStringList lines =
+        LinesOf(EdsText(config, {{0x64, 1, 2}, {0x65, 3, 0x0D}}, Info, Moment));
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Input"), 3);
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Output"), 3);
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Param"), 11);
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Enum"), 2);
+    EXPECT_TRUE(lines.contains("                      2,  $ Default Input = Input2"));
+    EXPECT_TRUE(lines.contains("                      1;  $ Default Ouput = Output1"));
+}
+
+TEST(EdsWriterTest, EntrySizesAndTenthCommand) {
+    GatewayConfig config;
+    SerialClassRecord& com2 = config.EditSerialClasses[1];
+    com2.ConnMode = 2;
+    com2.CmdCount = 10;
+    for (int i = 0; i < 9; ++i) com2.Commands[i] = Command(16, 1);
+    com2.Commands[9] = Command(4, 120);
+    com2.Commands[0] = Command(2, 1);
+    com2.Commands[1] = Command(1, 1920);
+    const QStringList lines = LinesOf(EdsText(config, {}, Info, Moment));
+    const int input4 = int(lines.indexOf("            Input4 = "));
+    ASSERT_GT(input4, 0);
+    EXPECT_EQ(lines[input4 + 1], "                   1,               $ bytes of DI data");
+    EXPECT_EQ(lines[input4 + 10], "                   240,               $ bytes of DO data");
+    EXPECT_EQ(lines[input4 + 19], "                   240,               $ bytes of AI data");
+    EXPECT_EQ(lines[input4 + 24], "                   \"20 66 24 0A 30 0C\",");
+    EXPECT_EQ(lines[input4 + 25], "                   \"Application (0x66), Instance (0x0A)\";");
+}
+
+TEST(EdsWriterTest, CountAboveTheSlotsStopsAtTheLastSlot) {
+    GatewayConfig config;
+    TcpClassRecord& server = config.EditTcpClasses[3];
+    server.ConnValid = 1;
+    server.CmdCount = 200;
+    for (auto& command : server.Commands) command = Command(5, 8);
+    const QStringList lines = LinesOf(EdsText(config, {}, Info, Moment));
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Output"), 3 + 5);
+}
+
+TEST(EdsWriterTest, UserTextsStayOnTheirCommentLines) {
+    const QStringList lines = LinesOf(
+        EdsText(ExampleConfig(), ExamplePaths, {"two\r\n[Device]", "me\nyou"}, Moment));
+    EXPECT_EQ(lines[1], "$ File Description Section : two  [Device]");
+    EXPECT_EQ(lines[2], "$ Created by : me you");
+}
+
+TEST(EdsWriterTest, IpTextToNumber) {
+    EXPECT_EQ(IpTextToNumber("10.0.0.1"), 10u * (1u << 24) + 1u);
+    EXPECT_EQ(IpTextToNumber("192.168.255.1"), 3232300801u);
+    EXPECT_EQ(IpTextToNumber("255.255.255.0"), 4294967040u);
+    EXPECT_EQ(IpTextToNumber(""), 0u);
+    EXPECT_EQ(IpTextToNumber("300.1.1.1"), 0u);
+    EXPECT_EQ(IpTextToNumber("1.2.3"), 0u);
+    EXPECT_EQ(IpTextToNumber("1.2.3.4.5"), 0u);
+    // Empty or non-numeric parts give 0 as well, instead of failing a save.
+    EXPECT_EQ(IpTextToNumber("1..2.3"), 0u);
+    EXPECT_EQ(IpTextToNumber("1.a.2.3"), 0u);
+    EXPECT_EQ(IpTextToNumber("1.-2.2.3"), 0u);
+}
+
+TEST(EdsWriterTest, InvalidEthernetTextsGiveTheDefaultZero) {
+    GatewayConfig config = ExampleConfig();
+    config.EthernetParams = {"10.0.0.1", "", "300.1.1.1"};
+    const QStringList lines = LinesOf(EdsText(config, ExamplePaths, Info, Moment));
+    EXPECT_TRUE(lines.contains("                   0,0xFFFFFFFF,167772161,$ min, max, default data values"));
+    EXPECT_EQ(lines.count("                   0,0xFFFFFFFF,0,$ min, max, default data values"), 2);
+}
+
+TEST(EdsWriterTest, FileIsNamedByNodeIdAndReplacedWhole) {
+    QTemporaryDir folder;
+    GatewayConfig config = ExampleConfig();
+    for (uint8_t node : {0, 63}) {
+        config.DeviceNetParams.NodeId = node;
+        const EdsFileResult result =
+            WriteEdsFile({folder.path()}, config, ExamplePaths, Info, Moment);
+        ASSERT_TRUE(result.Ok) << result.ErrorText.toStdString();
+        EXPECT_TRUE(result.Path.endsWith(QStringLiteral("KV-9052R_ %1.eds").arg(node)));
+    }
+    const QDateTime later = Moment.addDays(40);
+    const EdsFileResult again = WriteEdsFile({folder.path()}, config, ExamplePaths, Info, later);
+    ASSERT_TRUE(again.Ok);
+    QFile file(again.Path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), EdsText(config, ExamplePaths, Info, later).toLocal8Bit());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              (QStringList{"KV-9052R_ 0.eds", "KV-9052R_ 63.eds"}));
+}
+
+TEST(EdsWriterTest, FolderThatCannotBeWrittenFallsBackToTheNext) {
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString unusable = folder.filePath("not-a-folder/sub");
+    const QString fallback = folder.filePath("documents");
+    const EdsFileResult result =
+        WriteEdsFile({unusable, fallback}, ExampleConfig(), ExamplePaths, Info, Moment);
+    ASSERT_TRUE(result.Ok) << result.ErrorText.toStdString();
+    EXPECT_EQ(result.Path, QDir::toNativeSeparators(QDir(fallback).filePath("KV-9052R_ 5.eds")));
+
+    const EdsFileResult failed =
+        WriteEdsFile({unusable}, ExampleConfig(), ExamplePaths, Info, Moment);
+    EXPECT_FALSE(failed.Ok);
+    EXPECT_FALSE(failed.ErrorText.isEmpty());
+}
+
+}  // namespace
+}  // namespace kv
