@@ -8,12 +8,12 @@
 #include "platform/EventPump.h"
 #include "platform/SerialPort.h"
 #include "sim/ConsoleEmulator.h"
+#include "sim/SerialLine.h"
 
 #include <QStringList>
 
 #include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 
 namespace kv::test {
@@ -64,7 +64,7 @@ public:
     explicit SimulatedGateway(sim::ControllerModel model = sim::ControllerModel::Q5308RT);
 
     // One character at 115200 bit/s, 10 bits on the line.
-    static constexpr std::chrono::nanoseconds CharacterTime{86806};
+    static constexpr std::chrono::nanoseconds CharacterTime = sim::CharacterTime;
 
     FakeClock Clock;
     sim::ConsoleEmulator Console;    // holds the EEPROM image, the latency and the faults
@@ -82,27 +82,14 @@ private:
     friend class SimulatedPort;
     friend class SimulatedPump;
 
-    struct TimedByte {
-        uint64_t AtNs;   // simulated time at which it reaches the other end
-        char Byte;
-    };
-
     uint64_t NowNs();
-    void SendToConsole(const QByteArray& bytes);
-    void SendToPc(const QByteArray& bytes, uint64_t fromNs);
     // Lets everything whose time has come happen: characters reach the console, which
     // echoes and answers them.
     void CatchUp();
-    void TopUpEndlessBlanks(uint64_t untilNs);
-    int ArrivedAtPc();
-    void DropArrivedAtPc();
 
     bool plugged_ = true;
-    std::deque<TimedByte> toConsole_;
-    std::deque<TimedByte> toPc_;
-    uint64_t toConsoleFreeNs_ = 0;   // when the line towards the console is free again
-    uint64_t toPcFreeNs_ = 0;
-    bool endlessBlanks_ = false;
+    sim::SerialLine toConsole_;
+    sim::SerialLine toPc_;
 };
 
 }  // namespace kv::test
