@@ -1,5 +1,6 @@
 #include "ScriptedPort.h"
 #include "console/ConsoleLink.h"
+#include "support/SimulatedGateway.h"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +197,48 @@ TEST_F(ConsoleLinkTest, ReadingAByteLeavesReplyTextAlone) {
     uint8_t value = 0;
     ASSERT_TRUE(link.ReadConsoleByte("e 0", "B(0)=", value));
     EXPECT_EQ(link.ReplyText, "IP=10.0.0.1\r\n");
+}
+
+class ConsoleLinkOnGatewayTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(gateway.Port.Open().ok()); }
+
+    test::SimulatedGateway gateway;
+    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+};
+
+TEST_F(ConsoleLinkOnGatewayTest, ReadsTheEthernetSettingsLine) {
+    ASSERT_TRUE(link.SendCommand("ip", "q5308RT>"));
+    EXPECT_TRUE(link.ReplyText.contains("\r\nIP=192.168.255.1\r\n"))
+        << qPrintable(link.ReplyText);
+    EXPECT_EQ(gateway.LinesReceived(), QStringList{"ip"});
+}
+
+TEST_F(ConsoleLinkOnGatewayTest, EditsAnEepromByteAndReadsItBack) {
+    gateway.Console.Eeprom.Blocks[1][16] = 34;
+    ASSERT_TRUE(link.SendCommand("use eeprom", "]"));
+    ASSERT_TRUE(link.SendCommand("block 1", "]"));
+    uint8_t value = 0;
+    ASSERT_TRUE(link.ReadConsoleByte("e 16", "B(16)=", value));
+    EXPECT_EQ(value, 34);
+    ASSERT_TRUE(link.ReadConsoleByte("12", "B(17)=", value));
+    ASSERT_TRUE(link.SendCommand(".", "]"));
+    ASSERT_TRUE(link.ReadConsoleByte("e 16", "B(16)=", value));
+    EXPECT_EQ(value, 12);
+
+    EXPECT_EQ(gateway.Console.Eeprom.Blocks[1][16], 12);
+    EXPECT_EQ(gateway.LinesReceived(),
+              (QStringList{"use eeprom", "block 1", "e 16", "12", ".", "e 16"}));
+}
+
+TEST_F(ConsoleLinkOnGatewayTest, TimesOutOnASilentConsole) {
+    gateway.Console.Faults.StopAfterLines = 1;
+    ASSERT_TRUE(link.SendCommand("", ">"));
+    const uint64_t startUs = gateway.Clock.Microseconds();
+    EXPECT_FALSE(link.SendCommand("", ">"));
+    const auto took = std::chrono::microseconds(gateway.Clock.Microseconds() - startUs);
+    EXPECT_GE(took, 200ms);
+    EXPECT_LE(took, 203ms);
 }
 
 }  // namespace
