@@ -51,7 +51,8 @@ void DecodeSerialClass(const EepromBlock& block, SerialClassRecord& record) {
     DecodeSerialHeader(RunAt<SerialHeaderBytes>(block, 0), record);
     const int count = CommandsToRead(record.CmdCount, SerialCommandSlots);
     for (int slot = 0; slot < count; ++slot)
-        DecodeCommand(RunAt<CommandBytes>(block, SerialCommandAddress(slot)), record.Commands[slot]);
+        DecodeCommand(RunAt<CommandBytes>(block, SerialCommandAddress(slot)),
+                      record.Commands[slot]);
 }
 
 void DecodeTcpClass(const EepromBlock& block, int connection, TcpClassRecord& record) {
@@ -79,7 +80,8 @@ void EncodeTcpClass(const TcpClassRecord& record, int connection, EepromBlock& b
 
 }  // namespace
 
-void DecodePortSettings(std::span<const uint8_t, PortSettingsBytes> bytes, SerialClassRecord& port) {
+void DecodePortSettings(std::span<const uint8_t, PortSettingsBytes> bytes,
+                        SerialClassRecord& port) {
     port.Baud = LittleEndianAt(bytes.subspan<0, 4>());
     port.DataBits = bytes[4];
     port.Parity = bytes[5];
@@ -103,7 +105,8 @@ void DecodeSettings(std::span<const uint8_t, SettingsReadBytes> bytes, GatewayCo
     std::copy_n(paths.begin() + 3, 3, config.ConnectionPaths.PollConsume.begin());
 }
 
-void DecodeSerialHeader(std::span<const uint8_t, SerialHeaderBytes> bytes, SerialClassRecord& record) {
+void DecodeSerialHeader(std::span<const uint8_t, SerialHeaderBytes> bytes,
+                        SerialClassRecord& record) {
     record.ConnMode = bytes[0];
     record.CmdTimeout = BigEndianAt(bytes.subspan<1, 4>());
     record.CmdCount = bytes[5];

@@ -46,7 +46,8 @@ inline constexpr int CommandBytes = 9;
 // Decoding: one run of bytes as the read-out reads it, into the model's fields.
 void DecodePortSettings(std::span<const uint8_t, PortSettingsBytes> bytes, SerialClassRecord& port);
 void DecodeSettings(std::span<const uint8_t, SettingsReadBytes> bytes, GatewayConfig& config);
-void DecodeSerialHeader(std::span<const uint8_t, SerialHeaderBytes> bytes, SerialClassRecord& record);
+void DecodeSerialHeader(std::span<const uint8_t, SerialHeaderBytes> bytes,
+                        SerialClassRecord& record);
 void DecodeTcpHeader(std::span<const uint8_t, TcpHeaderBytes> bytes, TcpClassRecord& record);
 void DecodeCommand(std::span<const uint8_t, CommandBytes> bytes, ModbusCommand& command);
 

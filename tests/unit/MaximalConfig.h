@@ -26,7 +26,7 @@ inline GatewayConfig MaximalConfig() {
     config.DeviceNetParams = {63, 2};
     config.FirmwareInfo = {1, 3, 2009, 7, 15};
     config.ConfigMarker = ConfigMarkerValid;
-    config.ComBaudIndex = {7, 3};
+    config.ComBaudIndex = {7, 6};  // the positions of 115200 and 57600
     config.ConnectionPaths = {{0x64, 2, 3}, {0x65, 4, 5}};
     config.EthernetParams = {"192.168.255.1", "255.255.255.0", "192.168.0.1"};
     const std::array<double, SerialClassCount> bauds = {115200, 57600};

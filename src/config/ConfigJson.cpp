@@ -1,0 +1,459 @@
+#include "config/ConfigJson.h"
+
+#include "config/BaudTexts.h"
+#include "config/PortChecksum.h"
+
+#include <QJsonArray>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+namespace kv {
+namespace {
+
+constexpr double ByteMax = 255;
+constexpr double Word16Max = 65535;
+constexpr double Word32Max = 4294967295.0;
+
+// One whole-number field of a record, the largest value its EEPROM bytes hold and
+// whether a file may set it (the firmware data and check byte belong to the gateway).
+template <typename Record>
+struct NumberField {
+    const char* Name;
+    std::variant<uint8_t Record::*, int32_t Record::*, double Record::*> Member;
+    double Max;
+    bool TakenFromFile = true;
+    bool (*Accepts)(double) = nullptr;  // a rule beyond the width, with its reason
+    const char* Rule = nullptr;
+};
+
+template <typename Record>
+using FieldList = std::vector<NumberField<Record>>;
+
+bool IsOfferedBaud(double baud) {
+    return BaudIndexOf(baud) >= 0;
+}
+
+const FieldList<DeviceNetParams>& DeviceNetFields() {
+    static const FieldList<DeviceNetParams> fields = {
+        {"NodeId", &DeviceNetParams::NodeId, ByteMax},
+        {"BaudIndex", &DeviceNetParams::BaudIndex, ByteMax}};
+    return fields;
+}
+
+const FieldList<FirmwareInfo>& FirmwareFields() {
+    static const FieldList<FirmwareInfo> fields = {{"Major", &FirmwareInfo::Major, ByteMax, false},
+                                                   {"Minor", &FirmwareInfo::Minor, ByteMax, false},
+                                                   {"Year", &FirmwareInfo::Year, Word16Max, false},
+                                                   {"Month", &FirmwareInfo::Month, ByteMax, false},
+                                                   {"Day", &FirmwareInfo::Day, ByteMax, false}};
+    return fields;
+}
+
+const FieldList<SerialClassRecord>& SerialFields() {
+    using R = SerialClassRecord;
+    static const FieldList<R> fields = {
+        {"ConnMode", &R::ConnMode, ByteMax},
+        {"CmdTimeout", &R::CmdTimeout, Word32Max},
+        {"CmdCount", &R::CmdCount, SerialCommandSlots},
+        {"Baud", &R::Baud, Word32Max, true, IsOfferedBaud,
+         "must be one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200"},
+        {"DataBits", &R::DataBits, ByteMax},
+        {"Parity", &R::Parity, ByteMax},
+        {"StopBits", &R::StopBits, ByteMax},
+        {"PortChecksum", &R::PortChecksum, ByteMax, false}};
+    return fields;
+}
+
+const FieldList<TcpClassRecord>& TcpFields() {
+    using R = TcpClassRecord;
+    static const FieldList<R> fields = {{"ConnValid", &R::ConnValid, ByteMax},
+                                        {"ConnTimeout", &R::ConnTimeout, Word32Max},
+                                        {"RetryConnTimeout", &R::RetryConnTimeout, Word32Max},
+                                        {"CmdTimeout", &R::CmdTimeout, Word32Max},
+                                        {"CmdCount", &R::CmdCount, TcpCommandSlots}};
+    return fields;
+}
+
+const FieldList<ModbusCommand>& CommandFields() {
+    using R = ModbusCommand;
+    static const FieldList<R> fields = {{"Valid", &R::Valid, ByteMax},
+                                        {"NetId", &R::NetId, ByteMax},
+                                        {"FunctionCode", &R::FunctionCode, ByteMax},
+                                        {"MemAddress", &R::MemAddress, Word16Max},
+                                        {"StartAddress", &R::StartAddress, Word16Max},
+                                        {"Length", &R::Length, Word16Max}};
+    return fields;
+}
+
+const QLatin1String DeviceNetKey("DeviceNetParams");
+const QLatin1String FirmwareKey("FirmwareInfo");
+const QLatin1String MarkerKey("ConfigMarker");
+const QLatin1String ComBaudKey("ComBaudIndex");
+const QLatin1String PathsKey("ConnectionPaths");
+const QLatin1String ProduceKey("PollProduce");
+const QLatin1String ConsumeKey("PollConsume");
+const QLatin1String EthernetKey("EthernetParams");
+const QLatin1String IpKey("Ip");
+const QLatin1String MaskKey("Mask");
+const QLatin1String GatewayKey("Gateway");
+const QLatin1String SerialKey("SerialClasses");
+const QLatin1String TcpKey("TcpClasses");
+const QLatin1String ServerIpKey("ServerIp");
+const QLatin1String CommandsKey("Commands");
+const QLatin1String CmdCountKey("CmdCount");
+
+QString NumberText(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+// ---- configuration to JSON ----
+
+QJsonValue JsonNumber(double value) {
+    const bool whole = std::trunc(value) == value && std::fabs(value) < 9.0e15;
+    return whole ? QJsonValue(static_cast<qint64>(value)) : QJsonValue(value);
+}
+
+template <typename Record>
+QJsonObject FieldsToJson(const Record& record, const FieldList<Record>& fields) {
+    QJsonObject object;
+    for (const auto& field : fields)
+        std::visit(
+            [&](auto member) { object[QLatin1String(field.Name)] = JsonNumber(record.*member); },
+            field.Member);
+    return object;
+}
+
+template <std::size_t N>
+QJsonArray ByteListToJson(const std::array<uint8_t, N>& bytes) {
+    QJsonArray list;
+    for (uint8_t byte : bytes) list.append(int(byte));
+    return list;
+}
+
+// The stored commands: slots 0 .. CmdCount-1, as many as the class has slots.
+template <std::size_t Slots>
+QJsonArray CommandsToJson(const std::array<ModbusCommand, Slots>& commands, int cmdCount) {
+    QJsonArray list;
+    const int count = std::min<int>(cmdCount, Slots);
+    for (int slot = 0; slot < count; ++slot)
+        list.append(FieldsToJson(commands[slot], CommandFields()));
+    return list;
+}
+
+// ---- JSON into the configuration ----
+
+QString KeyPath(const QString& path, QLatin1String key) {
+    return path.isEmpty() ? QString(key) : path + u'.' + key;
+}
+
+QString IndexPath(const QString& path, qsizetype index) {
+    return path + u'[' + QString::number(index) + u']';
+}
+
+// Collects what is wrong with a file, each reason under the key path it concerns.
+class MergeErrors {
+public:
+    explicit MergeErrors(QStringList& errors) : errors_(errors), before_(errors.size()) {}
+    void Add(const QString& path, const QString& reason) {
+        errors_.append(path + QStringLiteral(": ") + reason);
+    }
+    bool Any() const { return errors_.size() > before_; }
+
+private:
+    QStringList& errors_;
+    qsizetype before_;
+};
+
+std::optional<QJsonObject> ObjectAt(const QJsonValue& value, const QString& path,
+                                    MergeErrors& errors) {
+    if (value.isObject()) return value.toObject();
+    errors.Add(path, QStringLiteral("must be an object"));
+    return std::nullopt;
+}
+
+std::optional<QJsonArray> ListAt(const QJsonValue& value, const QString& path,
+                                 MergeErrors& errors) {
+    if (value.isArray()) return value.toArray();
+    errors.Add(path, QStringLiteral("must be a list"));
+    return std::nullopt;
+}
+
+std::optional<double> WholeNumberAt(const QJsonValue& value, const QString& path, double max,
+                                    MergeErrors& errors) {
+    if (!value.isDouble()) {
+        errors.Add(path, QStringLiteral("must be a number"));
+        return std::nullopt;
+    }
+    const double number = value.toDouble();
+    if (std::trunc(number) != number) {
+        errors.Add(path, QStringLiteral("must be a whole number, not %1").arg(NumberText(number)));
+        return std::nullopt;
+    }
+    if (number < 0 || number > max) {
+        errors.Add(
+            path,
+            QStringLiteral("must lie in 0..%1, not %2").arg(NumberText(max), NumberText(number)));
+        return std::nullopt;
+    }
+    return number;
+}
+
+template <typename Record>
+QStringList NamesOf(const FieldList<Record>& fields, QStringList others = {}) {
+    for (const auto& field : fields) others.append(QLatin1String(field.Name));
+    return others;
+}
+
+void ReportUnknownKeys(const QJsonObject& object, const QString& path, const QStringList& known,
+                       MergeErrors& errors) {
+    for (const QString& key : object.keys()) {
+        if (!known.contains(key))
+            errors.Add(path.isEmpty() ? key : path + u'.' + key, QStringLiteral("unknown key"));
+    }
+}
+
+template <typename Record>
+void MergeFields(const QJsonObject& object, const FieldList<Record>& fields, const QString& path,
+                 Record& record, MergeErrors& errors) {
+    for (const auto& field : fields) {
+        const QLatin1String key(field.Name);
+        if (!field.TakenFromFile || !object.contains(key)) continue;
+        const QString fieldPath = KeyPath(path, key);
+        const auto number = WholeNumberAt(object.value(key), fieldPath, field.Max, errors);
+        if (!number) continue;
+        if (field.Accepts && !field.Accepts(*number)) {
+            errors.Add(fieldPath, QLatin1String(field.Rule));
+            continue;
+        }
+        std::visit(
+            [&](auto member) {
+                using Value = std::remove_reference_t<decltype(record.*member)>;
+                record.*member = static_cast<Value>(*number);
+            },
+            field.Member);
+    }
+}
+
+template <std::size_t N>
+void MergeByteList(const QJsonValue& value, const QString& path, std::array<uint8_t, N>& bytes,
+                   MergeErrors& errors) {
+    const auto list = ListAt(value, path, errors);
+    if (!list) return;
+    if (list->size() != qsizetype(N)) {
+        errors.Add(path, QStringLiteral("must list %1 numbers, not %2").arg(N).arg(list->size()));
+        return;
+    }
+    for (qsizetype i = 0; i < list->size(); ++i)
+        if (const auto number = WholeNumberAt(list->at(i), IndexPath(path, i), ByteMax, errors))
+            bytes[i] = static_cast<uint8_t>(*number);
+}
+
+void MergeCommand(const QJsonValue& value, const QString& path, ModbusCommand& command,
+                  MergeErrors& errors) {
+    const auto object = ObjectAt(value, path, errors);
+    if (!object) return;
+    ReportUnknownKeys(*object, path, NamesOf(CommandFields()), errors);
+    for (const auto& field : CommandFields()) {
+        const QLatin1String key(field.Name);
+        if (key != QLatin1String("Valid") && !object->contains(key))
+            errors.Add(KeyPath(path, key), QStringLiteral("missing"));
+    }
+    command.Valid = 1;
+    MergeFields(*object, CommandFields(), path, command, errors);
+}
+
+// A listed set of commands replaces the class's commands; the result is their number.
+template <std::size_t Slots>
+std::optional<int> MergeCommands(const QJsonValue& value, const QString& path,
+                                 std::array<ModbusCommand, Slots>& commands, MergeErrors& errors) {
+    const auto list = ListAt(value, path, errors);
+    if (!list) return std::nullopt;
+    if (list->size() > qsizetype(Slots)) {
+        errors.Add(path, QStringLiteral("lists %1 commands; the class has %2 slots")
+                             .arg(list->size())
+                             .arg(Slots));
+        return std::nullopt;
+    }
+    std::array<ModbusCommand, Slots> replaced{};
+    for (qsizetype i = 0; i < list->size(); ++i)
+        MergeCommand(list->at(i), IndexPath(path, i), replaced[i], errors);
+    commands = replaced;
+    return int(list->size());
+}
+
+// Commands and CmdCount of one class; a CmdCount beside a Commands list must agree with it.
+template <typename Record>
+void MergeClassCommands(const QJsonObject& object, const QString& path, Record& record,
+                        MergeErrors& errors) {
+    if (!object.contains(CommandsKey)) return;
+    const auto count = MergeCommands(object.value(CommandsKey), KeyPath(path, CommandsKey),
+                                     record.Commands, errors);
+    if (!count) return;
+    const QJsonValue givenCount = object.value(CmdCountKey);
+    if (givenCount.isDouble() && givenCount.toDouble() != *count)
+        errors.Add(KeyPath(path, CmdCountKey), QStringLiteral("is %1 but Commands lists %2")
+                                                   .arg(NumberText(givenCount.toDouble()))
+                                                   .arg(*count));
+    record.CmdCount = static_cast<uint8_t>(*count);
+}
+
+bool GivesPortSettings(const QJsonObject& object) {
+    for (const char* key : {"Baud", "DataBits", "Parity", "StopBits"})
+        if (object.contains(QLatin1String(key))) return true;
+    return false;
+}
+
+void MergeSerialClass(const QJsonValue& value, const QString& path, SerialClassRecord& record,
+                      uint8_t& comBaudIndex, MergeErrors& errors) {
+    const auto object = ObjectAt(value, path, errors);
+    if (!object) return;
+    ReportUnknownKeys(*object, path, NamesOf(SerialFields(), {CommandsKey}), errors);
+    MergeFields(*object, SerialFields(), path, record, errors);
+    MergeClassCommands(*object, path, record, errors);
+    // The gateway checks the port settings against their check byte, and block 1 keeps
+    // the baud rate's list position: both follow what the file sets.
+    if (GivesPortSettings(*object)) record.PortChecksum = ComputePortChecksum(record);
+    const int position = BaudIndexOf(record.Baud);
+    if (object->contains(QLatin1String("Baud")) && position >= 0)
+        comBaudIndex = static_cast<uint8_t>(position);
+}
+
+void MergeTcpClass(const QJsonValue& value, const QString& path, TcpClassRecord& record,
+                   MergeErrors& errors) {
+    const auto object = ObjectAt(value, path, errors);
+    if (!object) return;
+    ReportUnknownKeys(*object, path, NamesOf(TcpFields(), {ServerIpKey, CommandsKey}), errors);
+    MergeFields(*object, TcpFields(), path, record, errors);
+    if (object->contains(ServerIpKey))
+        MergeByteList(object->value(ServerIpKey), KeyPath(path, ServerIpKey), record.ServerIp,
+                      errors);
+    MergeClassCommands(*object, path, record, errors);
+}
+
+// Classes are matched by position; a list may name fewer than there are.
+template <std::size_t N>
+void MergeClassList(const QJsonValue& value, const QString& path,
+                    const std::function<void(const QJsonValue&, const QString&, int)>& mergeClass,
+                    MergeErrors& errors) {
+    const auto list = ListAt(value, path, errors);
+    if (!list) return;
+    if (list->size() > qsizetype(N)) {
+        errors.Add(path, QStringLiteral("lists %1 classes; there are %2").arg(list->size()).arg(N));
+        return;
+    }
+    for (qsizetype i = 0; i < list->size(); ++i)
+        mergeClass(list->at(i), IndexPath(path, i), int(i));
+}
+
+void MergeEthernet(const QJsonValue& value, const QString& path, EthernetParams& params,
+                   MergeErrors& errors) {
+    const auto object = ObjectAt(value, path, errors);
+    if (!object) return;
+    ReportUnknownKeys(*object, path, {IpKey, MaskKey, GatewayKey}, errors);
+    const std::pair<QLatin1String, QString*> texts[] = {
+        {IpKey, &params.Ip}, {MaskKey, &params.Mask}, {GatewayKey, &params.Gateway}};
+    for (const auto& [key, text] : texts) {
+        if (!object->contains(key)) continue;
+        const QJsonValue given = object->value(key);
+        if (given.isString())
+            *text = given.toString();
+        else
+            errors.Add(KeyPath(path, key), QStringLiteral("must be a text"));
+    }
+}
+
+void MergeConnectionPaths(const QJsonValue& value, const QString& path, ConnectionPaths& paths,
+                          MergeErrors& errors) {
+    const auto object = ObjectAt(value, path, errors);
+    if (!object) return;
+    ReportUnknownKeys(*object, path, {ProduceKey, ConsumeKey}, errors);
+    if (object->contains(ProduceKey))
+        MergeByteList(object->value(ProduceKey), KeyPath(path, ProduceKey), paths.PollProduce,
+                      errors);
+    if (object->contains(ConsumeKey))
+        MergeByteList(object->value(ConsumeKey), KeyPath(path, ConsumeKey), paths.PollConsume,
+                      errors);
+}
+
+void MergeDeviceNet(const QJsonValue& value, const QString& path, DeviceNetParams& params,
+                    MergeErrors& errors) {
+    const auto object = ObjectAt(value, path, errors);
+    if (!object) return;
+    ReportUnknownKeys(*object, path, NamesOf(DeviceNetFields()), errors);
+    MergeFields(*object, DeviceNetFields(), path, params, errors);
+}
+
+}  // namespace
+
+QJsonObject ConfigToJson(const GatewayConfig& config) {
+    QJsonObject json;
+    json[DeviceNetKey] = FieldsToJson(config.DeviceNetParams, DeviceNetFields());
+    json[FirmwareKey] = FieldsToJson(config.FirmwareInfo, FirmwareFields());
+    json[MarkerKey] = config.ConfigMarker;
+    json[ComBaudKey] = ByteListToJson(config.ComBaudIndex);
+    json[PathsKey] = QJsonObject{{ProduceKey, ByteListToJson(config.ConnectionPaths.PollProduce)},
+                                 {ConsumeKey, ByteListToJson(config.ConnectionPaths.PollConsume)}};
+    const EthernetParams& ethernet = config.EthernetParams;
+    json[EthernetKey] =
+        QJsonObject{{IpKey, ethernet.Ip}, {MaskKey, ethernet.Mask}, {GatewayKey, ethernet.Gateway}};
+    QJsonArray serialClasses;
+    for (const SerialClassRecord& record : config.SerialClasses) {
+        QJsonObject object = FieldsToJson(record, SerialFields());
+        object[CommandsKey] = CommandsToJson(record.Commands, record.CmdCount);
+        serialClasses.append(object);
+    }
+    json[SerialKey] = serialClasses;
+    QJsonArray tcpClasses;
+    for (const TcpClassRecord& record : config.TcpClasses) {
+        QJsonObject object = FieldsToJson(record, TcpFields());
+        object[ServerIpKey] = ByteListToJson(record.ServerIp);
+        object[CommandsKey] = CommandsToJson(record.Commands, record.CmdCount);
+        tcpClasses.append(object);
+    }
+    json[TcpKey] = tcpClasses;
+    return json;
+}
+
+bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors) {
+    MergeErrors found(errors);
+    GatewayConfig merged = config;
+    ReportUnknownKeys(file, {},
+                      {DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey, EthernetKey,
+                       SerialKey, TcpKey},
+                      found);
+    if (file.contains(DeviceNetKey))
+        MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);
+    if (file.contains(PathsKey))
+        MergeConnectionPaths(file.value(PathsKey), PathsKey, merged.ConnectionPaths, found);
+    if (file.contains(EthernetKey))
+        MergeEthernet(file.value(EthernetKey), EthernetKey, merged.EthernetParams, found);
+    if (file.contains(SerialKey)) {
+        MergeClassList<SerialClassCount>(
+            file.value(SerialKey), SerialKey,
+            [&](const QJsonValue& value, const QString& path, int index) {
+                MergeSerialClass(value, path, merged.SerialClasses[index],
+                                 merged.ComBaudIndex[index], found);
+            },
+            found);
+    }
+    if (file.contains(TcpKey)) {
+        MergeClassList<TcpClassCount>(
+            file.value(TcpKey), TcpKey,
+            [&](const QJsonValue& value, const QString& path, int index) {
+                MergeTcpClass(value, path, merged.TcpClasses[index], found);
+            },
+            found);
+    }
+    if (found.Any()) return false;
+    config = merged;
+    return true;
+}
+
+}  // namespace kv

@@ -1,0 +1,41 @@
+#pragma once
+// The configuration as a JSON object, for scripts: `read --json` prints it and `apply`
+// merges a file of the same shape into a configuration read from the gateway.
+//
+// Keys are the model's field names: DeviceNetParams {NodeId, BaudIndex}, FirmwareInfo
+// {Major, Minor, Year, Month, Day}, ConfigMarker, ComBaudIndex [2], ConnectionPaths
+// {PollProduce [3], PollConsume [3]}, EthernetParams {Ip, Mask, Gateway}, SerialClasses [2]
+// and TcpClasses [4] with their class attributes and `Commands`, the stored commands
+// (slots 0 .. CmdCount-1, never more than the class's slots).
+
+#include "config/ConfigText.h"
+#include "config/GatewayConfig.h"
+
+#include <QJsonObject>
+#include <QStringList>
+
+namespace kv {
+
+QJsonObject ConfigToJson(const GatewayConfig& config);
+
+// Merges `file` into `config`. Objects merge key by key: a key the file leaves out keeps
+// the configuration's value. Classes are matched by position; a list may name fewer
+// classes than there are. A `Commands` list replaces the class's commands: it sets
+// CmdCount to its length and clears the slots after it. Each listed command needs NetId,
+// FunctionCode, MemAddress, StartAddress and Length; Valid may be left out and is then 1.
+//
+// What the gateway derives itself is accepted in the file but never taken from it:
+// FirmwareInfo and ConfigMarker (the controller's), PortChecksum (recomputed whenever a
+// port field of that class is given) and ComBaudIndex (it follows a given Baud, which
+// must be one of the offered rates).
+//
+// Every wrong JSON type, non-whole number, number outside the field's EEPROM width,
+// unknown key or list that is too long or too short is added to `errors` as
+// "<key path>: <reason>", e.g. "SerialClasses[0].Commands[2].Length: ...". When there is
+// any, `config` is left exactly as it was and the result is false.
+//
+// Only the stored widths are checked here; the value rules of the windows (node ID
+// 0..63, valid IP texts, command fields) are for the caller to apply.
+bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors);
+
+}  // namespace kv

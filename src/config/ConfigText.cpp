@@ -1,0 +1,123 @@
+#include "config/ConfigText.h"
+
+#include "config/FirmwareText.h"
+
+#include <QStringList>
+
+namespace kv {
+namespace {
+
+// The text of a coded value, or the bare number when the code is not one the gateway uses.
+QString CodeText(int code, const QStringList& texts) {
+    return code >= 0 && code < texts.size() ? texts[code]
+                                            : QStringLiteral("unknown (%1)").arg(code);
+}
+
+QString Whole(double value) {
+    return QString::number(value, 'f', 0);
+}
+
+template <std::size_t N>
+QString Dotted(const std::array<uint8_t, N>& bytes) {
+    QStringList parts;
+    for (uint8_t byte : bytes) parts.append(QString::number(byte));
+    return parts.join(u'.');
+}
+
+QString PathText(const std::array<uint8_t, 3>& path) {
+    return QStringLiteral("class 0x%1, instance %2, attribute %3")
+        .arg(QString::number(path[0], 16).toUpper().rightJustified(2, u'0'))
+        .arg(path[1])
+        .arg(path[2]);
+}
+
+QString CommandText(int slot, const ModbusCommand& command) {
+    return QStringLiteral(
+               "    Instance %1: valid %2, Modbus ID %3, function %4, memory %5, "
+               "start %6, length %7\n")
+        .arg(slot + 1)
+        .arg(command.Valid)
+        .arg(command.NetId)
+        .arg(command.FunctionCode)
+        .arg(Whole(command.MemAddress), Whole(command.StartAddress))
+        .arg(command.Length);
+}
+
+template <std::size_t Slots>
+QString CommandsText(const std::array<ModbusCommand, Slots>& commands, int cmdCount) {
+    QString text;
+    const int count = std::min<int>(cmdCount, Slots);
+    for (int slot = 0; slot < count; ++slot) text += CommandText(slot, commands[slot]);
+    return text;
+}
+
+QString PortText(int port, const SerialClassRecord& record) {
+    static const QStringList parity = {"NONE", "EVEN", "ODD"};
+    return QStringLiteral(
+               "COM%1: %2 bit/s, %3 data bits, parity %4, %5 stop bits (check byte %6)\n")
+        .arg(port + 1)
+        .arg(Whole(record.Baud))
+        .arg(record.DataBits)
+        .arg(CodeText(record.Parity, parity))
+        .arg(record.StopBits)
+        .arg(record.PortChecksum);
+}
+
+QString SerialClassText(int index, const SerialClassRecord& record) {
+    static const QStringList modes = {"none", "Modbus RTU", "Modbus ASCII"};
+    return QStringLiteral(
+               "Class 0x%1 (COM%2 Modbus master): mode %3, command time-out %4, "
+               "%5 commands\n")
+               .arg(0x65 + index, 0, 16)
+               .arg(index + 1)
+               .arg(CodeText(record.ConnMode, modes), Whole(record.CmdTimeout))
+               .arg(record.CmdCount) +
+           CommandsText(record.Commands, record.CmdCount);
+}
+
+QString TcpClassText(int index, const TcpClassRecord& record) {
+    static const QStringList used = {"NO", "YES"};
+    return QStringLiteral(
+               "Class 0x%1 (Modbus TCP connection %2): used %3, server %4, "
+               "connection time-out %5, retry time-out %6, command time-out %7, "
+               "%8 commands\n")
+               .arg(0x67 + index, 0, 16)
+               .arg(index + 1)
+               .arg(CodeText(record.ConnValid, used), Dotted(record.ServerIp),
+                    Whole(record.ConnTimeout), Whole(record.RetryConnTimeout),
+                    Whole(record.CmdTimeout))
+               .arg(record.CmdCount) +
+           CommandsText(record.Commands, record.CmdCount);
+}
+
+}  // namespace
+
+QString FormatConfigText(const GatewayConfig& config) {
+    static const QStringList deviceNetBauds = {"125 kbit/s", "250 kbit/s", "500 kbit/s"};
+    const DeviceNetParams& deviceNet = config.DeviceNetParams;
+    const EthernetParams& ethernet = config.EthernetParams;
+    QString text = QStringLiteral("Firmware: %1\n").arg(FirmwareVersionText(config.FirmwareInfo));
+    text += QStringLiteral("DeviceNet: node ID %1, %2\n")
+                .arg(deviceNet.NodeId)
+                .arg(CodeText(deviceNet.BaudIndex, deviceNetBauds));
+    text += QStringLiteral("Ethernet: IP %1, mask %2, gateway %3\n")
+                .arg(ethernet.Ip, ethernet.Mask, ethernet.Gateway);
+    for (int port = 0; port < SerialClassCount; ++port)
+        text += PortText(port, config.SerialClasses[port]);
+    text += QStringLiteral("Poll produced path: %1\n")
+                .arg(PathText(config.ConnectionPaths.PollProduce));
+    text += QStringLiteral("Poll consumed path: %1\n")
+                .arg(PathText(config.ConnectionPaths.PollConsume));
+    if (config.ConfigMarker != ConfigMarkerValid) {
+        text +=
+            QStringLiteral("No Modbus configuration stored (marker %1)\n").arg(config.ConfigMarker);
+        return text;
+    }
+    for (int index = 0; index < SerialClassCount; ++index)
+        text += SerialClassText(index, config.SerialClasses[index]);
+    for (int index = 0; index < TcpClassCount; ++index)
+        text += TcpClassText(index, config.TcpClasses[index]);
+    return text;
+}
+
+}  // namespace kv
