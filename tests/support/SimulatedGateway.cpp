@@ -16,7 +16,7 @@ PortOpenResult SimulatedPort::Open() {
     if (!open_) {
         // What arrived while the port was closed is lost.
         gateway_.CatchUp();
-        gateway_.toPc_.DropArrived(gateway_.NowNs());
+        gateway_.wire_.ToPc().DropArrived(gateway_.NowNs());
         open_ = true;
     }
     return {};
@@ -24,21 +24,21 @@ PortOpenResult SimulatedPort::Open() {
 
 void SimulatedPort::ClearReceiveBuffer() {
     gateway_.CatchUp();
-    gateway_.toPc_.DropArrived(gateway_.NowNs());
+    gateway_.wire_.ToPc().DropArrived(gateway_.NowNs());
 }
 
 int SimulatedPort::BytesWaiting() {
     if (!open_)
         return 0;
     gateway_.CatchUp();
-    return gateway_.toPc_.ArrivedBy(gateway_.NowNs());
+    return gateway_.wire_.ToPc().ArrivedBy(gateway_.NowNs());
 }
 
 QByteArray SimulatedPort::ReadAll() {
     if (!open_)
         return {};
     gateway_.CatchUp();
-    return gateway_.toPc_.TakeArrived(gateway_.NowNs());
+    return gateway_.wire_.ToPc().TakeArrived(gateway_.NowNs());
 }
 
 int SimulatedPort::BytesToSend() { return open_ && TransmitStuck ? 1 : 0; }
@@ -46,8 +46,7 @@ int SimulatedPort::BytesToSend() { return open_ && TransmitStuck ? 1 : 0; }
 void SimulatedPort::Write(const QByteArray& bytes) {
     if (!open_ || !gateway_.plugged_)
         return;
-    gateway_.CatchUp();
-    gateway_.toConsole_.Send(bytes, gateway_.NowNs());
+    gateway_.wire_.SendFromPc(bytes, gateway_.NowNs());
 }
 
 void SimulatedPump::Yield(std::chrono::microseconds maxWait) {
@@ -64,21 +63,7 @@ SimulatedGateway::SimulatedGateway(sim::ControllerModel model) : Console(model) 
 
 void SimulatedGateway::Unplug() {
     plugged_ = false;
-    toConsole_.Clear();
-    toPc_.Clear();
-}
-
-uint64_t SimulatedGateway::NowNs() { return Clock.Microseconds() * 1000; }
-
-void SimulatedGateway::CatchUp() {
-    const uint64_t latencyNs = uint64_t(Console.Latency.count()) * 1000;
-    while (const auto received = toConsole_.TakeNext(NowNs())) {
-        const sim::ConsoleOutput output = Console.Receive(received->Byte);
-        toPc_.Send(output.Echo, received->AtNs);
-        toPc_.Send(output.Answer, received->AtNs + latencyNs);
-        if (output.EndlessBlanks)
-            toPc_.SendBlanksForever();
-    }
+    wire_.Cut();
 }
 
 }  // namespace kv::test

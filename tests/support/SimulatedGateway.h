@@ -8,7 +8,7 @@
 #include "platform/EventPump.h"
 #include "platform/SerialPort.h"
 #include "sim/ConsoleEmulator.h"
-#include "sim/SerialLine.h"
+#include "sim/ConsoleWire.h"
 
 #include <QStringList>
 
@@ -82,14 +82,12 @@ private:
     friend class SimulatedPort;
     friend class SimulatedPump;
 
-    uint64_t NowNs();
-    // Lets everything whose time has come happen: characters reach the console, which
-    // echoes and answers them.
-    void CatchUp();
+    uint64_t NowNs() { return Clock.Microseconds() * 1000; }
+    // Lets everything whose time has come happen.
+    void CatchUp() { wire_.CatchUp(NowNs()); }
 
     bool plugged_ = true;
-    sim::SerialLine toConsole_;
-    sim::SerialLine toPc_;
+    sim::ConsoleWire wire_{Console};
 };
 
 }  // namespace kv::test
