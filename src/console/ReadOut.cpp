@@ -1,0 +1,146 @@
+#include "console/ReadOut.h"
+
+#include "config/EepromCodec.h"
+
+#include <array>
+#include <span>
+
+namespace kv {
+namespace {
+
+// Reads the run first..first+N-1 of the selected block ("e A" with key "B(A)=", one
+// address after the other), then leaves the byte editor with ".".
+template <size_t N>
+bool ReadRun(ConsoleLink& link, int first, std::array<uint8_t, N>& bytes) {
+    for (size_t i = 0; i < N; ++i) {
+        const int address = first + int(i);
+        if (!link.ReadConsoleByte(QStringLiteral("e %1").arg(address),
+                                  QStringLiteral("B(%1)=").arg(address), bytes[i]))
+            return false;
+    }
+    return link.SendCommand(QStringLiteral("."), QStringLiteral("]"));
+}
+
+bool SelectBlock(ConsoleLink& link, int block) {
+    return link.SendCommand(QStringLiteral("block %1").arg(block), QStringLiteral("]"));
+}
+
+// The value of a "name=value" line: everything after the first "=" up to the next
+// carriage return. A reply without either is garbled.
+bool ParseSettingReply(const QString& reply, QString& value) {
+    const qsizetype equals = reply.indexOf(u'=');
+    if (equals < 0) return false;
+    const qsizetype lineEnd = reply.indexOf(u'\r', equals);
+    if (lineEnd < 0) return false;
+    value = reply.mid(equals + 1, lineEnd - equals - 1);
+    return true;
+}
+
+bool ReadSetting(ConsoleLink& link, const QString& command, QString& value) {
+    return link.SendCommand(command, link.ControllerPrompt) && ParseSettingReply(link.ReplyText, value);
+}
+
+bool ReadEthernet(ConsoleLink& link, EthernetParams& ethernet) {
+    return ReadSetting(link, QStringLiteral("ip"), ethernet.Ip) &&
+           ReadSetting(link, QStringLiteral("mask"), ethernet.Mask) &&
+           ReadSetting(link, QStringLiteral("gateway"), ethernet.Gateway);
+}
+
+bool ReadPortsAndSettings(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+    if (!SelectBlock(link, eeprom::PortSettingsBlock)) return false;
+    for (int port = 0; port < SerialClassCount; ++port) {
+        std::array<uint8_t, eeprom::PortSettingsBytes> bytes{};
+        if (!ReadRun(link, eeprom::PortSettingsAddress(port), bytes)) return false;
+        eeprom::DecodePortSettings(bytes, config.SerialClasses[port]);
+    }
+    progress(2);
+    std::array<uint8_t, eeprom::SettingsReadBytes> settings{};
+    if (!SelectBlock(link, eeprom::SettingsBlock) || !ReadRun(link, 0, settings)) return false;
+    eeprom::DecodeSettings(settings, config);
+    progress(3);
+    return true;
+}
+
+// Only a count of 1..slots is believed; any other count reads no commands.
+template <size_t Slots, typename AddressOf>
+bool ReadCommands(ConsoleLink& link, int cmdCount, std::array<ModbusCommand, Slots>& commands,
+                  AddressOf addressOf) {
+    for (int slot = 0; slot < eeprom::CommandsToRead(cmdCount, int(Slots)); ++slot) {
+        std::array<uint8_t, eeprom::CommandBytes> bytes{};
+        if (!ReadRun(link, addressOf(slot), bytes)) return false;
+        eeprom::DecodeCommand(bytes, commands[slot]);
+    }
+    return true;
+}
+
+bool ReadSerialClass(ConsoleLink& link, SerialClassRecord& record, int serialIndex) {
+    std::array<uint8_t, eeprom::SerialHeaderBytes> header{};
+    if (!SelectBlock(link, eeprom::SerialClassBlock(serialIndex)) || !ReadRun(link, 0, header))
+        return false;
+    eeprom::DecodeSerialHeader(header, record);
+    return ReadCommands(link, record.CmdCount, record.Commands, eeprom::SerialCommandAddress);
+}
+
+bool ReadTcpClass(ConsoleLink& link, TcpClassRecord& record, int connection) {
+    std::array<uint8_t, eeprom::TcpHeaderBytes> header{};
+    if (!ReadRun(link, eeprom::TcpClassBase(connection), header)) return false;
+    eeprom::DecodeTcpHeader(header, record);
+    return ReadCommands(link, record.CmdCount, record.Commands,
+                        [connection](int slot) { return eeprom::TcpCommandAddress(connection, slot); });
+}
+
+// Blocks 8..11; progress 4..8 after each class, as the progress bar has ten steps.
+bool ReadClasses(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+    int step = 4;
+    for (int i = 0; i < SerialClassCount; ++i) {
+        if (!ReadSerialClass(link, config.SerialClasses[i], i)) return false;
+        progress(step++);
+    }
+    for (int j = 0; j < TcpClassCount; ++j) {
+        if (eeprom::TcpClassBase(j) == 0 && !SelectBlock(link, eeprom::TcpClassBlock(j)))
+            return false;
+        if (!ReadTcpClass(link, config.TcpClasses[j], j)) return false;
+        // The last class is followed by "quit", which reports progress itself.
+        if (j + 1 < TcpClassCount) progress(step++);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RecoverConsole(ConsoleLink& link) {
+    const QString mainPrompt = QStringLiteral(">");
+    for (int i = 0; i < 3; ++i) link.SendCommand(QString(), mainPrompt);
+    link.SendCommand(QStringLiteral("."), QStringLiteral("]"));
+    link.SendCommand(QStringLiteral("quit"), mainPrompt);
+    link.SendCommand(QString(), mainPrompt);
+    return link.SendCommand(QString(), mainPrompt);
+}
+
+QString IdentifyController(const QString& reply) {
+    const QString text = reply.trimmed();
+    for (const char* model : ControllerModels)
+        if (text.contains(QLatin1String(model))) return QLatin1String(model);
+    return {};
+}
+
+ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+    progress(1);
+    if (!RecoverConsole(link)) return ReadOutResult::Timeout;
+    const QString model = IdentifyController(link.ReplyText);
+    if (model.isEmpty()) return ReadOutResult::UnknownController;
+    link.ControllerPrompt = model + u'>';
+
+    if (!ReadEthernet(link, config.EthernetParams)) return ReadOutResult::Timeout;
+    progress(1);
+    if (!link.SendCommand(QStringLiteral("use eeprom"), QStringLiteral("]")))
+        return ReadOutResult::Timeout;
+    if (!ReadPortsAndSettings(link, config, progress)) return ReadOutResult::Timeout;
+    if (config.ConfigMarker == ConfigMarkerValid && !ReadClasses(link, config, progress))
+        return ReadOutResult::Timeout;
+    if (!link.SendCommand(QStringLiteral("quit"), link.ControllerPrompt)) return ReadOutResult::Timeout;
+    progress(9);
+    return ReadOutResult::Ok;
+}
+
+}  // namespace kv
