@@ -42,7 +42,8 @@ public:
             const qsizetype equals = line.indexOf(u'=');
             if (equals < 0) continue;
             const QString name = section + u'\n' + line.left(equals).trimmed().toString().toLower();
-            if (!values_.contains(name)) values_.insert(name, line.mid(equals + 1).trimmed().toString());
+            if (!values_.contains(name))
+                values_.insert(name, line.mid(equals + 1).trimmed().toString());
         }
     }
 
@@ -77,14 +78,16 @@ uint8_t PairValue(QStringView pair) {
 }
 
 void DecodeKey(const QString& value, EepromBlock& block, int address) {
-    for (int k = 0; k < BytesPerKey; ++k) block[address + k] = PairValue(QStringView(value).mid(3 * k, 2));
+    for (int k = 0; k < BytesPerKey; ++k)
+        block[address + k] = PairValue(QStringView(value).mid(3 * k, 2));
 }
 
 // A control character other than tab, line ends and the page feed marks a binary file.
 bool LooksBinary(const QByteArray& bytes) {
     for (const char c : bytes) {
         const auto byte = uint8_t(c);
-        if (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n' && byte != '\f') return true;
+        if (byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n' && byte != '\f')
+            return true;
     }
     return false;
 }
@@ -106,14 +109,16 @@ QByteArray BackupFile::Encode(const EepromImage& image) {
     for (const int block : ConfigBlocks) {
         text += '[' + BlockSection(block).toLatin1() + ']' + LineEnd;
         for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey)
-            text += AddressKey(address).toLatin1() + '=' + HexPairs(image.Blocks[block], address) + LineEnd;
+            text += AddressKey(address).toLatin1() + '=' + HexPairs(image.Blocks[block], address) +
+                    LineEnd;
     }
     return text;
 }
 
 BackupReadResult BackupFile::Decode(const QByteArray& bytes) {
     if (bytes.size() > MaxFileBytes)
-        return Failure(BackupReadStatus::NotText, QStringLiteral("The file is too large for a backup."));
+        return Failure(BackupReadStatus::NotText,
+                       QStringLiteral("The file is too large for a backup."));
     QString text;
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*marked);
@@ -143,7 +148,8 @@ BackupReadResult BackupFile::Read(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return Failure(BackupReadStatus::CannotRead, file.errorString());
     if (file.size() > MaxFileBytes)
-        return Failure(BackupReadStatus::NotText, QStringLiteral("The file is too large for a backup."));
+        return Failure(BackupReadStatus::NotText,
+                       QStringLiteral("The file is too large for a backup."));
     const QByteArray bytes = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return Failure(BackupReadStatus::CannotRead, file.errorString());

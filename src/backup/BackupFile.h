@@ -13,11 +13,11 @@
 // versions on Windows are read by other programs that expect this exact shape, so the
 // file is written and read here.
 
-#include "config/EepromImage.h"
-
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+
+#include "config/EepromImage.h"
 
 namespace kv {
 
@@ -34,8 +34,8 @@ enum class BackupReadStatus {
 
 struct BackupReadResult {
     BackupReadStatus Status = BackupReadStatus::Ok;
-    QString Detail;      // the system's reason, or what is wrong with the file
-    EepromImage Image;   // the configuration blocks; every byte the file lacks is 0
+    QString Detail;     // the system's reason, or what is wrong with the file
+    EepromImage Image;  // the configuration blocks; every byte the file lacks is 0
 };
 
 class BackupFile {

@@ -1,8 +1,8 @@
 #include "config/ViewRows.h"
 
-#include "config/NumberText.h"
-
 #include <algorithm>
+
+#include "config/NumberText.h"
 
 namespace kv {
 namespace {
@@ -25,9 +25,7 @@ public:
         SetRowCount(startRows);
     }
 
-    void SetRowCount(int count) {
-        grid_.Rows.resize(count, QStringList(grid_.ColumnCount()));
-    }
+    void SetRowCount(int count) { grid_.Rows.resize(count, QStringList(grid_.ColumnCount())); }
     void Set(int row, int column, const QString& text) { grid_.Rows[row][column] = text; }
     void SetRow(int row, int firstColumn, const QStringList& texts) {
         for (int i = 0; i < texts.size(); ++i) Set(row, firstColumn + i, texts[i]);
@@ -119,9 +117,9 @@ ViewGrid SerialCommandGrid(const std::array<SerialClassRecord, SerialClassCount>
     for (int port = 0; port < SerialClassCount; ++port) {
         const SerialClassRecord& record = classes[port];
         grid.SetRowCount(row + 1);
-        grid.SetRow(row, 0,
-                    {portNames[port], ModbusModeText(record.ConnMode),
-                     WholeNumberText(record.CmdTimeout)});
+        grid.SetRow(
+            row, 0,
+            {portNames[port], ModbusModeText(record.ConnMode), WholeNumberText(record.CmdTimeout)});
         row = WriteCommandRows(grid, record, row, SerialCommandColumn) + 2;
         grid.SetRowCount(row);
     }
@@ -131,21 +129,21 @@ ViewGrid SerialCommandGrid(const std::array<SerialClassRecord, SerialClassCount>
 ViewGrid TcpCommandGrid(const std::array<TcpClassRecord, TcpClassCount>& classes) {
     GridBuilder grid({1.0, 1.2, 1.2, 1.2, 1.2, 0.5, 0.6, 0.8, 1.0, 1.0, 1.1, 1.0}, 1,
                      TcpGridStartRows);
-    grid.SetRow(0, 0,
-                {"TCP Server", "Server IP", "Conn. Timeout", "Retry Timeout", "Comm. Timeout",
-                 "NO.", "Net ID", "IO_Type", "Start_Addr", "Comm_Len", "I_Mem (From)",
-                 "I_Mem (To)"});
+    grid.SetRow(
+        0, 0,
+        {"TCP Server", "Server IP", "Conn. Timeout", "Retry Timeout", "Comm. Timeout", "NO.",
+         "Net ID", "IO_Type", "Start_Addr", "Comm_Len", "I_Mem (From)", "I_Mem (To)"});
     int row = 1;
     // Connections not in use get no rows at all.
     for (int connection = 0; connection < TcpClassCount; ++connection) {
         const TcpClassRecord& record = classes[connection];
         if (record.ConnValid != 0) {
             grid.SetRowCount(row + 1);
-            grid.SetRow(row, 0,
-                        {QStringLiteral("Server %1").arg(connection + 1),
-                         ServerIpText(record.ServerIp), WholeNumberText(record.ConnTimeout),
-                         WholeNumberText(record.RetryConnTimeout),
-                         WholeNumberText(record.CmdTimeout)});
+            grid.SetRow(
+                row, 0,
+                {QStringLiteral("Server %1").arg(connection + 1), ServerIpText(record.ServerIp),
+                 WholeNumberText(record.ConnTimeout), WholeNumberText(record.RetryConnTimeout),
+                 WholeNumberText(record.CmdTimeout)});
             row = WriteCommandRows(grid, record, row, TcpCommandColumn) + 2;
         }
         grid.SetRowCount(row);
@@ -164,11 +162,11 @@ int WriteAppObjectClass(GridBuilder& grid, const Record& record, int classIndex,
     grid.Set(row, 0, ClassIdText(classIndex));
     for (int k = 1; k <= ListedCommandCount(record); ++k) {
         const ModbusCommand& command = record.Commands[k - 1];
-        grid.SetRow(row, 1,
-                    {InstanceIdText(k), QString::number(command.Valid),
-                     QString::number(command.NetId), QString::number(command.FunctionCode),
-                     WholeNumberText(command.MemAddress), WholeNumberText(command.StartAddress),
-                     QString::number(command.Length)});
+        grid.SetRow(
+            row, 1,
+            {InstanceIdText(k), QString::number(command.Valid), QString::number(command.NetId),
+             QString::number(command.FunctionCode), WholeNumberText(command.MemAddress),
+             WholeNumberText(command.StartAddress), QString::number(command.Length)});
         ++row;
         grid.SetRowCount(row + 1);
     }

@@ -3,14 +3,13 @@
 // grids, row by row, worked out from the editor's copy of the class records. The windows
 // only copy these rows into their tables.
 
-#include "config/GatewayConfig.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <cstdint>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

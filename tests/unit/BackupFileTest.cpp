@@ -1,4 +1,4 @@
-#include "backup/BackupFile.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "backup/BackupFile.h"
 
 namespace kv {
 namespace {
@@ -102,7 +102,8 @@ TEST(BackupFile, ReadsWhatEarlierVersionsAndEditorsLeave) {
 
 TEST(BackupFile, ReadsUtf16WithItsByteOrderMark) {
     QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    const QByteArray text = encoder.encode(QString::fromLatin1(MinimalHeader + "[BLOCK_1]\r\nAddress_16=00 AB\r\n"));
+    const QByteArray text =
+        encoder.encode(QString::fromLatin1(MinimalHeader + "[BLOCK_1]\r\nAddress_16=00 AB\r\n"));
     const BackupReadResult result = BackupFile::Decode(text);
     ASSERT_EQ(result.Status, BackupReadStatus::Ok);
     EXPECT_EQ(result.Image.Blocks[1][17], 0xAB);

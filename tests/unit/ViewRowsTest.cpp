@@ -1,6 +1,6 @@
-#include "config/ViewRows.h"
-
 #include <gtest/gtest.h>
+
+#include "config/ViewRows.h"
 
 namespace kv {
 namespace {
@@ -135,7 +135,7 @@ TEST(ViewRows, ObjectGridWithoutListedClassesKeepsItsTwentyRows) {
     serial[0].CmdCount = 2;  // commands, but no connection mode
     serial[0].ConnMode = 0;
     std::array<TcpClassRecord, TcpClassCount> tcp{};
-    tcp[3].ConnValid = 1;    // in use, but no commands
+    tcp[3].ConnValid = 1;  // in use, but no commands
     const ViewGrid grid = AppObjectGrid(serial, tcp);
 
     ASSERT_EQ(grid.Rows.size(), 20);

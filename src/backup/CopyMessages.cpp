@@ -1,0 +1,40 @@
+#include "backup/CopyMessages.h"
+
+#include <QDir>
+
+#include "console/Messages.h"
+
+namespace kv {
+namespace {
+
+const QString ErrorTitle = QStringLiteral("Error");
+
+QString FileErrorText(CopyDirection direction, const QString& path, const QString& reason) {
+    const QString verb =
+        direction == CopyDirection::Import ? QStringLiteral("write") : QStringLiteral("read");
+    return QStringLiteral("Can't %1 the backup file %2.\n%3")
+        .arg(verb, QDir::toNativeSeparators(path), reason);
+}
+
+}  // namespace
+
+CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outcome,
+                               const QString& path) {
+    switch (outcome.Result) {
+    case CopyResult::Ok:
+        return {direction == CopyDirection::Import ? ImportFinishedText : ExportFinishedText, {}};
+    case CopyResult::Timeout: return {TimeoutText, ErrorTitle};
+    case CopyResult::UnknownController: return {NotCopyableControllerText, ErrorTitle};
+    case CopyResult::FileTypeError: {
+        // A wrong type mark says no more; a binary or oversized file says what it is.
+        const QString text = outcome.Detail.isEmpty() ? QString(FileDataTypeErrorText)
+                                                      : QStringLiteral("%1\n%2").arg(
+                                                            FileDataTypeErrorText, outcome.Detail);
+        return {text, ErrorTitle};
+    }
+    case CopyResult::FileError: return {FileErrorText(direction, path, outcome.Detail), ErrorTitle};
+    }
+    return {TimeoutText, ErrorTitle};
+}
+
+}  // namespace kv

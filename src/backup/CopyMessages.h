@@ -1,0 +1,26 @@
+#pragma once
+// What the EEPROM copy window and the CLI tell the user at the end of an import or export.
+
+#include <QString>
+
+#include "backup/EepromCopy.h"
+
+namespace kv {
+
+inline const char* const ImportFinishedText = "Import to ini file finished.";
+inline const char* const ExportFinishedText = "Export to KV-9052R's EEPROM finished.";
+inline const char* const NotCopyableControllerText = "This modules is not 5308RTD!";
+inline const char* const FileDataTypeErrorText = "File Data Type Error";
+
+enum class CopyDirection { Import, Export };
+
+struct CopyMessage {
+    QString Text;
+    QString Title;  // empty: the program's own title
+};
+
+// The message for an outcome; `path` is the backup file the user chose.
+CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outcome,
+                               const QString& path);
+
+}  // namespace kv

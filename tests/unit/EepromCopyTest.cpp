@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "backup/BackupFile.h"
+#include "backup/EepromCopy.h"
+#include "sim/DemoImages.h"
+#include "support/SimulatedGateway.h"
+
+namespace kv::test {
+namespace {
+
+// A factory gateway whose every EEPROM byte, copied or not, differs from its neighbours.
+EepromImage PatternedEeprom(int seed) {
+    EepromImage image = sim::FactoryImage();
+    for (int block = 0; block < EepromBlockCount; ++block)
+        for (int address = 0; address < EepromBlockSize; ++address)
+            image.Blocks[block][address] = uint8_t(seed + block * 31 + address * 7 + 1);
+    return image;
+}
+
+// Only the bytes a backup holds.
+EepromImage CopiedPart(const EepromImage& eeprom) {
+    EepromImage copied;
+    for (const int block : ConfigBlocks)
+        for (int address = 0; address < BackupBytesOfBlock(block); ++address)
+            copied.Blocks[block][address] = eeprom.Blocks[block][address];
+    return copied;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// One connected virtual gateway with the utility's console link on it.
+struct Bench {
+    explicit Bench(sim::ControllerModel model = sim::ControllerModel::Q5308RT) : Gateway(model) {
+        EXPECT_TRUE(Gateway.Port.Open().ok());
+    }
+    CopyOutcome Import(const QString& path) {
+        return ImportToIni(Link, path, [this](int value) { Progress.push_back(value); });
+    }
+    CopyOutcome Export(const QString& path) {
+        return ExportToEeprom(Link, path, [this](int value) { Progress.push_back(value); });
+    }
+
+    SimulatedGateway Gateway;
+    ConsoleLink Link{Gateway.Port, Gateway.Clock, Gateway.Pump};
+    std::vector<int> Progress;
+};
+
+class EepromCopyTest : public ::testing::Test {
+protected:
+    QString FilePath(const QString& name = QStringLiteral("KV-9052R_EEP.ini")) {
+        return folder.filePath(name);
+    }
+    QStringList FilesInFolder() { return QDir(folder.path()).entryList(QDir::Files); }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(EepromCopyTest, ImportWritesTheBlocksAndLeavesTheEepromAsItWas) {
+    Bench bench;
+    const EepromImage before = PatternedEeprom(0);
+    bench.Gateway.Console.Eeprom = before;
+    WriteAll(FilePath(), "an older, longer backup that must go completely\r\n");
+
+    ASSERT_EQ(bench.Import(FilePath()).Result, CopyResult::Ok);
+
+    EXPECT_EQ(bench.Gateway.Console.Eeprom, before) << "each byte read is written back as it was";
+    const QByteArray file = ReadAll(FilePath());
+    EXPECT_EQ(file, BackupFile::Encode(CopiedPart(before)));
+    // The shape as a user's INI tools see it.
+    int sections = 0;
+    QList<int> keys;
+    for (const QByteArray& line : file.split('\n')) {
+        if (line.startsWith('[')) {
+            ++sections;
+            keys << 0;
+        } else if (line.startsWith("Address_")) {
+            ++keys.last();
+            EXPECT_EQ(line.mid(line.indexOf('=') + 1).chopped(1).size(), 48);
+            EXPECT_TRUE(line.endsWith(" \r"));
+        }
+    }
+    EXPECT_EQ(sections, 7);
+    EXPECT_EQ(keys, QList<int>({0, 2, 2, 16, 16, 16, 16}));
+    EXPECT_EQ(FilesInFolder(), QStringList({"KV-9052R_EEP.ini"}));
+
+    const QStringList lines = bench.Gateway.LinesReceived();
+    const qsizetype eepromAt = lines.indexOf("use eeprom");
+    ASSERT_GT(eepromAt, 0);
+    EXPECT_EQ(lines.mid(eepromAt, 4),
+              QStringList({"use eeprom", "block 0", "e 0", QString::number(before.Blocks[0][0])}));
+    EXPECT_EQ(lines.mid(lines.size() - 3), QStringList({".", ".", "quit"}));
+
+    EXPECT_EQ(bench.Progress.front(), 1);
+    EXPECT_EQ(bench.Progress.back(), CopyProgressMaximum);
+    EXPECT_TRUE(std::is_sorted(bench.Progress.begin(), bench.Progress.end()));
+    EXPECT_EQ(bench.Link.ReplyTimeoutMs, 200);
+}
+
+TEST_F(EepromCopyTest, ImportThatTimesOutInBlock9LeavesTheEarlierBackup) {
+    Bench bench;
+    bench.Gateway.Console.Eeprom = PatternedEeprom(0);
+    const QByteArray earlier = BackupFile::Encode(CopiedPart(PatternedEeprom(99)));
+    WriteAll(FilePath(), earlier);
+    sim::ConsoleEmulator& console = bench.Gateway.Console;
+    bench.Gateway.Pump.EachYield = [&console] {
+        if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().contains("block 9"))
+            console.Faults.StopAfterLines = console.LinesReceived() + 20;
+    };
+
+    EXPECT_EQ(bench.Import(FilePath()).Result, CopyResult::Timeout);
+    EXPECT_EQ(ReadAll(FilePath()), earlier);
+    EXPECT_EQ(FilesInFolder(), QStringList({"KV-9052R_EEP.ini"})) << "no partial file is left";
+    EXPECT_EQ(bench.Link.ReplyTimeoutMs, 200);
+}
+
+TEST_F(EepromCopyTest, ImportIntoAFolderThatCannotBeWrittenSendsNothing) {
+    Bench bench;
+    const CopyOutcome outcome = bench.Import(QStringLiteral("/nonexistent-folder/backup.ini"));
+    EXPECT_EQ(outcome.Result, CopyResult::FileError);
+    EXPECT_FALSE(outcome.Detail.isEmpty());
+    EXPECT_TRUE(bench.Gateway.LinesReceived().isEmpty());
+}
+
+TEST_F(EepromCopyTest, ExportWritesEveryByteOfTheSixBlocksAndNothingElse) {
+    Bench bench;
+    const EepromImage source = PatternedEeprom(50);
+    WriteAll(FilePath(), BackupFile::Encode(CopiedPart(source)));
+    const EepromImage before = bench.Gateway.Console.Eeprom;
+
+    ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
+
+    EepromImage expected = before;
+    for (const int block : ConfigBlocks)
+        for (int address = 0; address < BackupBytesOfBlock(block); ++address)
+            expected.Blocks[block][address] = source.Blocks[block][address];
+    EXPECT_EQ(bench.Gateway.Console.Eeprom, expected);
+    EXPECT_EQ(bench.Gateway.LinesReceived().last(), "quit");
+    EXPECT_EQ(bench.Progress.back(), CopyProgressMaximum);
+}
+
+TEST_F(EepromCopyTest, ExportReadsToleratedValuesAndWritesZerosForMissingParts) {
+    Bench bench;
+    bench.Gateway.Console.Eeprom = PatternedEeprom(7);
+    QByteArray file = BackupFile::Encode(CopiedPart(PatternedEeprom(50)));
+    const qsizetype block9 = file.indexOf("[BLOCK_9]");
+    file.remove(block9, file.indexOf("[BLOCK_10]") - block9);
+    file.replace("FileType=KV-9052R_EEPROM", "FileType =  KV-9052R_EEPROM  ");
+    const qsizetype block8 = file.indexOf("[BLOCK_8]\r\nAddress_0=") + 21;
+    file.replace(block8, 6, "ff G1 ");
+    WriteAll(FilePath(), file);
+
+    ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
+
+    const EepromImage& eeprom = bench.Gateway.Console.Eeprom;
+    EXPECT_EQ(eeprom.Blocks[9], EepromBlock{}) << "a missing block is written as zeros";
+    EXPECT_EQ(eeprom.Blocks[8][0], 255);
+    EXPECT_EQ(eeprom.Blocks[8][1], 0);
+    EXPECT_EQ(eeprom.Blocks[8][2], PatternedEeprom(50).Blocks[8][2]);
+}
+
+TEST_F(EepromCopyTest, ExportRefusesAFileThatIsNoBackupBeforeSendingAnything) {
+    Bench bench;
+    const EepromImage before = bench.Gateway.Console.Eeprom;
+    WriteAll(FilePath("other.ini"), "[Config_EEPROM]\r\nFileType=KV-9052R_EDS\r\n");
+    WriteAll(FilePath("picture.ini"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+
+    EXPECT_EQ(bench.Export(FilePath("other.ini")).Result, CopyResult::FileTypeError);
+    EXPECT_EQ(bench.Export(FilePath("picture.ini")).Result, CopyResult::FileTypeError);
+    EXPECT_EQ(bench.Export(FilePath("missing.ini")).Result, CopyResult::FileError);
+    EXPECT_TRUE(bench.Gateway.LinesReceived().isEmpty());
+    EXPECT_EQ(bench.Gateway.Console.Eeprom, before);
+}
+
+TEST_F(EepromCopyTest, BackupRestoresToAnIdenticalEepromOnASecondGateway) {
+    Bench first;
+    first.Gateway.Console.Eeprom = sim::FactoryImage();
+    const EepromImage demo = sim::DemoImage();
+    for (const int block : ConfigBlocks)
+        for (int address = 0; address < BackupBytesOfBlock(block); ++address)
+            first.Gateway.Console.Eeprom.Blocks[block][address] = demo.Blocks[block][address];
+    ASSERT_EQ(first.Import(FilePath()).Result, CopyResult::Ok);
+
+    Bench second;
+    ASSERT_NE(second.Gateway.Console.Eeprom, first.Gateway.Console.Eeprom);
+    ASSERT_EQ(second.Export(FilePath()).Result, CopyResult::Ok);
+    EXPECT_EQ(second.Gateway.Console.Eeprom, first.Gateway.Console.Eeprom);
+}
+
+TEST_F(EepromCopyTest, AfterAnExportRepliesAreAwaitedTwoHundredMillisecondsAgain) {
+    Bench bench;
+    bench.Link.ReplyTimeoutMs = 200;
+    WriteAll(FilePath(), BackupFile::Encode(CopiedPart(PatternedEeprom(3))));
+    ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
+
+    bench.Gateway.Console.Faults.StopAfterLines = bench.Gateway.Console.LinesReceived();
+    const uint32_t startMs = bench.Gateway.Clock.Milliseconds();
+    EXPECT_FALSE(bench.Link.SendCommand(QString(), QStringLiteral(">")));
+    const uint32_t waitedMs = bench.Gateway.Clock.Milliseconds() - startMs;
+    EXPECT_GE(waitedMs, 200u);
+    EXPECT_LT(waitedMs, 220u);
+}
+
+TEST_F(EepromCopyTest, ExportThatTimesOutReportsItAndRestoresTheTimeout) {
+    Bench bench;
+    WriteAll(FilePath(), BackupFile::Encode(CopiedPart(PatternedEeprom(3))));
+    bench.Gateway.Console.Faults.StopAfterLines = 300;
+    EXPECT_EQ(bench.Export(FilePath()).Result, CopyResult::Timeout);
+    EXPECT_EQ(bench.Link.ReplyTimeoutMs, 200);
+}
+
+TEST_F(EepromCopyTest, OnlyThe5308ControllersAreCopied) {
+    EXPECT_TRUE(IsCopyableController("  \r\nvMAR-5308RT_LAN"));
+    EXPECT_TRUE(IsCopyableController("\r\nq5308RT"));
+    EXPECT_FALSE(IsCopyableController("\r\nKLT-400"));
+
+    Bench klt(sim::ControllerModel::Klt400);
+    EXPECT_EQ(klt.Import(FilePath()).Result, CopyResult::UnknownController);
+    EXPECT_FALSE(klt.Gateway.LinesReceived().contains("use eeprom"));
+    EXPECT_FALSE(QFile::exists(FilePath()));
+
+    Bench vmar(sim::ControllerModel::VMar5308RtLan);
+    vmar.Gateway.Console.Eeprom = PatternedEeprom(1);
+    ASSERT_EQ(vmar.Import(FilePath()).Result, CopyResult::Ok);
+    EXPECT_EQ(ReadAll(FilePath()), BackupFile::Encode(CopiedPart(PatternedEeprom(1))));
+}
+
+}  // namespace
+}  // namespace kv::test
