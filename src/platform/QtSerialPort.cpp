@@ -150,49 +150,61 @@ PortOpenResult QtSerialPort::Open() {
 void QtSerialPort::Close() {
     if (port_.isOpen())
         port_.close();
+    deviceLost_ = false;
 }
 
 void QtSerialPort::ClearReceiveBuffer() {
-    if (!port_.isOpen())
+    PullArrivedBytes();
+    if (!IsOpen())
         return;
     port_.clear(QSerialPort::Input);
-    PullArrivedBytes();
     port_.readAll();
 }
 
 int QtSerialPort::BytesWaiting() {
     PullArrivedBytes();
-    return int(port_.bytesAvailable());
+    return IsOpen() ? int(port_.bytesAvailable()) : 0;
 }
 
 QByteArray QtSerialPort::ReadAll() {
     PullArrivedBytes();
-    return port_.readAll();
+    return IsOpen() ? port_.readAll() : QByteArray();
 }
 
-int QtSerialPort::BytesToSend() { return int(port_.bytesToWrite()); }
+int QtSerialPort::BytesToSend() {
+    CloseIfDeviceLost();
+    return IsOpen() ? int(port_.bytesToWrite()) : 0;
+}
 
 void QtSerialPort::Write(const QByteArray& bytes) {
-    if (!port_.isOpen())
+    CloseIfDeviceLost();
+    if (!IsOpen())
         return;
     port_.write(bytes);
     port_.flush();
+    CloseIfDeviceLost();
 }
 
 // Takes in what the system has received without waiting, so the count is current even
 // when no event loop ran since the bytes arrived.
 void QtSerialPort::PullArrivedBytes() {
-    if (port_.isOpen())
+    if (IsOpen())
         port_.waitForReadyRead(0);
+    CloseIfDeviceLost();
 }
 
 // An adapter pulled out, or a terminal whose other end went away (reads then fail for
-// good and the port would wake the event loop forever): the port closes and reads return
-// nothing, so the exchange runs into its time-out instead of touching a dead device.
+// good and the port would wake the event loop again and again): the port is closed at the
+// next operation, outside QSerialPort's own error signal, and reads return nothing, so the
+// exchange runs into its time-out instead of touching a dead device.
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
-    const bool deviceLost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-    if (deviceLost && port_.isOpen())
-        port_.close();
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
+        deviceLost_ = true;
+}
+
+void QtSerialPort::CloseIfDeviceLost() {
+    if (deviceLost_)
+        Close();
 }
 
 }  // namespace kv

@@ -21,7 +21,7 @@ public:
 
     PortOpenResult Open() override;
     void Close() override;
-    bool IsOpen() const override { return port_.isOpen(); }
+    bool IsOpen() const override { return port_.isOpen() && !deviceLost_; }
     void ClearReceiveBuffer() override;
     int BytesWaiting() override;
     QByteArray ReadAll() override;
@@ -32,10 +32,12 @@ private:
     QString DeviceToOpen() const;
     void PullArrivedBytes();
     void OnError(QSerialPort::SerialPortError error);
+    void CloseIfDeviceLost();
 
     QSerialPort port_;
     int number_ = 1;
     QString device_;   // chosen by SelectDevice; empty means COM n
+    bool deviceLost_ = false;
 };
 
 }  // namespace kv

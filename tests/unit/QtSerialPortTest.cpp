@@ -218,6 +218,11 @@ TEST_F(QtSerialPortTest, UnpluggedDeviceClosesThePortAndReadsNothing) {
     EXPECT_TRUE(port.ReadAll().isEmpty());
     port.Write("quit\r");
     EXPECT_EQ(port.BytesToSend(), 0);
+
+    // The dead device no longer wakes the pump: a wait lasts its time again.
+    const uint64_t start = clock_.Microseconds();
+    pump_.Yield(5ms);
+    EXPECT_GE(clock_.Microseconds() - start, 4000u);
 }
 
 // The real pump is measured in real time here, kept short; everything else uses fake time.
