@@ -13,8 +13,8 @@ void PrintDetail(QTextStream& out, const char* label, const QString& value) {
 
 void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
     const QString name = QStringLiteral("COM %1").arg(entry.Number);
-    out << name.leftJustified(8) << (entry.Device.isEmpty() ? QStringLiteral("(none)") : entry.Device)
-        << "\n";
+    const QString device = entry.Device.isEmpty() ? QStringLiteral("(none)") : entry.Device;
+    out << name.leftJustified(8) << device << "\n";
     PrintDetail(out, "description", entry.Description);
     PrintDetail(out, "maker", entry.Manufacturer);
     PrintDetail(out, "stable name", entry.StableName);

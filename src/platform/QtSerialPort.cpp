@@ -137,7 +137,8 @@ PortOpenResult QtSerialPort::Open() {
     Close();
     const QString device = DeviceToOpen();
     if (device.isEmpty())
-        return {PortOpenError::NotOpened, QStringLiteral("No device is behind COM %1.").arg(number_)};
+        return {PortOpenError::NotOpened,
+                QStringLiteral("No device is behind COM %1.").arg(number_)};
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
         const QString systemText = port_.errorString();
