@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace kv {
 namespace {
 
@@ -24,9 +26,14 @@ QString Dotted(const std::array<uint8_t, N>& bytes) {
     return parts.join(u'.');
 }
 
+// A DeviceNet class number as the gateway's documents write it: 0x64 .. 0x6A.
+QString ClassIdText(int classId) {
+    return QStringLiteral("0x") + QString::number(classId, 16).toUpper().rightJustified(2, u'0');
+}
+
 QString PathText(const std::array<uint8_t, 3>& path) {
-    return QStringLiteral("class 0x%1, instance %2, attribute %3")
-        .arg(QString::number(path[0], 16).toUpper().rightJustified(2, u'0'))
+    return QStringLiteral("class %1, instance %2, attribute %3")
+        .arg(ClassIdText(path[0]))
         .arg(path[1])
         .arg(path[2]);
 }
@@ -53,8 +60,7 @@ QString CommandsText(const std::array<ModbusCommand, Slots>& commands, int cmdCo
 
 QString PortText(int port, const SerialClassRecord& record) {
     static const QStringList parity = {"NONE", "EVEN", "ODD"};
-    return QStringLiteral(
-               "COM%1: %2 bit/s, %3 data bits, parity %4, %5 stop bits (check byte %6)\n")
+    return QStringLiteral("COM%1: %2 bit/s, data bits %3, parity %4, stop bits %5, check byte %6\n")
         .arg(port + 1)
         .arg(Whole(record.Baud))
         .arg(record.DataBits)
@@ -66,9 +72,8 @@ QString PortText(int port, const SerialClassRecord& record) {
 QString SerialClassText(int index, const SerialClassRecord& record) {
     static const QStringList modes = {"none", "Modbus RTU", "Modbus ASCII"};
     return QStringLiteral(
-               "Class 0x%1 (COM%2 Modbus master): mode %3, command time-out %4, "
-               "%5 commands\n")
-               .arg(0x65 + index, 0, 16)
+               "Class %1 (COM%2 Modbus master): mode %3, command time-out %4, commands %5\n")
+               .arg(ClassIdText(0x65 + index))
                .arg(index + 1)
                .arg(CodeText(record.ConnMode, modes), Whole(record.CmdTimeout))
                .arg(record.CmdCount) +
@@ -78,10 +83,9 @@ QString SerialClassText(int index, const SerialClassRecord& record) {
 QString TcpClassText(int index, const TcpClassRecord& record) {
     static const QStringList used = {"NO", "YES"};
     return QStringLiteral(
-               "Class 0x%1 (Modbus TCP connection %2): used %3, server %4, "
-               "connection time-out %5, retry time-out %6, command time-out %7, "
-               "%8 commands\n")
-               .arg(0x67 + index, 0, 16)
+               "Class %1 (Modbus TCP connection %2): used %3, server %4, "
+               "connection time-out %5, retry time-out %6, command time-out %7, commands %8\n")
+               .arg(ClassIdText(0x67 + index))
                .arg(index + 1)
                .arg(CodeText(record.ConnValid, used), Dotted(record.ServerIp),
                     Whole(record.ConnTimeout), Whole(record.RetryConnTimeout),

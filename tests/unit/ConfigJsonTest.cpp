@@ -179,11 +179,12 @@ TEST(ConfigText, ShowsSettingsAndClassesOnlyUnderTheMarker) {
     QString text = FormatConfigText(config);
     EXPECT_TRUE(text.contains("Firmware: 1.03-2009/07/15\n"));
     EXPECT_TRUE(text.contains("DeviceNet: node ID 63, 500 kbit/s\n"));
-    EXPECT_TRUE(text.contains("COM2: 57600 bit/s, 7 data bits, parity EVEN, 1 stop bits"))
+    EXPECT_TRUE(
+        text.contains("COM2: 57600 bit/s, data bits 7, parity EVEN, stop bits 1, check byte 234\n"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("Poll produced path: class 0x64, instance 2, attribute 3\n"));
     EXPECT_TRUE(
-        text.contains("Class 0x6a (Modbus TCP connection 4): used YES, server 192.168.3.253"));
+        text.contains("Class 0x6A (Modbus TCP connection 4): used YES, server 192.168.3.253"));
     EXPECT_TRUE(text.contains("Instance 10: valid 1, Modbus ID 30,"));
     config.ConfigMarker = 0;
     config.SerialClasses[0].Parity = 7;
