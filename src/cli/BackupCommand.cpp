@@ -1,0 +1,89 @@
+// `backup --port P FILE.ini` and `restore --port P FILE.ini`: the EEPROM copy of the
+// window "Import/Export EEPROM", with the same sequences and messages.
+
+#include "backup/CopyMessages.h"
+#include "backup/EepromCopy.h"
+#include "cli/CliConsole.h"
+#include "cli/CommandRegistry.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace kv::cli {
+namespace {
+
+// The backup file: the first word that is neither an option nor an option's value.
+QString FileArgument(const QStringList& args) {
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == u"--port") {
+            ++i;
+            continue;
+        }
+        if (!args[i].startsWith(u"--")) return args[i];
+    }
+    return {};
+}
+
+// A percentage that rewrites itself on a terminal; nothing when the output is a file.
+class TerminalProgress {
+public:
+    TerminalProgress(QTextStream& err, const QString& label)
+        : err_(err), label_(label), shown_(isatty(fileno(stderr)) != 0) {}
+    ~TerminalProgress() {
+        if (shown_ && lastPercent_ >= 0) err_ << "\n" << Qt::flush;
+    }
+    void operator()(int value) {
+        const int percent = value * 100 / CopyProgressMaximum;
+        if (!shown_ || percent == lastPercent_) return;
+        lastPercent_ = percent;
+        err_ << "\r" << label_ << " " << percent << "%" << Qt::flush;
+    }
+
+private:
+    QTextStream& err_;
+    QString label_;
+    bool shown_;
+    int lastPercent_ = -1;
+};
+
+using CopyFn = CopyOutcome (*)(ConsoleLink&, const QString&, const ProgressFn&);
+
+int RunCopy(CopyDirection direction, CopyFn copy, const QString& usage, const QStringList& args,
+            QTextStream& out, QTextStream& err) {
+    const QString path = FileArgument(args);
+    if (path.isEmpty()) {
+        err << "Usage: kv9052r-cli " << usage << "\n";
+        return 2;
+    }
+    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
+    if (!console) return 1;
+
+    CopyOutcome outcome;
+    {
+        TerminalProgress progress(err, direction == CopyDirection::Import
+                                           ? QStringLiteral("Reading the EEPROM")
+                                           : QStringLiteral("Writing the EEPROM"));
+        outcome = copy(console->Link, path, [&progress](int value) { progress(value); });
+    }
+    console->Port.Close();
+    const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
+    (outcome.ok() ? out : err) << message.Text << "\n";
+    return outcome.ok() ? 0 : 1;
+}
+
+const char* const BackupUsage = "backup --port P FILE.ini";
+const char* const RestoreUsage = "restore --port P FILE.ini";
+
+int RunBackup(const QStringList& args, QTextStream& out, QTextStream& err) {
+    return RunCopy(CopyDirection::Import, ImportToIni, BackupUsage, args, out, err);
+}
+
+int RunRestore(const QStringList& args, QTextStream& out, QTextStream& err) {
+    return RunCopy(CopyDirection::Export, ExportToEeprom, RestoreUsage, args, out, err);
+}
+
+const bool backupRegistered = RegisterCommand({"backup", BackupUsage, RunBackup});
+const bool restoreRegistered = RegisterCommand({"restore", RestoreUsage, RunRestore});
+
+}  // namespace
+}  // namespace kv::cli
