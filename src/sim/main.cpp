@@ -1,1 +1,103 @@
-int main() { return 0; }
+// kv9052r-gateway-sim: a virtual KV-9052R gateway on a pseudo-terminal, for trying the
+// utility without hardware and for the end-to-end tests.
+
+#include "sim/ComLink.h"
+#include "sim/ConsoleEmulator.h"
+#include "sim/DemoImages.h"
+#include "sim/EepromFile.h"
+#include "sim/PseudoTerminal.h"
+#include "sim/PtyGateway.h"
+#include "sim/SimOptions.h"
+#include "sim/StopSignals.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+using namespace kv::sim;
+
+void PrintError(const QString& text) {
+    std::fprintf(stderr, "kv9052r-gateway-sim: %s\n", qPrintable(text));
+}
+
+// The EEPROM the gateway starts with; with a file, the file is kept up to date.
+bool PrepareEeprom(const SimOptions& options, ConsoleEmulator& console) {
+    const kv::EepromImage start =
+        options.Image == StartImage::Demo ? DemoImage() : FactoryImage();
+    QString error;
+    if (options.EepromPath.isEmpty()) {
+        console.Eeprom = start;
+        return true;
+    }
+    if (QFileInfo::exists(options.EepromPath)) {
+        const std::optional<kv::EepromImage> stored = LoadEepromFile(options.EepromPath, error);
+        if (!stored) {
+            PrintError(error);
+            return false;
+        }
+        console.Eeprom = *stored;
+    } else {
+        console.Eeprom = start;
+        if (!SaveEepromFile(options.EepromPath, start, error)) {
+            PrintError(error);
+            return false;
+        }
+    }
+    const QString path = options.EepromPath;
+    console.EepromChanged = [path](const kv::EepromImage& image) {
+        QString saveError;
+        if (!SaveEepromFile(path, image, saveError))
+            PrintError(saveError);
+    };
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const ParsedSimOptions parsed = ParseSimOptions(QCoreApplication::arguments());
+    if (!parsed.Help.isEmpty()) {
+        std::fputs(qPrintable(parsed.Help), stdout);
+        return 0;
+    }
+    if (!parsed.Options) {
+        PrintError(parsed.Error + " (see --help)");
+        return 2;
+    }
+    const SimOptions& options = *parsed.Options;
+
+    ConsoleEmulator console(options.Model);
+    console.Latency = options.Latency;
+    console.Faults = options.Faults;
+    if (!PrepareEeprom(options, console))
+        return 1;
+
+    const StopSignals signals;
+    PseudoTerminal terminal;
+    QString error;
+    if (!terminal.Open(error)) {
+        PrintError(error);
+        return 1;
+    }
+    ComLink link;
+    if (options.ComNumber > 0 && !link.Publish(options.ComNumber, terminal.SlavePath(), error)) {
+        PrintError(error);
+        return 1;
+    }
+    const QString where = options.ComNumber > 0
+                              ? QStringLiteral(" (COM %1)").arg(options.ComNumber)
+                              : QString();
+    std::printf("Listening on %s%s\n", qPrintable(terminal.SlavePath()), qPrintable(where));
+    std::fflush(stdout);
+
+    PtyGateway gateway(console, terminal.MasterFd(), options.LineSpeed);
+    if (!gateway.Run(signals, error)) {
+        PrintError(error);
+        return 1;
+    }
+    return 0;
+}

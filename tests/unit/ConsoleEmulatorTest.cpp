@@ -1,6 +1,10 @@
 #include "config/EepromCodec.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
+#include "sim/EepromFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -190,6 +194,48 @@ TEST(ConsoleEmulatorTest, ImagesCarryTheFactoryAndDemoContents) {
     eeprom::DecodeImage(MaximalImage(), maximal);
     EXPECT_TRUE(maximal.SerialClasses == MaximalConfig().SerialClasses);
     EXPECT_TRUE(maximal.TcpClasses == MaximalConfig().TcpClasses);
+}
+
+// The simulator program keeps its EEPROM in a file through EepromChanged.
+TEST(ConsoleEmulatorTest, EepromFileSurvivesARestartAndAlwaysHoldsAWholeImage) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("gateway.eeprom");
+    QString error;
+    ASSERT_TRUE(SaveEepromFile(path, DemoImage(), error)) << error.toStdString();
+
+    {
+        ConsoleEmulator console;
+        console.Eeprom = *LoadEepromFile(path, error);
+        console.EepromChanged = [&](const EepromImage& image) {
+            ASSERT_TRUE(SaveEepromFile(path, image, error)) << error.toStdString();
+        };
+        console.Feed("use eeprom\rblock 9\re 200\r33\r44\r");
+        const std::optional<EepromImage> duringEdit = LoadEepromFile(path, error);
+        ASSERT_TRUE(duringEdit.has_value());
+        EXPECT_EQ(*duringEdit, DemoImage()) << "an open edit is not written";
+        console.Feed(".\r");
+    }
+
+    ConsoleEmulator restarted;
+    restarted.Eeprom = *LoadEepromFile(path, error);
+    EXPECT_TRUE(restarted.Feed("use eeprom\rblock 9\re 200\r").endsWith("\r\nB(200)=33 -->"));
+    EXPECT_EQ(restarted.Eeprom.Blocks[9][201], 44);
+    EXPECT_EQ(restarted.Eeprom.Blocks[1], DemoImage().Blocks[1]);
+}
+
+TEST(ConsoleEmulatorTest, EepromFileOfTheWrongSizeIsRefused) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("cut.eeprom");
+    QFile cut(path);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(QByteArray(EepromFileBytes - 1, '\x07'));
+    cut.close();
+    QString error;
+    EXPECT_FALSE(LoadEepromFile(path, error).has_value());
+    EXPECT_TRUE(error.contains("not an EEPROM image")) << error.toStdString();
+    EXPECT_FALSE(LoadEepromFile(folder.filePath("missing"), error).has_value());
+    EXPECT_FALSE(SaveEepromFile(folder.filePath("no/such/folder/x"), FactoryImage(), error));
+    EXPECT_TRUE(error.startsWith("Cannot write")) << error.toStdString();
 }
 
 }  // namespace

@@ -123,7 +123,8 @@ TEST_F(SimulatedGatewayTest, NeverQuietLineKeepsSendingBlanks) {
         EXPECT_EQ(blanks.count(' '), blanks.size());
     }
     gateway.Clock.Advance(std::chrono::hours(1));
-    EXPECT_EQ(gateway.Port.BytesWaiting(), sim::SerialLine::ReceiveBufferBytes) << "the receive buffer overflows";
+    EXPECT_EQ(gateway.Port.BytesWaiting(), sim::SerialLine::ReceiveBufferBytes)
+        << "the receive buffer overflows";
 }
 
 TEST_F(SimulatedGatewayTest, TransmitBufferDrainsUnlessTheTestSaysOtherwise) {

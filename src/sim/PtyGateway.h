@@ -1,0 +1,33 @@
+#pragma once
+// The event loop of the simulator program: bytes from the pseudo-terminal go to the
+// console over the modelled serial line, and the console's output is written back at line
+// speed, in real time. The loop sleeps in ppoll() until a byte arrives or the next output
+// byte is due; it never spins.
+
+#include "sim/ConsoleWire.h"
+#include "sim/StopSignals.h"
+
+#include <QString>
+
+namespace kv::sim {
+
+class PtyGateway {
+public:
+    // With lineSpeed false the console's output goes out as soon as it is printed.
+    PtyGateway(ConsoleEmulator& console, int masterFd, bool lineSpeed);
+
+    // Serves the console until a stop signal arrives. False, with the reason in `error`,
+    // when the pseudo-terminal fails.
+    bool Run(const StopSignals& signals, QString& error);
+
+private:
+    bool ReadFromPc(QString& error);
+    bool WriteToPc(QString& error);
+    timespec WaitTime() const;
+
+    int master_;
+    ConsoleWire wire_;
+    QByteArray unwritten_;   // taken from the line but not yet accepted by the terminal
+};
+
+}  // namespace kv::sim

@@ -1,0 +1,118 @@
+#include "sim/SimOptions.h"
+
+#include "platform/PortNaming.h"
+
+#include <QCommandLineParser>
+
+#include <cmath>
+
+namespace kv::sim {
+
+namespace {
+
+const QString Usage = QStringLiteral(
+    "Usage: kv9052r-gateway-sim [options]\n"
+    "A virtual KV-9052R gateway on a pseudo-terminal.\n\n"
+    "  --model NAME      q5308RT (default), vMAR-5308RT_LAN or KLT-400\n"
+    "  --eeprom FILE     keep the EEPROM in FILE (created when missing)\n"
+    "  --demo            start from a configured gateway\n"
+    "  --factory         start from a new gateway (default)\n"
+    "  --com N           publish the gateway as COM N (1..16)\n"
+    "  --latency-ms X    console latency per line in milliseconds (default 1)\n"
+    "  --no-line-speed   answer at once instead of at 115200 bit/s\n"
+    "  --stop-after N    answer N lines, then go silent for good\n"
+    "  --garble          print junk instead of answers\n"
+    "  --never-quiet     after the first answer, send blanks for ever\n"
+    "  --help            show this text\n");
+
+std::optional<int> WholeNumber(const QString& text, int minimum, int maximum) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < minimum || value > maximum)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption model("model", {}, "name");
+    const QCommandLineOption eeprom("eeprom", {}, "file");
+    const QCommandLineOption demo("demo");
+    const QCommandLineOption factory("factory");
+    const QCommandLineOption com("com", {}, "number");
+    const QCommandLineOption latency("latency-ms", {}, "milliseconds");
+    const QCommandLineOption noLineSpeed("no-line-speed");
+    const QCommandLineOption stopAfter("stop-after", {}, "lines");
+    const QCommandLineOption garble("garble");
+    const QCommandLineOption neverQuiet("never-quiet");
+    const QCommandLineOption help("help");
+    parser.addOptions({model, eeprom, demo, factory, com, latency, noLineSpeed, stopAfter,
+                       garble, neverQuiet, help});
+
+    ParsedSimOptions parsed;
+    if (!parser.parse(arguments)) {
+        parsed.Error = parser.errorText();
+        return parsed;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        parsed.Error = "Unexpected argument: " + parser.positionalArguments().first();
+        return parsed;
+    }
+    if (parser.isSet(help)) {
+        parsed.Help = Usage;
+        return parsed;
+    }
+
+    SimOptions options;
+    if (parser.isSet(model)) {
+        const std::optional<ControllerModel> named = ModelFromName(parser.value(model));
+        if (!named) {
+            parsed.Error = "Unknown model: " + parser.value(model) +
+                           " (q5308RT, vMAR-5308RT_LAN or KLT-400)";
+            return parsed;
+        }
+        options.Model = *named;
+    }
+    if (parser.isSet(demo) && parser.isSet(factory)) {
+        parsed.Error = QStringLiteral("--demo and --factory exclude each other");
+        return parsed;
+    }
+    options.Image = parser.isSet(demo) ? StartImage::Demo : StartImage::Factory;
+    options.EepromPath = parser.value(eeprom);
+    if (parser.isSet(com)) {
+        const std::optional<int> number = WholeNumber(parser.value(com), 1, ComPortCount);
+        if (!number) {
+            parsed.Error = "--com takes a port number 1.." + QString::number(ComPortCount);
+            return parsed;
+        }
+        options.ComNumber = *number;
+    }
+    if (parser.isSet(latency)) {
+        bool ok = false;
+        const double milliseconds = parser.value(latency).toDouble(&ok);
+        if (!ok || !std::isfinite(milliseconds) || milliseconds < 0 || milliseconds > 60000) {
+            parsed.Error = QStringLiteral("--latency-ms takes milliseconds 0..60000");
+            return parsed;
+        }
+        options.Latency = std::chrono::microseconds(std::llround(milliseconds * 1000));
+    }
+    options.LineSpeed = !parser.isSet(noLineSpeed);
+    if (parser.isSet(stopAfter)) {
+        const std::optional<int> lines = WholeNumber(parser.value(stopAfter), 0, 1000000000);
+        if (!lines) {
+            parsed.Error = QStringLiteral("--stop-after takes a number of lines");
+            return parsed;
+        }
+        options.Faults.StopAfterLines = *lines;
+    }
+    if (parser.isSet(garble))
+        options.Faults.GarbleAfterLines = 0;
+    if (parser.isSet(neverQuiet))
+        options.Faults.NeverQuietAfterLines = 0;
+    parsed.Options = options;
+    return parsed;
+}
+
+}  // namespace kv::sim

@@ -1,0 +1,50 @@
+#include "platform/PortNaming.h"
+#include "sim/ComLink.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kv::sim {
+namespace {
+
+class ComLinkTest : public ::testing::Test {
+protected:
+    ComLinkTest() { qputenv("KV9052R_PORT_DIR", QFile::encodeName(folder.filePath("ports"))); }
+    ~ComLinkTest() override { qunsetenv("KV9052R_PORT_DIR"); }
+
+    QTemporaryDir folder;
+    // Any path that exists stands in for a live device.
+    const QString liveDevice = folder.path();
+    const QString otherLiveDevice = QFileInfo(folder.path()).absolutePath();
+};
+
+TEST_F(ComLinkTest, PublishesReplacesStaleLinksAndRemovesItsOwn) {
+    QString error;
+    {
+        ComLink first;
+        ASSERT_TRUE(first.Publish(9, liveDevice, error)) << error.toStdString();
+        EXPECT_EQ(QFileInfo(ComLinkPath(9)).symLinkTarget(), liveDevice);
+    }
+    EXPECT_FALSE(QFileInfo(ComLinkPath(9)).isSymLink()) << "removed when the gateway ends";
+
+    ASSERT_TRUE(QFile::link(folder.filePath("gone"), ComLinkPath(3)));
+    ComLink replacing;
+    ASSERT_TRUE(replacing.Publish(3, liveDevice, error)) << error.toStdString();
+    EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), liveDevice);
+}
+
+TEST_F(ComLinkTest, LeavesAnotherLiveGatewaysLinkAlone) {
+    QString error;
+    ComLink other;
+    ASSERT_TRUE(other.Publish(4, otherLiveDevice, error));
+    ComLink second;
+    EXPECT_FALSE(second.Publish(4, liveDevice, error));
+    EXPECT_TRUE(error.contains("COM 4 is already taken")) << error.toStdString();
+    EXPECT_EQ(QFileInfo(ComLinkPath(4)).symLinkTarget(), otherLiveDevice);
+}
+
+}  // namespace
+}  // namespace kv::sim
