@@ -7,7 +7,7 @@ namespace kv::sim {
 namespace {
 
 constexpr std::array AllModels = {ControllerModel::Q5308RT, ControllerModel::VMar5308RtLan,
-                                  ControllerModel::Klt400};
+                                  ControllerModel::Klt400, ControllerModel::Foreign};
 
 }  // namespace
 
@@ -19,6 +19,8 @@ QString ModelName(ControllerModel model) {
         return QStringLiteral("vMAR-5308RT_LAN");
     case ControllerModel::Klt400:
         return QStringLiteral("KLT-400");
+    case ControllerModel::Foreign:
+        return QStringLiteral("MX-2100");
     }
     return {};
 }

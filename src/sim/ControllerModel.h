@@ -8,7 +8,9 @@
 
 namespace kv::sim {
 
-enum class ControllerModel { Q5308RT, VMar5308RtLan, Klt400 };
+// Foreign is a controller with the same console that the utility does not configure, for
+// trying the utility's refusal.
+enum class ControllerModel { Q5308RT, VMar5308RtLan, Klt400, Foreign };
 
 // The name the controller prints in its main prompt, e.g. "q5308RT".
 QString ModelName(ControllerModel model);

@@ -13,7 +13,8 @@ namespace {
 const QString Usage = QStringLiteral(
     "Usage: kv9052r-gateway-sim [options]\n"
     "A virtual KV-9052R gateway on a pseudo-terminal.\n\n"
-    "  --model NAME      q5308RT (default), vMAR-5308RT_LAN or KLT-400\n"
+    "  --model NAME      q5308RT (default), vMAR-5308RT_LAN, KLT-400, or MX-2100\n"
+    "                    (a controller the utility refuses)\n"
     "  --eeprom FILE     keep the EEPROM in FILE (created when missing)\n"
     "  --demo            start from a configured gateway\n"
     "  --factory         start from a new gateway (default)\n"

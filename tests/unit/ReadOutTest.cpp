@@ -179,6 +179,15 @@ TEST_F(ReadOut, AnUnpluggedAdapterEndsInATimeout) {
     EXPECT_EQ(Read(), ReadOutResult::Timeout);
 }
 
+TEST(ReadOutOfAForeignController, StopsBeforeAnySettingIsAsked) {
+    SimulatedGateway foreign(sim::ControllerModel::Foreign);
+    ASSERT_TRUE(foreign.Port.Open().ok());
+    ConsoleLink foreignLink(foreign.Port, foreign.Clock, foreign.Pump);
+    GatewayConfig read;
+    EXPECT_EQ(ReadGateway(foreignLink, read, [](int) {}), ReadOutResult::UnknownController);
+    EXPECT_EQ(foreign.LinesReceived(), (QStringList{"", "", "", ".", "quit", "", ""}));
+}
+
 TEST(IdentifyController, LooksForTheNamesInTheirOrder) {
     EXPECT_EQ(IdentifyController("  vMAR-5308RT_LAN q5308RT "), "vMAR-5308RT_LAN");
     EXPECT_EQ(IdentifyController("\r\nq5308RT"), "q5308RT");
