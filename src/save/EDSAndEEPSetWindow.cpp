@@ -1,0 +1,341 @@
+#include "save/EDSAndEEPSetWindow.h"
+
+#include "eds/EdsFile.h"
+#include "save/FactoryReset.h"
+#include "save/SaveConfiguration.h"
+#include "ui/common/Session.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+constexpr int SaveProgressMaximum = 130;
+constexpr int FactoryProgressMaximum = 10;
+const char* const PathHeadings[] = {"CLASS", "INSTANCE", "ATTRIBUTE"};
+const char* const PathPartNames[] = {"Class", "Inst", "Attr"};
+const char* const PathLabels[] = {"Class:", "Instance:", "Attribute:"};
+
+// "0x65" for a class, "0x01" or "0x0D" for an instance or an attribute.
+QString ReadPathText(int part, uint8_t value) {
+    const QString hex = QString::number(value, 16).toUpper();
+    return part == 0 ? "0x" + hex : "0x0" + hex;
+}
+
+void SelectNumber(QComboBox* list, uint8_t number) {
+    for (int i = 0; i < list->count(); ++i)
+        if (ItemNumber(list->itemText(i)) == number) list->setCurrentIndex(i);
+}
+
+}  // namespace
+
+EDSAndEEPSet::EDSAndEEPSet(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), edsFolders_(DefaultEdsFolders()) {
+    setObjectName(QStringLiteral("EDSAndEEPSet"));
+    setWindowTitle(QStringLiteral("Save to EEPROM"));
+    working_ = session_.Config.ConnectionPaths;
+
+    auto* frames = new QGridLayout;
+    frames->addWidget(MakePollFrame(), 0, 0, 1, 2);
+    frames->addWidget(MakeEepromFrame(), 1, 0);
+    frames->addWidget(MakeEdsFrame(), 1, 1);
+    frames->setColumnStretch(1, 1);
+    MakeStatusBar();
+
+    auto* content = new QVBoxLayout;
+    content->setContentsMargins(16, 16, 16, 12);
+    content->setSpacing(14);
+    content->addLayout(frames);
+    content->addLayout(MakeButtons());
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setSpacing(0);
+    window->addLayout(content);
+    window->addWidget(StatusBar1);
+
+    ShowReadPaths();
+    FillClassList(produced_);
+    FillClassList(consumed_);
+    Preselect(produced_, working_.PollProduce);
+    Preselect(consumed_, working_.PollConsume);
+    FinishDeviceSet->setFocus();
+    adjustSize();
+    move(screen()->availableGeometry().center() - rect().center());
+}
+
+QGroupBox* EDSAndEEPSet::MakePathGroup(PathGroup& group, const QString& title,
+                                       const QString& objectPrefix) {
+    auto* box = new QGroupBox(title);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(10);
+    std::array<QComboBox**, 3> lists = {&group.Class, &group.Instance, &group.Attribute};
+    for (int part = 0; part < 3; ++part) {
+        auto* heading = new QLabel(QString::fromLatin1(PathHeadings[part]));
+        auto* list = new QComboBox;
+        list->setObjectName(objectPrefix + PathPartNames[part]);
+        list->setAccessibleName(title + " " + QString::fromLatin1(PathHeadings[part]).toLower());
+        list->setMinimumContentsLength(8);
+        heading->setBuddy(list);
+        grid->addWidget(heading, 0, part);
+        grid->addWidget(list, 1, part);
+        *lists[part] = list;
+    }
+    connect(group.Class, &QComboBox::activated, this, [this, &group] { RefillInstances(group); });
+    connect(group.Instance, &QComboBox::activated, this, [this, &group] { RefillAttributes(group); });
+    return box;
+}
+
+QGroupBox* EDSAndEEPSet::MakePollFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("Polling IO Connection Path Setting"));
+    auto* layout = new QHBoxLayout(frame);
+    layout->setSpacing(12);
+    layout->addWidget(MakePathGroup(produced_, QStringLiteral("Produced Connection Path"),
+                                    QStringLiteral("Combo_PollProd")));
+    layout->addWidget(MakePathGroup(consumed_, QStringLiteral("Consumed Connection Path"),
+                                    QStringLiteral("Combo_PollCons")));
+    Btn_SetPath = new QPushButton(QStringLiteral("Set Path"));
+    Btn_SetPath->setObjectName(QStringLiteral("Btn_SetPath"));
+    connect(Btn_SetPath, &QPushButton::clicked, this, &EDSAndEEPSet::SetPath);
+    layout->addWidget(Btn_SetPath, 0, Qt::AlignBottom);
+    return frame;
+}
+
+QGroupBox* EDSAndEEPSet::MakeEepromFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("EEPROM Setting"));
+    auto* grid = new QGridLayout(frame);
+    grid->setHorizontalSpacing(8);
+    const auto addPath = [&](int row, const QString& caption, std::array<QLabel*, 3>& values,
+                             const QString& objectName) {
+        grid->addWidget(new QLabel(caption), row, 0, 1, 6);
+        for (int part = 0; part < 3; ++part) {
+            auto* value = new QLabel(QStringLiteral("0x00"));
+            value->setObjectName(QStringLiteral("%1_%2").arg(objectName).arg(part));
+            value->setAccessibleName(caption + " " + PathLabels[part]);
+            value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+            QFont bold = value->font();
+            bold.setBold(true);
+            value->setFont(bold);
+            value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0x00  ")));
+            grid->addWidget(new QLabel(QString::fromLatin1(PathLabels[part])), row + 1, 2 * part);
+            grid->addWidget(value, row + 1, 2 * part + 1);
+            values[part] = value;
+        }
+    };
+    addPath(0, QStringLiteral("Produced Connection Path:"), Lbl_EEPProdPath,
+            QStringLiteral("Lbl_EEPProdPath"));
+    grid->setRowMinimumHeight(2, 10);
+    addPath(3, QStringLiteral("Consumed Connection Path:"), Lbl_EEPConsPath,
+            QStringLiteral("Lbl_EEPConsPath"));
+    return frame;
+}
+
+QGroupBox* EDSAndEEPSet::MakeEdsFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("EDS File Information"));
+    auto* grid = new QGridLayout(frame);
+    const char* captions[] = {"Description:", "Created By:"};
+    for (int i = 0; i < 2; ++i) {
+        auto* text = new QLineEdit;
+        text->setObjectName(QStringLiteral("EDSInfo_%1").arg(i));
+        text->setMinimumWidth(240);
+        auto* label = new QLabel(QString::fromLatin1(captions[i]));
+        label->setBuddy(text);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(text, i, 1);
+        EDSInfo[i] = text;
+    }
+    grid->setRowStretch(2, 1);
+    return frame;
+}
+
+QLayout* EDSAndEEPSet::MakeButtons() {
+    const auto makeButton = [this](const char* name, const char* caption) {
+        auto* button = new QPushButton(QString::fromLatin1(caption));
+        button->setObjectName(QString::fromLatin1(name));
+        button->setMinimumWidth(110);
+        return button;
+    };
+    AppObj = makeButton("AppObj", "Object View");
+    Btn_FactorySet = makeButton("Btn_FactorySet", "Factory Setting");
+    BackButton = makeButton("BackButton", "Back");
+    FinishDeviceSet = makeButton("FinishDeviceSet", "Save");
+    FinishDeviceSet->setDefault(true);
+    connect(AppObj, &QPushButton::clicked, this, &EDSAndEEPSet::objectViewRequested);
+    connect(Btn_FactorySet, &QPushButton::clicked, this, &EDSAndEEPSet::RestoreFactorySettings);
+    connect(BackButton, &QPushButton::clicked, this, [this] {
+        SaveCompleted = false;
+        close();
+    });
+    connect(FinishDeviceSet, &QPushButton::clicked, this, &EDSAndEEPSet::Save);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    row->addWidget(AppObj);
+    row->addStretch(1);
+    row->addWidget(Btn_FactorySet);
+    row->addSpacing(16);
+    row->addWidget(BackButton);
+    row->addWidget(FinishDeviceSet);
+    return row;
+}
+
+void EDSAndEEPSet::MakeStatusBar() {
+    StatusBar1 = new QStatusBar;
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setContentsMargins(12, 0, 12, 4);
+    ProgressBar1 = new QProgressBar;
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+    ProgressBar1->setRange(0, SaveProgressMaximum);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(14);
+    StatusBar1->addWidget(ProgressBar1, 1);
+}
+
+void EDSAndEEPSet::ShowReadPaths() {
+    const ConnectionPaths& read = session_.Config.ConnectionPaths;
+    for (int part = 0; part < 3; ++part) {
+        Lbl_EEPProdPath[part]->setText(ReadPathText(part, read.PollProduce[part]));
+        Lbl_EEPConsPath[part]->setText(ReadPathText(part, read.PollConsume[part]));
+    }
+}
+
+void EDSAndEEPSet::FillClassList(PathGroup& group) {
+    group.Class->clear();
+    for (uint8_t classId : OfferedClasses(session_.Config, group.Direction))
+        group.Class->addItem(ClassItemText(classId));
+    group.Class->setCurrentIndex(0);
+    RefillInstances(group);
+}
+
+void EDSAndEEPSet::RefillInstances(PathGroup& group) {
+    const uint8_t classId = ItemNumber(group.Class->currentText());
+    const auto instances = OfferedInstances(session_.Config, group.Direction, classId);
+    if (!instances) return;
+    group.Instance->clear();
+    for (uint8_t instance : *instances) group.Instance->addItem(MemberItemText(instance));
+    group.Instance->setCurrentIndex(group.Instance->count() > 0 ? 0 : -1);
+    RefillAttributes(group);
+}
+
+void EDSAndEEPSet::RefillAttributes(PathGroup& group) {
+    const uint8_t classId = ItemNumber(group.Class->currentText());
+    const uint8_t instance = ItemNumber(group.Instance->currentText());
+    group.Attribute->clear();
+    for (uint8_t attribute : OfferedAttributes(session_.Config, group.Direction, classId, instance))
+        group.Attribute->addItem(MemberItemText(attribute));
+    group.Attribute->setCurrentIndex(group.Attribute->count() > 0 ? 0 : -1);
+}
+
+// Shows the working path in the lists when they offer it; otherwise the path falls back
+// to the parameter object's first Ethernet address, the first item of each list.
+void EDSAndEEPSet::Preselect(PathGroup& group, PollPath& path) {
+    path = PreselectedPath(session_.Config, group.Direction, path);
+    SelectNumber(group.Class, path[0]);
+    RefillInstances(group);
+    SelectNumber(group.Instance, path[1]);
+    RefillAttributes(group);
+    SelectNumber(group.Attribute, path[2]);
+}
+
+void EDSAndEEPSet::SetPath() {
+    const auto store = [](const PathGroup& group, PollPath& path) {
+        path = {ItemNumber(group.Class->currentText()), ItemNumber(group.Instance->currentText()),
+                ItemNumber(group.Attribute->currentText())};
+    };
+    store(produced_, working_.PollProduce);
+    store(consumed_, working_.PollConsume);
+    session_.Dialogs.Message(QStringLiteral("Setting Path OK.!!!"), QStringLiteral("Update"));
+}
+
+void EDSAndEEPSet::Save() {
+    if (session_.ConnectBusy || busy_) return;
+    SetBusy(true);
+    StartProgress(SaveProgressMaximum);
+    if (!OpenPort()) return;
+    const SaveRequest request{working_, {EDSInfo[0]->text().trimmed(), EDSInfo[1]->text().trimmed()},
+                              edsFolders_};
+    const SaveOutcome outcome = SaveConfiguration(
+        session_.Link, session_.Config, request, [this](int value) { ProgressBar1->setValue(value); });
+    if (outcome.Status != SaveStatus::Ok) return ProcessError(ReportSaveFailure(outcome));
+    session_.SetCommunicationState(SaveDoneText(outcome));
+    Finish();
+}
+
+void EDSAndEEPSet::RestoreFactorySettings() {
+    if (busy_) return;
+    const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
+                                               QString::fromLatin1(FactoryResetTitle));
+    if (!yes || session_.ConnectBusy) return;
+    SetBusy(true);
+    StartProgress(FactoryProgressMaximum);
+    if (!OpenPort()) return;
+    const WriteResult result = FactoryReset(session_.Link, session_.Config,
+                                            [this](int value) { ProgressBar1->setValue(value); });
+    if (result != WriteResult::Ok) return ProcessError(ReportWriteFailure());
+    Finish();
+}
+
+bool EDSAndEEPSet::OpenPort() {
+    const PortOpenResult opened = OpenGatewayPort(session_.Link.Port(), session_.PortNumber);
+    if (opened.ok()) return true;
+    // Every failure, the port that did not open included, gives the buttons back.
+    ProcessError(ReportPortFailure(opened, session_.PortNumber));
+    return false;
+}
+
+void EDSAndEEPSet::Finish() {
+    session_.ConnectBusy = false;
+    SaveCompleted = true;
+    busy_ = false;
+    close();
+}
+
+void EDSAndEEPSet::ProcessError(const FailureReport& report) {
+    session_.Dialogs.Message(report.Text, report.Title);
+    if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
+    SerialPort& port = session_.Link.Port();
+    if (port.IsOpen()) port.Close();
+    session_.ConnectBusy = false;
+    SetBusy(false);
+}
+
+void EDSAndEEPSet::SetBusy(bool busy) {
+    busy_ = busy;
+    for (QPushButton* button : {FinishDeviceSet, BackButton, Btn_FactorySet})
+        button->setEnabled(!busy);
+}
+
+void EDSAndEEPSet::StartProgress(int maximum) {
+    ProgressBar1->setRange(0, maximum);
+    ProgressBar1->setValue(0);
+}
+
+// The window cannot go while the gateway is being written: the sequence runs on, and the
+// windows it reports to must stay.
+void EDSAndEEPSet::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (SaveCompleted)
+        Q_EMIT saveCompleted();
+    else
+        Q_EMIT closedWithoutSave();
+}
+
+}  // namespace kv

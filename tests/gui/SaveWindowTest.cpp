@@ -1,0 +1,360 @@
+// The save window driven as a user would, against the virtual gateway: the poll path lists,
+// "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet.
+
+#include "config/WorkingCopy.h"
+#include "console/ReadOut.h"
+#include "save/EDSAndEEPSetWindow.h"
+#include "sim/DemoImages.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "ui/common/Session.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace kv {
+namespace {
+
+using test::RecordingDialogs;
+using test::SimulatedGateway;
+
+// A gateway read as the main window reads it, the editor's working copy made, and the
+// save window open on it.
+struct Rig {
+    explicit Rig(const EepromImage& image = sim::DemoImage()) {
+        gateway.Console.Eeprom = image;
+        before = image;
+        session.PortNumber = 3;
+        session.SetCommunicationState = [this](const QString& text) { states.append(text); };
+        [&] { QVERIFY(gateway.Port.Open().ok()); }();
+        ReadGateway(link, config, [](int) {});
+        gateway.Port.Close();
+        MakeWorkingCopy(config);
+        readLines = int(gateway.LinesReceived().size());
+    }
+
+    EDSAndEEPSet& Open() {
+        window = std::make_unique<EDSAndEEPSet>(session);
+        window->SetEdsFolders({edsFolder.path()});
+        window->show();
+        return *window;
+    }
+
+    template <typename T>
+    T* Find(const QString& name) { return window->findChild<T*>(name); }
+    QPushButton* Button(const QString& name) { return Find<QPushButton>(name); }
+    QComboBox* Combo(const QString& name) { return Find<QComboBox>(name); }
+
+    static QStringList Items(QComboBox* combo) {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+        return items;
+    }
+
+    void Choose(const QString& comboName, const QString& text) {
+        QComboBox* combo = Combo(comboName);
+        const int index = combo->findText(text);
+        QVERIFY2(index >= 0, qPrintable(text));
+        combo->setCurrentIndex(index);
+        Q_EMIT combo->activated(index);
+    }
+
+    bool ButtonsEnabled() {
+        return Button("FinishDeviceSet")->isEnabled() && Button("BackButton")->isEnabled() &&
+               Button("Btn_FactorySet")->isEnabled();
+    }
+
+    QStringList LinesSent() const { return gateway.LinesReceived().mid(readLines); }
+
+    SimulatedGateway gateway;
+    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    GatewayConfig config;
+    RecordingDialogs dialogs;
+    Session session{config, link, dialogs};
+    QStringList states;
+    EepromImage before;
+    int readLines = 0;
+    QTemporaryDir edsFolder;
+    std::unique_ptr<EDSAndEEPSet> window;
+};
+
+ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 2}; }
+
+}  // namespace
+
+class SaveWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensWithTheReadPathsAndTheirLists();
+    void unusableReadPathFallsBackToTheParameterObject();
+    void classAndInstanceChoicesRefillTheLists();
+    void setPathStoresTheShownSelection();
+    void saveWritesTheGatewayAndCloses();
+    void silentGatewayLeavesTheWindowOpen();
+    void portFailuresGiveTheButtonsBack();
+    void saveDuringAReadOutDoesNothing();
+    void factoryResetAnsweredNoChangesNothing();
+    void factoryResetRestoresAndCloses();
+    void backClosesWithoutSaving();
+    void looksRight();
+};
+
+void SaveWindowTest::opensWithTheReadPathsAndTheirLists() {
+    Rig rig;
+    rig.config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x64, 1, 3}};
+    auto& com1 = rig.config.EditSerialClasses[0];
+    com1.ConnMode = 1;
+    com1.CmdCount = 3;
+    com1.Commands[0] = Command(3);
+    com1.Commands[1] = Command(3);
+    com1.Commands[2] = Command(16);
+    rig.config.EditSerialClasses[1].ConnMode = 0;
+    for (auto& tcp : rig.config.EditTcpClasses) tcp.ConnValid = 0;
+    EDSAndEEPSet& window = rig.Open();
+
+    QCOMPARE(window.objectName(), QString("EDSAndEEPSet"));
+    QCOMPARE(window.windowTitle(), QString("Save to EEPROM"));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_0")->text(), QString("0x65"));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_1")->text(), QString("0x02"));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_2")->text(), QString("0x03"));
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdClass")), (QStringList{"ID: 0x64", "ID: 0x65"}));
+    QCOMPARE(rig.Combo("Combo_PollProdClass")->currentText(), QString("ID: 0x65"));
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x02"}));
+    QCOMPARE(rig.Combo("Combo_PollProdInst")->currentText(), QString("ID: 0x02"));
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0D"});
+    QCOMPARE(rig.Combo("Combo_PollConsClass")->currentText(), QString("ID: 0x64"));
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsAttr")),
+             (QStringList{"ID: 0x01", "ID: 0x02", "ID: 0x03"}));
+    QCOMPARE(rig.Combo("Combo_PollConsAttr")->currentText(), QString("ID: 0x03"));
+    QVERIFY(window.WorkingPaths() == rig.config.ConnectionPaths);
+}
+
+void SaveWindowTest::unusableReadPathFallsBackToTheParameterObject() {
+    Rig rig;
+    rig.config.ConnectionPaths = {{0x66, 3, 0x0D}, {0x6A, 1, 0x0B}};
+    for (auto& serial : rig.config.EditSerialClasses) serial.ConnMode = 0;
+    for (auto& tcp : rig.config.EditTcpClasses) tcp.ConnValid = 0;
+    EDSAndEEPSet& window = rig.Open();
+
+    for (const char* group : {"Prod", "Cons"}) {
+        QCOMPARE(rig.Combo(QString("Combo_Poll%1Class").arg(group))->currentText(), QString("ID: 0x64"));
+        QCOMPARE(rig.Combo(QString("Combo_Poll%1Inst").arg(group))->currentText(), QString("ID: 0x01"));
+        QCOMPARE(rig.Combo(QString("Combo_Poll%1Attr").arg(group))->currentText(), QString("ID: 0x01"));
+    }
+    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x64, 1, 1}, {0x64, 1, 1}}));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_0")->text(), QString("0x66"));
+}
+
+void SaveWindowTest::classAndInstanceChoicesRefillTheLists() {
+    Rig rig;
+    auto& server = rig.config.EditTcpClasses[2];
+    server.ConnValid = 1;
+    server.CmdCount = 3;
+    server.Commands[0] = Command(1);
+    server.Commands[1] = Command(15);
+    server.Commands[2] = Command(2);
+    rig.Open();
+
+    rig.Choose("Combo_PollProdClass", "ID: 0x69");
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x03"}));
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0B"});
+    rig.Choose("Combo_PollProdInst", "ID: 0x03");
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0A"});
+    rig.Choose("Combo_PollConsClass", "ID: 0x69");
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsAttr")), QStringList{"ID: 0x0B"});
+    rig.Choose("Combo_PollConsClass", "ID: 0x64");
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x01"});
+    QCOMPARE(rig.Combo("Combo_PollConsAttr")->count(), 3);
+}
+
+void SaveWindowTest::setPathStoresTheShownSelection() {
+    Rig rig;
+    auto& com2 = rig.config.EditSerialClasses[1];
+    com2.ConnMode = 2;
+    com2.CmdCount = 2;
+    com2.Commands[0] = Command(4);
+    com2.Commands[1] = Command(6);
+    const ConnectionPaths read = rig.config.ConnectionPaths;
+    EDSAndEEPSet& window = rig.Open();
+    rig.Choose("Combo_PollProdClass", "ID: 0x66");
+    rig.Choose("Combo_PollConsClass", "ID: 0x66");
+    rig.Button("Btn_SetPath")->click();
+
+    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x66, 1, 0x0C}, {0x66, 2, 0x0D}}));
+    QCOMPARE(rig.dialogs.Messages.size(), 1);
+    QCOMPARE(rig.dialogs.Messages[0].Text, QString("Setting Path OK.!!!"));
+    QCOMPARE(rig.dialogs.Messages[0].Title, QString("Update"));
+    QVERIFY(rig.config.ConnectionPaths == read);
+    QVERIFY(rig.LinesSent().isEmpty());
+}
+
+void SaveWindowTest::saveWritesTheGatewayAndCloses() {
+    Rig rig;
+    rig.config.DeviceNetParams.NodeId = 7;
+    auto& com1 = rig.config.EditSerialClasses[0];
+    com1.ConnMode = 1;
+    com1.CmdCount = 1;
+    com1.Commands[0] = Command(3);
+    EDSAndEEPSet& window = rig.Open();
+    rig.Choose("Combo_PollProdClass", "ID: 0x65");
+    rig.Button("Btn_SetPath")->click();
+    rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
+    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+
+    rig.Button("FinishDeviceSet")->click();
+
+    QCOMPARE(completed.count(), 1);
+    QCOMPARE(abandoned.count(), 0);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(rig.gateway.Port.SelectedPort(), 3);
+    QVERIFY(!rig.gateway.Port.IsOpen());
+    const auto& block1 = rig.gateway.Console.Eeprom.Blocks[1];
+    QCOMPARE(int(block1[8]), 7);
+    QCOMPARE(int(block1[16]), 0x65);
+    QCOMPARE(int(block1[18]), 0x0D);
+    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
+    QVERIFY(rig.config.SerialClasses[0].Commands[0] == Command(3));
+    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 130);
+    const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
+    QCOMPARE(rig.states.last(), "Produce EDS File OK: " + QDir::toNativeSeparators(eds));
+    QFile file(eds);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("$ File Description Section : Packing line\r\n"));
+    QVERIFY2(rig.dialogs.Messages.size() == 1, "only the Set Path message");
+}
+
+void SaveWindowTest::silentGatewayLeavesTheWindowOpen() {
+    Rig rig;
+    rig.config.EditSerialClasses[0].CmdTimeout = 4321;
+    EDSAndEEPSet& window = rig.Open();
+    rig.gateway.Console.Faults.StopAfterLines = rig.readLines + 12;
+    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+
+    rig.Button("FinishDeviceSet")->click();
+
+    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Timeout"});
+    QCOMPARE(rig.dialogs.Messages[0].Title, QString());
+    QCOMPARE(rig.states, QStringList{"Timeout"});
+    QCOMPARE(completed.count(), 0);
+    QVERIFY(window.isVisible());
+    QVERIFY(rig.ButtonsEnabled());
+    QVERIFY(!rig.gateway.Port.IsOpen());
+    QVERIFY(rig.config.SerialClasses[0].CmdTimeout != 4321);
+    QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+}
+
+void SaveWindowTest::portFailuresGiveTheButtonsBack() {
+    Rig rig;
+    EDSAndEEPSet& window = rig.Open();
+    rig.gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
+    rig.Button("FinishDeviceSet")->click();
+    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Can't open COM 3!"});
+    QCOMPARE(rig.dialogs.Messages[0].Title, QString("Warning"));
+    QVERIFY(rig.states.isEmpty());
+    QVERIFY(rig.ButtonsEnabled());
+
+    rig.gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
+    rig.dialogs.YesNoAnswers = {true};
+    rig.Button("Btn_FactorySet")->click();
+    QCOMPARE(rig.dialogs.Messages.last().Text, QString("COM 3 has been occupied"));
+    QCOMPARE(rig.states, QStringList{"COM 3 has been occupied"});
+    QVERIFY(rig.ButtonsEnabled());
+
+    rig.gateway.Port.NextOpenResult = {PortOpenError::Other, "Permission denied"};
+    rig.Button("FinishDeviceSet")->click();
+    QCOMPARE(rig.dialogs.Messages.last().Text, QString("Permission denied"));
+    QCOMPARE(rig.states.last(), QString());
+    QVERIFY(rig.ButtonsEnabled());
+    QVERIFY(window.isVisible());
+    QVERIFY(rig.LinesSent().isEmpty());
+}
+
+void SaveWindowTest::saveDuringAReadOutDoesNothing() {
+    Rig rig;
+    rig.session.ConnectBusy = true;
+    rig.Open();
+    rig.Button("FinishDeviceSet")->click();
+    QVERIFY(rig.LinesSent().isEmpty());
+    QVERIFY(rig.dialogs.Messages.isEmpty());
+    QVERIFY(rig.ButtonsEnabled());
+    QVERIFY(rig.session.ConnectBusy);
+}
+
+void SaveWindowTest::factoryResetAnsweredNoChangesNothing() {
+    Rig rig;
+    const EthernetParams ethernet = rig.config.EthernetParams;
+    const DeviceNetParams deviceNet = rig.config.DeviceNetParams;
+    EDSAndEEPSet& window = rig.Open();
+    rig.dialogs.YesNoAnswers = {false};
+    rig.Button("Btn_FactorySet")->click();
+
+    QCOMPARE(rig.dialogs.Questions.size(), 1);
+    QCOMPARE(rig.dialogs.Questions[0].Text, QString("Do you want to continue ?"));
+    QCOMPARE(rig.dialogs.Questions[0].Title, QString("Restore to Factory Setting"));
+    QVERIFY(rig.LinesSent().isEmpty());
+    QVERIFY(rig.config.EthernetParams == ethernet);
+    QVERIFY(rig.config.DeviceNetParams == deviceNet);
+    QVERIFY(rig.gateway.Console.Eeprom == rig.before);
+    QVERIFY(window.isVisible());
+}
+
+void SaveWindowTest::factoryResetRestoresAndCloses() {
+    Rig rig;
+    EDSAndEEPSet& window = rig.Open();
+    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+    rig.dialogs.YesNoAnswers = {true};
+    rig.Button("Btn_FactorySet")->click();
+
+    QCOMPARE(completed.count(), 1);
+    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->maximum(), 10);
+    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 10);
+    QCOMPARE(rig.config.EthernetParams.Ip, QString("192.168.255.1"));
+    QCOMPARE(int(rig.config.DeviceNetParams.NodeId), 1);
+    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[1][6]), 0);
+    QVERIFY(rig.states.isEmpty());
+    QVERIFY(rig.dialogs.Messages.isEmpty());
+    QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
+}
+
+void SaveWindowTest::backClosesWithoutSaving() {
+    Rig rig;
+    const auto classes = rig.config.EditSerialClasses;
+    EDSAndEEPSet& window = rig.Open();
+    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+    QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
+    rig.Button("AppObj")->click();
+    QCOMPARE(objectView.count(), 1);
+    rig.Button("BackButton")->click();
+    QCOMPARE(abandoned.count(), 1);
+    QVERIFY2(rig.config.EditSerialClasses == classes, "the working copy stays for the editor");
+    QVERIFY(rig.LinesSent().isEmpty());
+}
+
+// Renders the window once for a look by eye, when a folder for it is given.
+void SaveWindowTest::looksRight() {
+    Rig rig;
+    EDSAndEEPSet& window = rig.Open();
+    QVERIFY(window.width() < 1200 && window.height() < 800);
+    const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    QVERIFY(window.grab().save(QDir(folder).filePath("SaveWindow.png")));
+}
+
+}  // namespace kv
+
+QTEST_MAIN(kv::SaveWindowTest)
+#include "SaveWindowTest.moc"
