@@ -1,6 +1,7 @@
 // kv9052r-gateway-sim as a user runs it: a pseudo-terminal published as COM n, reached
 // through QSerialPort, opened and closed again and again, its EEPROM kept in a file.
 
+#include "SimulatorProcess.h"
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
@@ -8,11 +9,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -21,48 +18,12 @@ namespace {
 
 class GatewaySimProgram : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "e2e_tests";
-        static char* argv[] = {name, nullptr};
-        if (QCoreApplication::instance() == nullptr)
-            new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { test::EnsureCoreApplication(); }
 
-    GatewaySimProgram() { qputenv("KV9052R_PORT_DIR", QFile::encodeName(folder.path())); }
-    ~GatewaySimProgram() override {
-        Stop();
-        qunsetenv("KV9052R_PORT_DIR");
-    }
+    void Start(const QStringList& arguments) { simulator.Start(arguments); }
+    void Stop() { simulator.Stop(); }
 
-    // Starts the simulator and waits for it to say where it listens.
-    void Start(const QStringList& arguments) {
-        simulator.setProgram(QStringLiteral(KV_BIN_DIR "/kv9052r-gateway-sim"));
-        simulator.setArguments(arguments);
-        simulator.start();
-        ASSERT_TRUE(simulator.waitForStarted(5000));
-        while (!simulator.canReadLine()) {
-            ASSERT_TRUE(simulator.waitForReadyRead(5000))
-                << simulator.readAllStandardError().data();
-        }
-        const QString line = QString::fromLocal8Bit(simulator.readLine()).trimmed();
-        static const QRegularExpression listening(R"(^Listening on (/dev/\S+) \(COM \d+\)$)");
-        const auto match = listening.match(line);
-        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
-        device = match.captured(1);
-    }
-
-    void Stop() {
-        if (simulator.state() == QProcess::NotRunning)
-            return;
-        simulator.terminate();
-        EXPECT_TRUE(simulator.waitForFinished(5000));
-        EXPECT_EQ(simulator.exitCode(), 0) << simulator.readAllStandardError().data();
-    }
-
-    QTemporaryDir folder;
-    QProcess simulator;
-    QString device;
+    test::SimulatorProcess simulator;
     QtSerialPort port;
     SteadyClock clock;
     QtEventPump pump;
@@ -71,7 +32,7 @@ protected:
 
 TEST_F(GatewaySimProgram, ServesOneClientAfterAnotherOnItsComPort) {
     Start({"--com", "7", "--model", "KLT-400", "--demo"});
-    EXPECT_EQ(QFileInfo(ComLinkPath(7)).symLinkTarget(), device);
+    EXPECT_EQ(QFileInfo(ComLinkPath(7)).symLinkTarget(), simulator.Device);
     port.SelectPort(7);
     for (int client = 0; client < 3; ++client) {
         ASSERT_TRUE(port.Open().ok()) << "client " << client;
@@ -86,7 +47,7 @@ TEST_F(GatewaySimProgram, ServesOneClientAfterAnotherOnItsComPort) {
 }
 
 TEST_F(GatewaySimProgram, KeepsItsEepromAcrossARestart) {
-    const QString eeprom = folder.filePath("gateway.eeprom");
+    const QString eeprom = simulator.Folder.filePath("gateway.eeprom");
     const QStringList arguments = {"--com", "3", "--eeprom", eeprom, "--no-line-speed"};
     Start(arguments);
     port.SelectPort(3);
