@@ -1,0 +1,210 @@
+#include "backup/ImpExpEepWindow.h"
+
+#include "backup/EepromCopy.h"
+#include "console/Messages.h"
+#include "platform/PortNaming.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace kv {
+namespace {
+
+const QString FileFilter = QStringLiteral("INI Files (*.ini)");
+const QString DefaultFileName = QStringLiteral("KV-9052R_EEP.ini");
+const QString WarningTitle = QStringLiteral("Warning");
+
+QPushButton* NamedButton(const QString& objectName, const QString& text) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+frmImpExpEEP::frmImpExpEEP(Session& session, QWidget* parent) : QWidget(parent), session_(session) {
+    setObjectName(QStringLiteral("frmImpExpEEP"));
+    setWindowTitle(QStringLiteral("Import/Export EEPROM"));
+    BuildLayout();
+    Apply(CopyWindowState::PortClosed);
+
+    connect(Connect, &QPushButton::clicked, this, &frmImpExpEEP::OpenCom);
+    connect(cmdDisconnect, &QPushButton::clicked, this, &frmImpExpEEP::CloseCom);
+    connect(ComPort, &QComboBox::currentIndexChanged, this, &frmImpExpEEP::ChoosePort);
+    connect(cmdImportToIni, &QPushButton::clicked, this, &frmImpExpEEP::ImportToIniFile);
+    connect(cmdExportToEEP, &QPushButton::clicked, this, &frmImpExpEEP::ExportToEepromFile);
+    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void frmImpExpEEP::BuildLayout() {
+    CommunicationRegion = new QGroupBox(QStringLiteral("Communication"));
+    CommunicationRegion->setObjectName(QStringLiteral("CommunicationRegion"));
+    ComPort = new QComboBox;
+    ComPort->setObjectName(QStringLiteral("ComPort"));
+    ComPort->setAccessibleName(QStringLiteral("PC COM Port"));
+    for (int number = 1; number <= ComPortCount; ++number)
+        ComPort->addItem(QStringLiteral("COM %1").arg(number), number);
+    auto* portLabel = new QLabel(QStringLiteral("PC &COM Port"));
+    portLabel->setBuddy(ComPort);
+    Connect = NamedButton(QStringLiteral("Connect"), QStringLiteral("&Open COM"));
+    cmdDisconnect = NamedButton(QStringLiteral("cmdDisconnect"), QStringLiteral("C&lose COM"));
+
+    auto* portRow = new QHBoxLayout(CommunicationRegion);
+    portRow->addWidget(portLabel);
+    portRow->addWidget(ComPort, 1);
+    portRow->addSpacing(8);
+    portRow->addWidget(Connect);
+    portRow->addWidget(cmdDisconnect);
+
+    cmdImportToIni =
+        NamedButton(QStringLiteral("cmdImportToIni"), QStringLiteral("&Import To INI File"));
+    cmdExportToEEP =
+        NamedButton(QStringLiteral("cmdExportToEEP"), QStringLiteral("&Export To EEPROM"));
+    auto* transferRow = new QHBoxLayout;
+    transferRow->addWidget(cmdImportToIni);
+    transferRow->addWidget(cmdExportToEEP);
+
+    ConnectProgress = new QProgressBar;
+    ConnectProgress->setObjectName(QStringLiteral("ConnectProgress"));
+    ConnectProgress->setAccessibleName(QStringLiteral("Progress"));
+    ConnectProgress->setRange(0, CopyProgressMaximum);
+    ConnectProgress->setValue(0);
+    ConnectProgress->setTextVisible(false);
+
+    Command1 = NamedButton(QStringLiteral("Command1"), QStringLiteral("E&xit"));
+    auto* exitRow = new QHBoxLayout;
+    exitRow->addStretch(1);
+    exitRow->addWidget(Command1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(12);
+    layout->addWidget(CommunicationRegion);
+    layout->addLayout(transferRow);
+    layout->addWidget(ConnectProgress);
+    layout->addLayout(exitRow);
+    setMinimumWidth(440);
+}
+
+void frmImpExpEEP::Apply(CopyWindowState state) {
+    state_ = state;
+    const CopyWindowLook look = LookOf(state);
+    Connect->setEnabled(look.Connect);
+    cmdDisconnect->setEnabled(look.Disconnect);
+    ComPort->setEnabled(look.ComPort);
+    cmdImportToIni->setEnabled(look.Transfers);
+    cmdExportToEEP->setEnabled(look.Transfers);
+    Command1->setEnabled(look.Exit);
+}
+
+int frmImpExpEEP::ChosenPortNumber() const { return ComPort->currentData().toInt(); }
+
+void frmImpExpEEP::ClosePort() {
+    SerialPort& port = session_.Link.Port();
+    if (port.IsOpen()) port.Close();
+}
+
+void frmImpExpEEP::OpenCom() {
+    const int number = ChosenPortNumber();
+    SerialPort& port = session_.Link.Port();
+    port.SelectPort(number);
+    if (!port.IsOpen()) {
+        const PortOpenResult opened = port.Open();
+        if (opened.Error == PortOpenError::InUse || opened.Error == PortOpenError::Other) {
+            const QString text =
+                opened.Error == PortOpenError::InUse ? ComOccupiedText(number) : opened.Text;
+            session_.Dialogs.Message(text, QString());
+            ProcessError();
+            return;
+        }
+        if (port.IsOpen()) port.ClearReceiveBuffer();
+    }
+    if (!port.IsOpen()) {
+        session_.Dialogs.Message(CantOpenComText(number), WarningTitle);
+        return;
+    }
+    Apply(CopyWindowState::PortOpen);
+}
+
+void frmImpExpEEP::CloseCom() {
+    ClosePort();
+    Apply(CopyWindowState::PortClosed);
+}
+
+// The console mode of the port left is unknown; the next one starts closed.
+void frmImpExpEEP::ChoosePort() {
+    if (state_ == CopyWindowState::Transferring) return;
+    CloseCom();
+}
+
+void frmImpExpEEP::ProcessError() {
+    ClosePort();
+    ConnectProgress->setValue(0);
+    Apply(CopyWindowState::PortClosed);
+}
+
+void frmImpExpEEP::ImportToIniFile() {
+    ConnectProgress->setValue(0);
+    const QString path = session_.Dialogs.SaveFileName(
+        FileFilter, QCoreApplication::applicationDirPath(), DefaultFileName);
+    // Cancelling leaves the port open and the window as it was.
+    if (path.isEmpty()) return;
+    const CopyWindowState before = state_;
+    Apply(CopyWindowState::Transferring);
+    const CopyOutcome outcome =
+        ImportToIni(session_.Link, path, [this](int value) { ConnectProgress->setValue(value); });
+    // A file that could not be written leaves the console at its prompt and the port open.
+    if (outcome.Result == CopyResult::FileError) Apply(before);
+    Report(CopyDirection::Import, outcome, path);
+}
+
+void frmImpExpEEP::ExportToEepromFile() {
+    ConnectProgress->setValue(0);
+    const QString path = session_.Dialogs.OpenFileName(
+        FileFilter, QCoreApplication::applicationDirPath(), DefaultFileName);
+    if (path.isEmpty()) {
+        ProcessError();
+        return;
+    }
+    Apply(CopyWindowState::Transferring);
+    const CopyOutcome outcome = ExportToEeprom(
+        session_.Link, path, [this](int value) { ConnectProgress->setValue(value); });
+    Report(CopyDirection::Export, outcome, path);
+}
+
+void frmImpExpEEP::Report(CopyDirection direction, const CopyOutcome& outcome,
+                          const QString& path) {
+    if (outcome.ok()) Apply(CopyWindowState::Transferred);
+    const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
+    session_.Dialogs.Message(message.Text, message.Title);
+    if (state_ == CopyWindowState::Transferring) ProcessError();
+}
+
+// A running transfer is not cut off: the port stays the transfer's until it ends.
+void frmImpExpEEP::closeEvent(QCloseEvent* event) {
+    if (state_ == CopyWindowState::Transferring) {
+        event->ignore();
+        return;
+    }
+    ClosePort();
+    event->accept();
+    Q_EMIT closed();
+}
+
+}  // namespace kv

@@ -1,0 +1,59 @@
+#pragma once
+// "Import/Export EEPROM": copies the configuration blocks of a gateway into a backup file
+// and from such a file back into a gateway. It has its own port choice and opens and
+// closes the program's one serial port itself.
+
+#include "backup/CopyMessages.h"
+#include "backup/CopyWindowStates.h"
+#include "ui/common/Session.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QGroupBox;
+class QProgressBar;
+class QPushButton;
+
+namespace kv {
+
+class frmImpExpEEP : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmImpExpEEP(Session& session, QWidget* parent = nullptr);
+
+    CopyWindowState State() const { return state_; }
+
+    QComboBox* ComPort = nullptr;
+    QPushButton* Connect = nullptr;
+    QPushButton* cmdDisconnect = nullptr;
+    QPushButton* cmdImportToIni = nullptr;
+    QPushButton* cmdExportToEEP = nullptr;
+    QPushButton* Command1 = nullptr;
+    QProgressBar* ConnectProgress = nullptr;
+    QGroupBox* CommunicationRegion = nullptr;
+
+Q_SIGNALS:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildLayout();
+    void OpenCom();
+    void CloseCom();
+    void ChoosePort();
+    void ImportToIniFile();
+    void ExportToEepromFile();
+    void ProcessError();
+    void Apply(CopyWindowState state);
+    void Report(CopyDirection direction, const CopyOutcome& outcome, const QString& path);
+    int ChosenPortNumber() const;
+    void ClosePort();
+
+    Session& session_;
+    CopyWindowState state_ = CopyWindowState::PortClosed;
+};
+
+}  // namespace kv

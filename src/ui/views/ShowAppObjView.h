@@ -1,0 +1,19 @@
+#pragma once
+// "Application Object Information": the editor's working copy as a DeviceNet master sees
+// it, classes 0x65..0x6A with their instances and six attributes. Filled once when it
+// opens; closing it discards it.
+
+#include "config/GatewayConfig.h"
+
+#include <QWidget>
+
+namespace kv {
+
+class ShowAppObj : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ShowAppObj(const GatewayConfig& config, QWidget* parent = nullptr);
+};
+
+}  // namespace kv
