@@ -17,6 +17,7 @@ const QString Usage = QStringLiteral(
     "                    (a controller the utility refuses)\n"
     "  --eeprom FILE     keep the EEPROM in FILE (created when missing)\n"
     "  --demo            start from a configured gateway\n"
+    "  --maximal         start with every command slot in use (for benchmarks)\n"
     "  --factory         start from a new gateway (default)\n"
     "  --com N           publish the gateway as COM N (1..16)\n"
     "  --latency-ms X    console latency per line in milliseconds (default 1)\n"
@@ -41,6 +42,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     const QCommandLineOption model("model", {}, "name");
     const QCommandLineOption eeprom("eeprom", {}, "file");
     const QCommandLineOption demo("demo");
+    const QCommandLineOption maximal("maximal");
     const QCommandLineOption factory("factory");
     const QCommandLineOption com("com", {}, "number");
     const QCommandLineOption latency("latency-ms", {}, "milliseconds");
@@ -49,7 +51,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     const QCommandLineOption garble("garble");
     const QCommandLineOption neverQuiet("never-quiet");
     const QCommandLineOption help("help");
-    parser.addOptions({model, eeprom, demo, factory, com, latency, noLineSpeed, stopAfter,
+    parser.addOptions({model, eeprom, demo, maximal, factory, com, latency, noLineSpeed, stopAfter,
                        garble, neverQuiet, help});
 
     ParsedSimOptions parsed;
@@ -71,16 +73,18 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         const std::optional<ControllerModel> named = ModelFromName(parser.value(model));
         if (!named) {
             parsed.Error = "Unknown model: " + parser.value(model) +
-                           " (q5308RT, vMAR-5308RT_LAN or KLT-400)";
+                           " (q5308RT, vMAR-5308RT_LAN, KLT-400 or MX-2100)";
             return parsed;
         }
         options.Model = *named;
     }
-    if (parser.isSet(demo) && parser.isSet(factory)) {
-        parsed.Error = QStringLiteral("--demo and --factory exclude each other");
+    if (int(parser.isSet(demo)) + int(parser.isSet(maximal)) + int(parser.isSet(factory)) > 1) {
+        parsed.Error = QStringLiteral("--demo, --maximal and --factory exclude each other");
         return parsed;
     }
-    options.Image = parser.isSet(demo) ? StartImage::Demo : StartImage::Factory;
+    options.Image = parser.isSet(demo)      ? StartImage::Demo
+                    : parser.isSet(maximal) ? StartImage::Maximal
+                                            : StartImage::Factory;
     options.EepromPath = parser.value(eeprom);
     if (parser.isSet(com)) {
         const std::optional<int> number = WholeNumber(parser.value(com), 1, ComPortCount);

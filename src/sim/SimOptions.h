@@ -11,7 +11,7 @@
 
 namespace kv::sim {
 
-enum class StartImage { Factory, Demo };
+enum class StartImage { Factory, Demo, Maximal };
 
 struct SimOptions {
     ControllerModel Model = ControllerModel::Q5308RT;

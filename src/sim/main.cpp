@@ -25,8 +25,9 @@ void PrintError(const QString& text) {
 
 // The EEPROM the gateway starts with; with a file, the file is kept up to date.
 bool PrepareEeprom(const SimOptions& options, ConsoleEmulator& console) {
-    const kv::EepromImage start =
-        options.Image == StartImage::Demo ? DemoImage() : FactoryImage();
+    const kv::EepromImage start = options.Image == StartImage::Demo      ? DemoImage()
+                                  : options.Image == StartImage::Maximal ? MaximalImage()
+                                                                         : FactoryImage();
     QString error;
     if (options.EepromPath.isEmpty()) {
         console.Eeprom = start;
