@@ -14,10 +14,10 @@ namespace {
 constexpr int MaxNetId = 247;
 constexpr double MaxStartAddress = 65535;
 constexpr double MaxSerialTimeout = 65535;
-constexpr double MaxTcpTimeout = 4294967295.0;   // the gateway keeps it in four bytes
+constexpr double MaxTcpTimeout = 4294967295.0;  // the gateway keeps it in four bytes
 constexpr int MaxOctet = 255;
-constexpr int LastCodeBeforeGap = 6;   // FC15 follows FC06 in the list:
-constexpr int CodesSkipped = 8;        // codes 7..14 are not offered
+constexpr int LastCodeBeforeGap = 6;  // FC15 follows FC06 in the list:
+constexpr int CodesSkipped = 8;       // codes 7..14 are not offered
 
 bool IsSingleItemCode(int code) { return code == 5 || code == 6; }
 
@@ -44,7 +44,8 @@ QString CheckStartAddress(int code, double start) {
 // The first failing check's message, or an empty text.
 QString FirstFailure(const CommandFieldTexts& fields, double netId, double start, double length,
                      double memory) {
-    if (netId < 1 || netId > MaxNetId) return QStringLiteral("ModBus Device Address Error. (1-247)");
+    if (netId < 1 || netId > MaxNetId)
+        return QStringLiteral("ModBus Device Address Error. (1-247)");
     if (!IsKnownFunctionCode(fields.FunctionCode))
         return QStringLiteral("Modbus Function Code Error. (1-6, 15, 16)");
     if (auto error = CheckStartAddress(fields.FunctionCode, start); !error.isEmpty()) return error;
@@ -60,10 +61,14 @@ QString FirstFailure(const CommandFieldTexts& fields, double netId, double start
 
 const QStringList& FunctionCodeEntries() {
     static const QStringList entries = {
-        QStringLiteral("FC01 Read Coil Status"),       QStringLiteral("FC02 Read Input Status"),
-        QStringLiteral("FC03 Read Holding Registers"), QStringLiteral("FC04 Read Input Registers"),
-        QStringLiteral("FC05 Write Single Coil"),      QStringLiteral("FC06 Write single register"),
-        QStringLiteral("FC15 Force Multiple Coils"),   QStringLiteral("FC16 Preset Multiple Registers"),
+        QStringLiteral("FC01 Read Coil Status"),
+        QStringLiteral("FC02 Read Input Status"),
+        QStringLiteral("FC03 Read Holding Registers"),
+        QStringLiteral("FC04 Read Input Registers"),
+        QStringLiteral("FC05 Write Single Coil"),
+        QStringLiteral("FC06 Write single register"),
+        QStringLiteral("FC15 Force Multiple Coils"),
+        QStringLiteral("FC16 Preset Multiple Registers"),
     };
     return entries;
 }
@@ -82,7 +87,8 @@ FunctionCodeLayout LayoutOfFunctionCode(int code) {
     const bool bits = IsBitCode(code);
     FunctionCodeLayout layout;
     layout.RegAddr = bits ? QStringLiteral("Relay Address") : QStringLiteral("Register Address");
-    layout.DataLen = bits ? QStringLiteral("Data Length (Bits)") : QStringLiteral("Data Length (Words)");
+    layout.DataLen =
+        bits ? QStringLiteral("Data Length (Bits)") : QStringLiteral("Data Length (Words)");
     layout.RemoteAddress = QStringLiteral("(0-65535)");
     layout.InternalMemAddr = bits ? QStringLiteral("(0-2047)") : QStringLiteral("(0-1023)");
     layout.SingleItem = IsSingleItemCode(code);
@@ -156,7 +162,8 @@ TcpAttributeCheck CheckTcpClassAttributes(const TcpClassAttributeTexts& texts) {
         const double value = FieldValue(timeout.Text);
         const int64_t rounded = RoundHalfEven(value);
         if (rounded < 0 || rounded > static_cast<int64_t>(MaxTcpTimeout)) {
-            check.Error = QStringLiteral("%1 Error. (0-4294967295)").arg(QLatin1String(timeout.Name));
+            check.Error =
+                QStringLiteral("%1 Error. (0-4294967295)").arg(QLatin1String(timeout.Name));
             return check;
         }
         timeout.Stored = value;

@@ -25,13 +25,13 @@ int PositionOfFunctionCode(int code);
 
 // What the command fields show for a function code.
 struct FunctionCodeLayout {
-    QString RegAddr;           // "Relay Address" / "Register Address"
-    QString DataLen;           // "Data Length (Bits)" / "Data Length (Words)"
-    QString RemoteAddress;     // range of the start address
-    QString RemoteDataLen;     // range of the length
-    QString InternalMemAddr;   // range of the memory address
-    int LengthMaxChars = 4;    // most characters of the length field
-    bool SingleItem = false;   // FC05/FC06: the length is fixed at 1
+    QString RegAddr;          // "Relay Address" / "Register Address"
+    QString DataLen;          // "Data Length (Bits)" / "Data Length (Words)"
+    QString RemoteAddress;    // range of the start address
+    QString RemoteDataLen;    // range of the length
+    QString InternalMemAddr;  // range of the memory address
+    int LengthMaxChars = 4;   // most characters of the length field
+    bool SingleItem = false;  // FC05/FC06: the length is fixed at 1
 };
 FunctionCodeLayout LayoutOfFunctionCode(int code);
 
@@ -94,7 +94,7 @@ struct TcpClassAttributes {
 };
 
 struct TcpAttributeCheck {
-    QString Error;   // names the refused field; title "Error"
+    QString Error;  // names the refused field; title "Error"
     TcpClassAttributes Attributes;
     bool ok() const { return Error.isEmpty(); }
 };

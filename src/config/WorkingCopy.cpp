@@ -52,8 +52,9 @@ ClassCommands EditClassCommands(GatewayConfig& config, int classIndex) {
 }
 
 bool StoredConnectionOn(const GatewayConfig& config, int classIndex) {
-    return IsSerialClassIndex(classIndex) ? config.EditSerialClasses[classIndex].ConnMode != 0
-                                          : config.EditTcpClasses[TcpIndex(classIndex)].ConnValid != 0;
+    return IsSerialClassIndex(classIndex)
+               ? config.EditSerialClasses[classIndex].ConnMode != 0
+               : config.EditTcpClasses[TcpIndex(classIndex)].ConnValid != 0;
 }
 
 QString InstanceEntryText(int slot) {
@@ -79,7 +80,8 @@ QString UpdateCommand(GatewayConfig& config, int classIndex, int slot,
     auto commands = EditClassCommands(config, classIndex);
     const auto check = CheckCommandFields(fields);
     if (!check.ok()) return check.Error;
-    if (slot < 0 || slot >= commands.CmdCount) return QStringLiteral("Select an instance to update.");
+    if (slot < 0 || slot >= commands.CmdCount)
+        return QStringLiteral("Select an instance to update.");
     commands.Slots[slot] = check.Command;
     return {};
 }

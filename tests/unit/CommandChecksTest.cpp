@@ -49,7 +49,8 @@ TEST(CommandChecks, LayoutFollowsTheKindOfCode) {
 }
 
 TEST(CommandChecks, NetIdIsCheckedFirstAndBounded) {
-    EXPECT_EQ(ErrorOf(Fields("0", 1, "70000", "0", "5000")), "ModBus Device Address Error. (1-247)");
+    EXPECT_EQ(ErrorOf(Fields("0", 1, "70000", "0", "5000")),
+              "ModBus Device Address Error. (1-247)");
     EXPECT_EQ(ErrorOf(Fields("248", 3, "0", "1", "0")), "ModBus Device Address Error. (1-247)");
     EXPECT_EQ(ErrorOf(Fields("", 3, "0", "1", "0")), "ModBus Device Address Error. (1-247)");
     EXPECT_TRUE(CheckCommandFields(Fields("1", 3, "0", "1", "0")).ok());
@@ -117,8 +118,8 @@ TcpClassAttributeTexts TcpTexts(std::array<QString, 4> ip, QString conn, QString
 }
 
 TEST(CommandChecks, TcpAttributesAreStoredAsEnteredWhenTheyFit) {
-    const auto check = CheckTcpClassAttributes(
-        TcpTexts({"192", "168", "0", "255"}, "99999", "", "4294967295"));
+    const auto check =
+        CheckTcpClassAttributes(TcpTexts({"192", "168", "0", "255"}, "99999", "", "4294967295"));
     ASSERT_TRUE(check.ok());
     EXPECT_EQ(check.Attributes.ConnValid, 1);
     EXPECT_EQ(check.Attributes.ServerIp, (std::array<uint8_t, 4>{192, 168, 0, 255}));

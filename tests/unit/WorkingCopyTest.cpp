@@ -34,13 +34,13 @@ GatewayConfig ReadConfig() {
 
 TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
     auto config = ReadConfig();
-    config.EditSerialClasses[1].CmdCount = 7;   // left from an earlier editor session
+    config.EditSerialClasses[1].CmdCount = 7;  // left from an earlier editor session
     MakeWorkingCopy(config);
 
     const auto& com1 = config.EditSerialClasses[0];
     EXPECT_EQ(com1.ConnMode, 1);
     EXPECT_EQ(com1.CmdTimeout, 500);
-    EXPECT_EQ(com1.Baud, 0);   // port settings are not the editor's
+    EXPECT_EQ(com1.Baud, 0);  // port settings are not the editor's
     ASSERT_EQ(com1.CmdCount, 2);
     EXPECT_EQ(com1.Commands[1], Command(2));
     EXPECT_EQ(com1.Commands[2], ModbusCommand{});
@@ -69,7 +69,8 @@ TEST(WorkingCopy, CountAboveTheClassMaximumIsTakenAsTheMaximum) {
 
 TEST(WorkingCopy, AddRefusesAFullClassBeforeLookingAtTheFields) {
     GatewayConfig config;
-    for (int k = 0; k < TcpCommandSlots; ++k) EXPECT_EQ(AddCommand(config, 5, ValidFields(k + 1)), "");
+    for (int k = 0; k < TcpCommandSlots; ++k)
+        EXPECT_EQ(AddCommand(config, 5, ValidFields(k + 1)), "");
     const CommandFieldTexts invalid{"0", 1, "", "", ""};
     EXPECT_EQ(AddCommand(config, 5, invalid), "Support Maximun 5 Instances.");
     EXPECT_EQ(config.EditTcpClasses[3].CmdCount, 5);
@@ -106,7 +107,7 @@ TEST(WorkingCopy, DeleteClosesTheGapAndClearsTheLastSlot) {
     EXPECT_EQ(commands.Slots[2].NetId, 4);
     EXPECT_EQ(commands.Slots[3], ModbusCommand{});
 
-    DeleteCommand(config, 0, 3);   // not a used slot
+    DeleteCommand(config, 0, 3);  // not a used slot
     EXPECT_EQ(commands.CmdCount, 3);
     for (int k = 0; k < 3; ++k) DeleteCommand(config, 0, 0);
     EXPECT_EQ(config.EditSerialClasses[0], SerialClassRecord{});
@@ -123,11 +124,11 @@ TEST(WorkingCopy, InstanceTextsAndAttributeStores) {
     EXPECT_EQ(server.ConnValid, 0);
     EXPECT_EQ(server.ServerIp, (std::array<uint8_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(server.CmdTimeout, 7);
-    EXPECT_EQ(server.CmdCount, 1);   // switching a class off keeps its commands
+    EXPECT_EQ(server.CmdCount, 1);  // switching a class off keeps its commands
     StoreSerialClassAttributes(config, 0, {2, 80});
     EXPECT_EQ(config.EditSerialClasses[0].ConnMode, 2);
     EXPECT_EQ(config.EditSerialClasses[0].CmdCount, 2);
-    EXPECT_EQ(config.TcpClasses[1].ConnValid, 1);   // the read records stay as read
+    EXPECT_EQ(config.TcpClasses[1].ConnValid, 1);  // the read records stay as read
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#include "ui/appobj/IOAppObjWindow.h"
+
+#include "config/WorkingCopy.h"
+#include "ui/appobj/ClassTabWidget.h"
+#include "ui/common/Session.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kv {
+
+namespace {
+
+const char* const TabCaptions[ClassIndexCount] = {"COM1",     "COM2",      "Server 01",
+                                                  "Server02", "Server 03", "Server 04"};
+
+QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+}  // namespace
+
+IOAppObj::IOAppObj(Session& session, QWidget* parent)
+    : QWidget(parent), session_(session), SSTab1(new QTabWidget(this)) {
+    setObjectName("IOAppObj");
+    setWindowTitle(tr("Application Object Setting"));
+    SSTab1->setObjectName("SSTab1");
+
+    MakeWorkingCopy(session.Config);
+    for (int classIndex = 0; classIndex < ClassIndexCount; ++classIndex) {
+        tabs_[classIndex] = new ClassTab(session.Config, session.Dialogs, classIndex, SSTab1);
+        SSTab1->addTab(tabs_[classIndex], QLatin1String(TabCaptions[classIndex]));
+        tabs_[classIndex]->Load();
+    }
+    SSTab1->setCurrentIndex(0);
+
+    auto* objectView = Button(tr("Object View"), "ShowAppInf", this);
+    auto* deviceView = Button(tr("Device View "), "ShowMBInf", this);
+    auto* back = Button(tr("Back"), "BackButton", this);
+    auto* next = Button(tr("Next"), "NextButton", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(objectView);
+    buttons->addWidget(deviceView);
+    buttons->addStretch();
+    buttons->addWidget(back);
+    buttons->addWidget(next);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(SSTab1, 1);
+    layout->addLayout(buttons);
+
+    connect(objectView, &QPushButton::clicked, this, &IOAppObj::objectViewRequested);
+    connect(deviceView, &QPushButton::clicked, this, &IOAppObj::deviceViewRequested);
+    connect(back, &QPushButton::clicked, this, &IOAppObj::Back);
+    connect(next, &QPushButton::clicked, this, &IOAppObj::nextPressed);
+    CentreOnScreen();
+}
+
+void IOAppObj::Back() {
+    DiscardWorkingCopy(session_.Config);
+    Q_EMIT backPressed();
+}
+
+void IOAppObj::CentreOnScreen() {
+    adjustSize();
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+}  // namespace kv

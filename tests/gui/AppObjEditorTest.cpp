@@ -1,0 +1,597 @@
+// The application object editor driven as a user would: typing, choosing list entries and
+// pressing buttons, with messages read through the recording dialogs.
+
+#include "config/WorkingCopy.h"
+#include "console/ConsoleLink.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "ui/appobj/DigitsValidator.h"
+#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/common/Session.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace kv {
+namespace {
+
+using test::RecordingDialogs;
+
+constexpr int Com1 = 0, Com2 = 1, Server01 = 2, Server02 = 3;
+
+ModbusCommand Command(uint8_t netId) { return {1, netId, 3, 10.0 * netId, 100.0 + netId, 2}; }
+
+// COM1 RTU without commands, COM2 RTU with four, COM2's fifth slot holding a left-over;
+// Server 01 in use and full; Server02 in use with one command; the others unused.
+GatewayConfig ReadConfig() {
+    GatewayConfig config;
+    config.SerialClasses[0].ConnMode = 1;
+    config.SerialClasses[0].CmdTimeout = 300;
+    auto& com2 = config.SerialClasses[1];
+    com2.ConnMode = 2;
+    com2.CmdCount = 4;
+    for (int k = 0; k < 5; ++k) com2.Commands[k] = Command(uint8_t(k + 1));
+    auto& server1 = config.TcpClasses[0];
+    server1.ConnValid = 1;
+    server1.ServerIp = {192, 168, 1, 10};
+    server1.ConnTimeout = 1000;
+    server1.CmdCount = 5;
+    for (int k = 0; k < 5; ++k) server1.Commands[k] = Command(uint8_t(50 + k));
+    auto& server2 = config.TcpClasses[1];
+    server2.ConnValid = 1;
+    server2.CmdCount = 1;
+    server2.Commands[0] = {1, 7, 5, 20, 33, 1};
+    return config;
+}
+
+struct Editor {
+    explicit Editor(GatewayConfig read = ReadConfig()) : config(std::move(read)) { Open(); }
+
+    void Open() {
+        window = std::make_unique<IOAppObj>(session);
+        window->show();
+    }
+
+    template <typename T>
+    T* Find(const QString& name) const {
+        auto* control = window->findChild<T*>(name);
+        if (!control) qFatal("no control %s", qPrintable(name));
+        return control;
+    }
+    template <typename T>
+    T* Find(const char* name, int index) const {
+        return Find<T>(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index));
+    }
+    QLineEdit* Field(const char* name, int classIndex) const {
+        return Find<QLineEdit>(name, classIndex);
+    }
+    QPushButton* Button(const char* name, int classIndex) const {
+        return Find<QPushButton>(name, classIndex);
+    }
+    QComboBox* List(const char* name, int index) const { return Find<QComboBox>(name, index); }
+
+    // Brings the tab holding a control to the front, as the user would.
+    void ShowTabOf(QWidget* control) const {
+        auto* tabs = Find<QTabWidget>("SSTab1");
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(control)) tabs->setCurrentIndex(i);
+    }
+    void Press(QPushButton* button) const {
+        ShowTabOf(button);
+        QVERIFY2(button->isEnabled() && button->isVisible(), qPrintable(button->objectName()));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void Type(QLineEdit* field, const QString& text) const {
+        ShowTabOf(field);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    // Fills the command fields of a tab as a user would: function code first, since
+    // choosing it empties the numbers.
+    void EnterCommand(int classIndex, const QString& netId, int codePosition, const QString& start,
+                      const QString& length, const QString& memory) const {
+        List("MB_IO_type", classIndex)->setCurrentIndex(codePosition);
+        Type(Field("MB_ID", classIndex), netId);
+        Type(Field("MB_Start_addr", classIndex), start);
+        if (Field("MB_Comm_len", classIndex)->isEnabled())
+            Type(Field("MB_Comm_len", classIndex), length);
+        Type(Field("MB_InternalMem", classIndex), memory);
+    }
+    ClassCommands Commands(int classIndex) { return EditClassCommands(config, classIndex); }
+    QStringList Entries(int classIndex) const {
+        QStringList entries;
+        auto* list = List("Instance", classIndex);
+        for (int i = 0; i < list->count(); ++i) entries << list->itemText(i);
+        return entries;
+    }
+    bool Shows(const char* name, int classIndex) const {
+        return !Button(name, classIndex)->isHidden();
+    }
+
+    GatewayConfig config;
+    test::SimulatedGateway gateway;
+    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    RecordingDialogs dialogs;
+    Session session{config, link, dialogs};
+    std::unique_ptr<IOAppObj> window;
+};
+
+// The messages shown so far, each as "title: text".
+QStringList Seen(const RecordingDialogs& dialogs) {
+    QStringList seen;
+    for (const auto& shown : dialogs.Messages) seen << shown.Title + ": " + shown.Text;
+    return seen;
+}
+
+}  // namespace
+
+class AppObjEditorTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensWithTheClassesAsRead();
+    void checksOfApplicationObj_data();
+    void checksOfApplicationObj();
+    void functionCodeSetsLabelsAndLength();
+    void addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck();
+    void failedAddChangesNothing();
+    void deletingInstanceTwoOfFourClosesTheGap();
+    void deletingTheOnlyInstanceLeavesAnEmptyClass();
+    void eraseReturnsToEntryWithoutTouchingTheCommands();
+    void updateReportsSuccessAndFailure();
+    void connectionListSwitchesTheTabAndSetStoresIt();
+    void serialSetKeepsOnlyTimeoutsInRange();
+    void tcpSetRefusesEntriesThatDoNotFitAndStoresNothing();
+    void attributeFieldsNeverStayEmpty();
+    void backDiscardsTheEdits();
+    void numericFieldsTakeDigitsOnlyTypedOrPasted();
+    void buttonsOnlySignal();
+    void renderTabs();
+};
+
+void AppObjEditorTest::opensWithTheClassesAsRead() {
+    Editor editor;
+    auto* tabs = editor.Find<QTabWidget>("SSTab1");
+    QCOMPARE(editor.window->windowTitle(), QString("Application Object Setting"));
+    QCOMPARE(tabs->count(), 6);
+    QCOMPARE(tabs->tabText(3), QString("Server02"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(editor.Find<QPushButton>("ShowMBInf")->text(), QString("Device View "));
+
+    // Only the used slots are copied.
+    QCOMPARE(editor.config.EditSerialClasses[1].CmdCount, 4);
+    QCOMPARE(editor.config.EditSerialClasses[1].Commands[4], ModbusCommand{});
+    QCOMPARE(editor.Entries(Com2), QStringList({"         Instance  1", "         Instance  2",
+                                                "         Instance  3", "         Instance  4"}));
+    // A class with commands opens showing the first one.
+    QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("1"));
+    QCOMPARE(editor.Field("MB_InternalMem", Com2)->text(), QString("10"));
+    QVERIFY(editor.Shows("EraseMB", Com2) && !editor.Shows("AddApp", Com2));
+    // A stored FC05 shows its fixed length.
+    QCOMPARE(editor.List("MB_IO_type", Server02)->currentIndex(), 4);
+    QVERIFY(!editor.Field("MB_Comm_len", Server02)->isEnabled());
+    QCOMPARE(editor.Field("MB_Start_addr", Server02)->text(), QString("33"));
+    // An empty class opens for entry, with nothing to update or delete.
+    QVERIFY(editor.Shows("AddApp", Com1) && !editor.Shows("EraseMB", Com1));
+    QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
+    QCOMPARE(editor.Find<QLabel>("Lbl_RemoteDataLen", Com1)->text(), QString("(1-1920)"));
+    QCOMPARE(editor.Field("Text_COM_CmdTimeout", Com1)->text(), QString("300"));
+    QCOMPARE(editor.Field("Text_ServerIP1", 3)->text(), QString("10"));
+    QVERIFY(editor.Field("MB_ID", 5));
+}
+
+void AppObjEditorTest::checksOfApplicationObj_data() {
+    QTest::addColumn<QString>("netId");
+    QTest::addColumn<int>("codePosition");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("memory");
+    QTest::addColumn<QString>("message");  // empty when the command is stored
+    const QString netIdError = "ModBus Device Address Error. (1-247)";
+    const QString noRoom = "Communication Length Greater Than Internal Memory";
+    QTest::newRow("NetID 0, checked first") << "0" << 0 << "70000"
+                                            << "0"
+                                            << "" << netIdError;
+    QTest::newRow("NetID 248") << "248" << 0 << "0"
+                               << "1"
+                               << "0" << netIdError;
+    QTest::newRow("NetID empty") << "" << 2 << "0"
+                                 << "1"
+                                 << "0" << netIdError;
+    QTest::newRow("NetID 1") << "1" << 0 << "0"
+                             << "1"
+                             << "0"
+                             << "";
+    QTest::newRow("NetID 247") << "247" << 0 << "0"
+                               << "1"
+                               << "0"
+                               << "";
+    QTest::newRow("FC01 length 1920") << "5" << 0 << "0"
+                                      << "1920"
+                                      << "0"
+                                      << "";
+    QTest::newRow("FC01 length 1921") << "5" << 0 << "0"
+                                      << "1921"
+                                      << "0"
+                                      << "Communication Length Error. (1-1920)";
+    QTest::newRow("FC03 length 121") << "5" << 2 << "0"
+                                     << "121"
+                                     << "0"
+                                     << "Communication Length Error. (1-120)";
+    QTest::newRow("FC04 start 65536") << "5" << 3 << "65536"
+                                      << "1"
+                                      << "0"
+                                      << "Register Start Address Error. (0-65535)";
+    QTest::newRow("FC15 start 65536") << "5" << 6 << "65536"
+                                      << "1"
+                                      << "0"
+                                      << "Relay Start Address Error. (0-65535)";
+    QTest::newRow("memory 2047 + 1") << "5" << 0 << "0"
+                                     << "1"
+                                     << "2047" << noRoom;
+    QTest::newRow("memory 2046 + 1") << "5" << 0 << "0"
+                                     << "1"
+                                     << "2046"
+                                     << "";
+    QTest::newRow("words at 1500, 100 long") << "5" << 7 << "9"
+                                             << "100"
+                                             << "1500"
+                                             << "";
+}
+
+void AppObjEditorTest::checksOfApplicationObj() {
+    QFETCH(QString, netId);
+    QFETCH(int, codePosition);
+    QFETCH(QString, start);
+    QFETCH(QString, length);
+    QFETCH(QString, memory);
+    QFETCH(QString, message);
+    Editor editor;
+    editor.EnterCommand(Com1, netId, codePosition, start, length, memory);
+    editor.Press(editor.Button("AddApp", Com1));
+
+    const auto commands = editor.Commands(Com1);
+    if (!message.isEmpty()) {
+        QCOMPARE(Seen(editor.dialogs), QStringList({"Error: " + message}));
+        QCOMPARE(commands.CmdCount, 0);
+        QCOMPARE(commands.Slots[0], ModbusCommand{});
+        // The fields keep what was typed, for correcting.
+        QCOMPARE(editor.Field("MB_ID", Com1)->text(), netId);
+        return;
+    }
+    QVERIFY(editor.dialogs.Messages.isEmpty());
+    QCOMPARE(commands.CmdCount, 1);
+    const ModbusCommand expected{1,
+                                 uint8_t(netId.toInt()),
+                                 FunctionCodeAtPosition(codePosition),
+                                 memory.toDouble(),
+                                 start.toDouble(),
+                                 length.toInt()};
+    QCOMPARE(commands.Slots[0], expected);
+    QCOMPARE(editor.Entries(Com1), QStringList({"         Instance  1"}));
+    QVERIFY(editor.Button("UpdateApp", Com1)->isEnabled() &&
+            editor.Button("DeleteApp", Com1)->isEnabled());
+    QVERIFY(editor.Shows("EraseMB", Com1) && !editor.Shows("AddApp", Com1));
+}
+
+void AppObjEditorTest::functionCodeSetsLabelsAndLength() {
+    Editor editor;
+    auto* code = editor.List("MB_IO_type", Com1);
+    auto* length = editor.Field("MB_Comm_len", Com1);
+    editor.Type(editor.Field("MB_Start_addr", Com1), "12");
+    code->setCurrentIndex(5);  // FC06
+    QCOMPARE(length->text(), QString("1"));
+    QVERIFY(!length->isEnabled());
+    QCOMPARE(editor.Field("MB_Start_addr", Com1)->text(), QString());
+    QCOMPARE(editor.Find<QLabel>("Lbl_RegAddr", Com1)->text(), QString("Register Address"));
+    QCOMPARE(editor.Find<QLabel>("Lbl_RemoteDataLen", Com1)->text(), QString("(1)"));
+    QCOMPARE(editor.Find<QLabel>("Lbl_InternalMemAddr", Com1)->text(), QString("(0-1023)"));
+
+    code->setCurrentIndex(2);  // FC03
+    QVERIFY(length->isEnabled());
+    QCOMPARE(length->text(), QString());
+    QCOMPARE(length->maxLength(), 3);
+    QCOMPARE(editor.Find<QLabel>("Lbl_DataLen", Com1)->text(), QString("Data Length (Words)"));
+    code->setCurrentIndex(0);
+    QCOMPARE(length->maxLength(), 4);
+    QCOMPARE(editor.Find<QLabel>("Lbl_RegAddr", Com1)->text(), QString("Relay Address"));
+
+    // A tab switched off keeps its length field off.
+    auto* offCode = editor.List("MB_IO_type", 4);
+    offCode->setCurrentIndex(3);
+    QVERIFY(!editor.Field("MB_Comm_len", 4)->isEnabled());
+    // Switching a tab on again keeps FC05's length fixed.
+    editor.List("MB_IO_type", Com1)->setCurrentIndex(4);
+    editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(0);
+    editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(1);
+    QVERIFY(editor.Field("MB_ID", Com1)->isEnabled());
+    QVERIFY(!length->isEnabled());
+}
+
+void AppObjEditorTest::addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck() {
+    auto read = ReadConfig();
+    read.SerialClasses[1].CmdCount = 10;
+    Editor editor(read);
+    editor.Press(editor.Button("EraseMB", Com2));
+    editor.Type(editor.Field("MB_ID", Com2), "0");
+    editor.Press(editor.Button("AddApp", Com2));
+    editor.Press(editor.Button("EraseMB", Server01));
+    editor.Press(editor.Button("AddApp", Server01));
+    QCOMPARE(Seen(editor.dialogs), QStringList({"Error: Support Maximun 10 Instances.",
+                                                "Error: Support Maximun 5 Instances."}));
+    QCOMPARE(editor.Commands(Com2).CmdCount, 10);
+    QCOMPARE(editor.List("Instance", Server01)->count(), 5);
+}
+
+void AppObjEditorTest::failedAddChangesNothing() {
+    Editor editor;
+    const auto before = editor.config.EditSerialClasses[1];
+    editor.Press(editor.Button("EraseMB", Com2));
+    editor.EnterCommand(Com2, "9", 2, "0", "121", "0");
+    editor.Press(editor.Button("AddApp", Com2));
+    QCOMPARE(editor.dialogs.MessageTexts(), QStringList({"Communication Length Error. (1-120)"}));
+    QCOMPARE(editor.config.EditSerialClasses[1], before);
+    QCOMPARE(editor.List("Instance", Com2)->count(), 4);
+    QVERIFY(editor.Shows("AddApp", Com2));
+}
+
+void AppObjEditorTest::deletingInstanceTwoOfFourClosesTheGap() {
+    Editor editor;
+    editor.List("Instance", Com2)->setCurrentIndex(1);
+    QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("2"));
+    editor.Press(editor.Button("DeleteApp", Com2));
+
+    const auto commands = editor.Commands(Com2);
+    QCOMPARE(commands.CmdCount, 3);
+    QCOMPARE(commands.Slots[1], Command(3));
+    QCOMPARE(commands.Slots[2], Command(4));
+    QCOMPARE(commands.Slots[3], ModbusCommand{});
+    QCOMPARE(editor.Entries(Com2),
+             QStringList({"         Instance  1", "         Instance  2", "         Instance  3"}));
+    QCOMPARE(editor.List("Instance", Com2)->currentIndex(), 2);
+    QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("4"));
+    QVERIFY(editor.Shows("EraseMB", Com2) && !editor.Shows("AddApp", Com2));
+    QVERIFY(editor.dialogs.Messages.isEmpty());
+}
+
+void AppObjEditorTest::deletingTheOnlyInstanceLeavesAnEmptyClass() {
+    Editor editor;
+    editor.Press(editor.Button("DeleteApp", Server02));
+    QCOMPARE(editor.Commands(Server02).CmdCount, 0);
+    QCOMPARE(editor.Commands(Server02).Slots[0], ModbusCommand{});
+    QCOMPARE(editor.List("Instance", Server02)->count(), 0);
+    QVERIFY(!editor.Button("UpdateApp", Server02)->isEnabled());
+    QVERIFY(!editor.Button("DeleteApp", Server02)->isEnabled());
+    QVERIFY(editor.Shows("EraseMB", Server02) && !editor.Shows("AddApp", Server02));
+    // Erase leads back to entering a command, which can be added again.
+    editor.Press(editor.Button("EraseMB", Server02));
+    editor.EnterCommand(Server02, "3", 0, "0", "8", "0");
+    editor.Press(editor.Button("AddApp", Server02));
+    QCOMPARE(editor.Commands(Server02).CmdCount, 1);
+}
+
+void AppObjEditorTest::eraseReturnsToEntryWithoutTouchingTheCommands() {
+    Editor editor;
+    const auto before = editor.config.EditTcpClasses[0];
+    editor.List("Instance", Server01)->setCurrentIndex(3);
+    editor.Press(editor.Button("EraseMB", Server01));
+    for (const char* field : {"MB_ID", "MB_Start_addr", "MB_Comm_len", "MB_InternalMem"})
+        QCOMPARE(editor.Field(field, Server01)->text(), QString());
+    QCOMPARE(editor.List("MB_IO_type", Server01)->currentIndex(), 0);
+    QVERIFY(editor.Shows("AddApp", Server01) && !editor.Shows("EraseMB", Server01));
+    QCOMPARE(editor.config.EditTcpClasses[0], before);
+    // Choosing an instance shows it again.
+    editor.List("Instance", Server01)->setCurrentIndex(2);
+    QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("52"));
+    QVERIFY(editor.Shows("EraseMB", Server01));
+}
+
+void AppObjEditorTest::updateReportsSuccessAndFailure() {
+    Editor editor;
+    editor.List("Instance", Com2)->setCurrentIndex(2);
+    editor.Type(editor.Field("MB_ID", Com2), "99");
+    editor.Press(editor.Button("UpdateApp", Com2));
+    QCOMPARE(Seen(editor.dialogs), QStringList({"Update: Update Success!!!"}));
+    QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
+    QCOMPARE(editor.Commands(Com2).CmdCount, 4);
+
+    editor.dialogs.Messages.clear();
+    editor.Type(editor.Field("MB_ID", Com2), "0");
+    editor.Press(editor.Button("UpdateApp", Com2));
+    QCOMPARE(Seen(editor.dialogs), QStringList({"Error: ModBus Device Address Error. (1-247)",
+                                                "Update: Update Failure!!!"}));
+    QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
+}
+
+void AppObjEditorTest::connectionListSwitchesTheTabAndSetStoresIt() {
+    auto read = ReadConfig();
+    read.SerialClasses[0].ConnMode = 0;
+    Editor editor(read);
+    auto* timeout = editor.Field("Text_COM_CmdTimeout", Com1);
+    QVERIFY(!timeout->isEnabled());
+    QVERIFY(!editor.Field("MB_ID", Com1)->isEnabled());
+    QVERIFY(!editor.Button("AddApp", Com1)->isEnabled());
+
+    editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(1);
+    QVERIFY(timeout->isEnabled());
+    QVERIFY(!editor.Field("MB_ID", Com1)->isEnabled());  // not stored yet
+    QCOMPARE(editor.config.EditSerialClasses[0].ConnMode, 0);
+
+    editor.Press(editor.Find<QPushButton>("Btn_SetCOMClassAttr", Com1));
+    QCOMPARE(editor.config.EditSerialClasses[0].ConnMode, 1);
+    QVERIFY(editor.Field("MB_ID", Com1)->isEnabled());
+    QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
+    QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
+    QVERIFY(!editor.Button("DeleteApp", Com1)->isEnabled());
+
+    // "NO" switches a server tab off at once; only "Set" stores it.
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+    QVERIFY(!editor.Field("Text_ServerIP1", 2)->isEnabled());
+    QVERIFY(!editor.Field("Text_TCP_CommTimeout", 0)->isEnabled());
+    QVERIFY(!editor.List("Instance", Server01)->isEnabled());
+    QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
+    QVERIFY(!editor.Field("MB_InternalMem", Server01)->isEnabled());
+    QVERIFY(editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0)->isEnabled());
+    QCOMPARE(editor.config.EditTcpClasses[0].ConnValid, 1);
+    editor.Press(editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0));
+    QCOMPARE(editor.config.EditTcpClasses[0].ConnValid, 0);
+    QCOMPARE(editor.config.EditTcpClasses[0].CmdCount, 5);  // commands are kept
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
+    QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
+    editor.Press(editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0));
+    QVERIFY(editor.Button("DeleteApp", Server01)->isEnabled());
+    QVERIFY(editor.dialogs.Messages.isEmpty());
+}
+
+void AppObjEditorTest::serialSetKeepsOnlyTimeoutsInRange() {
+    Editor editor;
+    auto* timeout = editor.Field("Text_COM_CmdTimeout", Com1);
+    auto* set = editor.Find<QPushButton>("Btn_SetCOMClassAttr", Com1);
+    editor.Type(timeout, "65535");
+    editor.Press(set);
+    QCOMPARE(editor.config.EditSerialClasses[0].CmdTimeout, 65535.0);
+    QCOMPARE(timeout->text(), QString("65535"));
+    for (const char* refused : {"65536", "0", "-12", "x"}) {
+        editor.Type(timeout, refused);
+        editor.Press(set);
+        QCOMPARE(editor.config.EditSerialClasses[0].CmdTimeout, 0.0);
+        QCOMPARE(timeout->text(), QString("0"));
+    }
+    QVERIFY(editor.dialogs.Messages.isEmpty());
+}
+
+void AppObjEditorTest::tcpSetRefusesEntriesThatDoNotFitAndStoresNothing() {
+    Editor editor;
+    const auto before = editor.config.EditTcpClasses[0];
+    auto* set = editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0);
+    editor.Type(editor.Field("Text_ServerIP1", 1), "256");
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+    editor.Press(set);
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
+    editor.Type(editor.Field("Text_ServerIP1", 1), "255");
+    editor.Type(editor.Field("Text_TCP_RetryConnTimeout", 0), "-5");
+    editor.Press(set);
+    QCOMPARE(Seen(editor.dialogs),
+             QStringList({"Error: Server IP Octet 2 Error. (0-255)",
+                          "Error: Retry Connection Timeout Error. (0-4294967295)"}));
+    QCOMPARE(editor.config.EditTcpClasses[0], before);
+
+    editor.Type(editor.Field("Text_TCP_RetryConnTimeout", 0), "99999");
+    editor.Press(set);
+    QCOMPARE(editor.config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
+    QCOMPARE(editor.config.EditTcpClasses[0].ServerIp, (std::array<uint8_t, 4>{192, 255, 1, 10}));
+}
+
+void AppObjEditorTest::attributeFieldsNeverStayEmpty() {
+    Editor editor;
+    auto* octet = editor.Field("Text_ServerIP2", 3);
+    auto* netId = editor.Field("MB_ID", Server02);
+    octet->clear();
+    netId->clear();
+    for (auto* field : {octet, netId}) {
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(field, &leave);
+    }
+    QCOMPARE(octet->text(), QString("0"));
+    QCOMPARE(netId->text(), QString());  // command fields may stay empty
+
+    auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
+    QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(timeout, &enter);
+    QTRY_COMPARE(timeout->selectedText(), QString("1000"));
+}
+
+void AppObjEditorTest::backDiscardsTheEdits() {
+    Editor editor;
+    QSignalSpy back(editor.window.get(), &IOAppObj::backPressed);
+    editor.Press(editor.Button("DeleteApp", Com2));
+    editor.EnterCommand(Com1, "4", 0, "0", "8", "0");
+    editor.Press(editor.Button("AddApp", Com1));
+    editor.List("Combo_ConnValid", 1)->setCurrentIndex(0);
+    editor.Press(editor.Find<QPushButton>("Btn_SetTCPClassAttr", 1));
+    editor.Press(editor.Find<QPushButton>("BackButton"));
+    QCOMPARE(back.count(), 1);
+    QCOMPARE(editor.config.EditSerialClasses[1], SerialClassRecord{});
+
+    editor.Open();
+    QCOMPARE(editor.Entries(Com1), QStringList());
+    QCOMPARE(editor.List("Instance", Com2)->count(), 4);
+    QCOMPARE(editor.Commands(Com2).Slots[3], Command(4));
+    QCOMPARE(editor.List("Combo_ConnValid", 1)->currentIndex(), 1);
+    QVERIFY(editor.Button("DeleteApp", Server02)->isEnabled());
+}
+
+void AppObjEditorTest::numericFieldsTakeDigitsOnlyTypedOrPasted() {
+    Editor editor;
+    auto* netId = editor.Field("MB_ID", Com1);
+    auto* memory = editor.Field("MB_InternalMem", Com1);
+    auto* validator = qobject_cast<const DigitsValidator*>(netId->validator());
+    QVERIFY(validator);
+    QSignalSpy beeps(validator, &DigitsValidator::refused);
+    QSignalSpy pasteBeeps(qobject_cast<const DigitsValidator*>(memory->validator()),
+                          &DigitsValidator::refused);
+
+    QTest::keyClicks(netId, "1-a2");
+    QCOMPARE(netId->text(), QString("12"));
+    QCOMPARE(beeps.count(), 2);
+
+    for (const char* pasted : {"-5", "12a"}) {
+        QApplication::clipboard()->setText(pasted);
+        memory->clear();
+        memory->paste();
+        QCOMPARE(memory->text(), QString());
+    }
+    QCOMPARE(pasteBeeps.count(), 2);
+    QApplication::clipboard()->setText("7");
+    netId->selectAll();
+    netId->paste();
+    QCOMPARE(netId->text(), QString("7"));
+
+    editor.Type(editor.Field("MB_Comm_len", Com1), "8");
+    editor.Press(editor.Button("AddApp", Com1));
+    QCOMPARE(editor.Commands(Com1).Slots[0], (ModbusCommand{1, 7, 1, 0, 0, 8}));
+}
+
+void AppObjEditorTest::buttonsOnlySignal() {
+    Editor editor;
+    QSignalSpy next(editor.window.get(), &IOAppObj::nextPressed);
+    QSignalSpy objects(editor.window.get(), &IOAppObj::objectViewRequested);
+    QSignalSpy devices(editor.window.get(), &IOAppObj::deviceViewRequested);
+    editor.Press(editor.Find<QPushButton>("NextButton"));
+    editor.Press(editor.Find<QPushButton>("ShowAppInf"));
+    editor.Press(editor.Find<QPushButton>("ShowMBInf"));
+    QCOMPARE(next.count(), 1);
+    QCOMPARE(objects.count(), 1);
+    QCOMPARE(devices.count(), 1);
+    QVERIFY(editor.window->isVisible());
+    QCOMPARE(editor.config.EditSerialClasses[1].CmdCount, 4);  // the copy stays for the save
+}
+
+// Pictures of a serial and a server tab, for looking at the layout.
+void AppObjEditorTest::renderTabs() {
+    Editor editor;
+    const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
+    QDir().mkpath(folder);
+    auto* tabs = editor.Find<QTabWidget>("SSTab1");
+    for (int classIndex : {Com2, Server01}) {
+        tabs->setCurrentIndex(classIndex);
+        QVERIFY(editor.window->grab().save(
+            QStringLiteral("%1/AppObjEditor_tab%2.png").arg(folder).arg(classIndex)));
+    }
+}
+
+}  // namespace kv
+
+QTEST_MAIN(kv::AppObjEditorTest)
+#include "AppObjEditorTest.moc"
