@@ -1,0 +1,44 @@
+// kv9052r-utility: the splash, then the main window on the PC's serial ports.
+
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SteadyClock.h"
+#include "ui/common/QtDialogs.h"
+#include "ui/common/Session.h"
+#include "ui/main/AppWindows.h"
+#include "ui/main/Pictures.h"
+#include "ui/main/SplashWindow.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <chrono>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("kv9052r-utility");
+    QApplication::setApplicationVersion(KV_VERSION);
+    QApplication::setDesktopFileName("kv9052r-utility");
+    kv::LoadPictures();
+    QApplication::setWindowIcon(QIcon(kv::AppIconPicture));
+    QApplication::setStyle("Fusion");
+
+    {
+        using namespace std::chrono_literals;
+        kv::SplashWindow splash;
+        splash.ShowFor(1s);
+    }
+
+    kv::GatewayConfig config;
+    kv::QtSerialPort port;
+    kv::SteadyClock clock;
+    kv::QtEventPump pump;
+    kv::ConsoleLink link(port, clock, pump);
+    kv::QtDialogs dialogs;
+    kv::Session session{config, link, dialogs};
+    kv::AppWindows windows(session);
+    windows.ShowMain();
+    return QApplication::exec();
+}

@@ -1,0 +1,134 @@
+#include "ui/main/AppWindows.h"
+
+#include "backup/ImpExpEepWindow.h"
+#include "save/EDSAndEEPSetWindow.h"
+#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/main/MainWindow.h"
+#include "ui/views/ShowAppObjView.h"
+#include "ui/views/ShowModuleView.h"
+
+#include <QEvent>
+
+namespace kv {
+namespace {
+
+template <typename W>
+void Dispose(QPointer<W>& window) {
+    if (!window) return;
+    window->hide();
+    window->deleteLater();
+    window = nullptr;
+}
+
+void Present(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+AppWindows::AppWindows(Session& session, QObject* parent)
+    : QObject(parent), session_(session), main_(std::make_unique<Main_F>(session)) {
+    connect(main_.get(), &Main_F::nextRequested, this, &AppWindows::OpenEditor);
+    connect(main_.get(), &Main_F::eepromCopyRequested, this, &AppWindows::OpenEepromCopy);
+    connect(main_.get(), &Main_F::closeAccepted, this, &AppWindows::CloseEverything);
+}
+
+AppWindows::~AppWindows() {
+    delete save_.data();
+    delete editor_.data();
+    delete deviceView_.data();
+    delete objectView_.data();
+    delete eepromCopy_.data();
+}
+
+void AppWindows::ShowMain() { Present(main_.get()); }
+
+IOAppObj* AppWindows::Editor() const { return editor_; }
+EDSAndEEPSet* AppWindows::SaveWindow() const { return save_; }
+ShowModule* AppWindows::DeviceView() const { return deviceView_; }
+ShowAppObj* AppWindows::ObjectView() const { return objectView_; }
+frmImpExpEEP* AppWindows::EepromCopy() const { return eepromCopy_; }
+
+void AppWindows::OpenEditor() {
+    main_->hide();
+    editor_ = new IOAppObj(session_);
+    editor_->installEventFilter(this);
+    connect(editor_, &IOAppObj::backPressed, this, &AppWindows::CloseEditor);
+    connect(editor_, &IOAppObj::nextPressed, this, &AppWindows::OpenSaveWindow);
+    connect(editor_, &IOAppObj::objectViewRequested, this, &AppWindows::ShowObjectView);
+    connect(editor_, &IOAppObj::deviceViewRequested, this, &AppWindows::ShowDeviceView);
+    Present(editor_);
+}
+
+bool AppWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_ && event->type() == QEvent::Close)
+        QMetaObject::invokeMethod(this, &AppWindows::CloseEditor, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
+
+void AppWindows::CloseEditor() {
+    Dispose(editor_);
+    ShowMain();
+}
+
+void AppWindows::OpenSaveWindow() {
+    editor_->hide();
+    save_ = new EDSAndEEPSet(session_);
+    connect(save_, &EDSAndEEPSet::closedWithoutSave, this, &AppWindows::ReturnToEditor);
+    connect(save_, &EDSAndEEPSet::saveCompleted, this, &AppWindows::FinishSave);
+    connect(save_, &EDSAndEEPSet::objectViewRequested, this, &AppWindows::ShowObjectView);
+    connect(save_, &EDSAndEEPSet::deviceViewRequested, this, &AppWindows::ShowDeviceView);
+    Present(save_);
+}
+
+void AppWindows::ReturnToEditor() {
+    Dispose(save_);
+    if (editor_) Present(editor_);
+}
+
+void AppWindows::FinishSave() {
+    Dispose(save_);
+    Dispose(editor_);
+    CloseViews();
+    ShowMain();
+}
+
+// Each view is made once, from the working copy as it is then, and only raised later.
+void AppWindows::ShowDeviceView() {
+    if (!deviceView_) deviceView_ = new ShowModule(session_.Config);
+    Present(deviceView_);
+}
+
+void AppWindows::ShowObjectView() {
+    if (!objectView_) objectView_ = new ShowAppObj(session_.Config);
+    Present(objectView_);
+}
+
+void AppWindows::CloseViews() {
+    Dispose(deviceView_);
+    Dispose(objectView_);
+}
+
+void AppWindows::OpenEepromCopy() {
+    main_->hide();
+    eepromCopy_ = new frmImpExpEEP(session_);
+    connect(eepromCopy_, &frmImpExpEEP::closed, this, &AppWindows::CloseEepromCopy);
+    Present(eepromCopy_);
+}
+
+void AppWindows::CloseEepromCopy() {
+    Dispose(eepromCopy_);
+    ShowMain();
+}
+
+// The main window is closing: nothing it started may stay on screen.
+void AppWindows::CloseEverything() {
+    CloseViews();
+    Dispose(save_);
+    Dispose(editor_);
+    Dispose(eepromCopy_);
+}
+
+}  // namespace kv

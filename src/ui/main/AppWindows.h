@@ -1,0 +1,65 @@
+#pragma once
+// Creates, shows, hides and deletes the program's windows. Windows never open each other:
+// they signal what the user asked for and this class does it.
+
+#include "ui/common/Session.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+namespace kv {
+
+class Main_F;
+class IOAppObj;
+class EDSAndEEPSet;
+class ShowModule;
+class ShowAppObj;
+class frmImpExpEEP;
+
+class AppWindows : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppWindows(Session& session, QObject* parent = nullptr);
+    ~AppWindows() override;
+
+    Main_F& Main() { return *main_; }
+    void ShowMain();
+
+    // The windows open right now (null when not), for tests.
+    IOAppObj* Editor() const;
+    EDSAndEEPSet* SaveWindow() const;
+    ShowModule* DeviceView() const;
+    ShowAppObj* ObjectView() const;
+    frmImpExpEEP* EepromCopy() const;
+
+protected:
+    // The editor has no way back of its own through the title bar: closing it there is
+    // "Back".
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OpenEditor();
+    void CloseEditor();
+    void OpenSaveWindow();
+    void ReturnToEditor();
+    void FinishSave();
+    void ShowDeviceView();
+    void ShowObjectView();
+    void CloseViews();
+    void OpenEepromCopy();
+    void CloseEepromCopy();
+    void CloseEverything();
+
+    Session& session_;
+    std::unique_ptr<Main_F> main_;
+    QPointer<IOAppObj> editor_;
+    QPointer<EDSAndEEPSet> save_;
+    QPointer<ShowModule> deviceView_;
+    QPointer<ShowAppObj> objectView_;
+    QPointer<frmImpExpEEP> eepromCopy_;
+};
+
+}  // namespace kv

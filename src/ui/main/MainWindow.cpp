@@ -1,0 +1,331 @@
+#include "ui/main/MainWindow.h"
+
+#include "config/FirmwareText.h"
+#include "config/ParameterChecks.h"
+#include "console/Messages.h"
+#include "console/ReadOut.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/PanelToggle.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+
+namespace kv {
+namespace {
+
+const QColor SelectedColour(255, 0, 0);
+const QColor UnselectedColour(192, 192, 192);
+constexpr int ProgressMaximum = 10;
+constexpr int ProgressPortClosed = 9;
+
+const char* const ConnectingText = "Connecting";
+const char* const WaitingText = "Waiting for configuration";
+const char* const ConnectFirstText = "Connect KV-9052R First";
+const char* const BusyText = "Module is connecting now!";
+const char* const ExitQuestionText = "Are you sure to exit this program?";
+const char* const ExitQuestionTitle = "Exit Query";
+const char* const ErrorTitle = "Error";
+
+void SetShown(std::initializer_list<QWidget*> widgets, bool shown) {
+    for (QWidget* widget : widgets) widget->setVisible(shown);
+}
+
+void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
+    for (QWidget* widget : widgets) widget->setEnabled(enabled);
+}
+
+}  // namespace
+
+Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
+    BuildWindow();
+    session_.ConnectBusy = false;
+    session_.PortNumber = PortMap[0];
+    session_.Link.ReplyTimeoutMs = 200;
+    session_.Config.DeviceNetParams = {};
+    session_.SetCommunicationState = [this](const QString& text) { SetStateText(text); };
+    ResetLook();
+    ConnectProgress->hide();
+    CentreOnScreen();
+}
+
+Main_F::~Main_F() { session_.SetCommunicationState = [](const QString&) {}; }
+
+void Main_F::ResetLook() {
+    for (int i = 0; i < PanelCount; ++i)
+        SetShown({ComCaption[i], ComImage[i], ComButton[i], MousePoint[i]}, false);
+    for (int i = 0; i < 2; ++i)
+        SetShown({ParaSettingC0[i], Lbl_DeviceNetParaView[i], Txt_DeviceNetParaView[i]}, false);
+    SetShown({CANBaudrate, CANNodeId, SettingDeviceNetParam, Image6102, ModulesImage}, false);
+    CreateMBDevice->setEnabled(false);
+    panels_->setCurrentIndex(DeviceNetPanel);
+}
+
+void Main_F::AbortConnect() {
+    if (session_.Link.Port().IsOpen()) session_.Link.Port().Close();
+    SetEnabled({ComPort, Connect, ExitProgram}, true);
+    MenuEEPCopy->setEnabled(true);
+    session_.ConnectBusy = false;
+    ConnectProgress->hide();
+}
+
+void Main_F::ConnectSequence() {
+    SetStateBold(false);
+    if (session_.ConnectBusy) return;
+    const int portNumber = PortMap[size_t(std::max(0, ComPort->currentIndex()))];
+    session_.PortNumber = portNumber;
+    if (!OpenChosenPort(portNumber)) return;
+
+    StartReadingLook();
+    const ReadOutResult result = ReadGateway(session_.Link, session_.Config, [this](int value) {
+        ConnectProgress->setValue(value);
+    });
+    switch (result) {
+    case ReadOutResult::Ok:
+        session_.Link.Port().Close();
+        ConnectProgress->setValue(ProgressPortClosed);
+        ShowConnectedLook();
+        break;
+    case ReadOutResult::UnknownController:
+        ReportReadFailure(UnknownControllerText);
+        break;
+    case ReadOutResult::Timeout:
+        ReportReadFailure(TimeoutText);
+        break;
+    }
+}
+
+// Opens COM n for the read-out; a port that did not open is reported here and nothing
+// else changes in the window.
+bool Main_F::OpenChosenPort(int portNumber) {
+    SerialPort& port = session_.Link.Port();
+    port.SelectPort(portNumber);
+    if (!port.IsOpen()) {
+        const PortOpenResult opened = port.Open();
+        switch (opened.Error) {
+        case PortOpenError::None:
+            port.ClearReceiveBuffer();
+            break;
+        case PortOpenError::InUse:
+            session_.Dialogs.Message(ComOccupiedText(portNumber), ErrorTitle);
+            SetStateText(ComOccupiedText(portNumber));
+            return false;
+        case PortOpenError::NotOpened:
+            break;
+        case PortOpenError::Other:
+            session_.Dialogs.Message(opened.Text, QString());
+            SetStateText(QString());
+            return false;
+        }
+    }
+    if (!port.IsOpen()) {
+        session_.Dialogs.Message(CantOpenComText(portNumber), ErrorTitle);
+        return false;
+    }
+    return true;
+}
+
+void Main_F::StartReadingLook() {
+    ResetLook();
+    SetStateText(ConnectingText);
+    SetEnabled({Connect, ComPort, CreateMBDevice, ExitProgram}, false);
+    // Copying EEPROM blocks would share the port with the read-out.
+    MenuEEPCopy->setEnabled(false);
+    FirmwareVer->clear();
+    for (int i = 0; i < PanelCount; ++i) PaintToggle(i, false);
+    session_.ConnectBusy = true;
+    Connected_ = false;
+    selectedPanel_ = NoPanel;
+    ConnectProgress->setRange(0, ProgressMaximum);
+    ConnectProgress->setValue(0);
+    ConnectProgress->show();
+    ConnectProgress->setValue(1);
+}
+
+void Main_F::ReportReadFailure(const QString& message) {
+    session_.Dialogs.Message(message, ErrorTitle);
+    SetStateText(TimeoutText);
+    AbortConnect();
+}
+
+void Main_F::ShowConnectedLook() {
+    const GatewayConfig& config = session_.Config;
+    for (int i = 0; i < PanelCount; ++i) {
+        SetShown({ComImage[i], ComButton[i], MousePoint[i]}, true);
+        PaintToggle(i, false);
+    }
+    ModulesImage->show();
+    FirmwareVer->setText(FirmwareVersionText(config.FirmwareInfo));
+    CANNodeId->setText(QString::number(config.DeviceNetParams.NodeId));
+    SetStateText(WaitingText);
+    Image6102->show();
+    for (QLabel* caption : ComCaption) caption->show();
+    if (config.DeviceNetParams.BaudIndex < DeviceNetBaudCount)
+        CANBaudrate->setCurrentIndex(config.DeviceNetParams.BaudIndex);
+    SetEnabled({ComPort, CreateMBDevice, ExitProgram, Connect}, true);
+    MenuEEPCopy->setEnabled(true);
+    Connected_ = true;
+    session_.ConnectBusy = false;
+    ConnectProgress->setValue(ProgressMaximum);
+    ConnectProgress->hide();
+    for (int i = 0; i < 2; ++i)
+        SetShown({ParaSettingC0[i], Lbl_DeviceNetParaView[i], Txt_DeviceNetParaView[i]}, true);
+    SetShown({CANBaudrate, CANNodeId, SettingDeviceNetParam}, true);
+    ComButton[DeviceNetPanel]->setChecked(true);
+    OnTogglePressed(DeviceNetPanel);
+}
+
+// The toggles act as a group of which at most one is down. Pressing the selected one
+// releases it; pressing it once more brings its panel back without refilling the fields,
+// so what the user typed there survives.
+void Main_F::OnTogglePressed(int index) {
+    if (ComButton[index]->isChecked()) {
+        if (index != selectedPanel_) {
+            if (selectedPanel_ != NoPanel) PaintToggle(selectedPanel_, false);
+            FillPanel(index);
+        }
+        PaintToggle(index, true);
+        panels_->setCurrentIndex(index);
+    } else if (selectedPanel_ != NoPanel) {
+        PaintToggle(index, false);
+    }
+    selectedPanel_ = index;
+}
+
+void Main_F::PaintToggle(int index, bool down) {
+    ComButton[index]->setChecked(down);
+    ComButton[index]->SetBackgroundColour(down ? SelectedColour : UnselectedColour);
+}
+
+void Main_F::FillPanel(int index) {
+    switch (index) {
+    case DeviceNetPanel: FillDeviceNetPanel(); break;
+    case ComPanel:
+        ComPo->setCurrentIndex(0);
+        FillComPanel(0);
+        break;
+    case EthernetPanel: FillEthernetPanel(); break;
+    }
+}
+
+void Main_F::FillDeviceNetPanel() {
+    DeviceNetParams& params = session_.Config.DeviceNetParams;
+    if (params.NodeId == 0 || params.NodeId > 63) params.NodeId = 1;
+    CANNodeId->setText(QString::number(params.NodeId));
+    Txt_DeviceNetParaView[1]->setText(CANNodeId->text());
+    if (params.BaudIndex < DeviceNetBaudCount)
+        CANBaudrate->setCurrentIndex(params.BaudIndex);
+    else
+        params.BaudIndex = 0;
+    Txt_DeviceNetParaView[0]->setText(CANBaudrate->currentText());
+}
+
+void Main_F::FillComPanel(int port) {
+    if (port < 0 || port >= SerialClassCount) return;
+    const SerialClassRecord& settings = session_.Config.SerialClasses[size_t(port)];
+    // A position the gateway gave that is not in a list leaves that list as it is.
+    const auto show = [](QComboBox* list, int position, QLineEdit* view) {
+        if (position >= 0 && position < list->count()) list->setCurrentIndex(position);
+        view->setText(list->currentText().trimmed());
+    };
+    show(ComBr, session_.Config.ComBaudIndex[size_t(port)], Txt_ComParaView[0]);
+    show(ComDb, settings.DataBits - 7, Txt_ComParaView[1]);
+    show(ComPb, settings.Parity, Txt_ComParaView[2]);
+    show(ComSb, settings.StopBits - 1, Txt_ComParaView[3]);
+}
+
+void Main_F::FillEthernetPanel() {
+    const EthernetParams& params = session_.Config.EthernetParams;
+    const QString values[] = {params.Ip, params.Gateway, params.Mask};
+    for (int i = 0; i < 3; ++i) {
+        MasterEtherParam[i]->setText(values[i]);
+        Txt_EthernetParaView[i]->setText(values[i]);
+    }
+}
+
+void Main_F::SetDeviceNetParameter() {
+    const SettingResult result =
+        ApplyDeviceNetSetting(session_.Config, CANNodeId->text(), CANBaudrate->currentIndex());
+    if (!result.ok()) {
+        session_.Dialogs.Message(result.Message, SettingErrorTitle);
+        return;
+    }
+    Txt_DeviceNetParaView[0]->setText(CANBaudrate->currentText());
+    Txt_DeviceNetParaView[1]->setText(QString::number(session_.Config.DeviceNetParams.NodeId));
+    SetStateText(DeviceNetSetText);
+}
+
+void Main_F::SetComParameter() {
+    const ComSettingPositions positions{ComPo->currentIndex(), ComBr->currentIndex(),
+                                        ComDb->currentIndex(), ComPb->currentIndex(),
+                                        ComSb->currentIndex()};
+    const SettingResult result = ApplyComSetting(session_.Config, positions);
+    if (!result.ok()) {
+        session_.Dialogs.Message(result.Message, SettingErrorTitle);
+        return;
+    }
+    const std::array<QComboBox*, 4> lists = {ComBr, ComDb, ComPb, ComSb};
+    for (size_t i = 0; i < lists.size(); ++i)
+        Txt_ComParaView[i]->setText(lists[i]->currentText().trimmed());
+    SetStateText(ComSetText);
+}
+
+void Main_F::SetEthernetParameter() {
+    EthernetParams& params = session_.Config.EthernetParams;
+    const EthernetSettingResult result = ApplyEthernetSetting(
+        params, {MasterEtherParam[0]->text(), MasterEtherParam[1]->text(),
+                 MasterEtherParam[2]->text()});
+    const QString stored[] = {params.Ip, params.Gateway, params.Mask};
+    for (int i = 0; i < result.Accepted; ++i) Txt_EthernetParaView[i]->setText(stored[i]);
+    if (!result.ok()) session_.Dialogs.Message(result.Message, SettingErrorTitle);
+}
+
+void Main_F::OnCreateMBDevice() {
+    if (!Connected_) {
+        SetStateText(ConnectFirstText);
+        SetStateBold(!CommunicationState->font().bold());
+        return;
+    }
+    Q_EMIT nextRequested();
+}
+
+void Main_F::ShowAbout() {
+    // One About window at a time; asking again brings it to the front.
+    auto* about = findChild<AboutWindow*>();
+    if (!about) {
+        about = new AboutWindow(this);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    about->show();
+    about->raise();
+    about->activateWindow();
+}
+
+void Main_F::closeEvent(QCloseEvent* event) {
+    if (session_.ConnectBusy) {
+        session_.Dialogs.Message(BusyText, ErrorTitle);
+        event->ignore();
+        return;
+    }
+    if (!session_.Dialogs.AskYesNo(ExitQuestionText, ExitQuestionTitle)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT closeAccepted();
+}
+
+void Main_F::SetStateText(const QString& text) { CommunicationState->setText(text); }
+
+void Main_F::SetStateBold(bool bold) {
+    QFont font = CommunicationState->font();
+    font.setBold(bold);
+    CommunicationState->setFont(font);
+}
+
+}  // namespace kv

@@ -1,0 +1,60 @@
+#pragma once
+// The main window on a virtual gateway in the test's own process: simulated time, the
+// recording dialogs, and Qt events handled while the link waits, as in the program.
+
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
+#include "sim/DemoImages.h"
+#include "ui/common/Session.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/PanelToggle.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+namespace kv::test {
+
+class MainWindowHarness {
+public:
+    MainWindowHarness() {
+        Gateway.Console.Eeprom = sim::DemoImage();
+        Gateway.Pump.EachYield = [] { QCoreApplication::processEvents(); };
+        Window.show();
+        if (!QTest::qWaitForWindowExposed(&Window)) qWarning("main window not exposed");
+    }
+
+    template <typename W = QWidget>
+    W* Find(const QString& name) {
+        W* widget = Window.findChild<W*>(name);
+        if (!widget) qFatal("no control named %s", qPrintable(name));
+        return widget;
+    }
+
+    PanelToggle* Toggle(int index) { return Find<PanelToggle>(QStringLiteral("ComButton_%1").arg(index)); }
+
+    void Click(const QString& buttonName) {
+        QTest::mouseClick(Find<QAbstractButton>(buttonName), Qt::LeftButton);
+    }
+
+    void Connect() { Click("Connect"); }
+
+    // Saves what the window looks like, for a person to look at.
+    void Render(const QString& name) {
+        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
+        QDir().mkpath(folder);
+        Window.grab().save(QDir(folder).filePath(name + ".png"));
+    }
+
+    SimulatedGateway Gateway;
+    GatewayConfig Config;
+    ConsoleLink Link{Gateway.Port, Gateway.Clock, Gateway.Pump};
+    RecordingDialogs Dialogs;
+    kv::Session Session{Config, Link, Dialogs};
+    Main_F Window{Session};
+};
+
+}  // namespace kv::test
