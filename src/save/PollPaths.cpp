@@ -89,4 +89,10 @@ PollPath PreselectedPath(const GatewayConfig& config, PollDirection direction,
     return IsPathOffered(config, direction, readPath) ? readPath : FallbackPollPath;
 }
 
+ConnectionPaths PreselectedPaths(const GatewayConfig& config) {
+    const ConnectionPaths& read = config.ConnectionPaths;
+    return {PreselectedPath(config, PollDirection::Produced, read.PollProduce),
+            PreselectedPath(config, PollDirection::Consumed, read.PollConsume)};
+}
+
 }  // namespace kv

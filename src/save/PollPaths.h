@@ -50,4 +50,8 @@ bool IsPathOffered(const GatewayConfig& config, PollDirection direction, const P
 PollPath PreselectedPath(const GatewayConfig& config, PollDirection direction,
                          const PollPath& readPath);
 
+// Both paths the window starts from for the read-out paths of `config`: what a save of an
+// unchanged configuration writes.
+ConnectionPaths PreselectedPaths(const GatewayConfig& config);
+
 }  // namespace kv

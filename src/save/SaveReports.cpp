@@ -37,4 +37,16 @@ FailureReport ReportSaveFailure(const SaveOutcome& outcome) {
     return ReportWriteFailure();
 }
 
+QString ReadOutFailureText(ReadOutResult result) {
+    switch (result) {
+    case ReadOutResult::Ok:
+        return {};
+    case ReadOutResult::UnknownController:
+        return QString::fromLatin1(UnknownControllerText);
+    case ReadOutResult::Timeout:
+        break;
+    }
+    return QString::fromLatin1(TimeoutText);
+}
+
 }  // namespace kv

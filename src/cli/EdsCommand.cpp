@@ -1,0 +1,48 @@
+// `eds --port P [--out-dir DIR] [--description T] [--created-by T]`: reads the gateway and
+// writes the EDS file that a save of the unchanged configuration would write.
+
+#include "cli/CliConsole.h"
+#include "cli/CommandRegistry.h"
+#include "config/WorkingCopy.h"
+#include "console/ReadOut.h"
+#include "eds/EdsFile.h"
+#include "save/PollPaths.h"
+#include "save/SaveReports.h"
+
+#include <QDir>
+
+namespace kv::cli {
+namespace {
+
+int RunEds(const QStringList& args, QTextStream& out, QTextStream& err) {
+    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
+    if (!console) return 1;
+    GatewayConfig config;
+    const ReadOutResult result = ReadGateway(console->Link, config, [](int) {});
+    console->Port.Close();
+    if (result != ReadOutResult::Ok) {
+        err << ReadOutFailureText(result) << "\n";
+        return 1;
+    }
+    // What the save window works on when nothing is changed: the editor's copy of the
+    // classes and the poll paths it starts from.
+    MakeWorkingCopy(config);
+    const QString outDir = OptionValue(args, QStringLiteral("--out-dir"));
+    const EdsFileResult eds =
+        WriteEdsFile({outDir.isEmpty() ? QDir::currentPath() : outDir}, config,
+                     PreselectedPaths(config),
+                     {OptionValue(args, QStringLiteral("--description")),
+                      OptionValue(args, QStringLiteral("--created-by"))});
+    if (!eds.Ok) {
+        err << eds.ErrorText << "\n";
+        return 1;
+    }
+    out << eds.Path << "\n";
+    return 0;
+}
+
+const bool registered = RegisterCommand(
+    {"eds", "eds --port P [--out-dir DIR] [--description T] [--created-by T]", RunEds});
+
+}  // namespace
+}  // namespace kv::cli

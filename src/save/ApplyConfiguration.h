@@ -1,0 +1,32 @@
+#pragma once
+// `kv9052r-cli apply` as one operation on an open port: read the gateway, merge and check
+// the file, write as the save window does (EDS file included), then read the gateway again
+// and compare it with what was meant to be written.
+
+#include "console/ConsoleLink.h"
+#include "eds/EdsText.h"
+
+#include <QJsonObject>
+#include <QStringList>
+
+namespace kv {
+
+struct ApplyOptions {
+    QStringList EdsFolders;
+    EdsInfoTexts EdsInfo;
+    bool Verify = true;
+};
+
+struct ApplyOutcome {
+    bool Ok = false;
+    bool Written = false;   // the gateway was changed
+    QStringList Errors;     // the window's messages, or "<key path>: <message>" lines
+    QStringList Warnings;
+    QString EdsPath;
+};
+
+// The port is closed when it returns.
+ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
+                                const ApplyOptions& options);
+
+}  // namespace kv

@@ -1,0 +1,197 @@
+#include "save/ApplyPlan.h"
+
+#include "config/BaudTexts.h"
+#include "config/CommandChecks.h"
+#include "config/ConfigJson.h"
+#include "config/EepromCodec.h"
+#include "config/ParameterChecks.h"
+#include "config/WorkingCopy.h"
+#include "save/PollPaths.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace kv {
+
+namespace {
+
+constexpr int SerialModeCount = 3;   // none, Modbus RTU, Modbus ASCII
+constexpr int TcpValidCount = 2;     // NO, YES
+
+class Checker {
+public:
+    explicit Checker(ApplyPlan& plan) : plan_(plan) {}
+
+    void Refuse(const QString& path, const QString& message) {
+        plan_.Errors.append(path + QStringLiteral(": ") + message);
+    }
+
+    void DeviceNet() {
+        DeviceNetParams& params = plan_.Config.DeviceNetParams;
+        const QString nodeId = QString::number(params.NodeId);
+        const SettingResult result = ApplyDeviceNetSetting(plan_.Config, nodeId, params.BaudIndex);
+        if (result.ok()) return;
+        const bool nodeIdRefused = !NodeIdFromText(nodeId).has_value();
+        Refuse(nodeIdRefused ? "DeviceNetParams.NodeId" : "DeviceNetParams.BaudIndex",
+               result.Message);
+    }
+
+    // Each address is checked on its own, so every refused one is named.
+    void Ethernet() {
+        const EthernetParams& params = plan_.Config.EthernetParams;
+        const EthernetTexts given{params.Ip, params.Gateway, params.Mask};
+        const EthernetTexts passing{"192.168.0.1", "192.168.0.1", "255.255.255.0"};
+        const std::array<QString EthernetTexts::*, 3> fields = {
+            &EthernetTexts::Ip, &EthernetTexts::Gateway, &EthernetTexts::Mask};
+        const char* keys[] = {"Ip", "Gateway", "Mask"};
+        bool allPass = true;
+        for (int i = 0; i < 3; ++i) {
+            EthernetTexts texts = passing;
+            texts.*fields[i] = given.*fields[i];
+            EthernetParams scratch;
+            const EthernetSettingResult result = ApplyEthernetSetting(scratch, texts);
+            if (result.ok()) continue;
+            allPass = false;
+            Refuse(QStringLiteral("EthernetParams.%1").arg(keys[i]), result.Message);
+        }
+        if (allPass) ApplyEthernetSetting(plan_.Config.EthernetParams, given);
+    }
+
+    // The port settings go through the COM "Set" rule, which also computes the check byte.
+    void Ports() {
+        for (int port = 0; port < SerialClassCount; ++port) {
+            const SerialClassRecord& record = plan_.Config.SerialClasses[port];
+            const ComSettingPositions positions{port, BaudIndexOf(record.Baud),
+                                                record.DataBits - 7, record.Parity,
+                                                record.StopBits - 1};
+            const SettingResult result = ApplyComSetting(plan_.Config, positions);
+            if (!result.ok()) Refuse(QStringLiteral("SerialClasses[%1]").arg(port), result.Message);
+        }
+    }
+
+    void SerialClass(int k) {
+        SerialClassRecord& record = plan_.Config.SerialClasses[k];
+        const QString path = QStringLiteral("SerialClasses[%1]").arg(k);
+        if (record.ConnMode >= SerialModeCount)
+            Refuse(path + ".ConnMode", "is none of 0 (none), 1 (Modbus RTU), 2 (Modbus ASCII)");
+        const SerialClassAttributes attributes =
+            ReadSerialClassAttributes(record.ConnMode, NumberFieldText(record.CmdTimeout));
+        record.CmdTimeout = attributes.CmdTimeout;
+        Commands(path, k, record.CmdCount, record.Commands);
+    }
+
+    void TcpClass(int t) {
+        TcpClassRecord& record = plan_.Config.TcpClasses[t];
+        const QString path = QStringLiteral("TcpClasses[%1]").arg(t);
+        if (record.ConnValid >= TcpValidCount) Refuse(path + ".ConnValid", "is neither 0 nor 1");
+        TcpClassAttributeTexts texts;
+        texts.ConnValidPosition = record.ConnValid;
+        for (int i = 0; i < 4; ++i) texts.ServerIp[i] = QString::number(record.ServerIp[i]);
+        texts.ConnTimeout = NumberFieldText(record.ConnTimeout);
+        texts.RetryConnTimeout = NumberFieldText(record.RetryConnTimeout);
+        texts.CmdTimeout = NumberFieldText(record.CmdTimeout);
+        const TcpAttributeCheck check = CheckTcpClassAttributes(texts);
+        if (!check.ok()) Refuse(path, check.Error);
+        Commands(path, SerialClassCount + t, record.CmdCount, record.Commands);
+    }
+
+    template <std::size_t Slots>
+    void Commands(const QString& path, int classIndex, uint8_t count,
+                  const std::array<ModbusCommand, Slots>& commands) {
+        if (count > Slots) Refuse(path + ".CmdCount", ClassFullMessage(classIndex));
+        const int used = eeprom::CommandsToWrite(count, int(Slots));
+        for (int slot = 0; slot < used; ++slot) {
+            const CommandCheck check = CheckCommandFields(FieldsOfCommand(commands[slot]));
+            if (!check.ok()) Refuse(QStringLiteral("%1.Commands[%2]").arg(path).arg(slot), check.Error);
+        }
+    }
+
+    // A path the file names must be one the save window offers; a path it leaves out is
+    // the one the save window would start from.
+    void PollPath(const QJsonObject& file, const char* key, PollDirection direction,
+                  std::array<uint8_t, 3>& path) {
+        const bool given = file.value("ConnectionPaths").toObject().contains(QLatin1String(key));
+        if (!given) {
+            path = PreselectedPath(plan_.Config, direction, path);
+            return;
+        }
+        if (!IsPathOffered(plan_.Config, direction, path))
+            Refuse(QStringLiteral("ConnectionPaths.%1").arg(key),
+                   "is not among the paths the save window offers for these classes");
+    }
+
+private:
+    ApplyPlan& plan_;
+};
+
+// True when a value the file gives (all keys of an object it gives) differs from `actual`.
+bool GivenDiffers(const QJsonValue& given, const QJsonValue& actual) {
+    if (!given.isObject()) return given != actual;
+    const QJsonObject object = given.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it)
+        if (GivenDiffers(it.value(), actual.toObject().value(it.key()))) return true;
+    return false;
+}
+
+QString JsonText(const QJsonValue& value) {
+    if (value.isUndefined()) return QStringLiteral("nothing");
+    // A value on its own is written as the one element of a list, without the brackets.
+    const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(listed.mid(1, listed.size() - 2));
+}
+
+}  // namespace
+
+ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
+    ApplyPlan plan;
+    plan.Config = read;
+    if (!MergeConfigJson(file, plan.Config, plan.Errors)) return plan;
+    const QJsonObject readJson = ConfigToJson(read);
+    for (const char* key : {"FirmwareInfo", "ConfigMarker"}) {
+        const QLatin1String name(key);
+        if (file.contains(name) && GivenDiffers(file.value(name), readJson.value(name)))
+            plan.Warnings.append(name + QStringLiteral(": the gateway's own value is kept"));
+    }
+
+    Checker check(plan);
+    check.DeviceNet();
+    check.Ethernet();
+    check.Ports();
+    for (int k = 0; k < SerialClassCount; ++k) check.SerialClass(k);
+    for (int t = 0; t < TcpClassCount; ++t) check.TcpClass(t);
+    MakeWorkingCopy(plan.Config);
+    plan.PollPaths = plan.Config.ConnectionPaths;
+    check.PollPath(file, "PollProduce", PollDirection::Produced, plan.PollPaths.PollProduce);
+    check.PollPath(file, "PollConsume", PollDirection::Consumed, plan.PollPaths.PollConsume);
+    return plan;
+}
+
+QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,
+                            const QString& path) {
+    QStringList differences;
+    if (expected.isObject() && actual.isObject()) {
+        const QJsonObject a = expected.toObject();
+        const QJsonObject b = actual.toObject();
+        QStringList keys = a.keys();
+        for (const QString& key : b.keys())
+            if (!a.contains(key)) keys.append(key);
+        for (const QString& key : keys)
+            differences += JsonDifferences(a.value(key), b.value(key),
+                                           path.isEmpty() ? key : path + '.' + key);
+        return differences;
+    }
+    if (expected.isArray() && actual.isArray() &&
+        expected.toArray().size() == actual.toArray().size()) {
+        const QJsonArray a = expected.toArray();
+        const QJsonArray b = actual.toArray();
+        for (qsizetype i = 0; i < a.size(); ++i)
+            differences += JsonDifferences(a[i], b[i], QStringLiteral("%1[%2]").arg(path).arg(i));
+        return differences;
+    }
+    if (expected != actual)
+        differences.append(QStringLiteral("%1: %2, read %3").arg(path, JsonText(expected),
+                                                                 JsonText(actual)));
+    return differences;
+}
+
+}  // namespace kv

@@ -1,0 +1,27 @@
+#pragma once
+// What `kv9052r-cli apply` writes: the configuration read from a gateway with a JSON file
+// merged into it, checked value by value with the same rules as the windows. Every value a
+// window would refuse is reported with its key path, and then nothing is written.
+
+#include "config/GatewayConfig.h"
+
+#include <QJsonObject>
+#include <QStringList>
+
+namespace kv {
+
+struct ApplyPlan {
+    GatewayConfig Config;        // with the editor's working copy made from the merged classes
+    ConnectionPaths PollPaths;   // the poll paths the save writes
+    QStringList Errors;          // "<key path>: <message>"; when any, nothing may be written
+    QStringList Warnings;        // values of the file that are ignored
+    bool ok() const { return Errors.isEmpty(); }
+};
+
+ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file);
+
+// The key paths where two JSON values differ, each with both values: "a.b: x, read y".
+QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,
+                            const QString& path = {});
+
+}  // namespace kv

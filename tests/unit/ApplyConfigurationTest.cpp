@@ -1,0 +1,119 @@
+// `apply` against the virtual gateway: a file merged into what the gateway holds, checked
+// as the windows check, written as the save writes, and refused before anything is sent.
+
+#include "save/ApplyConfiguration.h"
+#include "save/ApplyPlan.h"
+#include "sim/DemoImages.h"
+#include "support/SimulatedGateway.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+using test::SimulatedGateway;
+
+QJsonObject Json(const char* text) {
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray(text), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    return document.object();
+}
+
+class ApplyConfigurationTest : public ::testing::Test {
+protected:
+    ApplyConfigurationTest() {
+        gateway.Console.Eeprom = sim::DemoImage();
+        EXPECT_TRUE(gateway.Port.Open().ok());
+    }
+
+    ApplyOutcome Apply(const QJsonObject& file) {
+        return ApplyConfiguration(link, file, {{edsFolder.path()}, {"line 2", "cli"}, true});
+    }
+
+    // Lines that store a byte or change a network setting.
+    QStringList WritingLines() const {
+        static const QRegularExpression writing(QStringLiteral("^(\\d+|ip .*|mask .*|gateway .*)$"));
+        return gateway.LinesReceived().filter(writing);
+    }
+
+    SimulatedGateway gateway;
+    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    QTemporaryDir edsFolder;
+};
+
+TEST_F(ApplyConfigurationTest, RefusesBadValuesWithoutSendingAnEepromCommand) {
+    const EepromImage before = gateway.Console.Eeprom;
+    const ApplyOutcome outcome = Apply(Json(R"({
+        "DeviceNetParams": {"NodeId": 64},
+        "SerialClasses": [{"Commands": [
+            {"NetId": 1, "FunctionCode": 3, "MemAddress": 2040, "StartAddress": 0, "Length": 4},
+            {"NetId": 1, "FunctionCode": 3, "MemAddress": 2000, "StartAddress": 0, "Length": 48}
+        ]}]})"));
+
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_FALSE(outcome.Written);
+    EXPECT_EQ(outcome.Errors,
+              (QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
+                           "SerialClasses[0].Commands[1]: Communication Length Greater Than "
+                           "Internal Memory"}));
+    EXPECT_EQ(WritingLines(), QStringList());
+    EXPECT_TRUE(gateway.Console.Eeprom == before);
+    EXPECT_FALSE(gateway.Port.IsOpen());
+    EXPECT_TRUE(QDir(edsFolder.path()).isEmpty());
+}
+
+TEST_F(ApplyConfigurationTest, RefusedAddressesAndPathsAreAllNamed) {
+    const ApplyOutcome outcome = Apply(Json(R"({
+        "EthernetParams": {"Ip": "10.0.0.255", "Mask": "255.255.256.0"},
+        "ConnectionPaths": {"PollConsume": [101, 1, 13]}})"));
+    EXPECT_EQ(outcome.Errors,
+              (QStringList{"EthernetParams.Ip: Invalid IP address!",
+                           "EthernetParams.Mask: Invalid Mask address!",
+                           "ConnectionPaths.PollConsume: is not among the paths the save window "
+                           "offers for these classes"}));
+    EXPECT_EQ(WritingLines(), QStringList());
+}
+
+TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
+    const ApplyOutcome outcome = Apply(Json(R"({
+        "FirmwareInfo": {"Major": 9},
+        "EthernetParams": {"Ip": " 10.0.0.7 "},
+        "SerialClasses": [{"CmdTimeout": 500, "PortChecksum": 7,
+                           "Commands": [{"NetId": 9, "FunctionCode": 16, "MemAddress": 300,
+                                         "StartAddress": 513, "Length": 10}]}]})"));
+
+    EXPECT_TRUE(outcome.Ok) << outcome.Errors.join('\n').toStdString();
+    EXPECT_EQ(outcome.Warnings, QStringList{"FirmwareInfo: the gateway's own value is kept"});
+    EXPECT_EQ(gateway.Console.Network.Ip, "10.0.0.7");
+    const auto& com1 = gateway.Console.Eeprom.Blocks[8];
+    EXPECT_EQ(std::vector<uint8_t>(com1.begin() + 1, com1.begin() + 6),
+              (std::vector<uint8_t>{0, 0, 1, 244, 1}));
+    EXPECT_EQ(std::vector<uint8_t>(com1.begin() + 16, com1.begin() + 25),
+              (std::vector<uint8_t>{1, 9, 16, 1, 44, 2, 1, 0, 10}));
+    const auto& ports = gateway.Console.Eeprom.Blocks[0];
+    const int sum = ports[0] + ports[1] + ports[2] + ports[4] + ports[5] + ports[6];
+    EXPECT_EQ(ports[7], sum & 0xFF) << "check byte computed, not taken from the file";
+    // The produced path read from the gateway named COM1's first command, which no longer
+    // reads: the save window's fallback is written.
+    const auto& settings = gateway.Console.Eeprom.Blocks[1];
+    EXPECT_EQ(std::vector<uint8_t>(settings.begin() + 16, settings.begin() + 19),
+              (std::vector<uint8_t>{0x64, 1, 1}));
+    EXPECT_TRUE(QFile::exists(outcome.EdsPath));
+    EXPECT_FALSE(gateway.Port.IsOpen());
+}
+
+TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {
+    const QJsonObject expected = Json(R"({"a": {"b": [1, 2], "c": "x"}, "d": 4})");
+    const QJsonObject actual = Json(R"({"a": {"b": [1, 3], "c": "x"}, "e": true})");
+    EXPECT_EQ(JsonDifferences(expected, actual),
+              (QStringList{"a.b[1]: 2, read 3", "d: 4, read nothing", "e: nothing, read true"}));
+}
+
+}  // namespace
+}  // namespace kv
