@@ -1,0 +1,231 @@
+// The main window's three panels after a read-out of the virtual gateway: the toggles,
+// filling the panels from the configuration, and the three Set buttons.
+
+#include "MainWindowHarness.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QtTest>
+
+namespace kv {
+namespace {
+
+using test::MainWindowHarness;
+
+const QColor Red(255, 0, 0);
+const QColor Grey(192, 192, 192);
+
+class MainWindowPanelsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindowHarness> h;
+
+    QLineEdit* Field(const QString& name) { return h->Find<QLineEdit>(name); }
+    QComboBox* List(const QString& name) { return h->Find<QComboBox>(name); }
+    int ShownPanel() { return h->Find<QStackedWidget>("Panels")->currentIndex(); }
+
+    void Type(const QString& field, const QString& text) {
+        Field(field)->clear();
+        QTest::keyClicks(Field(field), text);
+    }
+
+    void Choose(const QString& list, int position) {
+        List(list)->setCurrentIndex(position);
+        Q_EMIT List(list)->activated(position);
+    }
+
+    QString LastMessage() const {
+        return h->Dialogs.Messages.isEmpty() ? QString() : h->Dialogs.Messages.last().Text;
+    }
+
+private Q_SLOTS:
+    void init() {
+        h = std::make_unique<MainWindowHarness>();
+        h->Connect();
+        QVERIFY(h->Window.Connected());
+    }
+    void cleanup() { h.reset(); }
+
+    void togglesSelectOnePanelAtATime() {
+        h->Toggle(1)->click();
+        QCOMPARE(ShownPanel(), 1);
+        QVERIFY(h->Toggle(1)->isChecked());
+        QCOMPARE(h->Toggle(1)->BackgroundColour(), Red);
+        QVERIFY(!h->Toggle(0)->isChecked());
+        QCOMPARE(h->Toggle(0)->BackgroundColour(), Grey);
+
+        h->Toggle(2)->click();
+        QCOMPARE(ShownPanel(), 2);
+        QCOMPARE(h->Window.SelectedPanel(), 2);
+        QCOMPARE(h->Toggle(1)->BackgroundColour(), Grey);
+        QCOMPARE(h->Toggle(2)->BackgroundColour(), Red);
+
+        // The keyboard reaches the toggles too.
+        h->Toggle(0)->setFocus();
+        QTest::keyClick(h->Toggle(0), Qt::Key_Space);
+        QCOMPARE(ShownPanel(), 0);
+    }
+
+    void pressingTheSelectedToggleTwiceKeepsTypedText() {
+        h->Toggle(2)->click();
+        Type("MasterEtherParam_0", "10.1.1.9");
+        h->Toggle(2)->click();  // released
+        QVERIFY(!h->Toggle(2)->isChecked());
+        QCOMPARE(h->Toggle(2)->BackgroundColour(), Grey);
+        h->Toggle(2)->click();  // down again: the same panel, not refilled
+        QVERIFY(h->Toggle(2)->isChecked());
+        QCOMPARE(h->Toggle(2)->BackgroundColour(), Red);
+        QCOMPARE(ShownPanel(), 2);
+        QCOMPARE(Field("MasterEtherParam_0")->text(), QString("10.1.1.9"));
+        QCOMPARE(h->Config.EthernetParams.Ip, QString("192.168.255.1"));
+
+        h->Toggle(0)->click();  // another panel refills the one chosen after it
+        h->Toggle(2)->click();
+        QCOMPARE(Field("MasterEtherParam_0")->text(), QString("192.168.255.1"));
+    }
+
+    void panelsShowTheConfiguration() {
+        h->Config.DeviceNetParams = {0, 7};
+        h->Toggle(1)->click();
+        QCOMPARE(List("ComPo")->currentText(), QString("COM1"));
+        QCOMPARE(List("ComBr")->currentText(), QString("19200      BPS"));
+        QCOMPARE(Field("Txt_ComParaView_0")->text(), QString("19200      BPS"));
+        QCOMPARE(Field("Txt_ComParaView_1")->text(), QString("8"));
+        QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("EVEN"));
+        QCOMPARE(Field("Txt_ComParaView_3")->text(), QString("1"));
+
+        const GatewayConfig before = h->Config;
+        Choose("ComPo", 1);
+        QCOMPARE(Field("Txt_ComParaView_0")->text(), QString("9600        BPS"));
+        QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("NONE"));
+        QCOMPARE(h->Config.SerialClasses, before.SerialClasses);
+
+        h->Toggle(2)->click();
+        QCOMPARE(Field("Txt_EthernetParaView_0")->text(), QString("192.168.255.1"));
+        QCOMPARE(Field("MasterEtherParam_1")->text(), QString("192.168.0.1"));
+        QCOMPARE(Field("Txt_EthernetParaView_2")->text(), QString("255.255.255.0"));
+
+        // Node ID 0 and an unknown baud index are shown as node 1 at the first rate.
+        h->Toggle(0)->click();
+        QCOMPARE(Field("CANNodeId")->text(), QString("1"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("1"));
+        QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{1, 0}));
+    }
+
+    void deviceNetSet_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("nodeId");
+        QTest::newRow("no digits is node 0") << "" << "" << 0;
+        QTest::newRow("62.5 rounds to even") << "62.5" << "" << 62;
+        QTest::newRow("63") << " 63" << "" << 63;
+        QTest::newRow("64") << "64" << "Node ID is not supported!(0~63)" << 5;
+        QTest::newRow("63.5") << "63.5" << "Node ID is not supported!(0~63)" << 5;
+        QTest::newRow("negative") << "-1" << "Node ID is not supported!(0~63)" << 5;
+        QTest::newRow("junk") << "\t\x01\xff" "ÿ😀9e9999" << "" << 0;
+    }
+
+    void deviceNetSet() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        QFETCH(int, nodeId);
+        Field("CANNodeId")->setText(typed);
+        List("CANBaudrate")->setCurrentIndex(1);
+        h->Click("SettingDeviceNetParam");
+        QCOMPARE(LastMessage(), message);
+        QCOMPARE(int(h->Config.DeviceNetParams.NodeId), nodeId);
+        if (!message.isEmpty()) {
+            QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
+            QCOMPARE(h->Config.DeviceNetParams.BaudIndex, 2);
+            QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("5"));
+            return;
+        }
+        QCOMPARE(h->Config.DeviceNetParams.BaudIndex, 1);
+        QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString::number(nodeId));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
+    }
+
+    void comSetStoresTheChosenPortWithItsChecksum() {
+        h->Toggle(1)->click();
+        const GatewayConfig before = h->Config;
+        Choose("ComPo", 1);
+        List("ComBr")->setCurrentIndex(6);  // 57600
+        List("ComDb")->setCurrentIndex(1);  // 8
+        List("ComPb")->setCurrentIndex(2);  // odd
+        List("ComSb")->setCurrentIndex(1);  // 2
+        h->Click("SettingCOMParameter");
+
+        QVERIFY(h->Dialogs.Messages.isEmpty());
+        const SerialClassRecord& com2 = h->Config.SerialClasses[1];
+        QCOMPARE(com2.Baud, 57600.0);
+        QCOMPARE(int(com2.DataBits), 8);
+        QCOMPARE(int(com2.Parity), 2);
+        QCOMPARE(int(com2.StopBits), 2);
+        QCOMPARE(int(com2.PortChecksum), 237);
+        QCOMPARE(int(h->Config.ComBaudIndex[1]), 6);
+        QCOMPARE(h->Config.SerialClasses[0], before.SerialClasses[0]);
+        QCOMPARE(h->Config.ComBaudIndex[0], before.ComBaudIndex[0]);
+        QCOMPARE(com2.Commands, before.SerialClasses[1].Commands);
+        QCOMPARE(Field("Txt_ComParaView_0")->text(), QString("57600      BPS"));
+        QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("ODD"));
+        QCOMPARE(Field("Txt_ComParaView_3")->text(), QString("2"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting COM Parameter Ok"));
+    }
+
+    void ethernetSet_data() {
+        QTest::addColumn<QString>("ip");
+        QTest::addColumn<QString>("gateway");
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("stored");  // Ip, Gateway, Mask afterwards
+        const QString ip = "192.168.255.1", gw = "192.168.0.1", mask = "255.255.255.0";
+        QTest::newRow("all valid, blanks around")
+            << " 10.0.0.5 " << "10.0.0.1  " << "  255.0.0.0" << ""
+            << QStringList{"10.0.0.5", "10.0.0.1", "255.0.0.0"};
+        QTest::newRow("ip ends in 0") << "10.0.0.0" << gw << mask << "Invalid IP address!"
+                                      << QStringList{ip, gw, mask};
+        QTest::newRow("ip ends in 255") << "10.0.0.255" << gw << mask << "Invalid IP address!"
+                                        << QStringList{ip, gw, mask};
+        QTest::newRow("ip of three parts") << "10.0.5" << gw << mask << "Invalid IP address!"
+                                           << QStringList{ip, gw, mask};
+        QTest::newRow("ip with an empty part") << "10..0.5" << gw << mask << "Invalid IP address!"
+                                               << QStringList{ip, gw, mask};
+        QTest::newRow("gateway refused, ip kept")
+            << "10.0.0.5" << "10.0.0.255" << mask << "Invalid Gateway address!"
+            << QStringList{"10.0.0.5", gw, mask};
+        QTest::newRow("mask part 256, ip and gateway kept")
+            << "10.0.0.5" << "10.0.0.1" << "255.256.0.0" << "Invalid Mask address!"
+            << QStringList{"10.0.0.5", "10.0.0.1", mask};
+        QTest::newRow("junk") << "1.2.3.4\x01" << gw << mask << "Invalid IP address!"
+                              << QStringList{ip, gw, mask};
+    }
+
+    void ethernetSet() {
+        QFETCH(QString, ip);
+        QFETCH(QString, gateway);
+        QFETCH(QString, mask);
+        QFETCH(QString, message);
+        QFETCH(QStringList, stored);
+        h->Toggle(2)->click();
+        Field("MasterEtherParam_0")->setText(ip);
+        Field("MasterEtherParam_1")->setText(gateway);
+        Field("MasterEtherParam_2")->setText(mask);
+        h->Click("SettingEthernetParameter");
+
+        QCOMPARE(LastMessage(), message);
+        if (!message.isEmpty()) QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
+        const EthernetParams& params = h->Config.EthernetParams;
+        QCOMPARE((QStringList{params.Ip, params.Gateway, params.Mask}), stored);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(Field(QStringLiteral("Txt_EthernetParaView_%1").arg(i))->text(), stored[i]);
+    }
+};
+
+}  // namespace
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowPanelsTest)
+#include "MainWindowPanelsTest.moc"
