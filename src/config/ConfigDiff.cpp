@@ -1,0 +1,140 @@
+#include "config/ConfigDiff.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+#include <algorithm>
+
+#include "config/ConfigJson.h"
+#include "config/EepromCodec.h"
+
+namespace kv {
+namespace {
+
+QString ValueText(const QJsonValue& value) {
+    switch (value.type()) {
+        case QJsonValue::Undefined:
+            return QStringLiteral("(none)");
+        case QJsonValue::Double:
+            return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        case QJsonValue::String:
+            return u'"' + value.toString() + u'"';
+        case QJsonValue::Array:
+            return QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact));
+        case QJsonValue::Object:
+            return QString::fromUtf8(
+                QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
+        case QJsonValue::Bool:
+            return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+        case QJsonValue::Null:
+            break;
+    }
+    return QStringLiteral("null");
+}
+
+// As the backup file writes a byte: two upper-case hexadecimal digits.
+QString HexByte(uint8_t byte) {
+    return QStringLiteral("%1").arg(byte, 2, 16, QChar(u'0')).toUpper();
+}
+
+QString KeyPath(const QString& path, const QString& key) {
+    return path.isEmpty() ? key : path + u'.' + key;
+}
+
+void DiffValues(const QJsonValue& a, const QJsonValue& b, const QString& path,
+                ConfigDifferences& result);
+
+void DiffObjects(const QJsonObject& a, const QJsonObject& b, const QString& path,
+                 ConfigDifferences& result) {
+    for (auto it = a.begin(); it != a.end(); ++it) {
+        if (b.contains(it.key()))
+            DiffValues(it.value(), b.value(it.key()), KeyPath(path, it.key()), result);
+        else
+            result.OnlyInA << KeyPath(path, it.key());
+    }
+    for (auto it = b.begin(); it != b.end(); ++it)
+        if (!a.contains(it.key())) result.OnlyInB << KeyPath(path, it.key());
+}
+
+void DiffLists(const QJsonArray& a, const QJsonArray& b, const QString& path,
+               ConfigDifferences& result) {
+    const qsizetype count = std::max(a.size(), b.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString elementPath = path + u'[' + QString::number(i) + u']';
+        const QJsonValue none(QJsonValue::Undefined);
+        DiffValues(i < a.size() ? a[i] : none, i < b.size() ? b[i] : none, elementPath, result);
+    }
+}
+
+void DiffValues(const QJsonValue& a, const QJsonValue& b, const QString& path,
+                ConfigDifferences& result) {
+    if (a.isObject() && b.isObject())
+        DiffObjects(a.toObject(), b.toObject(), path, result);
+    else if (a.isArray() && b.isArray())
+        DiffLists(a.toArray(), b.toArray(), path, result);
+    else if (a != b)
+        result.Changes << QStringLiteral("%1: %2 -> %3").arg(path, ValueText(a), ValueText(b));
+}
+
+// Valid 1 for each listed command without it, and CmdCount from the list's length.
+QJsonValue WithApplyDefaults(const QJsonValue& classes) {
+    const QLatin1String commandsKey("Commands");
+    QJsonArray filled;
+    for (const QJsonValue& entry : classes.toArray()) {
+        QJsonObject record = entry.toObject();
+        if (record.contains(commandsKey)) {
+            QJsonArray commands;
+            for (const QJsonValue& command : record.value(commandsKey).toArray()) {
+                QJsonObject fields = command.toObject();
+                if (!fields.contains(QLatin1String("Valid"))) fields[QLatin1String("Valid")] = 1;
+                commands.append(fields);
+            }
+            record[QLatin1String("CmdCount")] = commands.size();
+            record[commandsKey] = commands;
+        }
+        filled.append(record);
+    }
+    return filled;
+}
+
+}  // namespace
+
+ConfigDifferences DiffConfigTrees(const QJsonObject& a, const QJsonObject& b) {
+    ConfigDifferences result;
+    DiffObjects(a, b, QString(), result);
+    return result;
+}
+
+QJsonObject BackupConfigTree(const EepromImage& image) {
+    GatewayConfig config;
+    eeprom::DecodeImage(image, config);
+    QJsonObject tree = ConfigToJson(config);
+    tree.remove(QLatin1String("EthernetParams"));
+    return tree;
+}
+
+bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& errors) {
+    GatewayConfig scratch;
+    if (!MergeConfigJson(file, scratch, errors)) return false;
+    tree = file;
+    for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})
+        if (tree.contains(key)) tree[key] = WithApplyDefaults(tree.value(key));
+    return true;
+}
+
+QStringList DiffBackupBytes(const EepromImage& a, const EepromImage& b) {
+    QStringList changes;
+    for (const int block : ConfigBlocks)
+        for (int address = 0; address < EepromBlockSize; ++address) {
+            const uint8_t before = a.Blocks[block][address];
+            const uint8_t after = b.Blocks[block][address];
+            if (before != after)
+                changes << QStringLiteral("Block %1, address %2: %3 -> %4")
+                               .arg(block)
+                               .arg(address)
+                               .arg(HexByte(before), HexByte(after));
+        }
+    return changes;
+}
+
+}  // namespace kv

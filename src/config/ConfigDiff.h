@@ -1,0 +1,40 @@
+#pragma once
+// Two configurations compared field by field, each as the JSON tree `read --json` prints,
+// so every field the JSON holds is compared and named by its key path:
+// "SerialClasses[0].Commands[2].Length: 10 -> 12".
+
+#include <QJsonObject>
+#include <QStringList>
+
+#include "config/EepromImage.h"
+#include "config/GatewayConfig.h"
+
+namespace kv {
+
+struct ConfigDifferences {
+    QStringList Changes;  // "<key path>: <A's value> -> <B's value>"
+    QStringList OnlyInA;  // key paths of fields B does not hold: left out, not changes
+    QStringList OnlyInB;
+    bool Equal() const { return Changes.isEmpty(); }
+};
+
+// Objects are compared key by key; a key one side lacks is left out of the comparison
+// and listed. Lists are compared element by element; an element one side lacks is a
+// change, shown as "(none)".
+ConfigDifferences DiffConfigTrees(const QJsonObject& a, const QJsonObject& b);
+
+// What a gateway holding `image` would read, as a tree: the EEPROM blocks decoded onto a
+// start configuration. The Ethernet settings are not in the EEPROM and are left out.
+QJsonObject BackupConfigTree(const EepromImage& image);
+
+// A configuration file as a tree: its keys as they are (a file may name only some
+// fields, as `apply` allows), with what `apply` would fill in: Valid 1 for a command that
+// leaves it out and CmdCount from the length of a Commands list. False with the file's
+// faults in `errors` (as `apply` reports them) when the file is not one `apply` takes.
+bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& errors);
+
+// The configuration bytes two backups hold, address by address:
+// "Block 8, address 35: 0A -> 0C".
+QStringList DiffBackupBytes(const EepromImage& a, const EepromImage& b);
+
+}  // namespace kv
