@@ -1,0 +1,116 @@
+// kv9052r-cli apply, eds and factory-reset against the virtual gateway program over a real
+// pseudo-terminal: exit status, messages, the EEPROM the gateway keeps and the EDS file.
+
+#include "SimulatorProcess.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+namespace kv::test {
+namespace {
+
+struct CliRun {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+CliRun RunCli(const QStringList& arguments) {
+    QProcess cli;
+    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), arguments);
+    EXPECT_TRUE(cli.waitForFinished(60000));
+    return {cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(cli.readAllStandardError()).trimmed()};
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString WriteFile(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes) {
+    QFile file(folder.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName();
+}
+
+// The EDS lines that do not depend on the moment or the user's two texts.
+QStringList ConfigurationLines(const QString& path) {
+    QStringList lines = QString::fromLatin1(ReadFile(path)).split(QStringLiteral("\r\n"));
+    lines.removeIf([](const QString& line) {
+        return line.startsWith("$ File Description") || line.startsWith("$ Created by") ||
+               line.contains(QRegularExpression("(Create|Mod)(Date|Time)"));
+    });
+    return lines;
+}
+
+class CliSave : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { EnsureCoreApplication(); }
+    void StartDemo() {
+        eeprom = folder.filePath("gateway.eep");
+        simulator.Start({"--com", "9", "--demo", "--eeprom", eeprom});
+    }
+    QTemporaryDir folder;
+    QString eeprom;
+    SimulatorProcess simulator;
+};
+
+TEST_F(CliSave, ApplyRefusesABadFileWithoutWriting) {
+    StartDemo();
+    const QByteArray before = ReadFile(eeprom);
+    const QString file = WriteFile(folder, "bad.json", R"({
+        "DeviceNetParams": {"NodeId": 64},
+        "SerialClasses": [{"Commands": [{"NetId": 1, "FunctionCode": 3, "MemAddress": 2040,
+                                         "StartAddress": 0, "Length": 10}]}]})");
+    const CliRun run = RunCli({"apply", "--port", "COM9", file, "--eds-dir", folder.path()});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
+                       "SerialClasses[0].Commands[0]: Communication Length Greater Than "
+                       "Internal Memory\nNothing was written to the gateway.");
+    EXPECT_EQ(ReadFile(eeprom), before);
+    EXPECT_FALSE(QFile::exists(folder.filePath("KV-9052R_ 64.eds")));
+}
+
+TEST_F(CliSave, ApplyWritesWhatEdsDescribesAgain) {
+    StartDemo();
+    const QString file = WriteFile(folder, "good.json", R"({
+        "DeviceNetParams": {"NodeId": 12},
+        "TcpClasses": [{}, {"ConnValid": 1, "Commands": [{"NetId": 1, "FunctionCode": 4,
+                        "MemAddress": 1000, "StartAddress": 0, "Length": 8}]}]})");
+    const CliRun applied = RunCli({"apply", "--port", "9", file, "--eds-dir", folder.path(),
+                                   "--description", "Hall 2"});
+    ASSERT_EQ(applied.ExitCode, 0) << applied.Err.toStdString();
+    const QString written = folder.filePath("KV-9052R_ 12.eds");
+    EXPECT_EQ(applied.Out, "Produce EDS File OK: " + QDir::toNativeSeparators(written));
+
+    const QString again = folder.filePath("again");
+    const CliRun eds = RunCli({"eds", "--port", "COM9", "--out-dir", again});
+    ASSERT_EQ(eds.ExitCode, 0) << eds.Err.toStdString();
+    EXPECT_EQ(ConfigurationLines(QDir(again).filePath("KV-9052R_ 12.eds")),
+              ConfigurationLines(written));
+    EXPECT_TRUE(ReadFile(written).contains("\"20 68 24 01 30 0C\""));
+}
+
+TEST_F(CliSave, FactoryResetNeedsItsConfirmation) {
+    StartDemo();
+    const QByteArray before = ReadFile(eeprom);
+    CliRun run = RunCli({"factory-reset", "--port", "COM9"});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(ReadFile(eeprom), before);
+
+    run = RunCli({"factory-reset", "--port", "COM9", "--yes"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    const CliRun read = RunCli({"read", "--port", "COM9", "--json"});
+    const QJsonObject config = QJsonDocument::fromJson(read.Out.toUtf8()).object();
+    EXPECT_EQ(config["ConfigMarker"].toInt(), 0);
+    EXPECT_EQ(config["DeviceNetParams"].toObject()["NodeId"].toInt(), 1);
+    EXPECT_EQ(config["EthernetParams"].toObject()["Ip"].toString(), "192.168.255.1");
+}
+
+}  // namespace
+}  // namespace kv::test
