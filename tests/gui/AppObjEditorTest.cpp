@@ -530,6 +530,10 @@ void AppObjEditorTest::backDiscardsTheEdits() {
     QCOMPARE(editor.Commands(Com2).Slots[3], Command(4));
     QCOMPARE(editor.List("Combo_ConnValid", 1)->currentIndex(), 1);
     QVERIFY(editor.Button("DeleteApp", Server02)->isEnabled());
+
+    // Closing the window is leaving it too.
+    editor.window->close();
+    QCOMPARE(editor.config.EditTcpClasses[1], TcpClassRecord{});
 }
 
 void AppObjEditorTest::numericFieldsTakeDigitsOnlyTypedOrPasted() {

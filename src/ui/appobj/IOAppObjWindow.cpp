@@ -4,6 +4,7 @@
 #include "ui/appobj/ClassTabWidget.h"
 #include "ui/common/Session.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
@@ -64,6 +65,11 @@ IOAppObj::IOAppObj(Session& session, QWidget* parent)
 void IOAppObj::Back() {
     DiscardWorkingCopy(session_.Config);
     Q_EMIT backPressed();
+}
+
+void IOAppObj::closeEvent(QCloseEvent* event) {
+    DiscardWorkingCopy(session_.Config);
+    QWidget::closeEvent(event);
 }
 
 void IOAppObj::CentreOnScreen() {

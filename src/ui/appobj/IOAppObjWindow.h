@@ -25,6 +25,10 @@ Q_SIGNALS:
     void objectViewRequested();
     void deviceViewRequested();
 
+protected:
+    // Closing the window leaves the editor like "Back": the edits are thrown away.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Back();
     void CentreOnScreen();
