@@ -1,5 +1,8 @@
 #pragma once
-// Which controls of the EEPROM copy window can be used in each of its states.
+// Which controls of the EEPROM copy window can be used in each of its states, and which
+// state an import or export ends in.
+
+#include "backup/CopyMessages.h"
 
 namespace kv {
 
@@ -28,6 +31,17 @@ constexpr CopyWindowLook LookOf(CopyWindowState state) {
     case CopyWindowState::Transferred: return {false, true, false, true, true};
     }
     return {};
+}
+
+// The state after a transfer that started in `before`. PortClosed means the window's reset
+// after a failure: the port is closed and the progress goes back to 0.
+constexpr CopyWindowState StateAfterTransfer(CopyDirection direction, CopyResult result,
+                                             CopyWindowState before) {
+    if (result == CopyResult::Ok) return CopyWindowState::Transferred;
+    // A backup file that could not be written stops the import before anything is sent
+    // or after the console left EEPROM mode: the port is still good to use.
+    if (result == CopyResult::FileError && direction == CopyDirection::Import) return before;
+    return CopyWindowState::PortClosed;
 }
 
 }  // namespace kv

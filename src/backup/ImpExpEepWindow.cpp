@@ -169,9 +169,7 @@ void frmImpExpEEP::ImportToIniFile() {
     Apply(CopyWindowState::Transferring);
     const CopyOutcome outcome =
         ImportToIni(session_.Link, path, [this](int value) { ConnectProgress->setValue(value); });
-    // A file that could not be written leaves the console at its prompt and the port open.
-    if (outcome.Result == CopyResult::FileError) Apply(before);
-    Report(CopyDirection::Import, outcome, path);
+    Finish(CopyDirection::Import, before, outcome, path);
 }
 
 void frmImpExpEEP::ExportToEepromFile() {
@@ -182,18 +180,23 @@ void frmImpExpEEP::ExportToEepromFile() {
         ProcessError();
         return;
     }
+    const CopyWindowState before = state_;
     Apply(CopyWindowState::Transferring);
     const CopyOutcome outcome = ExportToEeprom(
         session_.Link, path, [this](int value) { ConnectProgress->setValue(value); });
-    Report(CopyDirection::Export, outcome, path);
+    Finish(CopyDirection::Export, before, outcome, path);
 }
 
-void frmImpExpEEP::Report(CopyDirection direction, const CopyOutcome& outcome,
-                          const QString& path) {
-    if (outcome.ok()) Apply(CopyWindowState::Transferred);
+// The message comes while the window is still locked, the new state after it.
+void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
+                          const CopyOutcome& outcome, const QString& path) {
     const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
     session_.Dialogs.Message(message.Text, message.Title);
-    if (state_ == CopyWindowState::Transferring) ProcessError();
+    const CopyWindowState next = StateAfterTransfer(direction, outcome.Result, before);
+    if (next == CopyWindowState::PortClosed)
+        ProcessError();
+    else
+        Apply(next);
 }
 
 // A running transfer is not cut off: the port stays the transfer's until it ends.

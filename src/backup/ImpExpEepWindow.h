@@ -48,7 +48,8 @@ private:
     void ExportToEepromFile();
     void ProcessError();
     void Apply(CopyWindowState state);
-    void Report(CopyDirection direction, const CopyOutcome& outcome, const QString& path);
+    void Finish(CopyDirection direction, CopyWindowState before, const CopyOutcome& outcome,
+                const QString& path);
     int ChosenPortNumber() const;
     void ClosePort();
 
