@@ -16,7 +16,7 @@ namespace kv {
 struct Session {
     GatewayConfig& Config;
     ConsoleLink& Link;
-    Dialogs& Dialogs;
+    kv::Dialogs& Dialogs;
     // True while a read-out runs; no other sequence may start meanwhile.
     bool ConnectBusy = false;
     // The port chosen in the main window's list (COM 1..16); the save uses it too.
