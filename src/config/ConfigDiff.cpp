@@ -56,13 +56,22 @@ void DiffObjects(const QJsonObject& a, const QJsonObject& b, const QString& path
         if (!a.contains(it.key())) result.OnlyInB << KeyPath(path, it.key());
 }
 
+// A file may list fewer classes than there are (`apply` matches them by position and
+// keeps the rest); a class only one side lists is left out, not a change. Any other list
+// is whole on both sides, so an element only one side holds is a change.
+bool IsClassList(const QString& path) { return path == u"SerialClasses" || path == u"TcpClasses"; }
+
 void DiffLists(const QJsonArray& a, const QJsonArray& b, const QString& path,
                ConfigDifferences& result) {
     const qsizetype count = std::max(a.size(), b.size());
     for (qsizetype i = 0; i < count; ++i) {
         const QString elementPath = path + u'[' + QString::number(i) + u']';
-        const QJsonValue none(QJsonValue::Undefined);
-        DiffValues(i < a.size() ? a[i] : none, i < b.size() ? b[i] : none, elementPath, result);
+        if (IsClassList(path) && i >= a.size())
+            result.OnlyInB << elementPath;
+        else if (IsClassList(path) && i >= b.size())
+            result.OnlyInA << elementPath;
+        else
+            DiffValues(a.at(i), b.at(i), elementPath, result);
     }
 }
 

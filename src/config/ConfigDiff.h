@@ -20,7 +20,8 @@ struct ConfigDifferences {
 
 // Objects are compared key by key; a key one side lacks is left out of the comparison
 // and listed. Lists are compared element by element; an element one side lacks is a
-// change, shown as "(none)".
+// change, shown as "(none)", except in the class lists SerialClasses and TcpClasses,
+// where a file may name only the first classes: a class one side lacks is left out.
 ConfigDifferences DiffConfigTrees(const QJsonObject& a, const QJsonObject& b);
 
 // What a gateway holding `image` would read, as a tree: the EEPROM blocks decoded onto a

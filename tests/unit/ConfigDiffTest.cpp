@@ -99,6 +99,7 @@ TEST(ConfigDiff, APartialFileIsComparedAsApplyWouldStoreIt) {
     EXPECT_EQ(result.Changes.mid(0, expected.size()), expected);
     EXPECT_TRUE(result.OnlyInB.contains("EthernetParams"));
     EXPECT_TRUE(result.OnlyInB.contains("SerialClasses[0].ConnMode"));
+    EXPECT_TRUE(result.OnlyInB.contains("SerialClasses[1]"));
     EXPECT_TRUE(result.OnlyInA.isEmpty());
 
     const QJsonObject wrong{{"DeviceNetParams", QJsonObject{{"NodeId", 300}}}};

@@ -1,0 +1,169 @@
+// `diff A B [--raw]`: compares two configurations field by field. A and B are each a file
+// of `read --json`, an EEPROM backup (INI) or a port, which is read live. Exit status 0
+// when they are equal, 1 when they differ, 2 when one of them cannot be had.
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <optional>
+
+#include "backup/BackupFile.h"
+#include "cli/CliConsole.h"
+#include "cli/CommandRegistry.h"
+#include "config/ConfigDiff.h"
+#include "config/ConfigJson.h"
+#include "console/Messages.h"
+#include "console/ReadOut.h"
+
+namespace kv::cli {
+namespace {
+
+constexpr int ExitEqual = 0;
+constexpr int ExitDifferent = 1;
+constexpr int ExitError = 2;
+
+const char* const DiffUsage =
+    "diff A B [--raw]   (A, B: a read --json file, a backup .ini or a port)";
+
+enum class SourceKind { ConfigurationFile, BackupFile, Gateway };
+
+struct ConfigSource {
+    SourceKind Kind = SourceKind::ConfigurationFile;
+    QJsonObject Tree;
+    EepromImage Image;  // a backup's bytes, for --raw
+};
+
+// "COM3", "3" or a device path: read live. An existing file of that name wins, except
+// under /dev, where every port is a file.
+bool NamesAPort(const QString& argument) {
+    static const QRegularExpression comPattern(QStringLiteral("^(?:COM\\s*)?\\d{1,2}$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    if (argument.startsWith(u"/dev/")) return true;
+    return comPattern.match(argument.trimmed()).hasMatch() && !QFileInfo(argument).isFile();
+}
+
+std::optional<ConfigSource> ReadGatewaySource(const QString& port, QTextStream& err) {
+    auto console = OpenCliConsole(port, err);
+    if (!console) return std::nullopt;
+    GatewayConfig config;
+    const ReadOutResult result = ReadGateway(console->Link, config, [](int) {});
+    console->Port.Close();
+    switch (result) {
+        case ReadOutResult::Ok:
+            return ConfigSource{SourceKind::Gateway, ConfigToJson(config), {}};
+        case ReadOutResult::UnknownController:
+            err << UnknownControllerText << "\n";
+            break;
+        case ReadOutResult::Timeout:
+            err << TimeoutText << "\n";
+            break;
+    }
+    return std::nullopt;
+}
+
+// A JSON file starts with "{" after blanks and perhaps a byte-order mark.
+bool LooksLikeJson(const QByteArray& bytes) {
+    QByteArray text = bytes.trimmed();
+    if (text.startsWith("\xEF\xBB\xBF")) text = text.mid(3).trimmed();
+    return text.startsWith('{');
+}
+
+std::optional<ConfigSource> ReadJsonSource(const QString& path, const QByteArray& bytes,
+                                           QTextStream& err) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (!document.isObject()) {
+        err << path << " is not a JSON configuration: " << parseError.errorString() << " at offset "
+            << parseError.offset << "\n";
+        return std::nullopt;
+    }
+    ConfigSource source{SourceKind::ConfigurationFile, {}, {}};
+    QStringList errors;
+    if (ConfigFileTree(document.object(), source.Tree, errors)) return source;
+    for (const QString& error : errors) err << path << ": " << error << "\n";
+    return std::nullopt;
+}
+
+std::optional<ConfigSource> ReadBackupSource(const QString& path, const QByteArray& bytes,
+                                             QTextStream& err) {
+    const BackupReadResult backup = BackupFile::Decode(bytes);
+    if (backup.Status != BackupReadStatus::Ok) {
+        err << path << " is neither a configuration file (JSON) nor an EEPROM backup (INI)";
+        if (!backup.Detail.isEmpty()) err << ": " << backup.Detail;
+        err << "\n";
+        return std::nullopt;
+    }
+    return ConfigSource{SourceKind::BackupFile, BackupConfigTree(backup.Image), backup.Image};
+}
+
+std::optional<ConfigSource> ReadFileSource(const QString& path, QTextStream& err) {
+    QFile file(path);
+    if (!file.exists()) {
+        err << "Cannot read " << path << ": there is no such file\n";
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "Cannot read " << path << ": " << file.errorString() << "\n";
+        return std::nullopt;
+    }
+    if (file.size() > BackupFile::MaxFileBytes) {
+        err << path << " is too large for a configuration file or a backup\n";
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    return LooksLikeJson(bytes) ? ReadJsonSource(path, bytes, err)
+                                : ReadBackupSource(path, bytes, err);
+}
+
+std::optional<ConfigSource> ReadSource(const QString& argument, QTextStream& err) {
+    return NamesAPort(argument) ? ReadGatewaySource(argument, err) : ReadFileSource(argument, err);
+}
+
+// Says which fields were left out because one side does not hold them.
+void ReportLeftOut(const QStringList& paths, const QString& lacking, SourceKind kind,
+                   QTextStream& out) {
+    if (paths.isEmpty()) return;
+    out << "Left out, " << lacking << " does not hold them: " << paths.join(QStringLiteral(", "));
+    if (kind == SourceKind::BackupFile) out << " (an EEPROM backup holds no Ethernet settings)";
+    out << "\n";
+}
+
+int ReportChanges(const QStringList& changes, QTextStream& out) {
+    if (changes.isEmpty()) {
+        out << "No differences.\n";
+        return ExitEqual;
+    }
+    for (const QString& change : changes) out << change << "\n";
+    return ExitDifferent;
+}
+
+int RunDiff(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QStringList operands = args;
+    const bool raw = operands.removeAll(QStringLiteral("--raw")) > 0;
+    if (operands.size() != 2 || operands.filter(QRegularExpression(QStringLiteral("^--"))).size()) {
+        err << "Usage: kv9052r-cli " << DiffUsage << "\n";
+        return ExitError;
+    }
+    const auto a = ReadSource(operands[0], err);
+    if (!a) return ExitError;
+    const auto b = ReadSource(operands[1], err);
+    if (!b) return ExitError;
+
+    if (raw) {
+        if (a->Kind != SourceKind::BackupFile || b->Kind != SourceKind::BackupFile) {
+            err << "--raw compares two EEPROM backup files byte by byte\n";
+            return ExitError;
+        }
+        return ReportChanges(DiffBackupBytes(a->Image, b->Image), out);
+    }
+    const ConfigDifferences differences = DiffConfigTrees(a->Tree, b->Tree);
+    ReportLeftOut(differences.OnlyInA, operands[1], b->Kind, out);
+    ReportLeftOut(differences.OnlyInB, operands[0], a->Kind, out);
+    return ReportChanges(differences.Changes, out);
+}
+
+const bool registered = RegisterCommand({"diff", DiffUsage, RunDiff});
+
+}  // namespace
+}  // namespace kv::cli
