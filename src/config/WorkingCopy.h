@@ -36,7 +36,6 @@ void DiscardWorkingCopy(GatewayConfig& config);
 struct ClassCommands {
     uint8_t& CmdCount;
     std::span<ModbusCommand> Slots;
-    std::span<const ModbusCommand> Used() const { return Slots.first(CmdCount); }
 };
 ClassCommands EditClassCommands(GatewayConfig& config, int classIndex);
 
