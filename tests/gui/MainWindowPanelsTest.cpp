@@ -101,11 +101,13 @@ private Q_SLOTS:
         QCOMPARE(Field("Txt_ComParaView_0")->text(), QString("9600        BPS"));
         QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("NONE"));
         QCOMPARE(h->Config.SerialClasses, before.SerialClasses);
+        h->Render("main-window-com-panel");
 
         h->Toggle(2)->click();
         QCOMPARE(Field("Txt_EthernetParaView_0")->text(), QString("192.168.255.1"));
         QCOMPARE(Field("MasterEtherParam_1")->text(), QString("192.168.0.1"));
         QCOMPARE(Field("Txt_EthernetParaView_2")->text(), QString("255.255.255.0"));
+        h->Render("main-window-ethernet-panel");
 
         // Node ID 0 and an unknown baud index are shown as node 1 at the first rate.
         h->Toggle(0)->click();

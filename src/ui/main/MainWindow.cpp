@@ -64,6 +64,7 @@ void Main_F::ResetLook() {
     SetShown({CANBaudrate, CANNodeId, SettingDeviceNetParam, Image6102, ModulesImage}, false);
     CreateMBDevice->setEnabled(false);
     panels_->setCurrentIndex(DeviceNetPanel);
+    startHint_->setVisible(!Connected_);
 }
 
 void Main_F::AbortConnect() {
@@ -72,6 +73,8 @@ void Main_F::AbortConnect() {
     MenuEEPCopy->setEnabled(true);
     session_.ConnectBusy = false;
     ConnectProgress->hide();
+    startHint_->show();
+    Connect->setFocus();
 }
 
 void Main_F::ConnectSequence() {
@@ -159,6 +162,7 @@ void Main_F::ShowConnectedLook() {
         SetShown({ComImage[i], ComButton[i], MousePoint[i]}, true);
         PaintToggle(i, false);
     }
+    startHint_->hide();
     ModulesImage->show();
     FirmwareVer->setText(FirmwareVersionText(config.FirmwareInfo));
     CANNodeId->setText(QString::number(config.DeviceNetParams.NodeId));
@@ -178,6 +182,7 @@ void Main_F::ShowConnectedLook() {
     SetShown({CANBaudrate, CANNodeId, SettingDeviceNetParam}, true);
     ComButton[DeviceNetPanel]->setChecked(true);
     OnTogglePressed(DeviceNetPanel);
+    ComButton[DeviceNetPanel]->setFocus();
 }
 
 // The toggles act as a group of which at most one is down. Pressing the selected one

@@ -99,7 +99,8 @@ private:
     QLineEdit* FirmwareVer = nullptr;
     QLineEdit* CommunicationState = nullptr;
 
-    // Pictures and panel toggles.
+    // Pictures and panel toggles; the hint stands in for them until a read-out.
+    QLabel* startHint_ = nullptr;
     QLabel* ModulesImage = nullptr;
     QLabel* Image6102 = nullptr;
     std::array<PanelToggle*, PanelCount> ComButton{};

@@ -121,6 +121,12 @@ void Main_F::BuildWindow() {
     grid->addWidget(BuildSituation(), 0, 1);
 
     auto* gatewayColumn = new QVBoxLayout;
+    startHint_ = Named(new QLabel("Choose the PC COM port the gateway is connected to and press "
+                                  "Connect to read its configuration."),
+                       "StartHint");
+    startHint_->setWordWrap(true);
+    startHint_->setStyleSheet("color: #5f6b77;");
+    gatewayColumn->addWidget(startHint_);
     gatewayColumn->addWidget(BuildGatewayPicture());
     gatewayColumn->addWidget(BuildToggles());
     gatewayColumn->addStretch(1);
@@ -219,7 +225,7 @@ QWidget* Main_F::BuildToggles() {
         ComImage[i] = Named(PictureLabel(pictures[i], {72, 52}), ArrayName("ComImage", i));
         ComButton[i]->SetPicture(ComImage[i]);
         MousePoint[i] = Named(new QLabel(hints[i]), ArrayName("MousePoint", i));
-        MousePoint[i]->setStyleSheet("color: palette(mid);");
+        MousePoint[i]->setStyleSheet("color: #5f6b77;");
         for (QLabel* label : {ComCaption[i], MousePoint[i]}) label->setAlignment(Qt::AlignCenter);
         for (QWidget* widget : {static_cast<QWidget*>(ComCaption[i]),
                                 static_cast<QWidget*>(ComButton[i]),
