@@ -2,14 +2,14 @@
 // merges a JSON configuration into the gateway's own, checks it as the windows do, writes
 // it as the save window does, writes the EDS file and reads the gateway back to compare.
 
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "save/ApplyConfiguration.h"
 #include "save/SaveConfiguration.h"
-
-#include <QDir>
-#include <QFile>
-#include <QJsonDocument>
 
 namespace kv::cli {
 namespace {
@@ -39,7 +39,7 @@ bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
     if (!document.isObject()) {
         err << path << ": "
             << (parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                            : QStringLiteral("not a JSON object"))
+                                                             : QStringLiteral("not a JSON object"))
             << "\n";
         return false;
     }
@@ -72,7 +72,8 @@ int RunApply(const QStringList& args, QTextStream& out, QTextStream& err) {
         if (!outcome.Errors.isEmpty()) err << "Nothing was written to the gateway.\n";
         return 1;
     }
-    if (!outcome.EdsPath.isEmpty()) out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
+    if (!outcome.EdsPath.isEmpty())
+        out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
     if (!outcome.Ok && !outcome.EdsPath.isEmpty())
         err << "The gateway does not hold what was written.\n";
     return outcome.Ok ? 0 : 1;

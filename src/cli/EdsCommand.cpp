@@ -1,6 +1,8 @@
 // `eds --port P [--out-dir DIR] [--description T] [--created-by T]`: reads the gateway and
 // writes the EDS file that a save of the unchanged configuration would write.
 
+#include <QDir>
+
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "config/WorkingCopy.h"
@@ -8,8 +10,6 @@
 #include "eds/EdsFile.h"
 #include "save/PollPaths.h"
 #include "save/SaveReports.h"
-
-#include <QDir>
 
 namespace kv::cli {
 namespace {
@@ -28,11 +28,10 @@ int RunEds(const QStringList& args, QTextStream& out, QTextStream& err) {
     // classes and the poll paths it starts from.
     MakeWorkingCopy(config);
     const QString outDir = OptionValue(args, QStringLiteral("--out-dir"));
-    const EdsFileResult eds =
-        WriteEdsFile({outDir.isEmpty() ? QDir::currentPath() : outDir}, config,
-                     PreselectedPaths(config),
-                     {OptionValue(args, QStringLiteral("--description")),
-                      OptionValue(args, QStringLiteral("--created-by"))});
+    const EdsFileResult eds = WriteEdsFile({outDir.isEmpty() ? QDir::currentPath() : outDir},
+                                           config, PreselectedPaths(config),
+                                           {OptionValue(args, QStringLiteral("--description")),
+                                            OptionValue(args, QStringLiteral("--created-by"))});
     if (!eds.Ok) {
         err << eds.ErrorText << "\n";
         return 1;

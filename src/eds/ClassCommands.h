@@ -3,10 +3,10 @@
 // gateway numbers its poll connection entries: classes 0x65, 0x66 (serial), then 0x67..0x6A
 // (TCP), and within a class its commands 1..CmdCount. Read from the editor's working copy.
 
-#include "config/GatewayConfig.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 
@@ -18,7 +18,7 @@ inline constexpr uint8_t FirstTcpClass = 0x67;
 
 struct ClassCommand {
     uint8_t ClassId = 0;
-    int Instance = 0;   // 1-based: slot 0 is instance 1
+    int Instance = 0;  // 1-based: slot 0 is instance 1
     ModbusCommand Command;
 };
 

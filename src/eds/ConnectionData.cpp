@@ -20,21 +20,35 @@ bool CarriesDirection(int functionCode, PollDirection direction) {
 
 uint8_t DataAttributeOf(int functionCode) {
     switch (functionCode) {
-    case 1: case 5: case 15: return DigitalOutputs;
-    case 2: return DigitalInputs;
-    case 3: case 6: case 16: return AnalogOutputs;
-    case 4: return AnalogInputs;
-    default: return 0;
+        case 1:
+        case 5:
+        case 15:
+            return DigitalOutputs;
+        case 2:
+            return DigitalInputs;
+        case 3:
+        case 6:
+        case 16:
+            return AnalogOutputs;
+        case 4:
+            return AnalogInputs;
+        default:
+            return 0;
     }
 }
 
 const char* DataNameOf(int functionCode) {
     switch (DataAttributeOf(functionCode)) {
-    case DigitalInputs: return "DI data";
-    case DigitalOutputs: return "DO data";
-    case AnalogInputs: return "AI data";
-    case AnalogOutputs: return "AO data";
-    default: return "";
+        case DigitalInputs:
+            return "DI data";
+        case DigitalOutputs:
+            return "DO data";
+        case AnalogInputs:
+            return "AI data";
+        case AnalogOutputs:
+            return "AO data";
+        default:
+            return "";
     }
 }
 

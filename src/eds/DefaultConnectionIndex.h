@@ -3,11 +3,11 @@
 // connection uses by default. Entries 1..3 are the gateway's Ethernet addresses; the
 // Modbus commands that carry data in the path's direction follow from 4 on.
 
-#include "config/GatewayConfig.h"
-#include "eds/ConnectionData.h"
-
 #include <array>
 #include <cstdint>
+
+#include "config/GatewayConfig.h"
+#include "eds/ConnectionData.h"
 
 namespace kv {
 

@@ -24,9 +24,7 @@ QString WriteWhole(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-QString EdsFileName(uint8_t nodeId) {
-    return QStringLiteral("KV-9052R_ %1.eds").arg(nodeId);
-}
+QString EdsFileName(uint8_t nodeId) { return QStringLiteral("KV-9052R_ %1.eds").arg(nodeId); }
 
 QStringList DefaultEdsFolders() {
     return {QCoreApplication::applicationDirPath(),

@@ -2,14 +2,13 @@
 // Writing the EDS file: "KV-9052R_" + blank + node ID + ".eds", written whole to a
 // temporary file and renamed into place, so a failed write never leaves half a file.
 
-#include "config/GatewayConfig.h"
-#include "eds/EdsText.h"
-
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-
 #include <cstdint>
+
+#include "config/GatewayConfig.h"
+#include "eds/EdsText.h"
 
 namespace kv {
 
@@ -23,8 +22,8 @@ QStringList DefaultEdsFolders();
 
 struct EdsFileResult {
     bool Ok = false;
-    QString Path;        // the file written, on success
-    QString ErrorText;   // the system's reason, on failure
+    QString Path;       // the file written, on success
+    QString ErrorText;  // the system's reason, on failure
 };
 
 // Writes the file into the first of `folders` that takes it.

@@ -1,5 +1,7 @@
 #include "eds/EdsText.h"
 
+#include <QStringList>
+
 #include "config/FunctionCodes.h"
 #include "config/NumberText.h"
 #include "eds/ClassCommands.h"
@@ -7,8 +9,6 @@
 #include "eds/DefaultConnectionIndex.h"
 #include "eds/EdsBuildConstants.h"
 #include "eds/IpTextToNumber.h"
-
-#include <QStringList>
 
 namespace kv {
 
@@ -74,7 +74,7 @@ QList<ConnectionEntry> CommandEntries(const GatewayConfig& config, PollDirection
 
 struct Parameter {
     QString LinkPath;
-    bool FourBytes = false;   // data type 0xC8 (4 bytes) or 0xC6 (1 byte)
+    bool FourBytes = false;  // data type 0xC8 (4 bytes) or 0xC6 (1 byte)
     QString Name;
     QString RangeStart;
     qint64 Default = 0;
@@ -179,7 +179,8 @@ public:
         Add(ValueIndent + "6,\"" + p.LinkPath + "\",  $ Link Path Size, Link Path");
         Add(ValueIndent + "0x0000,                 $ Descriptor");
         Add(ValueIndent + (p.FourBytes ? "0xC8" : "0xC6") + ",                   $ Data Type");
-        Add(ValueIndent + (p.FourBytes ? "4" : "1") + ",                      $ Data Size in bytes");
+        Add(ValueIndent + (p.FourBytes ? "4" : "1") +
+            ",                      $ Data Size in bytes");
         Add(ValueIndent + "\"" + p.Name + "\",            $ name");
         Add(ValueIndent + "\"\",                     $ units");
         Add(ValueIndent + "\"\",                     $ help string");

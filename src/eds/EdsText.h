@@ -3,10 +3,10 @@
 // the gateway's poll connection entries (its Ethernet addresses and every Modbus command
 // that moves data), its parameters and the two texts the user typed for it.
 
-#include "config/GatewayConfig.h"
-
 #include <QDateTime>
 #include <QString>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

@@ -3,11 +3,11 @@
 // the file, write as the save window does (EDS file included), then read the gateway again
 // and compare it with what was meant to be written.
 
-#include "console/ConsoleLink.h"
-#include "eds/EdsText.h"
-
 #include <QJsonObject>
 #include <QStringList>
+
+#include "console/ConsoleLink.h"
+#include "eds/EdsText.h"
 
 namespace kv {
 
@@ -19,8 +19,8 @@ struct ApplyOptions {
 
 struct ApplyOutcome {
     bool Ok = false;
-    bool Written = false;   // the gateway was changed
-    QStringList Errors;     // the window's messages, or "<key path>: <message>" lines
+    bool Written = false;  // the gateway was changed
+    QStringList Errors;    // the window's messages, or "<key path>: <message>" lines
     QStringList Warnings;
     QString EdsPath;
 };

@@ -1,5 +1,8 @@
 #include "save/ApplyPlan.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+
 #include "config/BaudTexts.h"
 #include "config/CommandChecks.h"
 #include "config/ConfigJson.h"
@@ -8,15 +11,12 @@
 #include "config/WorkingCopy.h"
 #include "save/PollPaths.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-
 namespace kv {
 
 namespace {
 
-constexpr int SerialModeCount = 3;   // none, Modbus RTU, Modbus ASCII
-constexpr int TcpValidCount = 2;     // NO, YES
+constexpr int SerialModeCount = 3;  // none, Modbus RTU, Modbus ASCII
+constexpr int TcpValidCount = 2;    // NO, YES
 
 class Checker {
 public:
@@ -61,9 +61,8 @@ public:
     void Ports() {
         for (int port = 0; port < SerialClassCount; ++port) {
             const SerialClassRecord& record = plan_.Config.SerialClasses[port];
-            const ComSettingPositions positions{port, BaudIndexOf(record.Baud),
-                                                record.DataBits - 7, record.Parity,
-                                                record.StopBits - 1};
+            const ComSettingPositions positions{port, BaudIndexOf(record.Baud), record.DataBits - 7,
+                                                record.Parity, record.StopBits - 1};
             const SettingResult result = ApplyComSetting(plan_.Config, positions);
             if (!result.ok()) Refuse(QStringLiteral("SerialClasses[%1]").arg(port), result.Message);
         }
@@ -102,7 +101,8 @@ public:
         const int used = eeprom::CommandsToWrite(count, int(Slots));
         for (int slot = 0; slot < used; ++slot) {
             const CommandCheck check = CheckCommandFields(FieldsOfCommand(commands[slot]));
-            if (!check.ok()) Refuse(QStringLiteral("%1.Commands[%2]").arg(path).arg(slot), check.Error);
+            if (!check.ok())
+                Refuse(QStringLiteral("%1.Commands[%2]").arg(path).arg(slot), check.Error);
         }
     }
 
@@ -189,8 +189,8 @@ QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual
         return differences;
     }
     if (expected != actual)
-        differences.append(QStringLiteral("%1: %2, read %3").arg(path, JsonText(expected),
-                                                                 JsonText(actual)));
+        differences.append(
+            QStringLiteral("%1: %2, read %3").arg(path, JsonText(expected), JsonText(actual)));
     return differences;
 }
 

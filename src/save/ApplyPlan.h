@@ -3,18 +3,18 @@
 // merged into it, checked value by value with the same rules as the windows. Every value a
 // window would refuse is reported with its key path, and then nothing is written.
 
-#include "config/GatewayConfig.h"
-
 #include <QJsonObject>
 #include <QStringList>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 
 struct ApplyPlan {
-    GatewayConfig Config;        // with the editor's working copy made from the merged classes
-    ConnectionPaths PollPaths;   // the poll paths the save writes
-    QStringList Errors;          // "<key path>: <message>"; when any, nothing may be written
-    QStringList Warnings;        // values of the file that are ignored
+    GatewayConfig Config;       // with the editor's working copy made from the merged classes
+    ConnectionPaths PollPaths;  // the poll paths the save writes
+    QStringList Errors;         // "<key path>: <message>"; when any, nothing may be written
+    QStringList Warnings;       // values of the file that are ignored
     bool ok() const { return Errors.isEmpty(); }
 };
 

@@ -26,7 +26,7 @@ bool SelectBlock(ConsoleLink& link, int block) {
 }
 
 bool WriteEditSequence(ConsoleLink& link, int address, std::span<const uint8_t> bytes) {
-    uint8_t current = 0;   // the value the console shows is not used
+    uint8_t current = 0;  // the value the console shows is not used
     if (!link.ReadConsoleByte(QStringLiteral("e %1").arg(address), AddressKey(address), current))
         return false;
     int next = address + 1;

@@ -2,11 +2,11 @@
 // The console exchanges that change the gateway, shared by the save and the factory reset.
 // Each returns false when the console did not answer as expected.
 
-#include "config/GatewayConfig.h"
-#include "console/ConsoleLink.h"
-
 #include <cstdint>
 #include <span>
+
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
 
 namespace kv {
 

@@ -1,10 +1,5 @@
 #include "save/EDSAndEEPSetWindow.h"
 
-#include "eds/EdsFile.h"
-#include "save/FactoryReset.h"
-#include "save/SaveConfiguration.h"
-#include "ui/common/Session.h"
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -17,6 +12,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include "eds/EdsFile.h"
+#include "save/FactoryReset.h"
+#include "save/SaveConfiguration.h"
+#include "ui/common/Session.h"
 
 namespace kv {
 
@@ -93,7 +93,8 @@ QGroupBox* EDSAndEEPSet::MakePathGroup(PathGroup& group, const QString& title,
         *lists[part] = list;
     }
     connect(group.Class, &QComboBox::activated, this, [this, &group] { RefillInstances(group); });
-    connect(group.Instance, &QComboBox::activated, this, [this, &group] { RefillAttributes(group); });
+    connect(group.Instance, &QComboBox::activated, this,
+            [this, &group] { RefillAttributes(group); });
     return box;
 }
 
@@ -123,11 +124,13 @@ QGroupBox* EDSAndEEPSet::MakeEepromFrame() {
             auto* value = new QLabel(QStringLiteral("0x00"));
             value->setObjectName(QStringLiteral("%1_%2").arg(objectName).arg(part));
             value->setAccessibleName(caption + " " + PathLabels[part]);
-            value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+            value->setTextInteractionFlags(Qt::TextSelectableByKeyboard |
+                                           Qt::TextSelectableByMouse);
             QFont bold = value->font();
             bold.setBold(true);
             value->setFont(bold);
-            value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0x00  ")));
+            value->setMinimumWidth(
+                value->fontMetrics().horizontalAdvance(QStringLiteral("0x00  ")));
             grid->addWidget(new QLabel(QString::fromLatin1(PathLabels[part])), row + 1, 2 * part);
             grid->addWidget(value, row + 1, 2 * part + 1);
             values[part] = value;
@@ -266,10 +269,11 @@ void EDSAndEEPSet::Save() {
     SetBusy(true);
     StartProgress(SaveProgressMaximum);
     if (!OpenPort()) return;
-    const SaveRequest request{working_, {EDSInfo[0]->text().trimmed(), EDSInfo[1]->text().trimmed()},
-                              edsFolders_};
-    const SaveOutcome outcome = SaveConfiguration(
-        session_.Link, session_.Config, request, [this](int value) { ProgressBar1->setValue(value); });
+    const SaveRequest request{
+        working_, {EDSInfo[0]->text().trimmed(), EDSInfo[1]->text().trimmed()}, edsFolders_};
+    const SaveOutcome outcome =
+        SaveConfiguration(session_.Link, session_.Config, request,
+                          [this](int value) { ProgressBar1->setValue(value); });
     if (outcome.Status != SaveStatus::Ok) return ProcessError(ReportSaveFailure(outcome));
     session_.SetCommunicationState(SaveDoneText(outcome));
     Finish();

@@ -4,13 +4,12 @@
 // EDS file) and "Factory Setting". It works on its own copy of the poll paths, made from
 // the read-out paths when it opens.
 
-#include "save/PollPaths.h"
-#include "save/SaveReports.h"
-
 #include <QStringList>
 #include <QWidget>
-
 #include <array>
+
+#include "save/PollPaths.h"
+#include "save/SaveReports.h"
 
 class QComboBox;
 class QGroupBox;

@@ -1,9 +1,9 @@
 #include "save/FactoryReset.h"
 
+#include <array>
+
 #include "config/EepromCodec.h"
 #include "save/ConsoleWrites.h"
-
-#include <array>
 
 namespace kv {
 

@@ -1,8 +1,8 @@
 #include "save/PollPaths.h"
 
-#include "eds/ClassCommands.h"
-
 #include <algorithm>
+
+#include "eds/ClassCommands.h"
 
 namespace kv {
 
@@ -36,9 +36,7 @@ QString ClassItemText(uint8_t classId) {
     return ItemPrefix + QString::number(classId, 16).toUpper();
 }
 
-QString MemberItemText(uint8_t id) {
-    return ItemPrefix + u'0' + QString::number(id, 16).toUpper();
-}
+QString MemberItemText(uint8_t id) { return ItemPrefix + u'0' + QString::number(id, 16).toUpper(); }
 
 uint8_t ItemNumber(const QString& itemText) {
     if (!itemText.startsWith(ItemPrefix)) return 0;

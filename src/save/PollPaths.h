@@ -4,19 +4,18 @@
 // device, the consumed (output) path one that writes; both may name the gateway's own
 // parameter object 0x64, instance 1, attributes 1..3 (its Ethernet addresses).
 
-#include "config/GatewayConfig.h"
-#include "eds/ConnectionData.h"
-
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "config/GatewayConfig.h"
+#include "eds/ConnectionData.h"
+
 namespace kv {
 
-using PollPath = std::array<uint8_t, 3>;   // class, instance, attribute
+using PollPath = std::array<uint8_t, 3>;  // class, instance, attribute
 
 // The path the window falls back to when the read-out path is no longer offered.
 inline constexpr PollPath FallbackPollPath = {0x64, 1, 1};

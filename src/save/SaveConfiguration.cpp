@@ -12,8 +12,8 @@ constexpr int SaveFinished = 130;
 
 }  // namespace
 
-SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config,
-                              const SaveRequest& request, const ProgressFn& progress) {
+SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
+                              const ProgressFn& progress) {
     const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
     link.Port().Close();
     if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};

@@ -2,39 +2,39 @@
 // The whole save after the port is open: the write-back, the port closed, the EDS file
 // for what was written, and the read-back class records brought up to date.
 
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
 #include "eds/EdsText.h"
 
-#include <QDateTime>
-#include <QString>
-#include <QStringList>
-
 namespace kv {
 
 enum class SaveStatus {
     Ok,
-    Timeout,         // the console stopped answering; the gateway keeps what was written
-    EdsFileFailed,   // the gateway holds the new configuration, but the EDS file is missing
+    Timeout,        // the console stopped answering; the gateway keeps what was written
+    EdsFileFailed,  // the gateway holds the new configuration, but the EDS file is missing
 };
 
 struct SaveOutcome {
     SaveStatus Status = SaveStatus::Ok;
-    QString EdsPath;     // where the EDS file went, on success
-    QString ErrorText;   // the system's reason, for EdsFileFailed
+    QString EdsPath;    // where the EDS file went, on success
+    QString ErrorText;  // the system's reason, for EdsFileFailed
 };
 
 struct SaveRequest {
-    ConnectionPaths PollPaths;   // the save window's working paths
+    ConnectionPaths PollPaths;  // the save window's working paths
     EdsInfoTexts EdsInfo;
-    QStringList EdsFolders;      // tried in order
+    QStringList EdsFolders;  // tried in order
 };
 
 // Progress 10..120 during the write, 130 at the end of a success. The port is closed at
 // every end. Only a full success copies the editor's classes into the read-back records.
-SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config,
-                              const SaveRequest& request, const ProgressFn& progress);
+SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
+                              const ProgressFn& progress);
 
 // The text CommunicationState shows after a successful save.
 QString SaveDoneText(const SaveOutcome& outcome);

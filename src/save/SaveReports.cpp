@@ -13,16 +13,16 @@ PortOpenResult OpenGatewayPort(SerialPort& port, int portNumber) {
 
 FailureReport ReportPortFailure(const PortOpenResult& result, int portNumber) {
     switch (result.Error) {
-    case PortOpenError::InUse: {
-        const QString text = ComOccupiedText(portNumber);
-        return {text, {}, text};
-    }
-    case PortOpenError::Other:
-        if (!result.Text.isEmpty()) return {result.Text, {}, QString()};
-        break;
-    case PortOpenError::None:
-    case PortOpenError::NotOpened:
-        break;
+        case PortOpenError::InUse: {
+            const QString text = ComOccupiedText(portNumber);
+            return {text, {}, text};
+        }
+        case PortOpenError::Other:
+            if (!result.Text.isEmpty()) return {result.Text, {}, QString()};
+            break;
+        case PortOpenError::None:
+        case PortOpenError::NotOpened:
+            break;
     }
     return {CantOpenComText(portNumber), QStringLiteral("Warning"), std::nullopt};
 }
@@ -39,12 +39,12 @@ FailureReport ReportSaveFailure(const SaveOutcome& outcome) {
 
 QString ReadOutFailureText(ReadOutResult result) {
     switch (result) {
-    case ReadOutResult::Ok:
-        return {};
-    case ReadOutResult::UnknownController:
-        return QString::fromLatin1(UnknownControllerText);
-    case ReadOutResult::Timeout:
-        break;
+        case ReadOutResult::Ok:
+            return {};
+        case ReadOutResult::UnknownController:
+            return QString::fromLatin1(UnknownControllerText);
+        case ReadOutResult::Timeout:
+            break;
     }
     return QString::fromLatin1(TimeoutText);
 }

@@ -14,7 +14,7 @@ constexpr int PortSettingsDone[] = {15, 20};
 constexpr int SettingsDone = 25;
 constexpr int PollPathsDone = 30;
 constexpr int FirstClassHeaderDone = 35;
-constexpr int ClassProgressSpan = 15;   // header at +0, end at +10, next class at +15
+constexpr int ClassProgressSpan = 15;  // header at +0, end at +10, next class at +15
 constexpr int ClassCommandsDone = 10;
 
 using eeprom::CommandBytes;
@@ -40,7 +40,8 @@ public:
         if (!Sequence(headerAddress, header, value)) return false;
         const int count = eeprom::CommandsToWrite(record.CmdCount, int(record.Commands.size()));
         for (int slot = 0; slot < count; ++slot)
-            if (!Sequence(commandAddress(slot), eeprom::EncodeCommand(record.Commands[slot]), ++value))
+            if (!Sequence(commandAddress(slot), eeprom::EncodeCommand(record.Commands[slot]),
+                          ++value))
                 return false;
         Progress(FirstClassHeaderDone + ClassProgressSpan * classIndex + ClassCommandsDone);
         return true;
@@ -69,8 +70,7 @@ bool WriteSettings(Writer& writer, const GatewayConfig& config, const Connection
     return writer.Block(eeprom::SettingsBlock) &&
            writer.Sequence(eeprom::SettingsWriteAddress, eeprom::EncodeSettings(config),
                            SettingsDone) &&
-           writer.Sequence(eeprom::PollPathsAddress, eeprom::EncodePollPaths(paths),
-                           PollPathsDone);
+           writer.Sequence(eeprom::PollPathsAddress, eeprom::EncodePollPaths(paths), PollPathsDone);
 }
 
 bool WriteSerialClasses(Writer& writer, const GatewayConfig& config) {
@@ -93,9 +93,8 @@ bool WriteTcpClasses(Writer& writer, const GatewayConfig& config) {
         const auto commandAddress = [connection](int slot) {
             return eeprom::TcpCommandAddress(connection, slot);
         };
-        if (!writer.Class(record, eeprom::TcpClassBase(connection),
-                          eeprom::EncodeTcpHeader(record), SerialClassCount + connection,
-                          commandAddress))
+        if (!writer.Class(record, eeprom::TcpClassBase(connection), eeprom::EncodeTcpHeader(record),
+                          SerialClassCount + connection, commandAddress))
             return false;
     }
     return true;

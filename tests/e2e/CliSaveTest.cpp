@@ -1,13 +1,13 @@
 // kv9052r-cli apply, eds and factory-reset against the virtual gateway program over a real
 // pseudo-terminal: exit status, messages, the EEPROM the gateway keeps and the EDS file.
 
-#include "SimulatorProcess.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <gtest/gtest.h>
+#include "SimulatorProcess.h"
 
 namespace kv::test {
 namespace {
@@ -69,9 +69,10 @@ TEST_F(CliSave, ApplyRefusesABadFileWithoutWriting) {
                                          "StartAddress": 0, "Length": 10}]}]})");
     const CliRun run = RunCli({"apply", "--port", "COM9", file, "--eds-dir", folder.path()});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
-                       "SerialClasses[0].Commands[0]: Communication Length Greater Than "
-                       "Internal Memory\nNothing was written to the gateway.");
+    EXPECT_EQ(run.Err,
+              "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
+              "SerialClasses[0].Commands[0]: Communication Length Greater Than "
+              "Internal Memory\nNothing was written to the gateway.");
     EXPECT_EQ(ReadFile(eeprom), before);
     EXPECT_FALSE(QFile::exists(folder.filePath("KV-9052R_ 64.eds")));
 }
@@ -82,8 +83,8 @@ TEST_F(CliSave, ApplyWritesWhatEdsDescribesAgain) {
         "DeviceNetParams": {"NodeId": 12},
         "TcpClasses": [{}, {"ConnValid": 1, "Commands": [{"NetId": 1, "FunctionCode": 4,
                         "MemAddress": 1000, "StartAddress": 0, "Length": 8}]}]})");
-    const CliRun applied = RunCli({"apply", "--port", "9", file, "--eds-dir", folder.path(),
-                                   "--description", "Hall 2"});
+    const CliRun applied = RunCli(
+        {"apply", "--port", "9", file, "--eds-dir", folder.path(), "--description", "Hall 2"});
     ASSERT_EQ(applied.ExitCode, 0) << applied.Err.toStdString();
     const QString written = folder.filePath("KV-9052R_ 12.eds");
     EXPECT_EQ(applied.Out, "Produce EDS File OK: " + QDir::toNativeSeparators(written));

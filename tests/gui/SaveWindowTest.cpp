@@ -1,14 +1,6 @@
 // The save window driven as a user would, against the virtual gateway: the poll path lists,
 // "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet.
 
-#include "config/WorkingCopy.h"
-#include "console/ReadOut.h"
-#include "save/EDSAndEEPSetWindow.h"
-#include "sim/DemoImages.h"
-#include "support/RecordingDialogs.h"
-#include "support/SimulatedGateway.h"
-#include "ui/common/Session.h"
-
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -18,8 +10,15 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <memory>
+
+#include "config/WorkingCopy.h"
+#include "console/ReadOut.h"
+#include "save/EDSAndEEPSetWindow.h"
+#include "sim/DemoImages.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "ui/common/Session.h"
 
 namespace kv {
 namespace {
@@ -50,7 +49,9 @@ struct Rig {
     }
 
     template <typename T>
-    T* Find(const QString& name) { return window->findChild<T*>(name); }
+    T* Find(const QString& name) {
+        return window->findChild<T*>(name);
+    }
     QPushButton* Button(const QString& name) { return Find<QPushButton>(name); }
     QComboBox* Combo(const QString& name) { return Find<QComboBox>(name); }
 
@@ -148,9 +149,12 @@ void SaveWindowTest::unusableReadPathFallsBackToTheParameterObject() {
     EDSAndEEPSet& window = rig.Open();
 
     for (const char* group : {"Prod", "Cons"}) {
-        QCOMPARE(rig.Combo(QString("Combo_Poll%1Class").arg(group))->currentText(), QString("ID: 0x64"));
-        QCOMPARE(rig.Combo(QString("Combo_Poll%1Inst").arg(group))->currentText(), QString("ID: 0x01"));
-        QCOMPARE(rig.Combo(QString("Combo_Poll%1Attr").arg(group))->currentText(), QString("ID: 0x01"));
+        QCOMPARE(rig.Combo(QString("Combo_Poll%1Class").arg(group))->currentText(),
+                 QString("ID: 0x64"));
+        QCOMPARE(rig.Combo(QString("Combo_Poll%1Inst").arg(group))->currentText(),
+                 QString("ID: 0x01"));
+        QCOMPARE(rig.Combo(QString("Combo_Poll%1Attr").arg(group))->currentText(),
+                 QString("ID: 0x01"));
     }
     QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x64, 1, 1}, {0x64, 1, 1}}));
     QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_0")->text(), QString("0x66"));

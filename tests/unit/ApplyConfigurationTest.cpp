@@ -1,17 +1,17 @@
 // `apply` against the virtual gateway: a file merged into what the gateway holds, checked
 // as the windows check, written as the save writes, and refused before anything is sent.
 
-#include "save/ApplyConfiguration.h"
-#include "save/ApplyPlan.h"
-#include "sim/DemoImages.h"
-#include "support/SimulatedGateway.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "save/ApplyConfiguration.h"
+#include "save/ApplyPlan.h"
+#include "sim/DemoImages.h"
+#include "support/SimulatedGateway.h"
 
 namespace kv {
 namespace {
@@ -38,7 +38,8 @@ protected:
 
     // Lines that store a byte or change a network setting.
     QStringList WritingLines() const {
-        static const QRegularExpression writing(QStringLiteral("^(\\d+|ip .*|mask .*|gateway .*)$"));
+        static const QRegularExpression writing(
+            QStringLiteral("^(\\d+|ip .*|mask .*|gateway .*)$"));
         return gateway.LinesReceived().filter(writing);
     }
 

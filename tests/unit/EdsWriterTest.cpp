@@ -1,10 +1,7 @@
 // The EDS file: every line of the example configuration against a file written by hand,
 // the default connection indices, the parameter defaults and the file's name and place.
 
-#include "eds/DefaultConnectionIndex.h"
-#include "eds/EdsFile.h"
-#include "eds/EdsText.h"
-#include "eds/IpTextToNumber.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +9,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "eds/DefaultConnectionIndex.h"
+#include "eds/EdsFile.h"
+#include "eds/EdsText.h"
+#include "eds/IpTextToNumber.h"
 
 namespace kv {
 namespace {
@@ -152,8 +152,8 @@ TEST(EdsWriterTest, CountAboveTheSlotsStopsAtTheLastSlot) {
 }
 
 TEST(EdsWriterTest, UserTextsStayOnTheirCommentLines) {
-    const QStringList lines = LinesOf(
-        EdsText(ExampleConfig(), ExamplePaths, {"two\r\n[Device]", "me\nyou"}, Moment));
+    const QStringList lines =
+        LinesOf(EdsText(ExampleConfig(), ExamplePaths, {"two\r\n[Device]", "me\nyou"}, Moment));
     EXPECT_EQ(lines[1], "$ File Description Section : two  [Device]");
     EXPECT_EQ(lines[2], "$ Created by : me you");
 }
@@ -176,7 +176,8 @@ TEST(EdsWriterTest, InvalidEthernetTextsGiveTheDefaultZero) {
     GatewayConfig config = ExampleConfig();
     config.EthernetParams = {"10.0.0.1", "", "300.1.1.1"};
     const QStringList lines = LinesOf(EdsText(config, ExamplePaths, Info, Moment));
-    EXPECT_TRUE(lines.contains("                   0,0xFFFFFFFF,167772161,$ min, max, default data values"));
+    EXPECT_TRUE(lines.contains(
+        "                   0,0xFFFFFFFF,167772161,$ min, max, default data values"));
     EXPECT_EQ(lines.count("                   0,0xFFFFFFFF,0,$ min, max, default data values"), 2);
 }
 

@@ -1,12 +1,11 @@
 // The factory reset against the virtual gateway: exactly the bytes it may change, the
 // factory values in the model, and what a failure part-way leaves behind.
 
-#include "SaveTestGateway.h"
+#include <gtest/gtest.h>
 
+#include "SaveTestGateway.h"
 #include "save/FactoryReset.h"
 #include "sim/DemoImages.h"
-
-#include <gtest/gtest.h>
 
 namespace kv {
 namespace {

@@ -1,8 +1,8 @@
 // Which poll connection paths the save window offers, and where it starts.
 
-#include "save/PollPaths.h"
-
 #include <gtest/gtest.h>
+
+#include "save/PollPaths.h"
 
 namespace kv {
 namespace {
@@ -111,18 +111,19 @@ TEST(PollPathsTest, ReadOutPathIsKeptOnlyWhileItsCommandStillReads) {
     const PollPath readPath = {0x66, 3, 0x0D};
     EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), readPath);
 
-    config.EditSerialClasses[1].Commands[2].FunctionCode = 4;   // now attribute 0x0C
+    config.EditSerialClasses[1].Commands[2].FunctionCode = 4;  // now attribute 0x0C
     EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), FallbackPollPath);
-    config.EditSerialClasses[1].Commands[2].FunctionCode = 6;   // now a writing command
+    config.EditSerialClasses[1].Commands[2].FunctionCode = 6;  // now a writing command
     EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), FallbackPollPath);
-    config.EditSerialClasses[1].CmdCount = 2;                   // command 3 deleted
+    config.EditSerialClasses[1].CmdCount = 2;  // command 3 deleted
     config.EditSerialClasses[1].Commands[2].FunctionCode = 3;
     EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), FallbackPollPath);
 }
 
 TEST(PollPathsTest, ParameterObjectPathsAndZeroPaths) {
     const GatewayConfig config;
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 1, 3}), (PollPath{0x64, 1, 3}));
+    EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 1, 3}),
+              (PollPath{0x64, 1, 3}));
     EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 1, 4}), FallbackPollPath);
     EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 2, 1}), FallbackPollPath);
     EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, {0, 0, 0}), FallbackPollPath);

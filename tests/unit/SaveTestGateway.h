@@ -2,14 +2,14 @@
 // A virtual gateway read the way the main window reads it, with the editor's working
 // copy made, ready for a save or a factory reset on an open port.
 
+#include <gtest/gtest.h>
+
+#include <QList>
+
 #include "config/EepromCodec.h"
 #include "config/WorkingCopy.h"
 #include "console/ReadOut.h"
 #include "support/SimulatedGateway.h"
-
-#include <QList>
-
-#include <gtest/gtest.h>
 
 namespace kv::test {
 

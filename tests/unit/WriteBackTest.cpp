@@ -1,17 +1,16 @@
 // The save against the virtual gateway: the bytes the gateway ends with, the order of the
 // edit sequences, the progress values and what a failure leaves behind.
 
-#include "SaveTestGateway.h"
-
-#include "config/PortChecksum.h"
-#include "save/SaveConfiguration.h"
-#include "save/SaveReports.h"
-#include "sim/DemoImages.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "SaveTestGateway.h"
+#include "config/PortChecksum.h"
+#include "save/SaveConfiguration.h"
+#include "save/SaveReports.h"
+#include "sim/DemoImages.h"
 
 namespace kv {
 namespace {
@@ -70,18 +69,18 @@ TEST_F(WriteBackTest, ConfigurationWithoutCommands) {
     const SaveOutcome outcome = Save(gateway);
 
     ASSERT_EQ(outcome.Status, SaveStatus::Ok);
-    EXPECT_EQ(gateway.Progress, (QList<int>{10, 15, 20, 25, 30, 35, 45, 50, 60, 65, 75, 80, 90,
-                                            95, 105, 110, 120, 130}));
-    EXPECT_EQ(gateway.EditSequences(),
-              (QStringList{"block 0", "e 0", "e 16", "block 1", "e 6", "e 16", "block 8", "e 0",
-                           "block 9", "e 0", "block 10", "e 0", "e 128", "block 11", "e 0",
-                           "e 128"}));
+    EXPECT_EQ(gateway.Progress, (QList<int>{10, 15, 20, 25, 30, 35, 45, 50, 60, 65, 75, 80, 90, 95,
+                                            105, 110, 120, 130}));
+    EXPECT_EQ(
+        gateway.EditSequences(),
+        (QStringList{"block 0", "e 0", "e 16", "block 1", "e 6", "e 16", "block 8", "e 0",
+                     "block 9", "e 0", "block 10", "e 0", "e 128", "block 11", "e 0", "e 128"}));
     const QStringList lines = gateway.LinesSent();
     // The console is brought back to its main prompt first, wherever it was left.
     const int ip = int(lines.indexOf("ip 10.1.2.3"));
-    EXPECT_EQ(lines.mid(ip - 4, 8), (QStringList{".", "quit", "", "", "ip 10.1.2.3",
-                                                 "gateway 10.1.2.254", "mask 255.0.0.0",
-                                                 "use eeprom"}));
+    EXPECT_EQ(lines.mid(ip - 4, 8),
+              (QStringList{".", "quit", "", "", "ip 10.1.2.3", "gateway 10.1.2.254",
+                           "mask 255.0.0.0", "use eeprom"}));
     EXPECT_EQ(lines.last(), "quit");
     EXPECT_TRUE(gateway.Gateway.Console.Network ==
                 (EthernetParams{"10.1.2.3", "255.0.0.0", "10.1.2.254"}));
@@ -133,9 +132,8 @@ TEST_F(WriteBackTest, TcpClassAtBase128WithFiveCommands) {
 
     const QStringList sequences = gateway.EditSequences();
     const int block10 = int(sequences.indexOf("block 10"));
-    EXPECT_EQ(sequences.mid(block10, 9),
-              (QStringList{"block 10", "e 0", "e 128", "e 160", "e 176", "e 192", "e 208",
-                           "e 224", "block 11"}));
+    EXPECT_EQ(sequences.mid(block10, 9), (QStringList{"block 10", "e 0", "e 128", "e 160", "e 176",
+                                                      "e 192", "e 208", "e 224", "block 11"}));
     const int header = int(gateway.Progress.indexOf(80));
     EXPECT_EQ(gateway.Progress.mid(header, 8), (QList<int>{80, 81, 82, 83, 84, 85, 90, 95}));
     EXPECT_EQ(gateway.Bytes(10, 128, 18),
