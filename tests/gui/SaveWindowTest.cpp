@@ -102,6 +102,8 @@ private Q_SLOTS:
     void setPathStoresTheShownSelection();
     void saveWritesTheGatewayAndCloses();
     void silentGatewayLeavesTheWindowOpen();
+    void edsFileFailureKeepsTheWindowOpen();
+    void windowStaysWhileTheGatewayIsWritten();
     void portFailuresGiveTheButtonsBack();
     void saveDuringAReadOutDoesNothing();
     void factoryResetAnsweredNoChangesNothing();
@@ -258,6 +260,38 @@ void SaveWindowTest::silentGatewayLeavesTheWindowOpen() {
     QVERIFY(!rig.gateway.Port.IsOpen());
     QVERIFY(rig.config.SerialClasses[0].CmdTimeout != 4321);
     QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+}
+
+void SaveWindowTest::edsFileFailureKeepsTheWindowOpen() {
+    Rig rig;
+    rig.config.EditSerialClasses[1].CmdTimeout = 777;
+    EDSAndEEPSet& window = rig.Open();
+    window.SetEdsFolders({"/proc/no-such-folder"});
+    rig.Button("FinishDeviceSet")->click();
+
+    QCOMPARE(rig.dialogs.Messages.size(), 1);
+    QVERIFY(rig.dialogs.Messages[0].Text.contains("KV-9052R_"));
+    QCOMPARE(rig.states, QStringList{QString()});
+    QVERIFY(window.isVisible());
+    QVERIFY(rig.ButtonsEnabled());
+    QVERIFY2(rig.config.SerialClasses[1].CmdTimeout != 777, "records not copied");
+    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[9][4]), 777 % 256);
+}
+
+// Closing the window while the save runs would pull it from under the running sequence.
+void SaveWindowTest::windowStaysWhileTheGatewayIsWritten() {
+    Rig rig;
+    EDSAndEEPSet& window = rig.Open();
+    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+    int closeAttempts = 0;
+    rig.gateway.Pump.EachYield = [&] {
+        if (closeAttempts++ == 1000) QVERIFY(!window.close());
+    };
+    rig.Button("FinishDeviceSet")->click();
+    QVERIFY(closeAttempts > 1000);
+    QCOMPARE(abandoned.count(), 0);
+    QCOMPARE(completed.count(), 1);
 }
 
 void SaveWindowTest::portFailuresGiveTheButtonsBack() {
