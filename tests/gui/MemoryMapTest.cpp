@@ -1,0 +1,129 @@
+// The memory map on a working copy made in the test, followed while the copy changes.
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QtTest>
+
+#include "config/WorkingCopy.h"
+#include "ui/views/MemoryGridWidget.h"
+#include "ui/views/MemoryMapView.h"
+
+namespace kv {
+
+class MemoryMapTest : public QObject {
+    Q_OBJECT
+
+private:
+    static ModbusCommand Command(uint8_t functionCode, double memAddress, int32_t length) {
+        return {1, 5, functionCode, memAddress, 0, length};
+    }
+
+    // COM1 instance 2 (100..115) and Server 01 instance 1 (110..129) share 110..115;
+    // Server 04 is switched off but still holds a command.
+    static GatewayConfig WorkingCopy() {
+        GatewayConfig config;
+        auto& com1 = config.EditSerialClasses[0];
+        com1.ConnMode = 1;
+        com1.CmdCount = 2;
+        com1.Commands[0] = Command(1, 0, 100);
+        com1.Commands[1] = Command(3, 100, 16);
+        auto& server1 = config.EditTcpClasses[0];
+        server1.ConnValid = 1;
+        server1.CmdCount = 1;
+        server1.Commands[0] = Command(16, 110, 20);
+        auto& server4 = config.EditTcpClasses[3];
+        server4.CmdCount = 1;
+        server4.Commands[0] = Command(4, 500, 10);
+        return config;
+    }
+
+    static void Render(QWidget& window, const QString& name) {
+        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
+        QDir().mkpath(folder);
+        QVERIFY(window.grab().save(QDir(folder).filePath(name)));
+    }
+
+private Q_SLOTS:
+    void overlapIsListedAndMarkedUntilACommandIsDeleted() {
+        GatewayConfig config = WorkingCopy();
+        MemoryMap map(config);
+        map.show();
+        QCOMPARE(map.objectName(), QStringLiteral("MemoryMap"));
+        QCOMPARE(map.windowTitle(), QStringLiteral("Memory Map"));
+        auto* list = map.findChild<QListWidget*>("OverlapList");
+        auto* grid = map.findChild<MemoryGrid*>("MemoryGrid");
+        auto* none = map.findChild<QLabel*>("NoOverlaps");
+        QVERIFY(list && grid && none);
+
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(),
+                 QStringLiteral("COM1 instance 2 and Server 01 instance 1 share 110..115"));
+        QVERIFY(none->isHidden());
+        QVERIFY(!grid->IsShared(109));
+        QVERIFY(grid->IsShared(110));
+        QVERIFY(grid->IsShared(115));
+        QVERIFY(!grid->IsShared(116));
+        QCOMPARE(grid->AddressText(110),
+                 QStringLiteral("Address 110, shared: COM1 instance 2 at 100..115, "
+                                "Server 01 instance 1 at 110..129"));
+        QCOMPARE(grid->AddressText(505),
+                 QStringLiteral("Address 505: Server 04 instance 1 (not in use) at 500..509"));
+        QCOMPARE(grid->AddressText(600), QStringLiteral("Address 600: free"));
+        Render(map, "MemoryMap.png");
+
+        // As the editor's Delete does; the window notices on its own.
+        DeleteCommand(config, 0, 1);
+        QTRY_COMPARE(list->count(), 0);
+        QVERIFY(!grid->IsShared(110));
+        QCOMPARE(grid->CommandsAt(110).size(), 1);
+        QVERIFY(!none->isHidden());
+
+        // An Add that overlaps again shows again.
+        config.EditSerialClasses[1].CmdCount = 1;
+        config.EditSerialClasses[1].Commands[0] = Command(2, 505, 1);
+        QTRY_COMPARE(list->count(), 1);
+        QCOMPARE(
+            list->item(0)->text(),
+            QStringLiteral("COM2 instance 1 (not in use) and Server 04 instance 1 (not in use) "
+                           "share 505"));
+    }
+
+    void keyboardAndListLeadToAnAddress() {
+        GatewayConfig config = WorkingCopy();
+        MemoryMap map(config);
+        map.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&map));
+        auto* grid = map.findChild<MemoryGrid*>("MemoryGrid");
+        auto* cursorText = map.findChild<QLabel*>("CursorText");
+        auto* list = map.findChild<QListWidget*>("OverlapList");
+        QCOMPARE(grid->focusPolicy(), Qt::StrongFocus);
+        QVERIFY(!grid->accessibleName().isEmpty());
+        QVERIFY(!list->accessibleName().isEmpty());
+
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Down);
+        QTest::keyClick(grid, Qt::Key_End);
+        QCOMPARE(grid->Cursor(), 127);
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(grid->Cursor(), 63);
+        QCOMPARE(cursorText->text(), QStringLiteral("Address 63: COM1 instance 1 at 0..99"));
+        QCOMPARE(grid->accessibleDescription(), cursorText->text());
+        QTest::keyClick(grid, Qt::Key_Left);
+        QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(grid->Cursor(), 0);
+        QTest::keyClick(grid, Qt::Key_Left);
+        QCOMPARE(grid->Cursor(), 0);
+        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(grid->Cursor(), 2047);
+
+        list->setCurrentRow(0);
+        QCOMPARE(grid->Cursor(), 110);
+        QVERIFY(cursorText->text().startsWith("Address 110, shared: "));
+    }
+};
+
+}  // namespace kv
+
+QTEST_MAIN(kv::MemoryMapTest)
+#include "MemoryMapTest.moc"
