@@ -26,14 +26,15 @@ public:
         plan_.Errors.append(path + QStringLiteral(": ") + message);
     }
 
+    // Node ID and baud rate are checked apart, so both are named when both are refused.
     void DeviceNet() {
-        DeviceNetParams& params = plan_.Config.DeviceNetParams;
-        const QString nodeId = QString::number(params.NodeId);
-        const SettingResult result = ApplyDeviceNetSetting(plan_.Config, nodeId, params.BaudIndex);
-        if (result.ok()) return;
-        const bool nodeIdRefused = !NodeIdFromText(nodeId).has_value();
-        Refuse(nodeIdRefused ? "DeviceNetParams.NodeId" : "DeviceNetParams.BaudIndex",
-               result.Message);
+        const DeviceNetParams& params = plan_.Config.DeviceNetParams;
+        GatewayConfig scratch;
+        const SettingResult node =
+            ApplyDeviceNetSetting(scratch, QString::number(params.NodeId), 0);
+        if (!node.ok()) Refuse("DeviceNetParams.NodeId", node.Message);
+        const SettingResult baud = ApplyDeviceNetSetting(scratch, u"1", params.BaudIndex);
+        if (!baud.ok()) Refuse("DeviceNetParams.BaudIndex", baud.Message);
     }
 
     // Each address is checked on its own, so every refused one is named.

@@ -17,8 +17,6 @@ constexpr int FirstClassHeaderDone = 35;
 constexpr int ClassProgressSpan = 15;  // header at +0, end at +10, next class at +15
 constexpr int ClassCommandsDone = 10;
 
-using eeprom::CommandBytes;
-
 class Writer {
 public:
     Writer(ConsoleLink& link, const ProgressFn& progress) : link_(link), progress_(progress) {}

@@ -51,7 +51,7 @@ protected:
 TEST_F(ApplyConfigurationTest, RefusesBadValuesWithoutSendingAnEepromCommand) {
     const EepromImage before = gateway.Console.Eeprom;
     const ApplyOutcome outcome = Apply(Json(R"({
-        "DeviceNetParams": {"NodeId": 64},
+        "DeviceNetParams": {"NodeId": 64, "BaudIndex": 3},
         "SerialClasses": [{"Commands": [
             {"NetId": 1, "FunctionCode": 3, "MemAddress": 2040, "StartAddress": 0, "Length": 4},
             {"NetId": 1, "FunctionCode": 3, "MemAddress": 2000, "StartAddress": 0, "Length": 48}
@@ -61,6 +61,7 @@ TEST_F(ApplyConfigurationTest, RefusesBadValuesWithoutSendingAnEepromCommand) {
     EXPECT_FALSE(outcome.Written);
     EXPECT_EQ(outcome.Errors,
               (QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
+                           "DeviceNetParams.BaudIndex: Baud rate is not supported!",
                            "SerialClasses[0].Commands[1]: Communication Length Greater Than "
                            "Internal Memory"}));
     EXPECT_EQ(WritingLines(), QStringList());
