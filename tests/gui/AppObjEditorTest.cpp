@@ -588,7 +588,7 @@ void AppObjEditorTest::renderTabs() {
     const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
     QDir().mkpath(folder);
     auto* tabs = editor.Find<QTabWidget>("SSTab1");
-    for (int classIndex : {Com2, Server01}) {
+    for (int classIndex : {Com2, Server01, 4}) {
         tabs->setCurrentIndex(classIndex);
         QVERIFY(editor.window->grab().save(
             QStringLiteral("%1/AppObjEditor_tab%2.png").arg(folder).arg(classIndex)));
