@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <algorithm>
 #include <optional>
 
 #include "backup/BackupFile.h"
@@ -25,6 +26,8 @@ constexpr int ExitError = 2;
 
 const char* const DiffUsage =
     "diff A B [--raw]   (A, B: a read --json file, a backup .ini or a port)";
+
+const char* const RawNeedsBackups = "--raw compares two EEPROM backup files byte by byte";
 
 enum class SourceKind { ConfigurationFile, BackupFile, Gateway };
 
@@ -73,9 +76,13 @@ std::optional<ConfigSource> ReadJsonSource(const QString& path, const QByteArray
                                            QTextStream& err) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (!document.isObject()) {
-        err << path << " is not a JSON configuration: " << parseError.errorString() << " at offset "
+    if (parseError.error != QJsonParseError::NoError) {
+        err << path << " is not a valid JSON file: " << parseError.errorString() << " at offset "
             << parseError.offset << "\n";
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        err << path << " does not hold a configuration object\n";
         return std::nullopt;
     }
     ConfigSource source{SourceKind::ConfigurationFile, {}, {}};
@@ -138,11 +145,17 @@ int ReportChanges(const QStringList& changes, QTextStream& out) {
     return ExitDifferent;
 }
 
+bool IsOption(const QString& word) { return word.startsWith(u"--"); }
+
 int RunDiff(const QStringList& args, QTextStream& out, QTextStream& err) {
     QStringList operands = args;
     const bool raw = operands.removeAll(QStringLiteral("--raw")) > 0;
-    if (operands.size() != 2 || operands.filter(QRegularExpression(QStringLiteral("^--"))).size()) {
+    if (operands.size() != 2 || std::any_of(operands.begin(), operands.end(), IsOption)) {
         err << "Usage: kv9052r-cli " << DiffUsage << "\n";
+        return ExitError;
+    }
+    if (raw && std::any_of(operands.begin(), operands.end(), NamesAPort)) {
+        err << RawNeedsBackups << "\n";
         return ExitError;
     }
     const auto a = ReadSource(operands[0], err);
@@ -152,7 +165,7 @@ int RunDiff(const QStringList& args, QTextStream& out, QTextStream& err) {
 
     if (raw) {
         if (a->Kind != SourceKind::BackupFile || b->Kind != SourceKind::BackupFile) {
-            err << "--raw compares two EEPROM backup files byte by byte\n";
+            err << RawNeedsBackups << "\n";
             return ExitError;
         }
         return ReportChanges(DiffBackupBytes(a->Image, b->Image), out);

@@ -51,6 +51,13 @@ TEST_F(CliDiff, AMissingFileOrAWrongFileIsAnErrorWithItsReason) {
                                            "backup (INI)"))
         << run.Err.toStdString();
 
+    const QString broken = InFolder("broken.json");
+    WriteFile(broken, R"({"DeviceNetParams": {"NodeId": 3,}})");
+    run = RunCli({"diff", broken, broken});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_TRUE(run.Err.startsWith(broken + " is not a valid JSON file: "))
+        << run.Err.toStdString();
+
     const QString wrongField = InFolder("wrong.json");
     WriteFile(wrongField, R"({"SerialClasses": [{"Commands": [{"NetId": 1}]}]})");
     run = RunCli({"diff", wrongField, wrongField});

@@ -73,7 +73,6 @@ MemoryMap::MemoryMap(const GatewayConfig& config, QWidget* parent)
     followTimer_ = new QTimer(this);
     followTimer_->setInterval(FollowIntervalMs);
     connect(followTimer_, &QTimer::timeout, this, &MemoryMap::RefreshWhenChanged);
-    followTimer_->start();
 
     Refresh();
     FitAndCentreOnScreen(*this);
@@ -151,7 +150,14 @@ void MemoryMap::Refresh() {
 
 void MemoryMap::showEvent(QShowEvent* event) {
     Refresh();
+    followTimer_->start();
     QWidget::showEvent(event);
+}
+
+// A hidden map has nothing to follow; showing it again draws the copy as it is then.
+void MemoryMap::hideEvent(QHideEvent* event) {
+    followTimer_->stop();
+    QWidget::hideEvent(event);
 }
 
 void MemoryMap::RefreshWhenChanged() {
