@@ -108,7 +108,8 @@ TEST_F(CliDiff, AnAppliedFileMatchesTheGateway) {
     const QString file = InFolder("apply.json");
     WriteFile(file, R"({"DeviceNetParams": {"NodeId": 17},
         "TcpClasses": [{"ConnValid": 1, "Commands": [
-            {"NetId": 3, "FunctionCode": 16, "MemAddress": 400, "StartAddress": 0, "Length": 8}]}]})");
+            {"NetId": 3, "FunctionCode": 16, "MemAddress": 400, "StartAddress": 0,
+             "Length": 8}]}]})");
     DiffRun run = RunCli({"diff", file, "COM9"});
     EXPECT_EQ(run.ExitCode, 1);
 
