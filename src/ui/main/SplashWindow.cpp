@@ -16,6 +16,8 @@ SplashWindow::SplashWindow(QWidget* parent)
     // Closing the splash before the main window exists must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle("KV-9052R Utility");
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet("#Splash { background: #0f1f33; } #ReleaseVersion { color: #cfe2ff; }");
     auto* picture = PictureLabel(SplashPicture, {480, 270});
     picture->setObjectName("SplashImage");
     auto* version = new QLabel("Release version: v1.3");

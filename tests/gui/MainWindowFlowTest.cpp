@@ -1,0 +1,177 @@
+// The way through the program's windows as AppWindows wires them: the main window, the
+// editor, the save window, the views, the EEPROM copy and the About window.
+
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "backup/ImpExpEepWindow.h"
+#include "console/ConsoleLink.h"
+#include "save/EDSAndEEPSetWindow.h"
+#include "sim/DemoImages.h"
+#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/common/Session.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/AppWindows.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/SplashWindow.h"
+#include "ui/views/ShowAppObjView.h"
+#include "ui/views/ShowModuleView.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace kv {
+namespace {
+
+class MainWindowFlowTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::SimulatedGateway gateway;
+    GatewayConfig config;
+    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    test::RecordingDialogs dialogs;
+    Session session{config, link, dialogs};
+    std::unique_ptr<AppWindows> windows;
+
+    Main_F& Main() { return windows->Main(); }
+
+    void Click(QWidget* window, const char* name) {
+        auto* button = window->findChild<QAbstractButton*>(name);
+        QVERIFY2(button, name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    static QString OutputFolder() {
+        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
+        QDir().mkpath(folder);
+        return folder;
+    }
+
+    static void DeleteDisposedWindows() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void OpenEditor() {
+        Click(&Main(), "Connect");
+        QVERIFY(Main().Connected());
+        Click(&Main(), "CreateMBDevice");
+        QVERIFY(windows->Editor());
+    }
+
+private Q_SLOTS:
+    void init() {
+        gateway.Console.Eeprom = sim::DemoImage();
+        dialogs = {};
+        windows = std::make_unique<AppWindows>(session);
+        windows->ShowMain();
+    }
+    void cleanup() {
+        windows.reset();
+        DeleteDisposedWindows();
+    }
+
+    void nextOpensTheEditorAndBackReturns() {
+        OpenEditor();
+        QVERIFY(!Main().isVisible());
+        QVERIFY(windows->Editor()->isVisible());
+        QCOMPARE(windows->Editor()->objectName(), QString("IOAppObj"));
+
+        Q_EMIT windows->Editor()->backPressed();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->Editor());
+        QVERIFY(Main().isVisible());
+    }
+
+    void closingTheEditorByItsTitleBarIsBack() {
+        OpenEditor();
+        windows->Editor()->close();
+        QTRY_VERIFY(Main().isVisible());
+        DeleteDisposedWindows();
+        QVERIFY(!windows->Editor());
+    }
+
+    void saveWindowAndViews() {
+        OpenEditor();
+        Q_EMIT windows->Editor()->nextPressed();
+        QVERIFY(!windows->Editor()->isVisible());
+        QVERIFY(windows->SaveWindow() && windows->SaveWindow()->isVisible());
+
+        Q_EMIT windows->SaveWindow()->closedWithoutSave();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->SaveWindow());
+        QVERIFY(windows->Editor()->isVisible());
+
+        // Each view is made once and only raised when asked for again.
+        Q_EMIT windows->Editor()->deviceViewRequested();
+        ShowModule* deviceView = windows->DeviceView();
+        QVERIFY(deviceView && deviceView->isVisible());
+        Q_EMIT windows->Editor()->nextPressed();
+        Q_EMIT windows->SaveWindow()->deviceViewRequested();
+        QCOMPARE(windows->DeviceView(), deviceView);
+        Q_EMIT windows->SaveWindow()->objectViewRequested();
+        QVERIFY(windows->ObjectView() && windows->ObjectView()->isVisible());
+
+        Q_EMIT windows->SaveWindow()->saveCompleted();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->SaveWindow() && !windows->Editor());
+        QVERIFY(!windows->DeviceView() && !windows->ObjectView());
+        QVERIFY(Main().isVisible());
+    }
+
+    void eepromCopyHidesTheMainWindowUntilItCloses() {
+        Main().findChild<QAction*>("MenuEEPCopy")->trigger();
+        QVERIFY(!Main().isVisible());
+        QVERIFY(windows->EepromCopy() && windows->EepromCopy()->isVisible());
+        Q_EMIT windows->EepromCopy()->closed();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->EepromCopy());
+        QVERIFY(Main().isVisible());
+    }
+
+    void closingTheMainWindowClosesTheViews() {
+        OpenEditor();
+        Q_EMIT windows->Editor()->objectViewRequested();
+        Q_EMIT windows->Editor()->backPressed();
+        QVERIFY(windows->ObjectView()->isVisible());
+        dialogs.YesNoAnswers = {true};
+        Main().close();
+        DeleteDisposedWindows();
+        QVERIFY(!Main().isVisible());
+        QVERIFY(!windows->ObjectView());
+    }
+
+    void splashShowsTheReleaseAndCloses() {
+        SplashWindow splash;
+        QCOMPARE(splash.findChild<QLabel*>("ReleaseVersion")->text(), QString("Release version: v1.3"));
+        splash.adjustSize();
+        splash.grab().save(QDir(OutputFolder()).filePath("splash.png"));
+        splash.ShowFor(std::chrono::milliseconds(20));
+        QVERIFY(!splash.isVisible());
+    }
+
+    void aboutShowsTheProgramAndClosesWithOk() {
+        Main().findChild<QAction*>("About_")->trigger();
+        Main().findChild<QAction*>("About_")->trigger();
+        const auto abouts = Main().findChildren<AboutWindow*>();
+        QCOMPARE(abouts.size(), 1);
+        AboutWindow* about = abouts.first();
+        QVERIFY(about->isVisible());
+        QStringList texts;
+        for (const QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
+        for (const char* text : {"KV-9052R: DeviceNet Slave/Modbus Master Gateway",
+                                 "KV-9052R Utility", "v1.3, Jun/2018"})
+            QVERIFY2(texts.contains(text), text);
+        about->grab().save(QDir(OutputFolder()).filePath("about-window.png"));
+        Click(about, "OK");
+        QVERIFY(!about->isVisible());
+    }
+};
+
+}  // namespace
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowFlowTest)
+#include "MainWindowFlowTest.moc"
