@@ -150,6 +150,7 @@ private Q_SLOTS:
     void deletingTheOnlyInstanceLeavesAnEmptyClass();
     void eraseReturnsToEntryWithoutTouchingTheCommands();
     void updateReportsSuccessAndFailure();
+    void addAndUpdateSayWhichCommandsShareMemory();
     void connectionListSwitchesTheTabAndSetStoresIt();
     void serialSetKeepsOnlyTimeoutsInRange();
     void tcpSetRefusesEntriesThatDoNotFitAndStoresNothing();
@@ -395,6 +396,28 @@ void AppObjEditorTest::eraseReturnsToEntryWithoutTouchingTheCommands() {
     editor.List("Instance", Server01)->setCurrentIndex(2);
     QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("52"));
     QVERIFY(editor.Shows("EraseMB", Server01));
+}
+
+void AppObjEditorTest::addAndUpdateSayWhichCommandsShareMemory() {
+    Editor editor;
+    auto* note = editor.Find<QLabel>("OverlapNote", Com1);
+    // COM2 instance 2 holds registers 20..21; this command takes 20..23.
+    editor.EnterCommand(Com1, "1", 2, "0", "4", "20");
+    editor.Press(editor.Button("AddApp", Com1));
+    QCOMPARE(editor.Commands(Com1).CmdCount, 1);
+    QVERIFY2(note->text().contains("COM2 instance 2"), qPrintable(note->text()));
+    QVERIFY(!note->text().contains("COM2 instance 3"));
+    QVERIFY(editor.dialogs.Messages.isEmpty());   // a note, never a refusal
+
+    editor.Type(editor.Field("MB_InternalMem", Com1), "1000");
+    editor.Press(editor.Button("UpdateApp", Com1));
+    QCOMPARE(note->text(), QString());
+
+    editor.Type(editor.Field("MB_InternalMem", Com1), "30");
+    editor.Press(editor.Button("UpdateApp", Com1));
+    QVERIFY2(note->text().contains("COM2 instance 3"), qPrintable(note->text()));
+    editor.Press(editor.Button("EraseMB", Com1));
+    QCOMPARE(note->text(), QString());
 }
 
 void AppObjEditorTest::updateReportsSuccessAndFailure() {

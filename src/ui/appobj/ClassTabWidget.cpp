@@ -1,5 +1,6 @@
 #include "ui/appobj/ClassTabWidget.h"
 
+#include "config/MemoryOverlaps.h"
 #include "config/WorkingCopy.h"
 #include "platform/Dialogs.h"
 #include "ui/appobj/CommandFieldsFrame.h"
@@ -50,6 +51,10 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     UpdateApp = Button(tr("Update"), "UpdateApp", classIndex, instanceFrame);
     DeleteApp = Button(tr("Delete"), "DeleteApp", classIndex, instanceFrame);
     fields_ = new CommandFieldsFrame(classIndex, instanceFrame);
+    overlapNote_ = new QLabel(instanceFrame);
+    NameControl(overlapNote_, "OverlapNote", classIndex);
+    overlapNote_->setWordWrap(true);
+    overlapNote_->setStyleSheet(QStringLiteral("color: #b45309;"));
 
     auto* instanceLabel = new QLabel(tr("Instance ID"), instanceFrame);
     instanceLabel->setBuddy(Instance);
@@ -66,6 +71,7 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     auto* instanceLayout = new QVBoxLayout(instanceFrame);
     instanceLayout->addLayout(instanceRow);
     instanceLayout->addWidget(fields_);
+    instanceLayout->addWidget(overlapNote_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);
@@ -137,6 +143,7 @@ void ClassTab::Add() {
     }
     SelectInstance(slot);
     SetUpdateDeleteEnabled(true);
+    ShowOverlapNote(slot);
 }
 
 void ClassTab::Update() {
@@ -149,6 +156,7 @@ void ClassTab::Update() {
     }
     dialogs_.Message(QStringLiteral("Update Success!!!"), QStringLiteral("Update"));
     ShowEntryState(false);
+    ShowOverlapNote(Instance->currentIndex());
 }
 
 void ClassTab::Delete() {
@@ -169,6 +177,7 @@ void ClassTab::Delete() {
 }
 
 void ClassTab::Erase() {
+    overlapNote_->clear();
     fields_->ShowCommand(CommandFieldTexts{});
     ShowEntryState(true);
 }
@@ -182,6 +191,7 @@ void ClassTab::SelectInstance(int slot) {
 }
 
 void ClassTab::ShowInstance(int slot) {
+    overlapNote_->clear();
     if (slot < 0 || slot >= CmdCount()) return;
     fields_->ShowCommand(FieldsOfCommand(EditClassCommands(config_, classIndex_).Slots[slot]));
     ShowEntryState(false);
@@ -196,6 +206,9 @@ void ClassTab::SetUpdateDeleteEnabled(bool enabled) {
     UpdateApp->setEnabled(enabled);
     DeleteApp->setEnabled(enabled);
 }
+
+// A note, not a refusal: commands may share memory on purpose.
+void ClassTab::ShowOverlapNote(int slot) { overlapNote_->setText(kv::OverlapNote(config_, classIndex_, slot)); }
 
 int ClassTab::CmdCount() { return EditClassCommands(config_, classIndex_).CmdCount; }
 

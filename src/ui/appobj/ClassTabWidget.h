@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace kv {
@@ -40,6 +41,7 @@ private:
     void ShowInstance(int slot);
     void ShowEntryState(bool entry);
     void SetUpdateDeleteEnabled(bool enabled);
+    void ShowOverlapNote(int slot);
     int CmdCount();
 
     GatewayConfig& config_;
@@ -52,6 +54,8 @@ private:
     QPushButton* EraseMB;
     QPushButton* UpdateApp;
     QPushButton* DeleteApp;
+    // Says, after Add or Update, which other commands the stored one shares memory with.
+    QLabel* overlapNote_;
 };
 
 }  // namespace kv

@@ -42,11 +42,13 @@ IOAppObj::IOAppObj(Session& session, QWidget* parent)
 
     auto* objectView = Button(tr("Object View"), "ShowAppInf", this);
     auto* deviceView = Button(tr("Device View "), "ShowMBInf", this);
+    auto* memoryMap = Button(tr("Memory Map"), "ShowMemMap", this);
     auto* back = Button(tr("Back"), "BackButton", this);
     auto* next = Button(tr("Next"), "NextButton", this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(objectView);
     buttons->addWidget(deviceView);
+    buttons->addWidget(memoryMap);
     buttons->addStretch();
     buttons->addWidget(back);
     buttons->addWidget(next);
@@ -57,6 +59,7 @@ IOAppObj::IOAppObj(Session& session, QWidget* parent)
 
     connect(objectView, &QPushButton::clicked, this, &IOAppObj::objectViewRequested);
     connect(deviceView, &QPushButton::clicked, this, &IOAppObj::deviceViewRequested);
+    connect(memoryMap, &QPushButton::clicked, this, &IOAppObj::memoryMapRequested);
     connect(back, &QPushButton::clicked, this, &IOAppObj::Back);
     connect(next, &QPushButton::clicked, this, &IOAppObj::nextPressed);
     CentreOnScreen();

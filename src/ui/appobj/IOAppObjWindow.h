@@ -24,6 +24,7 @@ Q_SIGNALS:
     void nextPressed();
     void objectViewRequested();
     void deviceViewRequested();
+    void memoryMapRequested();
 
 protected:
     // Closing the window leaves the editor like "Back": the edits are thrown away.
