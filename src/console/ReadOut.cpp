@@ -124,7 +124,8 @@ QString IdentifyController(const QString& reply) {
     return {};
 }
 
-ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& reportProgress) {
+    const ProgressFn progress = reportProgress ? reportProgress : [](int) {};
     progress(1);
     if (!RecoverConsole(link)) return ReadOutResult::Timeout;
     const QString model = IdentifyController(link.ReplyText);

@@ -1,6 +1,7 @@
 // kv9052r-cli backup and restore between two virtual gateway programs over real
 // pseudo-terminals.
 
+#include "CliProcess.h"
 #include "SimulatorProcess.h"
 #include "backup/BackupFile.h"
 #include "sim/DemoImages.h"
@@ -10,20 +11,6 @@
 
 namespace kv::test {
 namespace {
-
-struct CliRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
-
-CliRun RunCli(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), arguments);
-    EXPECT_TRUE(cli.waitForFinished(60000));
-    return {cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(cli.readAllStandardError()).trimmed()};
-}
 
 EepromImage LoadImage(const QString& path) {
     QString error;

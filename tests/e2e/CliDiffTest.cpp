@@ -4,24 +4,11 @@
 
 #include <QFile>
 
+#include "CliProcess.h"
 #include "SimulatorProcess.h"
 
 namespace kv::test {
 namespace {
-
-struct DiffRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
-
-DiffRun RunCli(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), arguments);
-    EXPECT_TRUE(cli.waitForFinished(30000));
-    return {cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(cli.readAllStandardError()).trimmed()};
-}
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -38,7 +25,7 @@ protected:
 
 TEST_F(CliDiff, AMissingFileOrAWrongFileIsAnErrorWithItsReason) {
     const QString missing = InFolder("missing.json");
-    DiffRun run = RunCli({"diff", missing, missing});
+    CliRun run = RunCli({"diff", missing, missing});
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Err, "Cannot read " + missing + ": there is no such file");
     EXPECT_TRUE(run.Out.isEmpty());
@@ -70,12 +57,12 @@ TEST_F(CliDiff, AMissingFileOrAWrongFileIsAnErrorWithItsReason) {
 
 TEST_F(CliDiff, AReadOutAgainstTheSameGatewayAndItsBackup) {
     simulator.Start({"--com", "8", "--demo"});
-    const DiffRun read = RunCli({"read", "--port", "COM8", "--json"});
+    const CliRun read = RunCli({"read", "--port", "COM8", "--json"});
     ASSERT_EQ(read.ExitCode, 0) << read.Err.toStdString();
     const QString readOut = InFolder("read.json");
     WriteFile(readOut, read.Out.toUtf8());
 
-    DiffRun run = RunCli({"diff", readOut, "COM8"});
+    CliRun run = RunCli({"diff", readOut, "COM8"});
     EXPECT_EQ(run.ExitCode, 0) << run.Out.toStdString() << run.Err.toStdString();
     EXPECT_EQ(run.Out, "No differences.");
 
@@ -110,10 +97,10 @@ TEST_F(CliDiff, AnAppliedFileMatchesTheGateway) {
         "TcpClasses": [{"ConnValid": 1, "Commands": [
             {"NetId": 3, "FunctionCode": 16, "MemAddress": 400, "StartAddress": 0,
              "Length": 8}]}]})");
-    DiffRun run = RunCli({"diff", file, "COM9"});
+    CliRun run = RunCli({"diff", file, "COM9"});
     EXPECT_EQ(run.ExitCode, 1);
 
-    const DiffRun apply =
+    const CliRun apply =
         RunCli({"apply", "--port", "COM9", file, "--eds-dir", simulator.Folder.path()});
     ASSERT_EQ(apply.ExitCode, 0) << apply.Err.toStdString();
     run = RunCli({"diff", file, "COM9"});

@@ -1,5 +1,6 @@
 // kv9052r-cli read against the virtual gateway program over a real pseudo-terminal.
 
+#include "CliProcess.h"
 #include "SimulatorProcess.h"
 #include "config/ConfigJson.h"
 #include "config/EepromCodec.h"
@@ -13,20 +14,6 @@
 
 namespace kv::test {
 namespace {
-
-struct CliRun {
-    int ExitCode = -1;
-    QByteArray Out;
-    QString Err;
-};
-
-CliRun RunCli(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), arguments);
-    EXPECT_TRUE(cli.waitForFinished(30000));
-    return {cli.exitCode(), cli.readAllStandardOutput(),
-            QString::fromLocal8Bit(cli.readAllStandardError()).trimmed()};
-}
 
 class CliRead : public ::testing::Test {
 protected:
@@ -42,7 +29,7 @@ TEST_F(CliRead, PrintsTheDemoGatewayAsJson) {
     GatewayConfig expected;
     eeprom::DecodeImage(sim::DemoImage(), expected);
     expected.EthernetParams = sim::ConsoleEmulator::FactoryNetwork();
-    const QJsonDocument printed = QJsonDocument::fromJson(run.Out);
+    const QJsonDocument printed = QJsonDocument::fromJson(run.Out.toUtf8());
     ASSERT_TRUE(printed.isObject());
     EXPECT_EQ(printed.object(), ConfigToJson(expected));
 

@@ -7,24 +7,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "CliProcess.h"
 #include "SimulatorProcess.h"
 
 namespace kv::test {
 namespace {
-
-struct CliRun {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
-
-CliRun RunCli(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), arguments);
-    EXPECT_TRUE(cli.waitForFinished(60000));
-    return {cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(cli.readAllStandardError()).trimmed()};
-}
 
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
