@@ -1,5 +1,9 @@
 // kv9052r-utility: the splash, then the main window on the PC's serial ports.
 
+#include <QApplication>
+#include <QIcon>
+#include <chrono>
+
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "platform/QtEventPump.h"
@@ -10,11 +14,6 @@
 #include "ui/main/AppWindows.h"
 #include "ui/main/Pictures.h"
 #include "ui/main/SplashWindow.h"
-
-#include <QApplication>
-#include <QIcon>
-
-#include <chrono>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

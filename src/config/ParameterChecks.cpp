@@ -1,10 +1,10 @@
 #include "config/ParameterChecks.h"
 
+#include <QList>
+
 #include "config/BaudTexts.h"
 #include "config/NumberText.h"
 #include "config/PortChecksum.h"
-
-#include <QList>
 
 namespace kv {
 namespace {
@@ -35,7 +35,9 @@ bool IsValidHostAddress(QStringView text) {
 
 bool InRange(int position, int count) { return position >= 0 && position < count; }
 
-QString RefusedListText(const char* field) { return QStringLiteral("%1 is not supported!").arg(field); }
+QString RefusedListText(const char* field) {
+    return QStringLiteral("%1 is not supported!").arg(field);
+}
 
 }  // namespace
 

@@ -3,12 +3,11 @@
 // Ethernet). They take the texts and list positions as the user entered them, store what
 // passes in the model and return the message to show; the CLI's apply uses the same ones.
 
-#include "config/GatewayConfig.h"
-
 #include <QString>
 #include <QStringView>
-
 #include <optional>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

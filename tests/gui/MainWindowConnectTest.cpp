@@ -1,10 +1,6 @@
 // The main window's read-out: its three looks, a read-out that succeeds and the ways one
 // fails, re-entry and shut-down, against the virtual gateway.
 
-#include "MainWindowHarness.h"
-
-#include "console/ReadOut.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,8 +8,10 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QtTest>
-
 #include <optional>
+
+#include "MainWindowHarness.h"
+#include "console/ReadOut.h"
 
 namespace kv {
 namespace {
@@ -82,10 +80,10 @@ private Q_SLOTS:
         QCOMPARE(ports->itemText(15), QString("COM 16"));
         QCOMPARE(ports->currentIndex(), 0);
         QVERIFY(!ports->itemData(2, Qt::ToolTipRole).toString().isEmpty());
-        for (const char* name : {"ComCaption_0", "ComImage_1", "ComButton_2", "MousePoint_0",
-                                 "ModulesImage", "Image6102", "CANBaudrate", "CANNodeId",
-                                 "SettingDeviceNetParam", "ParaSettingC0_1",
-                                 "Txt_DeviceNetParaView_0", "ConnectProgress"})
+        for (const char* name :
+             {"ComCaption_0", "ComImage_1", "ComButton_2", "MousePoint_0", "ModulesImage",
+              "Image6102", "CANBaudrate", "CANNodeId", "SettingDeviceNetParam", "ParaSettingC0_1",
+              "Txt_DeviceNetParaView_0", "ConnectProgress"})
             QVERIFY2(h.Find(name)->isHidden(), name);
         QVERIFY(!h.Find("CreateMBDevice")->isEnabled());
         for (const char* name : {"Connect", "ComPort", "ExitProgram"})
@@ -100,14 +98,19 @@ private Q_SLOTS:
     void readsTheGatewayAndShowsTheConnectedLook() {
         MainWindowHarness h;
         std::optional<ReadingLook> reading;
+        QList<int> progress;
         h.Gateway.Pump.EachYield = [&] {
             QCoreApplication::processEvents();
+            const int value = h.Find<QProgressBar>("ConnectProgress")->value();
+            if (progress.isEmpty() || progress.last() != value) progress << value;
             if (reading || !h.Gateway.LinesReceived().contains("use eeprom")) return;
-            reading = ReadingLook{
-                h.Find<QLineEdit>("CommunicationState")->text(), h.Find("Connect")->isEnabled(),
-                h.Find("ComPort")->isEnabled(), h.Find("CreateMBDevice")->isEnabled(),
-                h.Find("ExitProgram")->isEnabled(), h.Find("ConnectProgress")->isVisible(),
-                h.Toggle(0)->isVisible()};
+            reading = ReadingLook{h.Find<QLineEdit>("CommunicationState")->text(),
+                                  h.Find("Connect")->isEnabled(),
+                                  h.Find("ComPort")->isEnabled(),
+                                  h.Find("CreateMBDevice")->isEnabled(),
+                                  h.Find("ExitProgram")->isEnabled(),
+                                  h.Find("ConnectProgress")->isVisible(),
+                                  h.Toggle(0)->isVisible()};
         };
         h.Connect();
 
@@ -117,6 +120,7 @@ private Q_SLOTS:
                 !reading->ExitEnabled);
         QVERIFY(reading->ProgressShown);
         QVERIFY(!reading->TogglesShown);
+        QCOMPARE(progress, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
 
         QVERIFY(h.Dialogs.Messages.isEmpty());
         QVERIFY(h.Window.Connected());
@@ -124,7 +128,8 @@ private Q_SLOTS:
         QVERIFY(!h.Gateway.Port.IsOpen());
         QCOMPARE(h.Gateway.LinesReceived().last(), QString("quit"));
         QCOMPARE(h.Find<QLineEdit>("FirmwareVer")->text(), QString("1.03-2009/07/15"));
-        QCOMPARE(h.Find<QLineEdit>("CommunicationState")->text(), QString("Waiting for configuration"));
+        QCOMPARE(h.Find<QLineEdit>("CommunicationState")->text(),
+                 QString("Waiting for configuration"));
         const GatewayConfig demo = sim::DemoConfig();
         QCOMPARE(h.Config.SerialClasses, demo.SerialClasses);
         QCOMPARE(h.Config.TcpClasses, demo.TcpClasses);

@@ -1,12 +1,18 @@
 // The way through the program's windows as AppWindows wires them: the main window, the
 // editor, the save window, the views, the EEPROM copy and the About window.
 
-#include "support/RecordingDialogs.h"
-#include "support/SimulatedGateway.h"
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
 #include "backup/ImpExpEepWindow.h"
 #include "console/ConsoleLink.h"
 #include "save/EDSAndEEPSetWindow.h"
 #include "sim/DemoImages.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
 #include "ui/appobj/IOAppObjWindow.h"
 #include "ui/common/Session.h"
 #include "ui/main/AboutWindow.h"
@@ -15,12 +21,6 @@
 #include "ui/main/SplashWindow.h"
 #include "ui/views/ShowAppObjView.h"
 #include "ui/views/ShowModuleView.h"
-
-#include <QAction>
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QtTest>
 
 namespace kv {
 namespace {
@@ -145,7 +145,8 @@ private Q_SLOTS:
 
     void splashShowsTheReleaseAndCloses() {
         SplashWindow splash;
-        QCOMPARE(splash.findChild<QLabel*>("ReleaseVersion")->text(), QString("Release version: v1.3"));
+        QCOMPARE(splash.findChild<QLabel*>("ReleaseVersion")->text(),
+                 QString("Release version: v1.3"));
         splash.adjustSize();
         splash.grab().save(QDir(OutputFolder()).filePath("splash.png"));
         splash.ShowFor(std::chrono::milliseconds(20));

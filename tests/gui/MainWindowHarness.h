@@ -2,19 +2,19 @@
 // The main window on a virtual gateway in the test's own process: simulated time, the
 // recording dialogs, and Qt events handled while the link waits, as in the program.
 
-#include "support/RecordingDialogs.h"
-#include "support/SimulatedGateway.h"
-#include "config/GatewayConfig.h"
-#include "console/ConsoleLink.h"
-#include "sim/DemoImages.h"
-#include "ui/common/Session.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/PanelToggle.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
+
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
+#include "sim/DemoImages.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "ui/common/Session.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/PanelToggle.h"
 
 namespace kv::test {
 
@@ -34,7 +34,9 @@ public:
         return widget;
     }
 
-    PanelToggle* Toggle(int index) { return Find<PanelToggle>(QStringLiteral("ComButton_%1").arg(index)); }
+    PanelToggle* Toggle(int index) {
+        return Find<PanelToggle>(QStringLiteral("ComButton_%1").arg(index));
+    }
 
     void Click(const QString& buttonName) {
         QTest::mouseClick(Find<QAbstractButton>(buttonName), Qt::LeftButton);

@@ -1,12 +1,12 @@
 // The main window's three panels after a read-out of the virtual gateway: the toggles,
 // filling the panels from the configuration, and the three Set buttons.
 
-#include "MainWindowHarness.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QtTest>
+
+#include "MainWindowHarness.h"
 
 namespace kv {
 namespace {
@@ -120,13 +120,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("nodeId");
-        QTest::newRow("no digits is node 0") << "" << "" << 0;
-        QTest::newRow("62.5 rounds to even") << "62.5" << "" << 62;
-        QTest::newRow("63") << " 63" << "" << 63;
-        QTest::newRow("64") << "64" << "Node ID is not supported!(0~63)" << 5;
-        QTest::newRow("63.5") << "63.5" << "Node ID is not supported!(0~63)" << 5;
-        QTest::newRow("negative") << "-1" << "Node ID is not supported!(0~63)" << 5;
-        QTest::newRow("junk") << "\t\x01\xff" "ÿ😀9e9999" << "" << 0;
+        QTest::newRow("no digits is node 0") << ""
+                                             << "" << 0;
+        QTest::newRow("62.5 rounds to even") << "62.5"
+                                             << "" << 62;
+        QTest::newRow("63") << " 63"
+                            << "" << 63;
+        QTest::newRow("64") << "64"
+                            << "Node ID is not supported!(0~63)" << 5;
+        QTest::newRow("63.5") << "63.5"
+                              << "Node ID is not supported!(0~63)" << 5;
+        QTest::newRow("negative") << "-1"
+                                  << "Node ID is not supported!(0~63)" << 5;
+        QTest::newRow("junk") << "\t\x01\xff"
+                                 "ÿ😀9e9999"
+                              << "" << 0;
     }
 
     void deviceNetSet() {
@@ -185,22 +193,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("stored");  // Ip, Gateway, Mask afterwards
         const QString ip = "192.168.255.1", gw = "192.168.0.1", mask = "255.255.255.0";
         QTest::newRow("all valid, blanks around")
-            << " 10.0.0.5 " << "10.0.0.1  " << "  255.0.0.0" << ""
-            << QStringList{"10.0.0.5", "10.0.0.1", "255.0.0.0"};
-        QTest::newRow("ip ends in 0") << "10.0.0.0" << gw << mask << "Invalid IP address!"
-                                      << QStringList{ip, gw, mask};
-        QTest::newRow("ip ends in 255") << "10.0.0.255" << gw << mask << "Invalid IP address!"
-                                        << QStringList{ip, gw, mask};
-        QTest::newRow("ip of three parts") << "10.0.5" << gw << mask << "Invalid IP address!"
-                                           << QStringList{ip, gw, mask};
-        QTest::newRow("ip with an empty part") << "10..0.5" << gw << mask << "Invalid IP address!"
-                                               << QStringList{ip, gw, mask};
+            << " 10.0.0.5 "
+            << "10.0.0.1  "
+            << "  255.0.0.0"
+            << "" << QStringList{"10.0.0.5", "10.0.0.1", "255.0.0.0"};
+        QTest::newRow("ip ends in 0")
+            << "10.0.0.0" << gw << mask << "Invalid IP address!" << QStringList{ip, gw, mask};
+        QTest::newRow("ip ends in 255")
+            << "10.0.0.255" << gw << mask << "Invalid IP address!" << QStringList{ip, gw, mask};
+        QTest::newRow("ip of three parts")
+            << "10.0.5" << gw << mask << "Invalid IP address!" << QStringList{ip, gw, mask};
+        QTest::newRow("ip with an empty part")
+            << "10..0.5" << gw << mask << "Invalid IP address!" << QStringList{ip, gw, mask};
         QTest::newRow("gateway refused, ip kept")
-            << "10.0.0.5" << "10.0.0.255" << mask << "Invalid Gateway address!"
+            << "10.0.0.5"
+            << "10.0.0.255" << mask << "Invalid Gateway address!"
             << QStringList{"10.0.0.5", gw, mask};
         QTest::newRow("mask part 256, ip and gateway kept")
-            << "10.0.0.5" << "10.0.0.1" << "255.256.0.0" << "Invalid Mask address!"
-            << QStringList{"10.0.0.5", "10.0.0.1", mask};
+            << "10.0.0.5"
+            << "10.0.0.1"
+            << "255.256.0.0"
+            << "Invalid Mask address!" << QStringList{"10.0.0.5", "10.0.0.1", mask};
         QTest::newRow("junk") << "1.2.3.4\x01" << gw << mask << "Invalid IP address!"
                               << QStringList{ip, gw, mask};
     }

@@ -1,6 +1,6 @@
-#include "config/ParameterChecks.h"
-
 #include <gtest/gtest.h>
+
+#include "config/ParameterChecks.h"
 
 namespace kv {
 namespace {
@@ -12,9 +12,9 @@ TEST(IsValidIpTextTest, AcceptsFourNumbersUpTo255) {
 }
 
 TEST(IsValidIpTextTest, RefusesWrongShapesAndRanges) {
-    for (const char16_t* text : {u"192.168.1", u"192.168.1.1.1", u"192..1.1", u"192.168.1.",
-                                 u"", u"...", u"256.1.1.1", u"1.1.1.-1", u"a.b.c.d", u"1.1.1.1e2",
-                                 u"1.1.1.+1", u"1. 2.3.4", u"1.1.1.0255"})
+    for (const char16_t* text :
+         {u"192.168.1", u"192.168.1.1.1", u"192..1.1", u"192.168.1.", u"", u"...", u"256.1.1.1",
+          u"1.1.1.-1", u"a.b.c.d", u"1.1.1.1e2", u"1.1.1.+1", u"1. 2.3.4", u"1.1.1.0255"})
         EXPECT_FALSE(IsValidIpText(text)) << QString::fromUtf16(text).toStdString();
 }
 

@@ -1,14 +1,14 @@
 #include "ui/main/AboutWindow.h"
 
-#include "platform/Dialogs.h"
-#include "ui/main/Pictures.h"
-
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include "platform/Dialogs.h"
+#include "ui/main/Pictures.h"
 
 namespace kv {
 

@@ -1,13 +1,13 @@
 #include "ui/main/AppWindows.h"
 
+#include <QEvent>
+
 #include "backup/ImpExpEepWindow.h"
 #include "save/EDSAndEEPSetWindow.h"
 #include "ui/appobj/IOAppObjWindow.h"
 #include "ui/main/MainWindow.h"
 #include "ui/views/ShowAppObjView.h"
 #include "ui/views/ShowModuleView.h"
-
-#include <QEvent>
 
 namespace kv {
 namespace {

@@ -2,12 +2,11 @@
 // Creates, shows, hides and deletes the program's windows. Windows never open each other:
 // they signal what the user asked for and this class does it.
 
-#include "ui/common/Session.h"
-
 #include <QObject>
 #include <QPointer>
-
 #include <memory>
+
+#include "ui/common/Session.h"
 
 namespace kv {
 

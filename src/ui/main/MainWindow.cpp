@@ -1,12 +1,5 @@
 #include "ui/main/MainWindow.h"
 
-#include "config/FirmwareText.h"
-#include "config/ParameterChecks.h"
-#include "console/Messages.h"
-#include "console/ReadOut.h"
-#include "ui/main/AboutWindow.h"
-#include "ui/main/PanelToggle.h"
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,6 +8,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+
+#include "config/FirmwareText.h"
+#include "config/ParameterChecks.h"
+#include "console/Messages.h"
+#include "console/ReadOut.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/PanelToggle.h"
 
 namespace kv {
 namespace {
@@ -54,7 +54,9 @@ Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session
     CentreOnScreen();
 }
 
-Main_F::~Main_F() { session_.SetCommunicationState = [](const QString&) {}; }
+Main_F::~Main_F() {
+    session_.SetCommunicationState = [](const QString&) {};
+}
 
 void Main_F::ResetLook() {
     for (int i = 0; i < PanelCount; ++i)
@@ -85,21 +87,20 @@ void Main_F::ConnectSequence() {
     if (!OpenChosenPort(portNumber)) return;
 
     StartReadingLook();
-    const ReadOutResult result = ReadGateway(session_.Link, session_.Config, [this](int value) {
-        ConnectProgress->setValue(value);
-    });
+    const ReadOutResult result = ReadGateway(
+        session_.Link, session_.Config, [this](int value) { ConnectProgress->setValue(value); });
     switch (result) {
-    case ReadOutResult::Ok:
-        session_.Link.Port().Close();
-        ConnectProgress->setValue(ProgressPortClosed);
-        ShowConnectedLook();
-        break;
-    case ReadOutResult::UnknownController:
-        ReportReadFailure(UnknownControllerText);
-        break;
-    case ReadOutResult::Timeout:
-        ReportReadFailure(TimeoutText);
-        break;
+        case ReadOutResult::Ok:
+            session_.Link.Port().Close();
+            ConnectProgress->setValue(ProgressPortClosed);
+            ShowConnectedLook();
+            break;
+        case ReadOutResult::UnknownController:
+            ReportReadFailure(UnknownControllerText);
+            break;
+        case ReadOutResult::Timeout:
+            ReportReadFailure(TimeoutText);
+            break;
     }
 }
 
@@ -111,19 +112,19 @@ bool Main_F::OpenChosenPort(int portNumber) {
     if (!port.IsOpen()) {
         const PortOpenResult opened = port.Open();
         switch (opened.Error) {
-        case PortOpenError::None:
-            port.ClearReceiveBuffer();
-            break;
-        case PortOpenError::InUse:
-            session_.Dialogs.Message(ComOccupiedText(portNumber), ErrorTitle);
-            SetStateText(ComOccupiedText(portNumber));
-            return false;
-        case PortOpenError::NotOpened:
-            break;
-        case PortOpenError::Other:
-            session_.Dialogs.Message(opened.Text, QString());
-            SetStateText(QString());
-            return false;
+            case PortOpenError::None:
+                port.ClearReceiveBuffer();
+                break;
+            case PortOpenError::InUse:
+                session_.Dialogs.Message(ComOccupiedText(portNumber), ErrorTitle);
+                SetStateText(ComOccupiedText(portNumber));
+                return false;
+            case PortOpenError::NotOpened:
+                break;
+            case PortOpenError::Other:
+                session_.Dialogs.Message(opened.Text, QString());
+                SetStateText(QString());
+                return false;
         }
     }
     if (!port.IsOpen()) {
@@ -209,12 +210,16 @@ void Main_F::PaintToggle(int index, bool down) {
 
 void Main_F::FillPanel(int index) {
     switch (index) {
-    case DeviceNetPanel: FillDeviceNetPanel(); break;
-    case ComPanel:
-        ComPo->setCurrentIndex(0);
-        FillComPanel(0);
-        break;
-    case EthernetPanel: FillEthernetPanel(); break;
+        case DeviceNetPanel:
+            FillDeviceNetPanel();
+            break;
+        case ComPanel:
+            ComPo->setCurrentIndex(0);
+            FillComPanel(0);
+            break;
+        case EthernetPanel:
+            FillEthernetPanel();
+            break;
     }
 }
 
@@ -283,8 +288,8 @@ void Main_F::SetComParameter() {
 void Main_F::SetEthernetParameter() {
     EthernetParams& params = session_.Config.EthernetParams;
     const EthernetSettingResult result = ApplyEthernetSetting(
-        params, {MasterEtherParam[0]->text(), MasterEtherParam[1]->text(),
-                 MasterEtherParam[2]->text()});
+        params,
+        {MasterEtherParam[0]->text(), MasterEtherParam[1]->text(), MasterEtherParam[2]->text()});
     const QString stored[] = {params.Ip, params.Gateway, params.Mask};
     for (int i = 0; i < result.Accepted; ++i) Txt_EthernetParaView[i]->setText(stored[i]);
     if (!result.ok()) session_.Dialogs.Message(result.Message, SettingErrorTitle);

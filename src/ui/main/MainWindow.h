@@ -4,11 +4,10 @@
 // application object editor or the EEPROM copy. Controls carry the names users and tests
 // know them by (object names "ComButton_0", "Txt_ComParaView_2" for control arrays).
 
-#include "ui/common/Session.h"
-
 #include <QMainWindow>
-
 #include <array>
+
+#include "ui/common/Session.h"
 
 class QAction;
 class QComboBox;

@@ -1,12 +1,5 @@
 // Building the main window's controls. The behaviour lives in MainWindow.cpp.
 
-#include "config/BaudTexts.h"
-#include "config/ParameterChecks.h"
-#include "platform/PortNaming.h"
-#include "ui/main/MainWindow.h"
-#include "ui/main/PanelToggle.h"
-#include "ui/main/Pictures.h"
-
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,13 +13,22 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "config/BaudTexts.h"
+#include "config/ParameterChecks.h"
+#include "platform/PortNaming.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/PanelToggle.h"
+#include "ui/main/Pictures.h"
+
 namespace kv {
 namespace {
 
 // Fields longer than any address or number; keeps pasted novels out of the model.
 constexpr int FieldMaxLength = 40;
 
-QString ArrayName(const char* base, int index) { return QStringLiteral("%1_%2").arg(base).arg(index); }
+QString ArrayName(const char* base, int index) {
+    return QStringLiteral("%1_%2").arg(base).arg(index);
+}
 
 template <typename W>
 W* Named(W* widget, const QString& name) {
@@ -227,9 +229,9 @@ QWidget* Main_F::BuildToggles() {
         MousePoint[i] = Named(new QLabel(hints[i]), ArrayName("MousePoint", i));
         MousePoint[i]->setStyleSheet("color: #5f6b77;");
         for (QLabel* label : {ComCaption[i], MousePoint[i]}) label->setAlignment(Qt::AlignCenter);
-        for (QWidget* widget : {static_cast<QWidget*>(ComCaption[i]),
-                                static_cast<QWidget*>(ComButton[i]),
-                                static_cast<QWidget*>(MousePoint[i])}) {
+        for (QWidget* widget :
+             {static_cast<QWidget*>(ComCaption[i]), static_cast<QWidget*>(ComButton[i]),
+              static_cast<QWidget*>(MousePoint[i])}) {
             KeepPlaceWhenHidden(widget);
             tile->addWidget(widget);
         }
@@ -243,8 +245,8 @@ QWidget* Main_F::BuildToggles() {
 QWidget* Main_F::BuildDeviceNetPanel() {
     DeviceNetParaSetting = Frame("DeviceNetParaSetting", "DeviceNet  Setting");
     auto* grid = FormGrid(DeviceNetParaSetting);
-    CANBaudrate = List("CANBaudrate", {DeviceNetBaudTexts[0], DeviceNetBaudTexts[1],
-                                       DeviceNetBaudTexts[2]});
+    CANBaudrate =
+        List("CANBaudrate", {DeviceNetBaudTexts[0], DeviceNetBaudTexts[1], DeviceNetBaudTexts[2]});
     CANNodeId = InputField("CANNodeId");
     const char* const labels[] = {"Baud rate", "Node ID"};
     for (int i = 0; i < 2; ++i)

@@ -1,12 +1,12 @@
 #include "ui/main/SplashWindow.h"
 
-#include "ui/main/Pictures.h"
-
 #include <QEventLoop>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "ui/main/Pictures.h"
 
 namespace kv {
 

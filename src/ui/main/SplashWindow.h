@@ -3,7 +3,6 @@
 // window.
 
 #include <QWidget>
-
 #include <chrono>
 
 namespace kv {
