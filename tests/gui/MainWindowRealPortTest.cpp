@@ -1,0 +1,106 @@
+// The main window as the program builds it: QSerialPort, the steady clock and the Qt event
+// pump, reading kv9052r-gateway-sim over a pseudo-terminal published as COM 5.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "config/GatewayConfig.h"
+#include "console/ConsoleLink.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SteadyClock.h"
+#include "support/RecordingDialogs.h"
+#include "ui/common/Session.h"
+#include "ui/main/MainWindow.h"
+
+namespace kv {
+namespace {
+
+constexpr int GatewayCom = 5;
+
+class MainWindowRealPortTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir portFolder;
+    QProcess simulator;
+
+    GatewayConfig config;
+    QtSerialPort port;
+    SteadyClock clock;
+    QtEventPump pump;
+    ConsoleLink link{port, clock, pump};
+    test::RecordingDialogs dialogs;
+    Session session{config, link, dialogs};
+    std::unique_ptr<Main_F> window;
+
+    void ConnectToGateway() {
+        window->findChild<QComboBox*>("ComPort")->setCurrentIndex(GatewayCom - 1);
+        QTest::mouseClick(window->findChild<QPushButton*>("Connect"), Qt::LeftButton);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        const QString program = QCoreApplication::applicationDirPath() + "/kv9052r-gateway-sim";
+        if (!QFileInfo::exists(program)) QSKIP("kv9052r-gateway-sim is not built");
+        QVERIFY(portFolder.isValid());
+        qputenv("KV9052R_PORT_DIR", portFolder.path().toLocal8Bit());
+        simulator.setProcessChannelMode(QProcess::MergedChannels);
+        simulator.start(program, {"--demo", "--com", QString::number(GatewayCom)});
+        QVERIFY(simulator.waitForStarted());
+        QByteArray output;
+        const auto listening = [&] {
+            output += simulator.readAll();
+            return output.contains("Listening on") || simulator.state() != QProcess::Running;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(listening(), 10000);
+        QVERIFY2(simulator.state() == QProcess::Running, output.constData());
+        window = std::make_unique<Main_F>(session);
+        window->show();
+    }
+
+    void cleanupTestCase() {
+        window.reset();
+        simulator.terminate();
+        simulator.waitForFinished();
+    }
+
+    void readsTheGatewayWhileTheWindowKeepsRunning() {
+        int ticks = 0;
+        QTimer heartbeat;
+        connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
+        heartbeat.start(10);
+        ConnectToGateway();
+
+        QCOMPARE(dialogs.MessageTexts(), QStringList());
+        QVERIFY(window->Connected());
+        QVERIFY(!port.IsOpen());
+        QCOMPARE(window->findChild<QLineEdit*>("FirmwareVer")->text(), QString("1.03-2009/07/15"));
+        QCOMPARE(config.DeviceNetParams, (DeviceNetParams{5, 2}));
+        QVERIFY2(ticks > 5, "the event loop did not run during the read-out");
+    }
+
+    void aPortHeldByAnotherProgramIsOccupied() {
+        QtSerialPort other;
+        other.SelectPort(GatewayCom);
+        QVERIFY(other.Open().ok());
+        ConnectToGateway();
+        other.Close();
+
+        QCOMPARE(dialogs.MessageTexts(), QStringList{"COM 5 has been occupied"});
+        QCOMPARE(dialogs.Messages[0].Title, QString("Error"));
+        QCOMPARE(window->findChild<QLineEdit*>("CommunicationState")->text(),
+                 QString("COM 5 has been occupied"));
+    }
+};
+
+}  // namespace
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowRealPortTest)
+#include "MainWindowRealPortTest.moc"
