@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "config/FirmwareText.h"
 #include "config/ParameterChecks.h"
@@ -82,6 +83,7 @@ void Main_F::AbortConnect() {
 void Main_F::ConnectSequence() {
     SetStateBold(false);
     if (session_.ConnectBusy) return;
+    RefreshPortToolTips();  // adapters come and go between read-outs
     const int portNumber = PortMap[size_t(std::max(0, ComPort->currentIndex()))];
     session_.PortNumber = portNumber;
     if (!OpenChosenPort(portNumber)) return;
