@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <random>
+
 #include "config/ParameterChecks.h"
 
 namespace kv {
@@ -16,6 +19,28 @@ TEST(IsValidIpTextTest, RefusesWrongShapesAndRanges) {
          {u"192.168.1", u"192.168.1.1.1", u"192..1.1", u"192.168.1.", u"", u"...", u"256.1.1.1",
           u"1.1.1.-1", u"a.b.c.d", u"1.1.1.1e2", u"1.1.1.+1", u"1. 2.3.4", u"1.1.1.0255"})
         EXPECT_FALSE(IsValidIpText(text)) << QString::fromUtf16(text).toStdString();
+}
+
+// Whatever is typed: no crash, and an accepted address always has four numbers 0..255.
+TEST(IsValidIpTextTest, AnyTypedTextIsHandled) {
+    const QString alphabet = QStringLiteral("0123456789.. -+eEx\t\u00ff\U0001F600");
+    std::mt19937 random(9052);
+    for (int round = 0; round < 20000; ++round) {
+        QString text;
+        const int length = int(random() % 20);
+        for (int i = 0; i < length; ++i) text += alphabet[int(random() % alphabet.size())];
+        EthernetParams params;
+        ApplyEthernetSetting(params, {text, text, text});
+        (void)NodeIdFromText(text);
+        if (!IsValidIpText(text)) continue;
+        const QStringList parts = text.split(u'.');
+        ASSERT_EQ(parts.size(), 4) << text.toStdString();
+        for (const QString& part : parts) {
+            bool ok = false;
+            const int value = part.toInt(&ok);
+            EXPECT_TRUE(ok && value >= 0 && value <= 255) << text.toStdString();
+        }
+    }
 }
 
 TEST(DeviceNetSettingTest, NodeIdChecksAndRounding) {
