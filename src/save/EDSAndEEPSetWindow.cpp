@@ -170,11 +170,13 @@ QLayout* EDSAndEEPSet::MakeButtons() {
         return button;
     };
     AppObj = makeButton("AppObj", "Object View");
+    auto* memoryMap = makeButton("ShowMemMap", "Memory Map");
     Btn_FactorySet = makeButton("Btn_FactorySet", "Factory Setting");
     BackButton = makeButton("BackButton", "Back");
     FinishDeviceSet = makeButton("FinishDeviceSet", "Save");
     FinishDeviceSet->setDefault(true);
     connect(AppObj, &QPushButton::clicked, this, &EDSAndEEPSet::objectViewRequested);
+    connect(memoryMap, &QPushButton::clicked, this, &EDSAndEEPSet::memoryMapRequested);
     connect(Btn_FactorySet, &QPushButton::clicked, this, &EDSAndEEPSet::RestoreFactorySettings);
     connect(BackButton, &QPushButton::clicked, this, [this] {
         SaveCompleted = false;
@@ -185,6 +187,7 @@ QLayout* EDSAndEEPSet::MakeButtons() {
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     row->addWidget(AppObj);
+    row->addWidget(memoryMap);
     row->addStretch(1);
     row->addWidget(Btn_FactorySet);
     row->addSpacing(16);

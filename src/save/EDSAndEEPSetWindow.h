@@ -37,7 +37,7 @@ Q_SIGNALS:
     void closedWithoutSave();
     void saveCompleted();
     void objectViewRequested();
-    void deviceViewRequested();
+    void memoryMapRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

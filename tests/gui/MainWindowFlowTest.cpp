@@ -19,6 +19,7 @@
 #include "ui/main/AppWindows.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/SplashWindow.h"
+#include "ui/views/MemoryMapView.h"
 #include "ui/views/ShowAppObjView.h"
 #include "ui/views/ShowModuleView.h"
 
@@ -108,16 +109,18 @@ private Q_SLOTS:
         Q_EMIT windows->Editor()->deviceViewRequested();
         ShowModule* deviceView = windows->DeviceView();
         QVERIFY(deviceView && deviceView->isVisible());
-        Q_EMIT windows->Editor()->nextPressed();
-        Q_EMIT windows->SaveWindow()->deviceViewRequested();
+        Q_EMIT windows->Editor()->deviceViewRequested();
         QCOMPARE(windows->DeviceView(), deviceView);
+        Q_EMIT windows->Editor()->nextPressed();
         Q_EMIT windows->SaveWindow()->objectViewRequested();
         QVERIFY(windows->ObjectView() && windows->ObjectView()->isVisible());
+        Q_EMIT windows->SaveWindow()->memoryMapRequested();
+        QVERIFY(windows->MemoryMapView() && windows->MemoryMapView()->isVisible());
 
         Q_EMIT windows->SaveWindow()->saveCompleted();
         DeleteDisposedWindows();
         QVERIFY(!windows->SaveWindow() && !windows->Editor());
-        QVERIFY(!windows->DeviceView() && !windows->ObjectView());
+        QVERIFY(!windows->DeviceView() && !windows->ObjectView() && !windows->MemoryMapView());
         QVERIFY(Main().isVisible());
     }
 

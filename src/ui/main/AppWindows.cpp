@@ -6,6 +6,7 @@
 #include "save/EDSAndEEPSetWindow.h"
 #include "ui/appobj/IOAppObjWindow.h"
 #include "ui/main/MainWindow.h"
+#include "ui/views/MemoryMapView.h"
 #include "ui/views/ShowAppObjView.h"
 #include "ui/views/ShowModuleView.h"
 
@@ -40,6 +41,7 @@ AppWindows::~AppWindows() {
     delete editor_.data();
     delete deviceView_.data();
     delete objectView_.data();
+    delete memoryMap_.data();
     delete eepromCopy_.data();
 }
 
@@ -50,6 +52,7 @@ EDSAndEEPSet* AppWindows::SaveWindow() const { return save_; }
 ShowModule* AppWindows::DeviceView() const { return deviceView_; }
 ShowAppObj* AppWindows::ObjectView() const { return objectView_; }
 frmImpExpEEP* AppWindows::EepromCopy() const { return eepromCopy_; }
+MemoryMap* AppWindows::MemoryMapView() const { return memoryMap_; }
 
 void AppWindows::OpenEditor() {
     main_->hide();
@@ -59,6 +62,7 @@ void AppWindows::OpenEditor() {
     connect(editor_, &IOAppObj::nextPressed, this, &AppWindows::OpenSaveWindow);
     connect(editor_, &IOAppObj::objectViewRequested, this, &AppWindows::ShowObjectView);
     connect(editor_, &IOAppObj::deviceViewRequested, this, &AppWindows::ShowDeviceView);
+    connect(editor_, &IOAppObj::memoryMapRequested, this, &AppWindows::ShowMemoryMap);
     Present(editor_);
 }
 
@@ -68,7 +72,9 @@ bool AppWindows::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+// "Back" throws the working copy away, and the memory map shows only that copy.
 void AppWindows::CloseEditor() {
+    Dispose(memoryMap_);
     Dispose(editor_);
     ShowMain();
 }
@@ -79,7 +85,7 @@ void AppWindows::OpenSaveWindow() {
     connect(save_, &EDSAndEEPSet::closedWithoutSave, this, &AppWindows::ReturnToEditor);
     connect(save_, &EDSAndEEPSet::saveCompleted, this, &AppWindows::FinishSave);
     connect(save_, &EDSAndEEPSet::objectViewRequested, this, &AppWindows::ShowObjectView);
-    connect(save_, &EDSAndEEPSet::deviceViewRequested, this, &AppWindows::ShowDeviceView);
+    connect(save_, &EDSAndEEPSet::memoryMapRequested, this, &AppWindows::ShowMemoryMap);
     Present(save_);
 }
 
@@ -106,9 +112,16 @@ void AppWindows::ShowObjectView() {
     Present(objectView_);
 }
 
+// Unlike the two views, the memory map follows the working copy as it changes.
+void AppWindows::ShowMemoryMap() {
+    if (!memoryMap_) memoryMap_ = new MemoryMap(session_.Config);
+    Present(memoryMap_);
+}
+
 void AppWindows::CloseViews() {
     Dispose(deviceView_);
     Dispose(objectView_);
+    Dispose(memoryMap_);
 }
 
 void AppWindows::OpenEepromCopy() {

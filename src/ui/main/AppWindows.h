@@ -16,6 +16,7 @@ class EDSAndEEPSet;
 class ShowModule;
 class ShowAppObj;
 class frmImpExpEEP;
+class MemoryMap;
 
 class AppWindows : public QObject {
     Q_OBJECT
@@ -33,6 +34,7 @@ public:
     ShowModule* DeviceView() const;
     ShowAppObj* ObjectView() const;
     frmImpExpEEP* EepromCopy() const;
+    MemoryMap* MemoryMapView() const;
 
 protected:
     // The editor has no way back of its own through the title bar: closing it there is
@@ -47,6 +49,7 @@ private:
     void FinishSave();
     void ShowDeviceView();
     void ShowObjectView();
+    void ShowMemoryMap();
     void CloseViews();
     void OpenEepromCopy();
     void CloseEepromCopy();
@@ -58,6 +61,7 @@ private:
     QPointer<EDSAndEEPSet> save_;
     QPointer<ShowModule> deviceView_;
     QPointer<ShowAppObj> objectView_;
+    QPointer<MemoryMap> memoryMap_;
     QPointer<frmImpExpEEP> eepromCopy_;
 };
 
