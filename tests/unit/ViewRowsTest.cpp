@@ -24,27 +24,6 @@ bool IsEmptyRow(const ViewGrid& grid, int row) {
     return true;
 }
 
-TEST(ViewRows, TextsOfModesTypesAndIds) {
-    EXPECT_EQ(IoTypeText(1), "DO (R)");
-    EXPECT_EQ(IoTypeText(2), "DI");
-    EXPECT_EQ(IoTypeText(3), "AO (R)");
-    EXPECT_EQ(IoTypeText(4), "AI");
-    EXPECT_EQ(IoTypeText(5), "DO (W)");
-    EXPECT_EQ(IoTypeText(15), "DO (W)");
-    EXPECT_EQ(IoTypeText(6), "AO (W)");
-    EXPECT_EQ(IoTypeText(16), "AO (W)");
-    EXPECT_EQ(IoTypeText(0), "");
-    EXPECT_EQ(IoTypeText(7), "");
-    EXPECT_EQ(ModbusModeText(0), "NONE");
-    EXPECT_EQ(ModbusModeText(1), "RTU");
-    EXPECT_EQ(ModbusModeText(2), "ASCII");
-    EXPECT_EQ(ModbusModeText(3), "");
-    EXPECT_EQ(ClassIdText(0), "0x65");
-    EXPECT_EQ(ClassIdText(5), "0x6A");
-    EXPECT_EQ(InstanceIdText(1), "0x01");
-    EXPECT_EQ(InstanceIdText(10), "0x0A");
-}
-
 TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) {
     std::array<SerialClassRecord, SerialClassCount> classes{};
     classes[0].CmdTimeout = 100;
