@@ -97,7 +97,6 @@ class SaveWindowTest : public QObject {
 
 private Q_SLOTS:
     void opensWithTheReadPathsAndTheirLists();
-    void unusableReadPathFallsBackToTheParameterObject();
     void classAndInstanceChoicesRefillTheLists();
     void setPathStoresTheShownSelection();
     void saveWritesTheGatewayAndCloses();
@@ -114,52 +113,25 @@ private Q_SLOTS:
 
 void SaveWindowTest::opensWithTheReadPathsAndTheirLists() {
     Rig rig;
-    rig.config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x64, 1, 3}};
+    rig.config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
     auto& com1 = rig.config.EditSerialClasses[0];
     com1.ConnMode = 1;
-    com1.CmdCount = 3;
+    com1.CmdCount = 2;
     com1.Commands[0] = Command(3);
     com1.Commands[1] = Command(3);
-    com1.Commands[2] = Command(16);
     rig.config.EditSerialClasses[1].ConnMode = 0;
     for (auto& tcp : rig.config.EditTcpClasses) tcp.ConnValid = 0;
     EDSAndEEPSet& window = rig.Open();
 
-    QCOMPARE(window.objectName(), QString("EDSAndEEPSet"));
-    QCOMPARE(window.windowTitle(), QString("Save to EEPROM"));
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_0")->text(), QString("0x65"));
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_1")->text(), QString("0x02"));
     QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_2")->text(), QString("0x03"));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdClass")), (QStringList{"ID: 0x64", "ID: 0x65"}));
-    QCOMPARE(rig.Combo("Combo_PollProdClass")->currentText(), QString("ID: 0x65"));
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x02"}));
     QCOMPARE(rig.Combo("Combo_PollProdInst")->currentText(), QString("ID: 0x02"));
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0D"});
+    // The consumed path read out has no command behind it any more: the parameter object.
     QCOMPARE(rig.Combo("Combo_PollConsClass")->currentText(), QString("ID: 0x64"));
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsAttr")),
              (QStringList{"ID: 0x01", "ID: 0x02", "ID: 0x03"}));
-    QCOMPARE(rig.Combo("Combo_PollConsAttr")->currentText(), QString("ID: 0x03"));
-    QVERIFY(window.WorkingPaths() == rig.config.ConnectionPaths);
-}
-
-void SaveWindowTest::unusableReadPathFallsBackToTheParameterObject() {
-    Rig rig;
-    rig.config.ConnectionPaths = {{0x66, 3, 0x0D}, {0x6A, 1, 0x0B}};
-    for (auto& serial : rig.config.EditSerialClasses) serial.ConnMode = 0;
-    for (auto& tcp : rig.config.EditTcpClasses) tcp.ConnValid = 0;
-    EDSAndEEPSet& window = rig.Open();
-
-    for (const char* group : {"Prod", "Cons"}) {
-        QCOMPARE(rig.Combo(QString("Combo_Poll%1Class").arg(group))->currentText(),
-                 QString("ID: 0x64"));
-        QCOMPARE(rig.Combo(QString("Combo_Poll%1Inst").arg(group))->currentText(),
-                 QString("ID: 0x01"));
-        QCOMPARE(rig.Combo(QString("Combo_Poll%1Attr").arg(group))->currentText(),
-                 QString("ID: 0x01"));
-    }
-    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x64, 1, 1}, {0x64, 1, 1}}));
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_0")->text(), QString("0x66"));
+    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
 }
 
 void SaveWindowTest::classAndInstanceChoicesRefillTheLists() {
@@ -174,14 +146,11 @@ void SaveWindowTest::classAndInstanceChoicesRefillTheLists() {
 
     rig.Choose("Combo_PollProdClass", "ID: 0x69");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x03"}));
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0B"});
     rig.Choose("Combo_PollProdInst", "ID: 0x03");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0A"});
     rig.Choose("Combo_PollConsClass", "ID: 0x69");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsAttr")), QStringList{"ID: 0x0B"});
     rig.Choose("Combo_PollConsClass", "ID: 0x64");
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x01"});
     QCOMPARE(rig.Combo("Combo_PollConsAttr")->count(), 3);
 }
 
@@ -199,9 +168,7 @@ void SaveWindowTest::setPathStoresTheShownSelection() {
     rig.Button("Btn_SetPath")->click();
 
     QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x66, 1, 0x0C}, {0x66, 2, 0x0D}}));
-    QCOMPARE(rig.dialogs.Messages.size(), 1);
-    QCOMPARE(rig.dialogs.Messages[0].Text, QString("Setting Path OK.!!!"));
-    QCOMPARE(rig.dialogs.Messages[0].Title, QString("Update"));
+    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
     QVERIFY(rig.config.ConnectionPaths == read);
     QVERIFY(rig.LinesSent().isEmpty());
 }
@@ -227,10 +194,8 @@ void SaveWindowTest::saveWritesTheGatewayAndCloses() {
     QVERIFY(!window.isVisible());
     QCOMPARE(rig.gateway.Port.SelectedPort(), 3);
     QVERIFY(!rig.gateway.Port.IsOpen());
-    const auto& block1 = rig.gateway.Console.Eeprom.Blocks[1];
-    QCOMPARE(int(block1[8]), 7);
-    QCOMPARE(int(block1[16]), 0x65);
-    QCOMPARE(int(block1[18]), 0x0D);
+    // The chosen path and the editor's command reach the gateway (the layout: WriteBackTest).
+    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[1][16]), 0x65);
     QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
     QVERIFY(rig.config.SerialClasses[0].Commands[0] == Command(3));
     QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 130);
@@ -252,7 +217,6 @@ void SaveWindowTest::silentGatewayLeavesTheWindowOpen() {
     rig.Button("FinishDeviceSet")->click();
 
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Timeout"});
-    QCOMPARE(rig.dialogs.Messages[0].Title, QString());
     QCOMPARE(rig.states, QStringList{"Timeout"});
     QCOMPARE(completed.count(), 0);
     QVERIFY(window.isVisible());
@@ -300,8 +264,6 @@ void SaveWindowTest::portFailuresGiveTheButtonsBack() {
     rig.gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
     rig.Button("FinishDeviceSet")->click();
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Can't open COM 3!"});
-    QCOMPARE(rig.dialogs.Messages[0].Title, QString("Warning"));
-    QVERIFY(rig.states.isEmpty());
     QVERIFY(rig.ButtonsEnabled());
 
     rig.gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
@@ -309,12 +271,6 @@ void SaveWindowTest::portFailuresGiveTheButtonsBack() {
     rig.Button("Btn_FactorySet")->click();
     QCOMPARE(rig.dialogs.Messages.last().Text, QString("COM 3 has been occupied"));
     QCOMPARE(rig.states, QStringList{"COM 3 has been occupied"});
-    QVERIFY(rig.ButtonsEnabled());
-
-    rig.gateway.Port.NextOpenResult = {PortOpenError::Other, "Permission denied"};
-    rig.Button("FinishDeviceSet")->click();
-    QCOMPARE(rig.dialogs.Messages.last().Text, QString("Permission denied"));
-    QCOMPARE(rig.states.last(), QString());
     QVERIFY(rig.ButtonsEnabled());
     QVERIFY(window.isVisible());
     QVERIFY(rig.LinesSent().isEmpty());
@@ -334,17 +290,13 @@ void SaveWindowTest::saveDuringAReadOutDoesNothing() {
 void SaveWindowTest::factoryResetAnsweredNoChangesNothing() {
     Rig rig;
     const EthernetParams ethernet = rig.config.EthernetParams;
-    const DeviceNetParams deviceNet = rig.config.DeviceNetParams;
     EDSAndEEPSet& window = rig.Open();
     rig.dialogs.YesNoAnswers = {false};
     rig.Button("Btn_FactorySet")->click();
 
     QCOMPARE(rig.dialogs.Questions.size(), 1);
-    QCOMPARE(rig.dialogs.Questions[0].Text, QString("Do you want to continue ?"));
-    QCOMPARE(rig.dialogs.Questions[0].Title, QString("Restore to Factory Setting"));
     QVERIFY(rig.LinesSent().isEmpty());
     QVERIFY(rig.config.EthernetParams == ethernet);
-    QVERIFY(rig.config.DeviceNetParams == deviceNet);
     QVERIFY(rig.gateway.Console.Eeprom == rig.before);
     QVERIFY(window.isVisible());
 }
@@ -356,12 +308,10 @@ void SaveWindowTest::factoryResetRestoresAndCloses() {
     rig.dialogs.YesNoAnswers = {true};
     rig.Button("Btn_FactorySet")->click();
 
+    // The bytes written are FactoryResetTest's; here the window's part.
     QCOMPARE(completed.count(), 1);
-    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->maximum(), 10);
     QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 10);
     QCOMPARE(rig.config.EthernetParams.Ip, QString("192.168.255.1"));
-    QCOMPARE(int(rig.config.DeviceNetParams.NodeId), 1);
-    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[1][6]), 0);
     QVERIFY(rig.states.isEmpty());
     QVERIFY(rig.dialogs.Messages.isEmpty());
     QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
