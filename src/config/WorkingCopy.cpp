@@ -19,27 +19,31 @@ void CopyCommands(const Record& from, Record& to, int maxInstances) {
 void MakeWorkingCopy(GatewayConfig& config) {
     DiscardWorkingCopy(config);
     for (int i = 0; i < SerialClassCount; ++i) {
-        const auto& stored = config.SerialClasses[i];
-        auto& edit = config.EditSerialClasses[i];
-        edit.ConnMode = stored.ConnMode;
-        edit.CmdTimeout = stored.CmdTimeout;
-        CopyCommands(stored, edit, SerialCommandSlots);
+        CopyClassAttributes(config.SerialClasses[i], config.EditSerialClasses[i]);
+        CopyCommands(config.SerialClasses[i], config.EditSerialClasses[i], SerialCommandSlots);
     }
     for (int j = 0; j < TcpClassCount; ++j) {
-        const auto& stored = config.TcpClasses[j];
-        auto& edit = config.EditTcpClasses[j];
-        edit.ConnValid = stored.ConnValid;
-        edit.ServerIp = stored.ServerIp;
-        edit.ConnTimeout = stored.ConnTimeout;
-        edit.RetryConnTimeout = stored.RetryConnTimeout;
-        edit.CmdTimeout = stored.CmdTimeout;
-        CopyCommands(stored, edit, TcpCommandSlots);
+        CopyClassAttributes(config.TcpClasses[j], config.EditTcpClasses[j]);
+        CopyCommands(config.TcpClasses[j], config.EditTcpClasses[j], TcpCommandSlots);
     }
 }
 
 void DiscardWorkingCopy(GatewayConfig& config) {
     config.EditSerialClasses = {};
     config.EditTcpClasses = {};
+}
+
+void CopyClassAttributes(const SerialClassRecord& from, SerialClassRecord& to) {
+    to.ConnMode = from.ConnMode;
+    to.CmdTimeout = from.CmdTimeout;
+}
+
+void CopyClassAttributes(const TcpClassRecord& from, TcpClassRecord& to) {
+    to.ConnValid = from.ConnValid;
+    to.ServerIp = from.ServerIp;
+    to.ConnTimeout = from.ConnTimeout;
+    to.RetryConnTimeout = from.RetryConnTimeout;
+    to.CmdTimeout = from.CmdTimeout;
 }
 
 ClassCommands EditClassCommands(GatewayConfig& config, int classIndex) {

@@ -4,13 +4,12 @@
 // class index: 0, 1 = the serial classes 0x65, 0x66; 2..5 = the TCP connections 0x67..0x6A.
 // Commands of a class always occupy slots 0..CmdCount-1 without gaps.
 
-#include "config/CommandChecks.h"
-#include "config/GatewayConfig.h"
-
 #include <QString>
-
 #include <cstdint>
 #include <span>
+
+#include "config/CommandChecks.h"
+#include "config/GatewayConfig.h"
 
 namespace kv {
 
@@ -31,6 +30,11 @@ void MakeWorkingCopy(GatewayConfig& config);
 
 // Throws the working copy away (all zero again).
 void DiscardWorkingCopy(GatewayConfig& config);
+
+// Copies what a class's attribute frame sets from one record to another. The commands stay,
+// and so do a serial class's port settings, which the main window keeps in SerialClasses.
+void CopyClassAttributes(const SerialClassRecord& from, SerialClassRecord& to);
+void CopyClassAttributes(const TcpClassRecord& from, TcpClassRecord& to);
 
 // The command slots and count of one class of the working copy.
 struct ClassCommands {

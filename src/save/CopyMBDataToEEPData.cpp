@@ -1,13 +1,14 @@
 #include "save/CopyMBDataToEEPData.h"
 
+#include "config/WorkingCopy.h"
+
 namespace kv {
 
 void CopyMBDataToEEPData(GatewayConfig& config) {
     for (int k = 0; k < SerialClassCount; ++k) {
         const SerialClassRecord& edited = config.EditSerialClasses[k];
         SerialClassRecord& stored = config.SerialClasses[k];
-        stored.ConnMode = edited.ConnMode;
-        stored.CmdTimeout = edited.CmdTimeout;
+        CopyClassAttributes(edited, stored);
         stored.CmdCount = edited.CmdCount;
         stored.Commands = edited.Commands;
     }
