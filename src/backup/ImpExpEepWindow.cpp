@@ -1,9 +1,5 @@
 #include "backup/ImpExpEepWindow.h"
 
-#include "backup/EepromCopy.h"
-#include "console/Messages.h"
-#include "platform/PortNaming.h"
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -16,12 +12,15 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "backup/EepromCopy.h"
+#include "console/PortOpening.h"
+#include "ui/common/ComPortList.h"
+
 namespace kv {
 namespace {
 
 const QString FileFilter = QStringLiteral("INI Files (*.ini)");
 const QString DefaultFileName = QStringLiteral("KV-9052R_EEP.ini");
-const QString WarningTitle = QStringLiteral("Warning");
 
 QPushButton* NamedButton(const QString& objectName, const QString& text) {
     auto* button = new QPushButton(text);
@@ -58,8 +57,7 @@ void frmImpExpEEP::BuildLayout() {
     ComPort = new QComboBox;
     ComPort->setObjectName(QStringLiteral("ComPort"));
     ComPort->setAccessibleName(QStringLiteral("PC COM Port"));
-    for (int number = 1; number <= ComPortCount; ++number)
-        ComPort->addItem(QStringLiteral("COM %1").arg(number), number);
+    FillComPortList(ComPort);
     auto* portLabel = new QLabel(QStringLiteral("PC &COM Port"));
     portLabel->setBuddy(ComPort);
     Connect = NamedButton(QStringLiteral("Connect"), QStringLiteral("&Open COM"));
@@ -121,22 +119,14 @@ void frmImpExpEEP::ClosePort() {
 }
 
 void frmImpExpEEP::OpenCom() {
+    RefreshComPortToolTips(ComPort);  // adapters come and go while the window is open
     const int number = ChosenPortNumber();
-    SerialPort& port = session_.Link.Port();
-    port.SelectPort(number);
-    if (!port.IsOpen()) {
-        const PortOpenResult opened = port.Open();
-        if (opened.Error == PortOpenError::InUse || opened.Error == PortOpenError::Other) {
-            const QString text =
-                opened.Error == PortOpenError::InUse ? ComOccupiedText(number) : opened.Text;
-            session_.Dialogs.Message(text, QString());
-            ProcessError();
-            return;
-        }
-        if (port.IsOpen()) port.ClearReceiveBuffer();
-    }
-    if (!port.IsOpen()) {
-        session_.Dialogs.Message(CantOpenComText(number), WarningTitle);
+    const PortOpenResult opened = OpenGatewayPort(session_.Link.Port(), number);
+    if (!opened.ok()) {
+        const FailureReport report = ReportPortFailure(opened, number, TransferPortTitles);
+        session_.Dialogs.Message(report.Text, report.Title);
+        // A port that never opened leaves nothing to reset.
+        if (opened.Error != PortOpenError::NotOpened) ProcessError();
         return;
     }
     Apply(CopyWindowState::PortOpen);

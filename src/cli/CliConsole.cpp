@@ -1,9 +1,10 @@
 #include "cli/CliConsole.h"
 
-#include "console/Messages.h"
-#include "platform/PortNaming.h"
-
 #include <QRegularExpression>
+
+#include "console/PortOpening.h"
+#include "console/ReadOut.h"
+#include "platform/PortNaming.h"
 
 namespace kv::cli {
 namespace {
@@ -16,6 +17,21 @@ int ComNumberOf(const QString& argument) {
     if (!match.hasMatch()) return 0;
     const int number = match.captured(1).toInt();
     return number >= 1 && number <= ComPortCount ? number : -1;
+}
+
+// A device path has no COM number; its messages name the path where the windows name "COM n".
+QString DeviceFailureText(const PortOpenResult& opened, const QString& device) {
+    switch (opened.Error) {
+        case PortOpenError::InUse:
+            return device + QStringLiteral(" has been occupied");
+        case PortOpenError::Other:
+            if (!opened.Text.isEmpty()) return opened.Text;
+            break;
+        case PortOpenError::None:
+        case PortOpenError::NotOpened:
+            break;
+    }
+    return QStringLiteral("Can't open %1!").arg(device);
 }
 
 }  // namespace
@@ -33,30 +49,29 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
     auto console = std::make_unique<CliConsole>();
     const int number = ComNumberOf(portArgument);
     if (number < 0) {
-        err << "There is no " << portArgument << ": ports are COM 1 to COM " << ComPortCount << "\n";
+        err << "There is no " << portArgument << ": ports are COM 1 to COM " << ComPortCount
+            << "\n";
         return nullptr;
     }
     if (number > 0)
         console->Port.SelectPort(number);
     else
         console->Port.SelectDevice(portArgument);
-    const QString name = number > 0 ? QStringLiteral("COM %1").arg(number) : portArgument;
 
     const PortOpenResult opened = console->Port.Open();
-    switch (opened.Error) {
-    case PortOpenError::None:
-        return console;
-    case PortOpenError::InUse:
-        err << (number > 0 ? ComOccupiedText(number) : name + QStringLiteral(" has been occupied")) << "\n";
-        break;
-    case PortOpenError::NotOpened:
-        err << (number > 0 ? CantOpenComText(number) : QStringLiteral("Can't open %1!").arg(name)) << "\n";
-        break;
-    case PortOpenError::Other:
-        err << opened.Text << "\n";
-        break;
-    }
+    if (opened.ok()) return console;
+    err << (number > 0 ? ReportPortFailure(opened, number).Text
+                       : DeviceFailureText(opened, portArgument))
+        << "\n";
     return nullptr;
+}
+
+bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err) {
+    const ReadOutResult result = ReadGateway(console.Link, config, [](int) {});
+    if (result == ReadOutResult::Ok) return true;
+    console.Port.Close();
+    err << ReadOutFailureText(result) << "\n";
+    return false;
 }
 
 }  // namespace kv::cli

@@ -14,8 +14,6 @@
 #include "cli/CommandRegistry.h"
 #include "config/ConfigDiff.h"
 #include "config/ConfigJson.h"
-#include "console/Messages.h"
-#include "console/ReadOut.h"
 
 namespace kv::cli {
 namespace {
@@ -50,19 +48,9 @@ std::optional<ConfigSource> ReadGatewaySource(const QString& port, QTextStream& 
     auto console = OpenCliConsole(port, err);
     if (!console) return std::nullopt;
     GatewayConfig config;
-    const ReadOutResult result = ReadGateway(console->Link, config, [](int) {});
+    if (!ReadCliGateway(*console, config, err)) return std::nullopt;
     console->Port.Close();
-    switch (result) {
-        case ReadOutResult::Ok:
-            return ConfigSource{SourceKind::Gateway, ConfigToJson(config), {}};
-        case ReadOutResult::UnknownController:
-            err << UnknownControllerText << "\n";
-            break;
-        case ReadOutResult::Timeout:
-            err << TimeoutText << "\n";
-            break;
-    }
-    return std::nullopt;
+    return ConfigSource{SourceKind::Gateway, ConfigToJson(config), {}};
 }
 
 // A JSON file starts with "{" after blanks and perhaps a byte-order mark.

@@ -6,10 +6,8 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "config/WorkingCopy.h"
-#include "console/ReadOut.h"
 #include "eds/EdsFile.h"
 #include "save/PollPaths.h"
-#include "save/SaveReports.h"
 
 namespace kv::cli {
 namespace {
@@ -18,12 +16,8 @@ int RunEds(const QStringList& args, QTextStream& out, QTextStream& err) {
     auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
     if (!console) return 1;
     GatewayConfig config;
-    const ReadOutResult result = ReadGateway(console->Link, config, [](int) {});
+    if (!ReadCliGateway(*console, config, err)) return 1;
     console->Port.Close();
-    if (result != ReadOutResult::Ok) {
-        err << ReadOutFailureText(result) << "\n";
-        return 1;
-    }
     // What the save window works on when nothing is changed: the editor's copy of the
     // classes and the poll paths it starts from.
     MakeWorkingCopy(config);

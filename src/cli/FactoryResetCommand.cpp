@@ -4,7 +4,6 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
-#include "console/ReadOut.h"
 #include "save/FactoryReset.h"
 #include "save/SaveReports.h"
 
@@ -20,12 +19,7 @@ int RunFactoryReset(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!console) return 1;
     // The read-out names the controller, whose prompt ends every command's answer.
     GatewayConfig config;
-    const ReadOutResult read = ReadGateway(console->Link, config, [](int) {});
-    if (read != ReadOutResult::Ok) {
-        console->Port.Close();
-        err << ReadOutFailureText(read) << "\n";
-        return 1;
-    }
+    if (!ReadCliGateway(*console, config, err)) return 1;
     if (FactoryReset(console->Link, config, {}) != WriteResult::Ok) {
         err << ReportWriteFailure().Text << "\n";
         return 1;

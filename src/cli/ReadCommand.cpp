@@ -1,12 +1,10 @@
 // `read --port P [--json]`: reads a gateway and prints its configuration.
 
+#include <QJsonDocument>
+
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "config/ConfigJson.h"
-#include "console/Messages.h"
-#include "console/ReadOut.h"
-
-#include <QJsonDocument>
 
 namespace kv::cli {
 namespace {
@@ -17,18 +15,8 @@ int RunRead(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!console) return 1;
 
     GatewayConfig config;
-    const ReadOutResult result = ReadGateway(console->Link, config, [](int) {});
+    if (!ReadCliGateway(*console, config, err)) return 1;
     console->Port.Close();
-    switch (result) {
-    case ReadOutResult::Ok:
-        break;
-    case ReadOutResult::UnknownController:
-        err << UnknownControllerText << "\n";
-        return 1;
-    case ReadOutResult::Timeout:
-        err << TimeoutText << "\n";
-        return 1;
-    }
     if (json)
         out << QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
     else

@@ -1,9 +1,10 @@
 #include "console/ReadOut.h"
 
-#include "config/EepromCodec.h"
-
 #include <array>
 #include <span>
+
+#include "config/EepromCodec.h"
+#include "console/Messages.h"
 
 namespace kv {
 namespace {
@@ -37,7 +38,8 @@ bool ParseSettingReply(const QString& reply, QString& value) {
 }
 
 bool ReadSetting(ConsoleLink& link, const QString& command, QString& value) {
-    return link.SendCommand(command, link.ControllerPrompt) && ParseSettingReply(link.ReplyText, value);
+    return link.SendCommand(command, link.ControllerPrompt) &&
+           ParseSettingReply(link.ReplyText, value);
 }
 
 bool ReadEthernet(ConsoleLink& link, EthernetParams& ethernet) {
@@ -85,8 +87,9 @@ bool ReadTcpClass(ConsoleLink& link, TcpClassRecord& record, int connection) {
     std::array<uint8_t, eeprom::TcpHeaderBytes> header{};
     if (!ReadRun(link, eeprom::TcpClassBase(connection), header)) return false;
     eeprom::DecodeTcpHeader(header, record);
-    return ReadCommands(link, record.CmdCount, record.Commands,
-                        [connection](int slot) { return eeprom::TcpCommandAddress(connection, slot); });
+    return ReadCommands(link, record.CmdCount, record.Commands, [connection](int slot) {
+        return eeprom::TcpCommandAddress(connection, slot);
+    });
 }
 
 // Blocks 8..11; progress 4..8 after each class, as the progress bar has ten steps.
@@ -124,7 +127,8 @@ QString IdentifyController(const QString& reply) {
     return {};
 }
 
-ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& reportProgress) {
+ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config,
+                          const ProgressFn& reportProgress) {
     const ProgressFn progress = reportProgress ? reportProgress : [](int) {};
     progress(1);
     if (!RecoverConsole(link)) return ReadOutResult::Timeout;
@@ -139,9 +143,22 @@ ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const Progre
     if (!ReadPortsAndSettings(link, config, progress)) return ReadOutResult::Timeout;
     if (config.ConfigMarker == ConfigMarkerValid && !ReadClasses(link, config, progress))
         return ReadOutResult::Timeout;
-    if (!link.SendCommand(QStringLiteral("quit"), link.ControllerPrompt)) return ReadOutResult::Timeout;
+    if (!link.SendCommand(QStringLiteral("quit"), link.ControllerPrompt))
+        return ReadOutResult::Timeout;
     progress(9);
     return ReadOutResult::Ok;
+}
+
+QString ReadOutFailureText(ReadOutResult result) {
+    switch (result) {
+        case ReadOutResult::Ok:
+            return {};
+        case ReadOutResult::UnknownController:
+            return QString::fromLatin1(UnknownControllerText);
+        case ReadOutResult::Timeout:
+            break;
+    }
+    return QString::fromLatin1(TimeoutText);
 }
 
 }  // namespace kv

@@ -2,12 +2,11 @@
 // Reading a gateway: the handshake, the controller's identity, the Ethernet settings by
 // console commands and the configuration blocks of the EEPROM, decoded into the model.
 
+#include <QString>
+#include <functional>
+
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
-
-#include <QString>
-
-#include <functional>
 
 namespace kv {
 
@@ -32,5 +31,9 @@ QString IdentifyController(const QString& reply);
 // Runs the read-out on an open port; the caller opens and closes the port. Progress
 // reports 1..9. On a failure the fields decoded so far stay in `config`.
 ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress);
+
+// The message of a read-out that did not complete ("Timeout", or that the controller is
+// not one of ours), as the main window and the CLI show it; empty for Ok.
+QString ReadOutFailureText(ReadOutResult result);
 
 }  // namespace kv

@@ -13,7 +13,9 @@
 #include "config/FirmwareText.h"
 #include "config/ParameterChecks.h"
 #include "console/Messages.h"
+#include "console/PortOpening.h"
 #include "console/ReadOut.h"
+#include "ui/common/ComPortList.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/PanelToggle.h"
 
@@ -83,7 +85,7 @@ void Main_F::AbortConnect() {
 void Main_F::ConnectSequence() {
     SetStateBold(false);
     if (session_.ConnectBusy) return;
-    RefreshPortToolTips();  // adapters come and go between read-outs
+    RefreshComPortToolTips(ComPort);  // adapters come and go between read-outs
     const int portNumber = PortMap[size_t(std::max(0, ComPort->currentIndex()))];
     session_.PortNumber = portNumber;
     if (!OpenChosenPort(portNumber)) return;
@@ -91,49 +93,21 @@ void Main_F::ConnectSequence() {
     StartReadingLook();
     const ReadOutResult result = ReadGateway(
         session_.Link, session_.Config, [this](int value) { ConnectProgress->setValue(value); });
-    switch (result) {
-        case ReadOutResult::Ok:
-            session_.Link.Port().Close();
-            ConnectProgress->setValue(ProgressPortClosed);
-            ShowConnectedLook();
-            break;
-        case ReadOutResult::UnknownController:
-            ReportReadFailure(UnknownControllerText);
-            break;
-        case ReadOutResult::Timeout:
-            ReportReadFailure(TimeoutText);
-            break;
-    }
+    if (result != ReadOutResult::Ok) return ReportReadFailure(ReadOutFailureText(result));
+    session_.Link.Port().Close();
+    ConnectProgress->setValue(ProgressPortClosed);
+    ShowConnectedLook();
 }
 
 // Opens COM n for the read-out; a port that did not open is reported here and nothing
 // else changes in the window.
 bool Main_F::OpenChosenPort(int portNumber) {
-    SerialPort& port = session_.Link.Port();
-    port.SelectPort(portNumber);
-    if (!port.IsOpen()) {
-        const PortOpenResult opened = port.Open();
-        switch (opened.Error) {
-            case PortOpenError::None:
-                port.ClearReceiveBuffer();
-                break;
-            case PortOpenError::InUse:
-                session_.Dialogs.Message(ComOccupiedText(portNumber), ErrorTitle);
-                SetStateText(ComOccupiedText(portNumber));
-                return false;
-            case PortOpenError::NotOpened:
-                break;
-            case PortOpenError::Other:
-                session_.Dialogs.Message(opened.Text, QString());
-                SetStateText(QString());
-                return false;
-        }
-    }
-    if (!port.IsOpen()) {
-        session_.Dialogs.Message(CantOpenComText(portNumber), ErrorTitle);
-        return false;
-    }
-    return true;
+    const PortOpenResult opened = OpenGatewayPort(session_.Link.Port(), portNumber);
+    if (opened.ok()) return true;
+    const FailureReport report = ReportPortFailure(opened, portNumber, ReadOutPortTitles);
+    session_.Dialogs.Message(report.Text, report.Title);
+    if (report.CommunicationState) SetStateText(*report.CommunicationState);
+    return false;
 }
 
 void Main_F::StartReadingLook() {

@@ -64,7 +64,6 @@ private:
     QWidget* BuildEthernetPanel();
     QWidget* BuildButtons();
     void FillPortList();
-    void RefreshPortToolTips();
     void CentreOnScreen();
 
     // Behaviour (MainWindow.cpp).

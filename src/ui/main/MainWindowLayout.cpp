@@ -16,6 +16,7 @@
 #include "config/BaudTexts.h"
 #include "config/ParameterChecks.h"
 #include "platform/PortNaming.h"
+#include "ui/common/ComPortList.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/PanelToggle.h"
 #include "ui/main/Pictures.h"
@@ -343,30 +344,11 @@ QWidget* Main_F::BuildButtons() {
 }
 
 void Main_F::FillPortList() {
-    for (int i = 0; i < ComPortCount; ++i) {
-        PortMap[size_t(i)] = i + 1;
-        ComPort->addItem(QStringLiteral("COM %1").arg(i + 1));
-    }
-    ComPort->setCurrentIndex(0);
-    RefreshPortToolTips();
+    for (int i = 0; i < ComPortCount; ++i) PortMap[size_t(i)] = i + 1;
+    FillComPortList(ComPort);
     connect(ComPort, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) session_.PortNumber = PortMap[size_t(index)];
-        ComPort->setToolTip(ComPort->itemData(index, Qt::ToolTipRole).toString());
     });
-}
-
-// Each entry keeps its "COM n" text and tells in its tool tip which device is behind it.
-void Main_F::RefreshPortToolTips() {
-    for (const ComPortEntry& entry : ListComPorts()) {
-        const int index = entry.Number - 1;
-        if (index < 0 || index >= ComPort->count()) continue;
-        QString tip = entry.Device.isEmpty()
-                          ? QStringLiteral("No device is present behind COM %1").arg(entry.Number)
-                          : entry.Device;
-        if (!entry.Description.isEmpty()) tip += QStringLiteral(" (%1)").arg(entry.Description);
-        ComPort->setItemData(index, tip, Qt::ToolTipRole);
-    }
-    ComPort->setToolTip(ComPort->currentData(Qt::ToolTipRole).toString());
 }
 
 void Main_F::CentreOnScreen() {

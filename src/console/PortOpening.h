@@ -1,0 +1,42 @@
+#pragma once
+// Opening the gateway's port for a sequence, and what the user is told when it does not
+// open: the message, its title and the main window's status text. The main window, the
+// save window, the EEPROM copy window and the CLI all open the port this way.
+
+#include <QString>
+#include <optional>
+
+#include "platform/SerialPort.h"
+
+namespace kv {
+
+// A message box, and what becomes of the main window's status text (CommunicationState).
+struct FailureReport {
+    QString Text;
+    QString Title;                              // empty: the program's own title
+    std::optional<QString> CommunicationState;  // empty optional: left as it is
+};
+
+// The titles of the two port messages the program words itself; the system's own error
+// text always comes under the program's title. The windows have titled them differently
+// ever since, and users know them that way.
+struct PortMessageTitles {
+    QString InUse;
+    QString NotOpened;
+};
+// The save window, the factory reset and the EEPROM copy window.
+inline const PortMessageTitles TransferPortTitles{QString(), QStringLiteral("Warning")};
+// The main window's read-out.
+inline const PortMessageTitles ReadOutPortTitles{QStringLiteral("Error"), QStringLiteral("Error")};
+
+// Selects COM `portNumber` and opens it with an empty receive buffer, unless the port is
+// open already.
+PortOpenResult OpenGatewayPort(SerialPort& port, int portNumber);
+
+// For a result that is not ok: a port held by another program ("COM 3 has been occupied",
+// also the status text), a refusal with the system's reason (the status emptied), or a
+// port that did not open ("Can't open COM 3!", the status as it was).
+FailureReport ReportPortFailure(const PortOpenResult& result, int portNumber,
+                                const PortMessageTitles& titles = TransferPortTitles);
+
+}  // namespace kv

@@ -1,0 +1,17 @@
+#pragma once
+// The "PC COM Port" list that the main window and the EEPROM copy window both offer: the
+// entries "COM 1" .. "COM 16", each with its port number as data and, in its tool tip, the
+// device behind it (or that none is present).
+
+class QComboBox;
+
+namespace kv {
+
+// Fills `list` with the sixteen entries and selects COM 1. The list's own tool tip follows
+// the chosen entry, so a user sees the device without opening the list.
+void FillComPortList(QComboBox* list);
+
+// Tells anew which device is behind each entry; adapters come and go while the program runs.
+void RefreshComPortToolTips(QComboBox* list);
+
+}  // namespace kv
