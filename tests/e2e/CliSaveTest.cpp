@@ -8,26 +8,20 @@
 #include <QJsonObject>
 
 #include "CliProcess.h"
+#include "support/TestFiles.h"
 #include "SimulatorProcess.h"
 
 namespace kv::test {
 namespace {
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString WriteFile(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes) {
-    QFile file(folder.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
+    EXPECT_TRUE(WriteAll(folder.filePath(name), bytes));
+    return folder.filePath(name);
 }
 
 // The EDS lines that do not depend on the moment or the user's two texts.
 QStringList ConfigurationLines(const QString& path) {
-    QStringList lines = QString::fromLatin1(ReadFile(path)).split(QStringLiteral("\r\n"));
+    QStringList lines = QString::fromLatin1(ReadAll(path)).split(QStringLiteral("\r\n"));
     lines.removeIf([](const QString& line) {
         return line.startsWith("$ File Description") || line.startsWith("$ Created by") ||
                line.contains(QRegularExpression("(Create|Mod)(Date|Time)"));
@@ -49,7 +43,7 @@ protected:
 
 TEST_F(CliSave, ApplyRefusesABadFileWithoutWriting) {
     StartDemo();
-    const QByteArray before = ReadFile(eeprom);
+    const QByteArray before = ReadAll(eeprom);
     const QString file = WriteFile(folder, "bad.json", R"({
         "DeviceNetParams": {"NodeId": 64},
         "SerialClasses": [{"Commands": [{"NetId": 1, "FunctionCode": 3, "MemAddress": 2040,
@@ -60,7 +54,7 @@ TEST_F(CliSave, ApplyRefusesABadFileWithoutWriting) {
               "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
               "SerialClasses[0].Commands[0]: Communication Length Greater Than "
               "Internal Memory\nNothing was written to the gateway.");
-    EXPECT_EQ(ReadFile(eeprom), before);
+    EXPECT_EQ(ReadAll(eeprom), before);
     EXPECT_FALSE(QFile::exists(folder.filePath("KV-9052R_ 64.eds")));
 }
 
@@ -81,15 +75,15 @@ TEST_F(CliSave, ApplyWritesWhatEdsDescribesAgain) {
     ASSERT_EQ(eds.ExitCode, 0) << eds.Err.toStdString();
     EXPECT_EQ(ConfigurationLines(QDir(again).filePath("KV-9052R_ 12.eds")),
               ConfigurationLines(written));
-    EXPECT_TRUE(ReadFile(written).contains("\"20 68 24 01 30 0C\""));
+    EXPECT_TRUE(ReadAll(written).contains("\"20 68 24 01 30 0C\""));
 }
 
 TEST_F(CliSave, FactoryResetNeedsItsConfirmation) {
     StartDemo();
-    const QByteArray before = ReadFile(eeprom);
+    const QByteArray before = ReadAll(eeprom);
     CliRun run = RunCli({"factory-reset", "--port", "COM9"});
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_EQ(ReadFile(eeprom), before);
+    EXPECT_EQ(ReadAll(eeprom), before);
 
     run = RunCli({"factory-reset", "--port", "COM9", "--yes"});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();

@@ -5,6 +5,7 @@
 #include "console/ConsoleLink.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 #include "ui/appobj/DigitsValidator.h"
 #include "ui/appobj/IOAppObjWindow.h"
 #include "ui/common/Session.h"
@@ -558,13 +559,10 @@ void AppObjEditorTest::buttonsOnlySignal() {
 // Pictures of a serial and a server tab, for looking at the layout.
 void AppObjEditorTest::renderTabs() {
     Editor editor;
-    const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-    QDir().mkpath(folder);
     auto* tabs = editor.Find<QTabWidget>("SSTab1");
     for (int classIndex : {Com2, Server01, 4}) {
         tabs->setCurrentIndex(classIndex);
-        QVERIFY(editor.window->grab().save(
-            QStringLiteral("%1/AppObjEditor_tab%2.png").arg(folder).arg(classIndex)));
+        QVERIFY(test::SavePicture(*editor.window, QString("AppObjEditor_tab%1.png").arg(classIndex)));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -63,26 +64,13 @@ private:
         QCOMPARE(w.cmdExportToEEP->isEnabled(), transfers);
     }
 
-    static void Write(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    static void Render(QWidget& window, const QString& name) {
-        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-        QDir().mkpath(folder);
-        window.show();
-        QVERIFY(window.grab().save(QDir(folder).filePath(name)));
-    }
-
 private Q_SLOTS:
     void openAndCloseCom() {
         Bench bench;
         frmImpExpEEP& w = bench.W();
         QCOMPARE(w.ComPort->count(), 16);
         ExpectEnabled(w, true, false, true, false);
-        Render(w, "frmImpExpEEP.png");
+        QVERIFY(test::SavePicture(w, "frmImpExpEEP.png"));
         w.ComPort->setCurrentIndex(2);
         w.Connect->click();
         QVERIFY(bench.PortOpen());
@@ -122,7 +110,7 @@ private Q_SLOTS:
         QVERIFY(bench.PortOpen());
         ExpectEnabled(w, false, true, false, true);
         QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
-        Render(w, "frmImpExpEEP-finished.png");
+        QVERIFY(test::SavePicture(w, "frmImpExpEEP-finished.png"));
 
         bench.Gateway.Console.Eeprom = sim::FactoryImage();
         bench.Dialogs.FileAnswers << bench.Path();
@@ -142,7 +130,7 @@ private Q_SLOTS:
             bench.W().cmdImportToIni->click();
         };
         const auto notABackup = [](Bench& bench) {
-            Write(bench.Path(), "[Config_EEPROM]\r\nFileType=Something else\r\n");
+            QVERIFY(test::WriteAll(bench.Path(), "[Config_EEPROM]\r\nFileType=Something else\r\n"));
             bench.W().cmdExportToEEP->click();
         };
         const auto anotherController = [](Bench& bench) { bench.W().cmdImportToIni->click(); };

@@ -2,7 +2,7 @@
 // editor, the save window, the views, the EEPROM copy and the About window.
 
 #include <QAction>
-#include <QDir>
+#include "support/TestFiles.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -43,12 +43,6 @@ private:
         auto* button = window->findChild<QAbstractButton*>(name);
         QVERIFY2(button, name);
         QTest::mouseClick(button, Qt::LeftButton);
-    }
-
-    static QString OutputFolder() {
-        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-        QDir().mkpath(folder);
-        return folder;
     }
 
     static void DeleteDisposedWindows() {
@@ -151,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(splash.findChild<QLabel*>("ReleaseVersion")->text(),
                  QString("Release version: v1.3"));
         splash.adjustSize();
-        splash.grab().save(QDir(OutputFolder()).filePath("splash.png"));
+        splash.grab().save(QDir(test::PictureFolder()).filePath("splash.png"));
         splash.ShowFor(std::chrono::milliseconds(20));
         QVERIFY(!splash.isVisible());
     }
@@ -168,7 +162,7 @@ private Q_SLOTS:
         for (const char* text : {"KV-9052R: DeviceNet Slave/Modbus Master Gateway",
                                  "KV-9052R Utility", "v1.3, Jun/2018"})
             QVERIFY2(texts.contains(text), text);
-        about->grab().save(QDir(OutputFolder()).filePath("about-window.png"));
+        about->grab().save(QDir(test::PictureFolder()).filePath("about-window.png"));
         Click(about, "OK");
         QVERIFY(!about->isVisible());
     }

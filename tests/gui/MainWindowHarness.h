@@ -3,7 +3,7 @@
 // recording dialogs, and Qt events handled while the link waits, as in the program.
 
 #include <QCoreApplication>
-#include <QDir>
+#include "support/TestFiles.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -46,9 +46,7 @@ public:
 
     // Saves what the window looks like, for a person to look at.
     void Render(const QString& name) {
-        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-        QDir().mkpath(folder);
-        Window.grab().save(QDir(folder).filePath(name + ".png"));
+        SavePicture(Window, name + ".png");
     }
 
     SimulatedGateway Gateway;

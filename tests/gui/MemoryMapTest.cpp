@@ -1,6 +1,6 @@
 // The memory map on a working copy made in the test, followed while the copy changes.
 
-#include <QDir>
+#include "support/TestFiles.h"
 #include <QLabel>
 #include <QListWidget>
 #include <QtTest>
@@ -38,12 +38,6 @@ private:
         return config;
     }
 
-    static void Render(QWidget& window, const QString& name) {
-        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-        QDir().mkpath(folder);
-        QVERIFY(window.grab().save(QDir(folder).filePath(name)));
-    }
-
 private Q_SLOTS:
     void overlapIsListedAndMarkedUntilACommandIsDeleted() {
         GatewayConfig config = WorkingCopy();
@@ -70,7 +64,7 @@ private Q_SLOTS:
         QCOMPARE(grid->AddressText(505),
                  QStringLiteral("Address 505: Server 04 instance 1 (not in use) at 500..509"));
         QCOMPARE(grid->AddressText(600), QStringLiteral("Address 600: free"));
-        Render(map, "MemoryMap.png");
+        QVERIFY(test::SavePicture(map, "MemoryMap.png"));
 
         // As the editor's Delete does; the window notices on its own.
         DeleteCommand(config, 0, 1);

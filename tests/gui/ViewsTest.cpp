@@ -4,7 +4,8 @@
 #include "ui/views/ShowAppObjView.h"
 #include "ui/views/ShowModuleView.h"
 
-#include <QDir>
+#include "support/TestFiles.h"
+
 #include <QTableWidget>
 #include <QtTest>
 
@@ -32,13 +33,6 @@ private:
         return item ? item->text() : QString();
     }
 
-    static void Render(QWidget& window, const QString& name) {
-        const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-        QDir().mkpath(folder);
-        window.show();
-        QVERIFY(window.grab().save(QDir(folder).filePath(name)));
-    }
-
 private Q_SLOTS:
     void deviceViewShowsTheWorkingCopyOnce() {
         GatewayConfig config = WorkingCopy();
@@ -55,7 +49,7 @@ private Q_SLOTS:
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
         ShowModule reopened(config);
         QCOMPARE(Cell(reopened, "ModuleInfoRecord_0", 0, 1), QStringLiteral("ASCII"));
-        Render(view, "ShowModule.png");
+        QVERIFY(test::SavePicture(view, "ShowModule.png"));
     }
 
     void objectViewShowsTheWorkingCopy() {
@@ -63,7 +57,7 @@ private Q_SLOTS:
         QCOMPARE(Cell(view, "AppObjParaRecord", 0, 0), QStringLiteral("0x65"));
         QCOMPARE(Cell(view, "AppObjParaRecord", 2, 0), QStringLiteral("0x6A"));
         QCOMPARE(Cell(view, "AppObjParaRecord", 2, 5), QStringLiteral("2000"));
-        Render(view, "ShowAppObj.png");
+        QVERIFY(test::SavePicture(view, "ShowAppObj.png"));
     }
 };
 

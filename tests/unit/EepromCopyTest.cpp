@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backup/BackupFile.h"
+#include "support/TestFiles.h"
 #include "backup/EepromCopy.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
@@ -30,17 +31,6 @@ EepromImage CopiedPart(const EepromImage& eeprom) {
         for (int address = 0; address < BackupBytesOfBlock(block); ++address)
             copied.Blocks[block][address] = eeprom.Blocks[block][address];
     return copied;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // One connected virtual gateway with the utility's console link on it.
@@ -74,28 +64,14 @@ TEST_F(EepromCopyTest, ImportWritesTheBlocksAndLeavesTheEepromAsItWas) {
     Bench bench;
     const EepromImage before = PatternedEeprom(0);
     bench.Gateway.Console.Eeprom = before;
-    WriteAll(FilePath(), "an older, longer backup that must go completely\r\n");
+    ASSERT_TRUE(WriteAll(FilePath(), "an older, longer backup that must go completely\r\n"));
 
     ASSERT_EQ(bench.Import(FilePath()).Result, CopyResult::Ok);
 
     EXPECT_EQ(bench.Gateway.Console.Eeprom, before) << "each byte read is written back as it was";
     const QByteArray file = ReadAll(FilePath());
     EXPECT_EQ(file, BackupFile::Encode(CopiedPart(before)));
-    // The shape as a user's INI tools see it.
-    int sections = 0;
-    QList<int> keys;
-    for (const QByteArray& line : file.split('\n')) {
-        if (line.startsWith('[')) {
-            ++sections;
-            keys << 0;
-        } else if (line.startsWith("Address_")) {
-            ++keys.last();
-            EXPECT_EQ(line.mid(line.indexOf('=') + 1).chopped(1).size(), 48);
-            EXPECT_TRUE(line.endsWith(" \r"));
-        }
-    }
-    EXPECT_EQ(sections, 7);
-    EXPECT_EQ(keys, QList<int>({0, 2, 2, 16, 16, 16, 16}));
+    // The shape of that text (7 sections, 48-character values): BackupFileTest.
     EXPECT_EQ(FilesInFolder(), QStringList({"KV-9052R_EEP.ini"}));
 
     const QStringList lines = bench.Gateway.LinesReceived();
@@ -115,7 +91,7 @@ TEST_F(EepromCopyTest, ImportThatTimesOutInBlock9LeavesTheEarlierBackup) {
     Bench bench;
     bench.Gateway.Console.Eeprom = PatternedEeprom(0);
     const QByteArray earlier = BackupFile::Encode(CopiedPart(PatternedEeprom(99)));
-    WriteAll(FilePath(), earlier);
+    ASSERT_TRUE(WriteAll(FilePath(), earlier));
     sim::ConsoleEmulator& console = bench.Gateway.Console;
     bench.Gateway.Pump.EachYield = [&console] {
         if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().contains("block 9"))
@@ -139,7 +115,7 @@ TEST_F(EepromCopyTest, ImportIntoAFolderThatCannotBeWrittenSendsNothing) {
 TEST_F(EepromCopyTest, ExportWritesEveryByteOfTheSixBlocksAndNothingElse) {
     Bench bench;
     const EepromImage source = PatternedEeprom(50);
-    WriteAll(FilePath(), BackupFile::Encode(CopiedPart(source)));
+    ASSERT_TRUE(WriteAll(FilePath(), BackupFile::Encode(CopiedPart(source))));
     const EepromImage before = bench.Gateway.Console.Eeprom;
 
     ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
@@ -162,7 +138,7 @@ TEST_F(EepromCopyTest, ExportReadsToleratedValuesAndWritesZerosForMissingParts) 
     file.replace("FileType=KV-9052R_EEPROM", "FileType =  KV-9052R_EEPROM  ");
     const qsizetype block8 = file.indexOf("[BLOCK_8]\r\nAddress_0=") + 21;
     file.replace(block8, 6, "ff G1 ");
-    WriteAll(FilePath(), file);
+    ASSERT_TRUE(WriteAll(FilePath(), file));
 
     ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
 
@@ -176,8 +152,8 @@ TEST_F(EepromCopyTest, ExportReadsToleratedValuesAndWritesZerosForMissingParts) 
 TEST_F(EepromCopyTest, ExportRefusesAFileThatIsNoBackupBeforeSendingAnything) {
     Bench bench;
     const EepromImage before = bench.Gateway.Console.Eeprom;
-    WriteAll(FilePath("other.ini"), "[Config_EEPROM]\r\nFileType=KV-9052R_EDS\r\n");
-    WriteAll(FilePath("picture.ini"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    ASSERT_TRUE(WriteAll(FilePath("other.ini"), "[Config_EEPROM]\r\nFileType=KV-9052R_EDS\r\n"));
+    ASSERT_TRUE(WriteAll(FilePath("picture.ini"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
 
     EXPECT_EQ(bench.Export(FilePath("other.ini")).Result, CopyResult::FileTypeError);
     EXPECT_EQ(bench.Export(FilePath("picture.ini")).Result, CopyResult::FileTypeError);
@@ -204,7 +180,7 @@ TEST_F(EepromCopyTest, BackupRestoresToAnIdenticalEepromOnASecondGateway) {
 TEST_F(EepromCopyTest, AfterAnExportRepliesAreAwaitedTwoHundredMillisecondsAgain) {
     Bench bench;
     bench.Link.ReplyTimeoutMs = 200;
-    WriteAll(FilePath(), BackupFile::Encode(CopiedPart(PatternedEeprom(3))));
+    ASSERT_TRUE(WriteAll(FilePath(), BackupFile::Encode(CopiedPart(PatternedEeprom(3)))));
     ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
 
     bench.Gateway.Console.Faults.StopAfterLines = bench.Gateway.Console.LinesReceived();
@@ -217,7 +193,7 @@ TEST_F(EepromCopyTest, AfterAnExportRepliesAreAwaitedTwoHundredMillisecondsAgain
 
 TEST_F(EepromCopyTest, ExportThatTimesOutReportsItAndRestoresTheTimeout) {
     Bench bench;
-    WriteAll(FilePath(), BackupFile::Encode(CopiedPart(PatternedEeprom(3))));
+    ASSERT_TRUE(WriteAll(FilePath(), BackupFile::Encode(CopiedPart(PatternedEeprom(3)))));
     bench.Gateway.Console.Faults.StopAfterLines = 300;
     EXPECT_EQ(bench.Export(FilePath()).Result, CopyResult::Timeout);
     EXPECT_EQ(bench.Link.ReplyTimeoutMs, 200);
