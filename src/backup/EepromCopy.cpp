@@ -1,13 +1,12 @@
 #include "backup/EepromCopy.h"
 
 #include "backup/BackupFile.h"
+#include "console/EepromMode.h"
 
 namespace kv {
 namespace {
 
-const QString BlockPrompt = QStringLiteral("]");
 const QString MainPrompt = QStringLiteral(">");
-const QString EditPrompt = QStringLiteral("-->");
 
 // Counts the progress steps of one operation and reports each value.
 class CopyProgress {
@@ -24,9 +23,6 @@ private:
     int value_ = 0;
 };
 
-QString ByteText(uint8_t value) { return QString::number(value); }
-QString KeyOf(int address) { return QStringLiteral("B(%1)=").arg(address); }
-
 CopyOutcome Outcome(CopyResult result, const QString& detail = {}) { return {result, detail}; }
 
 // Brings the console to its main prompt, checks the controller and enters EEPROM mode;
@@ -36,14 +32,9 @@ CopyOutcome EnterEeprom(ConsoleLink& link, CopyProgress& progress) {
     if (!RecoverConsole(link)) return Outcome(CopyResult::Timeout);
     if (!IsCopyableController(link.ReplyText)) return Outcome(CopyResult::UnknownController);
     progress.Step();
-    if (!link.SendCommand(QStringLiteral("use eeprom"), BlockPrompt))
-        return Outcome(CopyResult::Timeout);
+    if (!EnterEepromMode(link)) return Outcome(CopyResult::Timeout);
     link.ReplyTimeoutMs = BlockTransferTimeoutMs;
     return Outcome(CopyResult::Ok);
-}
-
-bool SelectBlock(ConsoleLink& link, int block) {
-    return link.SendCommand(QStringLiteral("block %1").arg(block), BlockPrompt);
 }
 
 // The console only prints a byte after the value for the previous address was sent, so
@@ -51,39 +42,34 @@ bool SelectBlock(ConsoleLink& link, int block) {
 // is read but not written back.
 bool ReadBlock(ConsoleLink& link, int block, EepromBlock& bytes, CopyProgress& progress) {
     if (!SelectBlock(link, block)) return false;
-    if (!link.ReadConsoleByte(QStringLiteral("e 0"), KeyOf(0), bytes[0])) return false;
+    if (!link.ReadConsoleByte(QStringLiteral("e 0"), ByteKey(0), bytes[0])) return false;
     for (int i = 1; i < BackupBytesOfBlock(block); ++i) {
-        if (!link.ReadConsoleByte(ByteText(bytes[i - 1]), KeyOf(i), bytes[i])) return false;
+        if (!link.ReadConsoleByte(QString::number(bytes[i - 1]), ByteKey(i), bytes[i]))
+            return false;
         progress.Step();
     }
-    return link.SendCommand(QStringLiteral("."), BlockPrompt);
+    return LeaveByteEditor(link);
 }
 
-// Each value stores one byte and opens the next address. After address 255 the console
-// returns to its block prompt; after the last copied byte of blocks 0 and 1 it shows
-// the next address.
+// Writes the copied part of the block from address 0: the start of blocks 0 and 1, all of
+// blocks 8..11.
 bool WriteBlock(ConsoleLink& link, int block, const EepromBlock& bytes, CopyProgress& progress) {
-    const int length = BackupBytesOfBlock(block);
-    uint8_t shown = 0;
-    if (!SelectBlock(link, block)) return false;
-    if (!link.ReadConsoleByte(QStringLiteral("e 0"), KeyOf(0), shown)) return false;
-    for (int i = 0; i < length - 1; ++i) {
-        if (!link.ReadConsoleByte(ByteText(bytes[i]), KeyOf(i + 1), shown)) return false;
-        progress.Step();
-    }
-    const QString afterLast = length == EepromBlockSize ? BlockPrompt : EditPrompt;
-    if (!link.SendCommand(ByteText(bytes[length - 1]), afterLast)) return false;
-    progress.Step();
-    return link.SendCommand(QStringLiteral("."), BlockPrompt);
+    const auto copied = std::span(bytes).first(size_t(BackupBytesOfBlock(block)));
+    return SelectBlock(link, block) &&
+           WriteEditSequence(link, 0, copied, [&progress] { progress.Step(); });
 }
 
 CopyOutcome ReadBackup(const QString& path, EepromImage& image) {
     BackupReadResult file = BackupFile::Read(path);
     switch (file.Status) {
-    case BackupReadStatus::Ok: image = file.Image; return Outcome(CopyResult::Ok);
-    case BackupReadStatus::CannotRead: return Outcome(CopyResult::FileError, file.Detail);
-    case BackupReadStatus::NotText:
-    case BackupReadStatus::WrongFileType: return Outcome(CopyResult::FileTypeError, file.Detail);
+        case BackupReadStatus::Ok:
+            image = file.Image;
+            return Outcome(CopyResult::Ok);
+        case BackupReadStatus::CannotRead:
+            return Outcome(CopyResult::FileError, file.Detail);
+        case BackupReadStatus::NotText:
+        case BackupReadStatus::WrongFileType:
+            return Outcome(CopyResult::FileTypeError, file.Detail);
     }
     return Outcome(CopyResult::FileError, file.Detail);
 }
@@ -108,8 +94,7 @@ CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn
         if (!ReadBlock(link, block, image.Blocks[block], steps))
             return Outcome(CopyResult::Timeout);
     steps.Set(CopyProgressMaximum);
-    if (!link.SendCommand(QStringLiteral("."), BlockPrompt) ||
-        !link.SendCommand(QStringLiteral("quit"), MainPrompt))
+    if (!LeaveByteEditor(link) || !link.SendCommand(QStringLiteral("quit"), MainPrompt))
         return Outcome(CopyResult::Timeout);
 
     if (!file.Commit(image)) return Outcome(CopyResult::FileError, file.ErrorText());

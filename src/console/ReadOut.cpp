@@ -4,6 +4,7 @@
 #include <span>
 
 #include "config/EepromCodec.h"
+#include "console/EepromMode.h"
 #include "console/Messages.h"
 
 namespace kv {
@@ -15,15 +16,10 @@ template <size_t N>
 bool ReadRun(ConsoleLink& link, int first, std::array<uint8_t, N>& bytes) {
     for (size_t i = 0; i < N; ++i) {
         const int address = first + int(i);
-        if (!link.ReadConsoleByte(QStringLiteral("e %1").arg(address),
-                                  QStringLiteral("B(%1)=").arg(address), bytes[i]))
+        if (!link.ReadConsoleByte(QStringLiteral("e %1").arg(address), ByteKey(address), bytes[i]))
             return false;
     }
-    return link.SendCommand(QStringLiteral("."), QStringLiteral("]"));
-}
-
-bool SelectBlock(ConsoleLink& link, int block) {
-    return link.SendCommand(QStringLiteral("block %1").arg(block), QStringLiteral("]"));
+    return LeaveByteEditor(link);
 }
 
 // The value of a "name=value" line: everything after the first "=" up to the next
@@ -138,13 +134,11 @@ ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config,
 
     if (!ReadEthernet(link, config.EthernetParams)) return ReadOutResult::Timeout;
     progress(1);
-    if (!link.SendCommand(QStringLiteral("use eeprom"), QStringLiteral("]")))
-        return ReadOutResult::Timeout;
+    if (!EnterEepromMode(link)) return ReadOutResult::Timeout;
     if (!ReadPortsAndSettings(link, config, progress)) return ReadOutResult::Timeout;
     if (config.ConfigMarker == ConfigMarkerValid && !ReadClasses(link, config, progress))
         return ReadOutResult::Timeout;
-    if (!link.SendCommand(QStringLiteral("quit"), link.ControllerPrompt))
-        return ReadOutResult::Timeout;
+    if (!LeaveEepromMode(link)) return ReadOutResult::Timeout;
     progress(9);
     return ReadOutResult::Ok;
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "config/EepromCodec.h"
+#include "console/EepromMode.h"
 #include "save/ConsoleWrites.h"
 
 namespace kv {

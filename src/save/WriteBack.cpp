@@ -1,6 +1,7 @@
 #include "save/WriteBack.h"
 
 #include "config/EepromCodec.h"
+#include "console/EepromMode.h"
 #include "save/ConsoleWrites.h"
 
 namespace kv {
