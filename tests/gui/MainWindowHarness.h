@@ -20,7 +20,8 @@ namespace kv::test {
 
 class MainWindowHarness {
 public:
-    MainWindowHarness() {
+    explicit MainWindowHarness(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
+        : Gateway(model) {
         Gateway.Console.Eeprom = sim::DemoImage();
         Gateway.Pump.EachYield = [] { QCoreApplication::processEvents(); };
         Window.show();
