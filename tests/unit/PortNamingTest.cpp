@@ -70,21 +70,18 @@ TEST(PortFolder, ComesFromThePortVariableThenTheRuntimeFolderThenTheTemporaryFol
     }
 }
 
-TEST_F(PortNamingTest, WithoutLinksComNumbersCountThePortsPresent) {
-    EXPECT_EQ(ResolveComPort(1, PresentPorts), "/dev/ttyUSB0");
+TEST_F(PortNamingTest, ComNumbersCountThePortsPresentUnlessALinkTakesTheNumber) {
     EXPECT_EQ(ResolveComPort(2, PresentPorts), "/dev/ttyS0");
     EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
     EXPECT_EQ(ResolveComPort(0, PresentPorts), "");
-}
-
-TEST_F(PortNamingTest, ALinkTakesOverItsNumberAndTheOtherPortsKeepTheirs) {
     Link(2, SomeDevice);
     Link(5, SomeDevice);
-
+    Link(17, SomeDevice);
     EXPECT_EQ(ResolveComPort(1, PresentPorts), "/dev/ttyUSB0");
     EXPECT_EQ(ResolveComPort(2, PresentPorts), SomeDevice);
     EXPECT_EQ(ResolveComPort(5, PresentPorts), SomeDevice);
     EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
+    EXPECT_EQ(ResolveComPort(17, PresentPorts), "") << "only COM 1 to 16 exist";
 }
 
 TEST_F(PortNamingTest, ALinkResolvesToTheDeviceItFinallyPointsTo) {
@@ -104,12 +101,6 @@ TEST_F(PortNamingTest, StaleOrNonDeviceLinksAreIgnored) {
 
     EXPECT_EQ(ResolveComPort(1, PresentPorts), "/dev/ttyUSB0");
     EXPECT_EQ(ResolveComPort(2, PresentPorts), "/dev/ttyS0");
-}
-
-TEST_F(PortNamingTest, OnlyComOneToSixteenExist) {
-    Link(17, SomeDevice);
-    EXPECT_EQ(ResolveComPort(17, PresentPorts), "");
-    EXPECT_EQ(ResolveComPort(-1, PresentPorts), "");
 }
 
 TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {

@@ -100,42 +100,22 @@ TEST_F(QtSerialPortTest, ExchangesBytesWithTheDeviceInBothDirections) {
     QtSerialPort port;
     port.SelectDevice(terminal_.Device());
     ASSERT_TRUE(port.Open().ok());
-    EXPECT_TRUE(port.IsOpen());
-
     port.Write("ip\r");
     EXPECT_EQ(port.BytesToSend(), 0);
     EXPECT_EQ(ReadFromTerminal(3), "ip\r");
-
     terminal_.Send("ip=10.0.0.5\r\nq5308RT>");
     EXPECT_EQ(ReadFromPort(port, 20), "ip=10.0.0.5\r\nq5308RT>");
 
-    port.Close();
-    EXPECT_FALSE(port.IsOpen());
-}
-
-TEST_F(QtSerialPortTest, CountsBytesThatArrivedWithoutAnEventLoopTurn) {
-    QtSerialPort port;
-    port.SelectDevice(terminal_.Device());
-    ASSERT_TRUE(port.Open().ok());
+    // Bytes that crossed the terminal while no events ran are counted, and can be dropped.
     terminal_.Send("-->");
-    std::this_thread::sleep_for(20ms);   // the bytes cross the terminal, no events run
-
-    EXPECT_EQ(port.BytesWaiting(), 3);
-    EXPECT_EQ(port.ReadAll(), "-->");
-    EXPECT_EQ(port.BytesWaiting(), 0);
-}
-
-TEST_F(QtSerialPortTest, ClearingTheReceiveBufferDropsWhatHadArrived) {
-    QtSerialPort port;
-    port.SelectDevice(terminal_.Device());
-    ASSERT_TRUE(port.Open().ok());
-    terminal_.Send("left over from before");
     std::this_thread::sleep_for(20ms);
-
+    EXPECT_EQ(port.BytesWaiting(), 3);
     port.ClearReceiveBuffer();
     EXPECT_EQ(port.BytesWaiting(), 0);
     terminal_.Send(">");
     EXPECT_EQ(ReadFromPort(port, 1), ">");
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST_F(QtSerialPortTest, TellsAPortHeldByAnotherOpenerFromAMissingDevice) {
@@ -156,27 +136,19 @@ TEST_F(QtSerialPortTest, TellsAPortHeldByAnotherOpenerFromAMissingDevice) {
     EXPECT_EQ(missing.Open().Error, PortOpenError::NotOpened);
 }
 
-TEST_F(QtSerialPortTest, ComNumberWithNothingBehindItIsNotOpened) {
-    QTemporaryDir emptyFolder;
-    qputenv("KV9052R_PORT_DIR", QFile::encodeName(emptyFolder.path()));
-    QtSerialPort port;
-    port.SelectPort(16);   // no machine running these tests has sixteen serial ports
-    const PortOpenResult result = port.Open();
-    qunsetenv("KV9052R_PORT_DIR");
-
-    EXPECT_EQ(result.Error, PortOpenError::NotOpened);
-    EXPECT_EQ(port.SelectedPort(), 16);
-}
-
-TEST_F(QtSerialPortTest, ComNumberOpensTheLinkedDevice) {
+TEST_F(QtSerialPortTest, ComNumberOpensTheLinkedDeviceOrNothing) {
     QTemporaryDir folder;
     qputenv("KV9052R_PORT_DIR", QFile::encodeName(folder.path()));
     ASSERT_TRUE(QFile::link(terminal_.Device(), folder.filePath(QStringLiteral("COM4"))));
     QtSerialPort port;
     port.SelectPort(4);
     const PortOpenResult result = port.Open();
+    QtSerialPort nothing;
+    nothing.SelectPort(16);  // no machine running these tests has sixteen serial ports
+    const PortOpenResult nothingResult = nothing.Open();
     qunsetenv("KV9052R_PORT_DIR");
     ASSERT_TRUE(result.ok());
+    EXPECT_EQ(nothingResult.Error, PortOpenError::NotOpened);
 
     // The link and the device are one port: the device's own name finds it held.
     QtSerialPort byDeviceName;
