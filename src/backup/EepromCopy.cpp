@@ -77,9 +77,9 @@ CopyOutcome ReadBackup(const QString& path, EepromImage& image) {
 }  // namespace
 
 bool IsCopyableController(const QString& reply) {
-    const QString text = reply.trimmed();
-    return text.contains(QLatin1String("vMAR-5308RT_LAN")) ||
-           text.contains(QLatin1String("q5308RT"));
+    // KLT-400 keeps its configuration elsewhere.
+    const QString model = IdentifyController(reply);
+    return !model.isEmpty() && model != QLatin1String("KLT-400");
 }
 
 CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn& progress) {

@@ -16,18 +16,6 @@ namespace {
 
 const QStringList OptionsWithValues = {"--port", "--eds-dir", "--description", "--created-by"};
 
-// The one argument that is neither an option nor an option's value.
-QString FileArgument(const QStringList& args) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (OptionsWithValues.contains(args[i])) {
-            ++i;
-            continue;
-        }
-        if (!args[i].startsWith(QStringLiteral("--"))) return args[i];
-    }
-    return {};
-}
-
 bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -48,7 +36,7 @@ bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
 }
 
 int RunApply(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString path = FileArgument(args);
+    const QString path = FileArgument(args, OptionsWithValues);
     if (path.isEmpty()) {
         err << "No configuration file given: apply --port P FILE.json\n";
         return 2;

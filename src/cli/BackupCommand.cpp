@@ -1,28 +1,17 @@
 // `backup --port P FILE.ini` and `restore --port P FILE.ini`: the EEPROM copy of the
 // window "Import/Export EEPROM", with the same sequences and messages.
 
+#include <unistd.h>
+
+#include <cstdio>
+
 #include "backup/CopyMessages.h"
 #include "backup/EepromCopy.h"
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 
-#include <cstdio>
-#include <unistd.h>
-
 namespace kv::cli {
 namespace {
-
-// The backup file: the first word that is neither an option nor an option's value.
-QString FileArgument(const QStringList& args) {
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == u"--port") {
-            ++i;
-            continue;
-        }
-        if (!args[i].startsWith(u"--")) return args[i];
-    }
-    return {};
-}
 
 // A percentage that rewrites itself on a terminal; nothing when the output is a file.
 class TerminalProgress {
@@ -50,7 +39,7 @@ using CopyFn = CopyOutcome (*)(ConsoleLink&, const QString&, const ProgressFn&);
 
 int RunCopy(CopyDirection direction, CopyFn copy, const QString& usage, const QStringList& args,
             QTextStream& out, QTextStream& err) {
-    const QString path = FileArgument(args);
+    const QString path = FileArgument(args, {QStringLiteral("--port")});
     if (path.isEmpty()) {
         err << "Usage: kv9052r-cli " << usage << "\n";
         return 2;

@@ -1,23 +1,12 @@
 #include "cli/CliConsole.h"
 
-#include <QRegularExpression>
-
+#include "cli/Arguments.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
 namespace {
-
-// "COM3", "com 3" or "3" name COM 3; anything else is taken as a device path.
-int ComNumberOf(const QString& argument) {
-    static const QRegularExpression comPattern(QStringLiteral("^(?:COM\\s*)?(\\d{1,2})$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const auto match = comPattern.match(argument.trimmed());
-    if (!match.hasMatch()) return 0;
-    const int number = match.captured(1).toInt();
-    return number >= 1 && number <= ComPortCount ? number : -1;
-}
 
 // A device path has no COM number; its messages name the path where the windows name "COM n".
 QString DeviceFailureText(const PortOpenResult& opened, const QString& device) {
@@ -35,11 +24,6 @@ QString DeviceFailureText(const PortOpenResult& opened, const QString& device) {
 }
 
 }  // namespace
-
-QString OptionValue(const QStringList& args, const QString& option) {
-    const qsizetype at = args.indexOf(option);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
-}
 
 std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err) {
     if (portArgument.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QTextStream>
 #include <memory>
 
+#include "cli/Arguments.h"
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "platform/QtEventPump.h"
@@ -29,8 +30,5 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
 // Reads the gateway on the open console. On a failure prints the read-out's message to
 // `err`, closes the port and returns false; on success the port stays open.
 bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err);
-
-// The value after `option` in args ("--port COM3"), empty when absent.
-QString OptionValue(const QStringList& args, const QString& option);
 
 }  // namespace kv::cli

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <algorithm>
 #include <optional>
 
@@ -38,10 +37,8 @@ struct ConfigSource {
 // "COM3", "3" or a device path: read live. An existing file of that name wins, except
 // under /dev, where every port is a file.
 bool NamesAPort(const QString& argument) {
-    static const QRegularExpression comPattern(QStringLiteral("^(?:COM\\s*)?\\d{1,2}$"),
-                                               QRegularExpression::CaseInsensitiveOption);
     if (argument.startsWith(u"/dev/")) return true;
-    return comPattern.match(argument.trimmed()).hasMatch() && !QFileInfo(argument).isFile();
+    return ComNumberOf(argument) != 0 && !QFileInfo(argument).isFile();
 }
 
 std::optional<ConfigSource> ReadGatewaySource(const QString& port, QTextStream& err) {

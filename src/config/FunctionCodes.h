@@ -15,10 +15,11 @@ constexpr bool IsKnownFunctionCode(int code) {
 }
 // Codes 1..4 read from the device (their data is produced towards DeviceNet).
 constexpr bool IsReadingCode(int code) { return code >= 1 && code <= 4; }
-constexpr bool IsWritingCode(int code) { return code == 5 || code == 6 || code == 15 || code == 16; }
-// Bit codes count their length in bits, register codes in 16-bit registers.
+constexpr bool IsWritingCode(int code) {
+    return code == 5 || code == 6 || code == 15 || code == 16;
+}
+// Bit codes count their length in bits, the others in 16-bit registers.
 constexpr bool IsBitCode(int code) { return code == 1 || code == 2 || code == 5 || code == 15; }
-constexpr bool IsRegisterCode(int code) { return code == 3 || code == 4 || code == 6 || code == 16; }
 
 inline constexpr int MaxBitLength = 1920;
 inline constexpr int MaxRegisterLength = 120;

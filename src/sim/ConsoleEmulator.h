@@ -7,15 +7,14 @@
 //   block prompt  "EEPROM block 0]"  block N, e A, ., quit
 //   edit prompt   "B(16)=12 -->"     a value 0..255 (stores it, moves on), e A, ., quit
 
+#include <QByteArray>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+
 #include "config/EepromImage.h"
 #include "config/GatewayConfig.h"
 #include "sim/ControllerModel.h"
-
-#include <QByteArray>
-#include <QStringList>
-
-#include <chrono>
-#include <functional>
 
 namespace kv::sim {
 
@@ -32,9 +31,9 @@ struct ConsoleFaults {
 
 // What the console prints in return for one character from the PC.
 struct ConsoleOutput {
-    QByteArray Echo;            // printed at once
-    QByteArray Answer;          // printed after the console's latency (the line was complete)
-    bool EndlessBlanks = false; // after the answer, blanks keep coming forever
+    QByteArray Echo;             // printed at once
+    QByteArray Answer;           // printed after the console's latency (the line was complete)
+    bool EndlessBlanks = false;  // after the answer, blanks keep coming forever
 };
 
 enum class ConsoleMode { Main, Block, Edit };
@@ -50,8 +49,6 @@ public:
     ControllerModel Model() const { return model_; }
     QByteArray MainPrompt() const;
     ConsoleMode Mode() const { return mode_; }
-    int SelectedBlock() const { return block_; }
-    int EditAddress() const { return address_; }
 
     // Every line received, without its carriage return, in order.
     const QStringList& ReceivedLines() const { return lines_; }
