@@ -24,17 +24,10 @@ void AddSerialCommands(GatewayConfig& config, int serial, std::initializer_list<
     for (uint8_t code : codes) record.Commands[record.CmdCount++] = Command(code);
 }
 
-TEST(PollPathsTest, ListTextsAndTheirNumbers) {
-    EXPECT_EQ(ClassItemText(0x64), "ID: 0x64");
-    EXPECT_EQ(ClassItemText(0x6A), "ID: 0x6A");
-    EXPECT_EQ(MemberItemText(1), "ID: 0x01");
-    EXPECT_EQ(MemberItemText(10), "ID: 0x0A");
-    EXPECT_EQ(MemberItemText(0x0D), "ID: 0x0D");
-    EXPECT_EQ(ItemNumber("ID: 0x6A"), 0x6A);
-    EXPECT_EQ(ItemNumber("ID: 0x0A"), 10);
-    EXPECT_EQ(ItemNumber(""), 0);
-    EXPECT_EQ(ItemNumber("0x65"), 0);
-    EXPECT_EQ(ItemNumber("ID: 0x"), 0);
+TEST(PollPathsTest, ListTextsReadBackAsTheirNumbersAndOtherTextsAsZero) {
+    EXPECT_EQ(ItemNumber(ClassItemText(0x6A)), 0x6A);
+    EXPECT_EQ(ItemNumber(MemberItemText(10)), 10);
+    for (const char* other : {"", "0x65", "ID: 0x"}) EXPECT_EQ(ItemNumber(other), 0) << other;
 }
 
 TEST(PollPathsTest, WithoutCommandsOnlyTheParameterObjectIsOffered) {
