@@ -41,7 +41,7 @@ QByteArray SimulatedPort::ReadAll() {
     return gateway_.wire_.ToPc().TakeArrived(gateway_.NowNs());
 }
 
-int SimulatedPort::BytesToSend() { return open_ && TransmitStuck ? 1 : 0; }
+int SimulatedPort::BytesToSend() { return 0; }
 
 void SimulatedPort::Write(const QByteArray& bytes) {
     if (!open_ || !gateway_.plugged_)
@@ -50,7 +50,6 @@ void SimulatedPort::Write(const QByteArray& bytes) {
 }
 
 void SimulatedPump::Yield(std::chrono::microseconds maxWait) {
-    ++YieldCount;
     gateway_.Clock.Advance(std::max(maxWait, std::chrono::microseconds{1}));
     gateway_.CatchUp();
     if (EachYield)

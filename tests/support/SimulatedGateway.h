@@ -37,8 +37,6 @@ public:
     // How the next Open() fails (once), for tests of the port error paths.
     PortOpenResult NextOpenResult;
     int OpenCount = 0;
-    // A transmit buffer that never drains: BytesToSend() stays above zero.
-    bool TransmitStuck = false;
 
 private:
     SimulatedGateway& gateway_;
@@ -51,7 +49,6 @@ public:
     explicit SimulatedPump(SimulatedGateway& gateway) : gateway_(gateway) {}
     // Advances simulated time by maxWait (at least 1 microsecond), then runs `EachYield`.
     void Yield(std::chrono::microseconds maxWait) override;
-    int YieldCount = 0;
     std::function<void()> EachYield;   // lets a window test process Qt events
 
 private:
@@ -62,9 +59,6 @@ class SimulatedGateway {
 public:
     // The gateway holds the factory EEPROM image and factory Ethernet settings.
     explicit SimulatedGateway(sim::ControllerModel model = sim::ControllerModel::Q5308RT);
-
-    // One character at 115200 bit/s, 10 bits on the line.
-    static constexpr std::chrono::nanoseconds CharacterTime = sim::CharacterTime;
 
     FakeClock Clock;
     sim::ConsoleEmulator Console;    // holds the EEPROM image, the latency and the faults

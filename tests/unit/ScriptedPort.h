@@ -97,11 +97,8 @@ class ScriptedPump : public EventPump {
 public:
     explicit ScriptedPump(FakeClock& clock) : clock_(clock) {}
     void Yield(std::chrono::microseconds maxWait) override {
-        ++YieldCount;
         clock_.Advance(std::max(maxWait, std::chrono::microseconds(1)));
     }
-    int YieldCount = 0;
-
 private:
     FakeClock& clock_;
 };
