@@ -98,8 +98,7 @@ class SaveWindowTest : public QObject {
 
 private Q_SLOTS:
     void opensWithTheReadPathsAndTheirLists();
-    void classAndInstanceChoicesRefillTheLists();
-    void setPathStoresTheShownSelection();
+    void choicesRefillTheListsAndSetPathStoresThem();
     void saveWritesTheGatewayAndCloses();
     void silentGatewayLeavesTheWindowOpen();
     void edsFileFailureKeepsTheWindowOpen();
@@ -135,7 +134,7 @@ void SaveWindowTest::opensWithTheReadPathsAndTheirLists() {
     QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
 }
 
-void SaveWindowTest::classAndInstanceChoicesRefillTheLists() {
+void SaveWindowTest::choicesRefillTheListsAndSetPathStoresThem() {
     Rig rig;
     auto& server = rig.config.EditTcpClasses[2];
     server.ConnValid = 1;
@@ -143,32 +142,20 @@ void SaveWindowTest::classAndInstanceChoicesRefillTheLists() {
     server.Commands[0] = Command(1);
     server.Commands[1] = Command(15);
     server.Commands[2] = Command(2);
-    rig.Open();
+    const ConnectionPaths read = rig.config.ConnectionPaths;
+    EDSAndEEPSet& window = rig.Open();
 
     rig.Choose("Combo_PollProdClass", "ID: 0x69");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x03"}));
     rig.Choose("Combo_PollProdInst", "ID: 0x03");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdAttr")), QStringList{"ID: 0x0A"});
-    rig.Choose("Combo_PollConsClass", "ID: 0x69");
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
     rig.Choose("Combo_PollConsClass", "ID: 0x64");
     QCOMPARE(rig.Combo("Combo_PollConsAttr")->count(), 3);
-}
-
-void SaveWindowTest::setPathStoresTheShownSelection() {
-    Rig rig;
-    auto& com2 = rig.config.EditSerialClasses[1];
-    com2.ConnMode = 2;
-    com2.CmdCount = 2;
-    com2.Commands[0] = Command(4);
-    com2.Commands[1] = Command(6);
-    const ConnectionPaths read = rig.config.ConnectionPaths;
-    EDSAndEEPSet& window = rig.Open();
-    rig.Choose("Combo_PollProdClass", "ID: 0x66");
-    rig.Choose("Combo_PollConsClass", "ID: 0x66");
+    rig.Choose("Combo_PollConsClass", "ID: 0x69");
+    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
     rig.Button("Btn_SetPath")->click();
 
-    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x66, 1, 0x0C}, {0x66, 2, 0x0D}}));
+    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 3, 0x0A}, {0x69, 2, 0x0B}}));
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
     QVERIFY(rig.config.ConnectionPaths == read);
     QVERIFY(rig.LinesSent().isEmpty());
