@@ -4,16 +4,15 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "backup/EepromCopy.h"
 #include "console/PortOpening.h"
+#include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
 
 namespace kv {
@@ -45,10 +44,7 @@ frmImpExpEEP::frmImpExpEEP(Session& session, QWidget* parent) : QWidget(parent),
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen(*this);
 }
 
 void frmImpExpEEP::BuildLayout() {

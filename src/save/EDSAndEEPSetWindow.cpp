@@ -9,13 +9,13 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "eds/EdsFile.h"
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
+#include "ui/common/CentreOnScreen.h"
 #include "ui/common/Session.h"
 
 namespace kv {
@@ -72,7 +72,7 @@ EDSAndEEPSet::EDSAndEEPSet(Session& session, QWidget* parent)
     Preselect(consumed_, working_.PollConsume);
     FinishDeviceSet->setFocus();
     adjustSize();
-    move(screen()->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
 }
 
 QGroupBox* EDSAndEEPSet::MakePathGroup(PathGroup& group, const QString& title,

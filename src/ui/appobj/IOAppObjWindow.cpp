@@ -1,15 +1,15 @@
 #include "ui/appobj/IOAppObjWindow.h"
 
-#include "config/WorkingCopy.h"
-#include "ui/appobj/ClassTabWidget.h"
-#include "ui/common/Session.h"
-
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include "config/WorkingCopy.h"
+#include "ui/appobj/ClassTabWidget.h"
+#include "ui/common/CentreOnScreen.h"
+#include "ui/common/Session.h"
 
 namespace kv {
 
@@ -62,7 +62,8 @@ IOAppObj::IOAppObj(Session& session, QWidget* parent)
     connect(memoryMap, &QPushButton::clicked, this, &IOAppObj::memoryMapRequested);
     connect(back, &QPushButton::clicked, this, &IOAppObj::Back);
     connect(next, &QPushButton::clicked, this, &IOAppObj::nextPressed);
-    CentreOnScreen();
+    adjustSize();
+    CentreOnScreen(*this);
 }
 
 void IOAppObj::Back() {
@@ -73,12 +74,6 @@ void IOAppObj::Back() {
 void IOAppObj::closeEvent(QCloseEvent* event) {
     DiscardWorkingCopy(session_.Config);
     QWidget::closeEvent(event);
-}
-
-void IOAppObj::CentreOnScreen() {
-    adjustSize();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 }  // namespace kv

@@ -4,7 +4,6 @@
 // when the window is created; "Back" throws the copy away.
 
 #include <QWidget>
-
 #include <array>
 
 class QTabWidget;
@@ -32,7 +31,6 @@ protected:
 
 private:
     void Back();
-    void CentreOnScreen();
 
     Session& session_;
     QTabWidget* SSTab1;

@@ -4,10 +4,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "platform/Dialogs.h"
+#include "ui/common/CentreOnScreen.h"
 #include "ui/main/Pictures.h"
 
 namespace kv {
@@ -50,8 +50,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
 // Centred on the screen rather than on the window that opened it.
 void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
 }
 
 }  // namespace kv

@@ -15,6 +15,7 @@
 #include "console/Messages.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
+#include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/PanelToggle.h"
@@ -54,7 +55,8 @@ Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session
     session_.SetCommunicationState = [this](const QString& text) { SetStateText(text); };
     ResetLook();
     ConnectProgress->hide();
-    CentreOnScreen();
+    adjustSize();
+    CentreOnScreen(*this);
 }
 
 Main_F::~Main_F() {

@@ -64,7 +64,6 @@ private:
     QWidget* BuildEthernetPanel();
     QWidget* BuildButtons();
     void FillPortList();
-    void CentreOnScreen();
 
     // Behaviour (MainWindow.cpp).
     bool OpenChosenPort(int portNumber);

@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -349,12 +348,6 @@ void Main_F::FillPortList() {
     connect(ComPort, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0) session_.PortNumber = PortMap[size_t(index)];
     });
-}
-
-void Main_F::CentreOnScreen() {
-    adjustSize();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 }  // namespace kv

@@ -2,10 +2,10 @@
 
 #include <QEventLoop>
 #include <QLabel>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ui/common/CentreOnScreen.h"
 #include "ui/main/Pictures.h"
 
 namespace kv {
@@ -33,8 +33,7 @@ SplashWindow::SplashWindow(QWidget* parent)
 
 void SplashWindow::ShowFor(std::chrono::milliseconds length) {
     adjustSize();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen(*this);
     show();
     // A local event loop: the splash repaints while it waits, and the wait ends on a
     // monotonic timer, so midnight or a clock change does not stretch it.

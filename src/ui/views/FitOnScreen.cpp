@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "ui/common/CentreOnScreen.h"
+
 namespace kv {
 
 void FitAndCentreOnScreen(QWidget& window) {
@@ -11,8 +13,7 @@ void FitAndCentreOnScreen(QWidget& window) {
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     window.resize(window.sizeHint().boundedTo(area.size()));
-    window.move(area.x() + (area.width() - window.width()) / 2,
-                area.y() + (area.height() - window.height()) / 2);
+    CentreOnScreen(window);
 }
 
 }  // namespace kv
