@@ -65,24 +65,22 @@ protected:
 
     void SetUp() override { ASSERT_FALSE(terminal_.Device().isEmpty()); }
 
-    // Lets the port's notifiers run until the bytes expected have arrived or a second passed.
-    QByteArray ReadFromPort(QtSerialPort& port, int expected) {
+    // Lets events run until the bytes expected have arrived or a second passed.
+    template <typename Read>
+    QByteArray Collect(int expected, std::chrono::milliseconds step, Read read) {
         QByteArray arrived;
         const uint32_t start = clock_.Milliseconds();
         while (arrived.size() < expected && clock_.Milliseconds() - start < 1000) {
-            pump_.Yield(10ms);
-            arrived += port.ReadAll();
+            pump_.Yield(step);
+            arrived += read();
         }
         return arrived;
     }
+    QByteArray ReadFromPort(QtSerialPort& port, int expected) {
+        return Collect(expected, 10ms, [&] { return port.ReadAll(); });
+    }
     QByteArray ReadFromTerminal(int expected) {
-        QByteArray arrived;
-        const uint32_t start = clock_.Milliseconds();
-        while (arrived.size() < expected && clock_.Milliseconds() - start < 1000) {
-            pump_.Yield(1ms);
-            arrived += terminal_.Received();
-        }
-        return arrived;
+        return Collect(expected, 1ms, [&] { return terminal_.Received(); });
     }
 
     PseudoTerminal terminal_;
