@@ -1,10 +1,10 @@
 #include "config/ConfigText.h"
 
-#include "config/FirmwareText.h"
-
 #include <QStringList>
-
 #include <algorithm>
+
+#include "config/FirmwareText.h"
+#include "config/ViewRows.h"
 
 namespace kv {
 namespace {
@@ -15,16 +15,7 @@ QString CodeText(int code, const QStringList& texts) {
                                             : QStringLiteral("unknown (%1)").arg(code);
 }
 
-QString Whole(double value) {
-    return QString::number(value, 'f', 0);
-}
-
-template <std::size_t N>
-QString Dotted(const std::array<uint8_t, N>& bytes) {
-    QStringList parts;
-    for (uint8_t byte : bytes) parts.append(QString::number(byte));
-    return parts.join(u'.');
-}
+QString Whole(double value) { return QString::number(value, 'f', 0); }
 
 // A DeviceNet class number as the gateway's documents write it: 0x64 .. 0x6A.
 QString ClassIdText(int classId) {
@@ -87,7 +78,7 @@ QString TcpClassText(int index, const TcpClassRecord& record) {
                "connection time-out %5, retry time-out %6, command time-out %7, commands %8\n")
                .arg(ClassIdText(0x67 + index))
                .arg(index + 1)
-               .arg(CodeText(record.ConnValid, used), Dotted(record.ServerIp),
+               .arg(CodeText(record.ConnValid, used), ServerIpText(record.ServerIp),
                     Whole(record.ConnTimeout), Whole(record.RetryConnTimeout),
                     Whole(record.CmdTimeout))
                .arg(record.CmdCount) +

@@ -56,12 +56,6 @@ QStringList CommandCells(const ModbusCommand& command, int number) {
             QString::number(firstMemory + command.Length - 1)};
 }
 
-QString ServerIpText(const std::array<uint8_t, 4>& octets) {
-    QStringList parts;
-    for (const uint8_t octet : octets) parts << QString::number(octet);
-    return parts.join(u'.');
-}
-
 // Writes a class's commands below its own row; returns the row after the last command.
 template <typename Record>
 int WriteCommandRows(GridBuilder& grid, const Record& record, int row, int firstColumn) {
@@ -77,25 +71,42 @@ int WriteCommandRows(GridBuilder& grid, const Record& record, int row, int first
 
 QString IoTypeText(uint8_t functionCode) {
     switch (functionCode) {
-    case 1: return QStringLiteral("DO (R)");
-    case 2: return QStringLiteral("DI");
-    case 3: return QStringLiteral("AO (R)");
-    case 4: return QStringLiteral("AI");
-    case 5:
-    case 15: return QStringLiteral("DO (W)");
-    case 6:
-    case 16: return QStringLiteral("AO (W)");
-    default: return {};
+        case 1:
+            return QStringLiteral("DO (R)");
+        case 2:
+            return QStringLiteral("DI");
+        case 3:
+            return QStringLiteral("AO (R)");
+        case 4:
+            return QStringLiteral("AI");
+        case 5:
+        case 15:
+            return QStringLiteral("DO (W)");
+        case 6:
+        case 16:
+            return QStringLiteral("AO (W)");
+        default:
+            return {};
     }
 }
 
 QString ModbusModeText(uint8_t connMode) {
     switch (connMode) {
-    case 0: return QStringLiteral("NONE");
-    case 1: return QStringLiteral("RTU");
-    case 2: return QStringLiteral("ASCII");
-    default: return {};
+        case 0:
+            return QStringLiteral("NONE");
+        case 1:
+            return QStringLiteral("RTU");
+        case 2:
+            return QStringLiteral("ASCII");
+        default:
+            return {};
     }
+}
+
+QString ServerIpText(const std::array<uint8_t, 4>& octets) {
+    QStringList parts;
+    for (const uint8_t octet : octets) parts << QString::number(octet);
+    return parts.join(u'.');
 }
 
 QString ClassIdText(int classIndex) {

@@ -27,6 +27,8 @@ struct ViewGrid {
 QString IoTypeText(uint8_t functionCode);
 // "NONE", "RTU", "ASCII"; empty for any other mode.
 QString ModbusModeText(uint8_t connMode);
+// "192.168.0.10": a TCP class's server address.
+QString ServerIpText(const std::array<uint8_t, 4>& octets);
 // "0x65" .. "0x6A" for class index 0..5.
 QString ClassIdText(int classIndex);
 // "0x01" .. "0x0A" for command number 1..10.

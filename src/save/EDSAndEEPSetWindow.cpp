@@ -28,12 +28,6 @@ const char* const PathHeadings[] = {"CLASS", "INSTANCE", "ATTRIBUTE"};
 const char* const PathPartNames[] = {"Class", "Inst", "Attr"};
 const char* const PathLabels[] = {"Class:", "Instance:", "Attribute:"};
 
-// "0x65" for a class, "0x01" or "0x0D" for an instance or an attribute.
-QString ReadPathText(int part, uint8_t value) {
-    const QString hex = QString::number(value, 16).toUpper();
-    return part == 0 ? "0x" + hex : "0x0" + hex;
-}
-
 void SelectNumber(QComboBox* list, uint8_t number) {
     for (int i = 0; i < list->count(); ++i)
         if (ItemNumber(list->itemText(i)) == number) list->setCurrentIndex(i);
@@ -214,8 +208,8 @@ void EDSAndEEPSet::MakeStatusBar() {
 void EDSAndEEPSet::ShowReadPaths() {
     const ConnectionPaths& read = session_.Config.ConnectionPaths;
     for (int part = 0; part < 3; ++part) {
-        Lbl_EEPProdPath[part]->setText(ReadPathText(part, read.PollProduce[part]));
-        Lbl_EEPConsPath[part]->setText(ReadPathText(part, read.PollConsume[part]));
+        Lbl_EEPProdPath[part]->setText(PathPartText(part, read.PollProduce[part]));
+        Lbl_EEPConsPath[part]->setText(PathPartText(part, read.PollConsume[part]));
     }
 }
 

@@ -8,7 +8,8 @@ namespace kv {
 
 namespace {
 
-const QString ItemPrefix = QStringLiteral("ID: 0x");
+const QString ItemLabel = QStringLiteral("ID: ");
+const QString ItemPrefix = ItemLabel + QStringLiteral("0x");
 constexpr uint8_t LastClass = 0x6A;
 constexpr uint8_t EthernetInstance = 1;
 constexpr std::array<uint8_t, 3> EthernetAttributes = {1, 2, 3};
@@ -32,11 +33,14 @@ bool IsHexDigit(QChar c) {
 
 }  // namespace
 
-QString ClassItemText(uint8_t classId) {
-    return ItemPrefix + QString::number(classId, 16).toUpper();
+QString PathPartText(int part, uint8_t value) {
+    const QString hex = QString::number(value, 16).toUpper();
+    return part == 0 ? QStringLiteral("0x") + hex : QStringLiteral("0x0") + hex;
 }
 
-QString MemberItemText(uint8_t id) { return ItemPrefix + u'0' + QString::number(id, 16).toUpper(); }
+QString ClassItemText(uint8_t classId) { return ItemLabel + PathPartText(0, classId); }
+
+QString MemberItemText(uint8_t id) { return ItemLabel + PathPartText(1, id); }
 
 uint8_t ItemNumber(const QString& itemText) {
     if (!itemText.startsWith(ItemPrefix)) return 0;

@@ -20,6 +20,9 @@ using PollPath = std::array<uint8_t, 3>;  // class, instance, attribute
 // The path the window falls back to when the read-out path is no longer offered.
 inline constexpr PollPath FallbackPollPath = {0x64, 1, 1};
 
+// A part of a path (0 class, 1 instance, 2 attribute) as the window shows the read-out's
+// path: "0x65" for a class, "0x01" or "0x0D" for an instance or an attribute.
+QString PathPartText(int part, uint8_t value);
 // List texts: "ID: 0x64" for a class, "ID: 0x01".."ID: 0x0A" for an instance or attribute.
 QString ClassItemText(uint8_t classId);
 QString MemberItemText(uint8_t id);
