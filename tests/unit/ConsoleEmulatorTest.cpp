@@ -85,32 +85,7 @@ TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChange
     EXPECT_EQ(committed[0].Blocks[0][1], 6);
 }
 
-// The simulator program keeps its EEPROM in a file through EepromChanged.
-TEST(ConsoleEmulatorTest, EepromFileSurvivesARestartAndAlwaysHoldsAWholeImage) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("gateway.eeprom");
-    QString error;
-    ASSERT_TRUE(SaveEepromFile(path, DemoImage(), error)) << error.toStdString();
-
-    {
-        ConsoleEmulator console;
-        console.Eeprom = *LoadEepromFile(path, error);
-        console.EepromChanged = [&](const EepromImage& image) {
-            ASSERT_TRUE(SaveEepromFile(path, image, error)) << error.toStdString();
-        };
-        console.Feed("use eeprom\rblock 9\re 200\r33\r44\r");
-        const std::optional<EepromImage> duringEdit = LoadEepromFile(path, error);
-        ASSERT_TRUE(duringEdit.has_value());
-        EXPECT_EQ(*duringEdit, DemoImage()) << "an open edit is not written";
-        console.Feed(".\r");
-    }
-
-    ConsoleEmulator restarted;
-    restarted.Eeprom = *LoadEepromFile(path, error);
-    EXPECT_TRUE(restarted.Feed("use eeprom\rblock 9\re 200\r").endsWith("\r\nB(200)=33 -->"));
-    EXPECT_EQ(restarted.Eeprom.Blocks[9][201], 44);
-    EXPECT_EQ(restarted.Eeprom.Blocks[1], DemoImage().Blocks[1]);
-}
+// Keeping the EEPROM file across a restart: GatewaySimProgramTest, end to end.
 
 TEST(ConsoleEmulatorTest, EepromFileOfTheWrongSizeIsRefused) {
     QTemporaryDir folder;
