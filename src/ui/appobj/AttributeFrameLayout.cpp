@@ -1,16 +1,28 @@
 #include "ui/appobj/AttributeFrameLayout.h"
 
-#include "config/WorkingCopy.h"
-
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+
+#include "config/WorkingCopy.h"
+#include "ui/appobj/ControlNames.h"
+#include "ui/appobj/FieldFocus.h"
 
 namespace kv {
 
 QString AttributeFrameTitle(int classIndex) {
     return QObject::tr("Class Attributes Setting (0x%1)")
         .arg(QString::number(ClassNumber(classIndex), 16).toUpper());
+}
+
+QLineEdit* AttributeField(QWidget* parent, const QString& name, int index, int maxLength) {
+    auto* field = new QLineEdit(parent);
+    NameControl(field, name, index);
+    field->setMaxLength(maxLength);
+    SelectAllOnFocusZeroWhenLeftEmpty(field);
+    FitNumberField(field, maxLength);
+    return field;
 }
 
 void AddLabelledField(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QGridLayout;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -11,6 +12,9 @@ namespace kv {
 
 // "Class Attributes Setting (0x65)" .. "(0x6A)".
 QString AttributeFrameTitle(int classIndex);
+
+// A number field of the frame, named "<name>_<index>", as wide as `maxLength` digits.
+QLineEdit* AttributeField(QWidget* parent, const QString& name, int index, int maxLength);
 
 // Puts a label and its field at (row, column), the label as the field's buddy.
 void AddLabelledField(QGridLayout* grid, int row, int column, const QString& text, QWidget* field);

@@ -1,16 +1,15 @@
 #include "ui/appobj/SerialAttributesFrame.h"
 
-#include "config/CommandChecks.h"
-#include "config/WorkingCopy.h"
-#include "ui/appobj/AttributeFrameLayout.h"
-#include "ui/appobj/ControlNames.h"
-#include "ui/appobj/FieldFocus.h"
-
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include "config/CommandChecks.h"
+#include "config/WorkingCopy.h"
+#include "ui/appobj/AttributeFrameLayout.h"
+#include "ui/appobj/ControlNames.h"
 
 namespace kv {
 
@@ -19,15 +18,11 @@ SerialAttributesFrame::SerialAttributesFrame(GatewayConfig& config, int classInd
       config_(config),
       classIndex_(classIndex),
       Combo_COM_ConnMode(new QComboBox(this)),
-      Text_COM_CmdTimeout(new QLineEdit(this)),
+      Text_COM_CmdTimeout(AttributeField(this, "Text_COM_CmdTimeout", classIndex, 5)),
       Btn_SetCOMClassAttr(new QPushButton(tr("Set"), this)) {
     NameControl(Combo_COM_ConnMode, "Combo_COM_ConnMode", classIndex);
-    NameControl(Text_COM_CmdTimeout, "Text_COM_CmdTimeout", classIndex);
     NameControl(Btn_SetCOMClassAttr, "Btn_SetCOMClassAttr", classIndex);
     Combo_COM_ConnMode->addItems({"NONE", "Modbus RTU", "Modbus ASCII"});
-    Text_COM_CmdTimeout->setMaxLength(5);
-    SelectAllOnFocusZeroWhenLeftEmpty(Text_COM_CmdTimeout);
-    FitNumberField(Text_COM_CmdTimeout, 5);
 
     auto* grid = new QGridLayout(this);
     AddLabelledField(grid, 0, 0, tr("Connection Mode"), Combo_COM_ConnMode);

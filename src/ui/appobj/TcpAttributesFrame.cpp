@@ -1,12 +1,5 @@
 #include "ui/appobj/TcpAttributesFrame.h"
 
-#include "config/CommandChecks.h"
-#include "config/WorkingCopy.h"
-#include "platform/Dialogs.h"
-#include "ui/appobj/AttributeFrameLayout.h"
-#include "ui/appobj/ControlNames.h"
-#include "ui/appobj/FieldFocus.h"
-
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,18 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "config/CommandChecks.h"
+#include "config/WorkingCopy.h"
+#include "platform/Dialogs.h"
+#include "ui/appobj/AttributeFrameLayout.h"
+#include "ui/appobj/ControlNames.h"
+
 namespace kv {
 
 namespace {
-
-QLineEdit* AttributeField(QWidget* parent, const QString& name, int index, int maxLength) {
-    auto* field = new QLineEdit(parent);
-    NameControl(field, name, index);
-    field->setMaxLength(maxLength);
-    SelectAllOnFocusZeroWhenLeftEmpty(field);
-    FitNumberField(field, maxLength);
-    return field;
-}
 
 // The four octet fields side by side with dots between them, as an address is written.
 QWidget* OctetRow(QWidget* parent, const std::array<QLineEdit*, 4>& octets) {
