@@ -105,8 +105,7 @@ private Q_SLOTS:
     void windowStaysWhileTheGatewayIsWritten();
     void portFailuresGiveTheButtonsBack();
     void saveDuringAReadOutDoesNothing();
-    void factoryResetAnsweredNoChangesNothing();
-    void factoryResetRestoresAndCloses();
+    void factoryResetAsksFirst();
     void backClosesWithoutSaving();
     void looksRight();
 };
@@ -275,28 +274,21 @@ void SaveWindowTest::saveDuringAReadOutDoesNothing() {
     QVERIFY(rig.session.ConnectBusy);
 }
 
-void SaveWindowTest::factoryResetAnsweredNoChangesNothing() {
+// The bytes a factory reset writes are FactoryResetTest's; here the question and the window.
+void SaveWindowTest::factoryResetAsksFirst() {
     Rig rig;
     const EthernetParams ethernet = rig.config.EthernetParams;
     EDSAndEEPSet& window = rig.Open();
-    rig.dialogs.YesNoAnswers = {false};
+    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+    rig.dialogs.YesNoAnswers = {false, true};
     rig.Button("Btn_FactorySet")->click();
-
-    QCOMPARE(rig.dialogs.Questions.size(), 1);
     QVERIFY(rig.LinesSent().isEmpty());
     QVERIFY(rig.config.EthernetParams == ethernet);
     QVERIFY(rig.gateway.Console.Eeprom == rig.before);
     QVERIFY(window.isVisible());
-}
 
-void SaveWindowTest::factoryResetRestoresAndCloses() {
-    Rig rig;
-    EDSAndEEPSet& window = rig.Open();
-    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-    rig.dialogs.YesNoAnswers = {true};
     rig.Button("Btn_FactorySet")->click();
-
-    // The bytes written are FactoryResetTest's; here the window's part.
+    QCOMPARE(rig.dialogs.Questions.size(), 2);
     QCOMPARE(completed.count(), 1);
     QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 10);
     QCOMPARE(rig.config.EthernetParams.Ip, QString("192.168.255.1"));
