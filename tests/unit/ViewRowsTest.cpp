@@ -31,14 +31,10 @@ TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) 
     const ViewGrid grid = SerialCommandGrid(classes);
 
     ASSERT_EQ(grid.Rows.size(), 5);
-    EXPECT_EQ(grid.ColumnCount(), 10);
-    EXPECT_EQ(Row(grid, 0).first(), "COM Port");
-    EXPECT_EQ(Row(grid, 0).last(), "I_Mem (To)");
     EXPECT_EQ(Row(grid, 1).mid(0, 4), QStringList({"RS-232", "NONE", "100", ""}));
     EXPECT_TRUE(IsEmptyRow(grid, 2));
     EXPECT_EQ(Row(grid, 3).mid(0, 3), QStringList({"RS-485", "NONE", "250"}));
     EXPECT_TRUE(IsEmptyRow(grid, 4));
-    EXPECT_EQ(grid.WidthFactors, QList<double>({1.0, 1.2, 1.3, 0.5, 0.6, 0.8, 1.0, 1.0, 1.1, 1.0}));
 }
 
 TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
@@ -84,8 +80,6 @@ TEST(ViewRows, TcpGridWithoutConnectionsInUseHasOnlyTheHeading) {
     classes[1].CmdCount = 3;  // commands of a connection not in use are not shown
     const ViewGrid grid = TcpCommandGrid(classes);
     ASSERT_EQ(grid.Rows.size(), 1);
-    EXPECT_EQ(grid.ColumnCount(), 12);
-    EXPECT_EQ(Row(grid, 0)[4], "Comm. Timeout");
 }
 
 TEST(ViewRows, TcpGridWithOnlyConnectionThree) {
@@ -119,11 +113,6 @@ TEST(ViewRows, ObjectGridWithoutListedClassesKeepsItsTwentyRows) {
 
     ASSERT_EQ(grid.Rows.size(), 20);
     EXPECT_EQ(grid.HeadingRows, 2);
-    EXPECT_EQ(Row(grid, 0),
-              QStringList({"Class ID", "Instance ID", "Attr ID 0x01", "Attr ID 0x02",
-                           "Attr ID 0x03", "Attr ID 0x04", "Attr ID 0x05", "Attr ID 0x06"}));
-    EXPECT_EQ(Row(grid, 1), QStringList({"", "", "Cmd Valid", "Net ID", "FunCode", "MemIndex",
-                                         "Device Addr.", "IO Num"}));
     for (int row = 2; row < 20; ++row) EXPECT_TRUE(IsEmptyRow(grid, row)) << row;
 
     serial[0].ConnMode = 1;
