@@ -14,7 +14,7 @@ public:
     explicit CopyProgress(const ProgressFn& report) : report_(report) {}
     void Set(int value) {
         value_ = value;
-        report_(value_);
+        ReportProgress(report_, value_);
     }
     void Step() { Set(value_ + 1); }
 

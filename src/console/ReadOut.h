@@ -18,6 +18,11 @@ enum class ReadOutResult {
 
 using ProgressFn = std::function<void(int value)>;
 
+// Callers that show no progress (the CLI, the apply) pass an empty function.
+inline void ReportProgress(const ProgressFn& progress, int value) {
+    if (progress) progress(value);
+}
+
 // The controllers whose console this program speaks, in the order they are looked for.
 inline constexpr const char* ControllerModels[] = {"vMAR-5308RT_LAN", "q5308RT", "KLT-400"};
 

@@ -22,10 +22,6 @@ constexpr int NodeIdAddress = MarkerAddress + 2;
 
 constexpr DeviceNetParams FactoryDeviceNet{1, 0};
 
-void Report(const ProgressFn& progress, int value) {
-    if (progress) progress(value);
-}
-
 // A wrong check byte makes the gateway fall back to its default port settings.
 bool ClearPortChecksums(ConsoleLink& link) {
     const std::array<uint8_t, 1> zero = {0};
@@ -53,13 +49,13 @@ bool RunFactoryReset(ConsoleLink& link, GatewayConfig& config, const ProgressFn&
     if (!RecoverConsole(link)) return false;
     config.EthernetParams = FactoryEthernetParams();
     if (!SendEthernetSettings(link, config.EthernetParams)) return false;
-    Report(progress, EthernetDone);
+    ReportProgress(progress, EthernetDone);
     if (!EnterEepromMode(link) || !ClearPortChecksums(link)) return false;
-    Report(progress, ChecksumsDone);
+    ReportProgress(progress, ChecksumsDone);
     if (!ClearConfigMarker(link)) return false;
-    Report(progress, MarkerDone);
+    ReportProgress(progress, MarkerDone);
     if (!WriteDeviceNetParams(link, config)) return false;
-    Report(progress, DeviceNetDone);
+    ReportProgress(progress, DeviceNetDone);
     return LeaveEepromMode(link);
 }
 
@@ -77,7 +73,7 @@ WriteResult FactoryReset(ConsoleLink& link, GatewayConfig& config, const Progres
     const bool done = RunFactoryReset(link, config, progress);
     link.Port().Close();
     if (!done) return WriteResult::Timeout;
-    Report(progress, Finished);
+    ReportProgress(progress, Finished);
     return WriteResult::Ok;
 }
 

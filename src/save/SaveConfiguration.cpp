@@ -20,7 +20,7 @@ SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const Sa
     const EdsFileResult eds =
         WriteEdsFile(request.EdsFolders, config, request.PollPaths, request.EdsInfo);
     if (!eds.Ok) return {SaveStatus::EdsFileFailed, {}, eds.ErrorText};
-    if (progress) progress(SaveFinished);
+    ReportProgress(progress, SaveFinished);
     CopyMBDataToEEPData(config);
     return {SaveStatus::Ok, eds.Path, {}};
 }

@@ -46,9 +46,7 @@ public:
         return true;
     }
 
-    void Progress(int value) {
-        if (progress_) progress_(value);
-    }
+    void Progress(int value) { ReportProgress(progress_, value); }
 
 private:
     ConsoleLink& link_;
