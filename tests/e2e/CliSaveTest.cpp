@@ -8,8 +8,8 @@
 #include <QJsonObject>
 
 #include "CliProcess.h"
-#include "support/TestFiles.h"
 #include "SimulatorProcess.h"
+#include "support/TestFiles.h"
 
 namespace kv::test {
 namespace {

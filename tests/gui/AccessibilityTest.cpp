@@ -2,6 +2,15 @@
 // screen reader announces (its own text, its label's text through a buddy, or an
 // accessible name).
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
 #include "backup/ImpExpEepWindow.h"
 #include "config/WorkingCopy.h"
 #include "save/EDSAndEEPSetWindow.h"
@@ -16,23 +25,12 @@
 #include "ui/views/ShowAppObjView.h"
 #include "ui/views/ShowModuleView.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QtTest>
-
-#include <functional>
-#include <memory>
-
 namespace kv {
 namespace {
 
 bool IsControl(const QWidget* widget) {
     return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QComboBox*>(widget) ||
-           qobject_cast<const QLineEdit*>(widget) ||
-           qobject_cast<const QAbstractItemView*>(widget);
+           qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractItemView*>(widget);
 }
 
 // The controls of `window` that fail the rule, each as "objectName: what is missing".
@@ -48,7 +46,7 @@ QStringList UnreachableOrUnnamed(QWidget* window) {
         if (!IsControl(widget) || partOfQtControl) continue;
         ++controls;
         const QString name = widget->objectName().isEmpty() ? widget->metaObject()->className()
-                                                             : widget->objectName();
+                                                            : widget->objectName();
         if (!(widget->focusPolicy() & Qt::TabFocus)) faults << name + ": no keyboard focus";
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
         if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
@@ -66,8 +64,8 @@ class AccessibilityTest : public QObject {
 private Q_SLOTS:
     void everyControlHasKeyboardFocusAndAName_data() {
         QTest::addColumn<int>("window");
-        const char* names[] = {"Main_F", "IOAppObj", "EDSAndEEPSet", "ShowModule",
-                               "ShowAppObj", "frmImpExpEEP", "MemoryMap", "About"};
+        const char* names[] = {"Main_F",     "IOAppObj",     "EDSAndEEPSet", "ShowModule",
+                               "ShowAppObj", "frmImpExpEEP", "MemoryMap",    "About"};
         for (int i = 0; i < int(std::size(names)); ++i) QTest::newRow(names[i]) << i;
     }
 
@@ -81,14 +79,10 @@ private Q_SLOTS:
         Session session{config, link, dialogs};
 
         const std::function<QWidget*()> makers[] = {
-            [&] { return new Main_F(session); },
-            [&] { return new IOAppObj(session); },
-            [&] { return new EDSAndEEPSet(session); },
-            [&] { return new ShowModule(config); },
-            [&] { return new ShowAppObj(config); },
-            [&] { return new frmImpExpEEP(session); },
-            [&] { return new MemoryMap(config); },
-            [&] { return new AboutWindow; },
+            [&] { return new Main_F(session); },       [&] { return new IOAppObj(session); },
+            [&] { return new EDSAndEEPSet(session); }, [&] { return new ShowModule(config); },
+            [&] { return new ShowAppObj(config); },    [&] { return new frmImpExpEEP(session); },
+            [&] { return new MemoryMap(config); },     [&] { return new AboutWindow; },
         };
         std::unique_ptr<QWidget> shown(makers[window]());
         shown->show();

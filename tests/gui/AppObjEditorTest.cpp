@@ -1,14 +1,6 @@
 // The application object editor driven as a user would: typing, choosing list entries and
 // pressing buttons, with messages read through the recording dialogs.
 
-#include "config/WorkingCopy.h"
-#include "console/ConsoleLink.h"
-#include "support/RecordingDialogs.h"
-#include "support/SimulatedGateway.h"
-#include "support/TestFiles.h"
-#include "ui/appobj/IOAppObjWindow.h"
-#include "ui/common/Session.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -19,8 +11,15 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QtTest>
-
 #include <memory>
+
+#include "config/WorkingCopy.h"
+#include "console/ConsoleLink.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
+#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/common/Session.h"
 
 namespace kv {
 namespace {
@@ -189,22 +188,26 @@ void AppObjEditorTest::checksOfApplicationObj_data() {
     QTest::addColumn<QString>("message");  // empty when the command is stored
     const QString netIdError = "ModBus Device Address Error. (1-247)";
     const QString noRoom = "Communication Length Greater Than Internal Memory";
-    const struct { const char* name; QString netId; int code; QString start, length, memory, message; }
-        rows[] = {
-            {"NetID 0, checked first", "0", 0, "70000", "0", "", netIdError},
-            {"NetID 248", "248", 0, "0", "1", "0", netIdError},
-            {"NetID empty", "", 2, "0", "1", "0", netIdError},
-            {"NetID 1", "1", 0, "0", "1", "0", ""},
-            {"NetID 247", "247", 0, "0", "1", "0", ""},
-            {"FC01 length 1920", "5", 0, "0", "1920", "0", ""},
-            {"FC01 length 1921", "5", 0, "0", "1921", "0", "Communication Length Error. (1-1920)"},
-            {"FC03 length 121", "5", 2, "0", "121", "0", "Communication Length Error. (1-120)"},
-            {"FC04 start 65536", "5", 3, "65536", "1", "0", "Register Start Address Error. (0-65535)"},
-            {"FC15 start 65536", "5", 6, "65536", "1", "0", "Relay Start Address Error. (0-65535)"},
-            {"memory 2047 + 1", "5", 0, "0", "1", "2047", noRoom},
-            {"memory 2046 + 1", "5", 0, "0", "1", "2046", ""},
-            {"words at 1500, 100 long", "5", 7, "9", "100", "1500", ""},
-            {"words at 1948, 100 long", "5", 7, "9", "100", "1948", noRoom}};
+    const struct {
+        const char* name;
+        QString netId;
+        int code;
+        QString start, length, memory, message;
+    } rows[] = {
+        {"NetID 0, checked first", "0", 0, "70000", "0", "", netIdError},
+        {"NetID 248", "248", 0, "0", "1", "0", netIdError},
+        {"NetID empty", "", 2, "0", "1", "0", netIdError},
+        {"NetID 1", "1", 0, "0", "1", "0", ""},
+        {"NetID 247", "247", 0, "0", "1", "0", ""},
+        {"FC01 length 1920", "5", 0, "0", "1920", "0", ""},
+        {"FC01 length 1921", "5", 0, "0", "1921", "0", "Communication Length Error. (1-1920)"},
+        {"FC03 length 121", "5", 2, "0", "121", "0", "Communication Length Error. (1-120)"},
+        {"FC04 start 65536", "5", 3, "65536", "1", "0", "Register Start Address Error. (0-65535)"},
+        {"FC15 start 65536", "5", 6, "65536", "1", "0", "Relay Start Address Error. (0-65535)"},
+        {"memory 2047 + 1", "5", 0, "0", "1", "2047", noRoom},
+        {"memory 2046 + 1", "5", 0, "0", "1", "2046", ""},
+        {"words at 1500, 100 long", "5", 7, "9", "100", "1500", ""},
+        {"words at 1948, 100 long", "5", 7, "9", "100", "1948", noRoom}};
     for (const auto& r : rows)
         QTest::newRow(r.name) << r.netId << r.code << r.start << r.length << r.memory << r.message;
 }
@@ -345,7 +348,7 @@ void AppObjEditorTest::addAndUpdateSayWhichCommandsShareMemory() {
     QCOMPARE(editor.Commands(Com1).CmdCount, 1);
     QVERIFY2(note->text().contains("COM2 instance 2"), qPrintable(note->text()));
     QVERIFY(!note->text().contains("COM2 instance 3"));
-    QVERIFY(editor.dialogs.Messages.isEmpty());   // a note, never a refusal
+    QVERIFY(editor.dialogs.Messages.isEmpty());  // a note, never a refusal
 
     editor.Type(editor.Field("MB_InternalMem", Com1), "1000");
     editor.Press(editor.Button("UpdateApp", Com1));
@@ -533,7 +536,8 @@ void AppObjEditorTest::renderTabs() {
     auto* tabs = editor.Find<QTabWidget>("SSTab1");
     for (int classIndex : {Com2, Server01, 4}) {
         tabs->setCurrentIndex(classIndex);
-        QVERIFY(test::SavePicture(*editor.window, QString("AppObjEditor_tab%1.png").arg(classIndex)));
+        QVERIFY(
+            test::SavePicture(*editor.window, QString("AppObjEditor_tab%1.png").arg(classIndex)));
     }
 }
 

@@ -1,13 +1,6 @@
 // The EEPROM copy window against the virtual gateway: its states, its messages and what
 // it leaves in the file and the gateway.
 
-#include "backup/BackupFile.h"
-#include "backup/ImpExpEepWindow.h"
-#include "sim/DemoImages.h"
-#include "support/RecordingDialogs.h"
-#include "support/SimulatedGateway.h"
-#include "support/TestFiles.h"
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,9 +9,15 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <functional>
 #include <memory>
+
+#include "backup/BackupFile.h"
+#include "backup/ImpExpEepWindow.h"
+#include "sim/DemoImages.h"
+#include "support/RecordingDialogs.h"
+#include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 
@@ -138,10 +137,10 @@ private Q_SLOTS:
             std::function<void(Bench&)> run;
             sim::ControllerModel model;
             QString message;
-        } cases[] = {{timeout, sim::ControllerModel::Q5308RT, "Timeout"},
-                     {notABackup, sim::ControllerModel::Q5308RT, "File Data Type Error"},
-                     {anotherController, sim::ControllerModel::Klt400,
-                      "This modules is not 5308RTD!"}};
+        } cases[] = {
+            {timeout, sim::ControllerModel::Q5308RT, "Timeout"},
+            {notABackup, sim::ControllerModel::Q5308RT, "File Data Type Error"},
+            {anotherController, sim::ControllerModel::Klt400, "This modules is not 5308RTD!"}};
         for (const auto& c : cases) {
             Bench bench(c.model);
             bench.W().Connect->click();

@@ -90,7 +90,8 @@ private Q_SLOTS:
         QCOMPARE(h.Find<QLineEdit>("CommunicationState")->text(),
                  QString("Waiting for configuration"));
         QCOMPARE(h.Config.SerialClasses, sim::DemoConfig().SerialClasses);
-        for (const char* name : {"ComButton_2", "ModulesImage", "CANNodeId", "SettingDeviceNetParam"})
+        for (const char* name :
+             {"ComButton_2", "ModulesImage", "CANNodeId", "SettingDeviceNetParam"})
             QVERIFY2(h.Find(name)->isVisible(), name);
         for (const char* name : {"Connect", "ComPort", "ExitProgram", "CreateMBDevice"})
             QVERIFY2(h.Find(name)->isEnabled(), name);

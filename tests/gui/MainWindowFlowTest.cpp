@@ -2,7 +2,6 @@
 // editor, the save window, the views, the EEPROM copy and the About window.
 
 #include <QAction>
-#include "support/TestFiles.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -13,6 +12,7 @@
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 #include "ui/appobj/IOAppObjWindow.h"
 #include "ui/common/Session.h"
 #include "ui/main/AboutWindow.h"

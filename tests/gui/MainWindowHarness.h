@@ -3,7 +3,6 @@
 // recording dialogs, and Qt events handled while the link waits, as in the program.
 
 #include <QCoreApplication>
-#include "support/TestFiles.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -12,6 +11,7 @@
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 #include "ui/common/Session.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/PanelToggle.h"
@@ -46,9 +46,7 @@ public:
     void Connect() { Click("Connect"); }
 
     // Saves what the window looks like, for a person to look at.
-    void Render(const QString& name) {
-        SavePicture(Window, name + ".png");
-    }
+    void Render(const QString& name) { SavePicture(Window, name + ".png"); }
 
     SimulatedGateway Gateway;
     GatewayConfig Config;

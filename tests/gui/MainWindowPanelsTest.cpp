@@ -113,11 +113,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("nodeId");
         const QString refused = "Node ID is not supported!(0~63)";
-        const struct { const char* name; QString typed, message; int nodeId; } rows[] = {
-            {"no digits is node 0", "", "", 0}, {"62.5 rounds to even", "62.5", "", 62},
-            {"63", " 63", "", 63},              {"64", "64", refused, 5},
-            {"63.5", "63.5", refused, 5},       {"negative", "-1", refused, 5},
-            {"junk", "\t\x01\xffÿ😀" "9e9999", "", 0}};
+        const struct {
+            const char* name;
+            QString typed, message;
+            int nodeId;
+        } rows[] = {{"no digits is node 0", "", "", 0},
+                    {"62.5 rounds to even", "62.5", "", 62},
+                    {"63", " 63", "", 63},
+                    {"64", "64", refused, 5},
+                    {"63.5", "63.5", refused, 5},
+                    {"negative", "-1", refused, 5},
+                    {"junk",
+                     "\t\x01\xffÿ😀"
+                     "9e9999",
+                     "", 0}};
         for (const auto& row : rows)
             QTest::newRow(row.name) << row.typed << row.message << row.nodeId;
     }
@@ -171,21 +180,32 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("stored");
         const QString ip = "192.168.255.1", gw = "192.168.0.1", mask = "255.255.255.0";
         const QString badIp = "Invalid IP address!";
-        const struct { const char* name; QStringList typed; QString message; QStringList stored; }
-            rows[] = {
-                {"all valid, blanks around", {" 10.0.0.5 ", "10.0.0.1  ", "  255.0.0.0"}, "",
-                 {"10.0.0.5", "10.0.0.1", "255.0.0.0"}},
-                {"mask may end in 255", {"10.0.0.5", "10.0.0.1", "255.255.255.255"}, "",
-                 {"10.0.0.5", "10.0.0.1", "255.255.255.255"}},
-                {"ip ends in 0", {"10.0.0.0", gw, mask}, badIp, {ip, gw, mask}},
-                {"ip ends in 255", {"10.0.0.255", gw, mask}, badIp, {ip, gw, mask}},
-                {"ip of three parts", {"10.0.5", gw, mask}, badIp, {ip, gw, mask}},
-                {"ip with an empty part", {"10..0.5", gw, mask}, badIp, {ip, gw, mask}},
-                {"junk", {"1.2.3.4\x01", gw, mask}, badIp, {ip, gw, mask}},
-                {"gateway refused, ip kept", {"10.0.0.5", "10.0.0.255", mask},
-                 "Invalid Gateway address!", {"10.0.0.5", gw, mask}},
-                {"mask part 256, ip and gateway kept", {"10.0.0.5", "10.0.0.1", "255.256.0.0"},
-                 "Invalid Mask address!", {"10.0.0.5", "10.0.0.1", mask}}};
+        const struct {
+            const char* name;
+            QStringList typed;
+            QString message;
+            QStringList stored;
+        } rows[] = {{"all valid, blanks around",
+                     {" 10.0.0.5 ", "10.0.0.1  ", "  255.0.0.0"},
+                     "",
+                     {"10.0.0.5", "10.0.0.1", "255.0.0.0"}},
+                    {"mask may end in 255",
+                     {"10.0.0.5", "10.0.0.1", "255.255.255.255"},
+                     "",
+                     {"10.0.0.5", "10.0.0.1", "255.255.255.255"}},
+                    {"ip ends in 0", {"10.0.0.0", gw, mask}, badIp, {ip, gw, mask}},
+                    {"ip ends in 255", {"10.0.0.255", gw, mask}, badIp, {ip, gw, mask}},
+                    {"ip of three parts", {"10.0.5", gw, mask}, badIp, {ip, gw, mask}},
+                    {"ip with an empty part", {"10..0.5", gw, mask}, badIp, {ip, gw, mask}},
+                    {"junk", {"1.2.3.4\x01", gw, mask}, badIp, {ip, gw, mask}},
+                    {"gateway refused, ip kept",
+                     {"10.0.0.5", "10.0.0.255", mask},
+                     "Invalid Gateway address!",
+                     {"10.0.0.5", gw, mask}},
+                    {"mask part 256, ip and gateway kept",
+                     {"10.0.0.5", "10.0.0.1", "255.256.0.0"},
+                     "Invalid Mask address!",
+                     {"10.0.0.5", "10.0.0.1", mask}}};
         for (const auto& row : rows)
             QTest::newRow(row.name) << row.typed << row.message << row.stored;
     }

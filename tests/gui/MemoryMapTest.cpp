@@ -1,11 +1,11 @@
 // The memory map on a working copy made in the test, followed while the copy changes.
 
-#include "support/TestFiles.h"
 #include <QLabel>
 #include <QListWidget>
 #include <QtTest>
 
 #include "config/WorkingCopy.h"
+#include "support/TestFiles.h"
 #include "ui/views/MemoryGridWidget.h"
 #include "ui/views/MemoryMapView.h"
 

@@ -1,13 +1,12 @@
 // The device view and the application object view: the rows themselves are checked in
 // ViewRowsTest; here that the windows show the working copy, once, read-only.
 
-#include "ui/views/ShowAppObjView.h"
-#include "ui/views/ShowModuleView.h"
-
-#include "support/TestFiles.h"
-
 #include <QTableWidget>
 #include <QtTest>
+
+#include "support/TestFiles.h"
+#include "ui/views/ShowAppObjView.h"
+#include "ui/views/ShowModuleView.h"
 
 namespace kv {
 

@@ -1,18 +1,16 @@
 #include "SimulatedGateway.h"
 
-#include "sim/DemoImages.h"
-
 #include <algorithm>
 #include <utility>
+
+#include "sim/DemoImages.h"
 
 namespace kv::test {
 
 PortOpenResult SimulatedPort::Open() {
     ++OpenCount;
-    if (!NextOpenResult.ok())
-        return std::exchange(NextOpenResult, PortOpenResult{});
-    if (!gateway_.IsPlugged())
-        return {PortOpenError::NotOpened, {}};
+    if (!NextOpenResult.ok()) return std::exchange(NextOpenResult, PortOpenResult{});
+    if (!gateway_.IsPlugged()) return {PortOpenError::NotOpened, {}};
     if (!open_) {
         // What arrived while the port was closed is lost.
         gateway_.CatchUp();
@@ -28,15 +26,13 @@ void SimulatedPort::ClearReceiveBuffer() {
 }
 
 int SimulatedPort::BytesWaiting() {
-    if (!open_)
-        return 0;
+    if (!open_) return 0;
     gateway_.CatchUp();
     return gateway_.wire_.ToPc().ArrivedBy(gateway_.NowNs());
 }
 
 QByteArray SimulatedPort::ReadAll() {
-    if (!open_)
-        return {};
+    if (!open_) return {};
     gateway_.CatchUp();
     return gateway_.wire_.ToPc().TakeArrived(gateway_.NowNs());
 }
@@ -44,16 +40,14 @@ QByteArray SimulatedPort::ReadAll() {
 int SimulatedPort::BytesToSend() { return 0; }
 
 void SimulatedPort::Write(const QByteArray& bytes) {
-    if (!open_ || !gateway_.plugged_)
-        return;
+    if (!open_ || !gateway_.plugged_) return;
     gateway_.wire_.SendFromPc(bytes, gateway_.NowNs());
 }
 
 void SimulatedPump::Yield(std::chrono::microseconds maxWait) {
     gateway_.Clock.Advance(std::max(maxWait, std::chrono::microseconds{1}));
     gateway_.CatchUp();
-    if (EachYield)
-        EachYield();
+    if (EachYield) EachYield();
 }
 
 SimulatedGateway::SimulatedGateway(sim::ControllerModel model) : Console(model) {

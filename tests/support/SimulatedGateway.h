@@ -4,17 +4,16 @@
 // simulated time (one character every 86.8 microseconds, each way) and every answer starts
 // after the console's latency, so time-outs are tested without sleeping.
 
+#include <QStringList>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
 #include "FakeClock.h"
 #include "platform/EventPump.h"
 #include "platform/SerialPort.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/ConsoleWire.h"
-
-#include <QStringList>
-
-#include <chrono>
-#include <cstdint>
-#include <functional>
 
 namespace kv::test {
 
@@ -49,7 +48,7 @@ public:
     explicit SimulatedPump(SimulatedGateway& gateway) : gateway_(gateway) {}
     // Advances simulated time by maxWait (at least 1 microsecond), then runs `EachYield`.
     void Yield(std::chrono::microseconds maxWait) override;
-    std::function<void()> EachYield;   // lets a window test process Qt events
+    std::function<void()> EachYield;  // lets a window test process Qt events
 
 private:
     SimulatedGateway& gateway_;
@@ -61,7 +60,7 @@ public:
     explicit SimulatedGateway(sim::ControllerModel model = sim::ControllerModel::Q5308RT);
 
     FakeClock Clock;
-    sim::ConsoleEmulator Console;    // holds the EEPROM image, the latency and the faults
+    sim::ConsoleEmulator Console;  // holds the EEPROM image, the latency and the faults
     SimulatedPort Port{*this};
     SimulatedPump Pump{*this};
 

@@ -1,9 +1,9 @@
 // The field checks a user meets are driven through the editor (AppObjEditorTest); here what
 // the editor's digit-only fields keep out, and the lenient reading of what gets through.
 
-#include "config/CommandChecks.h"
-
 #include <gtest/gtest.h>
+
+#include "config/CommandChecks.h"
 
 namespace kv {
 namespace {

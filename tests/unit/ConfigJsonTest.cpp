@@ -1,11 +1,10 @@
-#include "config/ConfigJson.h"
-
-#include "MaximalConfig.h"
+#include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <gtest/gtest.h>
+#include "MaximalConfig.h"
+#include "config/ConfigJson.h"
 
 namespace kv {
 namespace {

@@ -1,14 +1,14 @@
 // The console emulator behind the virtual gateway and kv9052r-gateway-sim: the EEPROM editing
 // the write-back relies on, and the EEPROM file the simulator program keeps.
 
-#include "sim/ConsoleEmulator.h"
-#include "sim/DemoImages.h"
-#include "sim/EepromFile.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "sim/ConsoleEmulator.h"
+#include "sim/DemoImages.h"
+#include "sim/EepromFile.h"
 
 namespace kv::sim {
 namespace {
@@ -71,7 +71,7 @@ TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChange
     console.EepromChanged = [&](const EepromImage& image) { committed.push_back(image); };
     Answer(console, "use eeprom");
     Answer(console, "e 0");
-    Answer(console, "0");   // the value it already held
+    Answer(console, "0");  // the value it already held
     Answer(console, ".");
     EXPECT_TRUE(committed.empty());
 

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include "ScriptedPort.h"
 #include "console/ConsoleLink.h"
 #include "support/SimulatedGateway.h"
-
-#include <gtest/gtest.h>
 
 namespace kv {
 namespace {
@@ -170,10 +170,8 @@ TEST_F(ConsoleLinkTest, LeavesTheValueUntouchedWhenTheByteCannotBeRead) {
         {"B(16)= 12 ", "B(16)="},      // no edit prompt: time-out
         {"B(11)= 7 -->", "B(1)="},     // the line of another address
         {"B(16)= 256 -->", "B(16)="},  // not a byte
-        {"B(16)=-1-->", "B(16)="},
-        {"B(16)=1e9-->", "B(16)="},
-        {"B(16)= 12 -->", ""},
-        {"-->B(16)= 12", "B(16)="},    // the key after the prompt
+        {"B(16)=-1-->", "B(16)="},    {"B(16)=1e9-->", "B(16)="},
+        {"B(16)= 12 -->", ""},        {"-->B(16)= 12", "B(16)="},  // the key after the prompt
     };
     for (const auto& c : cases) {
         port.AnswerNextLine({{1ms, c.Reply}});

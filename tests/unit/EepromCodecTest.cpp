@@ -1,13 +1,12 @@
-#include "config/EepromCodec.h"
-#include "config/PortChecksum.h"
-
-#include "MaximalConfig.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <utility>
 #include <vector>
+
+#include "MaximalConfig.h"
+#include "config/EepromCodec.h"
+#include "config/PortChecksum.h"
 
 namespace kv {
 namespace {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "backup/BackupFile.h"
-#include "support/TestFiles.h"
 #include "backup/EepromCopy.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 
 namespace kv::test {
 namespace {

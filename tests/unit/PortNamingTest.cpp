@@ -1,12 +1,11 @@
-#include "platform/PortNaming.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
+#include "platform/PortNaming.h"
 
 namespace kv {
 namespace {
@@ -38,7 +37,7 @@ private:
 
 // Two ports present, in COM order, as a machine with one USB adapter and one built-in port.
 const QStringList PresentPorts = {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS0")};
-const QString SomeDevice = QStringLiteral("/dev/null");   // a character device on every machine
+const QString SomeDevice = QStringLiteral("/dev/null");  // a character device on every machine
 
 class PortNamingTest : public testing::Test {
 protected:
@@ -107,14 +106,13 @@ TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {
     Link(16, SomeDevice);
     const QList<ComPortEntry> entries = ListComPorts();
     ASSERT_EQ(entries.size(), ComPortCount);
-    for (int index = 0; index < ComPortCount; ++index)
-        EXPECT_EQ(entries[index].Number, index + 1);
+    for (int index = 0; index < ComPortCount; ++index) EXPECT_EQ(entries[index].Number, index + 1);
     EXPECT_EQ(entries.last().Device, SomeDevice);
     EXPECT_EQ(ResolveComPort(16), SomeDevice);
 }
 
 TEST(SerialPortsInComOrder, PutsUsbAdaptersFirstAndSortsNumbersAsNumbers) {
-    const QStringList found = {"/dev/ttyS10", "/dev/ttyS2",   "/dev/ttyUSB10", "/dev/ttyAMA0",
+    const QStringList found = {"/dev/ttyS10",  "/dev/ttyS2",   "/dev/ttyUSB10", "/dev/ttyAMA0",
                                "/dev/ttyUSB2", "/dev/ttyACM0", "/dev/ttyS0"};
     const QStringList expected = {"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0",
                                   "/dev/ttyS0",   "/dev/ttyS2",   "/dev/ttyS10"};

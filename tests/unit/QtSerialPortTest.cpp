@@ -1,18 +1,17 @@
-#include "platform/QtEventPump.h"
-#include "platform/QtSerialPort.h"
-#include "platform/SteadyClock.h"
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <fcntl.h>
 #include <memory>
 #include <thread>
-#include <unistd.h>
+
+#include "platform/QtEventPump.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SteadyClock.h"
 
 namespace kv {
 namespace {
@@ -43,8 +42,7 @@ public:
     }
     // Like pulling the USB adapter: the terminal's other end goes away.
     void Hangup() {
-        if (master_ >= 0)
-            ::close(master_);
+        if (master_ >= 0) ::close(master_);
         master_ = -1;
     }
 
@@ -155,8 +153,7 @@ TEST_F(QtSerialPortTest, ComNumberOpensTheLinkedDeviceOrNothing) {
 }
 
 TEST_F(QtSerialPortTest, DeviceWithoutAccessRightsSaysHowToGetThem) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "access rights do not bind the superuser";
+    if (geteuid() == 0) GTEST_SKIP() << "access rights do not bind the superuser";
     QTemporaryDir folder;
     const QString device = folder.filePath(QStringLiteral("ttyLocked"));
     QFile file(device);
@@ -200,7 +197,7 @@ TEST_F(QtSerialPortTest, EventPumpSleepsAboutTheWaitWhenIdleAndWakesForIncomingD
     QtSerialPort port;
     port.SelectDevice(terminal_.Device());
     ASSERT_TRUE(port.Open().ok());
-    pump_.Yield(1ms);   // lets anything left from opening run
+    pump_.Yield(1ms);  // lets anything left from opening run
 
     uint64_t start = clock_.Microseconds();
     pump_.Yield(5ms);

@@ -3,18 +3,17 @@
 // moves the fake clock on by the wait it is given. For tests of the console link's timing
 // without the console emulator.
 
-#include "support/FakeClock.h"
-#include "platform/EventPump.h"
-#include "platform/SerialPort.h"
-
 #include <QByteArray>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <map>
 #include <utility>
 #include <vector>
+
+#include "platform/EventPump.h"
+#include "platform/SerialPort.h"
+#include "support/FakeClock.h"
 
 namespace kv::test {
 
@@ -35,9 +34,9 @@ public:
     // The console's answer to the next line: scheduled when its carriage return is written.
     void AnswerNextLine(std::vector<ScriptedChunk> chunks) { answer_ = std::move(chunks); }
 
-    QByteArray Written;               // every byte the link wrote, in order
+    QByteArray Written;                  // every byte the link wrote, in order
     std::vector<uint64_t> WriteTimesUs;  // the simulated time of each of them
-    int StuckTransmitBytes = 0;       // what BytesToSend reports
+    int StuckTransmitBytes = 0;          // what BytesToSend reports
     int TransmitBufferReads = 0;
     // Simulated time each look at the receive buffer takes, so that bytes streaming in
     // can arrive between two looks as they do on a real line.
@@ -99,6 +98,7 @@ public:
     void Yield(std::chrono::microseconds maxWait) override {
         clock_.Advance(std::max(maxWait, std::chrono::microseconds(1)));
     }
+
 private:
     FakeClock& clock_;
 };

@@ -1,9 +1,9 @@
 // A minimal sanity check of the virtual gateway the other tests lean on: bytes take line
 // time to arrive, and a read only gets what has arrived.
 
-#include "support/SimulatedGateway.h"
-
 #include <gtest/gtest.h>
+
+#include "support/SimulatedGateway.h"
 
 namespace kv::test {
 namespace {

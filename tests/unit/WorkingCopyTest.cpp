@@ -1,6 +1,6 @@
-#include "config/WorkingCopy.h"
-
 #include <gtest/gtest.h>
+
+#include "config/WorkingCopy.h"
 
 namespace kv {
 namespace {
