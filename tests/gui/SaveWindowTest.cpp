@@ -12,10 +12,9 @@
 #include <QtTest>
 #include <memory>
 
-#include "config/WorkingCopy.h"
-#include "console/ReadOut.h"
 #include "save/EDSAndEEPSetWindow.h"
 #include "sim/DemoImages.h"
+#include "support/ReadForEditing.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
@@ -35,11 +34,8 @@ struct Rig {
         before = image;
         session.PortNumber = 3;
         session.SetCommunicationState = [this](const QString& text) { states.append(text); };
-        [&] { QVERIFY(gateway.Port.Open().ok()); }();
-        ReadGateway(link, config, [](int) {});
-        gateway.Port.Close();
-        MakeWorkingCopy(config);
-        readLines = int(gateway.LinesReceived().size());
+        readLines = test::ReadForEditing(gateway, link, config);
+        [&] { QVERIFY(readLines >= 0); }();
     }
 
     EDSAndEEPSet& Open() {

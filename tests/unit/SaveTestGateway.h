@@ -7,9 +7,7 @@
 #include <QList>
 
 #include "config/EepromCodec.h"
-#include "config/WorkingCopy.h"
-#include "console/ReadOut.h"
-#include "support/SimulatedGateway.h"
+#include "support/ReadForEditing.h"
 
 namespace kv::test {
 
@@ -18,11 +16,8 @@ public:
     explicit SaveTestGateway(const EepromImage& image) {
         Gateway.Console.Eeprom = image;
         Before = image;
-        EXPECT_TRUE(Gateway.Port.Open().ok());
-        EXPECT_EQ(ReadGateway(Link, Config, [](int) {}), ReadOutResult::Ok);
-        Gateway.Port.Close();
-        MakeWorkingCopy(Config);
-        ReadLines = int(Gateway.LinesReceived().size());
+        ReadLines = ReadForEditing(Gateway, Link, Config);
+        EXPECT_GE(ReadLines, 0);
         EXPECT_TRUE(Gateway.Port.Open().ok());
     }
 
