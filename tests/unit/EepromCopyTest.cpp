@@ -149,18 +149,7 @@ TEST_F(EepromCopyTest, ExportReadsToleratedValuesAndWritesZerosForMissingParts) 
     EXPECT_EQ(eeprom.Blocks[8][2], PatternedEeprom(50).Blocks[8][2]);
 }
 
-TEST_F(EepromCopyTest, ExportRefusesAFileThatIsNoBackupBeforeSendingAnything) {
-    Bench bench;
-    const EepromImage before = bench.Gateway.Console.Eeprom;
-    ASSERT_TRUE(WriteAll(FilePath("other.ini"), "[Config_EEPROM]\r\nFileType=KV-9052R_EDS\r\n"));
-    ASSERT_TRUE(WriteAll(FilePath("picture.ini"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
-
-    EXPECT_EQ(bench.Export(FilePath("other.ini")).Result, CopyResult::FileTypeError);
-    EXPECT_EQ(bench.Export(FilePath("picture.ini")).Result, CopyResult::FileTypeError);
-    EXPECT_EQ(bench.Export(FilePath("missing.ini")).Result, CopyResult::FileError);
-    EXPECT_TRUE(bench.Gateway.LinesReceived().isEmpty());
-    EXPECT_EQ(bench.Gateway.Console.Eeprom, before);
-}
+// A file that is no backup, and another controller: CliBackupTest and ImpExpEepTest.
 
 // A backup restoring to an identical EEPROM on a second gateway: CliBackupTest, end to end.
 
@@ -186,13 +175,7 @@ TEST_F(EepromCopyTest, ExportThatTimesOutReportsItAndRestoresTheTimeout) {
     EXPECT_EQ(bench.Link.ReplyTimeoutMs, 200);
 }
 
-TEST_F(EepromCopyTest, OnlyThe5308ControllersAreCopied) {
-    EXPECT_FALSE(IsCopyableController("\r\nKLT-400"));
-    Bench klt(sim::ControllerModel::Klt400);
-    EXPECT_EQ(klt.Import(FilePath()).Result, CopyResult::UnknownController);
-    EXPECT_FALSE(klt.Gateway.LinesReceived().contains("use eeprom"));
-    EXPECT_FALSE(QFile::exists(FilePath()));
-
+TEST_F(EepromCopyTest, TheLanControllerIsCopiedToo) {
     Bench vmar(sim::ControllerModel::VMar5308RtLan);
     vmar.Gateway.Console.Eeprom = PatternedEeprom(1);
     ASSERT_EQ(vmar.Import(FilePath()).Result, CopyResult::Ok);
