@@ -1,7 +1,6 @@
 #include "config/ConfigText.h"
 
 #include <QStringList>
-#include <algorithm>
 
 #include "config/FirmwareText.h"
 #include "config/ViewRows.h"
@@ -41,11 +40,11 @@ QString CommandText(int slot, const ModbusCommand& command) {
         .arg(command.Length);
 }
 
-template <std::size_t Slots>
-QString CommandsText(const std::array<ModbusCommand, Slots>& commands, int cmdCount) {
+template <typename Record>
+QString CommandsText(const Record& record) {
     QString text;
-    const int count = std::min<int>(cmdCount, Slots);
-    for (int slot = 0; slot < count; ++slot) text += CommandText(slot, commands[slot]);
+    for (int slot = 0; slot < CommandCount(record); ++slot)
+        text += CommandText(slot, record.Commands[slot]);
     return text;
 }
 
@@ -68,7 +67,7 @@ QString SerialClassText(int index, const SerialClassRecord& record) {
                .arg(index + 1)
                .arg(CodeText(record.ConnMode, modes), Whole(record.CmdTimeout))
                .arg(record.CmdCount) +
-           CommandsText(record.Commands, record.CmdCount);
+           CommandsText(record);
 }
 
 QString TcpClassText(int index, const TcpClassRecord& record) {
@@ -82,7 +81,7 @@ QString TcpClassText(int index, const TcpClassRecord& record) {
                     Whole(record.ConnTimeout), Whole(record.RetryConnTimeout),
                     Whole(record.CmdTimeout))
                .arg(record.CmdCount) +
-           CommandsText(record.Commands, record.CmdCount);
+           CommandsText(record);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "config/EepromCodec.h"
 
-#include "config/NumberText.h"
-
 #include <algorithm>
 #include <cstddef>
+
+#include "config/NumberText.h"
 
 namespace kv::eeprom {
 
@@ -66,14 +66,14 @@ void DecodeTcpClass(const EepromBlock& block, int connection, TcpClassRecord& re
 
 void EncodeSerialClass(const SerialClassRecord& record, EepromBlock& block) {
     PutRun(block, 0, EncodeSerialHeader(record));
-    const int count = CommandsToWrite(record.CmdCount, SerialCommandSlots);
+    const int count = CommandCount(record);
     for (int slot = 0; slot < count; ++slot)
         PutRun(block, SerialCommandAddress(slot), EncodeCommand(record.Commands[slot]));
 }
 
 void EncodeTcpClass(const TcpClassRecord& record, int connection, EepromBlock& block) {
     PutRun(block, TcpClassBase(connection), EncodeTcpHeader(record));
-    const int count = CommandsToWrite(record.CmdCount, TcpCommandSlots);
+    const int count = CommandCount(record);
     for (int slot = 0; slot < count; ++slot)
         PutRun(block, TcpCommandAddress(connection, slot), EncodeCommand(record.Commands[slot]));
 }

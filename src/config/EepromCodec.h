@@ -6,12 +6,12 @@
 // blocks 1 and 8..11 is most significant byte first. Doubles are rounded halves-to-even
 // before they are split into bytes.
 
-#include "config/EepromImage.h"
-#include "config/GatewayConfig.h"
-
 #include <array>
 #include <cstdint>
 #include <span>
+
+#include "config/EepromImage.h"
+#include "config/GatewayConfig.h"
 
 namespace kv::eeprom {
 
@@ -22,10 +22,10 @@ constexpr int PortSettingsAddress(int port) { return 16 * port; }
 
 // Block 1: firmware data, marker, DeviceNet settings, baud positions, poll paths.
 inline constexpr int SettingsBlock = 1;
-inline constexpr int SettingsReadBytes = 24;       // read as one run 0..23
-inline constexpr int SettingsWriteAddress = 6;     // marker .. ComBaudIndex[1]
+inline constexpr int SettingsReadBytes = 24;    // read as one run 0..23
+inline constexpr int SettingsWriteAddress = 6;  // marker .. ComBaudIndex[1]
 inline constexpr int SettingsWriteBytes = 6;
-inline constexpr int PollPathsAddress = 16;        // PollProduce then PollConsume
+inline constexpr int PollPathsAddress = 16;  // PollProduce then PollConsume
 inline constexpr int PollPathsBytes = 6;
 
 // Blocks 8, 9: serial classes 0x65, 0x66.
@@ -63,10 +63,6 @@ std::array<uint8_t, CommandBytes> EncodeCommand(const ModbusCommand& command);
 // Commands the read-out takes for a stored count: none unless 1..slots.
 constexpr int CommandsToRead(int cmdCount, int slots) {
     return cmdCount >= 1 && cmdCount <= slots ? cmdCount : 0;
-}
-// Commands the write-back writes: a count above the slots never reads past them.
-constexpr int CommandsToWrite(int cmdCount, int slots) {
-    return cmdCount < 0 ? 0 : (cmdCount > slots ? slots : cmdCount);
 }
 
 // What a read-out of a gateway holding `image` decodes into `config`: the same runs,

@@ -4,7 +4,7 @@
 // they were entered, and rounded only when they are written.
 
 #include <QString>
-
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -12,12 +12,12 @@ namespace kv {
 
 // One instance of an application object class: one Modbus request the gateway issues.
 struct ModbusCommand {
-    uint8_t Valid = 0;          // 1 = slot holds a command
-    uint8_t NetId = 0;          // Modbus slave address 1..247
-    uint8_t FunctionCode = 0;   // 1, 2, 3, 4, 5, 6, 15, 16
-    double MemAddress = 0;      // gateway internal memory 0..2047
-    double StartAddress = 0;    // first coil/register in the device 0..65535
-    int32_t Length = 0;         // bits (1..1920) or registers (1..120)
+    uint8_t Valid = 0;         // 1 = slot holds a command
+    uint8_t NetId = 0;         // Modbus slave address 1..247
+    uint8_t FunctionCode = 0;  // 1, 2, 3, 4, 5, 6, 15, 16
+    double MemAddress = 0;     // gateway internal memory 0..2047
+    double StartAddress = 0;   // first coil/register in the device 0..65535
+    int32_t Length = 0;        // bits (1..1920) or registers (1..120)
 
     bool operator==(const ModbusCommand&) const = default;
 };
@@ -29,12 +29,12 @@ inline constexpr int TcpCommandSlots = 5;
 
 // A serial Modbus master (class 0x65 = COM1, 0x66 = COM2) with its port settings.
 struct SerialClassRecord {
-    uint8_t ConnMode = 0;       // 0 none, 1 Modbus RTU, 2 Modbus ASCII
+    uint8_t ConnMode = 0;  // 0 none, 1 Modbus RTU, 2 Modbus ASCII
     double CmdTimeout = 0;
     uint8_t CmdCount = 0;
     double Baud = 0;
     uint8_t DataBits = 0;
-    uint8_t Parity = 0;         // 0 none, 1 even, 2 odd
+    uint8_t Parity = 0;  // 0 none, 1 even, 2 odd
     uint8_t StopBits = 0;
     uint8_t PortChecksum = 0;
     std::array<ModbusCommand, SerialCommandSlots> Commands{};
@@ -44,7 +44,7 @@ struct SerialClassRecord {
 
 // A Modbus TCP server connection (classes 0x67..0x6A).
 struct TcpClassRecord {
-    uint8_t ConnValid = 0;      // 0 not used, 1 used
+    uint8_t ConnValid = 0;  // 0 not used, 1 used
     std::array<uint8_t, 4> ServerIp{};
     double ConnTimeout = 0;
     double RetryConnTimeout = 0;
@@ -55,9 +55,16 @@ struct TcpClassRecord {
     bool operator==(const TcpClassRecord&) const = default;
 };
 
+// The commands a class record holds: slots 0..CmdCount-1. A count above the slots (only a
+// damaged EEPROM holds one) stops at the last slot.
+template <typename ClassRecord>
+constexpr int CommandCount(const ClassRecord& record) {
+    return std::min<int>(record.CmdCount, int(record.Commands.size()));
+}
+
 struct DeviceNetParams {
-    uint8_t NodeId = 1;         // MAC ID 0..63
-    uint8_t BaudIndex = 0;      // 0 = 125, 1 = 250, 2 = 500 kbit/s
+    uint8_t NodeId = 1;     // MAC ID 0..63
+    uint8_t BaudIndex = 0;  // 0 = 125, 1 = 250, 2 = 500 kbit/s
 
     bool operator==(const DeviceNetParams&) const = default;
 };
@@ -73,7 +80,7 @@ struct FirmwareInfo {
 };
 
 struct ConnectionPaths {
-    std::array<uint8_t, 3> PollProduce{};   // class, instance, attribute
+    std::array<uint8_t, 3> PollProduce{};  // class, instance, attribute
     std::array<uint8_t, 3> PollConsume{};
 
     bool operator==(const ConnectionPaths&) const = default;

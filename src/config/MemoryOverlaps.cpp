@@ -9,14 +9,11 @@
 namespace kv {
 namespace {
 
-// The stored commands of one class of the working copy; a count above the slots (only a
-// gateway can hold one) is taken as the slots.
-template <std::size_t Slots>
-void AddClassRanges(const std::array<ModbusCommand, Slots>& commands, int cmdCount, int classIndex,
-                    bool inUse, QList<CommandRange>& ranges) {
-    const int count = std::min<int>(cmdCount, int(Slots));
-    for (int slot = 0; slot < count; ++slot) {
-        const ModbusCommand& command = commands[slot];
+// The stored commands of one class of the working copy.
+template <typename Record>
+void AddClassRanges(const Record& record, int classIndex, bool inUse, QList<CommandRange>& ranges) {
+    for (int slot = 0; slot < CommandCount(record); ++slot) {
+        const ModbusCommand& command = record.Commands[slot];
         if (command.Length <= 0) continue;
         const int first = int(RoundHalfEven(command.MemAddress));
         ranges.append({classIndex, slot, first, first + command.Length - 1, inUse});
@@ -37,14 +34,12 @@ MemoryLayout FindMemoryLayout(const GatewayConfig& config) {
     MemoryLayout layout;
     for (int i = 0; i < SerialClassCount; ++i) {
         const SerialClassRecord& record = config.EditSerialClasses[i];
-        AddClassRanges(record.Commands, record.CmdCount, i, StoredConnectionOn(config, i),
-                       layout.Ranges);
+        AddClassRanges(record, i, StoredConnectionOn(config, i), layout.Ranges);
     }
     for (int j = 0; j < TcpClassCount; ++j) {
         const TcpClassRecord& record = config.EditTcpClasses[j];
         const int classIndex = SerialClassCount + j;
-        AddClassRanges(record.Commands, record.CmdCount, classIndex,
-                       StoredConnectionOn(config, classIndex), layout.Ranges);
+        AddClassRanges(record, classIndex, StoredConnectionOn(config, classIndex), layout.Ranges);
     }
     for (qsizetype a = 0; a < layout.Ranges.size(); ++a)
         for (qsizetype b = a + 1; b < layout.Ranges.size(); ++b)

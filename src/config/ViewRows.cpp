@@ -1,6 +1,6 @@
 #include "config/ViewRows.h"
 
-#include <algorithm>
+#include <utility>
 
 #include "config/NumberText.h"
 
@@ -38,12 +38,6 @@ private:
 
 QString WholeNumberText(double value) { return QString::number(RoundHalfEven(value)); }
 
-// A record read from a damaged EEPROM may count more commands than it has slots.
-template <typename Record>
-int ListedCommandCount(const Record& record) {
-    return std::min<int>(record.CmdCount, int(record.Commands.size()));
-}
-
 // "NO.", "Net ID", "IO_Type", "Start_Addr", "Comm_Len", "I_Mem (From)", "I_Mem (To)".
 QStringList CommandCells(const ModbusCommand& command, int number) {
     const int64_t firstMemory = RoundHalfEven(command.MemAddress);
@@ -59,7 +53,7 @@ QStringList CommandCells(const ModbusCommand& command, int number) {
 // Writes a class's commands below its own row; returns the row after the last command.
 template <typename Record>
 int WriteCommandRows(GridBuilder& grid, const Record& record, int row, int firstColumn) {
-    for (int k = 1; k <= ListedCommandCount(record); ++k) {
+    for (int k = 1; k <= CommandCount(record); ++k) {
         ++row;
         grid.SetRowCount(row + 1);
         grid.SetRow(row, firstColumn, CommandCells(record.Commands[k - 1], k));
@@ -171,7 +165,7 @@ int WriteAppObjectClass(GridBuilder& grid, const Record& record, int classIndex,
     ++row;
     grid.SetRowCount(row + 1);
     grid.Set(row, 0, ClassIdText(classIndex));
-    for (int k = 1; k <= ListedCommandCount(record); ++k) {
+    for (int k = 1; k <= CommandCount(record); ++k) {
         const ModbusCommand& command = record.Commands[k - 1];
         grid.SetRow(
             row, 1,

@@ -1,14 +1,12 @@
 #include "eds/ClassCommands.h"
 
-#include "config/EepromCodec.h"
-
 namespace kv {
 
 namespace {
 
 template <typename Record>
 void AppendCommands(const Record& record, uint8_t classId, std::vector<ClassCommand>& out) {
-    const int count = eeprom::CommandsToWrite(record.CmdCount, int(record.Commands.size()));
+    const int count = CommandCount(record);
     for (int slot = 0; slot < count; ++slot)
         out.push_back({classId, slot + 1, record.Commands[slot]});
 }

@@ -6,7 +6,6 @@
 #include "config/BaudTexts.h"
 #include "config/CommandChecks.h"
 #include "config/ConfigJson.h"
-#include "config/EepromCodec.h"
 #include "config/ParameterChecks.h"
 #include "config/WorkingCopy.h"
 #include "save/PollPaths.h"
@@ -77,7 +76,7 @@ public:
         const SerialClassAttributes attributes =
             ReadSerialClassAttributes(record.ConnMode, NumberFieldText(record.CmdTimeout));
         record.CmdTimeout = attributes.CmdTimeout;
-        Commands(path, k, record.CmdCount, record.Commands);
+        Commands(path, k, record);
     }
 
     void TcpClass(int t) {
@@ -92,16 +91,15 @@ public:
         texts.CmdTimeout = NumberFieldText(record.CmdTimeout);
         const TcpAttributeCheck check = CheckTcpClassAttributes(texts);
         if (!check.ok()) Refuse(path, check.Error);
-        Commands(path, SerialClassCount + t, record.CmdCount, record.Commands);
+        Commands(path, SerialClassCount + t, record);
     }
 
-    template <std::size_t Slots>
-    void Commands(const QString& path, int classIndex, uint8_t count,
-                  const std::array<ModbusCommand, Slots>& commands) {
-        if (count > Slots) Refuse(path + ".CmdCount", ClassFullMessage(classIndex));
-        const int used = eeprom::CommandsToWrite(count, int(Slots));
-        for (int slot = 0; slot < used; ++slot) {
-            const CommandCheck check = CheckCommandFields(FieldsOfCommand(commands[slot]));
+    template <typename Record>
+    void Commands(const QString& path, int classIndex, const Record& record) {
+        if (record.CmdCount > record.Commands.size())
+            Refuse(path + ".CmdCount", ClassFullMessage(classIndex));
+        for (int slot = 0; slot < CommandCount(record); ++slot) {
+            const CommandCheck check = CheckCommandFields(FieldsOfCommand(record.Commands[slot]));
             if (!check.ok())
                 Refuse(QStringLiteral("%1.Commands[%2]").arg(path).arg(slot), check.Error);
         }

@@ -37,7 +37,7 @@ public:
                CommandAddress commandAddress) {
         int value = FirstClassHeaderDone + ClassProgressSpan * classIndex;
         if (!Sequence(headerAddress, header, value)) return false;
-        const int count = eeprom::CommandsToWrite(record.CmdCount, int(record.Commands.size()));
+        const int count = CommandCount(record);
         for (int slot = 0; slot < count; ++slot)
             if (!Sequence(commandAddress(slot), eeprom::EncodeCommand(record.Commands[slot]),
                           ++value))
