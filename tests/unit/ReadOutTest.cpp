@@ -164,6 +164,16 @@ TEST_F(ReadOut, AGarbledReplyIsATimeout) {
     EXPECT_EQ(Read(), ReadOutResult::Timeout);
 }
 
+// Blanks that never stop after a reply must not hold the read-out past its time-outs.
+TEST_F(ReadOut, AReplyThatNeverEndsDoesNotHang) {
+    gateway.Console.Eeprom = sim::FactoryImage();
+    gateway.Console.Faults.NeverQuietAfterLines = 8;
+    const uint64_t startUs = gateway.Clock.Microseconds();
+    const ReadOutResult result = Read();
+    EXPECT_TRUE(result == ReadOutResult::Ok || result == ReadOutResult::Timeout);
+    EXPECT_LT(gateway.Clock.Microseconds() - startUs, 5'000'000u);
+}
+
 TEST_F(ReadOut, AnEmptyAddressIsReadAsAnEmptyText) {
     gateway.Console.Eeprom = sim::FactoryImage();
     gateway.Console.Network.Ip.clear();
