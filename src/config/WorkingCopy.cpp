@@ -33,19 +33,6 @@ void DiscardWorkingCopy(GatewayConfig& config) {
     config.EditTcpClasses = {};
 }
 
-void CopyClassAttributes(const SerialClassRecord& from, SerialClassRecord& to) {
-    to.ConnMode = from.ConnMode;
-    to.CmdTimeout = from.CmdTimeout;
-}
-
-void CopyClassAttributes(const TcpClassRecord& from, TcpClassRecord& to) {
-    to.ConnValid = from.ConnValid;
-    to.ServerIp = from.ServerIp;
-    to.ConnTimeout = from.ConnTimeout;
-    to.RetryConnTimeout = from.RetryConnTimeout;
-    to.CmdTimeout = from.CmdTimeout;
-}
-
 ClassCommands EditClassCommands(GatewayConfig& config, int classIndex) {
     if (IsSerialClassIndex(classIndex)) {
         auto& record = config.EditSerialClasses[classIndex];
@@ -102,19 +89,12 @@ void DeleteCommand(GatewayConfig& config, int classIndex, int slot) {
 
 void StoreSerialClassAttributes(GatewayConfig& config, int classIndex,
                                 const SerialClassAttributes& attributes) {
-    auto& record = config.EditSerialClasses[classIndex];
-    record.ConnMode = attributes.ConnMode;
-    record.CmdTimeout = attributes.CmdTimeout;
+    CopyClassAttributes(attributes, config.EditSerialClasses[classIndex]);
 }
 
 void StoreTcpClassAttributes(GatewayConfig& config, int classIndex,
                              const TcpClassAttributes& attributes) {
-    auto& record = config.EditTcpClasses[TcpIndex(classIndex)];
-    record.ConnValid = attributes.ConnValid;
-    record.ServerIp = attributes.ServerIp;
-    record.ConnTimeout = attributes.ConnTimeout;
-    record.RetryConnTimeout = attributes.RetryConnTimeout;
-    record.CmdTimeout = attributes.CmdTimeout;
+    CopyClassAttributes(attributes, config.EditTcpClasses[TcpIndex(classIndex)]);
 }
 
 }  // namespace kv

@@ -31,10 +31,22 @@ void MakeWorkingCopy(GatewayConfig& config);
 // Throws the working copy away (all zero again).
 void DiscardWorkingCopy(GatewayConfig& config);
 
-// Copies what a class's attribute frame sets from one record to another. The commands stay,
-// and so do a serial class's port settings, which the main window keeps in SerialClasses.
-void CopyClassAttributes(const SerialClassRecord& from, SerialClassRecord& to);
-void CopyClassAttributes(const TcpClassRecord& from, TcpClassRecord& to);
+// Copies what a class's attribute frame sets into a record, from another record or from the
+// frame's checked attributes. The commands stay, and so do a serial class's port settings,
+// which the main window keeps in SerialClasses.
+template <typename Attributes>
+void CopyClassAttributes(const Attributes& from, SerialClassRecord& to) {
+    to.ConnMode = from.ConnMode;
+    to.CmdTimeout = from.CmdTimeout;
+}
+template <typename Attributes>
+void CopyClassAttributes(const Attributes& from, TcpClassRecord& to) {
+    to.ConnValid = from.ConnValid;
+    to.ServerIp = from.ServerIp;
+    to.ConnTimeout = from.ConnTimeout;
+    to.RetryConnTimeout = from.RetryConnTimeout;
+    to.CmdTimeout = from.CmdTimeout;
+}
 
 // The command slots and count of one class of the working copy.
 struct ClassCommands {
