@@ -11,8 +11,8 @@ namespace kv::test {
 // Leaves the port closed. Returns the number of lines the read-out sent, or -1 when the
 // read-out failed.
 inline int ReadForEditing(SimulatedGateway& gateway, ConsoleLink& link, GatewayConfig& config) {
-    const bool read = gateway.Port.Open().ok() &&
-                      ReadGateway(link, config, [](int) {}) == ReadOutResult::Ok;
+    const bool read =
+        gateway.Port.Open().ok() && ReadGateway(link, config, [](int) {}) == ReadOutResult::Ok;
     gateway.Port.Close();
     MakeWorkingCopy(config);
     return read ? int(gateway.LinesReceived().size()) : -1;

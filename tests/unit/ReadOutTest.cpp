@@ -1,12 +1,12 @@
 // The read-out against the console emulator, in simulated time.
 
+#include <gtest/gtest.h>
+
 #include "MaximalConfig.h"
-#include "support/SimulatedGateway.h"
 #include "config/EepromCodec.h"
 #include "console/ReadOut.h"
 #include "sim/DemoImages.h"
-
-#include <gtest/gtest.h>
+#include "support/SimulatedGateway.h"
 
 namespace kv::test {
 namespace {
@@ -28,8 +28,10 @@ protected:
         int selected = -1;
         for (const QString& line : gateway.LinesReceived()) {
             if (line == u"quit") selected = -1;
-            if (line.startsWith(u"block ")) selected = line.mid(6).toInt();
-            else if (selected == block) lines << line;
+            if (line.startsWith(u"block "))
+                selected = line.mid(6).toInt();
+            else if (selected == block)
+                lines << line;
         }
         return lines;
     }
@@ -102,16 +104,16 @@ TEST_F(ReadOut, CountsOutsideTheSlotsReadNoCommands) {
     eeprom::EncodeImage(stored, gateway.Console.Eeprom);
     // The encoder bounds counts to the slots; put the raw counts into the headers.
     gateway.Console.Eeprom.Blocks[8][5] = 11;
-    gateway.Console.Eeprom.Blocks[10][17] = 6;   // TCP class 0x67
-    gateway.Console.Eeprom.Blocks[10][128 + 17] = 6;   // TCP class 0x68
+    gateway.Console.Eeprom.Blocks[10][17] = 6;        // TCP class 0x67
+    gateway.Console.Eeprom.Blocks[10][128 + 17] = 6;  // TCP class 0x68
 
     ASSERT_EQ(Read(), ReadOutResult::Ok);
 
     EXPECT_EQ(config.SerialClasses[0].CmdCount, 11);
     EXPECT_EQ(config.TcpClasses[0].CmdCount, 6);
-    EXPECT_EQ(LinesInBlock(8).size(), 6 + 1);            // header bytes and "."
+    EXPECT_EQ(LinesInBlock(8).size(), 6 + 1);  // header bytes and "."
     EXPECT_EQ(LinesInBlock(9).size(), 6 + 1);
-    EXPECT_EQ(LinesInBlock(10).size(), 2 * (18 + 1));     // two headers, no commands
+    EXPECT_EQ(LinesInBlock(10).size(), 2 * (18 + 1));  // two headers, no commands
     EXPECT_EQ(LinesInBlock(11).size(), 2 * (18 + 1 + 5 * (9 + 1)));
     EXPECT_EQ(config.SerialClasses[0].Commands[0], ModbusCommand{});
 }
@@ -126,7 +128,7 @@ TEST_F(ReadOut, SixCommandsInASerialClassAreReadFromTheirRuns) {
     EXPECT_EQ(config.SerialClasses[0].CmdCount, 6);
     for (int slot = 0; slot < 6; ++slot)
         EXPECT_EQ(config.SerialClasses[0].Commands[slot], stored.SerialClasses[0].Commands[slot]);
-    EXPECT_TRUE(LinesInBlock(8).contains("e 96"));       // command 6 at 16 * 6
+    EXPECT_TRUE(LinesInBlock(8).contains("e 96"));  // command 6 at 16 * 6
     EXPECT_FALSE(LinesInBlock(8).contains("e 112"));
 }
 
@@ -149,7 +151,7 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
 
     ASSERT_EQ(Read(), ReadOutResult::Timeout);
 
-    EXPECT_EQ(config.SerialClasses[0], stored.SerialClasses[0]);   // block 8 complete
+    EXPECT_EQ(config.SerialClasses[0], stored.SerialClasses[0]);  // block 8 complete
     EXPECT_EQ(config.SerialClasses[1].CmdCount, stored.SerialClasses[1].CmdCount);  // header read
     EXPECT_EQ(config.SerialClasses[1].Commands[0], ModbusCommand{});  // its commands not
     EXPECT_EQ(config.TcpClasses[0], TcpClassRecord{});

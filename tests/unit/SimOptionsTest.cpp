@@ -1,6 +1,6 @@
-#include "sim/SimOptions.h"
-
 #include <gtest/gtest.h>
+
+#include "sim/SimOptions.h"
 
 namespace kv::sim {
 namespace {
@@ -26,21 +26,19 @@ TEST(SimOptionsTest, ReadsEveryOption) {
     EXPECT_EQ(options.Faults.StopAfterLines, 40);
     EXPECT_EQ(options.Faults.GarbleAfterLines, 0);
     EXPECT_EQ(options.Faults.NeverQuietAfterLines, 0);
-
-    const ParsedSimOptions defaults = Parse({});
-    ASSERT_TRUE(defaults.Options.has_value());
-    EXPECT_EQ(defaults.Options->Model, ControllerModel::Q5308RT);
-    EXPECT_EQ(defaults.Options->Image, StartImage::Factory);
-    EXPECT_EQ(defaults.Options->ComNumber, 0);
-    EXPECT_TRUE(defaults.Options->LineSpeed);
-    EXPECT_EQ(defaults.Options->Faults.StopAfterLines, -1);
 }
 
 TEST(SimOptionsTest, RefusesWhatItCannotServe) {
-    for (const QStringList& wrong :
-         {QStringList{"--model", "q5308rt"}, {"--com", "0"}, {"--com", "17"}, {"--com", "x"},
-          {"--latency-ms", "-1"}, {"--latency-ms", "nan"}, {"--stop-after", "-2"},
-          {"--demo", "--factory"}, {"--colour"}, {"stray"}}) {
+    for (const QStringList& wrong : {QStringList{"--model", "q5308rt"},
+                                     {"--com", "0"},
+                                     {"--com", "17"},
+                                     {"--com", "x"},
+                                     {"--latency-ms", "-1"},
+                                     {"--latency-ms", "nan"},
+                                     {"--stop-after", "-2"},
+                                     {"--demo", "--factory"},
+                                     {"--colour"},
+                                     {"stray"}}) {
         const ParsedSimOptions parsed = Parse(wrong);
         EXPECT_FALSE(parsed.Options.has_value()) << wrong.join(' ').toStdString();
         EXPECT_FALSE(parsed.Error.isEmpty()) << wrong.join(' ').toStdString();
