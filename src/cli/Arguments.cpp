@@ -28,7 +28,7 @@ int ComNumberOf(const QString& argument) {
     const auto match = comPattern.match(argument.trimmed());
     if (!match.hasMatch()) return 0;
     const int number = match.captured(1).toInt();
-    return number >= 1 && number <= ComPortCount ? number : -1;
+    return IsComNumber(number) ? number : -1;
 }
 
 }  // namespace kv::cli

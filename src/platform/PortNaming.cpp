@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
-
 #include <algorithm>
 #include <tuple>
 
@@ -14,8 +13,6 @@
 
 namespace kv {
 namespace {
-
-bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
 
 QString UserSuffix() {
 #ifdef Q_OS_UNIX
@@ -40,8 +37,7 @@ struct ComOrderKey {
         const QString name = QFileInfo(path).fileName();
         Group = IsUsbAdapter(name) ? 0 : 1;
         qsizetype digitsFrom = name.size();
-        while (digitsFrom > 0 && name.at(digitsFrom - 1).isDigit())
-            --digitsFrom;
+        while (digitsFrom > 0 && name.at(digitsFrom - 1).isDigit()) --digitsFrom;
         Stem = name.left(digitsFrom);
         Number = name.mid(digitsFrom).toULongLong();
     }
@@ -64,8 +60,7 @@ bool IsCharacterDevice(const QString& path) {
 // The link is resolved so that the device's lock file is the same whichever name opens it.
 QString LinkedDevice(int number) {
     const QFileInfo link(ComLinkPath(number));
-    if (!link.exists())
-        return {};
+    if (!link.exists()) return {};
     const QString device = link.canonicalFilePath();
     return IsCharacterDevice(device) ? device : QString();
 }
@@ -80,8 +75,7 @@ QStringList PresentSerialPorts() {
 QString StableNameOf(const QString& device) {
     const QDir byId(QStringLiteral("/dev/serial/by-id"));
     for (const QFileInfo& entry : byId.entryInfoList(QDir::System | QDir::Files)) {
-        if (entry.canonicalFilePath() == device)
-            return entry.absoluteFilePath();
+        if (entry.canonicalFilePath() == device) return entry.absoluteFilePath();
     }
     return {};
 }
@@ -90,8 +84,7 @@ ComPortEntry DescribeComPort(int number, const QString& device) {
     ComPortEntry entry;
     entry.Number = number;
     entry.Device = device;
-    if (device.isEmpty())
-        return entry;
+    if (device.isEmpty()) return entry;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() == device || info.portName() == device) {
             entry.Description = info.description();
@@ -106,11 +99,9 @@ ComPortEntry DescribeComPort(int number, const QString& device) {
 
 QString PortFolder() {
     const QString chosen = qEnvironmentVariable("KV9052R_PORT_DIR");
-    if (!chosen.isEmpty())
-        return chosen;
+    if (!chosen.isEmpty()) return chosen;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty())
-        return runtime + QStringLiteral("/kv9052r");
+    if (!runtime.isEmpty()) return runtime + QStringLiteral("/kv9052r");
     return QDir::tempPath() + QStringLiteral("/kv9052r-") + UserSuffix();
 }
 
@@ -119,22 +110,19 @@ QString ComLinkPath(int number) {
 }
 
 QStringList SerialPortsInComOrder(QStringList devices) {
-    std::sort(devices.begin(), devices.end(), [](const QString& a, const QString& b) {
-        return ComOrderKey(a) < ComOrderKey(b);
-    });
+    std::sort(devices.begin(), devices.end(),
+              [](const QString& a, const QString& b) { return ComOrderKey(a) < ComOrderKey(b); });
     return devices;
 }
 
 QString ResolveComPort(int number, const QStringList& portsInComOrder) {
-    if (!IsComNumber(number))
-        return {};
+    if (!IsComNumber(number)) return {};
 #ifdef Q_OS_WIN
     Q_UNUSED(portsInComOrder);
     return QStringLiteral("COM") + QString::number(number);
 #else
     const QString linked = LinkedDevice(number);
-    if (!linked.isEmpty())
-        return linked;
+    if (!linked.isEmpty()) return linked;
     return portsInComOrder.value(number - 1);
 #endif
 }

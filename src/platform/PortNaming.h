@@ -17,12 +17,14 @@ namespace kv {
 
 inline constexpr int ComPortCount = 16;
 
+constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
+
 struct ComPortEntry {
-    int Number = 0;        // 1..16
-    QString Device;        // system path, empty when nothing is behind COM n
-    QString Description;   // as the system describes the device, when it does
+    int Number = 0;       // 1..16
+    QString Device;       // system path, empty when nothing is behind COM n
+    QString Description;  // as the system describes the device, when it does
     QString Manufacturer;
-    QString StableName;    // /dev/serial/by-id/... when the system gives one
+    QString StableName;  // /dev/serial/by-id/... when the system gives one
 };
 
 // The user's port folder: $KV9052R_PORT_DIR, else $XDG_RUNTIME_DIR/kv9052r, else a
