@@ -15,6 +15,16 @@ CommandFieldTexts Fields(QString netId, uint8_t code, QString start, QString len
 
 QString ErrorOf(const CommandFieldTexts& fields) { return CheckCommandFields(fields).Error; }
 
+// The editor stores the code at the chosen list position: a wrong pair stores a wrong code.
+TEST(CommandChecks, FunctionCodeListPositionsMatchStoredCodes) {
+    const int codes[] = {1, 2, 3, 4, 5, 6, 15, 16};
+    for (int position = 0; position < 8; ++position) {
+        EXPECT_EQ(FunctionCodeAtPosition(position), codes[position]);
+        EXPECT_EQ(PositionOfFunctionCode(uint8_t(codes[position])), position);
+    }
+    EXPECT_EQ(PositionOfFunctionCode(7), -1);
+}
+
 TEST(CommandChecks, RefusesWhatWouldCorruptTheStoredCommand) {
     EXPECT_EQ(ErrorOf(Fields("1", 7, "0", "1", "0")), "Modbus Function Code Error. (1-6, 15, 16)");
     EXPECT_EQ(ErrorOf(Fields("1", 5, "0", "2", "0")), "Communication Length Error. (1)");

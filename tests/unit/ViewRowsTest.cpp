@@ -60,6 +60,9 @@ TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
     // One bit at 2000 occupies 2000 only.
     EXPECT_EQ(Row(grid, 14).mid(3), QStringList({"(1)", "1", "DO (W)", "0", "1", "2000", "2000"}));
     EXPECT_TRUE(IsEmptyRow(grid, 15));
+    // The inputs, which no row above reads.
+    EXPECT_EQ(IoTypeText(2), "DI");
+    EXPECT_EQ(IoTypeText(4), "AI");
 }
 
 TEST(ViewRows, CommandCountBeyondTheSlotsListsOnlyTheSlots) {
