@@ -1,4 +1,4 @@
-#include "cli/PortsCommand.h"
+// `ports`: COM 1..16 and the device behind each, so a user can find which number to use.
 
 #include "cli/CommandRegistry.h"
 #include "platform/PortNaming.h"
@@ -7,8 +7,7 @@ namespace kv::cli {
 namespace {
 
 void PrintDetail(QTextStream& out, const char* label, const QString& value) {
-    if (!value.isEmpty())
-        out << "        " << label << ": " << value << "\n";
+    if (!value.isEmpty()) out << "        " << label << ": " << value << "\n";
 }
 
 void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
@@ -20,19 +19,17 @@ void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
     PrintDetail(out, "stable name", entry.StableName);
 }
 
-const bool registered = RegisterCommand({"ports", "ports", RunPortsCommand});
-
-}  // namespace
-
 int RunPortsCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!args.isEmpty()) {
         err << "\"ports\" takes no arguments.\n";
         return 2;
     }
-    for (const ComPortEntry& entry : ListComPorts())
-        PrintEntry(out, entry);
+    for (const ComPortEntry& entry : ListComPorts()) PrintEntry(out, entry);
     out << "Links named COM1 .. COM16 in " << PortFolder() << " take over their number.\n";
     return 0;
 }
 
+const bool registered = RegisterCommand({"ports", "ports", RunPortsCommand});
+
+}  // namespace
 }  // namespace kv::cli
