@@ -1,1 +1,0 @@
-#include "FakeClock.h"
