@@ -5,6 +5,8 @@
 #include <QStringConverter>
 #include <QStringDecoder>
 
+#include "config/NumberText.h"
+
 namespace kv {
 namespace {
 
@@ -20,8 +22,7 @@ QString AddressKey(int address) { return QStringLiteral("Address_%1").arg(addres
 // 16 bytes as upper-case hexadecimal pairs, each followed by a blank: 48 characters.
 QByteArray HexPairs(const EepromBlock& block, int address) {
     QByteArray value;
-    for (int k = 0; k < BytesPerKey; ++k)
-        value += QByteArray::number(block[address + k], 16).rightJustified(2, '0').toUpper() + ' ';
+    for (int k = 0; k < BytesPerKey; ++k) value += HexByteText(block[address + k]).toLatin1() + ' ';
     return value;
 }
 

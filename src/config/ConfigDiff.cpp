@@ -7,6 +7,7 @@
 
 #include "config/ConfigJson.h"
 #include "config/EepromCodec.h"
+#include "config/NumberText.h"
 
 namespace kv {
 namespace {
@@ -30,11 +31,6 @@ QString ValueText(const QJsonValue& value) {
             break;
     }
     return QStringLiteral("null");
-}
-
-// As the backup file writes a byte: two upper-case hexadecimal digits.
-QString HexByte(uint8_t byte) {
-    return QStringLiteral("%1").arg(byte, 2, 16, QChar(u'0')).toUpper();
 }
 
 QString KeyPath(const QString& path, const QString& key) {
@@ -141,7 +137,7 @@ QStringList DiffBackupBytes(const EepromImage& a, const EepromImage& b) {
                 changes << QStringLiteral("Block %1, address %2: %3 -> %4")
                                .arg(block)
                                .arg(address)
-                               .arg(HexByte(before), HexByte(after));
+                               .arg(HexByteText(before), HexByteText(after));
         }
     return changes;
 }

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "config/FirmwareText.h"
+#include "config/NumberText.h"
 #include "config/ViewRows.h"
 
 namespace kv {
@@ -13,8 +14,6 @@ QString CodeText(int code, const QStringList& texts) {
     return code >= 0 && code < texts.size() ? texts[code]
                                             : QStringLiteral("unknown (%1)").arg(code);
 }
-
-QString Whole(double value) { return QString::number(value, 'f', 0); }
 
 // A DeviceNet class number as the gateway's documents write it: 0x64 .. 0x6A.
 QString ClassIdText(int classId) {
@@ -36,7 +35,7 @@ QString CommandText(int slot, const ModbusCommand& command) {
         .arg(command.Valid)
         .arg(command.NetId)
         .arg(command.FunctionCode)
-        .arg(Whole(command.MemAddress), Whole(command.StartAddress))
+        .arg(WholeNumberText(command.MemAddress), WholeNumberText(command.StartAddress))
         .arg(command.Length);
 }
 
@@ -52,7 +51,7 @@ QString PortText(int port, const SerialClassRecord& record) {
     static const QStringList parity = {"NONE", "EVEN", "ODD"};
     return QStringLiteral("COM%1: %2 bit/s, data bits %3, parity %4, stop bits %5, check byte %6\n")
         .arg(port + 1)
-        .arg(Whole(record.Baud))
+        .arg(WholeNumberText(record.Baud))
         .arg(record.DataBits)
         .arg(CodeText(record.Parity, parity))
         .arg(record.StopBits)
@@ -65,7 +64,7 @@ QString SerialClassText(int index, const SerialClassRecord& record) {
                "Class %1 (COM%2 Modbus master): mode %3, command time-out %4, commands %5\n")
                .arg(ClassIdText(0x65 + index))
                .arg(index + 1)
-               .arg(CodeText(record.ConnMode, modes), Whole(record.CmdTimeout))
+               .arg(CodeText(record.ConnMode, modes), WholeNumberText(record.CmdTimeout))
                .arg(record.CmdCount) +
            CommandsText(record);
 }
@@ -78,8 +77,8 @@ QString TcpClassText(int index, const TcpClassRecord& record) {
                .arg(ClassIdText(0x67 + index))
                .arg(index + 1)
                .arg(CodeText(record.ConnValid, used), ServerIpText(record.ServerIp),
-                    Whole(record.ConnTimeout), Whole(record.RetryConnTimeout),
-                    Whole(record.CmdTimeout))
+                    WholeNumberText(record.ConnTimeout), WholeNumberText(record.RetryConnTimeout),
+                    WholeNumberText(record.CmdTimeout))
                .arg(record.CmdCount) +
            CommandsText(record);
 }

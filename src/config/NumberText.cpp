@@ -42,4 +42,10 @@ int64_t RoundHalfEven(double value) {
     return static_cast<int64_t>(rounded);
 }
 
+QString WholeNumberText(double value) { return QString::number(RoundHalfEven(value)); }
+
+QString HexByteText(uint8_t byte) {
+    return QString::number(byte, 16).toUpper().rightJustified(2, u'0');
+}
+
 }  // namespace kv

@@ -36,8 +36,6 @@ private:
     ViewGrid grid_;
 };
 
-QString WholeNumberText(double value) { return QString::number(RoundHalfEven(value)); }
-
 // "NO.", "Net ID", "IO_Type", "Start_Addr", "Comm_Len", "I_Mem (From)", "I_Mem (To)".
 QStringList CommandCells(const ModbusCommand& command, int number) {
     const int64_t firstMemory = RoundHalfEven(command.MemAddress);
