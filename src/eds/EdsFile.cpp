@@ -2,27 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include "platform/WholeFile.h"
+
 namespace kv {
-
-namespace {
-
-// Empty on success, else the system's reason.
-QString WriteWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
-}
-
-}  // namespace
 
 QString EdsFileName(uint8_t nodeId) { return QStringLiteral("KV-9052R_ %1.eds").arg(nodeId); }
 
@@ -42,7 +26,7 @@ EdsFileResult WriteEdsFile(const QStringList& folders, const GatewayConfig& conf
     for (const QString& folder : folders) {
         if (folder.isEmpty() || !QDir().mkpath(folder)) continue;
         const QString path = QDir(folder).filePath(name);
-        const QString failure = WriteWhole(path, bytes);
+        const QString failure = WriteWholeFile(path, bytes);
         if (failure.isEmpty()) return {true, QDir::toNativeSeparators(path), {}};
         result.ErrorText = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), failure);
     }

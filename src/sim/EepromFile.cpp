@@ -1,9 +1,9 @@
 #include "sim/EepromFile.h"
 
 #include <QFile>
-#include <QSaveFile>
-
 #include <algorithm>
+
+#include "platform/WholeFile.h"
 
 namespace kv::sim {
 
@@ -36,13 +36,10 @@ bool SaveEepromFile(const QString& path, const EepromImage& image, QString& erro
     bytes.reserve(EepromFileBytes);
     for (const EepromBlock& block : image.Blocks)
         bytes.append(reinterpret_cast<const char*>(block.data()), EepromBlockSize);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    const QString reason = WriteWholeFile(path, bytes);
+    if (reason.isEmpty()) return true;
+    error = QStringLiteral("Cannot write %1: %2").arg(path, reason);
+    return false;
 }
 
 }  // namespace kv::sim

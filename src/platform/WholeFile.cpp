@@ -1,0 +1,19 @@
+#include "platform/WholeFile.h"
+
+#include <QSaveFile>
+
+namespace kv {
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit()) return file.errorString();
+    return {};
+}
+
+}  // namespace kv

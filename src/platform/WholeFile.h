@@ -1,0 +1,14 @@
+#pragma once
+// Files are written whole or not at all: the bytes go to a temporary file beside `path`
+// that replaces it only once everything was written, so a full disk or a crash never
+// leaves a half file where a good one was.
+
+#include <QByteArray>
+#include <QString>
+
+namespace kv {
+
+// Empty on success, else the system's reason; on failure `path` is as it was.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace kv
