@@ -16,9 +16,7 @@ QString CodeText(int code, const QStringList& texts) {
 }
 
 // A DeviceNet class number as the gateway's documents write it: 0x64 .. 0x6A.
-QString ClassIdText(int classId) {
-    return QStringLiteral("0x") + QString::number(classId, 16).toUpper().rightJustified(2, u'0');
-}
+QString ClassIdText(int classId) { return QStringLiteral("0x") + HexByteText(uint8_t(classId)); }
 
 QString PathText(const std::array<uint8_t, 3>& path) {
     return QStringLiteral("class %1, instance %2, attribute %3")

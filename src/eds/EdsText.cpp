@@ -38,13 +38,12 @@ struct ConnectionEntry {
 
 QString PathText(int classId, int instance, int attribute) {
     return QStringLiteral("20 %1 24 0%2 30 %3")
-        .arg(Hex(classId).rightJustified(2, u'0'), Hex(instance),
-             Hex(attribute).rightJustified(2, u'0'));
+        .arg(HexByteText(uint8_t(classId)), Hex(instance), HexByteText(uint8_t(attribute)));
 }
 
 QString HelpText(int classId, int instance) {
     return QStringLiteral("Application (0x%1), Instance (0x0%2)")
-        .arg(Hex(classId).rightJustified(2, u'0'), Hex(instance));
+        .arg(HexByteText(uint8_t(classId)), Hex(instance));
 }
 
 QList<ConnectionEntry> EthernetEntries() {
