@@ -5,11 +5,24 @@
 #include <QWidget>
 
 namespace kv {
+namespace {
+
+const QScreen* ScreenOf(const QWidget& window) {
+    return window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
 
 void CentreOnScreen(QWidget& window) {
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (const QScreen* screen = ScreenOf(window))
+        window.move(screen->availableGeometry().center() - window.rect().center());
+}
+
+void FitAndCentreOnScreen(QWidget& window) {
+    const QScreen* screen = ScreenOf(window);
     if (!screen) return;
-    window.move(screen->availableGeometry().center() - window.rect().center());
+    window.resize(window.sizeHint().boundedTo(screen->availableGeometry().size()));
+    CentreOnScreen(window);
 }
 
 }  // namespace kv

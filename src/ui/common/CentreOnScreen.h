@@ -10,4 +10,7 @@ namespace kv {
 // primary screen while the window has none yet).
 void CentreOnScreen(QWidget& window);
 
+// Gives a view the size its tables ask for, as far as the screen allows, then centres it.
+void FitAndCentreOnScreen(QWidget& window);
+
 }  // namespace kv

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "config/WorkingCopy.h"
-#include "ui/views/FitOnScreen.h"
+#include "ui/common/CentreOnScreen.h"
 #include "ui/views/MemoryGridWidget.h"
 
 namespace kv {

@@ -1,11 +1,11 @@
 #include "ui/views/ShowAppObjView.h"
 
-#include "config/ViewRows.h"
-#include "ui/views/FitOnScreen.h"
-#include "ui/views/GridTable.h"
-
 #include <QGroupBox>
 #include <QVBoxLayout>
+
+#include "config/ViewRows.h"
+#include "ui/common/CentreOnScreen.h"
+#include "ui/views/GridTable.h"
 
 namespace kv {
 
