@@ -77,9 +77,27 @@ QGridLayout* FormGrid(QWidget* frame) {
 }
 
 // The Set button sits alone in the frame's last row, on the right.
-void AddSetButton(QGridLayout* grid, QPushButton* button) {
+QPushButton* AddSetButton(QGridLayout* grid, const QString& name, const QString& accessibleName) {
+    auto* button = Named(new QPushButton("Set"), name);
+    button->setAccessibleName(accessibleName);
     grid->setRowStretch(grid->rowCount(), 1);
     grid->addWidget(button, grid->rowCount(), 1, Qt::AlignRight);
+    return button;
+}
+
+// A viewer frame's rows: a label and a read-only field each, named "<labelBase>_<i>" and
+// "<fieldBase>_<i>"; the free room goes below them.
+template <std::size_t N>
+void AddViewerRows(QGridLayout* view, const char* const (&labels)[N], const char* labelBase,
+                   const char* fieldBase, std::array<QLineEdit*, N>& fields,
+                   std::array<QLabel*, N>* labelWidgets = nullptr) {
+    for (std::size_t i = 0; i < N; ++i) {
+        auto* label = Named(new QLabel(labels[i]), ArrayName(labelBase, int(i)));
+        if (labelWidgets) (*labelWidgets)[i] = label;
+        fields[i] = ReadOnlyField(ArrayName(fieldBase, int(i)));
+        AddRow(view, label, fields[i]);
+    }
+    view->setRowStretch(view->rowCount(), 1);
 }
 
 // "1200        BPS" .. "115200    BPS": two blanks per missing digit line the unit up.
@@ -253,20 +271,12 @@ QWidget* Main_F::BuildDeviceNetPanel() {
         ParaSettingC0[i] = Named(new QLabel(labels[i]), ArrayName("ParaSettingC0", i));
     AddRow(grid, ParaSettingC0[0], CANBaudrate);
     AddRow(grid, ParaSettingC0[1], CANNodeId);
-    SettingDeviceNetParam = Named(new QPushButton("Set"), "SettingDeviceNetParam");
-    SettingDeviceNetParam->setAccessibleName("Set DeviceNet parameters");
-    AddSetButton(grid, SettingDeviceNetParam);
+    SettingDeviceNetParam = AddSetButton(grid, "SettingDeviceNetParam", "Set DeviceNet parameters");
     connect(SettingDeviceNetParam, &QPushButton::clicked, this, &Main_F::SetDeviceNetParameter);
 
     DeviceNetParaView = Frame("DeviceNetParaView", "DeviceNet Parameters Viewer");
-    auto* view = FormGrid(DeviceNetParaView);
-    for (int i = 0; i < 2; ++i) {
-        Lbl_DeviceNetParaView[i] =
-            Named(new QLabel(labels[i]), ArrayName("Lbl_DeviceNetParaView", i));
-        Txt_DeviceNetParaView[i] = ReadOnlyField(ArrayName("Txt_DeviceNetParaView", i));
-        AddRow(view, Lbl_DeviceNetParaView[i], Txt_DeviceNetParaView[i]);
-    }
-    view->setRowStretch(view->rowCount(), 1);
+    AddViewerRows(FormGrid(DeviceNetParaView), labels, "Lbl_DeviceNetParaView",
+                  "Txt_DeviceNetParaView", Txt_DeviceNetParaView, &Lbl_DeviceNetParaView);
     return Page(DeviceNetParaSetting, DeviceNetParaView);
 }
 
@@ -283,20 +293,12 @@ QWidget* Main_F::BuildComPanel() {
     const std::array<QComboBox*, 4> lists = {ComBr, ComDb, ComPb, ComSb};
     for (int i = 0; i < 4; ++i)
         AddRow(grid, Named(new QLabel(labels[i]), ArrayName("Lbl_ComSetting", i)), lists[i]);
-    SettingCOMParameter = Named(new QPushButton("Set"), "SettingCOMParameter");
-    SettingCOMParameter->setAccessibleName("Set COM port parameters");
-    AddSetButton(grid, SettingCOMParameter);
+    SettingCOMParameter = AddSetButton(grid, "SettingCOMParameter", "Set COM port parameters");
     connect(SettingCOMParameter, &QPushButton::clicked, this, &Main_F::SetComParameter);
     connect(ComPo, &QComboBox::activated, this, &Main_F::FillComPanel);
 
     COMPara = Frame("COMPara", "COM Parameters Viewer");
-    auto* view = FormGrid(COMPara);
-    for (int i = 0; i < 4; ++i) {
-        Txt_ComParaView[i] = ReadOnlyField(ArrayName("Txt_ComParaView", i));
-        AddRow(view, Named(new QLabel(labels[i]), ArrayName("Lbl_ComParaView", i)),
-               Txt_ComParaView[i]);
-    }
-    view->setRowStretch(view->rowCount(), 1);
+    AddViewerRows(FormGrid(COMPara), labels, "Lbl_ComParaView", "Txt_ComParaView", Txt_ComParaView);
     return Page(COMParaSeteing, COMPara);
 }
 
@@ -310,19 +312,13 @@ QWidget* Main_F::BuildEthernetPanel() {
         AddRow(grid, Named(new QLabel(settingLabels[i]), ArrayName("Lbl_MasterEtherParam", i)),
                MasterEtherParam[i]);
     }
-    SettingEthernetParameter = Named(new QPushButton("Set"), "SettingEthernetParameter");
-    SettingEthernetParameter->setAccessibleName("Set Ethernet parameters");
-    AddSetButton(grid, SettingEthernetParameter);
+    SettingEthernetParameter =
+        AddSetButton(grid, "SettingEthernetParameter", "Set Ethernet parameters");
     connect(SettingEthernetParameter, &QPushButton::clicked, this, &Main_F::SetEthernetParameter);
 
     EthernetParaView = Frame("EthernetParaView", "Ethernet Parameters Viewer");
-    auto* view = FormGrid(EthernetParaView);
-    for (int i = 0; i < 3; ++i) {
-        Txt_EthernetParaView[i] = ReadOnlyField(ArrayName("Txt_EthernetParaView", i));
-        AddRow(view, Named(new QLabel(viewLabels[i]), ArrayName("Lbl_EthernetParaView", i)),
-               Txt_EthernetParaView[i]);
-    }
-    view->setRowStretch(view->rowCount(), 1);
+    AddViewerRows(FormGrid(EthernetParaView), viewLabels, "Lbl_EthernetParaView",
+                  "Txt_EthernetParaView", Txt_EthernetParaView);
     return Page(EthernetParaSetting, EthernetParaView);
 }
 
