@@ -1,8 +1,6 @@
 #pragma once
 // The texts the program shows for failures that several windows and the CLI share.
 
-#include "platform/SerialPort.h"
-
 #include <QString>
 
 namespace kv {
