@@ -21,18 +21,23 @@ QString FileErrorText(CopyDirection direction, const QString& path, const QStrin
 CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outcome,
                                const QString& path) {
     switch (outcome.Result) {
-    case CopyResult::Ok:
-        return {direction == CopyDirection::Import ? ImportFinishedText : ExportFinishedText, {}};
-    case CopyResult::Timeout: return {TimeoutText, ErrorTitle};
-    case CopyResult::UnknownController: return {NotCopyableControllerText, ErrorTitle};
-    case CopyResult::FileTypeError: {
-        // A wrong type mark says no more; a binary or oversized file says what it is.
-        const QString text = outcome.Detail.isEmpty() ? QString(FileDataTypeErrorText)
-                                                      : QStringLiteral("%1\n%2").arg(
-                                                            FileDataTypeErrorText, outcome.Detail);
-        return {text, ErrorTitle};
-    }
-    case CopyResult::FileError: return {FileErrorText(direction, path, outcome.Detail), ErrorTitle};
+        case CopyResult::Ok:
+            return {direction == CopyDirection::Import ? ImportFinishedText : ExportFinishedText,
+                    {}};
+        case CopyResult::Timeout:
+            return {TimeoutText, ErrorTitle};
+        case CopyResult::UnknownController:
+            return {NotCopyableControllerText, ErrorTitle};
+        case CopyResult::FileTypeError: {
+            // A wrong type mark says no more; a binary or oversized file says what it is.
+            const QString text =
+                outcome.Detail.isEmpty()
+                    ? QString(FileDataTypeErrorText)
+                    : QStringLiteral("%1\n%2").arg(FileDataTypeErrorText, outcome.Detail);
+            return {text, ErrorTitle};
+        }
+        case CopyResult::FileError:
+            return {FileErrorText(direction, path, outcome.Detail), ErrorTitle};
     }
     return {TimeoutText, ErrorTitle};
 }

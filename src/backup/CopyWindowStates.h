@@ -25,10 +25,14 @@ struct CopyWindowLook {
 // port closed under a running one, would garble both.
 constexpr CopyWindowLook LookOf(CopyWindowState state) {
     switch (state) {
-    case CopyWindowState::PortClosed: return {true, false, true, false, true};
-    case CopyWindowState::PortOpen: return {false, true, true, true, true};
-    case CopyWindowState::Transferring: return {false, false, false, false, false};
-    case CopyWindowState::Transferred: return {false, true, false, true, true};
+        case CopyWindowState::PortClosed:
+            return {true, false, true, false, true};
+        case CopyWindowState::PortOpen:
+            return {false, true, true, true, true};
+        case CopyWindowState::Transferring:
+            return {false, false, false, false, false};
+        case CopyWindowState::Transferred:
+            return {false, true, false, true, true};
     }
     return {};
 }

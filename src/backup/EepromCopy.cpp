@@ -77,9 +77,8 @@ CopyOutcome ReadBackup(const QString& path, EepromImage& image) {
 }  // namespace
 
 bool IsCopyableController(const QString& reply) {
-    // KLT-400 keeps its configuration elsewhere.
-    const QString model = IdentifyController(reply);
-    return !model.isEmpty() && model != QLatin1String("KLT-400");
+    const auto model = ControllerModelNamed(IdentifyController(reply));
+    return model && model->EepromCopyAccepted;
 }
 
 CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn& progress) {

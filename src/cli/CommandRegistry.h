@@ -12,7 +12,7 @@ using CommandFn = int (*)(const QStringList& args, QTextStream& out, QTextStream
 
 struct Command {
     const char* Name;
-    const char* Usage;   // one line: "read --port P [--json]"
+    const char* Usage;  // one line: "read --port P [--json]"
     CommandFn Run;
 };
 

@@ -1,10 +1,9 @@
 // kv9052r-cli: the utility's operations without windows, for scripts and many gateways.
 
-#include "cli/CommandRegistry.h"
-
 #include <QCoreApplication>
-
 #include <cstdio>
+
+#include "cli/CommandRegistry.h"
 
 namespace {
 

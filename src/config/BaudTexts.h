@@ -6,11 +6,11 @@
 
 namespace kv {
 
-inline constexpr std::array<const char*, 8> BaudTexts = {
-    "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+inline constexpr std::array<const char*, 8> BaudTexts = {"1200",  "2400",  "4800",  "9600",
+                                                         "19200", "38400", "57600", "115200"};
 
-inline constexpr std::array<uint32_t, 8> BaudRates = {
-    1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+inline constexpr std::array<uint32_t, 8> BaudRates = {1200,  2400,  4800,  9600,
+                                                      19200, 38400, 57600, 115200};
 
 // Position of a baud rate in BaudTexts, or -1 when the rate is not offered.
 constexpr int BaudIndexOf(double baud) {

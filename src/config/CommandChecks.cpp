@@ -1,11 +1,10 @@
 #include "config/CommandChecks.h"
 
+#include <QLocale>
+#include <cmath>
+
 #include "config/FunctionCodes.h"
 #include "config/NumberText.h"
-
-#include <QLocale>
-
-#include <cmath>
 
 namespace kv {
 

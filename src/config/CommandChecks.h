@@ -4,13 +4,12 @@
 // it is stored, and the class attribute "Set" rules. The editor window and the command
 // line tool share them, so both refuse the same entries with the same messages.
 
-#include "config/GatewayConfig.h"
-
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <cstdint>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

@@ -1,11 +1,7 @@
 #include "config/ConfigJson.h"
 
-#include "config/BaudTexts.h"
-#include "config/PortChecksum.h"
-
 #include <QJsonArray>
 #include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -13,6 +9,9 @@
 #include <type_traits>
 #include <variant>
 #include <vector>
+
+#include "config/BaudTexts.h"
+#include "config/PortChecksum.h"
 
 namespace kv {
 namespace {
@@ -36,9 +35,7 @@ struct NumberField {
 template <typename Record>
 using FieldList = std::vector<NumberField<Record>>;
 
-bool IsOfferedBaud(double baud) {
-    return BaudIndexOf(baud) >= 0;
-}
+bool IsOfferedBaud(double baud) { return BaudIndexOf(baud) >= 0; }
 
 const FieldList<DeviceNetParams>& DeviceNetFields() {
     static const FieldList<DeviceNetParams> fields = {

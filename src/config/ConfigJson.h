@@ -8,11 +8,11 @@
 // and TcpClasses [4] with their class attributes and `Commands`, the stored commands
 // (slots 0 .. CmdCount-1, never more than the class's slots).
 
-#include "config/ConfigText.h"
-#include "config/GatewayConfig.h"
-
 #include <QJsonObject>
 #include <QStringList>
+
+#include "config/ConfigText.h"
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

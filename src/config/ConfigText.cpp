@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "config/FirmwareText.h"
+#include "config/GatewayFacts.h"
 #include "config/NumberText.h"
 #include "config/ViewRows.h"
 
@@ -60,7 +61,7 @@ QString SerialClassText(int index, const SerialClassRecord& record) {
     static const QStringList modes = {"none", "Modbus RTU", "Modbus ASCII"};
     return QStringLiteral(
                "Class %1 (COM%2 Modbus master): mode %3, command time-out %4, commands %5\n")
-               .arg(ClassIdText(0x65 + index))
+               .arg(ClassIdText(ClassIdOf(index)))
                .arg(index + 1)
                .arg(CodeText(record.ConnMode, modes), WholeNumberText(record.CmdTimeout))
                .arg(record.CmdCount) +
@@ -72,7 +73,7 @@ QString TcpClassText(int index, const TcpClassRecord& record) {
     return QStringLiteral(
                "Class %1 (Modbus TCP connection %2): used %3, server %4, "
                "connection time-out %5, retry time-out %6, command time-out %7, commands %8\n")
-               .arg(ClassIdText(0x67 + index))
+               .arg(ClassIdText(ClassIdOf(SerialClassCount + index)))
                .arg(index + 1)
                .arg(CodeText(record.ConnValid, used), ServerIpText(record.ServerIp),
                     WholeNumberText(record.ConnTimeout), WholeNumberText(record.RetryConnTimeout),

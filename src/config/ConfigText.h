@@ -1,9 +1,9 @@
 #pragma once
 // The configuration as readable lines, for `read` without --json.
 
-#include "config/GatewayConfig.h"
-
 #include <QString>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

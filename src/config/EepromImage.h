@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "config/GatewayFacts.h"
+
 namespace kv {
 
 inline constexpr int EepromBlockSize = 256;
@@ -14,8 +16,5 @@ struct EepromImage {
     std::array<EepromBlock, EepromBlockCount> Blocks{};
     bool operator==(const EepromImage&) const = default;
 };
-
-// The blocks that hold the configuration, in the order they are read and written.
-inline constexpr std::array<int, 6> ConfigBlocks = {0, 1, 8, 9, 10, 11};
 
 }  // namespace kv

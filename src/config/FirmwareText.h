@@ -1,9 +1,9 @@
 #pragma once
 // How the controller's firmware version is shown: 1.03-2009/07/15.
 
-#include "config/GatewayConfig.h"
-
 #include <QString>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

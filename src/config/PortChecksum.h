@@ -1,9 +1,9 @@
 #pragma once
 // The check byte the gateway keeps beside each serial port's settings.
 
-#include "config/GatewayConfig.h"
-
 #include <cstdint>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

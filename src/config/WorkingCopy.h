@@ -10,6 +10,7 @@
 
 #include "config/CommandChecks.h"
 #include "config/GatewayConfig.h"
+#include "config/GatewayFacts.h"
 
 namespace kv {
 
@@ -20,8 +21,6 @@ constexpr bool IsSerialClassIndex(int classIndex) { return classIndex < SerialCl
 constexpr int MaxInstances(int classIndex) {
     return IsSerialClassIndex(classIndex) ? SerialCommandSlots : TcpCommandSlots;
 }
-// The DeviceNet class number of a class index (0x65..0x6A).
-constexpr int ClassNumber(int classIndex) { return 0x65 + classIndex; }
 
 // Makes EditSerialClasses and EditTcpClasses anew from SerialClasses and TcpClasses: the
 // class attributes and the commands in slots 0..CmdCount-1; everything else stays zero.

@@ -2,14 +2,13 @@
 // The exchange of command lines and replies with the controller's text console. This is
 // the only code that touches the port during an exchange.
 
+#include <QString>
+#include <chrono>
+#include <cstdint>
+
 #include "platform/Clock.h"
 #include "platform/EventPump.h"
 #include "platform/SerialPort.h"
-
-#include <QString>
-
-#include <chrono>
-#include <cstdint>
 
 namespace kv {
 
@@ -53,7 +52,9 @@ private:
 class ReplyTimeoutScope {
 public:
     ReplyTimeoutScope(ConsoleLink& link, int16_t timeoutMs)
-        : link_(link), saved_(link.ReplyTimeoutMs) { link.ReplyTimeoutMs = timeoutMs; }
+        : link_(link), saved_(link.ReplyTimeoutMs) {
+        link.ReplyTimeoutMs = timeoutMs;
+    }
     ~ReplyTimeoutScope() { link_.ReplyTimeoutMs = saved_; }
     ReplyTimeoutScope(const ReplyTimeoutScope&) = delete;
     ReplyTimeoutScope& operator=(const ReplyTimeoutScope&) = delete;

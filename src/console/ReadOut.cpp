@@ -118,8 +118,8 @@ bool RecoverConsole(ConsoleLink& link) {
 
 QString IdentifyController(const QString& reply) {
     const QString text = reply.trimmed();
-    for (const char* model : ControllerModels)
-        if (text.contains(QLatin1String(model))) return QLatin1String(model);
+    for (const ControllerModelInfo& model : ControllerModels)
+        if (text.contains(QLatin1String(model.Name))) return QLatin1String(model.Name);
     return {};
 }
 

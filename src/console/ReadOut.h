@@ -23,9 +23,6 @@ inline void ReportProgress(const ProgressFn& progress, int value) {
     if (progress) progress(value);
 }
 
-// The controllers whose console this program speaks, in the order they are looked for.
-inline constexpr const char* ControllerModels[] = {"vMAR-5308RT_LAN", "q5308RT", "KLT-400"};
-
 // Brings the console from any mode to its main prompt: empty lines, ".", "quit", then
 // one empty line that must be answered. True when the last one was answered.
 bool RecoverConsole(ConsoleLink& link);

@@ -17,11 +17,12 @@ std::vector<ClassCommand> CommandsInUse(const GatewayConfig& config) {
     std::vector<ClassCommand> commands;
     for (int k = 0; k < SerialClassCount; ++k) {
         const SerialClassRecord& record = config.EditSerialClasses[k];
-        if (record.ConnMode != 0) AppendCommands(record, uint8_t(FirstSerialClass + k), commands);
+        if (record.ConnMode != 0) AppendCommands(record, ClassIdOf(k), commands);
     }
     for (int k = 0; k < TcpClassCount; ++k) {
         const TcpClassRecord& record = config.EditTcpClasses[k];
-        if (record.ConnValid != 0) AppendCommands(record, uint8_t(FirstTcpClass + k), commands);
+        if (record.ConnValid != 0)
+            AppendCommands(record, ClassIdOf(SerialClassCount + k), commands);
     }
     return commands;
 }

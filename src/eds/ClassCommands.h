@@ -7,14 +7,9 @@
 #include <vector>
 
 #include "config/GatewayConfig.h"
+#include "config/GatewayFacts.h"
 
 namespace kv {
-
-// The gateway's own parameter object (instance 1: the Ethernet addresses; instances 2
-// and 3: the COM1 and COM2 settings), and the first of the Modbus classes.
-inline constexpr uint8_t ParameterObjectClass = 0x64;
-inline constexpr uint8_t FirstSerialClass = 0x65;
-inline constexpr uint8_t FirstTcpClass = 0x67;
 
 struct ClassCommand {
     uint8_t ClassId = 0;

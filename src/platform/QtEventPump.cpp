@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
-
 #include <thread>
 
 namespace kv {
@@ -11,7 +10,7 @@ namespace kv {
 void QtEventPump::Yield(std::chrono::microseconds maxWait) {
     using namespace std::chrono_literals;
     if (QAbstractEventDispatcher::instance() == nullptr) {
-        std::this_thread::sleep_for(maxWait);   // no event loop to yield to
+        std::this_thread::sleep_for(maxWait);  // no event loop to yield to
         return;
     }
     if (maxWait < 1ms) {

@@ -1,16 +1,17 @@
 #include "platform/QtSerialPort.h"
 
-#include "platform/PortNaming.h"
-
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/PortNaming.h"
+
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <grp.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace kv {
@@ -21,19 +22,16 @@ constexpr qint32 LineBaudRate = 115200;
 #ifdef Q_OS_UNIX
 
 // Where serial-port programs, QSerialPort among them, put their "LCK..<name>" files.
-const char* const LockFolders[] = {"/var/lock",       "/etc/locks", "/var/spool/locks",
-                                   "/var/spool/uucp", "/tmp",       "/var/tmp",
+const char* const LockFolders[] = {"/var/lock",         "/etc/locks", "/var/spool/locks",
+                                   "/var/spool/uucp",   "/tmp",       "/var/tmp",
                                    "/var/lock/lockdev", "/run/lock"};
 
-bool IsProcessAlive(qint64 pid) {
-    return pid > 0 && (kill(pid_t(pid), 0) == 0 || errno == EPERM);
-}
+bool IsProcessAlive(qint64 pid) { return pid > 0 && (kill(pid_t(pid), 0) == 0 || errno == EPERM); }
 
 // Lock files name the device without "/dev/", with any further '/' as '_'.
 QString LockFileName(const QString& device) {
     QString name = device;
-    if (name.startsWith(u"/dev/"))
-        name.remove(0, 5);
+    if (name.startsWith(u"/dev/")) name.remove(0, 5);
     name.replace(u'/', u'_');
     return QStringLiteral("LCK..") + name;
 }
@@ -43,12 +41,10 @@ bool HasLiveLock(const QString& device) {
     const QString fileName = LockFileName(device);
     for (const char* folder : LockFolders) {
         QFile lock(QString::fromLatin1(folder) + u'/' + fileName);
-        if (!lock.open(QIODevice::ReadOnly))
-            continue;
+        if (!lock.open(QIODevice::ReadOnly)) continue;
         bool isNumber = false;
         const qint64 pid = lock.readLine(32).trimmed().toLongLong(&isNumber);
-        if (isNumber && IsProcessAlive(pid))
-            return true;
+        if (isNumber && IsProcessAlive(pid)) return true;
     }
     return false;
 }
@@ -60,11 +56,9 @@ bool MayReadAndWrite(const QString& device) {
 // The group whose members may read and write the device, empty when there is none.
 QString AccessGroupOf(const QString& device) {
     struct stat info {};
-    if (stat(QFile::encodeName(device).constData(), &info) != 0)
-        return {};
+    if (stat(QFile::encodeName(device).constData(), &info) != 0) return {};
     const mode_t groupReadWrite = S_IRGRP | S_IWGRP;
-    if ((info.st_mode & groupReadWrite) != groupReadWrite)
-        return {};
+    if ((info.st_mode & groupReadWrite) != groupReadWrite) return {};
     const struct group* owner = getgrgid(info.st_gid);
     return owner ? QString::fromLocal8Bit(owner->gr_name) : QString();
 }
@@ -73,16 +67,16 @@ QString PermissionHint(const QString& device) {
     const QString group = AccessGroupOf(device);
     if (group.isEmpty())
         return QStringLiteral("Ask the administrator for read and write access to %1.").arg(device);
-    return QStringLiteral("To use %1, add your user to the group \"%2\" (for example "
-                          "\"sudo usermod -aG %2 $USER\"), then log in again.")
+    return QStringLiteral(
+               "To use %1, add your user to the group \"%2\" (for example "
+               "\"sudo usermod -aG %2 $USER\"), then log in again.")
         .arg(device, group);
 }
 
 // QSerialPort reports a port held by another program and a device we may not use with
 // the same error, so the lock files and the device's access rights tell them apart.
 PortOpenResult PermissionRefused(const QString& device, const QString& systemText) {
-    if (HasLiveLock(device) || MayReadAndWrite(device))
-        return {PortOpenError::InUse, systemText};
+    if (HasLiveLock(device) || MayReadAndWrite(device)) return {PortOpenError::InUse, systemText};
     return {PortOpenError::Other, systemText + u'\n' + PermissionHint(device)};
 }
 
@@ -97,12 +91,12 @@ PortOpenResult PermissionRefused(const QString&, const QString& systemText) {
 PortOpenResult OpenFailure(QSerialPort::SerialPortError error, const QString& device,
                            const QString& systemText) {
     switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return {PortOpenError::NotOpened, systemText};
-    case QSerialPort::PermissionError:
-        return PermissionRefused(device, systemText);
-    default:
-        return {PortOpenError::Other, systemText};
+        case QSerialPort::DeviceNotFoundError:
+            return {PortOpenError::NotOpened, systemText};
+        case QSerialPort::PermissionError:
+            return PermissionRefused(device, systemText);
+        default:
+            return {PortOpenError::Other, systemText};
     }
 }
 
@@ -126,8 +120,7 @@ void QtSerialPort::SelectPort(int number) {
 void QtSerialPort::SelectDevice(const QString& path) { device_ = path; }
 
 QString QtSerialPort::DeviceToOpen() const {
-    if (device_.isEmpty())
-        return ResolveComPort(number_);
+    if (device_.isEmpty()) return ResolveComPort(number_);
     // Opened by its real name so that its lock file is the one any other name would take.
     const QString resolved = QFileInfo(device_).canonicalFilePath();
     return resolved.isEmpty() ? device_ : resolved;
@@ -149,15 +142,13 @@ PortOpenResult QtSerialPort::Open() {
 }
 
 void QtSerialPort::Close() {
-    if (port_.isOpen())
-        port_.close();
+    if (port_.isOpen()) port_.close();
     deviceLost_ = false;
 }
 
 void QtSerialPort::ClearReceiveBuffer() {
     PullArrivedBytes();
-    if (!IsOpen())
-        return;
+    if (!IsOpen()) return;
     port_.clear(QSerialPort::Input);
     port_.readAll();
 }
@@ -179,8 +170,7 @@ int QtSerialPort::BytesToSend() {
 
 void QtSerialPort::Write(const QByteArray& bytes) {
     CloseIfDeviceLost();
-    if (!IsOpen())
-        return;
+    if (!IsOpen()) return;
     port_.write(bytes);
     port_.flush();
     CloseIfDeviceLost();
@@ -189,8 +179,7 @@ void QtSerialPort::Write(const QByteArray& bytes) {
 // Takes in what the system has received without waiting, so the count is current even
 // when no event loop ran since the bytes arrived.
 void QtSerialPort::PullArrivedBytes() {
-    if (IsOpen())
-        port_.waitForReadyRead(0);
+    if (IsOpen()) port_.waitForReadyRead(0);
     CloseIfDeviceLost();
 }
 
@@ -199,13 +188,11 @@ void QtSerialPort::PullArrivedBytes() {
 // next operation, outside QSerialPort's own error signal, and reads return nothing, so the
 // exchange runs into its time-out instead of touching a dead device.
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
-    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError)
-        deviceLost_ = true;
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) deviceLost_ = true;
 }
 
 void QtSerialPort::CloseIfDeviceLost() {
-    if (deviceLost_)
-        Close();
+    if (deviceLost_) Close();
 }
 
 }  // namespace kv

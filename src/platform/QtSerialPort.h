@@ -4,9 +4,9 @@
 // block: what has arrived is read when the count is asked for, and incoming data wakes
 // the event pump through the port's notifier.
 
-#include "platform/SerialPort.h"
-
 #include <QSerialPort>
+
+#include "platform/SerialPort.h"
 
 namespace kv {
 
@@ -36,7 +36,7 @@ private:
 
     QSerialPort port_;
     int number_ = 1;
-    QString device_;   // chosen by SelectDevice; empty means COM n
+    QString device_;  // chosen by SelectDevice; empty means COM n
     bool deviceLost_ = false;
 };
 

@@ -8,10 +8,10 @@
 namespace kv {
 
 enum class PortOpenError {
-    None,        // the port is open
-    InUse,       // another program holds the port
-    NotOpened,   // no such device, or it did not open without saying why
-    Other,       // the system refused; Text says why
+    None,       // the port is open
+    InUse,      // another program holds the port
+    NotOpened,  // no such device, or it did not open without saying why
+    Other,      // the system refused; Text says why
 };
 
 struct PortOpenResult {

@@ -10,7 +10,6 @@ namespace {
 
 const QString ItemLabel = QStringLiteral("ID: ");
 const QString ItemPrefix = ItemLabel + QStringLiteral("0x");
-constexpr uint8_t LastClass = 0x6A;
 constexpr uint8_t EthernetInstance = 1;
 constexpr std::array<uint8_t, 3> EthernetAttributes = {1, 2, 3};
 

@@ -1,15 +1,15 @@
 #include "sim/ComLink.h"
 
-#include "platform/PortNaming.h"
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
+
+#include "platform/PortNaming.h"
 
 namespace kv::sim {
 
@@ -48,10 +48,8 @@ bool ComLink::Publish(int number, const QString& device, QString& error) {
 }
 
 void ComLink::Remove() {
-    if (path_.isEmpty())
-        return;
-    if (QFileInfo(path_).symLinkTarget() == device_)
-        QFile::remove(path_);
+    if (path_.isEmpty()) return;
+    if (QFileInfo(path_).symLinkTarget() == device_) QFile::remove(path_);
     path_.clear();
 }
 

@@ -16,25 +16,20 @@ constexpr int MaxLineLength = 128;
 
 // A decimal number 0..maximum made of digits only.
 std::optional<int> ReadDecimal(const QString& text, int maximum) {
-    if (text.isEmpty() || text.size() > 5)
-        return std::nullopt;
+    if (text.isEmpty() || text.size() > 5) return std::nullopt;
     for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
     }
     const int value = text.toInt();
-    if (value > maximum)
-        return std::nullopt;
+    if (value > maximum) return std::nullopt;
     return value;
 }
 
 bool IsDottedAddress(const QString& text) {
     const QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return false;
+    if (parts.size() != 4) return false;
     for (const QString& part : parts) {
-        if (part.size() > 3 || !ReadDecimal(part, 255))
-            return false;
+        if (part.size() > 3 || !ReadDecimal(part, 255)) return false;
     }
     return true;
 }
@@ -57,15 +52,12 @@ EthernetParams ConsoleEmulator::FactoryNetwork() {
 
 ConsoleOutput ConsoleEmulator::Receive(char byte) {
     ConsoleOutput output;
-    if (byte == '\n')
-        return output;
+    if (byte == '\n') return output;
     const bool silent = IsSilent();
     const bool garbling = IsGarbling();
     if (byte != '\r') {
-        if (typing_.size() < MaxLineLength)
-            typing_.append(byte);
-        if (!silent)
-            output.Echo = QByteArray(1, byte);
+        if (typing_.size() < MaxLineLength) typing_.append(byte);
+        if (!silent) output.Echo = QByteArray(1, byte);
     } else {
         const QString line = QString::fromLatin1(typing_);
         typing_.clear();
@@ -116,12 +108,12 @@ QByteArray ConsoleEmulator::EditPrompt() const {
 
 QByteArray ConsoleEmulator::PromptOfMode() const {
     switch (mode_) {
-    case ConsoleMode::Main:
-        return MainPrompt();
-    case ConsoleMode::Block:
-        return BlockPrompt();
-    case ConsoleMode::Edit:
-        return EditPrompt();
+        case ConsoleMode::Main:
+            return MainPrompt();
+        case ConsoleMode::Block:
+            return BlockPrompt();
+        case ConsoleMode::Edit:
+            return EditPrompt();
     }
     return {};
 }
@@ -129,12 +121,12 @@ QByteArray ConsoleEmulator::PromptOfMode() const {
 QByteArray ConsoleEmulator::Answer(const QString& line) {
     const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     switch (mode_) {
-    case ConsoleMode::Main:
-        return AnswerAtMain(words);
-    case ConsoleMode::Block:
-        return AnswerAtBlock(words);
-    case ConsoleMode::Edit:
-        return AnswerAtEdit(words);
+        case ConsoleMode::Main:
+            return AnswerAtMain(words);
+        case ConsoleMode::Block:
+            return AnswerAtBlock(words);
+        case ConsoleMode::Edit:
+            return AnswerAtEdit(words);
     }
     return {};
 }
@@ -143,8 +135,7 @@ QByteArray ConsoleEmulator::AnswerAtMain(const QStringList& words) {
     const QString command = words.value(0);
     if (words.isEmpty() || (words.size() == 1 && (command == "quit" || command == ".")))
         return MainPrompt();
-    if (command == "ip" || command == "mask" || command == "gateway")
-        return AnswerNetwork(words);
+    if (command == "ip" || command == "mask" || command == "gateway") return AnswerNetwork(words);
     if (words == QStringList{"use", "eeprom"}) {
         mode_ = ConsoleMode::Block;
         block_ = 0;
@@ -167,34 +158,27 @@ QByteArray ConsoleEmulator::AnswerNetwork(const QStringList& words) {
 
 QByteArray ConsoleEmulator::AnswerAtBlock(const QStringList& words) {
     const QString command = words.value(0);
-    if (words.isEmpty() || (words.size() == 1 && command == "."))
-        return BlockPrompt();
+    if (words.isEmpty() || (words.size() == 1 && command == ".")) return BlockPrompt();
     if (words.size() == 1 && command == "quit") {
         mode_ = ConsoleMode::Main;
         return MainPrompt();
     }
     if (words.size() == 2 && command == "block") {
         const std::optional<int> block = ReadDecimal(words[1], EepromBlockCount - 1);
-        if (!block)
-            return OutOfRange + BlockPrompt();
+        if (!block) return OutOfRange + BlockPrompt();
         block_ = *block;
         return BlockPrompt();
     }
-    if (words.size() == 2 && command == "e")
-        return OpenAddress(words[1]);
+    if (words.size() == 2 && command == "e") return OpenAddress(words[1]);
     return UnknownCommand + BlockPrompt();
 }
 
 QByteArray ConsoleEmulator::AnswerAtEdit(const QStringList& words) {
     const QString command = words.value(0);
-    if (words.isEmpty())
-        return EditPrompt();
-    if (words.size() == 1 && command == ".")
-        return LeaveEdit(ConsoleMode::Block);
-    if (words.size() == 1 && command == "quit")
-        return LeaveEdit(ConsoleMode::Main);
-    if (words.size() == 2 && command == "e")
-        return OpenAddress(words[1]);
+    if (words.isEmpty()) return EditPrompt();
+    if (words.size() == 1 && command == ".") return LeaveEdit(ConsoleMode::Block);
+    if (words.size() == 1 && command == "quit") return LeaveEdit(ConsoleMode::Main);
+    if (words.size() == 2 && command == "e") return OpenAddress(words[1]);
     if (words.size() == 1 && command.front() >= QLatin1Char('0') &&
         command.front() <= QLatin1Char('9')) {
         const std::optional<int> value = ReadDecimal(command, 255);
@@ -205,8 +189,7 @@ QByteArray ConsoleEmulator::AnswerAtEdit(const QStringList& words) {
 
 QByteArray ConsoleEmulator::OpenAddress(const QString& addressText) {
     const std::optional<int> address = ReadDecimal(addressText, EepromBlockSize - 1);
-    if (!address)
-        return OutOfRange + PromptOfMode();
+    if (!address) return OutOfRange + PromptOfMode();
     mode_ = ConsoleMode::Edit;
     address_ = *address;
     return EditPrompt();
@@ -218,16 +201,14 @@ QByteArray ConsoleEmulator::StoreValue(int value) {
         cell = static_cast<uint8_t>(value);
         unsavedEdit_ = true;
     }
-    if (address_ == EepromBlockSize - 1)
-        return LeaveEdit(ConsoleMode::Block);
+    if (address_ == EepromBlockSize - 1) return LeaveEdit(ConsoleMode::Block);
     ++address_;
     return EditPrompt();
 }
 
 QByteArray ConsoleEmulator::LeaveEdit(ConsoleMode next) {
     mode_ = next;
-    if (unsavedEdit_ && EepromChanged)
-        EepromChanged(Eeprom);
+    if (unsavedEdit_ && EepromChanged) EepromChanged(Eeprom);
     unsavedEdit_ = false;
     return PromptOfMode();
 }

@@ -19,16 +19,14 @@ void ConsoleWire::CatchUp(uint64_t nowNs) {
         const ConsoleOutput output = console_.Receive(received->Byte);
         toPc_.Send(output.Echo, received->AtNs);
         toPc_.Send(output.Answer, received->AtNs + latencyNs);
-        if (output.EndlessBlanks)
-            toPc_.SendBlanksForever();
+        if (output.EndlessBlanks) toPc_.SendBlanksForever();
     }
 }
 
 std::optional<uint64_t> ConsoleWire::NextEventNs() const {
     const std::optional<uint64_t> toConsole = toConsole_.NextArrivalNs();
     const std::optional<uint64_t> toPc = toPc_.NextArrivalNs();
-    if (toConsole && toPc)
-        return std::min(*toConsole, *toPc);
+    if (toConsole && toPc) return std::min(*toConsole, *toPc);
     return toConsole ? toConsole : toPc;
 }
 

@@ -3,12 +3,12 @@
 // console a character time per byte later, and the console's echo and answers come back
 // the same way, each answer after the console's latency.
 
-#include "sim/ConsoleEmulator.h"
-#include "sim/SerialLine.h"
-
 #include <chrono>
 #include <cstdint>
 #include <optional>
+
+#include "sim/ConsoleEmulator.h"
+#include "sim/SerialLine.h"
 
 namespace kv::sim {
 

@@ -3,7 +3,6 @@
 // main prompt tells them apart.
 
 #include <QString>
-
 #include <optional>
 
 namespace kv::sim {

@@ -76,13 +76,13 @@ EepromImage FactoryImage() {
         SetPort(config.SerialClasses[port], BaudRates[fastest], 0);
         config.ComBaudIndex[port] = static_cast<uint8_t>(fastest);
         const auto bytes = eeprom::EncodePortSettings(config.SerialClasses[port]);
-        std::copy(bytes.begin(), bytes.end(),
-                  image.Blocks[eeprom::PortSettingsBlock].begin() +
-                      eeprom::PortSettingsAddress(port));
+        std::copy(
+            bytes.begin(), bytes.end(),
+            image.Blocks[eeprom::PortSettingsBlock].begin() + eeprom::PortSettingsAddress(port));
     }
     WriteFirmware(ShippedFirmware, image);
     auto settings = eeprom::EncodeSettings(config);
-    settings[0] = 0;   // a new gateway carries no configuration marker
+    settings[0] = 0;  // a new gateway carries no configuration marker
     settings[1] = 0;
     std::copy(settings.begin(), settings.end(),
               image.Blocks[eeprom::SettingsBlock].begin() + eeprom::SettingsWriteAddress);
@@ -139,15 +139,13 @@ GatewayConfig MaximalConfig() {
         record.ConnMode = static_cast<uint8_t>(1 + serial);
         record.CmdTimeout = 1000;
         record.CmdCount = SerialCommandSlots;
-        for (ModbusCommand& command : record.Commands)
-            command = NumberedCommand(index++);
+        for (ModbusCommand& command : record.Commands) command = NumberedCommand(index++);
     }
     for (int connection = 0; connection < TcpClassCount; ++connection) {
         TcpClassRecord& record = config.TcpClasses[connection];
         record = TcpServer(static_cast<uint8_t>(10 + connection));
         record.CmdCount = TcpCommandSlots;
-        for (ModbusCommand& command : record.Commands)
-            command = NumberedCommand(index++);
+        for (ModbusCommand& command : record.Commands) command = NumberedCommand(index++);
     }
     // Command 1 of class 0x65 reads coils and command 5 writes one; both move bits
     // (attribute 0x0B).

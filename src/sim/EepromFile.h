@@ -2,11 +2,10 @@
 // The virtual gateway's EEPROM kept in a file, so that it survives a restart: the 16
 // blocks of 256 bytes one after another, 4096 bytes in all.
 
-#include "config/EepromImage.h"
-
 #include <QString>
-
 #include <optional>
+
+#include "config/EepromImage.h"
 
 namespace kv::sim {
 

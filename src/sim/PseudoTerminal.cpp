@@ -1,11 +1,12 @@
 #include "sim/PseudoTerminal.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace kv::sim {
 
@@ -20,8 +21,7 @@ QString SystemError(const char* what) {
 // must pass bytes through as a serial port does.
 bool MakeRaw(int fd) {
     termios settings{};
-    if (tcgetattr(fd, &settings) != 0)
-        return false;
+    if (tcgetattr(fd, &settings) != 0) return false;
     cfmakeraw(&settings);
     cfsetispeed(&settings, B115200);
     cfsetospeed(&settings, B115200);
@@ -31,10 +31,8 @@ bool MakeRaw(int fd) {
 }  // namespace
 
 PseudoTerminal::~PseudoTerminal() {
-    if (slave_ >= 0)
-        close(slave_);
-    if (master_ >= 0)
-        close(master_);
+    if (slave_ >= 0) close(slave_);
+    if (master_ >= 0) close(master_);
 }
 
 bool PseudoTerminal::Open(QString& error) {

@@ -40,8 +40,7 @@ PtyGateway::PtyGateway(ConsoleEmulator& console, int masterFd, bool lineSpeed)
 bool PtyGateway::Run(const StopSignals& signals, QString& error) {
     while (!StopSignals::Requested()) {
         wire_.CatchUp(NowNs());
-        if (!WriteToPc(error))
-            return false;
+        if (!WriteToPc(error)) return false;
         pollfd terminal{master_, short(POLLIN | (unwritten_.isEmpty() ? 0 : POLLOUT)), 0};
         const timespec wait = WaitTime();
         const bool waitForEver = !wire_.NextEventNs() && unwritten_.isEmpty();
@@ -63,23 +62,19 @@ bool PtyGateway::ReadFromPc(QString& error) {
         error = SystemError("read");
         return false;
     }
-    if (count > 0)
-        wire_.SendFromPc(QByteArray(buffer, count), NowNs());
+    if (count > 0) wire_.SendFromPc(QByteArray(buffer, count), NowNs());
     return true;
 }
 
 bool PtyGateway::WriteToPc(QString& error) {
-    if (unwritten_.isEmpty())
-        unwritten_ = wire_.ToPc().TakeArrived(NowNs());
-    if (unwritten_.isEmpty())
-        return true;
+    if (unwritten_.isEmpty()) unwritten_ = wire_.ToPc().TakeArrived(NowNs());
+    if (unwritten_.isEmpty()) return true;
     const ssize_t count = write(master_, unwritten_.constData(), size_t(unwritten_.size()));
     if (count < 0 && !IsTransient(errno)) {
         error = SystemError("write");
         return false;
     }
-    if (count > 0)
-        unwritten_.remove(0, count);
+    if (count > 0) unwritten_.remove(0, count);
     return true;
 }
 
@@ -87,8 +82,7 @@ timespec PtyGateway::WaitTime() const {
     const uint64_t now = NowNs();
     const uint64_t next = wire_.NextEventNs().value_or(now);
     uint64_t waitNs = std::max(next > now ? next - now : 0, BatchNs);
-    if (!unwritten_.isEmpty())
-        waitNs = std::max(waitNs, BlockedRetryNs);
+    if (!unwritten_.isEmpty()) waitNs = std::max(waitNs, BlockedRetryNs);
     return {time_t(waitNs / 1'000'000'000), long(waitNs % 1'000'000'000)};
 }
 

@@ -4,10 +4,10 @@
 // speed, in real time. The loop sleeps in ppoll() until a byte arrives or the next output
 // byte is due; it never spins.
 
+#include <QString>
+
 #include "sim/ConsoleWire.h"
 #include "sim/StopSignals.h"
-
-#include <QString>
 
 namespace kv::sim {
 
@@ -27,7 +27,7 @@ private:
 
     int master_;
     ConsoleWire wire_;
-    QByteArray unwritten_;   // taken from the line but not yet accepted by the terminal
+    QByteArray unwritten_;  // taken from the line but not yet accepted by the terminal
 };
 
 }  // namespace kv::sim

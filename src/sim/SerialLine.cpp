@@ -19,8 +19,7 @@ uint64_t SerialLine::BlankTimeNs() const {
 
 void SerialLine::TopUpBlanks(uint64_t nowNs) {
     const uint64_t blankNs = BlankTimeNs();
-    if (!endlessBlanks_ || freeNs_ + blankNs > nowNs)
-        return;
+    if (!endlessBlanks_ || freeNs_ + blankNs > nowNs) return;
     const uint64_t due = (nowNs - freeNs_) / blankNs;
     const int arrived = static_cast<int>(
         std::find_if(queue_.begin(), queue_.end(),
@@ -55,8 +54,7 @@ QByteArray SerialLine::TakeArrived(uint64_t nowNs) {
 }
 
 std::optional<SerialLine::TimedByte> SerialLine::TakeNext(uint64_t nowNs) {
-    if (ArrivedBy(nowNs) == 0)
-        return std::nullopt;
+    if (ArrivedBy(nowNs) == 0) return std::nullopt;
     const TimedByte next = queue_.front();
     queue_.pop_front();
     return next;
@@ -68,10 +66,8 @@ void SerialLine::Clear() {
 }
 
 std::optional<uint64_t> SerialLine::NextArrivalNs() const {
-    if (!queue_.empty())
-        return queue_.front().AtNs;
-    if (endlessBlanks_)
-        return freeNs_ + BlankTimeNs();
+    if (!queue_.empty()) return queue_.front().AtNs;
+    if (endlessBlanks_) return freeNs_ + BlankTimeNs();
     return std::nullopt;
 }
 

@@ -4,7 +4,6 @@
 // Times are nanoseconds on whatever clock the owner uses, real or simulated.
 
 #include <QByteArray>
-
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -17,7 +16,7 @@ inline constexpr std::chrono::nanoseconds CharacterTime{86806};
 class SerialLine {
 public:
     struct TimedByte {
-        uint64_t AtNs;   // when it reaches the far end
+        uint64_t AtNs;  // when it reaches the far end
         char Byte;
     };
 
@@ -49,7 +48,7 @@ private:
 
     std::chrono::nanoseconds characterTime_;
     std::deque<TimedByte> queue_;
-    uint64_t freeNs_ = 0;   // when the last queued byte arrives
+    uint64_t freeNs_ = 0;  // when the last queued byte arrives
     bool endlessBlanks_ = false;
 };
 

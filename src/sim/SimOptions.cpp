@@ -1,10 +1,9 @@
 #include "sim/SimOptions.h"
 
-#include "platform/PortNaming.h"
-
 #include <QCommandLineParser>
-
 #include <cmath>
+
+#include "platform/PortNaming.h"
 
 namespace kv::sim {
 
@@ -30,8 +29,7 @@ const QString Usage = QStringLiteral(
 std::optional<int> WholeNumber(const QString& text, int minimum, int maximum) {
     bool ok = false;
     const int value = text.toInt(&ok);
-    if (!ok || value < minimum || value > maximum)
-        return std::nullopt;
+    if (!ok || value < minimum || value > maximum) return std::nullopt;
     return value;
 }
 
@@ -112,10 +110,8 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         }
         options.Faults.StopAfterLines = *lines;
     }
-    if (parser.isSet(garble))
-        options.Faults.GarbleAfterLines = 0;
-    if (parser.isSet(neverQuiet))
-        options.Faults.NeverQuietAfterLines = 0;
+    if (parser.isSet(garble)) options.Faults.GarbleAfterLines = 0;
+    if (parser.isSet(neverQuiet)) options.Faults.NeverQuietAfterLines = 0;
     parsed.Options = options;
     return parsed;
 }

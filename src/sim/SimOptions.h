@@ -1,13 +1,12 @@
 #pragma once
 // The command line of kv9052r-gateway-sim.
 
-#include "sim/ConsoleEmulator.h"
-
 #include <QString>
 #include <QStringList>
-
 #include <chrono>
 #include <optional>
+
+#include "sim/ConsoleEmulator.h"
 
 namespace kv::sim {
 
@@ -15,18 +14,18 @@ enum class StartImage { Factory, Demo, Maximal };
 
 struct SimOptions {
     ControllerModel Model = ControllerModel::Q5308RT;
-    QString EepromPath;                     // empty: the EEPROM lives in memory only
-    StartImage Image = StartImage::Factory; // for a new EEPROM file or none
-    int ComNumber = 0;                      // 0: not published as a COM port
+    QString EepromPath;                      // empty: the EEPROM lives in memory only
+    StartImage Image = StartImage::Factory;  // for a new EEPROM file or none
+    int ComNumber = 0;                       // 0: not published as a COM port
     std::chrono::microseconds Latency{1000};
-    bool LineSpeed = true;                  // pace the console's output at 115200 bit/s
+    bool LineSpeed = true;  // pace the console's output at 115200 bit/s
     ConsoleFaults Faults;
 };
 
 struct ParsedSimOptions {
     std::optional<SimOptions> Options;  // empty on an error or when help was asked for
     QString Error;
-    QString Help;                       // set when --help was given
+    QString Help;  // set when --help was given
 };
 
 // `arguments` start with the program name, as QCoreApplication::arguments() gives them.

@@ -17,8 +17,7 @@ void NoteStop(int) { stopRequested = 1; }
 StopSignals::StopSignals() {
     sigset_t stop;
     sigemptyset(&stop);
-    for (int number : StopSignalNumbers)
-        sigaddset(&stop, number);
+    for (int number : StopSignalNumbers) sigaddset(&stop, number);
     sigprocmask(SIG_BLOCK, &stop, &waitMask_);
     for (int number : StopSignalNumbers) {
         struct sigaction action {};

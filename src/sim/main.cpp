@@ -1,6 +1,10 @@
 // kv9052r-gateway-sim: a virtual KV-9052R gateway on a pseudo-terminal, for trying the
 // utility without hardware and for the end-to-end tests.
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
 #include "sim/ComLink.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
@@ -9,11 +13,6 @@
 #include "sim/PtyGateway.h"
 #include "sim/SimOptions.h"
 #include "sim/StopSignals.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
-
-#include <cstdio>
 
 namespace {
 
@@ -50,8 +49,7 @@ bool PrepareEeprom(const SimOptions& options, ConsoleEmulator& console) {
     const QString path = options.EepromPath;
     console.EepromChanged = [path](const kv::EepromImage& image) {
         QString saveError;
-        if (!SaveEepromFile(path, image, saveError))
-            PrintError(saveError);
+        if (!SaveEepromFile(path, image, saveError)) PrintError(saveError);
     };
     return true;
 }
@@ -74,8 +72,7 @@ int main(int argc, char* argv[]) {
     ConsoleEmulator console(options.Model);
     console.Latency = options.Latency;
     console.Faults = options.Faults;
-    if (!PrepareEeprom(options, console))
-        return 1;
+    if (!PrepareEeprom(options, console)) return 1;
 
     const StopSignals signals;
     PseudoTerminal terminal;
@@ -89,9 +86,8 @@ int main(int argc, char* argv[]) {
         PrintError(error);
         return 1;
     }
-    const QString where = options.ComNumber > 0
-                              ? QStringLiteral(" (COM %1)").arg(options.ComNumber)
-                              : QString();
+    const QString where =
+        options.ComNumber > 0 ? QStringLiteral(" (COM %1)").arg(options.ComNumber) : QString();
     std::printf("Listening on %s%s\n", qPrintable(terminal.SlavePath()), qPrintable(where));
     std::fflush(stdout);
 

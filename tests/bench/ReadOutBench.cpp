@@ -2,19 +2,18 @@
 // 115200 bit/s and prints the wall time beside the line's floor: the bytes that crossed
 // the line both ways at 11520 bytes/s plus the console's latency for every line.
 
-#include "console/ConsoleLink.h"
-#include "console/ReadOut.h"
-#include "platform/QtEventPump.h"
-#include "platform/QtSerialPort.h"
-#include "platform/SteadyClock.h"
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
 #include <cstdio>
+
+#include "console/ConsoleLink.h"
+#include "console/ReadOut.h"
+#include "platform/QtEventPump.h"
+#include "platform/QtSerialPort.h"
+#include "platform/SteadyClock.h"
 
 namespace {
 
@@ -50,7 +49,7 @@ private:
 };
 
 constexpr double LineBytesPerSecond = 11520.0;
-constexpr double LatencyMs = 1.0;   // the simulator's default console latency
+constexpr double LatencyMs = 1.0;  // the simulator's default console latency
 constexpr int Runs = 3;
 
 }  // namespace
@@ -102,7 +101,8 @@ int main(int argc, char* argv[]) {
     simulator.terminate();
     simulator.waitForFinished(5000);
 
-    std::printf("read-out of a maximal configuration: %.3f s; floor %.3f s; ratio %.2f (target <= 2.5)\n",
-                bestSeconds, floorSeconds, bestSeconds / floorSeconds);
+    std::printf(
+        "read-out of a maximal configuration: %.3f s; floor %.3f s; ratio %.2f (target <= 2.5)\n",
+        bestSeconds, floorSeconds, bestSeconds / floorSeconds);
     return bestSeconds / floorSeconds <= 2.5 ? 0 : 3;
 }

@@ -1,13 +1,13 @@
 // kv9052r-cli backup and restore between two virtual gateway programs over real
 // pseudo-terminals.
 
+#include <gtest/gtest.h>
+
 #include "CliProcess.h"
 #include "SimulatorProcess.h"
 #include "backup/BackupFile.h"
 #include "sim/DemoImages.h"
 #include "sim/EepromFile.h"
-
-#include <gtest/gtest.h>
 
 namespace kv::test {
 namespace {

@@ -1,16 +1,16 @@
 #pragma once
 // kv9052r-cli as a child process: its exit status and what it printed.
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <QStringList>
-
-#include <gtest/gtest.h>
 
 namespace kv::test {
 
 struct CliRun {
     int ExitCode = -1;
-    QString Out;   // without surrounding blank lines
+    QString Out;  // without surrounding blank lines
     QString Err;
 };
 

@@ -1,5 +1,9 @@
 // kv9052r-cli read against the virtual gateway program over a real pseudo-terminal.
 
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+
 #include "CliProcess.h"
 #include "SimulatorProcess.h"
 #include "config/ConfigJson.h"
@@ -7,10 +11,6 @@
 #include "platform/QtSerialPort.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
-
-#include <QJsonDocument>
-
-#include <gtest/gtest.h>
 
 namespace kv::test {
 namespace {

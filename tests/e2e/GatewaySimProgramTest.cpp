@@ -1,6 +1,10 @@
 // kv9052r-gateway-sim as a user runs it: a pseudo-terminal published as COM n, reached
 // through QSerialPort, opened and closed again and again, its EEPROM kept in a file.
 
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+
 #include "SimulatorProcess.h"
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
@@ -8,10 +12,6 @@
 #include "platform/QtEventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
-
-#include <QFileInfo>
-
-#include <gtest/gtest.h>
 
 namespace kv {
 namespace {

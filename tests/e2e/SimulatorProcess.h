@@ -1,12 +1,12 @@
 #pragma once
 // kv9052r-gateway-sim as a child process, published in a port folder of the test's own.
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace kv::test {
 

@@ -11,19 +11,19 @@
 #include <functional>
 #include <memory>
 
-#include "backup/ImpExpEepWindow.h"
 #include "config/WorkingCopy.h"
-#include "save/EDSAndEEPSetWindow.h"
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
-#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/appobj/IOAppObj.h"
+#include "ui/backup/frmImpExpEEP.h"
 #include "ui/common/Session.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/MainWindow.h"
-#include "ui/views/MemoryMapView.h"
-#include "ui/views/ShowAppObjView.h"
-#include "ui/views/ShowModuleView.h"
+#include "ui/main/Main_F.h"
+#include "ui/save/EDSAndEEPSet.h"
+#include "ui/views/MemoryMap.h"
+#include "ui/views/ShowAppObj.h"
+#include "ui/views/ShowModule.h"
 
 namespace kv {
 namespace {

@@ -18,7 +18,7 @@
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
-#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/appobj/IOAppObj.h"
 #include "ui/common/Session.h"
 
 namespace kv {

@@ -13,11 +13,11 @@
 #include <memory>
 
 #include "backup/BackupFile.h"
-#include "backup/ImpExpEepWindow.h"
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
+#include "ui/backup/frmImpExpEEP.h"
 
 namespace kv {
 

@@ -13,7 +13,7 @@
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/common/Session.h"
-#include "ui/main/MainWindow.h"
+#include "ui/main/Main_F.h"
 #include "ui/main/PanelToggle.h"
 
 namespace kv::test {

@@ -16,7 +16,7 @@
 #include "platform/SteadyClock.h"
 #include "support/RecordingDialogs.h"
 #include "ui/common/Session.h"
-#include "ui/main/MainWindow.h"
+#include "ui/main/Main_F.h"
 
 namespace kv {
 namespace {

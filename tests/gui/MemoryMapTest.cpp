@@ -6,8 +6,8 @@
 
 #include "config/WorkingCopy.h"
 #include "support/TestFiles.h"
-#include "ui/views/MemoryGridWidget.h"
-#include "ui/views/MemoryMapView.h"
+#include "ui/views/MemoryGrid.h"
+#include "ui/views/MemoryMap.h"
 
 namespace kv {
 

@@ -12,13 +12,13 @@
 #include <QtTest>
 #include <memory>
 
-#include "save/EDSAndEEPSetWindow.h"
 #include "sim/DemoImages.h"
 #include "support/ReadForEditing.h"
 #include "support/RecordingDialogs.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/common/Session.h"
+#include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
 namespace {

@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "support/TestFiles.h"
-#include "ui/views/ShowAppObjView.h"
-#include "ui/views/ShowModuleView.h"
+#include "ui/views/ShowAppObj.h"
+#include "ui/views/ShowModule.h"
 
 namespace kv {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Clock.h"
-
 #include <chrono>
+
+#include "platform/Clock.h"
 
 namespace kv::test {
 

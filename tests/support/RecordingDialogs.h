@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/Dialogs.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include "platform/Dialogs.h"
 
 namespace kv::test {
 
@@ -16,7 +16,9 @@ public:
         QString Title;
     };
 
-    void Message(const QString& text, const QString& title) override { Messages.append({text, title}); }
+    void Message(const QString& text, const QString& title) override {
+        Messages.append({text, title});
+    }
     bool AskYesNo(const QString& text, const QString& title) override {
         Questions.append({text, title});
         return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
@@ -36,8 +38,8 @@ public:
 
     QList<Shown> Messages;
     QList<Shown> Questions;
-    QList<bool> YesNoAnswers;      // answers to AskYesNo, in order; No when empty
-    QStringList FileAnswers;       // answers to the file dialogs; cancel when empty
+    QList<bool> YesNoAnswers;  // answers to AskYesNo, in order; No when empty
+    QStringList FileAnswers;   // answers to the file dialogs; cancel when empty
 };
 
 }  // namespace kv::test

@@ -1,11 +1,11 @@
-#include "platform/PortNaming.h"
-#include "sim/ComLink.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "platform/PortNaming.h"
+#include "sim/ComLink.h"
 
 namespace kv::sim {
 namespace {

@@ -2,11 +2,11 @@
 // A configuration that fills every field the gateway stores, each with its own value, so
 // a test that loses, swaps or truncates a field notices.
 
+#include <gtest/gtest.h>
+
 #include "config/FunctionCodes.h"
 #include "config/GatewayConfig.h"
 #include "config/PortChecksum.h"
-
-#include <gtest/gtest.h>
 
 namespace kv::test {
 

@@ -1,6 +1,6 @@
-#include "config/NumberText.h"
-
 #include <gtest/gtest.h>
+
+#include "config/NumberText.h"
 
 namespace kv {
 namespace {

@@ -13,7 +13,7 @@ namespace kv {
 
 QString AttributeFrameTitle(int classIndex) {
     return QObject::tr("Class Attributes Setting (0x%1)")
-        .arg(QString::number(ClassNumber(classIndex), 16).toUpper());
+        .arg(QString::number(ClassIdOf(classIndex), 16).toUpper());
 }
 
 QLineEdit* AttributeField(QWidget* parent, const QString& name, int index, int maxLength) {

@@ -1,14 +1,14 @@
 #include "ui/appobj/CommandFieldsFrame.h"
 
-#include "ui/appobj/ControlNames.h"
-#include "ui/appobj/DigitsValidator.h"
-#include "ui/appobj/FieldFocus.h"
-
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
+
+#include "ui/appobj/ControlNames.h"
+#include "ui/appobj/DigitsValidator.h"
+#include "ui/appobj/FieldFocus.h"
 
 namespace kv {
 

@@ -2,9 +2,9 @@
 // The frame "Modbus Device Parameters" of one tab: the five fields of one Modbus command.
 // The labels, range texts and the length field follow the chosen function code.
 
-#include "config/CommandChecks.h"
-
 #include <QGroupBox>
+
+#include "config/CommandChecks.h"
 
 class QComboBox;
 class QLabel;

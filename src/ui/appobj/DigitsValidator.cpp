@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-
 #include <algorithm>
 
 namespace kv {

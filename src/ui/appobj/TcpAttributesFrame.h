@@ -2,10 +2,10 @@
 // Class attributes of a Modbus TCP server connection (0x67..0x6A): whether it is used, the
 // server's IP address and three time-outs.
 
+#include <array>
+
 #include "config/GatewayConfig.h"
 #include "ui/appobj/ClassAttributesFrame.h"
-
-#include <array>
 
 class QComboBox;
 class QLineEdit;

@@ -8,7 +8,9 @@
 namespace kv {
 namespace {
 
-QString TitleOrProgram(const QString& title) { return title.isEmpty() ? QString(ProgramTitle) : title; }
+QString TitleOrProgram(const QString& title) {
+    return title.isEmpty() ? QString(ProgramTitle) : title;
+}
 
 QString InitialPath(const QString& folder, const QString& fileName) {
     return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(fileName);
@@ -22,16 +24,18 @@ void QtDialogs::Message(const QString& text, const QString& title) {
 
 bool QtDialogs::AskYesNo(const QString& text, const QString& title) {
     return QMessageBox::question(QApplication::activeWindow(), TitleOrProgram(title), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
-QString QtDialogs::OpenFileName(const QString& filter, const QString& folder, const QString& fileName) {
+QString QtDialogs::OpenFileName(const QString& filter, const QString& folder,
+                                const QString& fileName) {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
                                         InitialPath(folder, fileName), filter);
 }
 
-QString QtDialogs::SaveFileName(const QString& filter, const QString& folder, const QString& fileName) {
+QString QtDialogs::SaveFileName(const QString& filter, const QString& folder,
+                                const QString& fileName) {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
                                         InitialPath(folder, fileName), filter);
 }

@@ -11,8 +11,10 @@ class QtDialogs : public Dialogs {
 public:
     void Message(const QString& text, const QString& title) override;
     bool AskYesNo(const QString& text, const QString& title) override;
-    QString OpenFileName(const QString& filter, const QString& folder, const QString& fileName) override;
-    QString SaveFileName(const QString& filter, const QString& folder, const QString& fileName) override;
+    QString OpenFileName(const QString& filter, const QString& folder,
+                         const QString& fileName) override;
+    QString SaveFileName(const QString& filter, const QString& folder,
+                         const QString& fileName) override;
 };
 
 }  // namespace kv

@@ -3,13 +3,12 @@
 // on the one serial port, the dialogs, and the main window's state that the other
 // windows read or report to.
 
+#include <QString>
+#include <functional>
+
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "platform/Dialogs.h"
-
-#include <QString>
-
-#include <functional>
 
 namespace kv {
 

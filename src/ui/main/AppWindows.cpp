@@ -2,13 +2,13 @@
 
 #include <QEvent>
 
-#include "backup/ImpExpEepWindow.h"
-#include "save/EDSAndEEPSetWindow.h"
-#include "ui/appobj/IOAppObjWindow.h"
-#include "ui/main/MainWindow.h"
-#include "ui/views/MemoryMapView.h"
-#include "ui/views/ShowAppObjView.h"
-#include "ui/views/ShowModuleView.h"
+#include "ui/appobj/IOAppObj.h"
+#include "ui/backup/frmImpExpEEP.h"
+#include "ui/main/Main_F.h"
+#include "ui/save/EDSAndEEPSet.h"
+#include "ui/views/MemoryMap.h"
+#include "ui/views/ShowAppObj.h"
+#include "ui/views/ShowModule.h"
 
 namespace kv {
 namespace {

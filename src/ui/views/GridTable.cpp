@@ -2,7 +2,6 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
-
 #include <algorithm>
 #include <cmath>
 

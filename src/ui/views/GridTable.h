@@ -2,9 +2,9 @@
 // A read-only table that shows one grid of the views: the heading rows as the fixed column
 // headings, every further row as it was worked out, each cell centred.
 
-#include "config/ViewRows.h"
-
 #include <QTableWidget>
+
+#include "config/ViewRows.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "save/EDSAndEEPSetWindow.h"
+#include "ui/save/EDSAndEEPSet.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

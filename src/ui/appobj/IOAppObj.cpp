@@ -1,4 +1,4 @@
-#include "ui/appobj/IOAppObjWindow.h"
+#include "ui/appobj/IOAppObj.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "config/WorkingCopy.h"
-#include "ui/appobj/ClassTabWidget.h"
+#include "ui/appobj/ClassTab.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/Session.h"
 

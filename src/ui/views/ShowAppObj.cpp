@@ -1,4 +1,4 @@
-#include "ui/views/ShowAppObjView.h"
+#include "ui/views/ShowAppObj.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

@@ -3,9 +3,9 @@
 // the TCP server connections in use with their commands. Filled once when it opens;
 // closing it discards it, so the next opening shows the current state.
 
-#include "config/GatewayConfig.h"
-
 #include <QWidget>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

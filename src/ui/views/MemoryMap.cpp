@@ -1,4 +1,4 @@
-#include "ui/views/MemoryMapView.h"
+#include "ui/views/MemoryMap.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 
 #include "config/WorkingCopy.h"
 #include "ui/common/CentreOnScreen.h"
-#include "ui/views/MemoryGridWidget.h"
+#include "ui/views/MemoryGrid.h"
 
 namespace kv {
 namespace {

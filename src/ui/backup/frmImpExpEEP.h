@@ -3,11 +3,11 @@
 // and from such a file back into a gateway. It has its own port choice and opens and
 // closes the program's one serial port itself.
 
+#include <QWidget>
+
 #include "backup/CopyMessages.h"
 #include "backup/CopyWindowStates.h"
 #include "ui/common/Session.h"
-
-#include <QWidget>
 
 class QComboBox;
 class QGroupBox;

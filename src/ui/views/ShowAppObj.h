@@ -3,9 +3,9 @@
 // it, classes 0x65..0x6A with their instances and six attributes. Filled once when it
 // opens; closing it discards it.
 
-#include "config/GatewayConfig.h"
-
 #include <QWidget>
+
+#include "config/GatewayConfig.h"
 
 namespace kv {
 

@@ -1,4 +1,4 @@
-#include "ui/main/MainWindow.h"
+#include "ui/main/Main_F.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

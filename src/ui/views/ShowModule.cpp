@@ -1,4 +1,4 @@
-#include "ui/views/ShowModuleView.h"
+#include "ui/views/ShowModule.h"
 
 #include <QGroupBox>
 #include <QVBoxLayout>

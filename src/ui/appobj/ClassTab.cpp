@@ -1,12 +1,4 @@
-#include "ui/appobj/ClassTabWidget.h"
-
-#include "config/MemoryOverlaps.h"
-#include "config/WorkingCopy.h"
-#include "platform/Dialogs.h"
-#include "ui/appobj/CommandFieldsFrame.h"
-#include "ui/appobj/ControlNames.h"
-#include "ui/appobj/SerialAttributesFrame.h"
-#include "ui/appobj/TcpAttributesFrame.h"
+#include "ui/appobj/ClassTab.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,6 +8,14 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include "config/MemoryOverlaps.h"
+#include "config/WorkingCopy.h"
+#include "platform/Dialogs.h"
+#include "ui/appobj/CommandFieldsFrame.h"
+#include "ui/appobj/ControlNames.h"
+#include "ui/appobj/SerialAttributesFrame.h"
+#include "ui/appobj/TcpAttributesFrame.h"
 
 namespace kv {
 
@@ -208,7 +208,9 @@ void ClassTab::SetUpdateDeleteEnabled(bool enabled) {
 }
 
 // A note, not a refusal: commands may share memory on purpose.
-void ClassTab::ShowOverlapNote(int slot) { overlapNote_->setText(kv::OverlapNote(config_, classIndex_, slot)); }
+void ClassTab::ShowOverlapNote(int slot) {
+    overlapNote_->setText(kv::OverlapNote(config_, classIndex_, slot));
+}
 
 int ClassTab::CmdCount() { return EditClassCommands(config_, classIndex_).CmdCount; }
 

@@ -52,7 +52,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Building the window (MainWindowLayout.cpp).
+    // Building the window (Main_FLayout.cpp).
     void BuildWindow();
     void BuildMenu();
     QWidget* BuildCommunication();

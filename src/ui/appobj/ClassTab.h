@@ -4,9 +4,9 @@
 // class serves the two serial classes and the four TCP connections; only the attribute
 // frame differs.
 
-#include "config/GatewayConfig.h"
-
 #include <QWidget>
+
+#include "config/GatewayConfig.h"
 
 class QComboBox;
 class QLabel;

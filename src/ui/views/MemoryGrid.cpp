@@ -1,4 +1,4 @@
-#include "ui/views/MemoryGridWidget.h"
+#include "ui/views/MemoryGrid.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "backup/ImpExpEepWindow.h"
+#include "ui/backup/frmImpExpEEP.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -16,7 +16,7 @@
 #include "config/ParameterChecks.h"
 #include "platform/PortNaming.h"
 #include "ui/common/ComPortList.h"
-#include "ui/main/MainWindow.h"
+#include "ui/main/Main_F.h"
 #include "ui/main/PanelToggle.h"
 #include "ui/main/Pictures.h"
 
