@@ -5,10 +5,7 @@
 #include <chrono>
 
 #include "config/GatewayConfig.h"
-#include "console/ConsoleLink.h"
-#include "platform/QtEventPump.h"
-#include "platform/QtSerialPort.h"
-#include "platform/SteadyClock.h"
+#include "session/SerialDevices.h"
 #include "ui/common/QtDialogs.h"
 #include "ui/common/Session.h"
 #include "ui/main/AppWindows.h"
@@ -31,12 +28,9 @@ int main(int argc, char* argv[]) {
     }
 
     kv::GatewayConfig config;
-    kv::QtSerialPort port;
-    kv::SteadyClock clock;
-    kv::QtEventPump pump;
-    kv::ConsoleLink link(port, clock, pump);
+    kv::GatewaySession gateway(kv::MakeSerialDevices);
     kv::QtDialogs dialogs;
-    kv::Session session{config, link, dialogs};
+    kv::Session session{config, gateway, dialogs};
     kv::AppWindows windows(session);
     windows.ShowMain();
     return QApplication::exec();

@@ -54,7 +54,7 @@ int RunCopy(CopyDirection direction, CopyFn copy, const QString& usage, const QS
                                            : QStringLiteral("Writing the EEPROM"));
         outcome = copy(console->Link, path, [&progress](int value) { progress(value); });
     }
-    console->Port.Close();
+    console.reset();  // frees the port for other programs while the output is made
     const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
     (outcome.ok() ? out : err) << message.Text << "\n";
     return outcome.ok() ? 0 : 1;

@@ -42,7 +42,8 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
     else
         console->Port.SelectDevice(portArgument);
 
-    const PortOpenResult opened = console->Port.Open();
+    console->Guard = std::make_unique<PortGuard>(console->Port);
+    const PortOpenResult opened = console->Guard->Opened();
     if (opened.ok()) return console;
     err << (number > 0 ? ReportPortFailure(opened, number).Text
                        : DeviceFailureText(opened, portArgument))
@@ -53,7 +54,6 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
 bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err) {
     const ReadOutResult result = ReadGateway(console.Link, config, [](int) {});
     if (result == ReadOutResult::Ok) return true;
-    console.Port.Close();
     err << ReadOutFailureText(result) << "\n";
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The console link as the CLI uses it: a real serial port named by the --port argument
-// ("COM3", "3" or a device path), the steady clock and the Qt event pump.
+// ("COM3", "3" or a device path) and the steady clock. The command's own thread waits on
+// the port; no event loop is needed.
 
 #include <QStringList>
 #include <QTextStream>
@@ -9,7 +10,7 @@
 #include "cli/Arguments.h"
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
-#include "platform/QtEventPump.h"
+#include "console/PortGuard.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
@@ -19,8 +20,9 @@ class CliConsole {
 public:
     QtSerialPort Port;
     SteadyClock Clock;
-    QtEventPump Pump;
-    ConsoleLink Link{Port, Clock, Pump};
+    ConsoleLink Link{Port, Clock};
+    // Opened once for the command; the port closes when the console goes.
+    std::unique_ptr<PortGuard> Guard;
 };
 
 // Selects and opens the port that --port names. On failure prints the same message as
@@ -28,7 +30,7 @@ public:
 std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err);
 
 // Reads the gateway on the open console. On a failure prints the read-out's message to
-// `err`, closes the port and returns false; on success the port stays open.
+// `err` and returns false.
 bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err);
 
 }  // namespace kv::cli

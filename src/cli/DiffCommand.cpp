@@ -46,7 +46,7 @@ std::optional<ConfigSource> ReadGatewaySource(const QString& port, QTextStream& 
     if (!console) return std::nullopt;
     GatewayConfig config;
     if (!ReadCliGateway(*console, config, err)) return std::nullopt;
-    console->Port.Close();
+    console.reset();  // frees the port for other programs while the output is made
     return ConfigSource{SourceKind::Gateway, ConfigToJson(config), {}};
 }
 

@@ -17,7 +17,7 @@ int RunEds(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (!console) return 1;
     GatewayConfig config;
     if (!ReadCliGateway(*console, config, err)) return 1;
-    console->Port.Close();
+    console.reset();  // frees the port for other programs while the output is made
     // What the save window works on when nothing is changed: the editor's copy of the
     // classes and the poll paths it starts from.
     MakeWorkingCopy(config);

@@ -16,7 +16,7 @@ int RunRead(const QStringList& args, QTextStream& out, QTextStream& err) {
 
     GatewayConfig config;
     if (!ReadCliGateway(*console, config, err)) return 1;
-    console->Port.Close();
+    console.reset();  // frees the port for other programs while the output is made
     if (json)
         out << QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
     else

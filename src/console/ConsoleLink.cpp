@@ -14,7 +14,7 @@ const std::chrono::microseconds ConsoleLink::LinePause = 200us;
 namespace {
 
 // The longest the link sleeps between looks at the port while the transmit buffer drains
-// or a reply is awaited; the pump wakes earlier when data arrives.
+// or a reply is awaited; a reply wait ends earlier when data arrives.
 constexpr std::chrono::microseconds TransmitPollWait = 200us;
 constexpr std::chrono::microseconds ReplyPollWait = 1ms;
 constexpr int MaxTransmitBufferReads = 10;
@@ -34,8 +34,7 @@ QString TrimBlanks(const QString& text) {
 
 }  // namespace
 
-ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock, EventPump& pump)
-    : port_(port), clock_(clock), pump_(pump) {}
+ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock) : port_(port), clock_(clock) {}
 
 bool ConsoleLink::SendCommand(const QString& command, const QString& terminator) {
     if (!SendLine(command)) return false;
@@ -78,7 +77,7 @@ bool ConsoleLink::SendLine(const QString& command) {
 bool ConsoleLink::WaitForTransmitBuffer() {
     for (int read = 1; port_.BytesToSend() != 0; ++read) {
         if (read == MaxTransmitBufferReads) return false;
-        pump_.Yield(TransmitPollWait);
+        clock_.Sleep(TransmitPollWait);
     }
     return true;
 }
@@ -86,7 +85,7 @@ bool ConsoleLink::WaitForTransmitBuffer() {
 void ConsoleLink::Pause(std::chrono::microseconds length) {
     const uint64_t endUs = clock_.Microseconds() + uint64_t(length.count());
     for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs; nowUs = clock_.Microseconds())
-        pump_.Yield(std::chrono::microseconds(endUs - nowUs));
+        clock_.Sleep(std::chrono::microseconds(endUs - nowUs));
 }
 
 // Collects the reply into `reply` until `terminator` is in it and the line is quiet, then
@@ -106,7 +105,7 @@ bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
             reply.truncate(terminatorAt);
             return true;
         }
-        pump_.Yield(ReplyPollWait);
+        port_.WaitForData(ReplyPollWait);
     }
     return false;
 }

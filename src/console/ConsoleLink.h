@@ -7,14 +7,13 @@
 #include <cstdint>
 
 #include "platform/Clock.h"
-#include "platform/EventPump.h"
 #include "platform/SerialPort.h"
 
 namespace kv {
 
 class ConsoleLink {
 public:
-    ConsoleLink(SerialPort& port, Clock& clock, EventPump& pump);
+    ConsoleLink(SerialPort& port, Clock& clock);
 
     // Sends one command line and collects the reply until `terminator` is present and
     // the line is quiet. On success ReplyText holds the reply up to the terminator.
@@ -45,7 +44,6 @@ private:
 
     SerialPort& port_;
     Clock& clock_;
-    EventPump& pump_;
 };
 
 // Sets ReplyTimeoutMs for a scope and puts the earlier value back when it ends.

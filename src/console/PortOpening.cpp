@@ -4,15 +4,6 @@
 
 namespace kv {
 
-PortOpenResult OpenGatewayPort(SerialPort& port, int portNumber) {
-    if (port.IsOpen()) return {};
-    port.SelectPort(portNumber);
-    const PortOpenResult opened = port.Open();
-    // Whatever the gateway sent before would be taken for the first reply.
-    if (opened.ok()) port.ClearReceiveBuffer();
-    return opened;
-}
-
 FailureReport ReportPortFailure(const PortOpenResult& result, int portNumber,
                                 const PortMessageTitles& titles) {
     switch (result.Error) {

@@ -1,7 +1,7 @@
 #pragma once
-// Opening the gateway's port for a sequence, and what the user is told when it does not
-// open: the message, its title and the main window's status text. The main window, the
-// save window, the EEPROM copy window and the CLI all open the port this way.
+// What the user is told when the gateway's port does not open: the message, its title and
+// the main window's status text. The main window, the save window, the EEPROM copy window
+// and the CLI all report it this way.
 
 #include <QString>
 #include <optional>
@@ -28,10 +28,6 @@ struct PortMessageTitles {
 inline const PortMessageTitles TransferPortTitles{QString(), QStringLiteral("Warning")};
 // The main window's read-out.
 inline const PortMessageTitles ReadOutPortTitles{QStringLiteral("Error"), QStringLiteral("Error")};
-
-// Selects COM `portNumber` and opens it with an empty receive buffer, unless the port is
-// open already.
-PortOpenResult OpenGatewayPort(SerialPort& port, int portNumber);
 
 // For a result that is not ok: a port held by another program ("COM 3 has been occupied",
 // also the status text), a refusal with the system's reason (the status emptied), or a

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <thread>
 
 #include "platform/PortNaming.h"
 
@@ -166,6 +167,18 @@ QByteArray QtSerialPort::ReadAll() {
 int QtSerialPort::BytesToSend() {
     CloseIfDeviceLost();
     return IsOpen() ? int(port_.bytesToWrite()) : 0;
+}
+
+void QtSerialPort::WaitForData(std::chrono::microseconds maxWait) {
+    CloseIfDeviceLost();
+    if (IsOpen() && port_.bytesAvailable() > 0) return;
+    // QSerialPort waits in whole milliseconds; a shorter wait is slept, and so is a wait on
+    // a lost device, which would otherwise return at once and spin the caller's loop.
+    if (!IsOpen() || maxWait < std::chrono::milliseconds(1)) {
+        std::this_thread::sleep_for(maxWait);
+        return;
+    }
+    port_.waitForReadyRead(int(std::chrono::ceil<std::chrono::milliseconds>(maxWait).count()));
 }
 
 void QtSerialPort::Write(const QByteArray& bytes) {

@@ -1,8 +1,8 @@
 #pragma once
 // The PC serial port over QSerialPort. COM n is resolved to a device when the port opens
-// (PortNaming.h), so a virtual gateway started after the selection is found. Reads never
-// block: what has arrived is read when the count is asked for, and incoming data wakes
-// the event pump through the port's notifier.
+// (PortNaming.h), so a virtual gateway started after the selection is found. It needs no
+// event loop: what has arrived is read when the count is asked for, and WaitForData
+// blocks the session thread on the device until data comes.
 
 #include <QSerialPort>
 
@@ -27,6 +27,7 @@ public:
     QByteArray ReadAll() override;
     int BytesToSend() override;
     void Write(const QByteArray& bytes) override;
+    void WaitForData(std::chrono::microseconds maxWait) override;
 
 private:
     QString DeviceToOpen() const;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 namespace kv {
 
@@ -36,6 +37,8 @@ public:
     virtual QByteArray ReadAll() = 0;
     virtual int BytesToSend() = 0;
     virtual void Write(const QByteArray& bytes) = 0;
+    // Blocks until bytes are waiting or `maxWait` has passed, whichever comes first.
+    virtual void WaitForData(std::chrono::microseconds maxWait) = 0;
 };
 
 }  // namespace kv

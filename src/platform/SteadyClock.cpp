@@ -1,6 +1,7 @@
 #include "platform/SteadyClock.h"
 
 #include <chrono>
+#include <thread>
 
 namespace kv {
 namespace {
@@ -19,5 +20,7 @@ uint32_t SteadyClock::Milliseconds() {
 }
 
 uint64_t SteadyClock::Microseconds() { return SinceClockStart<std::chrono::microseconds>(); }
+
+void SteadyClock::Sleep(std::chrono::microseconds length) { std::this_thread::sleep_for(length); }
 
 }  // namespace kv

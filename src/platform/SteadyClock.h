@@ -9,6 +9,7 @@ class SteadyClock : public Clock {
 public:
     uint32_t Milliseconds() override;
     uint64_t Microseconds() override;
+    void Sleep(std::chrono::microseconds length) override;
 };
 
 }  // namespace kv

@@ -18,14 +18,8 @@ QJsonObject ExpectedReadBack(GatewayConfig written, const ConnectionPaths& paths
 }
 
 QStringList VerifyWritten(ConsoleLink& link, const QJsonObject& expected) {
-    const PortOpenResult reopened = link.Port().Open();
-    if (!reopened.ok())
-        return {QStringLiteral("The gateway could not be read again to verify: %1")
-                    .arg(reopened.Text.isEmpty() ? QStringLiteral("the port did not open")
-                                                 : reopened.Text)};
     GatewayConfig reread;
     const ReadOutResult result = ReadGateway(link, reread, [](int) {});
-    link.Port().Close();
     if (result != ReadOutResult::Ok) return {ReadOutFailureText(result)};
     return JsonDifferences(expected, ConfigToJson(reread));
 }
@@ -38,14 +32,12 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     GatewayConfig read;
     const ReadOutResult readOut = ReadGateway(link, read, [](int) {});
     if (readOut != ReadOutResult::Ok) {
-        link.Port().Close();
         outcome.Errors = {ReadOutFailureText(readOut)};
         return outcome;
     }
     ApplyPlan plan = PlanApply(read, file);
     outcome.Warnings = plan.Warnings;
     if (!plan.ok()) {
-        link.Port().Close();
         outcome.Errors = plan.Errors;
         return outcome;
     }

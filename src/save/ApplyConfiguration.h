@@ -25,7 +25,7 @@ struct ApplyOutcome {
     QString EdsPath;
 };
 
-// The port is closed when it returns.
+// On an open port, which stays open from the first read to the end of the verify.
 ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
                                 const ApplyOptions& options);
 

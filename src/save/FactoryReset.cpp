@@ -70,9 +70,7 @@ EthernetParams FactoryEthernetParams() {
 }
 
 WriteResult FactoryReset(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
-    const bool done = RunFactoryReset(link, config, progress);
-    link.Port().Close();
-    if (!done) return WriteResult::Timeout;
+    if (!RunFactoryReset(link, config, progress)) return WriteResult::Timeout;
     ReportProgress(progress, Finished);
     return WriteResult::Ok;
 }

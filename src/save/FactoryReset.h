@@ -16,10 +16,9 @@ inline const char* const FactoryResetTitle = "Restore to Factory Setting";
 
 EthernetParams FactoryEthernetParams();
 
-// On an open port; progress 3, 5, 7, 9, and 10 once the port is closed. The port is
-// closed at every end. The model takes the factory Ethernet addresses before they are
-// sent, and node ID 1 and baud index 0 just before they are written; both stay changed
-// when a later exchange fails.
+// On an open port; progress 3, 5, 7, 9, and 10 at the end of a success. The model takes the factory
+// Ethernet addresses before they are sent, and node ID 1 and baud index 0 just before they are
+// written; both stay changed when a later exchange fails.
 WriteResult FactoryReset(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress);
 
 }  // namespace kv

@@ -15,7 +15,6 @@ constexpr int SaveFinished = 130;
 SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
                               const ProgressFn& progress) {
     const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
-    link.Port().Close();
     if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};
     const EdsFileResult eds =
         WriteEdsFile(request.EdsFolders, config, request.PollPaths, request.EdsInfo);

@@ -1,6 +1,6 @@
 #pragma once
-// The whole save after the port is open: the write-back, the port closed, the EDS file
-// for what was written, and the read-back class records brought up to date.
+// The whole save after the port is open: the write-back, the EDS file for what was
+// written, and the read-back class records brought up to date.
 
 #include <QDateTime>
 #include <QString>
@@ -31,8 +31,8 @@ struct SaveRequest {
     QStringList EdsFolders;  // tried in order
 };
 
-// Progress 10..120 during the write, 130 at the end of a success. The port is closed at
-// every end. Only a full success copies the editor's classes into the read-back records.
+// On an open port. Progress 10..120 during the write, 130 at the end of a success. Only a
+// full success copies the editor's classes into the read-back records.
 SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
                               const ProgressFn& progress);
 

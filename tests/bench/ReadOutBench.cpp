@@ -11,7 +11,6 @@
 
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
-#include "platform/QtEventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
@@ -39,6 +38,7 @@ public:
         Lines += bytes.count('\r');
         port_.Write(bytes);
     }
+    void WaitForData(std::chrono::microseconds maxWait) override { port_.WaitForData(maxWait); }
 
     qint64 BytesIn = 0;
     qint64 BytesOut = 0;
@@ -70,8 +70,7 @@ int main(int argc, char* argv[]) {
     kv::QtSerialPort serial;
     CountingPort port(serial);
     kv::SteadyClock clock;
-    kv::QtEventPump pump;
-    kv::ConsoleLink link(port, clock, pump);
+    kv::ConsoleLink link(port, clock);
     port.SelectPort(8);
 
     double bestSeconds = 1e9;

@@ -9,7 +9,6 @@
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
-#include "platform/QtEventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
@@ -26,8 +25,7 @@ protected:
     test::SimulatorProcess simulator;
     QtSerialPort port;
     SteadyClock clock;
-    QtEventPump pump;
-    ConsoleLink link{port, clock, pump};
+    ConsoleLink link{port, clock};
 };
 
 TEST_F(GatewaySimProgram, ServesOneClientAfterAnotherOnItsComPort) {

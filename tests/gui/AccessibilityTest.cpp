@@ -14,6 +14,7 @@
 #include "config/WorkingCopy.h"
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
@@ -74,7 +75,7 @@ private Q_SLOTS:
         GatewayConfig config = sim::DemoConfig();
         MakeWorkingCopy(config);
         test::SimulatedGateway gateway;
-        ConsoleLink link(gateway.Port, gateway.Clock, gateway.Pump);
+        GatewaySession link(test::DevicesOf(gateway));
         test::RecordingDialogs dialogs;
         Session session{config, link, dialogs};
 

@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "config/WorkingCopy.h"
-#include "console/ConsoleLink.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/appobj/IOAppObj.h"
@@ -120,7 +120,7 @@ struct Editor {
 
     GatewayConfig config;
     test::SimulatedGateway gateway;
-    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    GatewaySession link{test::DevicesOf(gateway)};
     RecordingDialogs dialogs;
     Session session{config, link, dialogs};
     std::unique_ptr<IOAppObj> window;

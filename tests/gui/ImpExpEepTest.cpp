@@ -15,6 +15,7 @@
 #include "backup/BackupFile.h"
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/backup/frmImpExpEEP.h"
@@ -36,6 +37,11 @@ private:
             Window = std::make_unique<frmImpExpEEP>(Session);
         }
         frmImpExpEEP& W() { return *Window; }
+        // Clicks and waits until what the click started on the gateway has ended.
+        void Press(QAbstractButton* button) {
+            button->click();
+            test::WaitUntilIdle(Link);
+        }
         QStringList Messages() const { return Dialogs.MessageTexts(); }
         QString LastTitle() const { return Dialogs.Messages.last().Title; }
         bool PortOpen() const { return Gateway.Port.IsOpen(); }
@@ -46,7 +52,7 @@ private:
         QTemporaryDir Folder;
 
         SimulatedGateway Gateway;
-        ConsoleLink Link{Gateway.Port, Gateway.Clock, Gateway.Pump};
+        GatewaySession Link{test::DevicesOf(Gateway)};
         RecordingDialogs Dialogs;
         GatewayConfig Config;
         kv::Session Session{Config, Link, Dialogs};
@@ -71,25 +77,25 @@ private Q_SLOTS:
         ExpectEnabled(w, true, false, true, false);
         QVERIFY(test::SavePicture(w, "frmImpExpEEP.png"));
         w.ComPort->setCurrentIndex(2);
-        w.Connect->click();
+        bench.Press(w.Connect);
         QVERIFY(bench.PortOpen());
         QCOMPARE(bench.Gateway.Port.SelectedPort(), 3);
         ExpectEnabled(w, false, true, true, true);
-        w.cmdDisconnect->click();
+        bench.Press(w.cmdDisconnect);
         QVERIFY(!bench.PortOpen());
         ExpectEnabled(w, true, false, true, false);
 
         // Choosing another port closes the open one; nothing may be sent on it then.
-        w.Connect->click();
+        bench.Press(w.Connect);
         w.ComPort->setCurrentIndex(3);
         QVERIFY(!bench.PortOpen());
         ExpectEnabled(w, true, false, true, false);
         QVERIFY(bench.Messages().isEmpty());
 
         bench.Gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
-        w.Connect->click();
+        bench.Press(w.Connect);
         bench.Gateway.Unplug();
-        w.Connect->click();
+        bench.Press(w.Connect);
         QCOMPARE(bench.Messages(), QStringList({"COM 4 has been occupied", "Can't open COM 4!"}));
         ExpectEnabled(w, true, false, true, false);
     }
@@ -98,13 +104,13 @@ private Q_SLOTS:
     void importThenExportKeepThePortOpen() {
         Bench bench;
         frmImpExpEEP& w = bench.W();
-        w.Connect->click();
-        w.cmdImportToIni->click();  // the file dialog cancelled
+        bench.Press(w.Connect);
+        bench.Press(w.cmdImportToIni);  // the file dialog cancelled
         QVERIFY(bench.Messages().isEmpty());
         ExpectEnabled(w, false, true, true, true);
 
         bench.Dialogs.FileAnswers << bench.Path();
-        w.cmdImportToIni->click();
+        bench.Press(w.cmdImportToIni);
         QCOMPARE(bench.Messages(), QStringList({"Import to ini file finished."}));
         QVERIFY(bench.PortOpen());
         ExpectEnabled(w, false, true, false, true);
@@ -113,12 +119,12 @@ private Q_SLOTS:
 
         bench.Gateway.Console.Eeprom = sim::FactoryImage();
         bench.Dialogs.FileAnswers << bench.Path();
-        w.cmdExportToEEP->click();
+        bench.Press(w.cmdExportToEEP);
         QCOMPARE(bench.Messages().last(), QString("Export to KV-9052R's EEPROM finished."));
         QVERIFY(bench.PortOpen());
         QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
 
-        w.cmdExportToEEP->click();  // the file dialog cancelled: the window starts over
+        bench.Press(w.cmdExportToEEP);  // the file dialog cancelled: the window starts over
         QVERIFY(!bench.PortOpen());
         ExpectEnabled(w, true, false, true, false);
     }
@@ -126,13 +132,13 @@ private Q_SLOTS:
     void failuresCloseThePortAndSayWhy() {
         const auto timeout = [](Bench& bench) {
             bench.Gateway.Console.Faults.StopAfterLines = 200;
-            bench.W().cmdImportToIni->click();
+            bench.Press(bench.W().cmdImportToIni);
         };
         const auto notABackup = [](Bench& bench) {
             QVERIFY(test::WriteAll(bench.Path(), "[Config_EEPROM]\r\nFileType=Something else\r\n"));
-            bench.W().cmdExportToEEP->click();
+            bench.Press(bench.W().cmdExportToEEP);
         };
-        const auto anotherController = [](Bench& bench) { bench.W().cmdImportToIni->click(); };
+        const auto anotherController = [](Bench& bench) { bench.Press(bench.W().cmdImportToIni); };
         const struct {
             std::function<void(Bench&)> run;
             sim::ControllerModel model;
@@ -143,7 +149,7 @@ private Q_SLOTS:
             {anotherController, sim::ControllerModel::Klt400, "This modules is not 5308RTD!"}};
         for (const auto& c : cases) {
             Bench bench(c.model);
-            bench.W().Connect->click();
+            bench.Press(bench.W().Connect);
             bench.Dialogs.FileAnswers << bench.Path();
             c.run(bench);
             QCOMPARE(bench.Messages(), QStringList{c.message});
@@ -158,19 +164,18 @@ private Q_SLOTS:
         Bench bench;
         frmImpExpEEP& w = bench.W();
         w.show();
-        w.Connect->click();
+        bench.Press(w.Connect);
         bool checked = false;
-        bench.Gateway.Pump.EachYield = [&] {
-            if (checked || bench.Gateway.Console.LinesReceived() < 20) return;
+        QObject::connect(w.ConnectProgress, &QProgressBar::valueChanged, [&](int value) {
+            if (checked || value < 20) return;
             checked = true;
             QVERIFY(!w.Connect->isEnabled() && !w.cmdDisconnect->isEnabled());
             QVERIFY(!w.cmdImportToIni->isEnabled() && !w.Command1->isEnabled());
             QVERIFY(!w.ComPort->isEnabled());
             QVERIFY(!w.close());
-            QVERIFY(bench.PortOpen());
-        };
+        });
         bench.Dialogs.FileAnswers << bench.Path();
-        w.cmdImportToIni->click();
+        bench.Press(w.cmdImportToIni);
         QVERIFY(checked);
         QCOMPARE(bench.Messages(), QStringList({"Import to ini file finished."}));
     }
@@ -180,8 +185,8 @@ private Q_SLOTS:
         frmImpExpEEP& w = bench.W();
         w.show();
         QSignalSpy closed(&w, &frmImpExpEEP::closed);
-        w.Connect->click();
-        w.Command1->click();
+        bench.Press(w.Connect);
+        bench.Press(w.Command1);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!bench.PortOpen());
         QVERIFY(!w.isVisible());

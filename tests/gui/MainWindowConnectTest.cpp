@@ -2,12 +2,15 @@
 // fails, re-entry and shut-down, against the virtual gateway.
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QThread>
 #include <QtTest>
+#include <atomic>
 #include <optional>
 
 #include "MainWindowHarness.h"
@@ -58,11 +61,10 @@ private Q_SLOTS:
         MainWindowHarness h;
         std::optional<ReadingLook> reading;
         QList<int> progress;
-        h.Gateway.Pump.EachYield = [&] {
-            QCoreApplication::processEvents();
-            const int value = h.Find<QProgressBar>("ConnectProgress")->value();
+        auto* bar = h.Find<QProgressBar>("ConnectProgress");
+        QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
             if (progress.isEmpty() || progress.last() != value) progress << value;
-            if (reading || !h.Gateway.LinesReceived().contains("use eeprom")) return;
+            if (reading || value < 3) return;
             reading = ReadingLook{h.Find<QLineEdit>("CommunicationState")->text(),
                                   h.Find("Connect")->isEnabled(),
                                   h.Find("ComPort")->isEnabled(),
@@ -70,7 +72,7 @@ private Q_SLOTS:
                                   h.Find("ExitProgram")->isEnabled(),
                                   h.Find("ConnectProgress")->isVisible(),
                                   h.Toggle(0)->isVisible()};
-        };
+        });
         h.Connect();
 
         QVERIFY(reading.has_value());
@@ -79,7 +81,7 @@ private Q_SLOTS:
                 !reading->ExitEnabled);
         QVERIFY(reading->ProgressShown);
         QVERIFY(!reading->TogglesShown);
-        QCOMPARE(progress, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+        QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 
         QVERIFY(h.Dialogs.Messages.isEmpty());
         QVERIFY(h.Window.Connected());
@@ -151,7 +153,7 @@ private Q_SLOTS:
             h.Connect();  // count the lines of a whole read-out first
             silentAfterLines = h.Gateway.Console.LinesReceived() * 2 - 1;
         } else if (unplug) {
-            h.Gateway.Pump.EachYield = [&] {
+            h.Gateway.Port.EachWait = [&] {
                 if (h.Gateway.LinesReceived().size() == 60 && h.Gateway.IsPlugged())
                     h.Gateway.Unplug();
             };
@@ -196,13 +198,13 @@ private Q_SLOTS:
     void connectDuringAReadOutStartsNoSecondOne() {
         MainWindowHarness h;
         int extraPresses = 0;
-        h.Gateway.Pump.EachYield = [&] {
-            if (extraPresses == 0 && h.Gateway.LinesReceived().size() == 10) {
-                ++extraPresses;
-                h.Window.ConnectSequence();
-                h.Click("Connect");
-            }
-        };
+        QObject::connect(h.Find<QProgressBar>("ConnectProgress"), &QProgressBar::valueChanged,
+                         [&](int value) {
+                             if (extraPresses > 0 || value != 2) return;
+                             ++extraPresses;
+                             h.Window.ConnectSequence();
+                             h.Click("Connect");
+                         });
         h.Connect();
         QCOMPARE(extraPresses, 1);
         QCOMPARE(h.Gateway.Port.OpenCount, 1);
@@ -212,15 +214,31 @@ private Q_SLOTS:
 
     void closingAsksAndIsRefusedDuringAReadOut() {
         MainWindowHarness h;
+        h.Gateway.Console.Latency = std::chrono::milliseconds(20);  // a read-out of seconds
         QSignalSpy accepted(&h.Window, &Main_F::closeAccepted);
-        bool stillShownAfterClose = false;
-        h.Gateway.Pump.EachYield = [&] {
-            if (!accepted.isEmpty() || !h.Dialogs.Messages.isEmpty()) return;
-            if (h.Gateway.LinesReceived().size() != 12) return;
-            h.Window.close();
-            stillShownAfterClose = h.Window.isVisible();
+        // The read-out waits at its tenth line until the refusal is shown, so that the box
+        // stands in the middle of it; the box is then read for three reply time-outs' worth
+        // of the gateway's time, during which the read-out goes on without the window.
+        std::atomic<bool> boxShown = false;
+        h.Gateway.Port.EachWait = [&] {
+            QDeadlineTimer safety(5000);
+            while (h.Gateway.LinesReceived().size() == 10 && !boxShown && !safety.hasExpired())
+                QThread::yieldCurrentThread();
         };
-        h.Connect();
+        uint32_t boxAnsweredAfterMs = 0;
+        h.Dialogs.WhileMessageShown = [&] {
+            const uint32_t shownAt = h.Gateway.Clock.Milliseconds();
+            boxShown = true;
+            QDeadlineTimer safety(5000);
+            while (h.Gateway.Clock.Milliseconds() - shownAt < 3 * 200 && !safety.hasExpired())
+                QThread::yieldCurrentThread();
+            boxAnsweredAfterMs = h.Gateway.Clock.Milliseconds() - shownAt;
+        };
+        h.Click("Connect");
+        h.Window.close();
+        const bool stillShownAfterClose = h.Window.isVisible();
+        test::WaitUntilIdle(h.Gateway_);
+        QVERIFY(boxAnsweredAfterMs >= 600);
         QVERIFY(stillShownAfterClose);
         QCOMPARE(h.Dialogs.MessageTexts(), QStringList{"Module is connecting now!"});
         QVERIFY(h.Dialogs.Questions.isEmpty());

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "console/ConsoleLink.h"
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/appobj/IOAppObj.h"
@@ -32,7 +32,7 @@ class MainWindowFlowTest : public QObject {
 private:
     test::SimulatedGateway gateway;
     GatewayConfig config;
-    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    GatewaySession link{test::DevicesOf(gateway)};
     test::RecordingDialogs dialogs;
     Session session{config, link, dialogs};
     std::unique_ptr<AppWindows> windows;
@@ -51,6 +51,7 @@ private:
 
     void OpenEditor() {
         Click(&Main(), "Connect");
+        test::WaitUntilIdle(link);
         QVERIFY(Main().Connected());
         Click(&Main(), "CreateMBDevice");
         QVERIFY(windows->Editor());

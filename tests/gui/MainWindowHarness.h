@@ -1,15 +1,15 @@
 #pragma once
 // The main window on a virtual gateway in the test's own process: simulated time, the
-// recording dialogs, and Qt events handled while the link waits, as in the program.
+// recording dialogs, and the gateway session on its own thread, as in the program.
 
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QTest>
 
 #include "config/GatewayConfig.h"
-#include "console/ConsoleLink.h"
 #include "sim/DemoImages.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/common/Session.h"
@@ -23,7 +23,6 @@ public:
     explicit MainWindowHarness(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
         : Gateway(model) {
         Gateway.Console.Eeprom = sim::DemoImage();
-        Gateway.Pump.EachYield = [] { QCoreApplication::processEvents(); };
         Window.show();
         if (!QTest::qWaitForWindowExposed(&Window)) qWarning("main window not exposed");
     }
@@ -43,16 +42,20 @@ public:
         QTest::mouseClick(Find<QAbstractButton>(buttonName), Qt::LeftButton);
     }
 
-    void Connect() { Click("Connect"); }
+    // Presses Connect and waits for the read-out's outcome.
+    void Connect() {
+        Click("Connect");
+        WaitUntilIdle(Gateway_);
+    }
 
     // Saves what the window looks like, for a person to look at.
     void Render(const QString& name) { SavePicture(Window, name + ".png"); }
 
     SimulatedGateway Gateway;
     GatewayConfig Config;
-    ConsoleLink Link{Gateway.Port, Gateway.Clock, Gateway.Pump};
+    GatewaySession Gateway_{DevicesOf(Gateway)};
     RecordingDialogs Dialogs;
-    kv::Session Session{Config, Link, Dialogs};
+    kv::Session Session{Config, Gateway_, Dialogs};
     Main_F Window{Session};
 };
 

@@ -10,11 +10,11 @@
 #include <QtTest>
 
 #include "config/GatewayConfig.h"
-#include "console/ConsoleLink.h"
-#include "platform/QtEventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
+#include "session/SerialDevices.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "ui/common/Session.h"
 #include "ui/main/Main_F.h"
 
@@ -31,10 +31,7 @@ private:
     QProcess simulator;
 
     GatewayConfig config;
-    QtSerialPort port;
-    SteadyClock clock;
-    QtEventPump pump;
-    ConsoleLink link{port, clock, pump};
+    GatewaySession link{MakeSerialDevices};
     test::RecordingDialogs dialogs;
     Session session{config, link, dialogs};
     std::unique_ptr<Main_F> window;
@@ -42,6 +39,7 @@ private:
     void ConnectToGateway() {
         window->findChild<QComboBox*>("ComPort")->setCurrentIndex(GatewayCom - 1);
         QTest::mouseClick(window->findChild<QPushButton*>("Connect"), Qt::LeftButton);
+        QVERIFY(test::WaitUntilIdle(link));
     }
 
 private Q_SLOTS:
@@ -79,7 +77,6 @@ private Q_SLOTS:
 
         QCOMPARE(dialogs.MessageTexts(), QStringList());
         QVERIFY(window->Connected());
-        QVERIFY(!port.IsOpen());
         QCOMPARE(window->findChild<QLineEdit*>("FirmwareVer")->text(), QString("1.03-2009/07/15"));
         QCOMPARE(config.DeviceNetParams, (DeviceNetParams{5, 2}));
         QVERIFY2(ticks > 5, "the event loop did not run during the read-out");

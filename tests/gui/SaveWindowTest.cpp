@@ -15,6 +15,7 @@
 #include "sim/DemoImages.h"
 #include "support/ReadForEditing.h"
 #include "support/RecordingDialogs.h"
+#include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
 #include "ui/common/Session.h"
@@ -34,7 +35,7 @@ struct Rig {
         before = image;
         session.PortNumber = 3;
         session.SetCommunicationState = [this](const QString& text) { states.append(text); };
-        readLines = test::ReadForEditing(gateway, link, config);
+        readLines = test::ReadOnSession(link, gateway, config);
         [&] { QVERIFY(readLines >= 0); }();
     }
 
@@ -66,6 +67,12 @@ struct Rig {
         Q_EMIT combo->activated(index);
     }
 
+    // Clicks and waits until what the click started on the gateway has ended.
+    void Press(const char* name) {
+        Button(name)->click();
+        test::WaitUntilIdle(link);
+    }
+
     bool ButtonsEnabled() {
         return Button("FinishDeviceSet")->isEnabled() && Button("BackButton")->isEnabled() &&
                Button("Btn_FactorySet")->isEnabled();
@@ -74,7 +81,7 @@ struct Rig {
     QStringList LinesSent() const { return gateway.LinesReceived().mid(readLines); }
 
     SimulatedGateway gateway;
-    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    GatewaySession link{test::DevicesOf(gateway)};
     GatewayConfig config;
     RecordingDialogs dialogs;
     Session session{config, link, dialogs};
@@ -148,7 +155,7 @@ void SaveWindowTest::choicesRefillTheListsAndSetPathStoresThem() {
     QCOMPARE(rig.Combo("Combo_PollConsAttr")->count(), 3);
     rig.Choose("Combo_PollConsClass", "ID: 0x69");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
-    rig.Button("Btn_SetPath")->click();
+    rig.Press("Btn_SetPath");
 
     QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 3, 0x0A}, {0x69, 2, 0x0B}}));
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
@@ -165,12 +172,12 @@ void SaveWindowTest::saveWritesTheGatewayAndCloses() {
     com1.Commands[0] = Command(3);
     EDSAndEEPSet& window = rig.Open();
     rig.Choose("Combo_PollProdClass", "ID: 0x65");
-    rig.Button("Btn_SetPath")->click();
+    rig.Press("Btn_SetPath");
     rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
     QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
     QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
 
-    rig.Button("FinishDeviceSet")->click();
+    rig.Press("FinishDeviceSet");
 
     QCOMPARE(completed.count(), 1);
     QCOMPARE(abandoned.count(), 0);
@@ -197,7 +204,7 @@ void SaveWindowTest::silentGatewayLeavesTheWindowOpen() {
     rig.gateway.Console.Faults.StopAfterLines = rig.readLines + 12;
     QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
 
-    rig.Button("FinishDeviceSet")->click();
+    rig.Press("FinishDeviceSet");
 
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Timeout"});
     QCOMPARE(rig.states, QStringList{"Timeout"});
@@ -214,7 +221,7 @@ void SaveWindowTest::edsFileFailureKeepsTheWindowOpen() {
     rig.config.EditSerialClasses[1].CmdTimeout = 777;
     EDSAndEEPSet& window = rig.Open();
     window.SetEdsFolders({"/proc/no-such-folder"});
-    rig.Button("FinishDeviceSet")->click();
+    rig.Press("FinishDeviceSet");
 
     QCOMPARE(rig.dialogs.Messages.size(), 1);
     QVERIFY(rig.dialogs.Messages[0].Text.contains("KV-9052R_"));
@@ -232,11 +239,14 @@ void SaveWindowTest::windowStaysWhileTheGatewayIsWritten() {
     QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
     QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
     int closeAttempts = 0;
-    rig.gateway.Pump.EachYield = [&] {
-        if (closeAttempts++ == 1000) QVERIFY(!window.close());
-    };
-    rig.Button("FinishDeviceSet")->click();
-    QVERIFY(closeAttempts > 1000);
+    QObject::connect(window.findChild<QProgressBar*>("ProgressBar1"), &QProgressBar::valueChanged,
+                     [&](int value) {
+                         if (value != 50) return;
+                         ++closeAttempts;
+                         QVERIFY(!window.close());
+                     });
+    rig.Press("FinishDeviceSet");
+    QCOMPARE(closeAttempts, 1);
     QCOMPARE(abandoned.count(), 0);
     QCOMPARE(completed.count(), 1);
 }
@@ -245,13 +255,13 @@ void SaveWindowTest::portFailuresGiveTheButtonsBack() {
     Rig rig;
     EDSAndEEPSet& window = rig.Open();
     rig.gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
-    rig.Button("FinishDeviceSet")->click();
+    rig.Press("FinishDeviceSet");
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Can't open COM 3!"});
     QVERIFY(rig.ButtonsEnabled());
 
     rig.gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
     rig.dialogs.YesNoAnswers = {true};
-    rig.Button("Btn_FactorySet")->click();
+    rig.Press("Btn_FactorySet");
     QCOMPARE(rig.dialogs.Messages.last().Text, QString("COM 3 has been occupied"));
     QCOMPARE(rig.states, QStringList{"COM 3 has been occupied"});
     QVERIFY(rig.ButtonsEnabled());
@@ -263,7 +273,7 @@ void SaveWindowTest::saveDuringAReadOutDoesNothing() {
     Rig rig;
     rig.session.ConnectBusy = true;
     rig.Open();
-    rig.Button("FinishDeviceSet")->click();
+    rig.Press("FinishDeviceSet");
     QVERIFY(rig.LinesSent().isEmpty());
     QVERIFY(rig.dialogs.Messages.isEmpty());
     QVERIFY(rig.ButtonsEnabled());
@@ -277,13 +287,13 @@ void SaveWindowTest::factoryResetAsksFirst() {
     EDSAndEEPSet& window = rig.Open();
     QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
     rig.dialogs.YesNoAnswers = {false, true};
-    rig.Button("Btn_FactorySet")->click();
+    rig.Press("Btn_FactorySet");
     QVERIFY(rig.LinesSent().isEmpty());
     QVERIFY(rig.config.EthernetParams == ethernet);
     QVERIFY(rig.gateway.Console.Eeprom == rig.before);
     QVERIFY(window.isVisible());
 
-    rig.Button("Btn_FactorySet")->click();
+    rig.Press("Btn_FactorySet");
     QCOMPARE(rig.dialogs.Questions.size(), 2);
     QCOMPARE(completed.count(), 1);
     QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 10);
@@ -299,9 +309,9 @@ void SaveWindowTest::backClosesWithoutSaving() {
     EDSAndEEPSet& window = rig.Open();
     QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
     QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
-    rig.Button("AppObj")->click();
+    rig.Press("AppObj");
     QCOMPARE(objectView.count(), 1);
-    rig.Button("BackButton")->click();
+    rig.Press("BackButton");
     QCOMPARE(abandoned.count(), 1);
     QVERIFY2(rig.config.EditSerialClasses == classes, "the working copy stays for the editor");
     QVERIFY(rig.LinesSent().isEmpty());

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "platform/Dialogs.h"
 
@@ -18,6 +19,7 @@ public:
 
     void Message(const QString& text, const QString& title) override {
         Messages.append({text, title});
+        if (WhileMessageShown) WhileMessageShown();
     }
     bool AskYesNo(const QString& text, const QString& title) override {
         Questions.append({text, title});
@@ -40,6 +42,8 @@ public:
     QList<Shown> Questions;
     QList<bool> YesNoAnswers;  // answers to AskYesNo, in order; No when empty
     QStringList FileAnswers;   // answers to the file dialogs; cancel when empty
+    // Runs before a message box is answered: a user reading it.
+    std::function<void()> WhileMessageShown;
 };
 
 }  // namespace kv::test

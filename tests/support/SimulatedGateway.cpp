@@ -44,10 +44,10 @@ void SimulatedPort::Write(const QByteArray& bytes) {
     gateway_.wire_.SendFromPc(bytes, gateway_.NowNs());
 }
 
-void SimulatedPump::Yield(std::chrono::microseconds maxWait) {
-    gateway_.Clock.Advance(std::max(maxWait, std::chrono::microseconds{1}));
+void SimulatedPort::WaitForData(std::chrono::microseconds maxWait) {
+    gateway_.Clock.Advance(maxWait);
     gateway_.CatchUp();
-    if (EachYield) EachYield();
+    if (EachWait) EachWait();
 }
 
 SimulatedGateway::SimulatedGateway(sim::ControllerModel model) : Console(model) {

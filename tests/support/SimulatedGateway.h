@@ -1,7 +1,7 @@
 #pragma once
 // A virtual gateway in the test's own process: the console emulator behind a SerialPort,
-// with a fake clock that the event pump advances. Bytes cross the line at 115200 bit/s in
-// simulated time (one character every 86.8 microseconds, each way) and every answer starts
+// with a fake clock that advances while the link sleeps or waits. Bytes cross the line at 115200
+// bit/s in simulated time (one character every 86.8 microseconds, each way) and every answer starts
 // after the console's latency, so time-outs are tested without sleeping.
 
 #include <QStringList>
@@ -10,7 +10,6 @@
 #include <functional>
 
 #include "FakeClock.h"
-#include "platform/EventPump.h"
 #include "platform/SerialPort.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/ConsoleWire.h"
@@ -32,7 +31,10 @@ public:
     QByteArray ReadAll() override;
     int BytesToSend() override;
     void Write(const QByteArray& bytes) override;
+    // Advances simulated time by maxWait, then runs `EachWait`.
+    void WaitForData(std::chrono::microseconds maxWait) override;
 
+    std::function<void()> EachWait;  // lets a test act in the middle of an exchange
     // How the next Open() fails (once), for tests of the port error paths.
     PortOpenResult NextOpenResult;
     int OpenCount = 0;
@@ -43,17 +45,6 @@ private:
     bool open_ = false;
 };
 
-class SimulatedPump : public EventPump {
-public:
-    explicit SimulatedPump(SimulatedGateway& gateway) : gateway_(gateway) {}
-    // Advances simulated time by maxWait (at least 1 microsecond), then runs `EachYield`.
-    void Yield(std::chrono::microseconds maxWait) override;
-    std::function<void()> EachYield;  // lets a window test process Qt events
-
-private:
-    SimulatedGateway& gateway_;
-};
-
 class SimulatedGateway {
 public:
     // The gateway holds the factory EEPROM image and factory Ethernet settings.
@@ -62,7 +53,6 @@ public:
     FakeClock Clock;
     sim::ConsoleEmulator Console;  // holds the EEPROM image, the latency and the faults
     SimulatedPort Port{*this};
-    SimulatedPump Pump{*this};
 
     // Every command line the emulator received, in order (without the carriage return).
     QStringList LinesReceived() const { return Console.ReceivedLines(); }
@@ -73,7 +63,6 @@ public:
 
 private:
     friend class SimulatedPort;
-    friend class SimulatedPump;
 
     uint64_t NowNs() { return Clock.Microseconds() * 1000; }
     // Lets everything whose time has come happen.

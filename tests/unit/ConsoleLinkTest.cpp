@@ -14,8 +14,7 @@ class ConsoleLinkTest : public ::testing::Test {
 protected:
     test::FakeClock clock;
     test::ScriptedPort port{clock};
-    test::ScriptedPump pump{clock};
-    ConsoleLink link{port, clock, pump};
+    ConsoleLink link{port, clock};
 
     // When the reply wait began: the pause after the carriage return has passed.
     uint64_t WaitStartUs() const {
@@ -191,7 +190,7 @@ TEST_F(ConsoleLinkTest, ReadingAByteLeavesReplyTextAlone) {
 
 TEST(ConsoleLinkOnGatewayTest, TimesOutOnASilentConsole) {
     test::SimulatedGateway gateway;
-    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    ConsoleLink link{gateway.Port, gateway.Clock};
     ASSERT_TRUE(gateway.Port.Open().ok());
     gateway.Console.Faults.StopAfterLines = 1;
     ASSERT_TRUE(link.SendCommand("", ">"));

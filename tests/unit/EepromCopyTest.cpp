@@ -46,7 +46,7 @@ struct Bench {
     }
 
     SimulatedGateway Gateway;
-    ConsoleLink Link{Gateway.Port, Gateway.Clock, Gateway.Pump};
+    ConsoleLink Link{Gateway.Port, Gateway.Clock};
     std::vector<int> Progress;
 };
 
@@ -93,7 +93,7 @@ TEST_F(EepromCopyTest, ImportThatTimesOutInBlock9LeavesTheEarlierBackup) {
     const QByteArray earlier = BackupFile::Encode(CopiedPart(PatternedEeprom(99)));
     ASSERT_TRUE(WriteAll(FilePath(), earlier));
     sim::ConsoleEmulator& console = bench.Gateway.Console;
-    bench.Gateway.Pump.EachYield = [&console] {
+    bench.Gateway.Port.EachWait = [&console] {
         if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().contains("block 9"))
             console.Faults.StopAfterLines = console.LinesReceived() + 20;
     };

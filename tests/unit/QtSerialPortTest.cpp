@@ -9,7 +9,6 @@
 #include <memory>
 #include <thread>
 
-#include "platform/QtEventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
@@ -51,7 +50,7 @@ private:
     QString device_;
 };
 
-// QSerialPort's notifiers and the event pump need an application object; other tests in
+// QSerialPort's error signal needs an application object; other tests in
 // this program may bring their own, so one is made only when none exists.
 class QtSerialPortTest : public testing::Test {
 protected:
@@ -64,25 +63,26 @@ protected:
     void SetUp() override { ASSERT_FALSE(terminal_.Device().isEmpty()); }
 
     // Lets events run until the bytes expected have arrived or a second passed.
-    template <typename Read>
-    QByteArray Collect(int expected, std::chrono::milliseconds step, Read read) {
+    template <typename Wait, typename Read>
+    QByteArray Collect(int expected, Wait wait, Read read) {
         QByteArray arrived;
         const uint32_t start = clock_.Milliseconds();
         while (arrived.size() < expected && clock_.Milliseconds() - start < 1000) {
-            pump_.Yield(step);
+            wait();
             arrived += read();
         }
         return arrived;
     }
     QByteArray ReadFromPort(QtSerialPort& port, int expected) {
-        return Collect(expected, 10ms, [&] { return port.ReadAll(); });
+        return Collect(
+            expected, [&] { port.WaitForData(10ms); }, [&] { return port.ReadAll(); });
     }
     QByteArray ReadFromTerminal(int expected) {
-        return Collect(expected, 1ms, [&] { return terminal_.Received(); });
+        return Collect(
+            expected, [&] { clock_.Sleep(1ms); }, [&] { return terminal_.Received(); });
     }
 
     PseudoTerminal terminal_;
-    QtEventPump pump_;
     SteadyClock clock_;
 
 private:
@@ -177,7 +177,7 @@ TEST_F(QtSerialPortTest, UnpluggedDeviceClosesThePortAndReadsNothing) {
 
     terminal_.Hangup();
     for (int turn = 0; turn < 10 && port.IsOpen(); ++turn) {
-        pump_.Yield(5ms);
+        port.WaitForData(5ms);
         port.BytesWaiting();
     }
     EXPECT_FALSE(port.IsOpen());
@@ -186,21 +186,20 @@ TEST_F(QtSerialPortTest, UnpluggedDeviceClosesThePortAndReadsNothing) {
     port.Write("quit\r");
     EXPECT_EQ(port.BytesToSend(), 0);
 
-    // The dead device no longer wakes the pump: a wait lasts its time again.
+    // The dead device no longer ends a wait at once: the wait lasts its time again.
     const uint64_t start = clock_.Microseconds();
-    pump_.Yield(5ms);
+    port.WaitForData(5ms);
     EXPECT_GE(clock_.Microseconds() - start, 4000u);
 }
 
-// The real pump is measured in real time here, kept short; everything else uses fake time.
-TEST_F(QtSerialPortTest, EventPumpSleepsAboutTheWaitWhenIdleAndWakesForIncomingData) {
+// The real wait is measured in real time here, kept short; everything else uses fake time.
+TEST_F(QtSerialPortTest, WaitLastsItsTimeWhenIdleAndEndsForIncomingData) {
     QtSerialPort port;
     port.SelectDevice(terminal_.Device());
     ASSERT_TRUE(port.Open().ok());
-    pump_.Yield(1ms);  // lets anything left from opening run
 
     uint64_t start = clock_.Microseconds();
-    pump_.Yield(5ms);
+    port.WaitForData(5ms);
     const uint64_t idleUs = clock_.Microseconds() - start;
     EXPECT_GE(idleUs, 4000u);
     EXPECT_LT(idleUs, 500000u);
@@ -212,7 +211,7 @@ TEST_F(QtSerialPortTest, EventPumpSleepsAboutTheWaitWhenIdleAndWakesForIncomingD
     start = clock_.Microseconds();
     uint64_t waitedUs = 0;
     while (port.BytesWaiting() == 0 && waitedUs < 5000000) {
-        pump_.Yield(2s);
+        port.WaitForData(2s);
         waitedUs = clock_.Microseconds() - start;
     }
     gateway.join();

@@ -37,7 +37,7 @@ protected:
     }
 
     SimulatedGateway gateway;
-    ConsoleLink link{gateway.Port, gateway.Clock, gateway.Pump};
+    ConsoleLink link{gateway.Port, gateway.Clock};
     GatewayConfig config;
     std::vector<int> progress;
 };
@@ -70,7 +70,7 @@ TEST_F(ReadOut, ReadsTheFirmwareOfEachKnownController) {
         SimulatedGateway other(model);
         other.Console.Eeprom = sim::FactoryImage();
         ASSERT_TRUE(other.Port.Open().ok());
-        ConsoleLink otherLink(other.Port, other.Clock, other.Pump);
+        ConsoleLink otherLink(other.Port, other.Clock);
         GatewayConfig read;
         ASSERT_EQ(ReadGateway(otherLink, read, [](int) {}), ReadOutResult::Ok);
         EXPECT_EQ(otherLink.ControllerPrompt, sim::ModelName(model) + ">");
@@ -140,7 +140,7 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
         SimulatedGateway probe;
         probe.Console.Eeprom = gateway.Console.Eeprom;
         ASSERT_TRUE(probe.Port.Open().ok());
-        ConsoleLink probeLink(probe.Port, probe.Clock, probe.Pump);
+        ConsoleLink probeLink(probe.Port, probe.Clock);
         GatewayConfig ignored;
         ReadGateway(probeLink, ignored, [](int) {});
         const QStringList lines = probe.LinesReceived();
@@ -185,7 +185,7 @@ TEST_F(ReadOut, AnEmptyAddressIsReadAsAnEmptyText) {
 
 TEST_F(ReadOut, AnUnpluggedAdapterEndsInATimeout) {
     gateway.Console.Eeprom = sim::FactoryImage();
-    gateway.Pump.EachYield = [this] {
+    gateway.Port.EachWait = [this] {
         if (gateway.LinesReceived().size() == 12) gateway.Unplug();
     };
     EXPECT_EQ(Read(), ReadOutResult::Timeout);
@@ -194,7 +194,7 @@ TEST_F(ReadOut, AnUnpluggedAdapterEndsInATimeout) {
 TEST(ReadOutOfAForeignController, StopsBeforeAnySettingIsAsked) {
     SimulatedGateway foreign(sim::ControllerModel::Foreign);
     ASSERT_TRUE(foreign.Port.Open().ok());
-    ConsoleLink foreignLink(foreign.Port, foreign.Clock, foreign.Pump);
+    ConsoleLink foreignLink(foreign.Port, foreign.Clock);
     GatewayConfig read;
     EXPECT_EQ(ReadGateway(foreignLink, read, [](int) {}), ReadOutResult::UnknownController);
     EXPECT_EQ(foreign.LinesReceived(), (QStringList{"", "", "", ".", "quit", "", ""}));

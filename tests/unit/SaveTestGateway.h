@@ -40,7 +40,7 @@ public:
     }
 
     SimulatedGateway Gateway;
-    ConsoleLink Link{Gateway.Port, Gateway.Clock, Gateway.Pump};
+    ConsoleLink Link{Gateway.Port, Gateway.Clock};
     GatewayConfig Config;
     EepromImage Before;
     QList<int> Progress;

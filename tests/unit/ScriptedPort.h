@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/EventPump.h"
 #include "platform/SerialPort.h"
 #include "support/FakeClock.h"
 
@@ -64,6 +63,8 @@ public:
         ++TransmitBufferReads;
         return StuckTransmitBytes;
     }
+    // Sleeps for the whole wait, as a port does when nothing arrives.
+    void WaitForData(std::chrono::microseconds maxWait) override { clock_.Advance(maxWait); }
     void Write(const QByteArray& bytes) override {
         for (const char byte : bytes) {
             Written += byte;
@@ -89,18 +90,6 @@ private:
     std::multimap<uint64_t, QByteArray> scheduled_;  // by arrival time in microseconds
     std::vector<ScriptedChunk> answer_;
     QByteArray received_;
-};
-
-// Sleeps for the whole wait it is given, as a pump does when no event comes.
-class ScriptedPump : public EventPump {
-public:
-    explicit ScriptedPump(FakeClock& clock) : clock_(clock) {}
-    void Yield(std::chrono::microseconds maxWait) override {
-        clock_.Advance(std::max(maxWait, std::chrono::microseconds(1)));
-    }
-
-private:
-    FakeClock& clock_;
 };
 
 }  // namespace kv::test

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "backup/EepromCopy.h"
+#include "console/PortGuard.h"
 #include "console/PortOpening.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
@@ -109,23 +110,37 @@ void frmImpExpEEP::Apply(CopyWindowState state) {
 
 int frmImpExpEEP::ChosenPortNumber() const { return ComPort->currentData().toInt(); }
 
-void frmImpExpEEP::ClosePort() {
-    SerialPort& port = session_.Link.Port();
-    if (port.IsOpen()) port.Close();
-}
+// The window holds the port from "Open COM" to "Close COM"; the transfers in between use
+// it as it is.
+void frmImpExpEEP::ClosePort() { session_.Gateway.ReleasePort(); }
 
 void frmImpExpEEP::OpenCom() {
     RefreshComPortToolTips(ComPort);  // adapters come and go while the window is open
     const int number = ChosenPortNumber();
-    const PortOpenResult opened = OpenGatewayPort(session_.Link.Port(), number);
-    if (!opened.ok()) {
-        const FailureReport report = ReportPortFailure(opened, number, TransferPortTitles);
-        session_.Dialogs.Message(report.Text, report.Title);
-        // A port that never opened leaves nothing to reset.
-        if (opened.Error != PortOpenError::NotOpened) ProcessError();
-        return;
-    }
-    Apply(CopyWindowState::PortOpen);
+    const CopyWindowState before = state_;
+    const bool started = session_.Gateway.Run<PortOpenResult>(
+        this,
+        [number](ConsoleLink& link, const ProgressFn&) {
+            if (link.Port().IsOpen()) return PortOpenResult{};
+            link.Port().SelectPort(number);
+            PortGuard guard(link.Port());
+            guard.KeepOpen();
+            return guard.Opened();
+        },
+        {},
+        [this, number, before](const PortOpenResult& opened) {
+            Apply(before);
+            FinishOpenCom(number, opened);
+        });
+    if (started) Apply(CopyWindowState::Transferring);
+}
+
+void frmImpExpEEP::FinishOpenCom(int number, const PortOpenResult& opened) {
+    if (opened.ok()) return Apply(CopyWindowState::PortOpen);
+    const FailureReport report = ReportPortFailure(opened, number, TransferPortTitles);
+    session_.Dialogs.Message(report.Text, report.Title);
+    // A port that never opened leaves nothing to reset.
+    if (opened.Error != PortOpenError::NotOpened) ProcessError();
 }
 
 void frmImpExpEEP::CloseCom() {
@@ -151,11 +166,7 @@ void frmImpExpEEP::ImportToIniFile() {
         FileFilter, QCoreApplication::applicationDirPath(), DefaultFileName);
     // Cancelling leaves the port open and the window as it was.
     if (path.isEmpty()) return;
-    const CopyWindowState before = state_;
-    Apply(CopyWindowState::Transferring);
-    const CopyOutcome outcome =
-        ImportToIni(session_.Link, path, [this](int value) { ConnectProgress->setValue(value); });
-    Finish(CopyDirection::Import, before, outcome, path);
+    Transfer(CopyDirection::Import, path);
 }
 
 void frmImpExpEEP::ExportToEepromFile() {
@@ -166,11 +177,22 @@ void frmImpExpEEP::ExportToEepromFile() {
         ProcessError();
         return;
     }
+    Transfer(CopyDirection::Export, path);
+}
+
+void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path) {
     const CopyWindowState before = state_;
-    Apply(CopyWindowState::Transferring);
-    const CopyOutcome outcome = ExportToEeprom(
-        session_.Link, path, [this](int value) { ConnectProgress->setValue(value); });
-    Finish(CopyDirection::Export, before, outcome, path);
+    const bool started = session_.Gateway.Run<CopyOutcome>(
+        this,
+        [direction, path](ConsoleLink& link, const ProgressFn& progress) {
+            return direction == CopyDirection::Import ? ImportToIni(link, path, progress)
+                                                      : ExportToEeprom(link, path, progress);
+        },
+        [this](int value) { ConnectProgress->setValue(value); },
+        [this, direction, before, path](const CopyOutcome& outcome) {
+            Finish(direction, before, outcome, path);
+        });
+    if (started) Apply(CopyWindowState::Transferring);
 }
 
 // The message comes while the window is still locked, the new state after it.

@@ -1,7 +1,7 @@
 #pragma once
 // "Import/Export EEPROM": copies the configuration blocks of a gateway into a backup file
-// and from such a file back into a gateway. It has its own port choice and opens and
-// closes the program's one serial port itself.
+// and from such a file back into a gateway. It has its own port choice and holds the
+// program's one serial port open from "Open COM" to "Close COM".
 
 #include <QWidget>
 
@@ -44,8 +44,10 @@ private:
     void OpenCom();
     void CloseCom();
     void ChoosePort();
+    void FinishOpenCom(int number, const PortOpenResult& opened);
     void ImportToIniFile();
     void ExportToEepromFile();
+    void Transfer(CopyDirection direction, const QString& path);
     void ProcessError();
     void Apply(CopyWindowState state);
     void Finish(CopyDirection direction, CopyWindowState before, const CopyOutcome& outcome,

@@ -1,20 +1,20 @@
 #pragma once
-// What the windows of one program run share: the configuration, the one console link
-// on the one serial port, the dialogs, and the main window's state that the other
+// What the windows of one program run share: the configuration, the gateway session that
+// owns the one serial port, the dialogs, and the main window's state that the other
 // windows read or report to.
 
 #include <QString>
 #include <functional>
 
 #include "config/GatewayConfig.h"
-#include "console/ConsoleLink.h"
 #include "platform/Dialogs.h"
+#include "session/GatewaySession.h"
 
 namespace kv {
 
 struct Session {
     GatewayConfig& Config;
-    ConsoleLink& Link;
+    GatewaySession& Gateway;
     kv::Dialogs& Dialogs;
     // True while a read-out runs; no other sequence may start meanwhile.
     bool ConnectBusy = false;

@@ -15,6 +15,7 @@
 #include "console/Messages.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
+#include "session/PortOperation.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
 #include "ui/main/AboutWindow.h"
@@ -50,7 +51,6 @@ Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session
     BuildWindow();
     session_.ConnectBusy = false;
     session_.PortNumber = PortMap[0];
-    session_.Link.ReplyTimeoutMs = 200;
     session_.Config.DeviceNetParams = {};
     session_.SetCommunicationState = [this](const QString& text) { SetStateText(text); };
     ResetLook();
@@ -75,7 +75,6 @@ void Main_F::ResetLook() {
 }
 
 void Main_F::AbortConnect() {
-    if (session_.Link.Port().IsOpen()) session_.Link.Port().Close();
     SetEnabled({ComPort, Connect, ExitProgram}, true);
     MenuEEPCopy->setEnabled(true);
     session_.ConnectBusy = false;
@@ -90,26 +89,44 @@ void Main_F::ConnectSequence() {
     RefreshComPortToolTips(ComPort);  // adapters come and go between read-outs
     const int portNumber = PortMap[size_t(std::max(0, ComPort->currentIndex()))];
     session_.PortNumber = portNumber;
-    if (!OpenChosenPort(portNumber)) return;
-
-    StartReadingLook();
-    const ReadOutResult result = ReadGateway(
-        session_.Link, session_.Config, [this](int value) { ConnectProgress->setValue(value); });
-    if (result != ReadOutResult::Ok) return ReportReadFailure(ReadOutFailureText(result));
-    session_.Link.Port().Close();
-    ConnectProgress->setValue(ProgressPortClosed);
-    ShowConnectedLook();
+    using Outcome = PortOutcome<ReadOutResult>;
+    const bool started = session_.Gateway.Run<Outcome>(
+        this,
+        [portNumber, config = session_.Config](ConsoleLink& link, const ProgressFn& progress) {
+            return RunOnPort<ReadOutResult>(link, portNumber, config, progress,
+                                            [&](ConsoleLink& open, GatewayConfig& read) {
+                                                return ReadGateway(open, read, progress);
+                                            });
+        },
+        [this](int value) { ShowReadProgress(value); },
+        [this, portNumber](const Outcome& outcome) { FinishReadOut(portNumber, outcome); });
+    // Closing is refused from now on, also before the port has opened.
+    session_.ConnectBusy = started;
 }
 
-// Opens COM n for the read-out; a port that did not open is reported here and nothing
-// else changes in the window.
-bool Main_F::OpenChosenPort(int portNumber) {
-    const PortOpenResult opened = OpenGatewayPort(session_.Link.Port(), portNumber);
-    if (opened.ok()) return true;
-    const FailureReport report = ReportPortFailure(opened, portNumber, ReadOutPortTitles);
-    session_.Dialogs.Message(report.Text, report.Title);
-    if (report.CommunicationState) SetStateText(*report.CommunicationState);
-    return false;
+void Main_F::ShowReadProgress(int value) {
+    if (value == PortOpenedProgress)
+        StartReadingLook();
+    else
+        ConnectProgress->setValue(value);
+}
+
+// A port that did not open is reported here and nothing else changes in the window.
+void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& outcome) {
+    session_.ConnectBusy = false;
+    if (!outcome.Opened.ok()) {
+        const FailureReport report =
+            ReportPortFailure(outcome.Opened, portNumber, ReadOutPortTitles);
+        session_.Dialogs.Message(report.Text, report.Title);
+        if (report.CommunicationState) SetStateText(*report.CommunicationState);
+        return;
+    }
+    // The fields decoded before a failure stay, as they would on the gateway's own screen.
+    session_.Config = outcome.Config;
+    if (outcome.Value != ReadOutResult::Ok)
+        return ReportReadFailure(ReadOutFailureText(outcome.Value));
+    ConnectProgress->setValue(ProgressPortClosed);
+    ShowConnectedLook();
 }
 
 void Main_F::StartReadingLook() {

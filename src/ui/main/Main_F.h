@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 
+#include "session/PortOperation.h"
 #include "ui/common/Session.h"
 
 class QAction;
@@ -66,7 +67,8 @@ private:
     void FillPortList();
 
     // Behaviour (MainWindow.cpp).
-    bool OpenChosenPort(int portNumber);
+    void ShowReadProgress(int value);
+    void FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& outcome);
     void StartReadingLook();
     void ShowConnectedLook();
     void ReportReadFailure(const QString& message);

@@ -15,6 +15,7 @@
 #include "eds/EdsFile.h"
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
+#include "session/PortOperation.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/Session.h"
 
@@ -263,17 +264,18 @@ void EDSAndEEPSet::SetPath() {
 
 void EDSAndEEPSet::Save() {
     if (session_.ConnectBusy || busy_) return;
-    SetBusy(true);
-    StartProgress(SaveProgressMaximum);
-    if (!OpenPort()) return;
     const SaveRequest request{
         working_, {EDSInfo[0]->text().trimmed(), EDSInfo[1]->text().trimmed()}, edsFolders_};
-    const SaveOutcome outcome =
-        SaveConfiguration(session_.Link, session_.Config, request,
-                          [this](int value) { ProgressBar1->setValue(value); });
-    if (outcome.Status != SaveStatus::Ok) return ProcessError(ReportSaveFailure(outcome));
-    session_.SetCommunicationState(SaveDoneText(outcome));
-    Finish();
+    RunOnGateway<SaveOutcome>(
+        SaveProgressMaximum,
+        [request](ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+            return SaveConfiguration(link, config, request, progress);
+        },
+        [this](const SaveOutcome& outcome) {
+            if (outcome.Status != SaveStatus::Ok) return ProcessError(ReportSaveFailure(outcome));
+            session_.SetCommunicationState(SaveDoneText(outcome));
+            Finish();
+        });
 }
 
 void EDSAndEEPSet::RestoreFactorySettings() {
@@ -281,21 +283,45 @@ void EDSAndEEPSet::RestoreFactorySettings() {
     const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
                                                QString::fromLatin1(FactoryResetTitle));
     if (!yes || session_.ConnectBusy) return;
-    SetBusy(true);
-    StartProgress(FactoryProgressMaximum);
-    if (!OpenPort()) return;
-    const WriteResult result = FactoryReset(session_.Link, session_.Config,
-                                            [this](int value) { ProgressBar1->setValue(value); });
-    if (result != WriteResult::Ok) return ProcessError(ReportWriteFailure());
-    Finish();
+    RunOnGateway<WriteResult>(
+        FactoryProgressMaximum,
+        [](ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+            return FactoryReset(link, config, progress);
+        },
+        [this](WriteResult result) {
+            if (result != WriteResult::Ok) return ProcessError(ReportWriteFailure());
+            Finish();
+        });
 }
 
-bool EDSAndEEPSet::OpenPort() {
-    const PortOpenResult opened = OpenGatewayPort(session_.Link.Port(), session_.PortNumber);
-    if (opened.ok()) return true;
-    // Every failure, the port that did not open included, gives the buttons back.
-    ProcessError(ReportPortFailure(opened, session_.PortNumber));
-    return false;
+// Runs a write on the session; the buttons stay locked until its outcome arrives. The
+// configuration comes back as the write left it, also after a failure.
+template <typename Result, typename Work, typename Done>
+void EDSAndEEPSet::RunOnGateway(int progressMaximum, Work work, Done done) {
+    SetBusy(true);
+    StartProgress(progressMaximum);
+    using Outcome = PortOutcome<Result>;
+    const int portNumber = session_.PortNumber;
+    const bool started = session_.Gateway.Run<Outcome>(
+        this,
+        [portNumber, config = session_.Config, work](ConsoleLink& link,
+                                                     const ProgressFn& progress) {
+            return RunOnPort<Result>(link, portNumber, config, progress,
+                                     [&](ConsoleLink& open, GatewayConfig& written) {
+                                         return work(open, written, progress);
+                                     });
+        },
+        [this](int value) {
+            if (value != PortOpenedProgress) ProgressBar1->setValue(value);
+        },
+        [this, portNumber, done](const Outcome& outcome) {
+            // Every failure, the port that did not open included, gives the buttons back.
+            if (!outcome.Opened.ok())
+                return ProcessError(ReportPortFailure(outcome.Opened, portNumber));
+            session_.Config = outcome.Config;
+            done(outcome.Value);
+        });
+    if (!started) SetBusy(false);
 }
 
 void EDSAndEEPSet::Finish() {
@@ -308,8 +334,6 @@ void EDSAndEEPSet::Finish() {
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
     session_.Dialogs.Message(report.Text, report.Title);
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
-    SerialPort& port = session_.Link.Port();
-    if (port.IsOpen()) port.Close();
     session_.ConnectBusy = false;
     SetBusy(false);
 }

@@ -66,7 +66,8 @@ private:
     void SetPath();
     void Save();
     void RestoreFactorySettings();
-    bool OpenPort();
+    template <typename Result, typename Work, typename Done>
+    void RunOnGateway(int progressMaximum, Work work, Done done);
     void Finish();
     void ProcessError(const FailureReport& report);
     void SetBusy(bool busy);

@@ -1,0 +1,71 @@
+#include "session/GatewaySession.h"
+
+#include <QMetaObject>
+
+namespace kv {
+
+namespace {
+
+// Every exchange of the program waits this long for a reply unless an operation says
+// otherwise for its own scope.
+constexpr int16_t DefaultReplyTimeoutMs = 200;
+
+}  // namespace
+
+GatewaySession::GatewaySession(SessionDeviceFactory makeDevices, QObject* parent)
+    : QObject(parent), makeDevices_(std::move(makeDevices)), worker_(new QObject) {
+    thread_.setObjectName(QStringLiteral("gateway session"));
+    worker_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    thread_.start();
+}
+
+GatewaySession::~GatewaySession() {
+    // Queued behind any running job, so the port closes after it, on its own thread.
+    ReleasePort();
+    QMetaObject::invokeMethod(worker_, [this] {
+        link_.reset();
+        devices_ = {};
+    });
+    thread_.quit();
+    thread_.wait();
+}
+
+void GatewaySession::ReleasePort() {
+    // Waits for the close, so that the port is free when this returns. Closing takes no
+    // time, and the windows call it only while no operation runs.
+    QMetaObject::invokeMethod(
+        worker_,
+        [this] {
+            if (devices_.Port && devices_.Port->IsOpen()) devices_.Port->Close();
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+bool GatewaySession::Start(Job job) {
+    bool expected = false;
+    if (!busy_.compare_exchange_strong(expected, true)) return false;
+    QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] { RunOnSessionThread(job); });
+    return true;
+}
+
+void GatewaySession::RunOnSessionThread(const Job& job) {
+    if (!link_) {
+        devices_ = makeDevices_();
+        link_ = std::make_unique<ConsoleLink>(*devices_.Port, *devices_.Clock);
+        link_->ReplyTimeoutMs = DefaultReplyTimeoutMs;
+    }
+    job(*link_);
+}
+
+void GatewaySession::PostToWindows(std::function<void()> call) {
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void GatewaySession::Finish(const std::function<void()>& done) {
+    busy_ = false;
+    done();
+    Q_EMIT Idle();
+}
+
+}  // namespace kv

@@ -1,0 +1,93 @@
+#pragma once
+// The gateway session: one thread that owns the serial port and the console link and runs
+// the operations (read-out, save, factory reset, EEPROM copy) one at a time. The windows
+// start an operation and hear of its progress and outcome by queued calls on their own
+// thread; they never wait for the gateway themselves.
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "console/ConsoleLink.h"
+#include "console/ReadOut.h"
+#include "platform/Clock.h"
+#include "platform/SerialPort.h"
+
+namespace kv {
+
+// What the session talks through. Made on the session thread, since a serial port object
+// belongs to the thread that uses it.
+struct SessionDevices {
+    std::shared_ptr<SerialPort> Port;
+    std::shared_ptr<kv::Clock> Clock;
+};
+using SessionDeviceFactory = std::function<SessionDevices()>;
+
+class GatewaySession : public QObject {
+    Q_OBJECT
+
+public:
+    explicit GatewaySession(SessionDeviceFactory makeDevices, QObject* parent = nullptr);
+    // Waits for a running operation to end, then closes the port on the session thread.
+    ~GatewaySession() override;
+
+    // Runs `work` on the session thread with the session's console link. `progress` and
+    // `done` run later on the thread of `context`, and not at all once it is gone. Returns
+    // false, and runs nothing, while another operation runs: a second request is refused,
+    // never queued behind the first.
+    template <typename Result>
+    bool Run(QObject* context, std::function<Result(ConsoleLink&, const ProgressFn&)> work,
+             std::function<void(int)> progress, std::function<void(Result)> done);
+
+    bool IsBusy() const { return busy_; }
+
+    // Closes a port held open between operations (by the EEPROM copy window) and returns
+    // when it is closed. Not an operation of its own: it is never refused.
+    void ReleasePort();
+
+Q_SIGNALS:
+    // After an operation's `done` ran.
+    void Idle();
+
+private:
+    using Job = std::function<void(ConsoleLink&)>;
+    bool Start(Job job);
+    void RunOnSessionThread(const Job& job);
+    // Calls `call` on the window thread, after the session is no longer busy.
+    void PostToWindows(std::function<void()> call);
+    void Finish(const std::function<void()>& done);
+
+    SessionDeviceFactory makeDevices_;
+    QThread thread_;
+    QObject* worker_;  // lives on thread_; jobs are queued to it in order
+    // Touched only on the session thread.
+    SessionDevices devices_;
+    std::unique_ptr<ConsoleLink> link_;
+    std::atomic<bool> busy_ = false;
+};
+
+template <typename Result>
+bool GatewaySession::Run(QObject* context,
+                         std::function<Result(ConsoleLink&, const ProgressFn&)> work,
+                         std::function<void(int)> progress, std::function<void(Result)> done) {
+    const QPointer<QObject> target(context);
+    return Start([this, target, work = std::move(work), progress = std::move(progress),
+                  done = std::move(done)](ConsoleLink& link) {
+        const ProgressFn report = [this, target, progress](int value) {
+            if (progress) PostToWindows([target, progress, value] {
+                    if (target) progress(value);
+                });
+        };
+        auto result = std::make_shared<Result>(work(link, report));
+        PostToWindows([this, target, done, result] {
+            Finish([&] {
+                if (target && done) done(std::move(*result));
+            });
+        });
+    });
+}
+
+}  // namespace kv
