@@ -113,9 +113,10 @@ bool Main_F::OpenChosenPort(int portNumber) {
 }
 
 void Main_F::StartReadingLook() {
+    Connect->setFocus();
     ResetLook();
     SetStateText(ConnectingText);
-    SetEnabled({Connect, ComPort, CreateMBDevice, ExitProgram}, false);
+    DisableKeepingFocus({Connect, ComPort, CreateMBDevice, ExitProgram});
     // Copying EEPROM blocks would share the port with the read-out.
     MenuEEPCopy->setEnabled(false);
     FirmwareVer->clear();
@@ -127,6 +128,19 @@ void Main_F::StartReadingLook() {
     ConnectProgress->setValue(0);
     ConnectProgress->show();
     ConnectProgress->setValue(1);
+}
+
+// Qt passes the focus of a control being disabled on along the tab chain, which here is
+// the read-only "Firmware Version" field. During a read-out the focus rests on Connect, so
+// keyboard and screen reader users find it where they started.
+void Main_F::DisableKeepingFocus(std::initializer_list<QWidget*> widgets) {
+    keepFocus_ = true;
+    SetEnabled(widgets, false);
+    keepFocus_ = false;
+}
+
+bool Main_F::focusNextPrevChild(bool next) {
+    return keepFocus_ || QMainWindow::focusNextPrevChild(next);
 }
 
 void Main_F::ReportReadFailure(const QString& message) {
@@ -161,7 +175,7 @@ void Main_F::ShowConnectedLook() {
     SetShown({CANBaudrate, CANNodeId, SettingDeviceNetParam}, true);
     ComButton[DeviceNetPanel]->setChecked(true);
     OnTogglePressed(DeviceNetPanel);
-    ComButton[DeviceNetPanel]->setFocus();
+    Connect->setFocus();
 }
 
 // The toggles act as a group of which at most one is down. Pressing the selected one

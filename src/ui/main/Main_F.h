@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <initializer_list>
 
 #include "ui/common/Session.h"
 
@@ -50,6 +51,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Building the window (Main_FLayout.cpp).
@@ -68,6 +70,7 @@ private:
     // Behaviour (MainWindow.cpp).
     bool OpenChosenPort(int portNumber);
     void StartReadingLook();
+    void DisableKeepingFocus(std::initializer_list<QWidget*> widgets);
     void ShowConnectedLook();
     void ReportReadFailure(const QString& message);
     void OnTogglePressed(int index);
@@ -87,6 +90,7 @@ private:
     Session& session_;
     bool Connected_ = false;
     int selectedPanel_ = NoPanel;
+    bool keepFocus_ = false;
     std::array<int, 16> PortMap{};
 
     // Communication and situation.
