@@ -38,7 +38,8 @@ QString ModbusReferenceText(int functionCode, int startAddress) {
     const int itemNumber = startAddress + 1;
     // The item number takes four digits, or five when four cannot hold it.
     const int itemDigits = itemNumber > 9999 ? 5 : 4;
-    return QString::number(*digit) + QStringLiteral("%1").arg(itemNumber, itemDigits, 10, u'0');
+    return QString::number(*digit) +
+           QStringLiteral("%1").arg(itemNumber, itemDigits, 10, QLatin1Char('0'));
 }
 
 }  // namespace kv
