@@ -283,14 +283,14 @@ void AppObjEditorTest::startAddressShowsItsModbusReference() {
     Editor editor;
     auto* reference = editor.Find<QLabel>("Lbl_ModbusReference", Com1);
     editor.EnterCommand(Com1, "1", 2, "65535", "1", "0");  // FC03
-    QCOMPARE(reference->text(), QString("465536"));
+    QCOMPARE(reference->text(), QString("Modbus reference 465536"));
     editor.Press(editor.Button("AddApp", Com1));
     QCOMPARE(editor.Commands(Com1).Slots[0].StartAddress, 65535.0);  // stored as typed
     editor.Press(editor.Button("EraseMB", Com1));
     QCOMPARE(reference->text(), QString());
     editor.Choose(editor.List("MB_IO_type", Com1), 1);  // FC02
     editor.Type(editor.Field("MB_Start_addr", Com1), "99");
-    QCOMPARE(reference->text(), QString("10100"));
+    QCOMPARE(reference->text(), QString("Modbus reference 10100"));
 }
 
 void AppObjEditorTest::addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck() {

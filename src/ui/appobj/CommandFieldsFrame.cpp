@@ -52,7 +52,7 @@ CommandFieldsFrame::CommandFieldsFrame(int classIndex, QWidget* parent)
     MB_IO_type->addItems(FunctionCodeEntries());
     connect(MB_IO_type, &QComboBox::currentIndexChanged, this,
             &CommandFieldsFrame::ApplyFunctionCode);
-    Lbl_ModbusReference->setAccessibleName(tr("Modbus reference of the first item"));
+    // Announced by its text, which carries the reference; the tip says what it means.
     Lbl_ModbusReference->setToolTip(
         tr("Modbus reference of the first item: coils 0xxxx, discrete inputs 1xxxx, "
            "input registers 3xxxx, holding registers 4xxxx"));
@@ -135,13 +135,16 @@ void CommandFieldsFrame::ApplyFunctionCode(int position) {
     MB_Comm_len->clear();
 }
 
-// Follows what is typed; an empty field has no first item yet.
+// Follows what is typed; an empty field, or an address the checks will refuse, has no
+// reference to show.
 void CommandFieldsFrame::ShowModbusReference() {
     const QString start = MB_Start_addr->text().trimmed();
-    Lbl_ModbusReference->setText(
+    const QString reference =
         start.isEmpty() ? QString()
                         : ModbusReferenceText(FunctionCodeAtPosition(MB_IO_type->currentIndex()),
-                                              start.toInt()));
+                                              start.toInt());
+    Lbl_ModbusReference->setText(reference.isEmpty() ? QString()
+                                                     : tr("Modbus reference %1").arg(reference));
 }
 
 }  // namespace kv
