@@ -1,16 +1,27 @@
 #pragma once
-// Message boxes and file dialogs, behind a seam so that window tests read the text and
-// title shown and answer from a script.
+// Message boxes and file dialogs, behind a seam so that window tests read the text, title
+// and icon shown and answer from a script.
 
 #include <QString>
 
 namespace kv {
 
+enum class MessageIcon { Information, Error };
+
+// A box titled "Error" reports a failure and looks like one; every other message informs.
+inline MessageIcon MessageIconOf(const QString& title) {
+    return title == QLatin1String("Error") ? MessageIcon::Error : MessageIcon::Information;
+}
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // A modal message with an OK button. An empty title means the program's own title.
-    virtual void Message(const QString& text, const QString& title) = 0;
+    // A modal message with an OK button and the icon its title calls for. An empty title
+    // means the program's own title.
+    void Message(const QString& text, const QString& title) {
+        ShowMessage(text, title, MessageIconOf(title));
+    }
+    virtual void ShowMessage(const QString& text, const QString& title, MessageIcon icon) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const QString& text, const QString& title) = 0;
     // File dialogs; an empty result means the user cancelled.

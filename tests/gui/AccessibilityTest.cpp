@@ -1,11 +1,12 @@
 // Every control of every window can be reached with the keyboard and has a name that a
 // screen reader announces (its own text, its label's text through a buddy, or an
-// accessible name).
+// accessible name); every frame is announced by its own title.
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QtTest>
 #include <functional>
@@ -54,6 +55,11 @@ QStringList UnreachableOrUnnamed(QWidget* window) {
             faults << name + ": no accessible name";
     }
     if (controls == 0) faults << "no control found";
+    // A frame is announced by its own title, also inside another frame.
+    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) {
+        const QString name = QAccessible::queryAccessibleInterface(frame)->text(QAccessible::Name);
+        if (name != frame->title()) faults << frame->title() + ": announced as " + name;
+    }
     return faults;
 }
 

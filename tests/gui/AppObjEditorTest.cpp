@@ -90,6 +90,12 @@ struct Editor {
         QVERIFY2(button->isEnabled() && button->isVisible(), qPrintable(button->objectName()));
         QTest::mouseClick(button, Qt::LeftButton);
     }
+    // Chooses a list entry as the user does, the one already shown included.
+    void Choose(QComboBox* list, int position) const {
+        ShowTabOf(list);
+        list->setCurrentIndex(position);
+        Q_EMIT list->activated(position);
+    }
     void Type(QLineEdit* field, const QString& text) const {
         ShowTabOf(field);
         field->selectAll();
@@ -143,6 +149,7 @@ private Q_SLOTS:
     void checksOfApplicationObj_data();
     void checksOfApplicationObj();
     void functionCodeSetsLabelsAndLength();
+    void startAddressShowsItsModbusReference();
     void addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck();
     void deletingInstanceTwoOfFourClosesTheGap();
     void deletingTheOnlyInstanceLeavesAnEmptyClass();
@@ -272,6 +279,20 @@ void AppObjEditorTest::functionCodeSetsLabelsAndLength() {
     QVERIFY(!length->isEnabled());
 }
 
+void AppObjEditorTest::startAddressShowsItsModbusReference() {
+    Editor editor;
+    auto* reference = editor.Find<QLabel>("Lbl_ModbusReference", Com1);
+    editor.EnterCommand(Com1, "1", 2, "65535", "1", "0");  // FC03
+    QCOMPARE(reference->text(), QString("Modbus reference 465536"));
+    editor.Press(editor.Button("AddApp", Com1));
+    QCOMPARE(editor.Commands(Com1).Slots[0].StartAddress, 65535.0);  // stored as typed
+    editor.Press(editor.Button("EraseMB", Com1));
+    QCOMPARE(reference->text(), QString());
+    editor.Choose(editor.List("MB_IO_type", Com1), 1);  // FC02
+    editor.Type(editor.Field("MB_Start_addr", Com1), "99");
+    QCOMPARE(reference->text(), QString("Modbus reference 10100"));
+}
+
 void AppObjEditorTest::addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck() {
     auto read = ReadConfig();
     read.SerialClasses[1].CmdCount = 10;
@@ -292,7 +313,7 @@ void AppObjEditorTest::addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck() {
 
 void AppObjEditorTest::deletingInstanceTwoOfFourClosesTheGap() {
     Editor editor;
-    editor.List("Instance", Com2)->setCurrentIndex(1);
+    editor.Choose(editor.List("Instance", Com2), 1);
     QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("2"));
     editor.Press(editor.Button("DeleteApp", Com2));
 
@@ -326,17 +347,19 @@ void AppObjEditorTest::deletingTheOnlyInstanceLeavesAnEmptyClass() {
 void AppObjEditorTest::eraseReturnsToEntryWithoutTouchingTheCommands() {
     Editor editor;
     const auto before = editor.config.EditTcpClasses[0];
-    editor.List("Instance", Server01)->setCurrentIndex(3);
+    editor.Choose(editor.List("Instance", Server01), 3);
     editor.Press(editor.Button("EraseMB", Server01));
     for (const char* field : {"MB_ID", "MB_Start_addr", "MB_Comm_len", "MB_InternalMem"})
         QCOMPARE(editor.Field(field, Server01)->text(), QString());
     QCOMPARE(editor.List("MB_IO_type", Server01)->currentIndex(), 0);
     QVERIFY(editor.Shows("AddApp", Server01) && !editor.Shows("EraseMB", Server01));
     QCOMPARE(editor.config.EditTcpClasses[0], before);
-    // Choosing an instance shows it again.
-    editor.List("Instance", Server01)->setCurrentIndex(2);
+    // Choosing the instance the list still shows brings it back, as does any other.
+    editor.Choose(editor.List("Instance", Server01), 3);
+    QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("53"));
+    QVERIFY(editor.Shows("EraseMB", Server01) && !editor.Shows("AddApp", Server01));
+    editor.Choose(editor.List("Instance", Server01), 2);
     QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("52"));
-    QVERIFY(editor.Shows("EraseMB", Server01));
 }
 
 void AppObjEditorTest::addAndUpdateSayWhichCommandsShareMemory() {
@@ -363,7 +386,7 @@ void AppObjEditorTest::addAndUpdateSayWhichCommandsShareMemory() {
 
 void AppObjEditorTest::updateReportsSuccessAndFailure() {
     Editor editor;
-    editor.List("Instance", Com2)->setCurrentIndex(2);
+    editor.Choose(editor.List("Instance", Com2), 2);
     editor.Type(editor.Field("MB_ID", Com2), "99");
     editor.Press(editor.Button("UpdateApp", Com2));
     QCOMPARE(Seen(editor.dialogs), QStringList({"Update: Update Success!!!"}));
@@ -375,6 +398,9 @@ void AppObjEditorTest::updateReportsSuccessAndFailure() {
     editor.Press(editor.Button("UpdateApp", Com2));
     QCOMPARE(Seen(editor.dialogs), QStringList({"Error: ModBus Device Address Error. (1-247)",
                                                 "Update: Update Failure!!!"}));
+    // The error looks like one; the report after it informs.
+    QVERIFY(editor.dialogs.Messages[0].Icon == MessageIcon::Error);
+    QVERIFY(editor.dialogs.Messages[1].Icon == MessageIcon::Information);
     QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
 }
 

@@ -24,6 +24,7 @@ using test::MainWindowHarness;
 struct ReadingLook {
     QString State;
     bool ConnectEnabled, ComPortEnabled, NextEnabled, ExitEnabled, ProgressShown, TogglesShown;
+    QWidget* Focus;
 };
 
 class MainWindowConnectTest : public QObject {
@@ -71,7 +72,8 @@ private Q_SLOTS:
                                   h.Find("CreateMBDevice")->isEnabled(),
                                   h.Find("ExitProgram")->isEnabled(),
                                   h.Find("ConnectProgress")->isVisible(),
-                                  h.Toggle(0)->isVisible()};
+                                  h.Toggle(0)->isVisible(),
+                                  h.Window.focusWidget()};
         });
         h.Connect();
 
@@ -81,6 +83,8 @@ private Q_SLOTS:
                 !reading->ExitEnabled);
         QVERIFY(reading->ProgressShown);
         QVERIFY(!reading->TogglesShown);
+        // The focus stays on Connect, off the read-only fields, and is there afterwards.
+        QCOMPARE(reading->Focus, h.Find("Connect"));
         QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
 
         QVERIFY(h.Dialogs.Messages.isEmpty());
@@ -98,6 +102,7 @@ private Q_SLOTS:
         for (const char* name : {"Connect", "ComPort", "ExitProgram", "CreateMBDevice"})
             QVERIFY2(h.Find(name)->isEnabled(), name);
         QVERIFY(h.Find("ConnectProgress")->isHidden());
+        QCOMPARE(h.Window.focusWidget(), h.Find("Connect"));
 
         // The DeviceNet panel is selected as if its toggle had been pressed.
         QCOMPARE(h.Window.SelectedPanel(), int(Main_F::DeviceNetPanel));

@@ -1,6 +1,7 @@
 // The main window's three panels after a read-out of the virtual gateway: the toggles,
 // filling the panels from the configuration, and the three Set buttons.
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStackedWidget>
@@ -64,6 +65,14 @@ private Q_SLOTS:
         h->Toggle(0)->setFocus();
         QTest::keyClick(h->Toggle(0), Qt::Key_Space);
         QCOMPARE(ShownPanel(), 0);
+
+        // So do assistive tools, with the same handling.
+        QAccessible::queryAccessibleInterface(h->Toggle(1))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(ShownPanel(), 1);
+        QCOMPARE(h->Toggle(1)->BackgroundColour(), Red);
+        QVERIFY(!h->Toggle(0)->isChecked());
     }
 
     void pressingTheSelectedToggleTwiceKeepsTypedText() {

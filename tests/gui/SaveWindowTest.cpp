@@ -1,6 +1,7 @@
 // The save window driven as a user would, against the virtual gateway: the poll path lists,
 // "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet.
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -127,6 +128,9 @@ void SaveWindowTest::opensWithTheReadPathsAndTheirLists() {
 
     QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
     QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(rig.Find<QLabel>("Lbl_EEPConsPath_0"))
+                 ->text(QAccessible::Name),
+             QString("0x6A"));
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdClass")), (QStringList{"ID: 0x64", "ID: 0x65"}));
     QCOMPARE(rig.Combo("Combo_PollProdInst")->currentText(), QString("ID: 0x02"));
     // The consumed path read out has no command behind it any more: the parameter object.

@@ -15,10 +15,11 @@ public:
     struct Shown {
         QString Text;
         QString Title;
+        MessageIcon Icon = MessageIcon::Information;
     };
 
-    void Message(const QString& text, const QString& title) override {
-        Messages.append({text, title});
+    void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override {
+        Messages.append({text, title, icon});
         if (WhileMessageShown) WhileMessageShown();
     }
     bool AskYesNo(const QString& text, const QString& title) override {

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "config/MemoryOverlaps.h"
@@ -82,7 +81,9 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
             &ClassTab::ConnectionReaction);
     connect(attributes_, &ClassAttributesFrame::storedConnectionOn, this,
             &ClassTab::ConnectionReaction);
-    connect(Instance, &QComboBox::currentIndexChanged, this, &ClassTab::ShowInstance);
+    // Every choice shows the chosen instance, the one already shown included: that is how
+    // the user gets it back after Erase or throws away what was typed over it.
+    connect(Instance, &QComboBox::activated, this, &ClassTab::ShowInstance);
     connect(AddApp, &QPushButton::clicked, this, &ClassTab::Add);
     connect(UpdateApp, &QPushButton::clicked, this, &ClassTab::Update);
     connect(DeleteApp, &QPushButton::clicked, this, &ClassTab::Delete);
@@ -92,11 +93,8 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
 void ClassTab::Load() {
     attributes_->ShowStored();
     ConnectionReaction();
-    {
-        const QSignalBlocker quiet(Instance);
-        Instance->clear();
-        for (int slot = 0; slot < CmdCount(); ++slot) Instance->addItem(InstanceEntryText(slot));
-    }
+    Instance->clear();
+    for (int slot = 0; slot < CmdCount(); ++slot) Instance->addItem(InstanceEntryText(slot));
     if (CmdCount() > 0) {
         SelectInstance(0);
         return;
@@ -137,10 +135,7 @@ void ClassTab::Add() {
         return;
     }
     const int slot = CmdCount() - 1;
-    {
-        const QSignalBlocker quiet(Instance);
-        Instance->addItem(InstanceEntryText(slot));
-    }
+    Instance->addItem(InstanceEntryText(slot));
     SelectInstance(slot);
     SetUpdateDeleteEnabled(true);
     ShowOverlapNote(slot);
@@ -164,12 +159,9 @@ void ClassTab::Delete() {
     const int selected = Instance->currentIndex();
     if (selected < 0 || selected >= count) return;
     DeleteCommand(config_, classIndex_, selected);
-    {
-        // The remaining entries keep their numbers; the last one goes.
-        const QSignalBlocker quiet(Instance);
-        Instance->removeItem(count - 1);
-        Instance->setCurrentIndex(-1);
-    }
+    // The remaining entries keep their numbers; the last one goes.
+    Instance->removeItem(count - 1);
+    Instance->setCurrentIndex(-1);
     // With no instance left the fields keep what they show.
     if (count - 2 >= 0) SelectInstance(count - 2);
     if (CmdCount() == 0) SetUpdateDeleteEnabled(false);
@@ -183,10 +175,7 @@ void ClassTab::Erase() {
 }
 
 void ClassTab::SelectInstance(int slot) {
-    {
-        const QSignalBlocker quiet(Instance);
-        Instance->setCurrentIndex(slot);
-    }
+    Instance->setCurrentIndex(slot);
     ShowInstance(slot);
 }
 

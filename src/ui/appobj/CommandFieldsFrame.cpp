@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "config/ModbusReference.h"
 #include "ui/appobj/ControlNames.h"
 #include "ui/appobj/DigitsValidator.h"
 #include "ui/appobj/FieldFocus.h"
@@ -43,11 +44,19 @@ CommandFieldsFrame::CommandFieldsFrame(int classIndex, QWidget* parent)
       Lbl_RemoteAddress(Label("(0~65535)", "Lbl_RemoteAddress", classIndex, this)),
       Lbl_DataLen(Label(tr("Data Length (Bits)"), "Lbl_DataLen", classIndex, this)),
       Lbl_RemoteDataLen(Label("(1~1920)", "Lbl_RemoteDataLen", classIndex, this)),
-      Lbl_InternalMemAddr(Label("(0~2047)", "Lbl_InternalMemAddr", classIndex, this)) {
+      Lbl_InternalMemAddr(Label("(0~2047)", "Lbl_InternalMemAddr", classIndex, this)),
+      Lbl_ModbusReference(Label({}, "Lbl_ModbusReference", classIndex, this)) {
+    // Nested in the instance frame, the frame would otherwise be announced by its title.
+    setAccessibleName(title());
     NameControl(MB_IO_type, "MB_IO_type", classIndex);
     MB_IO_type->addItems(FunctionCodeEntries());
     connect(MB_IO_type, &QComboBox::currentIndexChanged, this,
             &CommandFieldsFrame::ApplyFunctionCode);
+    // Announced by its text, which carries the reference; the tip says what it means.
+    Lbl_ModbusReference->setToolTip(
+        tr("Modbus reference of the first item: coils 0xxxx, discrete inputs 1xxxx, "
+           "input registers 3xxxx, holding registers 4xxxx"));
+    connect(MB_Start_addr, &QLineEdit::textChanged, this, &CommandFieldsFrame::ShowModbusReference);
 
     auto* netIdLabel = Label(tr("Modbus Device NetID"), {}, classIndex, this);
     auto* codeLabel = Label(tr("Modbus Function Code"), {}, classIndex, this);
@@ -65,6 +74,7 @@ CommandFieldsFrame::CommandFieldsFrame(int classIndex, QWidget* parent)
         grid->addWidget(field, row++, 1, 1, field == MB_IO_type ? 2 : 1);
     }
     grid->addWidget(Lbl_RemoteAddress, 2, 2);
+    grid->addWidget(Lbl_ModbusReference, 2, 3);
     grid->addWidget(Lbl_RemoteDataLen, 3, 2);
     grid->addWidget(Lbl_InternalMemAddr, 4, 2);
     for (auto* range : {Lbl_RemoteAddress, Lbl_RemoteDataLen, Lbl_InternalMemAddr})
@@ -123,6 +133,18 @@ void CommandFieldsFrame::ApplyFunctionCode(int position) {
     // A tab whose connection is off keeps its fields off.
     MB_Comm_len->setEnabled(MB_IO_type->isEnabled());
     MB_Comm_len->clear();
+}
+
+// Follows what is typed; an empty field, or an address the checks will refuse, has no
+// reference to show.
+void CommandFieldsFrame::ShowModbusReference() {
+    const QString start = MB_Start_addr->text().trimmed();
+    const QString reference =
+        start.isEmpty() ? QString()
+                        : ModbusReferenceText(FunctionCodeAtPosition(MB_IO_type->currentIndex()),
+                                              start.toInt());
+    Lbl_ModbusReference->setText(reference.isEmpty() ? QString()
+                                                     : tr("Modbus reference %1").arg(reference));
 }
 
 }  // namespace kv

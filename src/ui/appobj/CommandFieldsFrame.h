@@ -1,6 +1,7 @@
 #pragma once
 // The frame "Modbus Device Parameters" of one tab: the five fields of one Modbus command.
-// The labels, range texts and the length field follow the chosen function code.
+// The labels, range texts and the length field follow the chosen function code; beside the
+// start address a hint shows the conventional Modbus reference of the first item.
 
 #include <QGroupBox>
 
@@ -26,6 +27,7 @@ public:
 
 private:
     void ApplyFunctionCode(int position);
+    void ShowModbusReference();
 
     QLineEdit* MB_ID;
     QComboBox* MB_IO_type;
@@ -37,6 +39,7 @@ private:
     QLabel* Lbl_DataLen;
     QLabel* Lbl_RemoteDataLen;
     QLabel* Lbl_InternalMemAddr;
+    QLabel* Lbl_ModbusReference;
 };
 
 }  // namespace kv

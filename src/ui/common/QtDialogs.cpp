@@ -18,8 +18,12 @@ QString InitialPath(const QString& folder, const QString& fileName) {
 
 }  // namespace
 
-void QtDialogs::Message(const QString& text, const QString& title) {
-    QMessageBox::information(QApplication::activeWindow(), TitleOrProgram(title), text);
+void QtDialogs::ShowMessage(const QString& text, const QString& title, MessageIcon icon) {
+    QWidget* const parent = QApplication::activeWindow();
+    if (icon == MessageIcon::Error)
+        QMessageBox::critical(parent, TitleOrProgram(title), text);
+    else
+        QMessageBox::information(parent, TitleOrProgram(title), text);
 }
 
 bool QtDialogs::AskYesNo(const QString& text, const QString& title) {

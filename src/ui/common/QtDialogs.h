@@ -9,7 +9,7 @@ namespace kv {
 // Message boxes and file dialogs of Qt, modal to the active window.
 class QtDialogs : public Dialogs {
 public:
-    void Message(const QString& text, const QString& title) override;
+    void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override;
     bool AskYesNo(const QString& text, const QString& title) override;
     QString OpenFileName(const QString& filter, const QString& folder,
                          const QString& fileName) override;

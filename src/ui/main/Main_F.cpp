@@ -130,9 +130,10 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
 }
 
 void Main_F::StartReadingLook() {
+    Connect->setFocus();
     ResetLook();
     SetStateText(ConnectingText);
-    SetEnabled({Connect, ComPort, CreateMBDevice, ExitProgram}, false);
+    DisableKeepingFocus({Connect, ComPort, CreateMBDevice, ExitProgram});
     // Copying EEPROM blocks would share the port with the read-out.
     MenuEEPCopy->setEnabled(false);
     FirmwareVer->clear();
@@ -144,6 +145,19 @@ void Main_F::StartReadingLook() {
     ConnectProgress->setValue(0);
     ConnectProgress->show();
     ConnectProgress->setValue(1);
+}
+
+// Qt passes the focus of a control being disabled on along the tab chain, which here is
+// the read-only "Firmware Version" field. During a read-out the focus rests on Connect, so
+// keyboard and screen reader users find it where they started.
+void Main_F::DisableKeepingFocus(std::initializer_list<QWidget*> widgets) {
+    keepFocus_ = true;
+    SetEnabled(widgets, false);
+    keepFocus_ = false;
+}
+
+bool Main_F::focusNextPrevChild(bool next) {
+    return keepFocus_ || QMainWindow::focusNextPrevChild(next);
 }
 
 void Main_F::ReportReadFailure(const QString& message) {
@@ -178,7 +192,7 @@ void Main_F::ShowConnectedLook() {
     SetShown({CANBaudrate, CANNodeId, SettingDeviceNetParam}, true);
     ComButton[DeviceNetPanel]->setChecked(true);
     OnTogglePressed(DeviceNetPanel);
-    ComButton[DeviceNetPanel]->setFocus();
+    Connect->setFocus();
 }
 
 // The toggles act as a group of which at most one is down. Pressing the selected one

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <initializer_list>
 
 #include "session/PortOperation.h"
 #include "ui/common/Session.h"
@@ -51,6 +52,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Building the window (Main_FLayout.cpp).
@@ -70,6 +72,7 @@ private:
     void ShowReadProgress(int value);
     void FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& outcome);
     void StartReadingLook();
+    void DisableKeepingFocus(std::initializer_list<QWidget*> widgets);
     void ShowConnectedLook();
     void ReportReadFailure(const QString& message);
     void OnTogglePressed(int index);
@@ -89,6 +92,7 @@ private:
     Session& session_;
     bool Connected_ = false;
     int selectedPanel_ = NoPanel;
+    bool keepFocus_ = false;
     std::array<int, 16> PortMap{};
 
     // Communication and situation.

@@ -5,6 +5,8 @@
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
+#include "ui/main/PanelToggleAccessible.h"
+
 namespace kv {
 namespace {
 
@@ -14,6 +16,7 @@ constexpr qreal Radius = 8;
 }  // namespace
 
 PanelToggle::PanelToggle(QWidget* parent) : QAbstractButton(parent) {
+    InstallPanelToggleAccessible();
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);

@@ -73,6 +73,8 @@ EDSAndEEPSet::EDSAndEEPSet(Session& session, QWidget* parent)
 QGroupBox* EDSAndEEPSet::MakePathGroup(PathGroup& group, const QString& title,
                                        const QString& objectPrefix) {
     auto* box = new QGroupBox(title);
+    // Nested in the poll frame, the group would otherwise be announced by that frame's title.
+    box->setAccessibleName(title);
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(10);
     std::array<QComboBox**, 3> lists = {&group.Class, &group.Instance, &group.Attribute};
@@ -118,7 +120,8 @@ QGroupBox* EDSAndEEPSet::MakeEepromFrame() {
         for (int part = 0; part < 3; ++part) {
             auto* value = new QLabel(QStringLiteral("0x00"));
             value->setObjectName(QStringLiteral("%1_%2").arg(objectName).arg(part));
-            value->setAccessibleName(caption + " " + PathLabels[part]);
+            // Announced by its value (the label's text); what it is the value of follows.
+            value->setAccessibleDescription(caption + " " + PathLabels[part]);
             value->setTextInteractionFlags(Qt::TextSelectableByKeyboard |
                                            Qt::TextSelectableByMouse);
             QFont bold = value->font();
