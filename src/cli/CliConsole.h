@@ -6,9 +6,9 @@
 #include <QTextStream>
 #include <memory>
 
-#include "cli/Arguments.h"
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
+#include "console/ReadOut.h"
 #include "platform/QtEventPump.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
@@ -29,6 +29,7 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
 
 // Reads the gateway on the open console. On a failure prints the read-out's message to
 // `err`, closes the port and returns false; on success the port stays open.
-bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err);
+bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err,
+                    const ProgressFn& progress = {});
 
 }  // namespace kv::cli

@@ -17,14 +17,21 @@ QJsonObject ExpectedReadBack(GatewayConfig written, const ConnectionPaths& paths
     return ConfigToJson(written);
 }
 
-QStringList VerifyWritten(ConsoleLink& link, const QJsonObject& expected) {
+// Each stage's own progress values mapped onto a part of 0..100.
+ProgressFn Stage(const ProgressFn& progress, int from, int to, int first, int last) {
+    if (!progress) return {};
+    return [=](int value) { progress(from + (value - first) * (to - from) / (last - first)); };
+}
+
+QStringList VerifyWritten(ConsoleLink& link, const QJsonObject& expected,
+                          const ProgressFn& progress) {
     const PortOpenResult reopened = link.Port().Open();
     if (!reopened.ok())
         return {QStringLiteral("The gateway could not be read again to verify: %1")
                     .arg(reopened.Text.isEmpty() ? QStringLiteral("the port did not open")
                                                  : reopened.Text)};
     GatewayConfig reread;
-    const ReadOutResult result = ReadGateway(link, reread, [](int) {});
+    const ReadOutResult result = ReadGateway(link, reread, progress);
     link.Port().Close();
     if (result != ReadOutResult::Ok) return {ReadOutFailureText(result)};
     return JsonDifferences(expected, ConfigToJson(reread));
@@ -36,7 +43,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
                                 const ApplyOptions& options) {
     ApplyOutcome outcome;
     GatewayConfig read;
-    const ReadOutResult readOut = ReadGateway(link, read, [](int) {});
+    const ReadOutResult readOut =
+        ReadGateway(link, read, Stage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
     if (readOut != ReadOutResult::Ok) {
         link.Port().Close();
         outcome.Errors = {ReadOutFailureText(readOut)};
@@ -51,7 +59,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
 
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
-    const SaveOutcome saved = SaveConfiguration(link, plan.Config, request, {});
+    const SaveOutcome saved = SaveConfiguration(link, plan.Config, request,
+                                                Stage(options.Progress, 10, 80, 10, 130));
     outcome.Written = true;
     if (saved.Status != SaveStatus::Ok) {
         outcome.Errors = {ReportSaveFailure(saved).Text};
@@ -59,7 +68,9 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     outcome.EdsPath = saved.EdsPath;
     if (options.Verify)
-        outcome.Errors = VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths));
+        outcome.Errors =
+            VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
+                          Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
     outcome.Ok = outcome.Errors.isEmpty();
     return outcome;
 }
