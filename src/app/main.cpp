@@ -82,10 +82,10 @@ int main(int argc, char* argv[]) {
         QCommandLineParser parser;
         AddOptions(parser);
         if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-            const QString problem = parser.errorText().isEmpty()
-                                        ? "unexpected argument '" +
-                                              parser.positionalArguments().first() + "'"
-                                        : parser.errorText();
+            const QString problem =
+                parser.errorText().isEmpty()
+                    ? "unexpected argument '" + parser.positionalArguments().first() + "'"
+                    : parser.errorText();
             std::fprintf(stderr, "kv9052r-utility: %s\n%s\n", qPrintable(problem), UsageLine);
             return ExitUsage;
         }

@@ -47,8 +47,9 @@ int RunApply(const Invocation& in) {
     const auto applyOne = [&](PortWork& work) {
         ApplyOptions options;
         const QString folder =
-            ports.size() > 1 ? OutputFolder(QDir(edsDir).filePath(PortFileStem(work.Port)), work.Err)
-                             : edsDir;
+            ports.size() > 1
+                ? OutputFolder(QDir(edsDir).filePath(PortFileStem(work.Port)), work.Err)
+                : edsDir;
         if (folder.isEmpty()) return ExitFailed;
         options.EdsFolders = {folder};
         options.EdsInfo = {in.Args.value(QStringLiteral("description")),
@@ -79,12 +80,14 @@ const bool registered = RegisterCommand(
      "--port P [--port P...] FILE.json [--eds-dir DIR] [--description T] [--created-by T] "
      "[--no-verify]",
      "check a configuration file, write it, write the EDS file and verify",
-     {PortOption(), QuietOption(),
+     {PortOption(),
+      QuietOption(),
       {"eds-dir",
        QStringLiteral("The EDS file's folder (default: the current folder; DIR/PORT/ with "
                       "more than one port)."),
        QStringLiteral("DIR")},
-      EdsTextOption("description"), EdsTextOption("created-by"),
+      EdsTextOption("description"),
+      EdsTextOption("created-by"),
       {"no-verify", QStringLiteral("Do not read the gateway again to compare.")}},
      {{"FILE.json", "A configuration as read --json prints it; only the keys it holds change."}},
      RunApply});

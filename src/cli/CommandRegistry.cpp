@@ -17,9 +17,8 @@ QString ProgramHelp() {
         "Usage: kv9052r-cli COMMAND [OPTIONS]\n"
         "The KV-9052R gateway's configuration without windows.\n\nCommands:\n");
     QList<Command> sorted = Commands();
-    std::sort(sorted.begin(), sorted.end(), [](const Command& a, const Command& b) {
-        return qstrcmp(a.Name, b.Name) < 0;
-    });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command& a, const Command& b) { return qstrcmp(a.Name, b.Name) < 0; });
     for (const Command& command : sorted)
         text += QStringLiteral("  %1%2\n")
                     .arg(QString::fromLatin1(command.Name).leftJustified(15),
@@ -137,7 +136,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return ExitOk;
     }
     const auto required = std::count_if(command->Operands.begin(), command->Operands.end(),
-                                         [](const Operand& operand) { return !operand.Optional; });
+                                        [](const Operand& operand) { return !operand.Optional; });
     const qsizetype given = parser.positionalArguments().size();
     if (given > command->Operands.size())
         return RefuseUsage(
@@ -145,8 +144,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             UsageLine(*command), err);
     if (given < required)
         return RefuseUsage(
-            QStringLiteral("%1 missing")
-                .arg(QLatin1String(command->Operands[given].Name)),
+            QStringLiteral("%1 missing").arg(QLatin1String(command->Operands[given].Name)),
             UsageLine(*command), err);
     return command->Run({parser, out, err});
 }

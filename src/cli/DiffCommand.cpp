@@ -44,8 +44,9 @@ std::optional<ConfigSource> ReadGatewaySource(const QString& port, ProgressLine&
     auto console = OpenCliConsole(port, err);
     if (!console) return std::nullopt;
     GatewayConfig config;
-    const bool read = ReadCliGateway(
-        *console, config, err, progress.For(port, QStringLiteral("reading"), ReadOutProgressMaximum));
+    const bool read =
+        ReadCliGateway(*console, config, err,
+                       progress.For(port, QStringLiteral("reading"), ReadOutProgressMaximum));
     progress.Forget(port);
     if (!read) return std::nullopt;
     console->Port.Close();
@@ -169,8 +170,7 @@ const bool registered = RegisterCommand(
      "A B [--raw]",
      "compare two configurations: read --json files, backup files or ports (status 1: "
      "different)",
-     {QuietOption(),
-      {"raw", QStringLiteral("Compare two EEPROM backup files byte by byte.")}},
+     {QuietOption(), {"raw", QStringLiteral("Compare two EEPROM backup files byte by byte.")}},
      {{"A", "A read --json file, an EEPROM backup (INI) or a port."}, {"B", "The same for B."}},
      RunDiff});
 

@@ -24,10 +24,10 @@ int RunEds(const Invocation& in) {
                              in.Args.value(QStringLiteral("created-by"))};
 
     const auto edsOne = [&](PortWork& work) {
-        const QString folder = ports.size() > 1
-                                   ? OutputFolder(QDir(outDir).filePath(PortFileStem(work.Port)),
-                                                  work.Err)
-                                   : outDir;
+        const QString folder =
+            ports.size() > 1
+                ? OutputFolder(QDir(outDir).filePath(PortFileStem(work.Port)), work.Err)
+                : outDir;
         if (folder.isEmpty()) return ExitFailed;
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;

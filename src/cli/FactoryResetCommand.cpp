@@ -46,7 +46,8 @@ const bool registered = RegisterCommand(
     {"factory-reset",
      "--port P [--port P...] --yes",
      "restore the factory settings",
-     {PortOption(), QuietOption(),
+     {PortOption(),
+      QuietOption(),
       {"yes", QStringLiteral("Confirm that the gateway's settings are to be replaced.")}},
      {},
      RunFactoryReset});

@@ -99,8 +99,7 @@ QString PortFileStem(const QString& port) {
 }
 
 ProgressLine::ProgressLine(const QCommandLineParser& args)
-    : shown_(isatty(fileno(stderr)) != 0 &&
-             !args.optionNames().contains(QStringLiteral("quiet")) &&
+    : shown_(isatty(fileno(stderr)) != 0 && !args.optionNames().contains(QStringLiteral("quiet")) &&
              !args.optionNames().contains(QStringLiteral("q"))) {}
 
 ProgressLine::~ProgressLine() { Clear(); }
@@ -153,8 +152,9 @@ int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const P
     std::vector<std::unique_ptr<QThread>> threads;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         // The port object is made on the thread that uses it, where its notifier lives.
-        threads.emplace_back(QThread::create(
-            [&runs, &ports, &progress, &task, i] { runs[i] = RunOnePort(ports[i], progress, task); }));
+        threads.emplace_back(QThread::create([&runs, &ports, &progress, &task, i] {
+            runs[i] = RunOnePort(ports[i], progress, task);
+        }));
         threads.back()->start();
     }
     for (const auto& thread : threads) thread->wait();

@@ -19,7 +19,8 @@ int RunRead(const Invocation& in) {
     const bool json = in.Args.isSet(QStringLiteral("json"));
     const bool toFiles = ports.size() > 1 || in.Args.isSet(QStringLiteral("out-dir"));
     QString folder;
-    if (toFiles && (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
+    if (toFiles &&
+        (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
         return ExitFailed;
 
     const auto readOne = [&](PortWork& work) {
@@ -44,14 +45,16 @@ int RunRead(const Invocation& in) {
     return RunOnPorts(ports, in.Args, readOne, in.Out, in.Err);
 }
 
-const bool registered = RegisterCommand(
-    {"read",
-     "--port P [--port P...] [--json] [--out-dir DIR]",
-     "read gateways and print their configuration (PORT.json files with --out-dir)",
-     {PortOption(), QuietOption(), {"json", QStringLiteral("Print JSON, as apply takes it.")},
-      OutDirOption()},
-     {},
-     RunRead});
+const bool registered =
+    RegisterCommand({"read",
+                     "--port P [--port P...] [--json] [--out-dir DIR]",
+                     "read gateways and print their configuration (PORT.json files with --out-dir)",
+                     {PortOption(),
+                      QuietOption(),
+                      {"json", QStringLiteral("Print JSON, as apply takes it.")},
+                      OutDirOption()},
+                     {},
+                     RunRead});
 
 }  // namespace
 }  // namespace kv::cli

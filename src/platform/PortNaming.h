@@ -5,10 +5,10 @@
 // gateway publishes itself there), otherwise the n-th serial port present, USB adapters
 // (ttyUSB, ttyACM) before built-in ports, each group by name.
 //
-// An assignment or a link takes over its own number only: the serial ports present keep their numbers
-// whatever links exist, so starting the virtual gateway on COM 1 never moves a USB
-// adapter from COM 2 to COM 3 (the port counted as COM 1 is hidden while the link is
-// there). A link whose target is gone, or is no device, is ignored.
+// An assignment or a link takes over its own number only: the serial ports present keep their
+// numbers whatever links exist, so starting the virtual gateway on COM 1 never moves a USB adapter
+// from COM 2 to COM 3 (the port counted as COM 1 is hidden while the link is there). A link whose
+// target is gone, or is no device, is ignored.
 
 #include <QList>
 #include <QString>
@@ -24,8 +24,8 @@ constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPort
 enum class ComSource { None, Assignment, PortFolder, PortsPresent };
 
 struct ComPortEntry {
-    int Number = 0;       // 1..16
-    QString Device;       // system path, empty when nothing is behind COM n
+    int Number = 0;  // 1..16
+    QString Device;  // system path, empty when nothing is behind COM n
     ComSource Source = ComSource::None;
     QString Description;  // as the system describes the device, when it does
     QString Manufacturer;

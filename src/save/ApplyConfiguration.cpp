@@ -59,8 +59,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
 
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
-    const SaveOutcome saved = SaveConfiguration(link, plan.Config, request,
-                                                Stage(options.Progress, 10, 80, 10, 130));
+    const SaveOutcome saved =
+        SaveConfiguration(link, plan.Config, request, Stage(options.Progress, 10, 80, 10, 130));
     outcome.Written = true;
     if (saved.Status != SaveStatus::Ok) {
         outcome.Errors = {ReportSaveFailure(saved).Text};
@@ -68,9 +68,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     outcome.EdsPath = saved.EdsPath;
     if (options.Verify)
-        outcome.Errors =
-            VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
-                          Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
+        outcome.Errors = VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
+                                       Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
     outcome.Ok = outcome.Errors.isEmpty();
     return outcome;
 }

@@ -22,22 +22,22 @@ std::optional<int> WholeNumber(const QString& text, int minimum, int maximum) {
 
 ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A virtual KV-9052R gateway on a pseudo-terminal."));
+    parser.setApplicationDescription(
+        QStringLiteral("A virtual KV-9052R gateway on a pseudo-terminal."));
     const QCommandLineOption model(
         "model",
         "q5308RT (default), vMAR-5308RT_LAN, KLT-400, or MX-2100 (a controller the utility "
         "refuses).",
         "name");
-    const QCommandLineOption eeprom("eeprom", "Keep the EEPROM in this file (created when missing).",
-                                    "file");
+    const QCommandLineOption eeprom("eeprom",
+                                    "Keep the EEPROM in this file (created when missing).", "file");
     const QCommandLineOption demo("demo", "Start from a configured gateway.");
     const QCommandLineOption maximal("maximal",
                                      "Start with every command slot in use (for benchmarks).");
     const QCommandLineOption factory("factory", "Start from a new gateway (default).");
     const QCommandLineOption com("com", "Publish the gateway as COM N (1..16).", "N");
-    const QCommandLineOption latency("latency-ms",
-                                     "Console latency per line in milliseconds (default 1).",
-                                     "milliseconds");
+    const QCommandLineOption latency(
+        "latency-ms", "Console latency per line in milliseconds (default 1).", "milliseconds");
     const QCommandLineOption noLineSpeed("no-line-speed",
                                          "Answer at once instead of at 115200 bit/s.");
     const QCommandLineOption stopAfter("stop-after", "Answer this many lines, then go silent.",

@@ -16,9 +16,9 @@ struct CliRun {
 };
 
 // One of the built programs, by name.
-inline CliRun RunProgram(const QString& program, const QStringList& arguments,
-                         const QProcessEnvironment& environment =
-                             QProcessEnvironment::systemEnvironment()) {
+inline CliRun RunProgram(
+    const QString& program, const QStringList& arguments,
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KV_BIN_DIR "/") + program, arguments);

@@ -54,15 +54,23 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
          {"restore", "--port", "3"},
          "kv9052r-cli: FILE.ini missing\n"
          "Usage: kv9052r-cli restore --port P [--port P...] FILE.ini"},
-        {Cli, {"frobnicate"}, "kv9052r-cli: unknown command 'frobnicate'\n"
-                              "Usage: kv9052r-cli COMMAND [OPTIONS]"},
+        {Cli,
+         {"frobnicate"},
+         "kv9052r-cli: unknown command 'frobnicate'\n"
+         "Usage: kv9052r-cli COMMAND [OPTIONS]"},
         {Cli, {}, "kv9052r-cli: no command given\nUsage: kv9052r-cli COMMAND [OPTIONS]"},
-        {Sim, {"--colour"}, "kv9052r-gateway-sim: Unknown option 'colour'.\n"
-                            "Usage: kv9052r-gateway-sim [options]"},
-        {Sim, {"--com"}, "kv9052r-gateway-sim: Missing value after '--com'.\n"
-                         "Usage: kv9052r-gateway-sim [options]"},
-        {Utility, {"--colour"}, "kv9052r-utility: Unknown option 'colour'.\n"
-                                "Usage: kv9052r-utility [options]"},
+        {Sim,
+         {"--colour"},
+         "kv9052r-gateway-sim: Unknown option 'colour'.\n"
+         "Usage: kv9052r-gateway-sim [options]"},
+        {Sim,
+         {"--com"},
+         "kv9052r-gateway-sim: Missing value after '--com'.\n"
+         "Usage: kv9052r-gateway-sim [options]"},
+        {Utility,
+         {"--colour"},
+         "kv9052r-utility: Unknown option 'colour'.\n"
+         "Usage: kv9052r-utility [options]"},
     };
     QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
     offscreen.insert("QT_QPA_PLATFORM", "offscreen");
@@ -75,7 +83,8 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
 
 TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {
     QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) noDisplay.remove(name);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(name);
     CliRun run = RunProgram(Utility, {}, noDisplay);
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_EQ(run.Err,

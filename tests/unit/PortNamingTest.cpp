@@ -97,9 +97,9 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
         QString Device;
         ComSource Source;
     } expected[] = {
-        {1, assigned, ComSource::Assignment},   // over a link
-        {2, SomeDevice, ComSource::PortFolder}, // over the second port present
-        {3, assigned, ComSource::Assignment},   // where no port is present
+        {1, assigned, ComSource::Assignment},    // over a link
+        {2, SomeDevice, ComSource::PortFolder},  // over the second port present
+        {3, assigned, ComSource::Assignment},    // where no port is present
         {4, "", ComSource::None},
     };
     for (const auto& port : expected) {
