@@ -77,7 +77,8 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
     for (const auto& c : cases) {
         const CliRun run = RunProgram(c.Program, c.Arguments, offscreen);
         EXPECT_EQ(run.ExitCode, 2) << c.Arguments.join(' ').toStdString();
-        EXPECT_EQ(run.Err, c.Err);
+        // The last two lines: Qt may warn about the environment first.
+        EXPECT_EQ(run.Err.section('\n', -2).toStdString(), c.Err.toStdString());
     }
 }
 
