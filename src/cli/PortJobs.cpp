@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "platform/PortNaming.h"
 
@@ -54,7 +55,7 @@ QString OutcomeText(const PortRun& run) {
     return first.isEmpty() ? QStringLiteral("failed") : first;
 }
 
-void PrintTable(const QStringList& ports, const QList<PortRun>& runs, QTextStream& out) {
+void PrintTable(const QStringList& ports, const std::vector<PortRun>& runs, QTextStream& out) {
     qsizetype portWidth = 4;
     qsizetype outcomeWidth = 7;
     for (qsizetype i = 0; i < ports.size(); ++i) {
@@ -148,7 +149,7 @@ void ProgressLine::Draw() {
 int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const PortTask& task,
                QTextStream& out, QTextStream& err) {
     ProgressLine progress(args);
-    QList<PortRun> runs(ports.size());
+    std::vector<PortRun> runs(std::size_t(ports.size()));
     std::vector<std::unique_ptr<QThread>> threads;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         // The port object is made on the thread that uses it, where its notifier lives.
