@@ -1,6 +1,7 @@
 // `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]`:
 // merges a JSON configuration into the gateway's own, checks it as the windows do, writes
 // it as the save window does, writes the EDS file and reads the gateway back to compare.
+// With more than one port each gateway gets the file and its EDS file goes into DIR/PORT/.
 
 #include <QDir>
 #include <QFile>
@@ -8,13 +9,13 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/OutputFiles.h"
+#include "cli/PortJobs.h"
 #include "save/ApplyConfiguration.h"
 #include "save/SaveConfiguration.h"
 
 namespace kv::cli {
 namespace {
-
-const QStringList OptionsWithValues = {"--port", "--eds-dir", "--description", "--created-by"};
 
 bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
     QFile file(path);
@@ -35,41 +36,60 @@ bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
     return true;
 }
 
-int RunApply(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const QString path = FileArgument(args, OptionsWithValues);
-    if (path.isEmpty()) {
-        err << "No configuration file given: apply --port P FILE.json\n";
-        return 2;
-    }
+int RunApply(const Invocation& in) {
+    const QStringList ports = PortsOf(in.Args);
+    if (ports.isEmpty()) return NoPortGiven(in.Err);
     QJsonObject json;
-    if (!ReadJsonFile(path, json, err)) return 1;
-    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
-    if (!console) return 1;
+    if (!ReadJsonFile(in.Args.positionalArguments().first(), json, in.Err)) return ExitUsage;
+    const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);
+    if (edsDir.isEmpty()) return ExitFailed;
 
-    const QString edsDir = OptionValue(args, QStringLiteral("--eds-dir"));
-    ApplyOptions options;
-    options.EdsFolders = {edsDir.isEmpty() ? QDir::currentPath() : edsDir};
-    options.EdsInfo = {OptionValue(args, QStringLiteral("--description")),
-                       OptionValue(args, QStringLiteral("--created-by"))};
-    options.Verify = !args.contains(QStringLiteral("--no-verify"));
-    const ApplyOutcome outcome = ApplyConfiguration(console->Link, json, options);
+    const auto applyOne = [&](PortWork& work) {
+        ApplyOptions options;
+        const QString folder =
+            ports.size() > 1
+                ? OutputFolder(QDir(edsDir).filePath(PortFileStem(work.Port)), work.Err)
+                : edsDir;
+        if (folder.isEmpty()) return ExitFailed;
+        options.EdsFolders = {folder};
+        options.EdsInfo = {in.Args.value(QStringLiteral("description")),
+                           in.Args.value(QStringLiteral("created-by"))};
+        options.Verify = !in.Args.isSet(QStringLiteral("no-verify"));
+        options.Progress = work.Report(QStringLiteral("applying"), 100);
+        auto console = OpenCliConsole(work.Port, work.Err);
+        if (!console) return ExitFailed;
+        const ApplyOutcome outcome = ApplyConfiguration(console->Link, json, options);
 
-    for (const QString& warning : outcome.Warnings) err << "Warning: " << warning << "\n";
-    for (const QString& error : outcome.Errors) err << error << "\n";
-    if (!outcome.Written) {
-        if (!outcome.Errors.isEmpty()) err << "Nothing was written to the gateway.\n";
-        return 1;
-    }
-    if (!outcome.EdsPath.isEmpty())
-        out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
-    if (!outcome.Ok && !outcome.EdsPath.isEmpty())
-        err << "The gateway does not hold what was written.\n";
-    return outcome.Ok ? 0 : 1;
+        for (const QString& warning : outcome.Warnings) work.Err << "Warning: " << warning << "\n";
+        for (const QString& error : outcome.Errors) work.Err << error << "\n";
+        if (!outcome.Written) {
+            if (!outcome.Errors.isEmpty()) work.Err << "Nothing was written to the gateway.\n";
+            return ExitFailed;
+        }
+        if (!outcome.EdsPath.isEmpty())
+            work.Out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
+        if (!outcome.Ok && !outcome.EdsPath.isEmpty())
+            work.Err << "The gateway does not hold what was written.\n";
+        return outcome.Ok ? ExitOk : ExitFailed;
+    };
+    return RunOnPorts(ports, in.Args, applyOne, in.Out, in.Err);
 }
 
 const bool registered = RegisterCommand(
     {"apply",
-     "apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]",
+     "--port P [--port P...] FILE.json [--eds-dir DIR] [--description T] [--created-by T] "
+     "[--no-verify]",
+     "check a configuration file, write it, write the EDS file and verify",
+     {PortOption(),
+      QuietOption(),
+      {"eds-dir",
+       QStringLiteral("The EDS file's folder (default: the current folder; DIR/PORT/ with "
+                      "more than one port)."),
+       QStringLiteral("DIR")},
+      EdsTextOption("description"),
+      EdsTextOption("created-by"),
+      {"no-verify", QStringLiteral("Do not read the gateway again to compare.")}},
+     {{"FILE.json", "A configuration as read --json prints it; only the keys it holds change."}},
      RunApply});
 
 }  // namespace

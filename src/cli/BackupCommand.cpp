@@ -1,78 +1,85 @@
 // `backup --port P FILE.ini` and `restore --port P FILE.ini`: the EEPROM copy of the
-// window "Import/Export EEPROM", with the same sequences and messages.
+// window "Import/Export EEPROM", with the same sequences and messages. backup takes
+// more than one port with --out-dir and writes PORT.ini for each.
 
-#include <unistd.h>
-
-#include <cstdio>
+#include <QDir>
 
 #include "backup/CopyMessages.h"
 #include "backup/EepromCopy.h"
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/OutputFiles.h"
+#include "cli/PortJobs.h"
 
 namespace kv::cli {
 namespace {
 
-// A percentage that rewrites itself on a terminal; nothing when the output is a file.
-class TerminalProgress {
-public:
-    TerminalProgress(QTextStream& err, const QString& label)
-        : err_(err), label_(label), shown_(isatty(fileno(stderr)) != 0) {}
-    ~TerminalProgress() {
-        if (shown_ && lastPercent_ >= 0) err_ << "\n" << Qt::flush;
-    }
-    void operator()(int value) {
-        const int percent = value * 100 / CopyProgressMaximum;
-        if (!shown_ || percent == lastPercent_) return;
-        lastPercent_ = percent;
-        err_ << "\r" << label_ << " " << percent << "%" << Qt::flush;
-    }
-
-private:
-    QTextStream& err_;
-    QString label_;
-    bool shown_;
-    int lastPercent_ = -1;
-};
-
 using CopyFn = CopyOutcome (*)(ConsoleLink&, const QString&, const ProgressFn&);
 
-int RunCopy(CopyDirection direction, CopyFn copy, const QString& usage, const QStringList& args,
-            QTextStream& out, QTextStream& err) {
-    const QString path = FileArgument(args, {QStringLiteral("--port")});
-    if (path.isEmpty()) {
-        err << "Usage: kv9052r-cli " << usage << "\n";
-        return 2;
+// The file of each port: the one given, or PORT.ini in the output folder.
+using PathFn = std::function<QString(const QString& port)>;
+
+int RunCopy(CopyDirection direction, CopyFn copy, const Invocation& in, const QStringList& ports,
+            const PathFn& pathOf) {
+    const QString doing = direction == CopyDirection::Import ? QStringLiteral("reading the EEPROM")
+                                                             : QStringLiteral("writing the EEPROM");
+    const auto copyOne = [&](PortWork& work) {
+        auto console = OpenCliConsole(work.Port, work.Err);
+        if (!console) return ExitFailed;
+        const QString path = pathOf(work.Port);
+        const CopyOutcome outcome =
+            copy(console->Link, path, work.Report(doing, CopyProgressMaximum));
+        console.reset();  // frees the port for other programs while the output is made
+        const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
+        (outcome.ok() ? work.Out : work.Err) << message.Text << "\n";
+        return outcome.ok() ? ExitOk : ExitFailed;
+    };
+    return RunOnPorts(ports, in.Args, copyOne, in.Out, in.Err);
+}
+
+int RunBackup(const Invocation& in) {
+    const QStringList ports = PortsOf(in.Args);
+    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    const QStringList files = in.Args.positionalArguments();
+    const bool toFolder = in.Args.isSet(QStringLiteral("out-dir")) || ports.size() > 1;
+    if (files.isEmpty() == !toFolder) {
+        in.Err << "Give FILE.ini for one port, or --out-dir DIR for PORT.ini files\n"
+               << UsageLine(*FindCommand(QStringLiteral("backup"))) << "\n";
+        return ExitUsage;
     }
-    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
-    if (!console) return 1;
-
-    CopyOutcome outcome;
-    {
-        TerminalProgress progress(err, direction == CopyDirection::Import
-                                           ? QStringLiteral("Reading the EEPROM")
-                                           : QStringLiteral("Writing the EEPROM"));
-        outcome = copy(console->Link, path, [&progress](int value) { progress(value); });
-    }
-    console.reset();  // frees the port for other programs while the output is made
-    const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
-    (outcome.ok() ? out : err) << message.Text << "\n";
-    return outcome.ok() ? 0 : 1;
+    if (!toFolder)
+        return RunCopy(CopyDirection::Import, ImportToIni, in, ports,
+                       [&files](const QString&) { return files.first(); });
+    const QString folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err);
+    if (folder.isEmpty()) return ExitFailed;
+    return RunCopy(CopyDirection::Import, ImportToIni, in, ports, [folder](const QString& port) {
+        return QDir(folder).filePath(PortFileStem(port) + QStringLiteral(".ini"));
+    });
 }
 
-const char* const BackupUsage = "backup --port P FILE.ini";
-const char* const RestoreUsage = "restore --port P FILE.ini";
-
-int RunBackup(const QStringList& args, QTextStream& out, QTextStream& err) {
-    return RunCopy(CopyDirection::Import, ImportToIni, BackupUsage, args, out, err);
+int RunRestore(const Invocation& in) {
+    const QStringList ports = PortsOf(in.Args);
+    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    const QString file = in.Args.positionalArguments().first();
+    return RunCopy(CopyDirection::Export, ExportToEeprom, in, ports,
+                   [&file](const QString&) { return file; });
 }
 
-int RunRestore(const QStringList& args, QTextStream& out, QTextStream& err) {
-    return RunCopy(CopyDirection::Export, ExportToEeprom, RestoreUsage, args, out, err);
-}
+const bool backupRegistered = RegisterCommand(
+    {"backup",
+     "--port P FILE.ini | --port P [--port P...] --out-dir DIR",
+     "copy the EEPROM's configuration blocks into a backup file (PORT.ini with --out-dir)",
+     {PortOption(), QuietOption(), OutDirOption()},
+     {{"FILE.ini", "The backup file, for one port without --out-dir.", true}},
+     RunBackup});
 
-const bool backupRegistered = RegisterCommand({"backup", BackupUsage, RunBackup});
-const bool restoreRegistered = RegisterCommand({"restore", RestoreUsage, RunRestore});
+const bool restoreRegistered =
+    RegisterCommand({"restore",
+                     "--port P [--port P...] FILE.ini",
+                     "write a backup file's blocks into the gateway's EEPROM",
+                     {PortOption(), QuietOption()},
+                     {{"FILE.ini", "The backup file."}},
+                     RunRestore});
 
 }  // namespace
 }  // namespace kv::cli

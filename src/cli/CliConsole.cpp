@@ -1,6 +1,6 @@
 #include "cli/CliConsole.h"
 
-#include "cli/Arguments.h"
+#include "cli/PortJobs.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
@@ -51,8 +51,9 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
     return nullptr;
 }
 
-bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err) {
-    const ReadOutResult result = ReadGateway(console.Link, config, [](int) {});
+bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err,
+                    const ProgressFn& progress) {
+    const ReadOutResult result = ReadGateway(console.Link, config, progress);
     if (result == ReadOutResult::Ok) return true;
     err << ReadOutFailureText(result) << "\n";
     return false;

@@ -7,10 +7,10 @@
 #include <QTextStream>
 #include <memory>
 
-#include "cli/Arguments.h"
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "console/PortGuard.h"
+#include "console/ReadOut.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
@@ -31,6 +31,7 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
 
 // Reads the gateway on the open console. On a failure prints the read-out's message to
 // `err` and returns false.
-bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err);
+bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err,
+                    const ProgressFn& progress = {});
 
 }  // namespace kv::cli

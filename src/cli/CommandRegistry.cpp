@@ -1,11 +1,49 @@
 #include "cli/CommandRegistry.h"
 
+#include <algorithm>
+
 namespace kv::cli {
 namespace {
+
+const QString Program = QStringLiteral("kv9052r-cli");
 
 QList<Command>& Registry() {
     static QList<Command> commands;
     return commands;
+}
+
+QString ProgramHelp() {
+    QString text = QStringLiteral(
+        "Usage: kv9052r-cli COMMAND [OPTIONS]\n"
+        "The KV-9052R gateway's configuration without windows.\n\nCommands:\n");
+    QList<Command> sorted = Commands();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command& a, const Command& b) { return qstrcmp(a.Name, b.Name) < 0; });
+    for (const Command& command : sorted)
+        text += QStringLiteral("  %1%2\n")
+                    .arg(QString::fromLatin1(command.Name).leftJustified(15),
+                         QLatin1String(command.Summary));
+    text += QStringLiteral(
+        "\nA port is COM1..COM16 (or just the number) or a device path.\n"
+        "kv9052r-cli help COMMAND or kv9052r-cli COMMAND --help tells more.\n"
+        "  -h, --help     this text\n"
+        "  -V, --version  the program's version\n\n"
+        "Exit status: 0 success (diff: equal), 1 the operation failed at the gateway or in a\n"
+        "file (diff: different), 2 bad usage or unreadable input.\n");
+    return text;
+}
+
+int RefuseUsage(const QString& problem, const QString& usage, QTextStream& err) {
+    err << Program << ": " << problem << "\n" << usage << "\n";
+    return ExitUsage;
+}
+
+void AddCommandOptions(QCommandLineParser& parser, const Command& command) {
+    parser.addOptions(command.Options);
+    parser.addOption({{"h", "help"}, QStringLiteral("This command's help.")});
+    for (const Operand& operand : command.Operands)
+        parser.addPositionalArgument(QLatin1String(operand.Name),
+                                     QLatin1String(operand.Description));
 }
 
 }  // namespace
@@ -16,5 +54,99 @@ bool RegisterCommand(const Command& command) {
 }
 
 const QList<Command>& Commands() { return Registry(); }
+
+const Command* FindCommand(const QString& name) {
+    for (const Command& command : Registry())
+        if (name == QLatin1String(command.Name)) return &command;
+    return nullptr;
+}
+
+QCommandLineOption PortOption() {
+    return {{"p", "port"},
+            QStringLiteral("The gateway's port: COM3, 3 or a device path. Commands that take "
+                           "more than one port take it again or a comma list."),
+            QStringLiteral("P")};
+}
+
+QCommandLineOption QuietOption() {
+    return {{"q", "quiet"}, QStringLiteral("No progress line on a terminal.")};
+}
+
+QCommandLineOption OutDirOption() {
+    return {"out-dir",
+            QStringLiteral("The folder for the files, one per port with more than one port "
+                           "(default: the current folder)."),
+            QStringLiteral("DIR")};
+}
+
+QCommandLineOption EdsTextOption(const char* name) {
+    return {QLatin1String(name), QStringLiteral("The EDS file's %1 text.").arg(QLatin1String(name)),
+            QStringLiteral("T")};
+}
+
+QString UsageLine(const Command& command) {
+    return QStringLiteral("Usage: %1 %2 %3")
+        .arg(Program, QLatin1String(command.Name), QLatin1String(command.Synopsis))
+        .trimmed();
+}
+
+QString CommandHelp(const Command& command) {
+    QCommandLineParser parser;
+    AddCommandOptions(parser, command);
+    parser.setApplicationDescription(QLatin1String(command.Summary));
+    // Qt's text starts with its own usage line, which knows no commands.
+    QString text = parser.helpText();
+    text.replace(0, text.indexOf(u'\n'), UsageLine(command));
+    return text;
+}
+
+int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const QString programUsage = QStringLiteral("Usage: kv9052r-cli COMMAND [OPTIONS]");
+    QStringList words = arguments.mid(1);
+    if (words.isEmpty()) return RefuseUsage(QStringLiteral("no command given"), programUsage, err);
+    const QString first = words.takeFirst();
+    if (first == u"--help" || first == u"-h" || (first == u"help" && words.isEmpty())) {
+        out << ProgramHelp();
+        return ExitOk;
+    }
+    if (first == u"--version" || first == u"-V") {
+        out << Program << " " << KV_VERSION << "\n";
+        return ExitOk;
+    }
+    if (first == u"help") {
+        const Command* command = FindCommand(words.first());
+        if (command == nullptr)
+            return RefuseUsage(QStringLiteral("unknown command '%1'").arg(words.first()),
+                               programUsage, err);
+        out << CommandHelp(*command);
+        return ExitOk;
+    }
+    if (first.startsWith(u'-'))
+        return RefuseUsage(QStringLiteral("unknown option '%1'").arg(first), programUsage, err);
+    const Command* command = FindCommand(first);
+    if (command == nullptr)
+        return RefuseUsage(QStringLiteral("unknown command '%1'").arg(first), programUsage, err);
+
+    QCommandLineParser parser;
+    AddCommandOptions(parser, *command);
+    words.prepend(Program + u' ' + first);
+    if (!parser.parse(words)) return RefuseUsage(parser.errorText(), UsageLine(*command), err);
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << CommandHelp(*command);
+        return ExitOk;
+    }
+    const auto required = std::count_if(command->Operands.begin(), command->Operands.end(),
+                                        [](const Operand& operand) { return !operand.Optional; });
+    const qsizetype given = parser.positionalArguments().size();
+    if (given > command->Operands.size())
+        return RefuseUsage(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().last()),
+            UsageLine(*command), err);
+    if (given < required)
+        return RefuseUsage(
+            QStringLiteral("%1 missing").arg(QLatin1String(command->Operands[given].Name)),
+            UsageLine(*command), err);
+    return command->Run({parser, out, err});
+}
 
 }  // namespace kv::cli

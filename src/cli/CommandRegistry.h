@@ -1,23 +1,61 @@
 #pragma once
-// The subcommands of kv9052r-cli. Each command's file registers itself, so adding a
-// command touches only its own file.
+// The subcommands of kv9052r-cli. Each command's file registers itself with its options,
+// so adding a command or an option touches only that command's file.
 
-#include <QStringList>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
 #include <QTextStream>
 
 namespace kv::cli {
 
-// args: the words after the command's name. Returns the process exit status.
-using CommandFn = int (*)(const QStringList& args, QTextStream& out, QTextStream& err);
+// The exit statuses of every command.
+inline constexpr int ExitOk = 0;      // done (diff: the two are equal)
+inline constexpr int ExitFailed = 1;  // failed at the gateway or in a file (diff: different)
+inline constexpr int ExitUsage = 2;   // bad usage or unreadable input
+
+// What a command is run with: its parsed words and the program's output streams.
+struct Invocation {
+    const QCommandLineParser& Args;
+    QTextStream& Out;
+    QTextStream& Err;
+};
+
+// Returns the process exit status.
+using CommandFn = int (*)(const Invocation& invocation);
+
+struct Operand {
+    const char* Name;  // "FILE.json"
+    const char* Description;
+    bool Optional = false;
+};
 
 struct Command {
     const char* Name;
-    const char* Usage;  // one line: "read --port P [--json]"
+    const char* Synopsis;  // after the name: "--port P [--json] [--out-dir DIR]"
+    const char* Summary;   // one line
+    QList<QCommandLineOption> Options;
+    QList<Operand> Operands;
     CommandFn Run;
 };
 
 // Call from a static initialiser: static const bool registered = RegisterCommand({...});
 bool RegisterCommand(const Command& command);
 const QList<Command>& Commands();
+const Command* FindCommand(const QString& name);
+
+// Options several commands share.
+QCommandLineOption PortOption();                     // --port P, more than once or a comma list
+QCommandLineOption QuietOption();                    // --quiet: no progress line
+QCommandLineOption OutDirOption();                   // --out-dir DIR
+QCommandLineOption EdsTextOption(const char* name);  // --description T, --created-by T
+
+// "Usage: kv9052r-cli read --port P [--json] ..."
+QString UsageLine(const Command& command);
+QString CommandHelp(const Command& command);
+
+// Runs kv9052r-cli with its arguments (program name first): parses, answers --help,
+// --version and "help", refuses bad usage with status 2, and runs the command.
+int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 }  // namespace kv::cli

@@ -11,18 +11,16 @@
 #include "backup/BackupFile.h"
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/PortJobs.h"
 #include "config/ConfigDiff.h"
 #include "config/ConfigJson.h"
 
 namespace kv::cli {
 namespace {
 
-constexpr int ExitEqual = 0;
-constexpr int ExitDifferent = 1;
-constexpr int ExitError = 2;
-
-const char* const DiffUsage =
-    "diff A B [--raw]   (A, B: a read --json file, a backup .ini or a port)";
+constexpr int ExitEqual = ExitOk;
+constexpr int ExitDifferent = ExitFailed;
+constexpr int ExitError = ExitUsage;
 
 const char* const RawNeedsBackups = "--raw compares two EEPROM backup files byte by byte";
 
@@ -41,11 +39,16 @@ bool NamesAPort(const QString& argument) {
     return ComNumberOf(argument) != 0 && !QFileInfo(argument).isFile();
 }
 
-std::optional<ConfigSource> ReadGatewaySource(const QString& port, QTextStream& err) {
+std::optional<ConfigSource> ReadGatewaySource(const QString& port, ProgressLine& progress,
+                                              QTextStream& err) {
     auto console = OpenCliConsole(port, err);
     if (!console) return std::nullopt;
     GatewayConfig config;
-    if (!ReadCliGateway(*console, config, err)) return std::nullopt;
+    const bool read =
+        ReadCliGateway(*console, config, err,
+                       progress.For(port, QStringLiteral("reading"), ReadOutProgressMaximum));
+    progress.Forget(port);
+    if (!read) return std::nullopt;
     console.reset();  // frees the port for other programs while the output is made
     return ConfigSource{SourceKind::Gateway, ConfigToJson(config), {}};
 }
@@ -108,8 +111,12 @@ std::optional<ConfigSource> ReadFileSource(const QString& path, QTextStream& err
                                 : ReadBackupSource(path, bytes, err);
 }
 
-std::optional<ConfigSource> ReadSource(const QString& argument, QTextStream& err) {
-    return NamesAPort(argument) ? ReadGatewaySource(argument, err) : ReadFileSource(argument, err);
+std::optional<ConfigSource> ReadSource(const QString& argument, ProgressLine& progress,
+                                       QTextStream& err) {
+    if (!NamesAPort(argument)) return ReadFileSource(argument, err);
+    auto source = ReadGatewaySource(argument, progress, err);
+    progress.Clear();
+    return source;
 }
 
 // Says which fields were left out because one side does not hold them.
@@ -130,22 +137,19 @@ int ReportChanges(const QStringList& changes, QTextStream& out) {
     return ExitDifferent;
 }
 
-bool IsOption(const QString& word) { return word.startsWith(u"--"); }
-
-int RunDiff(const QStringList& args, QTextStream& out, QTextStream& err) {
-    QStringList operands = args;
-    const bool raw = operands.removeAll(QStringLiteral("--raw")) > 0;
-    if (operands.size() != 2 || std::any_of(operands.begin(), operands.end(), IsOption)) {
-        err << "Usage: kv9052r-cli " << DiffUsage << "\n";
-        return ExitError;
-    }
+int RunDiff(const Invocation& in) {
+    QTextStream& out = in.Out;
+    QTextStream& err = in.Err;
+    const QStringList operands = in.Args.positionalArguments();
+    const bool raw = in.Args.isSet(QStringLiteral("raw"));
+    ProgressLine progress(in.Args);
     if (raw && std::any_of(operands.begin(), operands.end(), NamesAPort)) {
         err << RawNeedsBackups << "\n";
         return ExitError;
     }
-    const auto a = ReadSource(operands[0], err);
+    const auto a = ReadSource(operands[0], progress, err);
     if (!a) return ExitError;
-    const auto b = ReadSource(operands[1], err);
+    const auto b = ReadSource(operands[1], progress, err);
     if (!b) return ExitError;
 
     if (raw) {
@@ -161,7 +165,14 @@ int RunDiff(const QStringList& args, QTextStream& out, QTextStream& err) {
     return ReportChanges(differences.Changes, out);
 }
 
-const bool registered = RegisterCommand({"diff", DiffUsage, RunDiff});
+const bool registered = RegisterCommand(
+    {"diff",
+     "A B [--raw]",
+     "compare two configurations: read --json files, backup files or ports (status 1: "
+     "different)",
+     {QuietOption(), {"raw", QStringLiteral("Compare two EEPROM backup files byte by byte.")}},
+     {{"A", "A read --json file, an EEPROM backup (INI) or a port."}, {"B", "The same for B."}},
+     RunDiff});
 
 }  // namespace
 }  // namespace kv::cli

@@ -1,10 +1,13 @@
 // `eds --port P [--out-dir DIR] [--description T] [--created-by T]`: reads the gateway and
-// writes the EDS file that a save of the unchanged configuration would write.
+// writes the EDS file that a save of the unchanged configuration would write; with more
+// than one port each port's file goes into a folder PORT in DIR.
 
 #include <QDir>
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/OutputFiles.h"
+#include "cli/PortJobs.h"
 #include "config/WorkingCopy.h"
 #include "eds/EdsFile.h"
 #include "save/PollPaths.h"
@@ -12,30 +15,49 @@
 namespace kv::cli {
 namespace {
 
-int RunEds(const QStringList& args, QTextStream& out, QTextStream& err) {
-    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
-    if (!console) return 1;
-    GatewayConfig config;
-    if (!ReadCliGateway(*console, config, err)) return 1;
-    console.reset();  // frees the port for other programs while the output is made
-    // What the save window works on when nothing is changed: the editor's copy of the
-    // classes and the poll paths it starts from.
-    MakeWorkingCopy(config);
-    const QString outDir = OptionValue(args, QStringLiteral("--out-dir"));
-    const EdsFileResult eds = WriteEdsFile({outDir.isEmpty() ? QDir::currentPath() : outDir},
-                                           config, PreselectedPaths(config),
-                                           {OptionValue(args, QStringLiteral("--description")),
-                                            OptionValue(args, QStringLiteral("--created-by"))});
-    if (!eds.Ok) {
-        err << eds.ErrorText << "\n";
-        return 1;
-    }
-    out << eds.Path << "\n";
-    return 0;
+int RunEds(const Invocation& in) {
+    const QStringList ports = PortsOf(in.Args);
+    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    const QString outDir = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err);
+    if (outDir.isEmpty()) return ExitFailed;
+    const EdsInfoTexts texts{in.Args.value(QStringLiteral("description")),
+                             in.Args.value(QStringLiteral("created-by"))};
+
+    const auto edsOne = [&](PortWork& work) {
+        const QString folder =
+            ports.size() > 1
+                ? OutputFolder(QDir(outDir).filePath(PortFileStem(work.Port)), work.Err)
+                : outDir;
+        if (folder.isEmpty()) return ExitFailed;
+        auto console = OpenCliConsole(work.Port, work.Err);
+        if (!console) return ExitFailed;
+        GatewayConfig config;
+        if (!ReadCliGateway(*console, config, work.Err,
+                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
+            return ExitFailed;
+        console.reset();  // frees the port for other programs while the output is made
+        // What the save window works on when nothing is changed: the editor's copy of the
+        // classes and the poll paths it starts from.
+        MakeWorkingCopy(config);
+        const EdsFileResult eds = WriteEdsFile({folder}, config, PreselectedPaths(config), texts);
+        if (!eds.Ok) {
+            work.Err << eds.ErrorText << "\n";
+            return ExitFailed;
+        }
+        work.Out << eds.Path << "\n";
+        return ExitOk;
+    };
+    return RunOnPorts(ports, in.Args, edsOne, in.Out, in.Err);
 }
 
 const bool registered = RegisterCommand(
-    {"eds", "eds --port P [--out-dir DIR] [--description T] [--created-by T]", RunEds});
+    {"eds",
+     "--port P [--port P...] [--out-dir DIR] [--description T] [--created-by T]",
+     "write the EDS file of the gateway's configuration (into DIR/PORT/ for many ports)",
+     {PortOption(), QuietOption(), OutDirOption(), EdsTextOption("description"),
+      EdsTextOption("created-by")},
+     {},
+     RunEds});
 
 }  // namespace
 }  // namespace kv::cli

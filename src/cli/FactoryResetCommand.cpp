@@ -4,32 +4,53 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/PortJobs.h"
 #include "save/FactoryReset.h"
 #include "save/SaveReports.h"
 
 namespace kv::cli {
 namespace {
 
-int RunFactoryReset(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (!args.contains(QStringLiteral("--yes"))) {
-        err << FactoryResetTitle << ": the gateway's settings are replaced; add --yes to go on.\n";
-        return 2;
+// FactoryReset reports 3..10.
+constexpr int FactoryResetProgressMaximum = 10;
+
+int RunFactoryReset(const Invocation& in) {
+    if (!in.Args.isSet(QStringLiteral("yes"))) {
+        in.Err << FactoryResetTitle
+               << ": the gateway's settings are replaced; add --yes to go on.\n";
+        return ExitUsage;
     }
-    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
-    if (!console) return 1;
-    // The read-out names the controller, whose prompt ends every command's answer.
-    GatewayConfig config;
-    if (!ReadCliGateway(*console, config, err)) return 1;
-    if (FactoryReset(console->Link, config, {}) != WriteResult::Ok) {
-        err << ReportWriteFailure().Text << "\n";
-        return 1;
-    }
-    out << "Factory settings restored.\n";
-    return 0;
+    const QStringList ports = PortsOf(in.Args);
+    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    const auto resetOne = [](PortWork& work) {
+        auto console = OpenCliConsole(work.Port, work.Err);
+        if (!console) return ExitFailed;
+        // The read-out names the controller, whose prompt ends every command's answer.
+        GatewayConfig config;
+        if (!ReadCliGateway(*console, config, work.Err,
+                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
+            return ExitFailed;
+        if (FactoryReset(console->Link, config,
+                         work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
+            WriteResult::Ok) {
+            work.Err << ReportWriteFailure().Text << "\n";
+            return ExitFailed;
+        }
+        work.Out << "Factory settings restored.\n";
+        return ExitOk;
+    };
+    return RunOnPorts(ports, in.Args, resetOne, in.Out, in.Err);
 }
 
-const bool registered =
-    RegisterCommand({"factory-reset", "factory-reset --port P --yes", RunFactoryReset});
+const bool registered = RegisterCommand(
+    {"factory-reset",
+     "--port P [--port P...] --yes",
+     "restore the factory settings",
+     {PortOption(),
+      QuietOption(),
+      {"yes", QStringLiteral("Confirm that the gateway's settings are to be replaced.")}},
+     {},
+     RunFactoryReset});
 
 }  // namespace
 }  // namespace kv::cli

@@ -1,6 +1,9 @@
-// `ports`: COM 1..16 and the device behind each, so a user can find which number to use.
+// `ports [--assign COMn DEVICE | --unassign COMn]`: COM 1..16, the device behind each and
+// where the mapping comes from, so a user can find which number to use; keeps or drops a
+// user's own assignment.
 
 #include "cli/CommandRegistry.h"
+#include "cli/PortJobs.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
@@ -12,24 +15,64 @@ void PrintDetail(QTextStream& out, const char* label, const QString& value) {
 
 void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
     const QString name = QStringLiteral("COM %1").arg(entry.Number);
-    const QString device = entry.Device.isEmpty() ? QStringLiteral("(none)") : entry.Device;
-    out << name.leftJustified(8) << device << "\n";
+    if (entry.Device.isEmpty()) {
+        out << name.leftJustified(8) << "(none)\n";
+        return;
+    }
+    out << name.leftJustified(8) << entry.Device << "  (" << ComSourceText(entry.Source) << ")\n";
     PrintDetail(out, "description", entry.Description);
     PrintDetail(out, "maker", entry.Manufacturer);
     PrintDetail(out, "stable name", entry.StableName);
 }
 
-int RunPortsCommand(const QStringList& args, QTextStream& out, QTextStream& err) {
-    if (!args.isEmpty()) {
-        err << "\"ports\" takes no arguments.\n";
-        return 2;
+int ChangeAssignment(const Invocation& in) {
+    const bool assign = in.Args.isSet(QStringLiteral("assign"));
+    const QString port =
+        in.Args.value(assign ? QStringLiteral("assign") : QStringLiteral("unassign"));
+    const int number = ComNumberOf(port);
+    if (number <= 0) {
+        in.Err << "There is no " << port << ": ports are COM 1 to COM " << ComPortCount << "\n";
+        return ExitUsage;
     }
-    for (const ComPortEntry& entry : ListComPorts()) PrintEntry(out, entry);
-    out << "Links named COM1 .. COM16 in " << PortFolder() << " take over their number.\n";
-    return 0;
+    const QStringList devices = in.Args.positionalArguments();
+    if (assign != (devices.size() == 1)) {
+        in.Err << UsageLine(*FindCommand(QStringLiteral("ports"))) << "\n";
+        return ExitUsage;
+    }
+    QString error;
+    if (assign ? !AssignComPort(number, devices.first(), error) : !UnassignComPort(number, error)) {
+        in.Err << error << "\n";
+        return ExitFailed;
+    }
+    if (assign)
+        in.Out << "COM " << number << " is " << AssignedDevice(number) << " (kept in "
+               << AssignmentFile() << ")\n";
+    else
+        in.Out << "COM " << number << " is no longer assigned.\n";
+    return ExitOk;
 }
 
-const bool registered = RegisterCommand({"ports", "ports", RunPortsCommand});
+int RunPortsCommand(const Invocation& in) {
+    if (in.Args.isSet(QStringLiteral("assign")) || in.Args.isSet(QStringLiteral("unassign")))
+        return ChangeAssignment(in);
+    if (!in.Args.positionalArguments().isEmpty()) {
+        in.Err << UsageLine(*FindCommand(QStringLiteral("ports"))) << "\n";
+        return ExitUsage;
+    }
+    for (const ComPortEntry& entry : ListComPorts()) PrintEntry(in.Out, entry);
+    in.Out << "Assignments (ports --assign) are kept in " << AssignmentFile() << ";\n"
+           << "links named COM1 .. COM16 in " << PortFolder() << " come next.\n";
+    return ExitOk;
+}
+
+const bool registered = RegisterCommand(
+    {"ports",
+     "[--assign COMn DEVICE | --unassign COMn]",
+     "list COM 1..16 and the device behind each; assign a device to a COM number",
+     {{"assign", QStringLiteral("Keep COMn assigned to DEVICE."), QStringLiteral("COMn")},
+      {"unassign", QStringLiteral("Drop COMn's assignment."), QStringLiteral("COMn")}},
+     {{"DEVICE", "The device for --assign, e.g. /dev/serial/by-id/...", true}},
+     RunPortsCommand});
 
 }  // namespace
 }  // namespace kv::cli

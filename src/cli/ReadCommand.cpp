@@ -1,30 +1,60 @@
-// `read --port P [--json]`: reads a gateway and prints its configuration.
+// `read --port P [--json] [--out-dir DIR]`: reads gateways and prints their configuration,
+// or with --out-dir or more than one port writes it as PORT.json into the folder.
 
+#include <QDir>
 #include <QJsonDocument>
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/OutputFiles.h"
+#include "cli/PortJobs.h"
 #include "config/ConfigJson.h"
 
 namespace kv::cli {
 namespace {
 
-int RunRead(const QStringList& args, QTextStream& out, QTextStream& err) {
-    const bool json = args.contains(QStringLiteral("--json"));
-    auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
-    if (!console) return 1;
+int RunRead(const Invocation& in) {
+    const QStringList ports = PortsOf(in.Args);
+    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    const bool json = in.Args.isSet(QStringLiteral("json"));
+    const bool toFiles = ports.size() > 1 || in.Args.isSet(QStringLiteral("out-dir"));
+    QString folder;
+    if (toFiles &&
+        (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
+        return ExitFailed;
 
-    GatewayConfig config;
-    if (!ReadCliGateway(*console, config, err)) return 1;
-    console.reset();  // frees the port for other programs while the output is made
-    if (json)
-        out << QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
-    else
-        out << FormatConfigText(config);
-    return 0;
+    const auto readOne = [&](PortWork& work) {
+        auto console = OpenCliConsole(work.Port, work.Err);
+        if (!console) return ExitFailed;
+        GatewayConfig config;
+        if (!ReadCliGateway(*console, config, work.Err,
+                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
+            return ExitFailed;
+        console.reset();  // frees the port for other programs while the output is made
+        if (toFiles)
+            return WriteOutputFile(QDir(folder).filePath(PortFileStem(work.Port) + ".json"),
+                                   QJsonDocument(ConfigToJson(config)).toJson(), work.Err)
+                       ? ExitOk
+                       : ExitFailed;
+        if (json)
+            work.Out << QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
+        else
+            work.Out << FormatConfigText(config);
+        return ExitOk;
+    };
+    return RunOnPorts(ports, in.Args, readOne, in.Out, in.Err);
 }
 
-const bool registered = RegisterCommand({"read", "read --port P [--json]", RunRead});
+const bool registered =
+    RegisterCommand({"read",
+                     "--port P [--port P...] [--json] [--out-dir DIR]",
+                     "read gateways and print their configuration (PORT.json files with --out-dir)",
+                     {PortOption(),
+                      QuietOption(),
+                      {"json", QStringLiteral("Print JSON, as apply takes it.")},
+                      OutDirOption()},
+                     {},
+                     RunRead});
 
 }  // namespace
 }  // namespace kv::cli

@@ -30,6 +30,9 @@ bool RecoverConsole(ConsoleLink& link);
 // Finds the first known controller named in `reply`; empty when none is.
 QString IdentifyController(const QString& reply);
 
+// The read-out's last progress value.
+inline constexpr int ReadOutProgressMaximum = 9;
+
 // Runs the read-out on an open port; the caller opens and closes the port. Progress
 // reports 1..9. On a failure the fields decoded so far stay in `config`.
 ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress);

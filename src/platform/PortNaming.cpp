@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <algorithm>
 #include <tuple>
 
@@ -65,6 +67,17 @@ QString LinkedDevice(int number) {
     return IsCharacterDevice(device) ? device : QString();
 }
 
+QString AssignmentKey(int number) { return QStringLiteral("COM%1").arg(number); }
+
+// An assigned device resolved like a link; as given when it is not there now, so that the
+// port fails to open rather than moving to another device.
+QString AssignedDeviceNow(int number) {
+    const QString assigned = AssignedDevice(number);
+    if (assigned.isEmpty()) return {};
+    const QString device = QFileInfo(assigned).canonicalFilePath();
+    return device.isEmpty() ? assigned : device;
+}
+
 QStringList PresentSerialPorts() {
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
@@ -80,10 +93,12 @@ QString StableNameOf(const QString& device) {
     return {};
 }
 
-ComPortEntry DescribeComPort(int number, const QString& device) {
+ComPortEntry DescribeComPort(int number, const ComResolution& resolved) {
+    const QString& device = resolved.Device;
     ComPortEntry entry;
     entry.Number = number;
     entry.Device = device;
+    entry.Source = resolved.Source;
     if (device.isEmpty()) return entry;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() == device || info.portName() == device) {
@@ -109,22 +124,84 @@ QString ComLinkPath(int number) {
     return PortFolder() + QStringLiteral("/COM") + QString::number(number);
 }
 
+QString AssignmentFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/kv9052r/ports.conf");
+}
+
+QString AssignedDevice(int number) {
+    if (!IsComNumber(number)) return {};
+    const QSettings settings(AssignmentFile(), QSettings::IniFormat);
+    return settings.value(AssignmentKey(number)).toString();
+}
+
+bool AssignComPort(int number, const QString& device, QString& error) {
+    if (!IsComNumber(number)) {
+        error = QStringLiteral("Ports are COM 1 to COM %1").arg(ComPortCount);
+        return false;
+    }
+    if (!IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
+        error = QStringLiteral("%1 is no device").arg(device);
+        return false;
+    }
+    QSettings settings(AssignmentFile(), QSettings::IniFormat);
+    settings.setValue(AssignmentKey(number), QFileInfo(device).absoluteFilePath());
+    settings.sync();
+    if (settings.status() == QSettings::NoError) return true;
+    error = QStringLiteral("Can't write %1").arg(AssignmentFile());
+    return false;
+}
+
+bool UnassignComPort(int number, QString& error) {
+    QSettings settings(AssignmentFile(), QSettings::IniFormat);
+    if (!settings.contains(AssignmentKey(number))) {
+        error = QStringLiteral("COM %1 is not assigned").arg(number);
+        return false;
+    }
+    settings.remove(AssignmentKey(number));
+    settings.sync();
+    if (settings.status() == QSettings::NoError) return true;
+    error = QStringLiteral("Can't write %1").arg(AssignmentFile());
+    return false;
+}
+
+QString ComSourceText(ComSource source) {
+    switch (source) {
+        case ComSource::Assignment:
+            return QStringLiteral("assigned");
+        case ComSource::PortFolder:
+            return QStringLiteral("port folder link");
+        case ComSource::PortsPresent:
+            return QStringLiteral("port present");
+        case ComSource::None:
+            break;
+    }
+    return {};
+}
+
 QStringList SerialPortsInComOrder(QStringList devices) {
     std::sort(devices.begin(), devices.end(),
               [](const QString& a, const QString& b) { return ComOrderKey(a) < ComOrderKey(b); });
     return devices;
 }
 
-QString ResolveComPort(int number, const QStringList& portsInComOrder) {
+ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComOrder) {
     if (!IsComNumber(number)) return {};
 #ifdef Q_OS_WIN
     Q_UNUSED(portsInComOrder);
-    return QStringLiteral("COM") + QString::number(number);
+    return {QStringLiteral("COM") + QString::number(number), ComSource::PortsPresent};
 #else
+    const QString assigned = AssignedDeviceNow(number);
+    if (!assigned.isEmpty()) return {assigned, ComSource::Assignment};
     const QString linked = LinkedDevice(number);
-    if (!linked.isEmpty()) return linked;
-    return portsInComOrder.value(number - 1);
+    if (!linked.isEmpty()) return {linked, ComSource::PortFolder};
+    const QString present = portsInComOrder.value(number - 1);
+    return {present, present.isEmpty() ? ComSource::None : ComSource::PortsPresent};
 #endif
+}
+
+QString ResolveComPort(int number, const QStringList& portsInComOrder) {
+    return ResolveComPortAndSource(number, portsInComOrder).Device;
 }
 
 QString ResolveComPort(int number) {
@@ -139,7 +216,7 @@ QList<ComPortEntry> ListComPorts() {
     const QStringList present = PresentSerialPorts();
     QList<ComPortEntry> entries;
     for (int number = 1; number <= ComPortCount; ++number)
-        entries.append(DescribeComPort(number, ResolveComPort(number, present)));
+        entries.append(DescribeComPort(number, ResolveComPortAndSource(number, present)));
     return entries;
 }
 

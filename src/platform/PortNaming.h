@@ -1,13 +1,14 @@
 #pragma once
 // How "COM n" (1..16) maps to a device. On Windows COM n is the system port COMn.
-// Elsewhere, in this order: a link named COMn in the user's port folder (the virtual
+// Elsewhere, in this order: the user's own assignment, kept in the configuration folder
+// (`kv9052r-cli ports --assign`), a link named COMn in the user's port folder (the virtual
 // gateway publishes itself there), otherwise the n-th serial port present, USB adapters
 // (ttyUSB, ttyACM) before built-in ports, each group by name.
 //
-// A link takes over its own number only: the serial ports present keep their numbers
-// whatever links exist, so starting the virtual gateway on COM 1 never moves a USB
-// adapter from COM 2 to COM 3 (the port counted as COM 1 is hidden while the link is
-// there). A link whose target is gone, or is no device, is ignored.
+// An assignment or a link takes over its own number only: the serial ports present keep their
+// numbers whatever links exist, so starting the virtual gateway on COM 1 never moves a USB adapter
+// from COM 2 to COM 3 (the port counted as COM 1 is hidden while the link is there). A link whose
+// target is gone, or is no device, is ignored.
 
 #include <QList>
 #include <QString>
@@ -19,9 +20,13 @@ inline constexpr int ComPortCount = 16;
 
 constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
 
+// Where COM n's device comes from.
+enum class ComSource { None, Assignment, PortFolder, PortsPresent };
+
 struct ComPortEntry {
-    int Number = 0;       // 1..16
-    QString Device;       // system path, empty when nothing is behind COM n
+    int Number = 0;  // 1..16
+    QString Device;  // system path, empty when nothing is behind COM n
+    ComSource Source = ComSource::None;
     QString Description;  // as the system describes the device, when it does
     QString Manufacturer;
     QString StableName;  // /dev/serial/by-id/... when the system gives one
@@ -32,10 +37,27 @@ struct ComPortEntry {
 QString PortFolder();
 // Where the link for COM n lives in the port folder.
 QString ComLinkPath(int number);
+// The file of the user's assignments: kv9052r/ports.conf in the configuration folder
+// ($XDG_CONFIG_HOME, else ~/.config).
+QString AssignmentFile();
+// Keeps COM n assigned to `device` (which must exist) until it is unassigned. False with
+// the reason in `error` when it cannot.
+bool AssignComPort(int number, const QString& device, QString& error);
+bool UnassignComPort(int number, QString& error);
+// The device assigned to COM n as it was given, empty when none is.
+QString AssignedDevice(int number);
+
+struct ComResolution {
+    QString Device;
+    ComSource Source = ComSource::None;
+};
 // The device behind COM n, empty when none is present.
 QString ResolveComPort(int number);
 // The same, with the serial ports present given in COM order (see SerialPortsInComOrder).
 QString ResolveComPort(int number, const QStringList& portsInComOrder);
+ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComOrder);
+// "assigned", "port folder link", "port present"; empty for None.
+QString ComSourceText(ComSource source);
 // COM 1..16 with the device behind each.
 QList<ComPortEntry> ListComPorts();
 

@@ -17,9 +17,16 @@ QJsonObject ExpectedReadBack(GatewayConfig written, const ConnectionPaths& paths
     return ConfigToJson(written);
 }
 
-QStringList VerifyWritten(ConsoleLink& link, const QJsonObject& expected) {
+// Each stage's own progress values mapped onto a part of 0..100.
+ProgressFn Stage(const ProgressFn& progress, int from, int to, int first, int last) {
+    if (!progress) return {};
+    return [=](int value) { progress(from + (value - first) * (to - from) / (last - first)); };
+}
+
+QStringList VerifyWritten(ConsoleLink& link, const QJsonObject& expected,
+                          const ProgressFn& progress) {
     GatewayConfig reread;
-    const ReadOutResult result = ReadGateway(link, reread, [](int) {});
+    const ReadOutResult result = ReadGateway(link, reread, progress);
     if (result != ReadOutResult::Ok) return {ReadOutFailureText(result)};
     return JsonDifferences(expected, ConfigToJson(reread));
 }
@@ -30,7 +37,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
                                 const ApplyOptions& options) {
     ApplyOutcome outcome;
     GatewayConfig read;
-    const ReadOutResult readOut = ReadGateway(link, read, [](int) {});
+    const ReadOutResult readOut =
+        ReadGateway(link, read, Stage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
     if (readOut != ReadOutResult::Ok) {
         outcome.Errors = {ReadOutFailureText(readOut)};
         return outcome;
@@ -43,7 +51,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
 
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
-    const SaveOutcome saved = SaveConfiguration(link, plan.Config, request, {});
+    const SaveOutcome saved =
+        SaveConfiguration(link, plan.Config, request, Stage(options.Progress, 10, 80, 10, 130));
     outcome.Written = true;
     if (saved.Status != SaveStatus::Ok) {
         outcome.Errors = {ReportSaveFailure(saved).Text};
@@ -51,7 +60,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     outcome.EdsPath = saved.EdsPath;
     if (options.Verify)
-        outcome.Errors = VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths));
+        outcome.Errors = VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
+                                       Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
     outcome.Ok = outcome.Errors.isEmpty();
     return outcome;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "console/ConsoleLink.h"
+#include "console/ReadOut.h"
 #include "eds/EdsText.h"
 
 namespace kv {
@@ -15,6 +16,7 @@ struct ApplyOptions {
     QStringList EdsFolders;
     EdsInfoTexts EdsInfo;
     bool Verify = true;
+    ProgressFn Progress;  // 0..100 over the read, the write and the verifying read
 };
 
 struct ApplyOutcome {

@@ -9,22 +9,7 @@ namespace kv::sim {
 
 namespace {
 
-const QString Usage = QStringLiteral(
-    "Usage: kv9052r-gateway-sim [options]\n"
-    "A virtual KV-9052R gateway on a pseudo-terminal.\n\n"
-    "  --model NAME      q5308RT (default), vMAR-5308RT_LAN, KLT-400, or MX-2100\n"
-    "                    (a controller the utility refuses)\n"
-    "  --eeprom FILE     keep the EEPROM in FILE (created when missing)\n"
-    "  --demo            start from a configured gateway\n"
-    "  --maximal         start with every command slot in use (for benchmarks)\n"
-    "  --factory         start from a new gateway (default)\n"
-    "  --com N           publish the gateway as COM N (1..16)\n"
-    "  --latency-ms X    console latency per line in milliseconds (default 1)\n"
-    "  --no-line-speed   answer at once instead of at 115200 bit/s\n"
-    "  --stop-after N    answer N lines, then go silent for good\n"
-    "  --garble          print junk instead of answers\n"
-    "  --never-quiet     after the first answer, send blanks for ever\n"
-    "  --help            show this text\n");
+const QString UsageLine = QStringLiteral("Usage: kv9052r-gateway-sim [options]");
 
 std::optional<int> WholeNumber(const QString& text, int minimum, int maximum) {
     bool ok = false;
@@ -37,20 +22,33 @@ std::optional<int> WholeNumber(const QString& text, int minimum, int maximum) {
 
 ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    const QCommandLineOption model("model", {}, "name");
-    const QCommandLineOption eeprom("eeprom", {}, "file");
-    const QCommandLineOption demo("demo");
-    const QCommandLineOption maximal("maximal");
-    const QCommandLineOption factory("factory");
-    const QCommandLineOption com("com", {}, "number");
-    const QCommandLineOption latency("latency-ms", {}, "milliseconds");
-    const QCommandLineOption noLineSpeed("no-line-speed");
-    const QCommandLineOption stopAfter("stop-after", {}, "lines");
-    const QCommandLineOption garble("garble");
-    const QCommandLineOption neverQuiet("never-quiet");
-    const QCommandLineOption help("help");
+    parser.setApplicationDescription(
+        QStringLiteral("A virtual KV-9052R gateway on a pseudo-terminal."));
+    const QCommandLineOption model(
+        "model",
+        "q5308RT (default), vMAR-5308RT_LAN, KLT-400, or MX-2100 (a controller the utility "
+        "refuses).",
+        "name");
+    const QCommandLineOption eeprom("eeprom",
+                                    "Keep the EEPROM in this file (created when missing).", "file");
+    const QCommandLineOption demo("demo", "Start from a configured gateway.");
+    const QCommandLineOption maximal("maximal",
+                                     "Start with every command slot in use (for benchmarks).");
+    const QCommandLineOption factory("factory", "Start from a new gateway (default).");
+    const QCommandLineOption com("com", "Publish the gateway as COM N (1..16).", "N");
+    const QCommandLineOption latency(
+        "latency-ms", "Console latency per line in milliseconds (default 1).", "milliseconds");
+    const QCommandLineOption noLineSpeed("no-line-speed",
+                                         "Answer at once instead of at 115200 bit/s.");
+    const QCommandLineOption stopAfter("stop-after", "Answer this many lines, then go silent.",
+                                       "lines");
+    const QCommandLineOption garble("garble", "Print junk instead of answers.");
+    const QCommandLineOption neverQuiet("never-quiet",
+                                        "After the first answer, send blanks for ever.");
+    const QCommandLineOption help({"h", "help"}, "This text.");
+    const QCommandLineOption version({"V", "version"}, "The program's version.");
     parser.addOptions({model, eeprom, demo, maximal, factory, com, latency, noLineSpeed, stopAfter,
-                       garble, neverQuiet, help});
+                       garble, neverQuiet, help, version});
 
     ParsedSimOptions parsed;
     if (!parser.parse(arguments)) {
@@ -62,7 +60,13 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         return parsed;
     }
     if (parser.isSet(help)) {
-        parsed.Help = Usage;
+        // Qt's text starts with a usage line of its own.
+        parsed.Help = parser.helpText();
+        parsed.Help.replace(0, parsed.Help.indexOf(u'\n'), UsageLine);
+        return parsed;
+    }
+    if (parser.isSet(version)) {
+        parsed.Help = QStringLiteral("kv9052r-gateway-sim " KV_VERSION "\n");
         return parsed;
     }
 
@@ -115,5 +119,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     parsed.Options = options;
     return parsed;
 }
+
+QString SimUsageLine() { return UsageLine; }
 
 }  // namespace kv::sim

@@ -25,10 +25,13 @@ struct SimOptions {
 struct ParsedSimOptions {
     std::optional<SimOptions> Options;  // empty on an error or when help was asked for
     QString Error;
-    QString Help;  // set when --help was given
+    QString Help;  // set when --help or --version was given: the text to print
 };
 
 // `arguments` start with the program name, as QCoreApplication::arguments() gives them.
 ParsedSimOptions ParseSimOptions(const QStringList& arguments);
+
+// The line that follows an error.
+QString SimUsageLine();
 
 }  // namespace kv::sim

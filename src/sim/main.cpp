@@ -64,7 +64,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!parsed.Options) {
-        PrintError(parsed.Error + " (see --help)");
+        PrintError(parsed.Error);
+        std::fprintf(stderr, "%s\n", qPrintable(SimUsageLine()));
         return 2;
     }
     const SimOptions& options = *parsed.Options;

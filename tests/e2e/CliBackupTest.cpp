@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include "CliProcess.h"
 #include "SimulatorProcess.h"
 #include "backup/BackupFile.h"
@@ -78,7 +80,9 @@ TEST_F(CliBackup, RefusesWhatIsNoBackupAndSaysWhyLikeTheWindow) {
 
     run = RunCli({"backup", "--port", simulator.Device});
     EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_TRUE(run.Err.contains("backup --port P FILE.ini")) << run.Err.toStdString();
+    EXPECT_EQ(run.Err,
+              "Give FILE.ini for one port, or --out-dir DIR for PORT.ini files\n"
+              "Usage: kv9052r-cli backup --port P FILE.ini | --port P [--port P...] --out-dir DIR");
 
     simulator.Stop();
     EXPECT_EQ(LoadImage(eeprom), sim::DemoImage()) << "nothing was written";
@@ -92,6 +96,28 @@ TEST_F(CliBackup, AnotherControllerIsRefused) {
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err, "This modules is not 5308RTD!");
     EXPECT_FALSE(QFile::exists(folder.filePath("KV-9052R_EEP.ini")));
+}
+
+TEST_F(CliBackup, ThreeGatewaysAtOnceOneOfThemSilent) {
+    // Made before any starts, the three publish into the same port folder.
+    SimulatorProcess first;
+    SimulatorProcess second;
+    SimulatorProcess silent;
+    first.Start({"--com", "1", "--demo"});
+    second.Start({"--com", "2"});
+    silent.Start({"--com", "3", "--stop-after", "0"});
+
+    for (const char* command : {"read", "backup"}) {
+        const CliRun run =
+            RunCli({command, "--port", "COM1,COM2", "--port", "COM3", "--out-dir", folder.path()});
+        EXPECT_EQ(run.ExitCode, 1) << command;
+        QStringList table = run.Out.split('\n').mid(run.Out.count('\n') - 3);
+        for (QString& row : table) row = row.simplified().section(' ', 0, 1);  // no seconds
+        EXPECT_EQ(table, QStringList({"PORT OUTCOME", "COM1 OK", "COM2 OK", "COM3 Timeout"}))
+            << run.Out.toStdString();
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList({"COM1.ini", "COM1.json", "COM2.ini", "COM2.json"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 namespace kv::test {
@@ -14,12 +15,20 @@ struct CliRun {
     QString Err;
 };
 
+// One of the built programs, by name.
+inline CliRun RunProgram(
+    const QString& program, const QStringList& arguments,
+    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KV_BIN_DIR "/") + program, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
+            QString::fromLocal8Bit(process.readAllStandardError()).trimmed()};
+}
+
 inline CliRun RunCli(const QStringList& arguments) {
-    QProcess cli;
-    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), arguments);
-    EXPECT_TRUE(cli.waitForFinished(60000));
-    return {cli.exitCode(), QString::fromLocal8Bit(cli.readAllStandardOutput()).trimmed(),
-            QString::fromLocal8Bit(cli.readAllStandardError()).trimmed()};
+    return RunProgram(QStringLiteral("kv9052r-cli"), arguments);
 }
 
 }  // namespace kv::test

@@ -20,10 +20,16 @@ inline void EnsureCoreApplication() {
 
 class SimulatorProcess {
 public:
-    SimulatorProcess() { qputenv("KV9052R_PORT_DIR", QFile::encodeName(Folder.path())); }
+    // The port folder, and an empty configuration folder (no assigned ports), are the
+    // test's own; simulators made one after another before any starts share the last one's.
+    SimulatorProcess() {
+        qputenv("KV9052R_PORT_DIR", QFile::encodeName(Folder.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder.path()));
+    }
     ~SimulatorProcess() {
         Stop();
         qunsetenv("KV9052R_PORT_DIR");
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     // Starts the simulator and waits for it to say where it listens.

@@ -33,7 +33,7 @@ protected:
     }
 
     ApplyOutcome Apply(const QJsonObject& file) {
-        return ApplyConfiguration(link, file, {{edsFolder.path()}, {"line 2", "cli"}, true});
+        return ApplyConfiguration(link, file, {{edsFolder.path()}, {"line 2", "cli"}, true, {}});
     }
 
     // Lines that store a byte or change a network setting.

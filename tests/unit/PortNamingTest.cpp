@@ -48,6 +48,7 @@ protected:
 
     QTemporaryDir folder_;
     ScopedEnvironment portDir_{"KV9052R_PORT_DIR", folder_.path()};
+    ScopedEnvironment configDir_{"XDG_CONFIG_HOME", folder_.filePath(QStringLiteral("config"))};
 };
 
 TEST(PortFolder, ComesFromThePortVariableThenTheRuntimeFolderThenTheTemporaryFolder) {
@@ -81,6 +82,35 @@ TEST_F(PortNamingTest, ComNumbersCountThePortsPresentUnlessALinkTakesTheNumber) 
     EXPECT_EQ(ResolveComPort(5, PresentPorts), SomeDevice);
     EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
     EXPECT_EQ(ResolveComPort(17, PresentPorts), "") << "only COM 1 to 16 exist";
+}
+
+TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPresent) {
+    const QString assigned = QStringLiteral("/dev/zero");
+    QString error;
+    ASSERT_TRUE(AssignComPort(1, assigned, error)) << error.toStdString();
+    ASSERT_TRUE(AssignComPort(3, assigned, error)) << error.toStdString();
+    EXPECT_FALSE(AssignComPort(4, QStringLiteral("/dev/kv9052r-gone"), error));
+    Link(1, SomeDevice);
+    Link(2, SomeDevice);
+    const struct {
+        int Number;
+        QString Device;
+        ComSource Source;
+    } expected[] = {
+        {1, assigned, ComSource::Assignment},    // over a link
+        {2, SomeDevice, ComSource::PortFolder},  // over the second port present
+        {3, assigned, ComSource::Assignment},    // where no port is present
+        {4, "", ComSource::None},
+    };
+    for (const auto& port : expected) {
+        const ComResolution resolved = ResolveComPortAndSource(port.Number, PresentPorts);
+        EXPECT_EQ(resolved.Device, port.Device) << port.Number;
+        EXPECT_EQ(resolved.Source, port.Source) << port.Number;
+    }
+    ASSERT_TRUE(UnassignComPort(1, error));
+    EXPECT_EQ(ResolveComPortAndSource(1, PresentPorts).Source, ComSource::PortFolder);
+    ASSERT_TRUE(UnassignComPort(3, error));
+    EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
 }
 
 TEST_F(PortNamingTest, ALinkResolvesToTheDeviceItFinallyPointsTo) {

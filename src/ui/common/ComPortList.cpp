@@ -24,6 +24,8 @@ void RefreshComPortToolTips(QComboBox* list) {
                           ? QStringLiteral("No device is present behind COM %1").arg(entry.Number)
                           : entry.Device;
         if (!entry.Description.isEmpty()) tip += QStringLiteral(" (%1)").arg(entry.Description);
+        if (entry.Source != ComSource::None)
+            tip += QStringLiteral(" - ") + ComSourceText(entry.Source);
         list->setItemData(index, tip, Qt::ToolTipRole);
     }
     list->setToolTip(list->currentData(Qt::ToolTipRole).toString());

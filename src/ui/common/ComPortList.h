@@ -1,7 +1,7 @@
 #pragma once
 // The "PC COM Port" list that the main window and the EEPROM copy window both offer: the
 // entries "COM 1" .. "COM 16", each with its port number as data and, in its tool tip, the
-// device behind it (or that none is present).
+// device behind it (or that none is present) and where that mapping comes from.
 
 class QComboBox;
 

@@ -1,0 +1,180 @@
+#include "cli/PortJobs.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "platform/PortNaming.h"
+
+namespace kv::cli {
+namespace {
+
+int TerminalColumns() {
+    winsize size{};
+    return ioctl(fileno(stderr), TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
+
+struct PortRun {
+    int Status = 1;
+    QString Out;
+    QString Err;
+    double Seconds = 0;
+};
+
+PortRun RunOnePort(const QString& port, ProgressLine& progress, const PortTask& task) {
+    PortRun run;
+    QElapsedTimer timer;
+    timer.start();
+    {
+        QTextStream out(&run.Out);
+        QTextStream err(&run.Err);
+        PortWork work{port, out, err, progress};
+        run.Status = task(work);
+    }
+    run.Seconds = double(timer.nsecsElapsed()) / 1e9;
+    progress.Forget(port);
+    return run;
+}
+
+void PrintMarked(const QString& port, const QString& text, QTextStream& stream) {
+    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts))
+        stream << port << ": " << line << "\n";
+}
+
+QString OutcomeText(const PortRun& run) {
+    if (run.Status == 0) return QStringLiteral("OK");
+    const QString first = run.Err.section(u'\n', 0, 0).trimmed();
+    return first.isEmpty() ? QStringLiteral("failed") : first;
+}
+
+void PrintTable(const QStringList& ports, const std::vector<PortRun>& runs, QTextStream& out) {
+    qsizetype portWidth = 4;
+    qsizetype outcomeWidth = 7;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        portWidth = std::max(portWidth, ports[i].size());
+        outcomeWidth = std::max(outcomeWidth, OutcomeText(runs[i]).size());
+    }
+    out << QStringLiteral("PORT").leftJustified(portWidth + 2)
+        << QStringLiteral("OUTCOME").leftJustified(outcomeWidth + 2) << "SECONDS\n";
+    for (qsizetype i = 0; i < ports.size(); ++i)
+        out << ports[i].leftJustified(portWidth + 2)
+            << OutcomeText(runs[i]).leftJustified(outcomeWidth + 2)
+            << QString::number(runs[i].Seconds, 'f', 1) << "\n";
+}
+
+}  // namespace
+
+int ComNumberOf(const QString& argument) {
+    static const QRegularExpression comPattern(QStringLiteral("^(?:COM\\s*)?(\\d{1,2})$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const auto match = comPattern.match(argument.trimmed());
+    if (!match.hasMatch()) return 0;
+    const int number = match.captured(1).toInt();
+    return IsComNumber(number) ? number : -1;
+}
+
+QStringList PortsOf(const QCommandLineParser& args) {
+    QStringList ports;
+    for (const QString& value : args.values(QStringLiteral("port")))
+        for (const QString& port : value.split(u',', Qt::SkipEmptyParts))
+            if (!port.trimmed().isEmpty()) ports.append(port.trimmed());
+    return ports;
+}
+
+int NoPortGiven(QTextStream& err) {
+    err << "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0\n";
+    return 2;
+}
+
+QString PortFileStem(const QString& port) {
+    const int number = ComNumberOf(port);
+    return number > 0 ? QStringLiteral("COM%1").arg(number) : QFileInfo(port).fileName();
+}
+
+ProgressLine::ProgressLine(const QCommandLineParser& args)
+    : shown_(isatty(fileno(stderr)) != 0 && !args.optionNames().contains(QStringLiteral("quiet")) &&
+             !args.optionNames().contains(QStringLiteral("q"))) {}
+
+ProgressLine::~ProgressLine() { Clear(); }
+
+void ProgressLine::Show(const QString& port, const QString& doing, int percent) {
+    if (!shown_) return;
+    const std::lock_guard lock(mutex_);
+    if (!order_.contains(port)) order_.append(port);
+    states_[port] = QStringLiteral("%1 %2 %3%").arg(doing, port).arg(std::clamp(percent, 0, 100));
+    Draw();
+}
+
+void ProgressLine::Forget(const QString& port) {
+    if (!shown_) return;
+    const std::lock_guard lock(mutex_);
+    order_.removeAll(port);
+    states_.remove(port);
+    Draw();
+}
+
+ProgressFn ProgressLine::For(const QString& port, const QString& doing, int maximum) {
+    return [this, port, doing, maximum](int value) {
+        Show(port, doing, maximum > 0 ? value * 100 / maximum : 0);
+    };
+}
+
+void ProgressLine::Clear() {
+    if (!shown_) return;
+    const std::lock_guard lock(mutex_);
+    if (!drawn_.isEmpty()) std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    drawn_.clear();
+}
+
+void ProgressLine::Draw() {
+    QStringList parts;
+    for (const QString& port : order_) parts.append(states_.value(port));
+    QString line = parts.join(QStringLiteral(" | "));
+    line.truncate(TerminalColumns() - 1);
+    if (line == drawn_) return;
+    drawn_ = line;
+    std::fputs(qPrintable(QStringLiteral("\r\033[K") + line), stderr);
+    std::fflush(stderr);
+}
+
+int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const PortTask& task,
+               QTextStream& out, QTextStream& err) {
+    ProgressLine progress(args);
+    std::vector<PortRun> runs(std::size_t(ports.size()));
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        // The port object is made on the thread that uses it, where its notifier lives.
+        threads.emplace_back(QThread::create([&runs, &ports, &progress, &task, i] {
+            runs[i] = RunOnePort(ports[i], progress, task);
+        }));
+        threads.back()->start();
+    }
+    for (const auto& thread : threads) thread->wait();
+    progress.Clear();
+
+    if (ports.size() == 1) {
+        out << runs[0].Out;
+        err << runs[0].Err;
+        return runs[0].Status;
+    }
+    int status = 0;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        PrintMarked(ports[i], runs[i].Out, out);
+        PrintMarked(ports[i], runs[i].Err, err);
+        status = std::max(status, runs[i].Status);
+    }
+    err << Qt::flush;
+    PrintTable(ports, runs, out);
+    return status;
+}
+
+}  // namespace kv::cli

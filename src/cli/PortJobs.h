@@ -1,0 +1,79 @@
+#pragma once
+// Running one command's work on many gateways at once: each port on a thread of its own
+// with its own port object and console link, a progress line on a terminal, and at the
+// end a table of port, outcome and seconds.
+
+#include <QCommandLineParser>
+#include <QHash>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <mutex>
+
+#include "console/ReadOut.h"
+
+namespace kv::cli {
+
+// "COM3", "com 3" or "3" name COM 3. 0 when the argument names no COM port (it may be a
+// device path), -1 for a number outside COM 1..16.
+int ComNumberOf(const QString& argument);
+
+// Every --port value, comma lists split, in the order given.
+QStringList PortsOf(const QCommandLineParser& args);
+
+// Says how to name a port and returns the usage status; for a command given no port.
+int NoPortGiven(QTextStream& err);
+
+// The name of a port's output file without extension: COMn for a COM port, the device's
+// file name for a path.
+QString PortFileStem(const QString& port);
+
+// One line on standard error that rewrites itself: what each port is doing and how far.
+// Nothing is shown when standard error is no terminal or when the command has --quiet.
+// Safe to call from any thread.
+class ProgressLine {
+public:
+    explicit ProgressLine(const QCommandLineParser& args);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void Show(const QString& port, const QString& doing, int percent);
+    void Forget(const QString& port);
+    // A ProgressFn that shows `doing` with value/maximum as a percentage.
+    ProgressFn For(const QString& port, const QString& doing, int maximum);
+    // Takes the line off the terminal, so that messages start on a clean line.
+    void Clear();
+
+private:
+    void Draw();
+
+    std::mutex mutex_;
+    bool shown_ = false;
+    QStringList order_;
+    QHash<QString, QString> states_;
+    QString drawn_;
+};
+
+// One port's share of a command: its port as given, its own output and the progress line.
+struct PortWork {
+    QString Port;
+    QTextStream& Out;
+    QTextStream& Err;
+    ProgressLine& Progress;
+
+    ProgressFn Report(const QString& doing, int maximum) const {
+        return Progress.For(Port, doing, maximum);
+    }
+};
+
+// Returns the exit status of one port.
+using PortTask = std::function<int(PortWork& work)>;
+
+// Runs `task` for every port at once, each on its own thread. With one port its messages
+// go straight to `out` and `err`; with more each line is marked with its port and a table
+// follows. The status is 0 only when every port succeeded, else the highest port status.
+int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const PortTask& task,
+               QTextStream& out, QTextStream& err);
+
+}  // namespace kv::cli

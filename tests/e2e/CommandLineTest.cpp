@@ -1,0 +1,100 @@
+// The three programs' command lines: help, version, and bad usage refused with status 2.
+
+#include <gtest/gtest.h>
+
+#include "CliProcess.h"
+
+namespace kv::test {
+namespace {
+
+const QString Cli = QStringLiteral("kv9052r-cli");
+const QString Sim = QStringLiteral("kv9052r-gateway-sim");
+const QString Utility = QStringLiteral("kv9052r-utility");
+
+TEST(CommandLine, EveryCommandHasItsHelp) {
+    for (const char* command :
+         {"read", "apply", "eds", "factory-reset", "backup", "restore", "diff", "ports"}) {
+        const CliRun run = RunCli({command, "--help"});
+        EXPECT_EQ(run.ExitCode, 0) << command;
+        EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Usage: kv9052r-cli %1 ").arg(command)))
+            << run.Out.toStdString();
+        EXPECT_EQ(RunCli({"help", command}).Out, run.Out) << command;
+        EXPECT_TRUE(RunCli({"--help"}).Out.contains(QStringLiteral("\n  %1 ").arg(command)));
+    }
+}
+
+TEST(CommandLine, EveryProgramSaysItsVersion) {
+    for (const QString& program : {Cli, Sim, Utility}) {
+        const CliRun run = RunProgram(program, {"--version"});
+        EXPECT_EQ(run.ExitCode, 0) << program.toStdString();
+        EXPECT_EQ(run.Out, program + " " KV_VERSION);
+    }
+}
+
+TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
+    const struct {
+        QString Program;
+        QStringList Arguments;
+        QString Err;
+    } cases[] = {
+        {Cli,
+         {"read", "--port", "9", "--jsn"},
+         "kv9052r-cli: Unknown option 'jsn'.\n"
+         "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
+        {Cli,
+         {"eds", "--port", "3", "--outdir", "x"},
+         "kv9052r-cli: Unknown option 'outdir'.\n"
+         "Usage: kv9052r-cli eds --port P [--port P...] [--out-dir DIR] [--description T] "
+         "[--created-by T]"},
+        {Cli,
+         {"backup", "--port"},
+         "kv9052r-cli: Missing value after '--port'.\n"
+         "Usage: kv9052r-cli backup --port P FILE.ini | --port P [--port P...] --out-dir DIR"},
+        {Cli,
+         {"restore", "--port", "3"},
+         "kv9052r-cli: FILE.ini missing\n"
+         "Usage: kv9052r-cli restore --port P [--port P...] FILE.ini"},
+        {Cli,
+         {"frobnicate"},
+         "kv9052r-cli: unknown command 'frobnicate'\n"
+         "Usage: kv9052r-cli COMMAND [OPTIONS]"},
+        {Cli, {}, "kv9052r-cli: no command given\nUsage: kv9052r-cli COMMAND [OPTIONS]"},
+        {Sim,
+         {"--colour"},
+         "kv9052r-gateway-sim: Unknown option 'colour'.\n"
+         "Usage: kv9052r-gateway-sim [options]"},
+        {Sim,
+         {"--com"},
+         "kv9052r-gateway-sim: Missing value after '--com'.\n"
+         "Usage: kv9052r-gateway-sim [options]"},
+        {Utility,
+         {"--colour"},
+         "kv9052r-utility: Unknown option 'colour'.\n"
+         "Usage: kv9052r-utility [options]"},
+    };
+    QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
+    offscreen.insert("QT_QPA_PLATFORM", "offscreen");
+    for (const auto& c : cases) {
+        const CliRun run = RunProgram(c.Program, c.Arguments, offscreen);
+        EXPECT_EQ(run.ExitCode, 2) << c.Arguments.join(' ').toStdString();
+        // The last two lines: Qt may warn about the environment first.
+        EXPECT_EQ(run.Err.section('\n', -2).toStdString(), c.Err.toStdString());
+    }
+}
+
+TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(name);
+    CliRun run = RunProgram(Utility, {}, noDisplay);
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.Err,
+              "kv9052r-utility: there is no display to show windows on (neither DISPLAY nor "
+              "WAYLAND_DISPLAY is set); kv9052r-cli does the same work without windows.");
+    run = RunProgram(Utility, {"--help"}, noDisplay);
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(run.Out.startsWith("Usage: kv9052r-utility [options]\n")) << run.Out.toStdString();
+}
+
+}  // namespace
+}  // namespace kv::test
