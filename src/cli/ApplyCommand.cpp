@@ -1,13 +1,14 @@
-// `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]`:
-// merges a JSON configuration into the gateway's own, checks it as the windows do, writes
+// `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]
+// [--dry-run]`: merges a JSON configuration into the gateway's own, checks it as the windows do, writes
 // it as the save window does, writes the EDS file and reads the gateway back to compare.
+// With --dry-run it only lists the fields the write would change.
 
 #include <QDir>
-#include <QFile>
-#include <QJsonDocument>
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "config/ConfigFile.h"
+#include "save/ConfigChanges.h"
 #include "save/ApplyConfiguration.h"
 #include "save/SaveConfiguration.h"
 
@@ -16,33 +17,17 @@ namespace {
 
 const QStringList OptionsWithValues = {"--port", "--eds-dir", "--description", "--created-by"};
 
-bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << path << ": " << file.errorString() << "\n";
-        return false;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!document.isObject()) {
-        err << path << ": "
-            << (parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                             : QStringLiteral("not a JSON object"))
-            << "\n";
-        return false;
-    }
-    json = document.object();
-    return true;
-}
-
 int RunApply(const QStringList& args, QTextStream& out, QTextStream& err) {
     const QString path = FileArgument(args, OptionsWithValues);
     if (path.isEmpty()) {
         err << "No configuration file given: apply --port P FILE.json\n";
         return 2;
     }
-    QJsonObject json;
-    if (!ReadJsonFile(path, json, err)) return 1;
+    const ConfigFileRead file = ReadConfigFile(path);
+    if (!file.ok()) {
+        err << file.Error << "\n";
+        return 1;
+    }
     auto console = OpenCliConsole(OptionValue(args, QStringLiteral("--port")), err);
     if (!console) return 1;
 
@@ -52,10 +37,17 @@ int RunApply(const QStringList& args, QTextStream& out, QTextStream& err) {
     options.EdsInfo = {OptionValue(args, QStringLiteral("--description")),
                        OptionValue(args, QStringLiteral("--created-by"))};
     options.Verify = !args.contains(QStringLiteral("--no-verify"));
-    const ApplyOutcome outcome = ApplyConfiguration(console->Link, json, options);
+    options.DryRun = args.contains(QStringLiteral("--dry-run"));
+    const ApplyOutcome outcome = ApplyConfiguration(console->Link, file.Json, options);
 
     for (const QString& warning : outcome.Warnings) err << "Warning: " << warning << "\n";
     for (const QString& error : outcome.Errors) err << error << "\n";
+    if (options.DryRun && outcome.Ok) {
+        out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
+                                          : outcome.Changes.join(u'\n'))
+            << "\n";
+        return 0;
+    }
     if (!outcome.Written) {
         if (!outcome.Errors.isEmpty()) err << "Nothing was written to the gateway.\n";
         return 1;
@@ -69,7 +61,8 @@ int RunApply(const QStringList& args, QTextStream& out, QTextStream& err) {
 
 const bool registered = RegisterCommand(
     {"apply",
-     "apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]",
+     "apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify] "
+     "[--dry-run]",
      RunApply});
 
 }  // namespace

@@ -15,6 +15,7 @@ struct ApplyOptions {
     QStringList EdsFolders;
     EdsInfoTexts EdsInfo;
     bool Verify = true;
+    bool DryRun = false;  // read, merge and check, list the changes, write nothing
 };
 
 struct ApplyOutcome {
@@ -23,6 +24,7 @@ struct ApplyOutcome {
     QStringList Errors;    // the window's messages, or "<key path>: <message>" lines
     QStringList Warnings;
     QString EdsPath;
+    QStringList Changes;  // what the write changes (ConfigChanges), for a dry run
 };
 
 // The port is closed when it returns.
