@@ -23,6 +23,10 @@ public:
         Questions.append({text, title});
         return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
     }
+    bool Confirm(const QString& text, const QString& title, const QString&) override {
+        Questions.append({text, title});
+        return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
+    }
     QString OpenFileName(const QString&, const QString&, const QString&) override {
         return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
     }
@@ -38,7 +42,7 @@ public:
 
     QList<Shown> Messages;
     QList<Shown> Questions;
-    QList<bool> YesNoAnswers;  // answers to AskYesNo, in order; No when empty
+    QList<bool> YesNoAnswers;  // answers to AskYesNo and Confirm, in order; No when empty
     QStringList FileAnswers;   // answers to the file dialogs; cancel when empty
 };
 

@@ -263,6 +263,7 @@ void EDSAndEEPSet::SetPath() {
 
 void EDSAndEEPSet::Save() {
     if (session_.ConnectBusy || busy_) return;
+    if (!session_.OpenedFile.isEmpty() && !ConfirmFileChanges()) return;
     SetBusy(true);
     StartProgress(SaveProgressMaximum);
     if (!OpenPort()) return;

@@ -65,6 +65,9 @@ private:
 
     void SetPath();
     void Save();
+    // For an opened configuration: reads the gateway and asks whether to write the changes
+    // (FileChangesStep.cpp). False when the read-out failed or the user cancelled.
+    bool ConfirmFileChanges();
     void RestoreFactorySettings();
     bool OpenPort();
     void Finish();
