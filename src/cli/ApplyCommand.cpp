@@ -1,6 +1,6 @@
 // `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]
-// [--dry-run]`: merges a JSON configuration into the gateway's own, checks it as the windows do, writes
-// it as the save window does, writes the EDS file and reads the gateway back to compare.
+// [--dry-run]`: merges a JSON configuration into the gateway's own, checks it as the windows do,
+// writes it as the save window does, writes the EDS file and reads the gateway back to compare.
 // With --dry-run it only lists the fields the write would change.
 
 #include <QDir>
@@ -8,8 +8,8 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "config/ConfigFile.h"
-#include "save/ConfigChanges.h"
 #include "save/ApplyConfiguration.h"
+#include "save/ConfigChanges.h"
 #include "save/SaveConfiguration.h"
 
 namespace kv::cli {

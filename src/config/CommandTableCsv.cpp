@@ -59,8 +59,8 @@ public:
         }
         if (!whole) return std::nullopt;
         if (values[Instance] != instance)
-            Refuse(row, Instance, QStringLiteral("must be %1; rows are the instances in order")
-                                      .arg(instance));
+            Refuse(row, Instance,
+                   QStringLiteral("must be %1; rows are the instances in order").arg(instance));
         ModbusCommand command;
         command.Valid = 1;
         command.NetId = static_cast<uint8_t>(values[NetId]);
@@ -102,9 +102,8 @@ private:
             return std::nullopt;
         }
         if (value < 0 || value > ColumnMax[column]) {
-            Refuse(row, column, QStringLiteral("must lie in 0..%1, not %2")
-                                    .arg(ColumnMax[column])
-                                    .arg(value));
+            Refuse(row, column,
+                   QStringLiteral("must lie in 0..%1, not %2").arg(ColumnMax[column]).arg(value));
             return std::nullopt;
         }
         return double(value);
@@ -121,14 +120,12 @@ QByteArray CommandTableCsv(const std::vector<ModbusCommand>& commands) {
         QStringLiteral("Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference")};
     int instance = 0;
     for (const ModbusCommand& command : commands) {
-        lines.append(QStringList{QString::number(++instance), QString::number(command.NetId),
-                                 QString::number(command.FunctionCode),
-                                 NumberFieldText(command.MemAddress),
-                                 NumberFieldText(command.StartAddress),
-                                 QString::number(command.Length),
-                                 ModbusReferenceText(command.FunctionCode,
-                                                     int(command.StartAddress))}
-                         .join(u','));
+        lines.append(
+            QStringList{QString::number(++instance), QString::number(command.NetId),
+                        QString::number(command.FunctionCode), NumberFieldText(command.MemAddress),
+                        NumberFieldText(command.StartAddress), QString::number(command.Length),
+                        ModbusReferenceText(command.FunctionCode, int(command.StartAddress))}
+                .join(u','));
     }
     return (lines.join(u'\n') + u'\n').toUtf8();
 }
@@ -142,17 +139,16 @@ CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
     const QStringList header = lines.isEmpty() ? QStringList() : SplitRow(lines.first());
     std::array<int, ColumnCount> positions{};
     for (int column = 0; column < ColumnCount; ++column) {
-        positions[column] = int(header.indexOf(QLatin1String(ColumnNames[column]),
-                                               Qt::CaseInsensitive));
+        positions[column] =
+            int(header.indexOf(QLatin1String(ColumnNames[column]), Qt::CaseInsensitive));
         if (positions[column] < 0)
             read.Errors.append(QStringLiteral("row 1: the header names no column %1")
                                    .arg(QLatin1String(ColumnNames[column])));
     }
     if (!read.ok()) return read;
     if (lines.size() - 1 > slots)
-        read.Errors.append(QStringLiteral("row %1: the class has %2 command slots")
-                               .arg(slots + 2)
-                               .arg(slots));
+        read.Errors.append(
+            QStringLiteral("row %1: the class has %2 command slots").arg(slots + 2).arg(slots));
     RowReader reader(read.Errors, positions);
     for (int row = 2; row <= std::min<int>(int(lines.size()), slots + 1); ++row) {
         if (const auto command = reader.Read(row, row - 1, SplitRow(lines[row - 1])))

@@ -29,8 +29,7 @@ ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name) {
                     .arg(column)
                     .arg(parseError.errorString())};
     }
-    if (!document.isObject())
-        return {{}, name + QStringLiteral(": holds no JSON object")};
+    if (!document.isObject()) return {{}, name + QStringLiteral(": holds no JSON object")};
     return {document.object(), {}};
 }
 

@@ -446,8 +446,8 @@ GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayC
     if (file.contains(FormatKey) && file.value(FormatKey) != QLatin1String(ConfigFormatName))
         found.Add(FormatKey, QStringLiteral("must be \"%1\"").arg(QLatin1String(ConfigFormatName)));
     ReportUnknownKeys(file, {},
-                      {FormatKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey, EthernetKey,
-                       SerialKey, TcpKey},
+                      {FormatKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey,
+                       EthernetKey, SerialKey, TcpKey},
                       found);
     if (file.contains(DeviceNetKey))
         MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);

@@ -2,8 +2,8 @@
 // The configuration as a JSON object, for scripts: `read --json` prints it and `apply`
 // merges a file of the same shape into a configuration read from the gateway.
 //
-// Keys are the model's field names, after "Format": DeviceNetParams {NodeId, BaudIndex}, FirmwareInfo
-// {Major, Minor, Year, Month, Day}, ConfigMarker, ComBaudIndex [2], ConnectionPaths
+// Keys are the model's field names, after "Format": DeviceNetParams {NodeId, BaudIndex},
+// FirmwareInfo {Major, Minor, Year, Month, Day}, ConfigMarker, ComBaudIndex [2], ConnectionPaths
 // {PollProduce [3], PollConsume [3]}, EthernetParams {Ip, Mask, Gateway}, SerialClasses [2]
 // and TcpClasses [4] with their class attributes and `Commands`, the stored commands
 // (slots 0 .. CmdCount-1, never more than the class's slots).

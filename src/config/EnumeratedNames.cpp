@@ -21,7 +21,8 @@ std::vector<NamedValue> DeviceNetBauds() {
 std::vector<NamedValue> FunctionCodes() {
     std::vector<NamedValue> entries;
     const QStringList& texts = FunctionCodeEntries();
-    for (int i = 0; i < texts.size(); ++i) entries.emplace_back(texts[i], FunctionCodeAtPosition(i));
+    for (int i = 0; i < texts.size(); ++i)
+        entries.emplace_back(texts[i], FunctionCodeAtPosition(i));
     return entries;
 }
 
@@ -30,8 +31,7 @@ std::vector<NamedValue> FunctionCodes() {
 const std::vector<NamedValue>* NamedValuesOf(QStringView key) {
     static const std::vector<NamedValue> bauds = DeviceNetBauds();
     static const std::vector<NamedValue> parities = ByPosition({"NONE", "EVEN", "ODD"});
-    static const std::vector<NamedValue> modes =
-        ByPosition({"NONE", "Modbus RTU", "Modbus ASCII"});
+    static const std::vector<NamedValue> modes = ByPosition({"NONE", "Modbus RTU", "Modbus ASCII"});
     static const std::vector<NamedValue> used = ByPosition({"NO", "YES"});
     static const std::vector<NamedValue> codes = FunctionCodes();
     if (key == u"BaudIndex") return &bauds;

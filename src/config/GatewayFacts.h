@@ -4,7 +4,6 @@
 // controllers it is built on.
 
 #include <QString>
-
 #include <array>
 #include <cstdint>
 #include <optional>

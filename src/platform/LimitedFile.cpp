@@ -19,8 +19,7 @@ QString ReadLimitedFile(const QString& path, QByteArray& bytes, qint64 limit) {
         if (got < 0) return file.errorString();
         if (got == 0) break;
         read.append(chunk, got);
-        if (read.size() > limit)
-            return QStringLiteral("is larger than %1 bytes").arg(limit);
+        if (read.size() > limit) return QStringLiteral("is larger than %1 bytes").arg(limit);
     }
     bytes = read;
     return {};

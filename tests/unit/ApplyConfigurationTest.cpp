@@ -104,7 +104,8 @@ TEST_F(ApplyConfigurationTest, DryRunListsTheChangesAndWritesNothing) {
     const ApplyOutcome outcome = ApplyConfiguration(link, Json(R"({
         "DeviceNetParams": {"NodeId": 9},
         "EthernetParams": {"Ip": "10.0.0.7"},
-        "TcpClasses": [{}, {"ConnValid": "YES"}]})"), options);
+        "TcpClasses": [{}, {"ConnValid": "YES"}]})"),
+                                                    options);
     EXPECT_TRUE(outcome.Ok);
     EXPECT_FALSE(outcome.Written);
     EXPECT_EQ(outcome.Changes, (QStringList{"DeviceNetParams.NodeId: 5 -> 9",

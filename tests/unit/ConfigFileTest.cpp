@@ -50,10 +50,11 @@ TEST(CommandTableCsv, FullClassSurvivesTheRoundTrip) {
 }
 
 TEST(CommandTableCsv, ReportsEveryBadCellWithRowAndColumn) {
-    const QByteArray table = "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
-                             "1,1,3,0,0,10\n"
-                             "2,0,3,0,x,10\n"
-                             "3,1,FC03 Read Holding Registers,2040,0,10\n";
+    const QByteArray table =
+        "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
+        "1,1,3,0,0,10\n"
+        "2,0,3,0,x,10\n"
+        "3,1,FC03 Read Holding Registers,2040,0,10\n";
     const CommandTableRead read = ReadCommandTableCsv(table, 10);
     EXPECT_EQ(read.Errors,
               (QStringList{R"(row 3, column 5 (StartAddress): must be a whole number, not "x")",

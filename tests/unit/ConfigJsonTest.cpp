@@ -182,7 +182,8 @@ TEST(ConfigJson, ListFieldsReadTheirEntryTextsLikeTheirNumbers) {
         GatewayConfig byName;
         GatewayConfig byNumber;
         QStringList errors;
-        EXPECT_TRUE(MergeConfigJson(Parse(named), byName, errors)) << errors.join('\n').toStdString();
+        EXPECT_TRUE(MergeConfigJson(Parse(named), byName, errors))
+            << errors.join('\n').toStdString();
         EXPECT_TRUE(MergeConfigJson(Parse(numbered), byNumber, errors));
         EXPECT_EQ(ConfigToJson(byName), ConfigToJson(byNumber)) << named;
     }

@@ -41,7 +41,8 @@ void Main_F::SaveConfigurationAs() {
     const QString path = session_.Dialogs.SaveFileName(ConfigFileFilter, {}, {});
     if (path.isEmpty()) return;
     const QString failure = WriteConfigFile(path, session_.Config);
-    if (!failure.isEmpty()) session_.Dialogs.Message(path + QStringLiteral(": ") + failure, SaveTitle);
+    if (!failure.isEmpty())
+        session_.Dialogs.Message(path + QStringLiteral(": ") + failure, SaveTitle);
 }
 
 }  // namespace kv
