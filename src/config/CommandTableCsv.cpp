@@ -51,16 +51,18 @@ public:
 
     std::optional<ModbusCommand> Read(int row, int instance, const QStringList& fields) {
         std::array<double, ColumnCount> values{};
-        bool whole = true;
+        std::array<bool, ColumnCount> read{};
         for (int column = 0; column < ColumnCount; ++column) {
             const auto value = Number(row, Column(column), fields.value(positions_[column]));
-            whole = whole && value.has_value();
+            read[column] = value.has_value();
             values[column] = value.value_or(0);
         }
-        if (!whole) return std::nullopt;
-        if (values[Instance] != instance)
+        bool passes = std::ranges::all_of(read, [](bool ok) { return ok; });
+        if (read[Instance] && values[Instance] != instance) {
+            passes = false;
             Refuse(row, Instance,
                    QStringLiteral("must be %1; rows are the instances in order").arg(instance));
+        }
         ModbusCommand command;
         command.Valid = 1;
         command.NetId = static_cast<uint8_t>(values[NetId]);
@@ -68,8 +70,16 @@ public:
         command.MemAddress = values[MemAddress];
         command.StartAddress = values[StartAddress];
         command.Length = static_cast<int32_t>(values[Length]);
-        bool passes = values[Instance] == instance;
+        // A cell that is no number is reported once; the checks concern only the others,
+        // and without a function code only the device address can be judged.
+        const auto concernsUnread = [&](const QString& fields) {
+            if (!read[FunctionCode] && fields != u"NetId") return true;
+            for (const QString& field : fields.split(u'/'))
+                if (!read[ColumnOf(field)]) return true;
+            return false;
+        };
         for (const CommandProblem& problem : CommandProblems(command)) {
+            if (concernsUnread(problem.Field)) continue;
             passes = false;
             if (problem.Field == u"MemAddress/Length")
                 errors_.append(QStringLiteral("row %1, columns %2/%3 (MemAddress/Length): %4")

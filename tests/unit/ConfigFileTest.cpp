@@ -58,6 +58,7 @@ TEST(CommandTableCsv, ReportsEveryBadCellWithRowAndColumn) {
     const CommandTableRead read = ReadCommandTableCsv(table, 10);
     EXPECT_EQ(read.Errors,
               (QStringList{R"(row 3, column 5 (StartAddress): must be a whole number, not "x")",
+                           "row 3, column 2 (NetId): ModBus Device Address Error. (1-247)",
                            "row 4, columns 4/6 (MemAddress/Length): Communication Length Greater "
                            "Than Internal Memory"}));
     EXPECT_TRUE(read.Commands.empty());

@@ -28,7 +28,10 @@ public:
 
     void Check(QJsonObject node, const QJsonValue& value, const QString& path) {
         if (node.contains("$ref"))
-            node = root_["$defs"][node["$ref"].toString().section('/', -1)].toObject();
+            node = root_.value("$defs")
+                       .toObject()
+                       .value(node.value("$ref").toString().section('/', -1))
+                       .toObject();
         if (node.contains("oneOf")) node = node["oneOf"].toArray()[0].toObject();
         const QString type = node["type"].toString();
         if (value.isObject()) {
