@@ -18,8 +18,7 @@ TEST(ConfigFile, RefusesWhatIsNoConfigurationFile) {
     QTemporaryDir folder;
     const QString file = folder.filePath("c.json");
     const std::vector<std::pair<QByteArray, QString>> cases = {
-        {"{\n  \"DeviceNetParams\": {\"NodeId\": 5,}\n}",
-         file + ": line 2, column 36: illegal value"},
+        {"{\n  \"DeviceNetParams\": x\n}", file + ": line 2, column 22: illegal number"},
         {"[1, 2]", file + ": holds no JSON object"},
         {QByteArray(1024 * 1024 + 1, ' '), file + ": is larger than 1048576 bytes"},
     };
