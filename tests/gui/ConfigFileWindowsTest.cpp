@@ -23,9 +23,7 @@
 namespace kv {
 namespace {
 
-QString Fixture() {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath("data/configuration.json");
-}
+QString Fixture() { return QStringLiteral(KV_SOURCE_DIR "/tests/gui/data/configuration.json"); }
 
 class ConfigFileWindowsTest : public QObject {
     Q_OBJECT

@@ -17,7 +17,7 @@ namespace kv {
 namespace {
 
 QJsonObject Schema() {
-    const QDir docs(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../../docs"));
+    const QDir docs(QStringLiteral(KV_SOURCE_DIR "/docs"));
     return QJsonDocument::fromJson(test::ReadAll(docs.filePath("configuration.schema.json")))
         .object();
 }
