@@ -70,7 +70,7 @@ QStringList LinesOf(const QString& text) {
 }
 
 QStringList ExpectedLines(const QString& name) {
-    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("data/" + name));
+    QFile file(QStringLiteral(KV_SOURCE_DIR "/tests/unit/data/") + name);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
     QStringList lines = QString::fromLatin1(file.readAll()).split(u'\n');
     lines.removeLast();
