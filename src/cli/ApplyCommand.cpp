@@ -1,46 +1,31 @@
-// `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]`:
-// merges a JSON configuration into the gateway's own, checks it as the windows do, writes
-// it as the save window does, writes the EDS file and reads the gateway back to compare.
-// With more than one port each gateway gets the file and its EDS file goes into DIR/PORT/.
+// `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]
+// [--dry-run]`: merges a JSON configuration into the gateway's own, checks it as the windows do,
+// writes it as the save window does, writes the EDS file and reads the gateway back to compare.
+// With --dry-run it only lists the fields the write would change. With more than one port
+// each gateway gets the file and its EDS file goes into DIR/PORT/.
 
 #include <QDir>
-#include <QFile>
-#include <QJsonDocument>
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
 #include "cli/PortJobs.h"
+#include "config/ConfigFile.h"
 #include "save/ApplyConfiguration.h"
+#include "save/ConfigChanges.h"
 #include "save/SaveConfiguration.h"
 
 namespace kv::cli {
 namespace {
 
-bool ReadJsonFile(const QString& path, QJsonObject& json, QTextStream& err) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << path << ": " << file.errorString() << "\n";
-        return false;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!document.isObject()) {
-        err << path << ": "
-            << (parseError.error != QJsonParseError::NoError ? parseError.errorString()
-                                                             : QStringLiteral("not a JSON object"))
-            << "\n";
-        return false;
-    }
-    json = document.object();
-    return true;
-}
-
 int RunApply(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
     if (ports.isEmpty()) return NoPortGiven(in.Err);
-    QJsonObject json;
-    if (!ReadJsonFile(in.Args.positionalArguments().first(), json, in.Err)) return ExitUsage;
+    const ConfigFileRead file = ReadConfigFile(in.Args.positionalArguments().first());
+    if (!file.ok()) {
+        in.Err << file.Error << "\n";
+        return ExitUsage;
+    }
     const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);
     if (edsDir.isEmpty()) return ExitFailed;
 
@@ -56,12 +41,19 @@ int RunApply(const Invocation& in) {
                            in.Args.value(QStringLiteral("created-by"))};
         options.Verify = !in.Args.isSet(QStringLiteral("no-verify"));
         options.Progress = work.Report(QStringLiteral("applying"), 100);
+        options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
-        const ApplyOutcome outcome = ApplyConfiguration(console->Link, json, options);
+        const ApplyOutcome outcome = ApplyConfiguration(console->Link, file.Json, options);
 
         for (const QString& warning : outcome.Warnings) work.Err << "Warning: " << warning << "\n";
         for (const QString& error : outcome.Errors) work.Err << error << "\n";
+        if (options.DryRun && outcome.Ok) {
+            work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
+                                                   : outcome.Changes.join(u'\n'))
+                     << "\n";
+            return ExitOk;
+        }
         if (!outcome.Written) {
             if (!outcome.Errors.isEmpty()) work.Err << "Nothing was written to the gateway.\n";
             return ExitFailed;
@@ -78,7 +70,7 @@ int RunApply(const Invocation& in) {
 const bool registered = RegisterCommand(
     {"apply",
      "--port P [--port P...] FILE.json [--eds-dir DIR] [--description T] [--created-by T] "
-     "[--no-verify]",
+     "[--no-verify] [--dry-run]",
      "check a configuration file, write it, write the EDS file and verify",
      {PortOption(),
       QuietOption(),
@@ -88,7 +80,8 @@ const bool registered = RegisterCommand(
        QStringLiteral("DIR")},
       EdsTextOption("description"),
       EdsTextOption("created-by"),
-      {"no-verify", QStringLiteral("Do not read the gateway again to compare.")}},
+      {"no-verify", QStringLiteral("Do not read the gateway again to compare.")},
+      {"dry-run", QStringLiteral("Read, merge and check, list the changes, write nothing.")}},
      {{"FILE.json", "A configuration as read --json prints it; only the keys it holds change."}},
      RunApply});
 

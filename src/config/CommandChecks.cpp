@@ -40,20 +40,27 @@ QString CheckStartAddress(int code, double start) {
                            : QStringLiteral("Register Start Address Error. (0-65535)");
 }
 
-// The first failing check's message, or an empty text.
-QString FirstFailure(const CommandFieldTexts& fields, double netId, double start, double length,
-                     double memory) {
+// Every failing check, in the order the user reads the fields.
+std::vector<CommandProblem> AllFailures(int code, double netId, double start, double length,
+                                        double memory) {
+    std::vector<CommandProblem> problems;
+    const auto add = [&](const char* field, const QString& message) {
+        if (!message.isEmpty()) problems.push_back({QLatin1String(field), message});
+    };
     if (netId < 1 || netId > MaxNetId)
-        return QStringLiteral("ModBus Device Address Error. (1-247)");
-    if (!IsKnownFunctionCode(fields.FunctionCode))
-        return QStringLiteral("Modbus Function Code Error. (1-6, 15, 16)");
-    if (auto error = CheckStartAddress(fields.FunctionCode, start); !error.isEmpty()) return error;
-    if (auto error = CheckLength(fields.FunctionCode, length); !error.isEmpty()) return error;
+        add("NetId", QStringLiteral("ModBus Device Address Error. (1-247)"));
+    if (!IsKnownFunctionCode(code))
+        add("FunctionCode", QStringLiteral("Modbus Function Code Error. (1-6, 15, 16)"));
+    add("StartAddress", CheckStartAddress(code, start));
+    const QString lengthError = CheckLength(code, length);
+    add("Length", lengthError);
     // A negative address would wrap to the far end of the 16-bit EEPROM field.
-    if (memory < 0) return QStringLiteral("Internal Memory Address Error. (0-2047)");
-    if (length + memory >= InternalMemorySize)
-        return QStringLiteral("Communication Length Greater Than Internal Memory");
-    return {};
+    if (memory < 0)
+        add("MemAddress", QStringLiteral("Internal Memory Address Error. (0-2047)"));
+    else if (lengthError.isEmpty() && length + memory >= InternalMemorySize)
+        add("MemAddress/Length",
+            QStringLiteral("Communication Length Greater Than Internal Memory"));
+    return problems;
 }
 
 }  // namespace
@@ -104,8 +111,11 @@ CommandCheck CheckCommandFields(const CommandFieldTexts& fields) {
     const double length = FieldValue(fields.Length);
     const double memory = FieldValue(fields.MemAddress);
     CommandCheck check;
-    check.Error = FirstFailure(fields, netId, start, length, memory);
-    if (!check.ok()) return check;
+    const auto problems = AllFailures(fields.FunctionCode, netId, start, length, memory);
+    if (!problems.empty()) {
+        check.Error = problems.front().Message;
+        return check;
+    }
     check.Command.Valid = 1;
     check.Command.NetId = static_cast<uint8_t>(RoundHalfEven(netId));
     check.Command.FunctionCode = fields.FunctionCode;
@@ -113,6 +123,11 @@ CommandCheck CheckCommandFields(const CommandFieldTexts& fields) {
     check.Command.Length = static_cast<int32_t>(RoundHalfEven(length));
     check.Command.MemAddress = memory;
     return check;
+}
+
+std::vector<CommandProblem> CommandProblems(const ModbusCommand& command) {
+    return AllFailures(command.FunctionCode, command.NetId, command.StartAddress, command.Length,
+                       command.MemAddress);
 }
 
 CommandFieldTexts FieldsOfCommand(const ModbusCommand& command) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "config/GatewayConfig.h"
 
@@ -58,6 +59,16 @@ struct CommandCheck {
 // Checks the fields in the order the user reads them (NetID, start address, length, room
 // in the internal memory) and stops at the first failure.
 CommandCheck CheckCommandFields(const CommandFieldTexts& fields);
+
+// One failing check of a stored command: the field it concerns ("NetId", "Length"; a check
+// over two fields names both, "MemAddress/Length") and the editor's message.
+struct CommandProblem {
+    QString Field;
+    QString Message;
+};
+
+// Every check a stored command fails, in the order CheckCommandFields makes them.
+std::vector<CommandProblem> CommandProblems(const ModbusCommand& command);
 
 // The texts that show a stored command.
 CommandFieldTexts FieldsOfCommand(const ModbusCommand& command);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config/BaudTexts.h"
+#include "config/EnumeratedNames.h"
 #include "config/PortChecksum.h"
 
 namespace kv {
@@ -89,6 +90,7 @@ const FieldList<ModbusCommand>& CommandFields() {
     return fields;
 }
 
+const QLatin1String FormatKey("Format");
 const QLatin1String DeviceNetKey("DeviceNetParams");
 const QLatin1String FirmwareKey("FirmwareInfo");
 const QLatin1String MarkerKey("ConfigMarker");
@@ -223,7 +225,17 @@ void MergeFields(const QJsonObject& object, const FieldList<Record>& fields, con
         const QLatin1String key(field.Name);
         if (!field.TakenFromFile || !object.contains(key)) continue;
         const QString fieldPath = KeyPath(path, key);
-        const auto number = WholeNumberAt(object.value(key), fieldPath, field.Max, errors);
+        const QJsonValue given = object.value(key);
+        const auto* names = NamedValuesOf(QString(key));
+        std::optional<double> number;
+        if (names && given.isString()) {
+            number = ValueOfName(*names, given.toString());
+            if (!number)
+                errors.Add(fieldPath, QStringLiteral("unknown name \"%1\"; the names are %2")
+                                          .arg(given.toString(), NamesText(*names)));
+        } else {
+            number = WholeNumberAt(given, fieldPath, field.Max, errors);
+        }
         if (!number) continue;
         if (field.Accepts && !field.Accepts(*number)) {
             errors.Add(fieldPath, QLatin1String(field.Rule));
@@ -391,6 +403,7 @@ void MergeDeviceNet(const QJsonValue& value, const QString& path, DeviceNetParam
 
 QJsonObject ConfigToJson(const GatewayConfig& config) {
     QJsonObject json;
+    json[FormatKey] = QLatin1String(ConfigFormatName);
     json[DeviceNetKey] = FieldsToJson(config.DeviceNetParams, DeviceNetFields());
     json[FirmwareKey] = FieldsToJson(config.FirmwareInfo, FirmwareFields());
     json[MarkerKey] = config.ConfigMarker;
@@ -419,11 +432,22 @@ QJsonObject ConfigToJson(const GatewayConfig& config) {
 }
 
 bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors) {
+    const qsizetype before = errors.size();
+    GatewayConfig merged = MergeConfigJsonKeepingGood(file, config, errors);
+    if (errors.size() > before) return false;
+    config = merged;
+    return true;
+}
+
+GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayConfig& config,
+                                         QStringList& errors) {
     MergeErrors found(errors);
     GatewayConfig merged = config;
+    if (file.contains(FormatKey) && file.value(FormatKey) != QLatin1String(ConfigFormatName))
+        found.Add(FormatKey, QStringLiteral("must be \"%1\"").arg(QLatin1String(ConfigFormatName)));
     ReportUnknownKeys(file, {},
-                      {DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey, EthernetKey,
-                       SerialKey, TcpKey},
+                      {FormatKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey,
+                       EthernetKey, SerialKey, TcpKey},
                       found);
     if (file.contains(DeviceNetKey))
         MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);
@@ -448,9 +472,7 @@ bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList
             },
             found);
     }
-    if (found.Any()) return false;
-    config = merged;
-    return true;
+    return merged;
 }
 
 }  // namespace kv

@@ -2,8 +2,8 @@
 // The configuration as a JSON object, for scripts: `read --json` prints it and `apply`
 // merges a file of the same shape into a configuration read from the gateway.
 //
-// Keys are the model's field names: DeviceNetParams {NodeId, BaudIndex}, FirmwareInfo
-// {Major, Minor, Year, Month, Day}, ConfigMarker, ComBaudIndex [2], ConnectionPaths
+// Keys are the model's field names, after "Format": DeviceNetParams {NodeId, BaudIndex},
+// FirmwareInfo {Major, Minor, Year, Month, Day}, ConfigMarker, ComBaudIndex [2], ConnectionPaths
 // {PollProduce [3], PollConsume [3]}, EthernetParams {Ip, Mask, Gateway}, SerialClasses [2]
 // and TcpClasses [4] with their class attributes and `Commands`, the stored commands
 // (slots 0 .. CmdCount-1, never more than the class's slots).
@@ -15,6 +15,9 @@
 #include "config/GatewayConfig.h"
 
 namespace kv {
+
+// What the "Format" key of a written file says. A file without the key is read alike.
+inline constexpr const char* ConfigFormatName = "kv9052r-configuration/1";
 
 QJsonObject ConfigToJson(const GatewayConfig& config);
 
@@ -36,6 +39,15 @@ QJsonObject ConfigToJson(const GatewayConfig& config);
 //
 // Only the stored widths are checked here; the value rules of the windows (node ID
 // 0..63, valid IP texts, command fields) are for the caller to apply.
+//
+// A field shown as a list in the windows (BaudIndex, Parity, ConnMode, ConnValid,
+// FunctionCode) may also be given by the text of its list entry ("EVEN", "500 KBPS"),
+// outer blanks and letter case aside; it is always written as its number.
 bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors);
+
+// The same merge, but every value that passes is taken even when others are refused, so
+// that the value checks can run on the rest and all problems are reported in one run.
+GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayConfig& config,
+                                         QStringList& errors);
 
 }  // namespace kv

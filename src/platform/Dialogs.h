@@ -24,6 +24,8 @@ public:
     virtual void ShowMessage(const QString& text, const QString& title, MessageIcon icon) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const QString& text, const QString& title) = 0;
+    // A modal question whose buttons are `acceptText` and Cancel; true for the first.
+    virtual bool Confirm(const QString& text, const QString& title, const QString& acceptText) = 0;
     // File dialogs; an empty result means the user cancelled.
     virtual QString OpenFileName(const QString& filter, const QString& folder,
                                  const QString& fileName) = 0;

@@ -1,10 +1,14 @@
 #include "platform/WholeFile.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace kv {
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
     if (file.write(bytes) != bytes.size()) {

@@ -1,7 +1,8 @@
 #pragma once
 // Files are written whole or not at all: the bytes go to a temporary file beside `path`
 // that replaces it only once everything was written, so a full disk or a crash never
-// leaves a half file where a good one was.
+// leaves a half file where a good one was. Only a regular file is written: a folder,
+// device or pipe of that name is refused.
 
 #include <QByteArray>
 #include <QString>

@@ -3,6 +3,7 @@
 #include "config/ConfigJson.h"
 #include "console/ReadOut.h"
 #include "save/ApplyPlan.h"
+#include "save/ConfigChanges.h"
 #include "save/SaveConfiguration.h"
 #include "save/SaveReports.h"
 
@@ -47,6 +48,12 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     outcome.Warnings = plan.Warnings;
     if (!plan.ok()) {
         outcome.Errors = plan.Errors;
+        return outcome;
+    }
+
+    if (options.DryRun) {
+        outcome.Changes = ConfigChanges(read, AsWritten(plan.Config, plan.PollPaths));
+        outcome.Ok = true;
         return outcome;
     }
 

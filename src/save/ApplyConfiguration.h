@@ -17,6 +17,7 @@ struct ApplyOptions {
     EdsInfoTexts EdsInfo;
     bool Verify = true;
     ProgressFn Progress;  // 0..100 over the read, the write and the verifying read
+    bool DryRun = false;  // read, merge and check, list the changes, write nothing
 };
 
 struct ApplyOutcome {
@@ -25,6 +26,7 @@ struct ApplyOutcome {
     QStringList Errors;    // the window's messages, or "<key path>: <message>" lines
     QStringList Warnings;
     QString EdsPath;
+    QStringList Changes;  // what the write changes (ConfigChanges), for a dry run
 };
 
 // On an open port, which stays open from the first read to the end of the verify.

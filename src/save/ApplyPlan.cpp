@@ -19,10 +19,24 @@ constexpr int TcpValidCount = 2;    // NO, YES
 
 class Checker {
 public:
-    explicit Checker(ApplyPlan& plan) : plan_(plan) {}
+    explicit Checker(ApplyPlan& plan) : plan_(plan), mergeErrors_(plan.Errors.size()) {}
 
+    // A value the merge already refused is not reported again by the value checks.
     void Refuse(const QString& path, const QString& message) {
+        const QString base = path.left(path.lastIndexOf(u'.') + 1);
+        for (const QString& field : path.mid(base.size()).split(u'/'))
+            if (AlreadyRefused(base + field)) return;
         plan_.Errors.append(path + QStringLiteral(": ") + message);
+    }
+
+    bool AlreadyRefused(const QString& path) const {
+        for (qsizetype i = 0; i < mergeErrors_; ++i) {
+            const QString refused = plan_.Errors[i].section(QStringLiteral(": "), 0, 0);
+            if (refused == path || path.startsWith(refused + u'.') ||
+                path.startsWith(refused + u'[') || refused.startsWith(path + u'.'))
+                return true;
+        }
+        return false;
     }
 
     // Node ID and baud rate are checked apart, so both are named when both are refused.
@@ -99,9 +113,9 @@ public:
         if (record.CmdCount > record.Commands.size())
             Refuse(path + ".CmdCount", ClassFullMessage(classIndex));
         for (int slot = 0; slot < CommandCount(record); ++slot) {
-            const CommandCheck check = CheckCommandFields(FieldsOfCommand(record.Commands[slot]));
-            if (!check.ok())
-                Refuse(QStringLiteral("%1.Commands[%2]").arg(path).arg(slot), check.Error);
+            for (const CommandProblem& problem : CommandProblems(record.Commands[slot]))
+                Refuse(QStringLiteral("%1.Commands[%2].%3").arg(path).arg(slot).arg(problem.Field),
+                       problem.Message);
         }
     }
 
@@ -121,6 +135,7 @@ public:
 
 private:
     ApplyPlan& plan_;
+    qsizetype mergeErrors_;
 };
 
 // True when a value the file gives (all keys of an object it gives) differs from `actual`.
@@ -143,8 +158,7 @@ QString JsonText(const QJsonValue& value) {
 
 ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
     ApplyPlan plan;
-    plan.Config = read;
-    if (!MergeConfigJson(file, plan.Config, plan.Errors)) return plan;
+    plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors);
     const QJsonObject readJson = ConfigToJson(read);
     for (const char* key : {"FirmwareInfo", "ConfigMarker"}) {
         const QLatin1String name(key);

@@ -77,7 +77,8 @@ bool GatewaySession::Run(QObject* context,
     return Start([this, target, work = std::move(work), progress = std::move(progress),
                   done = std::move(done)](ConsoleLink& link) {
         const ProgressFn report = [this, target, progress](int value) {
-            if (progress) PostToWindows([target, progress, value] {
+            if (progress)
+                PostToWindows([target, progress, value] {
                     if (target) progress(value);
                 });
         };

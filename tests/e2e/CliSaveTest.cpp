@@ -52,8 +52,8 @@ TEST_F(CliSave, ApplyRefusesABadFileWithoutWriting) {
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err,
               "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
-              "SerialClasses[0].Commands[0]: Communication Length Greater Than "
-              "Internal Memory\nNothing was written to the gateway.");
+              "SerialClasses[0].Commands[0].MemAddress/Length: Communication Length Greater "
+              "Than Internal Memory\nNothing was written to the gateway.");
     EXPECT_EQ(ReadAll(eeprom), before);
     EXPECT_FALSE(QFile::exists(folder.filePath("KV-9052R_ 64.eds")));
 }

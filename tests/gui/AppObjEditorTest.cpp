@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
@@ -163,6 +164,7 @@ private Q_SLOTS:
     void backDiscardsTheEdits();
     void numericFieldsTakeDigitsOnlyTypedOrPasted();
     void buttonsOnlySignal();
+    void commandTableGoesOutAndComesInAsCsv();
     void renderTabs();
 };
 
@@ -554,6 +556,35 @@ void AppObjEditorTest::buttonsOnlySignal() {
     QCOMPARE(devices.count(), 1);
     QVERIFY(editor.window->isVisible());
     QCOMPARE(editor.config.EditSerialClasses[1].CmdCount, 4);  // the copy stays for the save
+}
+
+void AppObjEditorTest::commandTableGoesOutAndComesInAsCsv() {
+    Editor editor;
+    QTemporaryDir folder;
+    const QString exported = folder.filePath("com2.csv");
+    const QString imported = folder.filePath("com1.csv");
+    QVERIFY(test::WriteAll(imported,
+                           "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
+                           "1,9,FC16 Preset Multiple Registers,600,0,8\n"
+                           "2,0,3,700,0,8\n"));
+    editor.dialogs.FileAnswers = {exported, imported};
+    editor.Press(editor.Button("ExportCsv", Com2));
+    QCOMPARE(test::ReadAll(exported),
+             QByteArray("Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference\n"
+                        "1,1,3,10,101,2,40102\n"
+                        "2,2,3,20,102,2,40103\n"
+                        "3,3,3,30,103,2,40104\n"
+                        "4,4,3,40,104,2,40105\n"));
+    editor.Press(editor.Button("ImportCsv", Com1));
+    QCOMPARE(editor.dialogs.MessageTexts(),
+             QStringList{"row 3, column 2 (NetId): ModBus Device Address Error. (1-247)"});
+    QCOMPARE(editor.Entries(Com1), QStringList());
+    QVERIFY(test::WriteAll(imported,
+                           "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
+                           "1,9,16,600,0,8\n"));
+    editor.dialogs.FileAnswers = {imported};
+    editor.Press(editor.Button("ImportCsv", Com1));
+    QCOMPARE(editor.Commands(Com1).Slots[0], (ModbusCommand{1, 9, 16, 600, 0, 8}));
 }
 
 // Pictures of a serial and a server tab, for looking at the layout.

@@ -26,6 +26,10 @@ public:
         Questions.append({text, title});
         return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
     }
+    bool Confirm(const QString& text, const QString& title, const QString&) override {
+        Questions.append({text, title});
+        return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
+    }
     QString OpenFileName(const QString&, const QString&, const QString&) override {
         return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
     }
@@ -41,7 +45,7 @@ public:
 
     QList<Shown> Messages;
     QList<Shown> Questions;
-    QList<bool> YesNoAnswers;  // answers to AskYesNo, in order; No when empty
+    QList<bool> YesNoAnswers;  // answers to AskYesNo and Confirm, in order; No when empty
     QStringList FileAnswers;   // answers to the file dialogs; cancel when empty
     // Runs before a message box is answered: a user reading it.
     std::function<void()> WhileMessageShown;

@@ -42,10 +42,9 @@ inline int ReadOnSession(GatewaySession& session, SimulatedGateway& gateway,
     session.Run<Outcome>(
         &context,
         [&gateway, config](ConsoleLink& link, const ProgressFn& progress) {
-            return RunOnPort<ReadOutResult>(link, gateway.Port.SelectedPort(), config, progress,
-                                            [](ConsoleLink& open, GatewayConfig& into) {
-                                                return ReadGateway(open, into, {});
-                                            });
+            return RunOnPort<ReadOutResult>(
+                link, gateway.Port.SelectedPort(), config, progress,
+                [](ConsoleLink& open, GatewayConfig& into) { return ReadGateway(open, into, {}); });
         },
         {},
         [&](const Outcome& outcome) {

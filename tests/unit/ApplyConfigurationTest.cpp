@@ -62,8 +62,8 @@ TEST_F(ApplyConfigurationTest, RefusesBadValuesWithoutSendingAnEepromCommand) {
     EXPECT_EQ(outcome.Errors,
               (QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
                            "DeviceNetParams.BaudIndex: Baud rate is not supported!",
-                           "SerialClasses[0].Commands[1]: Communication Length Greater Than "
-                           "Internal Memory"}));
+                           "SerialClasses[0].Commands[1].MemAddress/Length: Communication "
+                           "Length Greater Than Internal Memory"}));
     EXPECT_EQ(WritingLines(), QStringList());
     EXPECT_TRUE(gateway.Console.Eeprom == before);
     EXPECT_TRUE(QDir(edsFolder.path()).isEmpty());
@@ -79,6 +79,40 @@ TEST_F(ApplyConfigurationTest, RefusedAddressesAndPathsAreAllNamed) {
                            "ConnectionPaths.PollConsume: is not among the paths the save window "
                            "offers for these classes"}));
     EXPECT_EQ(WritingLines(), QStringList());
+}
+
+TEST_F(ApplyConfigurationTest, TypeNameAndRangeProblemsAreReportedTogether) {
+    const ApplyOutcome outcome = Apply(Json(R"({
+        "DeviceNetParams": {"NodeId": "five"},
+        "SerialClasses": [{}, {"Parity": "MARK"}],
+        "TcpClasses": [{"Commands": [
+            {"NetId": 1, "FunctionCode": 7, "MemAddress": 0, "StartAddress": 0, "Length": 1}
+        ]}]})"));
+    EXPECT_EQ(outcome.Errors,
+              (QStringList{"DeviceNetParams.NodeId: must be a number",
+                           R"(SerialClasses[1].Parity: unknown name "MARK"; the names are )"
+                           R"("NONE", "EVEN", "ODD")",
+                           "TcpClasses[0].Commands[0].FunctionCode: Modbus Function Code Error. "
+                           "(1-6, 15, 16)"}));
+    EXPECT_EQ(WritingLines(), QStringList());
+}
+
+TEST_F(ApplyConfigurationTest, DryRunListsTheChangesAndWritesNothing) {
+    ApplyOptions options;
+    options.EdsFolders = {edsFolder.path()};
+    options.DryRun = true;
+    const ApplyOutcome outcome = ApplyConfiguration(link, Json(R"({
+        "DeviceNetParams": {"NodeId": 9},
+        "EthernetParams": {"Ip": "10.0.0.7"},
+        "TcpClasses": [{}, {"ConnValid": "YES"}]})"),
+                                                    options);
+    EXPECT_TRUE(outcome.Ok);
+    EXPECT_FALSE(outcome.Written);
+    EXPECT_EQ(outcome.Changes, (QStringList{"DeviceNetParams.NodeId: 5 -> 9",
+                                            R"(EthernetParams.Ip: "192.168.255.1" -> "10.0.0.7")",
+                                            "TcpClasses[1].ConnValid: 0 -> 1"}));
+    EXPECT_EQ(WritingLines(), QStringList());
+    EXPECT_TRUE(QDir(edsFolder.path()).isEmpty());
 }
 
 TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {

@@ -35,6 +35,7 @@ TEST(ConfigJson, MaximalConfigurationSurvivesTextAndMerge) {
     EXPECT_TRUE(text.contains("\"Baud\": 115200,")) << text.constData();  // not 115200.0
     EXPECT_TRUE(text.contains("\"ConnTimeout\": 4294967295,"));
     EXPECT_TRUE(text.contains("\"Year\": 2009\n"));
+    EXPECT_TRUE(text.contains("\"Format\": \"kv9052r-configuration/1\","));
 
     GatewayConfig merged;
     QStringList errors;
@@ -133,6 +134,11 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
         {R"({"ConnectionPaths": {"PollProduce": [1, 2]}})",
          "ConnectionPaths.PollProduce: must list 3 numbers, not 2"},
         {R"({"TcpClasses": [{"Commands": [7]}]})", "TcpClasses[0].Commands[0]: must be an object"},
+        {R"({"DeviceNetParams": {"BaudIndex": "1 MBPS"}})",
+         R"(DeviceNetParams.BaudIndex: unknown name "1 MBPS"; the names are "125 KBPS", )"
+         R"("250 KBPS", "500 KBPS")"},
+        {R"({"Format": "kv9052r-configuration/2"})",
+         R"(Format: must be "kv9052r-configuration/1")"},
     };
     for (const auto& [file, expected] : cases) {
         GatewayConfig config = test::MaximalConfig();
@@ -155,6 +161,32 @@ TEST(ConfigJson, CollectsAllFaultsAndKeepsTheGoodChangesBack) {
                                    "SerialClasses[0].Commands[0].StartAddress: missing",
                                    "SerialClasses[0].Commands[0].Length: missing"}));
     EXPECT_EQ(config.DeviceNetParams.NodeId, 63);
+}
+
+TEST(ConfigJson, ListFieldsReadTheirEntryTextsLikeTheirNumbers) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {R"({"DeviceNetParams": {"BaudIndex": " 500 kbps "}})",
+         R"({"DeviceNetParams": {"BaudIndex": 2}})"},
+        {R"({"SerialClasses": [{"Parity": "EVEN"}, {"Parity": "odd"}]})",
+         R"({"SerialClasses": [{"Parity": 1}, {"Parity": 2}]})"},
+        {R"({"SerialClasses": [{"ConnMode": "Modbus RTU"}, {"ConnMode": "NONE"}]})",
+         R"({"SerialClasses": [{"ConnMode": 1}, {"ConnMode": 0}]})"},
+        {R"({"TcpClasses": [{"ConnValid": "YES"}, {"ConnValid": "no"}]})",
+         R"({"TcpClasses": [{"ConnValid": 1}, {"ConnValid": 0}]})"},
+        {R"({"TcpClasses": [{"Commands": [{"NetId": 1, "FunctionCode": "FC15 Force Multiple Coils",
+             "MemAddress": 0, "StartAddress": 0, "Length": 1}]}]})",
+         R"({"TcpClasses": [{"Commands": [{"NetId": 1, "FunctionCode": 15,
+             "MemAddress": 0, "StartAddress": 0, "Length": 1}]}]})"},
+    };
+    for (const auto& [named, numbered] : cases) {
+        GatewayConfig byName;
+        GatewayConfig byNumber;
+        QStringList errors;
+        EXPECT_TRUE(MergeConfigJson(Parse(named), byName, errors))
+            << errors.join('\n').toStdString();
+        EXPECT_TRUE(MergeConfigJson(Parse(numbered), byNumber, errors));
+        EXPECT_EQ(ConfigToJson(byName), ConfigToJson(byNumber)) << named;
+    }
 }
 
 TEST(ConfigText, ShowsSettingsAndClassesOnlyUnderTheMarker) {

@@ -42,20 +42,21 @@ struct Ran {
     bool Opened = false;
     bool Succeeded = false;
 };
-Ran RunOnSession(GatewaySession& session, const GatewayConfig& config,
-                 const Operation& operation) {
+Ran RunOnSession(GatewaySession& session, const GatewayConfig& config, const Operation& operation) {
     QObject context;
     Ran ran;
     using Outcome = PortOutcome<bool>;
     session.Run<Outcome>(
         &context,
         [&](ConsoleLink& link, const ProgressFn& progress) {
-            return RunOnPort<bool>(link, 3, config, progress,
-                                   [&](ConsoleLink& open, GatewayConfig& copy) {
-                                       return operation(open, copy);
-                                   });
+            return RunOnPort<bool>(
+                link, 3, config, progress,
+                [&](ConsoleLink& open, GatewayConfig& copy) { return operation(open, copy); });
         },
-        {}, [&](const Outcome& outcome) { ran = {outcome.Opened.ok(), outcome.Value}; });
+        {},
+        [&](const Outcome& outcome) {
+            ran = {outcome.Opened.ok(), outcome.Value};
+        });
     test::WaitUntilIdle(session);
     return ran;
 }

@@ -49,6 +49,8 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     EraseMB = Button(tr("Erase"), "EraseMB", classIndex, instanceFrame);
     UpdateApp = Button(tr("Update"), "UpdateApp", classIndex, instanceFrame);
     DeleteApp = Button(tr("Delete"), "DeleteApp", classIndex, instanceFrame);
+    ExportCsvButton = Button(tr("Export CSV..."), "ExportCsv", classIndex, instanceFrame);
+    ImportCsvButton = Button(tr("Import CSV..."), "ImportCsv", classIndex, instanceFrame);
     fields_ = new CommandFieldsFrame(classIndex, instanceFrame);
     overlapNote_ = new QLabel(instanceFrame);
     NameControl(overlapNote_, "OverlapNote", classIndex);
@@ -71,6 +73,11 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     instanceLayout->addLayout(instanceRow);
     instanceLayout->addWidget(fields_);
     instanceLayout->addWidget(overlapNote_);
+    auto* csvRow = new QHBoxLayout;
+    csvRow->addStretch();
+    csvRow->addWidget(ExportCsvButton);
+    csvRow->addWidget(ImportCsvButton);
+    instanceLayout->addLayout(csvRow);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);
@@ -88,6 +95,8 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     connect(UpdateApp, &QPushButton::clicked, this, &ClassTab::Update);
     connect(DeleteApp, &QPushButton::clicked, this, &ClassTab::Delete);
     connect(EraseMB, &QPushButton::clicked, this, &ClassTab::Erase);
+    connect(ExportCsvButton, &QPushButton::clicked, this, &ClassTab::ExportCsv);
+    connect(ImportCsvButton, &QPushButton::clicked, this, &ClassTab::ImportCsv);
 }
 
 void ClassTab::Load() {

@@ -43,6 +43,9 @@ private:
     void SetUpdateDeleteEnabled(bool enabled);
     void ShowOverlapNote(int slot);
     int CmdCount();
+    // The command table as CSV, from and to the working copy (ClassTabCsv.cpp).
+    void ExportCsv();
+    void ImportCsv();
 
     GatewayConfig& config_;
     Dialogs& dialogs_;
@@ -54,6 +57,8 @@ private:
     QPushButton* EraseMB;
     QPushButton* UpdateApp;
     QPushButton* DeleteApp;
+    QPushButton* ExportCsvButton;
+    QPushButton* ImportCsvButton;
     // Says, after Add or Update, which other commands the stored one shares memory with.
     QLabel* overlapNote_;
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kv {
 namespace {
@@ -30,6 +31,15 @@ bool QtDialogs::AskYesNo(const QString& text, const QString& title) {
     return QMessageBox::question(QApplication::activeWindow(), TitleOrProgram(title), text,
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtDialogs::Confirm(const QString& text, const QString& title, const QString& acceptText) {
+    QMessageBox box(QMessageBox::Question, TitleOrProgram(title), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* accept = box.addButton(acceptText, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.clickedButton() == accept;
 }
 
 QString QtDialogs::OpenFileName(const QString& filter, const QString& folder,

@@ -11,6 +11,7 @@ class QtDialogs : public Dialogs {
 public:
     void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override;
     bool AskYesNo(const QString& text, const QString& title) override;
+    bool Confirm(const QString& text, const QString& title, const QString& acceptText) override;
     QString OpenFileName(const QString& filter, const QString& folder,
                          const QString& fileName) override;
     QString SaveFileName(const QString& filter, const QString& folder,

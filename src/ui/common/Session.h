@@ -20,6 +20,9 @@ struct Session {
     bool ConnectBusy = false;
     // The port chosen in the main window's list (COM 1..16); the save uses it too.
     int PortNumber = 1;
+    // The file the configuration was opened from; empty when it came from a read-out. A
+    // save of an opened configuration reads the gateway first and shows what changes.
+    QString OpenedFile = {};
     // The main window's status text (CommunicationState), which the save reports to.
     std::function<void(const QString& text)> SetCommunicationState = [](const QString&) {};
 };

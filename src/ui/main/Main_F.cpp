@@ -139,6 +139,7 @@ void Main_F::StartReadingLook() {
     FirmwareVer->clear();
     for (int i = 0; i < PanelCount; ++i) PaintToggle(i, false);
     session_.ConnectBusy = true;
+    session_.OpenedFile.clear();
     Connected_ = false;
     selectedPanel_ = NoPanel;
     ConnectProgress->setRange(0, ProgressMaximum);

@@ -85,6 +85,9 @@ private:
     void SetComParameter();
     void SetEthernetParameter();
     void OnCreateMBDevice();
+    // "Open Configuration..." and "Save Configuration As..." (ConfigFileMenu.cpp).
+    void OpenConfiguration();
+    void SaveConfigurationAs();
     void ShowAbout();
     void SetStateText(const QString& text);
     void SetStateBold(bool bold);
@@ -144,6 +147,8 @@ private:
     // Buttons and menu.
     QPushButton* CreateMBDevice = nullptr;
     QPushButton* ExitProgram = nullptr;
+    QAction* MenuOpenConfig = nullptr;
+    QAction* MenuSaveConfig = nullptr;
     QAction* MenuEEPCopy = nullptr;
     QAction* MenuExitProgram = nullptr;
     QAction* About_ = nullptr;

@@ -165,6 +165,10 @@ void Main_F::BuildWindow() {
 
 void Main_F::BuildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
+    MenuOpenConfig = Named(file->addAction("Open Configuration..."), "MenuOpenConfig");
+    MenuSaveConfig = Named(file->addAction("Save Configuration As..."), "MenuSaveConfig");
+    connect(MenuOpenConfig, &QAction::triggered, this, &Main_F::OpenConfiguration);
+    connect(MenuSaveConfig, &QAction::triggered, this, &Main_F::SaveConfigurationAs);
     MenuEEPCopy = Named(file->addAction("EEPCpoy"), "MenuEEPCopy");
     file->addSeparator();
     MenuExitProgram = Named(file->addAction("Exit"), "MenuExitProgram");

@@ -23,7 +23,6 @@ namespace kv {
 
 namespace {
 
-constexpr int SaveProgressMaximum = 130;
 constexpr int FactoryProgressMaximum = 10;
 const char* const PathHeadings[] = {"CLASS", "INSTANCE", "ATTRIBUTE"};
 const char* const PathPartNames[] = {"Class", "Inst", "Attr"};
@@ -267,6 +266,12 @@ void EDSAndEEPSet::SetPath() {
 
 void EDSAndEEPSet::Save() {
     if (session_.ConnectBusy || busy_) return;
+    // A configuration opened from a file is checked against the gateway first.
+    if (!session_.OpenedFile.isEmpty()) return ReadBeforeFileSave();
+    WriteToGateway();
+}
+
+void EDSAndEEPSet::WriteToGateway() {
     const SaveRequest request{
         working_, {EDSInfo[0]->text().trimmed(), EDSInfo[1]->text().trimmed()}, edsFolders_};
     RunOnGateway<SaveOutcome>(
@@ -295,36 +300,6 @@ void EDSAndEEPSet::RestoreFactorySettings() {
             if (result != WriteResult::Ok) return ProcessError(ReportWriteFailure());
             Finish();
         });
-}
-
-// Runs a write on the session; the buttons stay locked until its outcome arrives. The
-// configuration comes back as the write left it, also after a failure.
-template <typename Result, typename Work, typename Done>
-void EDSAndEEPSet::RunOnGateway(int progressMaximum, Work work, Done done) {
-    SetBusy(true);
-    StartProgress(progressMaximum);
-    using Outcome = PortOutcome<Result>;
-    const int portNumber = session_.PortNumber;
-    const bool started = session_.Gateway.Run<Outcome>(
-        this,
-        [portNumber, config = session_.Config, work](ConsoleLink& link,
-                                                     const ProgressFn& progress) {
-            return RunOnPort<Result>(link, portNumber, config, progress,
-                                     [&](ConsoleLink& open, GatewayConfig& written) {
-                                         return work(open, written, progress);
-                                     });
-        },
-        [this](int value) {
-            if (value != PortOpenedProgress) ProgressBar1->setValue(value);
-        },
-        [this, portNumber, done](const Outcome& outcome) {
-            // Every failure, the port that did not open included, gives the buttons back.
-            if (!outcome.Opened.ok())
-                return ProcessError(ReportPortFailure(outcome.Opened, portNumber));
-            session_.Config = outcome.Config;
-            done(outcome.Value);
-        });
-    if (!started) SetBusy(false);
 }
 
 void EDSAndEEPSet::Finish() {

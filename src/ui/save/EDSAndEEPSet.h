@@ -4,12 +4,16 @@
 // EDS file) and "Factory Setting". It works on its own copy of the poll paths, made from
 // the read-out paths when it opens.
 
+#include <QProgressBar>
 #include <QStringList>
 #include <QWidget>
 #include <array>
 
+#include "console/PortOpening.h"
 #include "save/PollPaths.h"
 #include "save/SaveReports.h"
+#include "session/PortOperation.h"
+#include "ui/common/Session.h"
 
 class QComboBox;
 class QGroupBox;
@@ -43,6 +47,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static constexpr int SaveProgressMaximum = 130;
     struct PathGroup {
         PollDirection Direction;
         QComboBox* Class = nullptr;
@@ -65,6 +70,10 @@ private:
 
     void SetPath();
     void Save();
+    // For an opened configuration: reads the gateway and asks whether to write the changes
+    // (FileChangesStep.cpp). False when the read-out failed or the user cancelled.
+    void WriteToGateway();
+    void ReadBeforeFileSave();
     void RestoreFactorySettings();
     template <typename Result, typename Work, typename Done>
     void RunOnGateway(int progressMaximum, Work work, Done done);
@@ -92,5 +101,35 @@ private:
     QStatusBar* StatusBar1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
 };
+
+// Runs a write on the session; the buttons stay locked until its outcome arrives. The
+// configuration comes back as the write left it, also after a failure.
+template <typename Result, typename Work, typename Done>
+inline void EDSAndEEPSet::RunOnGateway(int progressMaximum, Work work, Done done) {
+    SetBusy(true);
+    StartProgress(progressMaximum);
+    using Outcome = PortOutcome<Result>;
+    const int portNumber = session_.PortNumber;
+    const bool started = session_.Gateway.Run<Outcome>(
+        this,
+        [portNumber, config = session_.Config, work](ConsoleLink& link,
+                                                     const ProgressFn& progress) {
+            return RunOnPort<Result>(link, portNumber, config, progress,
+                                     [&](ConsoleLink& open, GatewayConfig& written) {
+                                         return work(open, written, progress);
+                                     });
+        },
+        [this](int value) {
+            if (value != PortOpenedProgress) ProgressBar1->setValue(value);
+        },
+        [this, portNumber, done](const Outcome& outcome) {
+            // Every failure, the port that did not open included, gives the buttons back.
+            if (!outcome.Opened.ok())
+                return ProcessError(ReportPortFailure(outcome.Opened, portNumber));
+            session_.Config = outcome.Config;
+            done(outcome.Value);
+        });
+    if (!started) SetBusy(false);
+}
 
 }  // namespace kv

@@ -1,0 +1,190 @@
+#include "config/CommandTableCsv.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "config/CommandChecks.h"
+#include "config/EnumeratedNames.h"
+#include "config/ModbusReference.h"
+#include "config/WorkingCopy.h"
+
+namespace kv {
+namespace {
+
+enum Column { Instance, NetId, FunctionCode, MemAddress, StartAddress, Length, ColumnCount };
+
+constexpr std::array<const char*, ColumnCount> ColumnNames = {
+    "Instance", "NetId", "FunctionCode", "MemAddress", "StartAddress", "Length"};
+constexpr std::array<double, ColumnCount> ColumnMax = {255, 255, 255, 65535, 65535, 65535};
+
+QStringList SplitRow(const QString& line) {
+    QStringList fields = line.split(u',');
+    for (QString& field : fields) {
+        field = field.trimmed();
+        if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"'))
+            field = field.mid(1, field.size() - 2).trimmed();
+    }
+    return fields;
+}
+
+template <typename Config, typename Fn>
+void WithClass(Config& config, int classIndex, bool workingCopy, Fn&& fn) {
+    if (IsSerialClassIndex(classIndex))
+        fn(workingCopy ? config.EditSerialClasses[classIndex] : config.SerialClasses[classIndex]);
+    else
+        fn(workingCopy ? config.EditTcpClasses[classIndex - SerialClassCount]
+                       : config.TcpClasses[classIndex - SerialClassCount]);
+}
+
+class RowReader {
+public:
+    RowReader(QStringList& errors, std::array<int, ColumnCount> positions)
+        : errors_(errors), positions_(positions) {}
+
+    void Refuse(int row, Column column, const QString& message) {
+        errors_.append(QStringLiteral("row %1, column %2 (%3): %4")
+                           .arg(row)
+                           .arg(positions_[column] + 1)
+                           .arg(QLatin1String(ColumnNames[column]), message));
+    }
+
+    std::optional<ModbusCommand> Read(int row, int instance, const QStringList& fields) {
+        std::array<double, ColumnCount> values{};
+        std::array<bool, ColumnCount> read{};
+        for (int column = 0; column < ColumnCount; ++column) {
+            const auto value = Number(row, Column(column), fields.value(positions_[column]));
+            read[column] = value.has_value();
+            values[column] = value.value_or(0);
+        }
+        bool passes = std::ranges::all_of(read, [](bool ok) { return ok; });
+        if (read[Instance] && values[Instance] != instance) {
+            passes = false;
+            Refuse(row, Instance,
+                   QStringLiteral("must be %1; rows are the instances in order").arg(instance));
+        }
+        ModbusCommand command;
+        command.Valid = 1;
+        command.NetId = static_cast<uint8_t>(values[NetId]);
+        command.FunctionCode = static_cast<uint8_t>(values[FunctionCode]);
+        command.MemAddress = values[MemAddress];
+        command.StartAddress = values[StartAddress];
+        command.Length = static_cast<int32_t>(values[Length]);
+        // A cell that is no number is reported once; the checks concern only the others,
+        // and without a function code only the device address can be judged.
+        const auto concernsUnread = [&](const QString& fields) {
+            if (!read[FunctionCode] && fields != u"NetId") return true;
+            for (const QString& field : fields.split(u'/'))
+                if (!read[ColumnOf(field)]) return true;
+            return false;
+        };
+        for (const CommandProblem& problem : CommandProblems(command)) {
+            if (concernsUnread(problem.Field)) continue;
+            passes = false;
+            if (problem.Field == u"MemAddress/Length")
+                errors_.append(QStringLiteral("row %1, columns %2/%3 (MemAddress/Length): %4")
+                                   .arg(row)
+                                   .arg(positions_[MemAddress] + 1)
+                                   .arg(positions_[Length] + 1)
+                                   .arg(problem.Message));
+            else
+                Refuse(row, ColumnOf(problem.Field), problem.Message);
+        }
+        return passes ? std::optional(command) : std::nullopt;
+    }
+
+private:
+    static Column ColumnOf(const QString& name) {
+        for (int column = 0; column < ColumnCount; ++column)
+            if (name == QLatin1String(ColumnNames[column])) return Column(column);
+        return Instance;
+    }
+
+    std::optional<double> Number(int row, Column column, const QString& text) {
+        if (column == FunctionCode) {
+            if (const auto value = ValueOfName(*NamedValuesOf(u"FunctionCode"), text))
+                return *value;
+        }
+        bool isNumber = false;
+        const qlonglong value = text.toLongLong(&isNumber);
+        if (!isNumber) {
+            Refuse(row, column, QStringLiteral("must be a whole number, not \"%1\"").arg(text));
+            return std::nullopt;
+        }
+        if (value < 0 || value > ColumnMax[column]) {
+            Refuse(row, column,
+                   QStringLiteral("must lie in 0..%1, not %2").arg(ColumnMax[column]).arg(value));
+            return std::nullopt;
+        }
+        return double(value);
+    }
+
+    QStringList& errors_;
+    std::array<int, ColumnCount> positions_;
+};
+
+}  // namespace
+
+QByteArray CommandTableCsv(const std::vector<ModbusCommand>& commands) {
+    QStringList lines = {
+        QStringLiteral("Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference")};
+    int instance = 0;
+    for (const ModbusCommand& command : commands) {
+        lines.append(
+            QStringList{QString::number(++instance), QString::number(command.NetId),
+                        QString::number(command.FunctionCode), NumberFieldText(command.MemAddress),
+                        NumberFieldText(command.StartAddress), QString::number(command.Length),
+                        ModbusReferenceText(command.FunctionCode, int(command.StartAddress))}
+                .join(u','));
+    }
+    return (lines.join(u'\n') + u'\n').toUtf8();
+}
+
+CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
+    CommandTableRead read;
+    QStringList lines = QString::fromUtf8(text).split(u'\n');
+    for (QString& line : lines)
+        if (line.endsWith(u'\r')) line.chop(1);
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+    const QStringList header = lines.isEmpty() ? QStringList() : SplitRow(lines.first());
+    std::array<int, ColumnCount> positions{};
+    for (int column = 0; column < ColumnCount; ++column) {
+        positions[column] =
+            int(header.indexOf(QLatin1String(ColumnNames[column]), Qt::CaseInsensitive));
+        if (positions[column] < 0)
+            read.Errors.append(QStringLiteral("row 1: the header names no column %1")
+                                   .arg(QLatin1String(ColumnNames[column])));
+    }
+    if (!read.ok()) return read;
+    if (lines.size() - 1 > slots)
+        read.Errors.append(
+            QStringLiteral("row %1: the class has %2 command slots").arg(slots + 2).arg(slots));
+    RowReader reader(read.Errors, positions);
+    for (int row = 2; row <= std::min<int>(int(lines.size()), slots + 1); ++row) {
+        if (const auto command = reader.Read(row, row - 1, SplitRow(lines[row - 1])))
+            read.Commands.push_back(*command);
+    }
+    if (!read.ok()) read.Commands.clear();
+    return read;
+}
+
+std::vector<ModbusCommand> CommandsOfClass(const GatewayConfig& config, int classIndex,
+                                           bool workingCopy) {
+    std::vector<ModbusCommand> commands;
+    WithClass(config, classIndex, workingCopy, [&](const auto& record) {
+        commands.assign(record.Commands.begin(), record.Commands.begin() + CommandCount(record));
+    });
+    return commands;
+}
+
+void SetCommandsOfClass(GatewayConfig& config, int classIndex, bool workingCopy,
+                        const std::vector<ModbusCommand>& commands) {
+    WithClass(config, classIndex, workingCopy, [&](auto& record) {
+        record.Commands = {};
+        const size_t count = std::min(commands.size(), record.Commands.size());
+        std::copy_n(commands.begin(), count, record.Commands.begin());
+        record.CmdCount = static_cast<uint8_t>(count);
+    });
+}
+
+}  // namespace kv

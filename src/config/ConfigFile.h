@@ -1,0 +1,31 @@
+#pragma once
+// A configuration file on disk: what `read --json` prints and `apply` and the windows read.
+// Reading checks only that the file is a JSON object of at most 1 MB; the merge and the
+// value checks come after.
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+
+#include "config/GatewayConfig.h"
+
+namespace kv {
+
+struct ConfigFileRead {
+    QJsonObject Json;
+    QString Error;  // "<file>: <reason>", a syntax error with its line and column
+    bool ok() const { return Error.isEmpty(); }
+};
+
+ConfigFileRead ReadConfigFile(const QString& path);
+
+// The JSON object of a file's bytes, or the reason there is none.
+ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name);
+
+// The file's text for a configuration, as `read --json` prints it.
+QByteArray ConfigFileText(const GatewayConfig& config);
+
+// Writes the text whole or not at all; empty on success, else the reason.
+QString WriteConfigFile(const QString& path, const GatewayConfig& config);
+
+}  // namespace kv

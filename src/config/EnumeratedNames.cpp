@@ -1,0 +1,58 @@
+#include "config/EnumeratedNames.h"
+
+#include "config/CommandChecks.h"
+#include "config/ParameterChecks.h"
+
+namespace kv {
+namespace {
+
+std::vector<NamedValue> ByPosition(const QStringList& texts) {
+    std::vector<NamedValue> entries;
+    for (int i = 0; i < texts.size(); ++i) entries.emplace_back(texts[i], i);
+    return entries;
+}
+
+std::vector<NamedValue> DeviceNetBauds() {
+    QStringList texts;
+    for (const char* text : DeviceNetBaudTexts) texts.append(QLatin1String(text));
+    return ByPosition(texts);
+}
+
+std::vector<NamedValue> FunctionCodes() {
+    std::vector<NamedValue> entries;
+    const QStringList& texts = FunctionCodeEntries();
+    for (int i = 0; i < texts.size(); ++i)
+        entries.emplace_back(texts[i], FunctionCodeAtPosition(i));
+    return entries;
+}
+
+}  // namespace
+
+const std::vector<NamedValue>* NamedValuesOf(QStringView key) {
+    static const std::vector<NamedValue> bauds = DeviceNetBauds();
+    static const std::vector<NamedValue> parities = ByPosition({"NONE", "EVEN", "ODD"});
+    static const std::vector<NamedValue> modes = ByPosition({"NONE", "Modbus RTU", "Modbus ASCII"});
+    static const std::vector<NamedValue> used = ByPosition({"NO", "YES"});
+    static const std::vector<NamedValue> codes = FunctionCodes();
+    if (key == u"BaudIndex") return &bauds;
+    if (key == u"Parity") return &parities;
+    if (key == u"ConnMode") return &modes;
+    if (key == u"ConnValid") return &used;
+    if (key == u"FunctionCode") return &codes;
+    return nullptr;
+}
+
+std::optional<int> ValueOfName(const std::vector<NamedValue>& entries, const QString& text) {
+    const QString given = text.trimmed();
+    for (const auto& [name, value] : entries)
+        if (name.compare(given, Qt::CaseInsensitive) == 0) return value;
+    return std::nullopt;
+}
+
+QString NamesText(const std::vector<NamedValue>& entries) {
+    QStringList quoted;
+    for (const auto& entry : entries) quoted.append(u'"' + entry.first + u'"');
+    return quoted.join(QStringLiteral(", "));
+}
+
+}  // namespace kv

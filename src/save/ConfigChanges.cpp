@@ -1,0 +1,70 @@
+#include "save/ConfigChanges.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+
+#include "config/ConfigJson.h"
+#include "save/CopyMBDataToEEPData.h"
+
+namespace kv {
+namespace {
+
+bool IsDerived(const QString& key) {
+    return key == u"Format" || key == u"FirmwareInfo" || key == u"ConfigMarker" ||
+           key == u"ComBaudIndex" || key == u"PortChecksum";
+}
+
+QString ValueText(const QJsonValue& value) {
+    if (value.isUndefined()) return QStringLiteral("nothing");
+    const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(listed.mid(1, listed.size() - 2));
+}
+
+void Compare(const QJsonValue& held, const QJsonValue& written, const QString& path,
+             QStringList& changes) {
+    if (held.isObject() && written.isObject()) {
+        const QJsonObject a = held.toObject();
+        const QJsonObject b = written.toObject();
+        for (const QString& key : b.keys())
+            if (!IsDerived(key))
+                Compare(a.value(key), b.value(key), path.isEmpty() ? key : path + u'.' + key,
+                        changes);
+        return;
+    }
+    // Lists of classes and commands are compared item by item; a list of numbers (an
+    // address, a poll path) is one field.
+    const auto holdsObjects = [](const QJsonValue& list) {
+        return list.isArray() && !list.toArray().isEmpty() && list.toArray().first().isObject();
+    };
+    if (held.isArray() && written.isArray() && (holdsObjects(held) || holdsObjects(written))) {
+        const QJsonArray a = held.toArray();
+        const QJsonArray b = written.toArray();
+        for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i)
+            Compare(i < a.size() ? a[i] : QJsonValue(QJsonValue::Undefined),
+                    i < b.size() ? b[i] : QJsonValue(QJsonValue::Undefined),
+                    QStringLiteral("%1[%2]").arg(path).arg(i), changes);
+        return;
+    }
+    if (held != written)
+        changes.append(
+            QStringLiteral("%1: %2 -> %3").arg(path, ValueText(held), ValueText(written)));
+}
+
+}  // namespace
+
+QStringList ConfigChanges(const GatewayConfig& held, const GatewayConfig& written) {
+    QStringList changes;
+    Compare(ConfigToJson(held), ConfigToJson(written), {}, changes);
+    return changes;
+}
+
+GatewayConfig AsWritten(const GatewayConfig& config, const ConnectionPaths& pollPaths) {
+    GatewayConfig written = config;
+    CopyMBDataToEEPData(written);
+    written.ConnectionPaths = pollPaths;
+    return written;
+}
+
+}  // namespace kv

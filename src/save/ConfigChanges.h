@@ -1,0 +1,22 @@
+#pragma once
+// What a save would change in a gateway: one line per field that differs between what the
+// gateway holds and what is to be written, "<key path>: <old> -> <new>", in the key paths
+// of the configuration file. Fields the gateway derives itself (FirmwareInfo,
+// ConfigMarker, PortChecksum, ComBaudIndex) are not listed.
+
+#include <QStringList>
+
+#include "config/GatewayConfig.h"
+
+namespace kv {
+
+inline const char* const ChangesTitle = "Changes to write";
+inline const char* const NoChangesText = "Nothing to change: the gateway holds this already.";
+
+QStringList ConfigChanges(const GatewayConfig& held, const GatewayConfig& written);
+
+// The configuration the save writes: the editor's working copy of the classes with the
+// port settings of the main window, and the poll paths of the save window.
+GatewayConfig AsWritten(const GatewayConfig& config, const ConnectionPaths& pollPaths);
+
+}  // namespace kv

@@ -1,0 +1,22 @@
+#include "save/OpenConfiguration.h"
+
+#include "config/ConfigFile.h"
+#include "config/WorkingCopy.h"
+#include "save/ApplyPlan.h"
+
+namespace kv {
+
+OpenedConfiguration OpenConfigurationFile(const QString& path) {
+    const ConfigFileRead file = ReadConfigFile(path);
+    if (!file.ok()) return {{}, {file.Error}};
+    ApplyPlan plan = PlanApply(GatewayConfig{}, file.Json);
+    if (!plan.ok()) return {{}, plan.Errors};
+    OpenedConfiguration opened{plan.Config, {}};
+    // A file always holds the Modbus classes, as a configured gateway does.
+    opened.Config.ConfigMarker = ConfigMarkerValid;
+    opened.Config.ConnectionPaths = plan.PollPaths;
+    DiscardWorkingCopy(opened.Config);
+    return opened;
+}
+
+}  // namespace kv

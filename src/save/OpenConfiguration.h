@@ -1,0 +1,19 @@
+#pragma once
+// A configuration opened from a file, to edit and save without having read a gateway: the
+// file read as `apply` reads it, with every check, merged into an empty configuration.
+
+#include <QStringList>
+
+#include "config/GatewayConfig.h"
+
+namespace kv {
+
+struct OpenedConfiguration {
+    GatewayConfig Config;  // with the marker of a configured gateway and the poll paths
+    QStringList Errors;    // every problem of the file; when any, Config is empty
+    bool ok() const { return Errors.isEmpty(); }
+};
+
+OpenedConfiguration OpenConfigurationFile(const QString& path);
+
+}  // namespace kv
