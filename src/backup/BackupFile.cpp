@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QStringConverter>
 #include <QStringDecoder>
 
@@ -38,6 +39,7 @@ public:
             if (line.startsWith(u'[')) {
                 const qsizetype close = line.indexOf(u']');
                 section = line.mid(1, close < 0 ? -1 : close - 1).trimmed().toString().toLower();
+                sections_.insert(section);
                 continue;
             }
             const qsizetype equals = line.indexOf(u'=');
@@ -52,9 +54,14 @@ public:
     QString Value(const QString& section, const QString& key) const {
         return values_.value(section.toLower() + u'\n' + key.toLower());
     }
+    bool HasSection(const QString& section) const { return sections_.contains(section.toLower()); }
+    bool HasKey(const QString& section, const QString& key) const {
+        return values_.contains(section.toLower() + u'\n' + key.toLower());
+    }
 
 private:
     QHash<QString, QString> values_;
+    QSet<QString> sections_;
 };
 
 // The value of a hexadecimal digit in either letter case; -1 for any other character.
@@ -76,6 +83,35 @@ uint8_t PairValue(QStringView pair) {
         value = uint8_t(value * 16 + digit);
     }
     return value;
+}
+
+// True when every one of the 16 pairs is one or two hexadecimal digits.
+bool HoldsSixteenPairs(const QString& value) {
+    for (int k = 0; k < BytesPerKey; ++k) {
+        const QStringView pair = QStringView(value).mid(3 * k, 2).trimmed();
+        if (pair.isEmpty()) return false;
+        for (const QChar c : pair)
+            if (HexDigitValue(c) < 0) return false;
+    }
+    return true;
+}
+
+// What the file lacks for `block`, in the file's order: a missing section, missing keys,
+// values that are not 16 hexadecimal pairs.
+void ListLacks(const IniValues& values, int block, QStringList& lacks) {
+    const QString section = BlockSection(block);
+    if (!values.HasSection(section)) {
+        lacks << QStringLiteral("[%1] is missing").arg(section);
+        return;
+    }
+    for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey) {
+        const QString key = AddressKey(address);
+        if (!values.HasKey(section, key))
+            lacks << QStringLiteral("[%1] %2 is missing").arg(section, key);
+        else if (!HoldsSixteenPairs(values.Value(section, key)))
+            lacks << QStringLiteral("[%1] %2 is not 16 hexadecimal pairs: \"%3\"")
+                         .arg(section, key, values.Value(section, key));
+    }
 }
 
 void DecodeKey(const QString& value, EepromBlock& block, int address) {
@@ -136,6 +172,7 @@ BackupReadResult BackupFile::Decode(const QByteArray& bytes) {
 
     BackupReadResult result;
     for (const int block : ConfigBlocks) {
+        ListLacks(values, block, result.Lacks);
         for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey) {
             const QString value = values.Value(BlockSection(block), AddressKey(address));
             DecodeKey(value, result.Image.Blocks[block], address);

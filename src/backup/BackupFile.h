@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 
 #include "config/EepromImage.h"
 
@@ -36,6 +37,9 @@ struct BackupReadResult {
     BackupReadStatus Status = BackupReadStatus::Ok;
     QString Detail;     // the system's reason, or what is wrong with the file
     EepromImage Image;  // the configuration blocks; every byte the file lacks is 0
+    // What the file lacks ("[BLOCK_8] Address_16 is missing"); empty for a whole file. A
+    // file cut short would otherwise wipe the gateway's configuration with zeros.
+    QStringList Lacks;
 };
 
 class BackupFile {

@@ -38,6 +38,9 @@ CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outco
         }
         case CopyResult::FileError:
             return {FileErrorText(direction, path, outcome.Detail), ErrorTitle};
+        case CopyResult::IncompleteFile:
+            return {QStringLiteral("The file lacks:\n%1\nNothing was written.").arg(outcome.Detail),
+                    ErrorTitle};
     }
     return {TimeoutText, ErrorTitle};
 }

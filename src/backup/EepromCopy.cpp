@@ -59,11 +59,12 @@ bool WriteBlock(ConsoleLink& link, int block, const EepromBlock& bytes, CopyProg
            WriteEditSequence(link, 0, copied, [&progress] { progress.Step(); });
 }
 
-CopyOutcome ReadBackup(const QString& path, EepromImage& image) {
+CopyOutcome ReadBackup(const QString& path, EepromImage& image, QStringList& lacks) {
     BackupReadResult file = BackupFile::Read(path);
     switch (file.Status) {
         case BackupReadStatus::Ok:
             image = file.Image;
+            lacks = file.Lacks;
             return Outcome(CopyResult::Ok);
         case BackupReadStatus::CannotRead:
             return Outcome(CopyResult::FileError, file.Detail);
@@ -100,9 +101,13 @@ CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn
     return Outcome(CopyResult::Ok);
 }
 
-CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress) {
+CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
+                           bool allowIncomplete) {
     EepromImage image;
-    if (const CopyOutcome read = ReadBackup(path, image); !read.ok()) return read;
+    QStringList lacks;
+    if (const CopyOutcome read = ReadBackup(path, image, lacks); !read.ok()) return read;
+    if (!lacks.isEmpty() && !allowIncomplete)
+        return Outcome(CopyResult::IncompleteFile, lacks.mid(0, LacksShown).join(u'\n'));
 
     ReplyTimeoutScope timeouts(link, HandshakeTimeoutMs);
     CopyProgress steps(progress);

@@ -16,6 +16,7 @@ enum class CopyResult {
     UnknownController,  // the console belongs to no controller whose blocks are copied
     FileTypeError,      // the chosen file is no backup (type mark, binary, far too large)
     FileError,          // the backup file could not be read or written
+    IncompleteFile,     // the backup lacks blocks, keys or byte pairs; nothing was sent
 };
 
 struct CopyOutcome {
@@ -39,7 +40,12 @@ bool IsCopyableController(const QString& reply);
 CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn& progress);
 
 // Writes the blocks of the backup `path` into the EEPROM. The file is checked whole
-// before anything is sent. Blocks or keys missing from the file are written as zeros.
-CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress);
+// before anything is sent: a file that lacks blocks, keys or byte pairs is refused with the
+// first of them in Detail, unless `allowIncomplete`, when what it lacks is written as 0.
+CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
+                           bool allowIncomplete = false);
+
+// The first problems of an incomplete backup, one a line.
+inline constexpr int LacksShown = 5;
 
 }  // namespace kv

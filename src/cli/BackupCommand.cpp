@@ -3,6 +3,7 @@
 // more than one port with --out-dir and writes PORT.ini for each.
 
 #include <QDir>
+#include <functional>
 
 #include "backup/CopyMessages.h"
 #include "backup/EepromCopy.h"
@@ -14,7 +15,7 @@
 namespace kv::cli {
 namespace {
 
-using CopyFn = CopyOutcome (*)(ConsoleLink&, const QString&, const ProgressFn&);
+using CopyFn = std::function<CopyOutcome(ConsoleLink&, const QString&, const ProgressFn&)>;
 
 // The file of each port: the one given, or PORT.ini in the output folder.
 using PathFn = std::function<QString(const QString& port)>;
@@ -61,7 +62,12 @@ int RunRestore(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
     if (ports.isEmpty()) return NoPortGiven(in.Err);
     const QString file = in.Args.positionalArguments().first();
-    return RunCopy(CopyDirection::Export, ExportToEeprom, in, ports,
+    const bool allowIncomplete = in.Args.isSet(QStringLiteral("allow-incomplete"));
+    const CopyFn restore = [allowIncomplete](ConsoleLink& link, const QString& path,
+                                             const ProgressFn& progress) {
+        return ExportToEeprom(link, path, progress, allowIncomplete);
+    };
+    return RunCopy(CopyDirection::Export, restore, in, ports,
                    [&file](const QString&) { return file; });
 }
 
@@ -75,9 +81,13 @@ const bool backupRegistered = RegisterCommand(
 
 const bool restoreRegistered =
     RegisterCommand({"restore",
-                     "--port P [--port P...] FILE.ini",
+                     "--port P [--port P...] [--allow-incomplete] FILE.ini",
                      "write a backup file's blocks into the gateway's EEPROM",
-                     {PortOption(), QuietOption()},
+                     {PortOption(),
+                      QuietOption(),
+                      {"allow-incomplete",
+                       QStringLiteral("Write a file that lacks blocks, keys or byte pairs; what "
+                                      "it lacks is written as 0.")}},
                      {{"FILE.ini", "The backup file."}},
                      RunRestore});
 

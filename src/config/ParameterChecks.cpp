@@ -1,6 +1,7 @@
 #include "config/ParameterChecks.h"
 
 #include <QList>
+#include <QStringList>
 
 #include "config/BaudTexts.h"
 #include "config/NumberText.h"
@@ -47,6 +48,13 @@ bool IsValidIpText(QStringView text) {
     for (const QStringView part : parts)
         if (!IpPartValue(part)) return false;
     return true;
+}
+
+QString CanonicalIpText(QStringView text) {
+    QStringList parts;
+    for (const QStringView part : text.split(u'.'))
+        parts << QString::number(IpPartValue(part).value_or(0));
+    return parts.join(u'.');
 }
 
 std::optional<uint8_t> NodeIdFromText(QStringView text) {
@@ -100,7 +108,7 @@ EthernetSettingResult ApplyEthernetSetting(EthernetParams& params, const Etherne
             result.Message = step.Refusal;
             return result;
         }
-        step.Field = step.Text;
+        step.Field = CanonicalIpText(step.Text);
         ++result.Accepted;
     }
     return result;

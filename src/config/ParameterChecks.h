@@ -25,6 +25,10 @@ inline constexpr int DeviceNetBaudCount = 3;
 
 // Four dot-separated parts, each a decimal number 0..255 written with digits only.
 bool IsValidIpText(QStringView text);
+// A valid address as the console writes it: each part in decimal without leading zeros
+// ("10.0.0.05" is "10.0.0.5"). A console that reads "05" as octal, or refuses it, would
+// otherwise keep another address than the one the user sees.
+QString CanonicalIpText(QStringView text);
 
 // The node ID a text stands for (read leniently, halves to the even neighbour), or
 // nothing when the number lies outside 0..63.

@@ -58,13 +58,16 @@ bool IsCharacterDevice(const QString& path) {
 #endif
 }
 
-// The device a link in the port folder points to, empty when there is no usable link.
-// The link is resolved so that the device's lock file is the same whichever name opens it.
-QString LinkedDevice(int number) {
+// The device a link in the port folder points to. The link is resolved so that the
+// device's lock file is the same whichever name opens it. A link that leads to no device
+// (an unplugged adapter) is a port that does not open, never a reason to fall back to
+// another port, where the write sequences would reach whatever device sits there.
+ComResolution LinkedDevice(int number) {
     const QFileInfo link(ComLinkPath(number));
-    if (!link.exists()) return {};
+    if (!link.isSymLink() && !link.exists()) return {};
     const QString device = link.canonicalFilePath();
-    return IsCharacterDevice(device) ? device : QString();
+    if (!IsCharacterDevice(device)) return {QString(), ComSource::BrokenLink};
+    return {device, ComSource::PortFolder};
 }
 
 QString AssignmentKey(int number) { return QStringLiteral("COM%1").arg(number); }
@@ -171,6 +174,8 @@ QString ComSourceText(ComSource source) {
             return QStringLiteral("assigned");
         case ComSource::PortFolder:
             return QStringLiteral("port folder link");
+        case ComSource::BrokenLink:
+            return QStringLiteral("port folder link to no device");
         case ComSource::PortsPresent:
             return QStringLiteral("port present");
         case ComSource::None:
@@ -193,8 +198,8 @@ ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComO
 #else
     const QString assigned = AssignedDeviceNow(number);
     if (!assigned.isEmpty()) return {assigned, ComSource::Assignment};
-    const QString linked = LinkedDevice(number);
-    if (!linked.isEmpty()) return {linked, ComSource::PortFolder};
+    const ComResolution linked = LinkedDevice(number);
+    if (linked.Source != ComSource::None) return linked;
     const QString present = portsInComOrder.value(number - 1);
     return {present, present.isEmpty() ? ComSource::None : ComSource::PortsPresent};
 #endif

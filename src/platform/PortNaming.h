@@ -21,7 +21,9 @@ inline constexpr int ComPortCount = 16;
 constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
 
 // Where COM n's device comes from.
-enum class ComSource { None, Assignment, PortFolder, PortsPresent };
+// Where COM n was found. BrokenLink: a port folder link that leads to no device; the port
+// does not open.
+enum class ComSource { None, Assignment, PortFolder, BrokenLink, PortsPresent };
 
 struct ComPortEntry {
     int Number = 0;  // 1..16

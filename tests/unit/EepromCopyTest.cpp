@@ -41,8 +41,9 @@ struct Bench {
     CopyOutcome Import(const QString& path) {
         return ImportToIni(Link, path, [this](int value) { Progress.push_back(value); });
     }
-    CopyOutcome Export(const QString& path) {
-        return ExportToEeprom(Link, path, [this](int value) { Progress.push_back(value); });
+    CopyOutcome Export(const QString& path, bool allowIncomplete = false) {
+        return ExportToEeprom(
+            Link, path, [this](int value) { Progress.push_back(value); }, allowIncomplete);
     }
 
     SimulatedGateway Gateway;
@@ -129,7 +130,38 @@ TEST_F(EepromCopyTest, ExportWritesEveryByteOfTheSixBlocksAndNothingElse) {
     EXPECT_EQ(bench.Progress.back(), CopyProgressMaximum);
 }
 
-TEST_F(EepromCopyTest, ExportReadsToleratedValuesAndWritesZerosForMissingParts) {
+TEST_F(EepromCopyTest, IncompleteFileIsRefusedBeforeAnythingIsSent) {
+    const QByteArray whole = BackupFile::Encode(CopiedPart(PatternedEeprom(50)));
+    const auto cutBefore = [&](const char* section) { return whole.left(whole.indexOf(section)); };
+    QByteArray withoutKey = whole;
+    withoutKey.remove(withoutKey.indexOf("Address_16="), 50);
+    QByteArray badPair = whole;
+    badPair.replace(badPair.indexOf("[BLOCK_8]\r\nAddress_0=") + 21, 3, "G1 ");
+    const struct {
+        QByteArray File;
+        QString FirstLack;
+    } rows[] = {
+        {cutBefore("[BLOCK_0]"), "[BLOCK_0] is missing"},
+        {cutBefore("[BLOCK_1]"), "[BLOCK_1] is missing"},
+        {cutBefore("[BLOCK_8]"), "[BLOCK_8] is missing"},
+        {cutBefore("[BLOCK_9]"), "[BLOCK_9] is missing"},
+        {cutBefore("[BLOCK_10]"), "[BLOCK_10] is missing"},
+        {cutBefore("[BLOCK_11]"), "[BLOCK_11] is missing"},
+        {withoutKey, "[BLOCK_0] Address_16 is missing"},
+        {badPair, "[BLOCK_8] Address_0 is not 16 hexadecimal pairs: \"G1 "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.FirstLack.toStdString());
+        Bench bench;
+        ASSERT_TRUE(WriteAll(FilePath(), row.File));
+        const CopyOutcome outcome = bench.Export(FilePath());
+        EXPECT_EQ(outcome.Result, CopyResult::IncompleteFile);
+        EXPECT_TRUE(outcome.Detail.startsWith(row.FirstLack)) << outcome.Detail.toStdString();
+        EXPECT_EQ(bench.Gateway.LinesReceived(), QStringList());
+    }
+}
+
+TEST_F(EepromCopyTest, ExportAllowedIncompleteReadsToleratedValuesAndWritesZerosForMissingParts) {
     Bench bench;
     bench.Gateway.Console.Eeprom = PatternedEeprom(7);
     QByteArray file = BackupFile::Encode(CopiedPart(PatternedEeprom(50)));
@@ -140,7 +172,7 @@ TEST_F(EepromCopyTest, ExportReadsToleratedValuesAndWritesZerosForMissingParts) 
     file.replace(block8, 6, "ff G1 ");
     ASSERT_TRUE(WriteAll(FilePath(), file));
 
-    ASSERT_EQ(bench.Export(FilePath()).Result, CopyResult::Ok);
+    ASSERT_EQ(bench.Export(FilePath(), true).Result, CopyResult::Ok);
 
     const EepromImage& eeprom = bench.Gateway.Console.Eeprom;
     EXPECT_EQ(eeprom.Blocks[9], EepromBlock{}) << "a missing block is written as zeros";

@@ -21,6 +21,22 @@ TEST(ParameterChecks, IpTextNeedsFourPlainNumbersUpTo255) {
         EXPECT_FALSE(IsValidIpText(text)) << QString::fromUtf16(text).toStdString();
 }
 
+// Addresses are stored, and so sent, as the console writes numbers.
+TEST(ParameterChecks, EthernetSettingStoresNumbersWithoutLeadingZeros) {
+    const struct {
+        QString Typed;
+        QString Stored;
+    } rows[] = {{"10.0.0.05", "10.0.0.5"}, {"010.000.001.2", "10.0.1.2"}, {"10.0.0.1", "10.0.0.1"}};
+    for (const auto& row : rows) {
+        EthernetParams params;
+        EXPECT_EQ(ApplyEthernetSetting(params, {row.Typed, row.Typed, "255.255.255.000"}).Accepted,
+                  3);
+        EXPECT_EQ(params.Ip, row.Stored);
+        EXPECT_EQ(params.Gateway, row.Stored);
+        EXPECT_EQ(params.Mask, "255.255.255.0");
+    }
+}
+
 // Whatever is typed: no crash, and an accepted address always has four numbers 0..255.
 TEST(ParameterChecks, AnyTypedTextIsHandled) {
     const QString alphabet = QStringLiteral("0123456789.. -+eEx\t\u00ff\U0001F600");

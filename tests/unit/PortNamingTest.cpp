@@ -121,15 +121,19 @@ TEST_F(PortNamingTest, ALinkResolvesToTheDeviceItFinallyPointsTo) {
     EXPECT_EQ(ResolveComPort(1, PresentPorts), SomeDevice);
 }
 
-TEST_F(PortNamingTest, StaleOrNonDeviceLinksAreIgnored) {
+// An unplugged adapter leaves its link behind: COM n must not move to another device.
+TEST_F(PortNamingTest, StaleOrNonDeviceLinksOpenNothing) {
     Link(1, QStringLiteral("/dev/kv9052r-gone"));
     const QString plainFile = QDir(folder_.path()).filePath(QStringLiteral("notes.txt"));
     QFile file(plainFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     Link(2, plainFile);
 
-    EXPECT_EQ(ResolveComPort(1, PresentPorts), "/dev/ttyUSB0");
-    EXPECT_EQ(ResolveComPort(2, PresentPorts), "/dev/ttyS0");
+    for (const int number : {1, 2}) {
+        const ComResolution resolved = ResolveComPortAndSource(number, PresentPorts);
+        EXPECT_EQ(resolved.Device, QString());
+        EXPECT_EQ(resolved.Source, ComSource::BrokenLink);
+    }
 }
 
 TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {

@@ -180,19 +180,34 @@ void frmImpExpEEP::ExportToEepromFile() {
     Transfer(CopyDirection::Export, path);
 }
 
-void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path) {
+void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path, bool allowIncomplete) {
     const CopyWindowState before = state_;
     const bool started = session_.Gateway.Run<CopyOutcome>(
         this,
-        [direction, path](ConsoleLink& link, const ProgressFn& progress) {
-            return direction == CopyDirection::Import ? ImportToIni(link, path, progress)
-                                                      : ExportToEeprom(link, path, progress);
+        [direction, path, allowIncomplete](ConsoleLink& link, const ProgressFn& progress) {
+            return direction == CopyDirection::Import
+                       ? ImportToIni(link, path, progress)
+                       : ExportToEeprom(link, path, progress, allowIncomplete);
         },
         [this](int value) { ConnectProgress->setValue(value); },
         [this, direction, before, path](const CopyOutcome& outcome) {
+            if (outcome.Result == CopyResult::IncompleteFile && WriteIncompleteAnyway(outcome)) {
+                Apply(before);
+                return Transfer(direction, path, true);
+            }
             Finish(direction, before, outcome, path);
         });
     if (started) Apply(CopyWindowState::Transferring);
+}
+
+// Files of earlier versions may lack what the gateway then gets as zeros; writing such a
+// file stays possible, but only when asked for.
+bool frmImpExpEEP::WriteIncompleteAnyway(const CopyOutcome& outcome) {
+    const QString lacks = QString(outcome.Detail).replace(u'\n', QStringLiteral("; "));
+    return session_.Dialogs.AskYesNo(
+        QStringLiteral("The file lacks %1; those bytes will be written as 0. Write anyway?")
+            .arg(lacks),
+        QStringLiteral("Warning"));
 }
 
 // The message comes while the window is still locked, the new state after it.

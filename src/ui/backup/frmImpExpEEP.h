@@ -47,7 +47,8 @@ private:
     void FinishOpenCom(int number, const PortOpenResult& opened);
     void ImportToIniFile();
     void ExportToEepromFile();
-    void Transfer(CopyDirection direction, const QString& path);
+    void Transfer(CopyDirection direction, const QString& path, bool allowIncomplete = false);
+    bool WriteIncompleteAnyway(const CopyOutcome& outcome);
     void ProcessError();
     void Apply(CopyWindowState state);
     void Finish(CopyDirection direction, CopyWindowState before, const CopyOutcome& outcome,
