@@ -12,6 +12,7 @@
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
 #include "save/ApplyConfiguration.h"
+#include "save/BackupBeforeWrite.h"
 #include "save/ConfigChanges.h"
 #include "save/SaveConfiguration.h"
 
@@ -42,11 +43,14 @@ int RunApply(const Invocation& in) {
         options.Verify = !in.Args.isSet(QStringLiteral("no-verify"));
         options.Progress = work.Report(QStringLiteral("applying"), 100);
         options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
+        options.BackupFolder = BackupFolderOf(in.Args);
+        options.PortName = work.Port;
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
         const ApplyOutcome outcome = ApplyConfiguration(console->Link, file.Json, options);
 
         for (const QString& warning : outcome.Warnings) work.Err << "Warning: " << warning << "\n";
+        if (!outcome.BackupPath.isEmpty()) work.Out << BackupKeptText(outcome.BackupPath) << "\n";
         for (const QString& error : outcome.Errors) work.Err << error << "\n";
         if (options.DryRun && outcome.Ok) {
             work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
@@ -54,14 +58,12 @@ int RunApply(const Invocation& in) {
                      << "\n";
             return ExitOk;
         }
-        if (!outcome.Written) {
-            if (!outcome.Errors.isEmpty()) work.Err << "Nothing was written to the gateway.\n";
-            return ExitFailed;
-        }
         if (!outcome.EdsPath.isEmpty())
             work.Out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
-        if (!outcome.Ok && !outcome.EdsPath.isEmpty())
-            work.Err << "The gateway does not hold what was written.\n";
+        (outcome.Ok ? work.Out : work.Err) << ApplyStateText(outcome) << "\n";
+        if (outcome.State == ApplyState::PartlyWritten && !outcome.BackupPath.isEmpty())
+            work.Err << RestoreFromBackupText(outcome.BackupPath) << "\n";
+        if (!outcome.Ok) console->PrintLastExchange(work.Err);
         return outcome.Ok ? ExitOk : ExitFailed;
     };
     return RunOnPorts(ports, in.Args, applyOne, in.Out, in.Err);
@@ -70,7 +72,7 @@ int RunApply(const Invocation& in) {
 const bool registered = RegisterCommand(
     {"apply",
      "--port P [--port P...] FILE.json [--eds-dir DIR] [--description T] [--created-by T] "
-     "[--no-verify] [--dry-run]",
+     "[--no-verify] [--dry-run] [--backup-dir DIR | --no-backup]",
      "check a configuration file, write it, write the EDS file and verify",
      {PortOption(),
       QuietOption(),
@@ -81,7 +83,9 @@ const bool registered = RegisterCommand(
       EdsTextOption("description"),
       EdsTextOption("created-by"),
       {"no-verify", QStringLiteral("Do not read the gateway again to compare.")},
-      {"dry-run", QStringLiteral("Read, merge and check, list the changes, write nothing.")}},
+      {"dry-run", QStringLiteral("Read, merge and check, list the changes, write nothing.")},
+      BackupOptions()[0],
+      BackupOptions()[1]},
      {{"FILE.json", "A configuration as read --json prints it; only the keys it holds change."}},
      RunApply});
 

@@ -30,9 +30,9 @@ int RunCopy(CopyDirection direction, CopyFn copy, const Invocation& in, const QS
         const QString path = pathOf(work.Port);
         const CopyOutcome outcome =
             copy(console->Link, path, work.Report(doing, CopyProgressMaximum));
-        console.reset();  // frees the port for other programs while the output is made
         const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
         (outcome.ok() ? work.Out : work.Err) << message.Text << "\n";
+        if (outcome.Result == CopyResult::Timeout) console->PrintLastExchange(work.Err);
         return outcome.ok() ? ExitOk : ExitFailed;
     };
     return RunOnPorts(ports, in.Args, copyOne, in.Out, in.Err);

@@ -1,6 +1,7 @@
 #include "cli/CliConsole.h"
 
 #include "cli/PortJobs.h"
+#include "cli/TraceFile.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
@@ -25,12 +26,23 @@ QString DeviceFailureText(const PortOpenResult& opened, const QString& device) {
 
 }  // namespace
 
+CliConsole::~CliConsole() {
+    // The port closes before the trace is handed on.
+    Guard.reset();
+    AddTrace(PortName, Link.Trace.Text());
+}
+
+void CliConsole::PrintLastExchange(QTextStream& err) const {
+    const QString exchange = Link.Trace.LastExchange();
+    if (!exchange.isEmpty()) err << exchange << "\n";
+}
+
 std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err) {
     if (portArgument.isEmpty()) {
         err << "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0\n";
         return nullptr;
     }
-    auto console = std::make_unique<CliConsole>();
+    auto console = std::make_unique<CliConsole>(portArgument);
     const int number = ComNumberOf(portArgument);
     if (number < 0) {
         err << "There is no " << portArgument << ": ports are COM 1 to COM " << ComPortCount
@@ -56,6 +68,7 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
     const ReadOutResult result = ReadGateway(console.Link, config, progress);
     if (result == ReadOutResult::Ok) return true;
     err << ReadOutFailureText(result) << "\n";
+    console.PrintLastExchange(err);
     return false;
 }
 

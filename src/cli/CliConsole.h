@@ -18,6 +18,16 @@ namespace kv::cli {
 
 class CliConsole {
 public:
+    explicit CliConsole(const QString& portName) : PortName(portName) {}
+    // Hands the exchange to --trace.
+    ~CliConsole();
+    CliConsole(const CliConsole&) = delete;
+    CliConsole& operator=(const CliConsole&) = delete;
+
+    // After a failure: the last command sent and what came back, in one line.
+    void PrintLastExchange(QTextStream& err) const;
+
+    QString PortName;
     QtSerialPort Port;
     SteadyClock Clock;
     ConsoleLink Link{Port, Clock};

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "cli/TraceFile.h"
+#include "save/BackupBeforeWrite.h"
+
 namespace kv::cli {
 namespace {
 
@@ -41,6 +44,10 @@ int RefuseUsage(const QString& problem, const QString& usage, QTextStream& err) 
 void AddCommandOptions(QCommandLineParser& parser, const Command& command) {
     parser.addOptions(command.Options);
     parser.addOption({{"h", "help"}, QStringLiteral("This command's help.")});
+    parser.addOption({"trace",
+                      QStringLiteral("Write every line sent to and received from the console "
+                                     "into FILE."),
+                      QStringLiteral("FILE")});
     for (const Operand& operand : command.Operands)
         parser.addPositionalArgument(QLatin1String(operand.Name),
                                      QLatin1String(operand.Description));
@@ -70,6 +77,20 @@ QCommandLineOption PortOption() {
 
 QCommandLineOption QuietOption() {
     return {{"q", "quiet"}, QStringLiteral("No progress line on a terminal.")};
+}
+
+QList<QCommandLineOption> BackupOptions() {
+    return {{"backup-dir",
+             QStringLiteral("Where the gateway's configuration is kept before the write "
+                            "(default: ~/.local/share/kv9052r/backups)."),
+             QStringLiteral("DIR")},
+            {"no-backup", QStringLiteral("Keep no backup of the gateway's configuration.")}};
+}
+
+QString BackupFolderOf(const QCommandLineParser& args) {
+    if (args.isSet(QStringLiteral("no-backup"))) return {};
+    const QString chosen = args.value(QStringLiteral("backup-dir"));
+    return chosen.isEmpty() ? DefaultBackupFolder() : chosen;
 }
 
 QCommandLineOption OutDirOption() {
@@ -146,7 +167,13 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return RefuseUsage(
             QStringLiteral("%1 missing").arg(QLatin1String(command->Operands[given].Name)),
             UsageLine(*command), err);
-    return command->Run({parser, out, err});
+    SetTraceFile(parser.value(QStringLiteral("trace")));
+    const int status = command->Run({parser, out, err});
+    if (const QString failure = WriteTraceFile(); !failure.isEmpty()) {
+        err << parser.value(QStringLiteral("trace")) << ": " << failure << "\n";
+        return status == ExitOk ? ExitFailed : status;
+    }
+    return status;
 }
 
 }  // namespace kv::cli

@@ -45,9 +45,12 @@ const QList<Command>& Commands();
 const Command* FindCommand(const QString& name);
 
 // Options several commands share.
-QCommandLineOption PortOption();                     // --port P, more than once or a comma list
-QCommandLineOption QuietOption();                    // --quiet: no progress line
-QCommandLineOption OutDirOption();                   // --out-dir DIR
+QCommandLineOption PortOption();            // --port P, more than once or a comma list
+QCommandLineOption QuietOption();           // --quiet: no progress line
+QCommandLineOption OutDirOption();          // --out-dir DIR
+QList<QCommandLineOption> BackupOptions();  // --backup-dir DIR, --no-backup
+// Where a write keeps the gateway's configuration first; empty with --no-backup.
+QString BackupFolderOf(const QCommandLineParser& args);
 QCommandLineOption EdsTextOption(const char* name);  // --description T, --created-by T
 
 // "Usage: kv9052r-cli read --port P [--json] ..."

@@ -34,6 +34,7 @@ int RunFactoryReset(const Invocation& in) {
                          work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
             WriteResult::Ok) {
             work.Err << ReportWriteFailure().Text << "\n";
+            console->PrintLastExchange(work.Err);
             return ExitFailed;
         }
         work.Out << "Factory settings restored.\n";

@@ -62,13 +62,14 @@ bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, ui
 
 bool ConsoleLink::SendLine(const QString& command) {
     // Whatever an earlier exchange left behind would be taken for this command's reply.
-    if (port_.BytesWaiting() > 0) port_.ReadAll();
+    if (port_.BytesWaiting() > 0) Trace.Received(clock_.Microseconds(), port_.ReadAll());
 
     for (const char character : command.toLatin1()) {
         port_.Write(QByteArray(1, character));
         Pause(CharacterPause);
     }
     port_.Write(QByteArray(1, CarriageReturn));
+    Trace.Sent(clock_.Microseconds(), command.toLatin1() + CarriageReturn);
     if (!WaitForTransmitBuffer()) return false;
     Pause(LinePause);
     return true;
@@ -117,7 +118,9 @@ bool ConsoleLink::TimedOut(uint32_t startMs) {
 }
 
 void ConsoleLink::AppendWaitingChunk(QString& reply) {
-    reply += TrimBlanks(QString::fromLatin1(port_.ReadAll()));
+    const QByteArray chunk = port_.ReadAll();
+    Trace.Received(clock_.Microseconds(), chunk);
+    reply += TrimBlanks(QString::fromLatin1(chunk));
 }
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "console/ConsoleTrace.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
@@ -28,6 +29,8 @@ public:
     QString ReplyText;
     int16_t ReplyTimeoutMs = 200;
     QString ControllerPrompt;
+    // Every line sent and chunk received; the owner clears it for each operation.
+    ConsoleTrace Trace;
 
     // A console without input buffering needs a gap between characters; two character
     // times at 115200 bit/s are about 0.2 ms.

@@ -3,6 +3,7 @@
 #include "config/ConfigJson.h"
 #include "console/ReadOut.h"
 #include "save/ApplyPlan.h"
+#include "save/BackupBeforeWrite.h"
 #include "save/ConfigChanges.h"
 #include "save/SaveConfiguration.h"
 #include "save/SaveReports.h"
@@ -24,12 +25,17 @@ ProgressFn Stage(const ProgressFn& progress, int from, int to, int first, int la
     return [=](int value) { progress(from + (value - first) * (to - from) / (last - first)); };
 }
 
-QStringList VerifyWritten(ConsoleLink& link, const QJsonObject& expected,
-                          const ProgressFn& progress) {
+struct Verified {
+    bool Read = false;
+    QString ReadFailure;
+    QStringList Differences;
+};
+
+Verified VerifyWritten(ConsoleLink& link, const QJsonObject& expected, const ProgressFn& progress) {
     GatewayConfig reread;
     const ReadOutResult result = ReadGateway(link, reread, progress);
-    if (result != ReadOutResult::Ok) return {ReadOutFailureText(result)};
-    return JsonDifferences(expected, ConfigToJson(reread));
+    if (result != ReadOutResult::Ok) return {false, ReadOutFailureText(result), {}};
+    return {true, {}, JsonDifferences(expected, ConfigToJson(reread))};
 }
 
 }  // namespace
@@ -57,20 +63,64 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         return outcome;
     }
 
+    if (!options.BackupFolder.isEmpty()) {
+        const KeptBackup kept = KeepBackup(options.BackupFolder, read, options.PortName);
+        if (!kept.ok()) {
+            outcome.Errors = {kept.Error};
+            return outcome;
+        }
+        outcome.BackupPath = kept.Path;
+    }
+
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
     const SaveOutcome saved =
         SaveConfiguration(link, plan.Config, request, Stage(options.Progress, 10, 80, 10, 130));
     outcome.Written = true;
+    if (saved.Status == SaveStatus::Timeout) {
+        outcome.State = ApplyState::PartlyWritten;
+        outcome.Errors = {ReportSaveFailure(saved).Text};
+        return outcome;
+    }
+    outcome.State = ApplyState::WrittenNotVerified;
     if (saved.Status != SaveStatus::Ok) {
         outcome.Errors = {ReportSaveFailure(saved).Text};
         return outcome;
     }
     outcome.EdsPath = saved.EdsPath;
-    if (options.Verify)
-        outcome.Errors = VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
-                                       Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
-    outcome.Ok = outcome.Errors.isEmpty();
+    if (!options.Verify) {
+        outcome.Ok = true;
+        return outcome;
+    }
+    const Verified verified =
+        VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
+                      Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
+    outcome.Errors = verified.Differences;
+    if (!verified.Read) {
+        outcome.Errors = {verified.ReadFailure};
+        return outcome;
+    }
+    outcome.State =
+        verified.Differences.isEmpty() ? ApplyState::WrittenVerified : ApplyState::WrittenDifferent;
+    outcome.Ok = verified.Differences.isEmpty();
     return outcome;
+}
+
+QString ApplyStateText(const ApplyOutcome& outcome) {
+    switch (outcome.State) {
+        case ApplyState::NotWritten:
+            return QStringLiteral("Nothing was written to the gateway.");
+        case ApplyState::PartlyWritten:
+            return QStringLiteral("The gateway is partly written.");
+        case ApplyState::WrittenNotVerified:
+            return outcome.Errors.isEmpty()
+                       ? QStringLiteral("Written; not read back to verify.")
+                       : QStringLiteral("Written, but not verified: the read-back failed.");
+        case ApplyState::WrittenDifferent:
+            return QStringLiteral("Written, but the gateway does not hold what was written.");
+        case ApplyState::WrittenVerified:
+            return QStringLiteral("Written and verified.");
+    }
+    return {};
 }
 
 }  // namespace kv

@@ -18,6 +18,18 @@ struct ApplyOptions {
     bool Verify = true;
     ProgressFn Progress;  // 0..100 over the read, the write and the verifying read
     bool DryRun = false;  // read, merge and check, list the changes, write nothing
+    // Where the configuration read first is kept before the write; empty: not kept.
+    QString BackupFolder;
+    QString PortName;  // for the backup's name
+};
+
+// What became of the gateway.
+enum class ApplyState {
+    NotWritten,          // nothing was sent that changes it
+    PartlyWritten,       // the write stopped half-way; the backup gets it back
+    WrittenNotVerified,  // written; the read-back was skipped or failed (Errors say why)
+    WrittenDifferent,    // written, but the read-back differs (Errors list the fields)
+    WrittenVerified,
 };
 
 struct ApplyOutcome {
@@ -27,7 +39,12 @@ struct ApplyOutcome {
     QStringList Warnings;
     QString EdsPath;
     QStringList Changes;  // what the write changes (ConfigChanges), for a dry run
+    ApplyState State = ApplyState::NotWritten;
+    QString BackupPath;  // the configuration as read before the write
 };
+
+// One line that says what became of the gateway, for a state after a write.
+QString ApplyStateText(const ApplyOutcome& outcome);
 
 // On an open port, which stays open from the first read to the end of the verify.
 ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include "save/ApplyPlan.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -33,7 +35,12 @@ protected:
     }
 
     ApplyOutcome Apply(const QJsonObject& file) {
-        return ApplyConfiguration(link, file, {{edsFolder.path()}, {"line 2", "cli"}, true, {}});
+        ApplyOptions options;
+        options.EdsFolders = {edsFolder.path()};
+        options.EdsInfo = {"line 2", "cli"};
+        options.BackupFolder = edsFolder.filePath("backups");
+        options.PortName = "/dev/pts/7";
+        return ApplyConfiguration(link, file, options);
     }
 
     // Lines that store a byte or change a network setting.
@@ -140,6 +147,18 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     EXPECT_EQ(std::vector<uint8_t>(settings.begin() + 16, settings.begin() + 19),
               (std::vector<uint8_t>{0x64, 1, 1}));
     EXPECT_TRUE(QFile::exists(outcome.EdsPath));
+    EXPECT_EQ(outcome.State, ApplyState::WrittenVerified);
+
+    // The gateway as it was is kept first, and applying that backup brings it back.
+    ASSERT_TRUE(QFileInfo(outcome.BackupPath).fileName().endsWith("_node5_7.json"))
+        << outcome.BackupPath.toStdString();
+    const EepromImage written = gateway.Console.Eeprom;
+    const ApplyOutcome back =
+        Apply(QJsonDocument::fromJson(test::ReadAll(outcome.BackupPath)).object());
+    EXPECT_EQ(back.State, ApplyState::WrittenVerified) << back.Errors.join('\n').toStdString();
+    EXPECT_EQ(gateway.Console.Network.Ip, "192.168.255.1");
+    EXPECT_EQ(gateway.Console.Eeprom.Blocks[8], sim::DemoImage().Blocks[8]);
+    EXPECT_NE(gateway.Console.Eeprom.Blocks[8], written.Blocks[8]);
 }
 
 TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {
