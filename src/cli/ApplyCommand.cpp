@@ -44,7 +44,7 @@ int RunApply(const Invocation& in) {
         options.Progress = work.Report(QStringLiteral("applying"), 100);
         options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
         options.BackupFolder = BackupFolderOf(in.Args);
-        options.PortName = work.Port;
+        options.PortName = PortFileStem(work.Port);
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
         const ApplyOutcome outcome = ApplyConfiguration(console->Link, file.Json, options);
@@ -63,7 +63,7 @@ int RunApply(const Invocation& in) {
         (outcome.Ok ? work.Out : work.Err) << ApplyStateText(outcome) << "\n";
         if (outcome.State == ApplyState::PartlyWritten && !outcome.BackupPath.isEmpty())
             work.Err << RestoreFromBackupText(outcome.BackupPath) << "\n";
-        if (!outcome.Ok) console->PrintLastExchange(work.Err);
+        if (outcome.ConsoleFailed) console->PrintLastExchange(work.Err);
         return outcome.Ok ? ExitOk : ExitFailed;
     };
     return RunOnPorts(ports, in.Args, applyOne, in.Out, in.Err);

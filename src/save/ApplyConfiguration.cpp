@@ -47,6 +47,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     const ReadOutResult readOut =
         ReadGateway(link, read, Stage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
     if (readOut != ReadOutResult::Ok) {
+        outcome.ConsoleFailed = true;
         outcome.Errors = {ReadOutFailureText(readOut)};
         return outcome;
     }
@@ -78,6 +79,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     outcome.Written = true;
     if (saved.Status == SaveStatus::Timeout) {
         outcome.State = ApplyState::PartlyWritten;
+        outcome.ConsoleFailed = true;
         outcome.Errors = {ReportSaveFailure(saved).Text};
         return outcome;
     }
@@ -96,6 +98,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
                       Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
     outcome.Errors = verified.Differences;
     if (!verified.Read) {
+        outcome.ConsoleFailed = true;
         outcome.Errors = {verified.ReadFailure};
         return outcome;
     }

@@ -40,7 +40,8 @@ struct ApplyOutcome {
     QString EdsPath;
     QStringList Changes;  // what the write changes (ConfigChanges), for a dry run
     ApplyState State = ApplyState::NotWritten;
-    QString BackupPath;  // the configuration as read before the write
+    QString BackupPath;          // the configuration as read before the write
+    bool ConsoleFailed = false;  // the gateway stopped answering (the last exchange tells more)
 };
 
 // One line that says what became of the gateway, for a state after a write.

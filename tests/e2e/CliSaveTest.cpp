@@ -68,7 +68,13 @@ TEST_F(CliSave, ApplyWritesWhatEdsDescribesAgain) {
         {"apply", "--port", "9", file, "--eds-dir", folder.path(), "--description", "Hall 2"});
     ASSERT_EQ(applied.ExitCode, 0) << applied.Err.toStdString();
     const QString written = folder.filePath("KV-9052R_ 12.eds");
-    EXPECT_EQ(applied.Out, "Produce EDS File OK: " + QDir::toNativeSeparators(written));
+    const QStringList out = applied.Out.split('\n');
+    ASSERT_EQ(out.size(), 3) << applied.Out.toStdString();
+    EXPECT_TRUE(out[0].startsWith("The gateway's configuration was kept in " +
+                                  simulator.Folder.path() + "/kv9052r/backups/"));
+    EXPECT_TRUE(out[0].endsWith("_node5_COM9.json")) << out[0].toStdString();
+    EXPECT_EQ(out[1], "Produce EDS File OK: " + QDir::toNativeSeparators(written));
+    EXPECT_EQ(out[2], "Written and verified.");
 
     const QString again = folder.filePath("again");
     const CliRun eds = RunCli({"eds", "--port", "COM9", "--out-dir", again});

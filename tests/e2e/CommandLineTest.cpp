@@ -53,7 +53,7 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
         {Cli,
          {"restore", "--port", "3"},
          "kv9052r-cli: FILE.ini missing\n"
-         "Usage: kv9052r-cli restore --port P [--port P...] FILE.ini"},
+         "Usage: kv9052r-cli restore --port P [--port P...] [--allow-incomplete] FILE.ini"},
         {Cli,
          {"frobnicate"},
          "kv9052r-cli: unknown command 'frobnicate'\n"

@@ -25,11 +25,13 @@ public:
     SimulatorProcess() {
         qputenv("KV9052R_PORT_DIR", QFile::encodeName(Folder.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(Folder.path()));
     }
     ~SimulatorProcess() {
         Stop();
         qunsetenv("KV9052R_PORT_DIR");
         qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
     }
 
     // Starts the simulator and waits for it to say where it listens.
