@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "config/GatewayConfig.h"
+#include "save/BackupBeforeWrite.h"
 #include "session/SerialDevices.h"
 #include "ui/common/QtDialogs.h"
 #include "ui/common/Session.h"
@@ -101,6 +102,7 @@ int main(int argc, char* argv[]) {
     kv::GatewaySession gateway(kv::MakeSerialDevices);
     kv::QtDialogs dialogs;
     kv::Session session{config, gateway, dialogs};
+    session.BackupFolder = kv::DefaultBackupFolder();
     kv::AppWindows windows(session);
     windows.ShowMain();
     return QApplication::exec();

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "config/GatewayConfig.h"
 #include "platform/Dialogs.h"
@@ -23,6 +24,10 @@ struct Session {
     // The file the configuration was opened from; empty when it came from a read-out. A
     // save of an opened configuration reads the gateway first and shows what changes.
     QString OpenedFile = {};
+    // The configuration as last read from the gateway, kept as a backup before a write.
+    std::optional<GatewayConfig> LastRead = {};
+    // Where backups go before a write; empty: none are kept.
+    QString BackupFolder = {};
     // The main window's status text (CommunicationState), which the save reports to.
     std::function<void(const QString& text)> SetCommunicationState = [](const QString&) {};
 };

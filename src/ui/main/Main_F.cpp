@@ -125,6 +125,7 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     session_.Config = outcome.Config;
     if (outcome.Value != ReadOutResult::Ok)
         return ReportReadFailure(ReadOutFailureText(outcome.Value));
+    session_.LastRead = outcome.Config;
     ConnectProgress->setValue(ProgressPortClosed);
     ShowConnectedLook();
 }

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "eds/EdsFile.h"
+#include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
 #include "session/PortOperation.h"
@@ -206,6 +207,28 @@ void EDSAndEEPSet::MakeStatusBar() {
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(14);
     StatusBar1->addWidget(ProgressBar1, 1);
+    BackupNote = new QLabel;
+    BackupNote->setObjectName(QStringLiteral("BackupNote"));
+    BackupNote->setAccessibleName(QStringLiteral("Backup"));
+    BackupNote->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    StatusBar1->addPermanentWidget(BackupNote);
+}
+
+// The gateway's configuration as last read is kept before a byte is written; without a
+// backup nothing is written.
+bool EDSAndEEPSet::KeepBackupBeforeWrite(const std::optional<GatewayConfig>& read) {
+    backupPath_.clear();
+    if (session_.BackupFolder.isEmpty() || !read) return true;
+    const KeptBackup kept =
+        KeepBackup(session_.BackupFolder, *read, QStringLiteral("COM%1").arg(session_.PortNumber));
+    if (!kept.ok()) {
+        session_.Dialogs.Message(kept.Error + QStringLiteral("\nNothing was written."),
+                                 QStringLiteral("Error"));
+        return false;
+    }
+    backupPath_ = kept.Path;
+    BackupNote->setText(BackupKeptText(kept.Path));
+    return true;
 }
 
 void EDSAndEEPSet::ShowReadPaths() {
@@ -268,7 +291,7 @@ void EDSAndEEPSet::Save() {
     if (session_.ConnectBusy || busy_) return;
     // A configuration opened from a file is checked against the gateway first.
     if (!session_.OpenedFile.isEmpty()) return ReadBeforeFileSave();
-    WriteToGateway();
+    if (KeepBackupBeforeWrite(session_.LastRead)) WriteToGateway();
 }
 
 void EDSAndEEPSet::WriteToGateway() {
@@ -290,7 +313,7 @@ void EDSAndEEPSet::RestoreFactorySettings() {
     if (busy_) return;
     const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
                                                QString::fromLatin1(FactoryResetTitle));
-    if (!yes || session_.ConnectBusy) return;
+    if (!yes || session_.ConnectBusy || !KeepBackupBeforeWrite(session_.LastRead)) return;
     RunOnGateway<WriteResult>(
         FactoryProgressMaximum,
         [](ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
@@ -312,6 +335,7 @@ void EDSAndEEPSet::Finish() {
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
     session_.Dialogs.Message(report.Text, report.Title);
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
+    if (!backupPath_.isEmpty()) BackupNote->setText(RestoreFromBackupText(backupPath_));
     session_.ConnectBusy = false;
     SetBusy(false);
 }

@@ -73,6 +73,7 @@ private:
     // For an opened configuration: reads the gateway and asks whether to write the changes
     // (FileChangesStep.cpp). False when the read-out failed or the user cancelled.
     void WriteToGateway();
+    bool KeepBackupBeforeWrite(const std::optional<GatewayConfig>& read);
     void ReadBeforeFileSave();
     void RestoreFactorySettings();
     template <typename Result, typename Work, typename Done>
@@ -87,6 +88,7 @@ private:
     QStringList edsFolders_;
     bool SaveCompleted = false;
     bool busy_ = false;
+    QString backupPath_;  // the backup kept before the running write
 
     PathGroup produced_{PollDirection::Produced};
     PathGroup consumed_{PollDirection::Consumed};
@@ -100,6 +102,7 @@ private:
     QPushButton* AppObj = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    QLabel* BackupNote = nullptr;  // where the gateway's configuration was kept
 };
 
 // Runs a write on the session; the buttons stay locked until its outcome arrives. The

@@ -37,7 +37,8 @@ void EDSAndEEPSet::ReadBeforeFileSave() {
             const QString text =
                 changes.isEmpty() ? QString::fromLatin1(NoChangesText) : changes.join(u'\n');
             if (session_.Dialogs.Confirm(text, QString::fromLatin1(ChangesTitle),
-                                         QStringLiteral("Write")))
+                                         QStringLiteral("Write")) &&
+                KeepBackupBeforeWrite(held.Config))
                 WriteToGateway();
         });
 }
