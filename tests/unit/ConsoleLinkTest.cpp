@@ -143,41 +143,32 @@ TEST_F(ConsoleLinkTest, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
     EXPECT_EQ(value, 77);
 }
 
-TEST_F(ConsoleLinkTest, ReadsTheByteAfterTheKey) {
-    const struct {
-        QByteArray Reply;
-        uint8_t Expected;
-    } cases[] = {
-        {"e 16\r\nB(16)= 12 -->", 12},
-        {"B(16)=255\r\n-->", 255},
-        {"B(16)=62.5-->", 62},
-    };
-    for (const auto& c : cases) {
-        port.AnswerNextLine({{1ms, c.Reply}});
-        uint8_t value = 99;
-        EXPECT_TRUE(link.ReadConsoleByte("e 16", "B(16)=", value)) << c.Reply.constData();
-        EXPECT_EQ(value, c.Expected) << c.Reply.constData();
-    }
-    EXPECT_EQ(port.Written, QByteArray("e 16\r").repeated(std::size(cases)));
-}
-
-TEST_F(ConsoleLinkTest, LeavesTheValueUntouchedWhenTheByteCannotBeRead) {
+// A byte that cannot be read leaves the value as it was (99 here).
+TEST_F(ConsoleLinkTest, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
     const struct {
         QByteArray Reply;
         QString Key;
+        bool Read;
+        uint8_t Value;
     } cases[] = {
-        {"B(16)= 12 ", "B(16)="},      // no edit prompt: time-out
-        {"B(11)= 7 -->", "B(1)="},     // the line of another address
-        {"B(16)= 256 -->", "B(16)="},  // not a byte
-        {"B(16)=-1-->", "B(16)="},    {"B(16)=1e9-->", "B(16)="},
-        {"B(16)= 12 -->", ""},        {"-->B(16)= 12", "B(16)="},  // the key after the prompt
+        {"e 16\r\nB(16)= 12 -->", "B(16)=", true, 12},
+        {"B(16)=255\r\n-->", "B(16)=", true, 255},
+        {"B(16)=62.5-->", "B(16)=", true, 62},
+        {"B(16)= 12 ", "B(16)=", false, 99},      // no edit prompt: time-out
+        {"B(11)= 7 -->", "B(1)=", false, 99},     // the line of another address
+        {"B(16)= 256 -->", "B(16)=", false, 99},  // not a byte
+        {"B(16)=-1-->", "B(16)=", false, 99},
+        {"B(16)=1e9-->", "B(16)=", false, 99},
+        {"B(16)= 12 -->", "", false, 99},
+        {"-->B(16)= 12", "B(16)=", false, 99},  // the key after the prompt
     };
     for (const auto& c : cases) {
         port.AnswerNextLine({{1ms, c.Reply}});
         uint8_t value = 99;
-        EXPECT_FALSE(link.ReadConsoleByte("e 16", c.Key, value)) << c.Reply.constData();
-        EXPECT_EQ(value, 99) << c.Reply.constData();
+        EXPECT_EQ(link.ReadConsoleByte("e 16", c.Key, value), c.Read) << c.Reply.constData();
+        EXPECT_EQ(value, c.Value) << c.Reply.constData();
     }
+    EXPECT_EQ(port.Written, QByteArray("e 16\r").repeated(std::size(cases)));
 }
 
 TEST_F(ConsoleLinkTest, ReadingAByteLeavesReplyTextAlone) {
