@@ -55,53 +55,43 @@ protected:
     QTemporaryDir edsFolder;
 };
 
-TEST_F(ApplyConfigurationTest, RefusesBadValuesWithoutSendingAnEepromCommand) {
+TEST_F(ApplyConfigurationTest, RefusesBadFilesNamingEveryProblemBeforeWritingAnything) {
     const EepromImage before = gateway.Console.Eeprom;
-    const ApplyOutcome outcome = Apply(Json(R"({
-        "DeviceNetParams": {"NodeId": 64, "BaudIndex": 3},
-        "SerialClasses": [{"Commands": [
+    const struct {
+        const char* File;
+        QStringList Errors;
+    } rows[] = {
+        {R"({"DeviceNetParams": {"NodeId": 64, "BaudIndex": 3},
+            "SerialClasses": [{"Commands": [
             {"NetId": 1, "FunctionCode": 3, "MemAddress": 2040, "StartAddress": 0, "Length": 4},
             {"NetId": 1, "FunctionCode": 3, "MemAddress": 2000, "StartAddress": 0, "Length": 48}
-        ]}]})"));
-
-    EXPECT_FALSE(outcome.Ok);
-    EXPECT_FALSE(outcome.Written);
-    EXPECT_EQ(outcome.Errors,
-              (QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
-                           "DeviceNetParams.BaudIndex: Baud rate is not supported!",
-                           "SerialClasses[0].Commands[1].MemAddress/Length: Communication "
-                           "Length Greater Than Internal Memory"}));
+            ]}]})",
+         {"DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
+          "DeviceNetParams.BaudIndex: Baud rate is not supported!",
+          "SerialClasses[0].Commands[1].MemAddress/Length: Communication Length Greater Than "
+          "Internal Memory"}},
+        {R"({"EthernetParams": {"Ip": "10.0.0.255", "Mask": "255.255.256.0"},
+            "ConnectionPaths": {"PollConsume": [101, 1, 13]}})",
+         {"EthernetParams.Ip: Invalid IP address!", "EthernetParams.Mask: Invalid Mask address!",
+          "ConnectionPaths.PollConsume: is not among the paths the save window offers for these "
+          "classes"}},
+        {R"({"DeviceNetParams": {"NodeId": "five"}, "SerialClasses": [{}, {"Parity": "MARK"}],
+            "TcpClasses": [{"Commands": [
+            {"NetId": 1, "FunctionCode": 7, "MemAddress": 0, "StartAddress": 0, "Length": 1}
+            ]}]})",
+         {"DeviceNetParams.NodeId: must be a number",
+          R"(SerialClasses[1].Parity: unknown name "MARK"; the names are "NONE", "EVEN", "ODD")",
+          "TcpClasses[0].Commands[0].FunctionCode: Modbus Function Code Error. (1-6, 15, 16)"}},
+    };
+    for (const auto& row : rows) {
+        const ApplyOutcome outcome = Apply(Json(row.File));
+        EXPECT_FALSE(outcome.Ok);
+        EXPECT_FALSE(outcome.Written);
+        EXPECT_EQ(outcome.Errors, row.Errors);
+    }
     EXPECT_EQ(WritingLines(), QStringList());
     EXPECT_TRUE(gateway.Console.Eeprom == before);
     EXPECT_TRUE(QDir(edsFolder.path()).isEmpty());
-}
-
-TEST_F(ApplyConfigurationTest, RefusedAddressesAndPathsAreAllNamed) {
-    const ApplyOutcome outcome = Apply(Json(R"({
-        "EthernetParams": {"Ip": "10.0.0.255", "Mask": "255.255.256.0"},
-        "ConnectionPaths": {"PollConsume": [101, 1, 13]}})"));
-    EXPECT_EQ(outcome.Errors,
-              (QStringList{"EthernetParams.Ip: Invalid IP address!",
-                           "EthernetParams.Mask: Invalid Mask address!",
-                           "ConnectionPaths.PollConsume: is not among the paths the save window "
-                           "offers for these classes"}));
-    EXPECT_EQ(WritingLines(), QStringList());
-}
-
-TEST_F(ApplyConfigurationTest, TypeNameAndRangeProblemsAreReportedTogether) {
-    const ApplyOutcome outcome = Apply(Json(R"({
-        "DeviceNetParams": {"NodeId": "five"},
-        "SerialClasses": [{}, {"Parity": "MARK"}],
-        "TcpClasses": [{"Commands": [
-            {"NetId": 1, "FunctionCode": 7, "MemAddress": 0, "StartAddress": 0, "Length": 1}
-        ]}]})"));
-    EXPECT_EQ(outcome.Errors,
-              (QStringList{"DeviceNetParams.NodeId: must be a number",
-                           R"(SerialClasses[1].Parity: unknown name "MARK"; the names are )"
-                           R"("NONE", "EVEN", "ODD")",
-                           "TcpClasses[0].Commands[0].FunctionCode: Modbus Function Code Error. "
-                           "(1-6, 15, 16)"}));
-    EXPECT_EQ(WritingLines(), QStringList());
 }
 
 TEST_F(ApplyConfigurationTest, DryRunListsTheChangesAndWritesNothing) {

@@ -8,7 +8,6 @@
 #include "config/ClassNames.h"
 #include "config/CommandTableCsv.h"
 #include "config/ConfigFile.h"
-#include "config/ModbusReference.h"
 #include "support/TestFiles.h"
 
 namespace kv {
@@ -63,13 +62,11 @@ TEST(CommandTableCsv, ReportsEveryBadCellWithRowAndColumn) {
     EXPECT_TRUE(read.Commands.empty());
 }
 
-TEST(CommandTableCsv, ClassNamesAndReferences) {
+TEST(CommandTableCsv, ClassNames) {
     EXPECT_EQ(ClassIndexOfName("com2"), 1);
     EXPECT_EQ(ClassIndexOfName("Server4"), 5);
     EXPECT_EQ(ClassIndexOfName("0x67"), 2);
     EXPECT_EQ(ClassIndexOfName("0x6B"), std::nullopt);
-    EXPECT_EQ(ModbusReferenceText(3, 65535), "465536");
-    EXPECT_EQ(ModbusReferenceText(7, 0), "");
 }
 
 }  // namespace

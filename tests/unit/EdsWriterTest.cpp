@@ -160,17 +160,9 @@ TEST(EdsWriterTest, UserTextsStayOnTheirCommentLines) {
 
 // Empty or non-numeric parts give 0 as well, instead of failing a save.
 TEST(EdsWriterTest, IpTextOfAnyOtherShapeIsZero) {
-    for (const char* text : {"1.2.3", "1.2.3.4.5", "1..2.3", "1.a.2.3", "1.-2.2.3"})
+    for (const char* text :
+         {"", "300.1.1.1", "1.2.3", "1.2.3.4.5", "1..2.3", "1.a.2.3", "1.-2.2.3"})
         EXPECT_EQ(IpTextToNumber(text), 0u) << text;
-}
-
-TEST(EdsWriterTest, InvalidEthernetTextsGiveTheDefaultZero) {
-    GatewayConfig config = ExampleConfig();
-    config.EthernetParams = {"10.0.0.1", "", "300.1.1.1"};
-    const QStringList lines = LinesOf(EdsText(config, ExamplePaths, Info, Moment));
-    EXPECT_TRUE(lines.contains(
-        "                   0,0xFFFFFFFF,167772161,$ min, max, default data values"));
-    EXPECT_EQ(lines.count("                   0,0xFFFFFFFF,0,$ min, max, default data values"), 2);
 }
 
 TEST(EdsWriterTest, FileIsNamedByNodeIdAndReplacedWhole) {

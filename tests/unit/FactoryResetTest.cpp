@@ -40,19 +40,6 @@ TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
     EXPECT_TRUE(after.TcpClasses == before.TcpClasses);
 }
 
-TEST(FactoryResetTest, ALaterReadOutNoLongerTakesTheStoredTables) {
-    SaveTestGateway gateway(sim::DemoImage());
-    ASSERT_EQ(FactoryReset(gateway.Link, gateway.Config, {}), WriteResult::Ok);
-    EXPECT_TRUE(gateway.Block(8) == gateway.Before.Blocks[8]) << "tables stay in the EEPROM";
-
-    GatewayConfig reread;
-    ASSERT_TRUE(gateway.Gateway.Port.Open().ok());
-    ASSERT_EQ(ReadGateway(gateway.Link, reread, [](int) {}), ReadOutResult::Ok);
-    EXPECT_EQ(reread.ConfigMarker, 0);
-    EXPECT_EQ(reread.SerialClasses[0].CmdCount, 0) << "blocks 8..11 were not read";
-    EXPECT_EQ(reread.DeviceNetParams.NodeId, 1);
-}
-
 TEST(FactoryResetTest, FailureAfterTheEthernetSettingsKeepsTheOldEeprom) {
     SaveTestGateway gateway(sim::DemoImage());
     gateway.Config.DeviceNetParams = {20, 2};

@@ -72,24 +72,39 @@ TEST_F(GatewaySessionTest, PortIsOpenedOnceAndClosedAfterEveryOutcome) {
     const Operation factoryReset = [](ConsoleLink& link, GatewayConfig& config) {
         return FactoryReset(link, config, {}) == WriteResult::Ok;
     };
-    enum class Fault { None, Silent, Unplugged, PortRefused };
+    // Each fault is set on the gateway after the read-out, before the operation.
+    using Fault = std::function<void(SimulatedGateway&)>;
+    const Fault none = [](SimulatedGateway&) {};
+    const Fault silent = [](SimulatedGateway& gateway) {
+        gateway.Console.Faults.StopAfterLines = 0;
+    };
+    const Fault unplugged = [](SimulatedGateway& gateway) {
+        const int linesBefore = gateway.Console.LinesReceived();
+        gateway.Port.EachWait = [&gateway, linesBefore] {
+            if (gateway.Console.LinesReceived() == linesBefore + 8) gateway.Unplug();
+        };
+    };
+    const Fault portRefused = [](SimulatedGateway& gateway) {
+        gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
+    };
     struct Row {
         const char* Name;
         const Operation& Run;
-        Fault Injected;
+        const Fault& Inject;
+        bool Opens;
         bool Succeeds;
     };
     const Row rows[] = {
-        {"read-out", readOut, Fault::None, true},
-        {"read-out, silent", readOut, Fault::Silent, false},
-        {"read-out, unplugged", readOut, Fault::Unplugged, false},
-        {"read-out, port refused", readOut, Fault::PortRefused, false},
-        {"save", save, Fault::None, true},
-        {"save, silent", save, Fault::Silent, false},
-        {"save, unplugged", save, Fault::Unplugged, false},
-        {"factory reset", factoryReset, Fault::None, true},
-        {"factory reset, unplugged", factoryReset, Fault::Unplugged, false},
-        {"factory reset, port refused", factoryReset, Fault::PortRefused, false},
+        {"read-out", readOut, none, true, true},
+        {"read-out, silent", readOut, silent, true, false},
+        {"read-out, unplugged", readOut, unplugged, true, false},
+        {"read-out, port refused", readOut, portRefused, false, false},
+        {"save", save, none, true, true},
+        {"save, silent", save, silent, true, false},
+        {"save, unplugged", save, unplugged, true, false},
+        {"factory reset", factoryReset, none, true, true},
+        {"factory reset, unplugged", factoryReset, unplugged, true, false},
+        {"factory reset, port refused", factoryReset, portRefused, false, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -100,17 +115,10 @@ TEST_F(GatewaySessionTest, PortIsOpenedOnceAndClosedAfterEveryOutcome) {
         GatewayConfig config;
         ASSERT_GE(test::ReadOnSession(session, gateway, config), 0);
         gateway.Port.OpenCount = 0;
-        if (row.Injected == Fault::Silent) gateway.Console.Faults.StopAfterLines = 0;
-        if (row.Injected == Fault::PortRefused)
-            gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
-        const int linesBefore = gateway.Console.LinesReceived();
-        if (row.Injected == Fault::Unplugged)
-            gateway.Port.EachWait = [&] {
-                if (gateway.Console.LinesReceived() == linesBefore + 8) gateway.Unplug();
-            };
+        row.Inject(gateway);
 
         const Ran ran = RunOnSession(session, config, row.Run);
-        EXPECT_EQ(ran.Opened, row.Injected != Fault::PortRefused);
+        EXPECT_EQ(ran.Opened, row.Opens);
         EXPECT_EQ(ran.Succeeded, row.Succeeds);
         EXPECT_EQ(gateway.Port.OpenCount, 1);
         EXPECT_FALSE(gateway.Port.IsOpen());

@@ -70,20 +70,6 @@ TEST(PortFolder, ComesFromThePortVariableThenTheRuntimeFolderThenTheTemporaryFol
     }
 }
 
-TEST_F(PortNamingTest, ComNumbersCountThePortsPresentUnlessALinkTakesTheNumber) {
-    EXPECT_EQ(ResolveComPort(2, PresentPorts), "/dev/ttyS0");
-    EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
-    EXPECT_EQ(ResolveComPort(0, PresentPorts), "");
-    Link(2, SomeDevice);
-    Link(5, SomeDevice);
-    Link(17, SomeDevice);
-    EXPECT_EQ(ResolveComPort(1, PresentPorts), "/dev/ttyUSB0");
-    EXPECT_EQ(ResolveComPort(2, PresentPorts), SomeDevice);
-    EXPECT_EQ(ResolveComPort(5, PresentPorts), SomeDevice);
-    EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
-    EXPECT_EQ(ResolveComPort(17, PresentPorts), "") << "only COM 1 to 16 exist";
-}
-
 TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPresent) {
     const QString assigned = QStringLiteral("/dev/zero");
     QString error;
@@ -92,6 +78,8 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     EXPECT_FALSE(AssignComPort(4, QStringLiteral("/dev/kv9052r-gone"), error));
     Link(1, SomeDevice);
     Link(2, SomeDevice);
+    Link(5, SomeDevice);
+    Link(17, SomeDevice);
     const struct {
         int Number;
         QString Device;
@@ -100,7 +88,11 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
         {1, assigned, ComSource::Assignment},    // over a link
         {2, SomeDevice, ComSource::PortFolder},  // over the second port present
         {3, assigned, ComSource::Assignment},    // where no port is present
-        {4, "", ComSource::None},
+        {4, "", ComSource::None},                // two ports present
+        {5, SomeDevice, ComSource::PortFolder},
+        {6, "", ComSource::None},
+        {17, "", ComSource::None},  // only COM 1 to 16 exist
+        {0, "", ComSource::None},
     };
     for (const auto& port : expected) {
         const ComResolution resolved = ResolveComPortAndSource(port.Number, PresentPorts);

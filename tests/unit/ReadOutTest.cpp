@@ -45,6 +45,7 @@ protected:
 TEST_F(ReadOut, ReadsAMaximalConfigurationIntoTheModel) {
     const GatewayConfig stored = MaximalConfig();
     eeprom::EncodeImage(stored, gateway.Console.Eeprom);
+    const EepromImage before = gateway.Console.Eeprom;
     gateway.Console.Network = {"10.1.2.3", "255.255.0.0", "10.1.0.254"};
 
     ASSERT_EQ(Read(), ReadOutResult::Ok);
@@ -59,10 +60,7 @@ TEST_F(ReadOut, ReadsAMaximalConfigurationIntoTheModel) {
     EXPECT_EQ(config.TcpClasses, stored.TcpClasses);
     EXPECT_EQ(progress, (std::vector<int>{1, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(gateway.LinesReceived().last(), "quit");
-    // Every byte was only looked at: the EEPROM is as it was.
-    GatewayConfig after;
-    eeprom::DecodeImage(gateway.Console.Eeprom, after);
-    EXPECT_EQ(after.SerialClasses, stored.SerialClasses);
+    EXPECT_TRUE(gateway.Console.Eeprom == before) << "every byte was only looked at";
 }
 
 TEST_F(ReadOut, ReadsTheFirmwareOfEachKnownController) {
@@ -116,20 +114,6 @@ TEST_F(ReadOut, CountsOutsideTheSlotsReadNoCommands) {
     EXPECT_EQ(LinesInBlock(10).size(), 2 * (18 + 1));  // two headers, no commands
     EXPECT_EQ(LinesInBlock(11).size(), 2 * (18 + 1 + 5 * (9 + 1)));
     EXPECT_EQ(config.SerialClasses[0].Commands[0], ModbusCommand{});
-}
-
-TEST_F(ReadOut, SixCommandsInASerialClassAreReadFromTheirRuns) {
-    GatewayConfig stored = MaximalConfig();
-    stored.SerialClasses[0].CmdCount = 6;
-    eeprom::EncodeImage(stored, gateway.Console.Eeprom);
-
-    ASSERT_EQ(Read(), ReadOutResult::Ok);
-
-    EXPECT_EQ(config.SerialClasses[0].CmdCount, 6);
-    for (int slot = 0; slot < 6; ++slot)
-        EXPECT_EQ(config.SerialClasses[0].Commands[slot], stored.SerialClasses[0].Commands[slot]);
-    EXPECT_TRUE(LinesInBlock(8).contains("e 96"));  // command 6 at 16 * 6
-    EXPECT_FALSE(LinesInBlock(8).contains("e 112"));
 }
 
 TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
