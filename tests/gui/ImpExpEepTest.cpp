@@ -75,7 +75,6 @@ private Q_SLOTS:
         frmImpExpEEP& w = bench.W();
         QCOMPARE(w.ComPort->count(), 16);
         ExpectEnabled(w, true, false, true, false);
-        QVERIFY(test::SavePicture(w, "frmImpExpEEP.png"));
         w.ComPort->setCurrentIndex(2);
         bench.Press(w.Connect);
         QVERIFY(bench.PortOpen());
@@ -115,7 +114,6 @@ private Q_SLOTS:
         QVERIFY(bench.PortOpen());
         ExpectEnabled(w, false, true, false, true);
         QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
-        QVERIFY(test::SavePicture(w, "frmImpExpEEP-finished.png"));
 
         bench.Gateway.Console.Eeprom = sim::FactoryImage();
         bench.Dialogs.FileAnswers << bench.Path();
