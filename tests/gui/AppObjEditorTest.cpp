@@ -147,6 +147,7 @@ class AppObjEditorTest : public QObject {
 private Q_SLOTS:
     void opensWithTheClassesAsRead();
     void addShowsACheckOutcomeOrStores();
+    void addChecksEachLimitAtItsEdge();
     void functionCodeSetsLabelsAndLength();
     void startAddressShowsItsModbusReference();
     void addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck();
@@ -155,7 +156,8 @@ private Q_SLOTS:
     void updateReportsSuccessAndFailure();
     void addAndUpdateSayWhichCommandsShareMemory();
     void connectionListSwitchesTheTabAndSetStoresIt();
-    void setStoresOnlyAttributesThatFit();
+    void serialSetKeepsOnlyTimeoutsInRange();
+    void tcpSetRefusesEntriesThatDoNotFitAndStoresNothing();
     void attributeFieldsNeverStayEmpty();
     void buttonsSignalAndBackDiscardsTheEdits();
     void numericFieldsTakeDigitsOnlyTypedOrPasted();
@@ -199,6 +201,35 @@ void AppObjEditorTest::addShowsACheckOutcomeOrStores() {
     QVERIFY(editor.Shows("EraseMB", Com1) && !editor.Shows("AddApp", Com1));
 }
 
+// Each limit of the command checks at its edge, through Add: the message shown, or none.
+void AppObjEditorTest::addChecksEachLimitAtItsEdge() {
+    const QString netId = "ModBus Device Address Error. (1-247)";
+    const QString noRoom = "Communication Length Greater Than Internal Memory";
+    const struct {
+        QString netId;
+        int code;
+        QString start, length, memory, message;
+    } rows[] = {{"0", 0, "70000", "0", "", netId},  // the address is checked first
+                {"", 2, "0", "1", "0", netId},
+                {"1", 0, "0", "1", "0", ""},
+                {"247", 0, "0", "1", "0", ""},
+                {"5", 0, "0", "1920", "0", ""},
+                {"5", 0, "0", "1921", "0", "Communication Length Error. (1-1920)"},
+                {"5", 2, "0", "121", "0", "Communication Length Error. (1-120)"},
+                {"5", 3, "65536", "1", "0", "Register Start Address Error. (0-65535)"},
+                {"5", 0, "0", "1", "2046", ""},
+                {"5", 0, "0", "1", "2047", noRoom},
+                {"5", 7, "9", "100", "1948", noRoom}};
+    for (const auto& r : rows) {
+        Editor editor;
+        editor.EnterCommand(Com1, r.netId, r.code, r.start, r.length, r.memory);
+        editor.Press(editor.Button("AddApp", Com1));
+        QCOMPARE(editor.dialogs.MessageTexts(),
+                 r.message.isEmpty() ? QStringList() : QStringList{r.message});
+        QCOMPARE(editor.Commands(Com1).CmdCount, r.message.isEmpty() ? 1 : 0);
+    }
+}
+
 void AppObjEditorTest::functionCodeSetsLabelsAndLength() {
     Editor editor;
     auto* code = editor.List("MB_IO_type", Com1);
@@ -212,6 +243,9 @@ void AppObjEditorTest::functionCodeSetsLabelsAndLength() {
     code->setCurrentIndex(2);  // FC03
     QVERIFY(length->isEnabled());
     QCOMPARE(length->maxLength(), 3);
+    // A tab switched off keeps its length field off.
+    editor.List("MB_IO_type", 4)->setCurrentIndex(3);
+    QVERIFY(!editor.Field("MB_Comm_len", 4)->isEnabled());
     // Switching a tab on again keeps FC05's length fixed.
     code->setCurrentIndex(4);
     editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(0);
@@ -260,6 +294,7 @@ void AppObjEditorTest::deleteClosesTheGapOrEmptiesTheClass() {
 
     QCOMPARE(editor.Commands(Com2).CmdCount, 3);
     QCOMPARE(editor.Commands(Com2).Slots[1], Command(3));
+    QCOMPARE(editor.Commands(Com2).Slots[3], ModbusCommand{});
     QCOMPARE(editor.List("Instance", Com2)->count(), 3);
     QCOMPARE(editor.List("Instance", Com2)->currentIndex(), 2);
     QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("4"));
@@ -305,6 +340,9 @@ void AppObjEditorTest::addAndUpdateSayWhichCommandsShareMemory() {
     QCOMPARE(editor.Commands(Com1).CmdCount, 1);
     QVERIFY2(note->text().contains("COM2 instance 2"), qPrintable(note->text()));
     QVERIFY(editor.dialogs.Messages.isEmpty());  // a note, never a refusal
+    editor.Type(editor.Field("MB_InternalMem", Com1), "1000");
+    editor.Press(editor.Button("UpdateApp", Com1));
+    QCOMPARE(note->text(), QString());
     editor.Type(editor.Field("MB_InternalMem", Com1), "30");
     editor.Press(editor.Button("UpdateApp", Com1));
     QVERIFY2(note->text().contains("COM2 instance 3"), qPrintable(note->text()));
@@ -319,6 +357,7 @@ void AppObjEditorTest::updateReportsSuccessAndFailure() {
     editor.Press(editor.Button("UpdateApp", Com2));
     QCOMPARE(Seen(editor.dialogs), QStringList({"Update: Update Success!!!"}));
     QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
+    QCOMPARE(editor.Commands(Com2).CmdCount, 4);
 
     editor.dialogs.Messages.clear();
     editor.Type(editor.Field("MB_ID", Com2), "0");
@@ -348,6 +387,7 @@ void AppObjEditorTest::connectionListSwitchesTheTabAndSetStoresIt() {
     QCOMPARE(editor.config.EditSerialClasses[0].ConnMode, 1);
     QVERIFY(editor.Field("MB_ID", Com1)->isEnabled());
     QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
+    QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
 
     // "NO" switches a server tab off at once; only "Set" stores it.
     editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
@@ -358,28 +398,47 @@ void AppObjEditorTest::connectionListSwitchesTheTabAndSetStoresIt() {
     editor.Press(editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0));
     QCOMPARE(editor.config.EditTcpClasses[0].ConnValid, 0);
     QCOMPARE(editor.config.EditTcpClasses[0].CmdCount, 5);  // commands are kept
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
+    editor.Press(editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0));
+    QVERIFY(editor.Button("DeleteApp", Server01)->isEnabled());
 }
 
-void AppObjEditorTest::setStoresOnlyAttributesThatFit() {
+void AppObjEditorTest::serialSetKeepsOnlyTimeoutsInRange() {
     Editor editor;
     auto* timeout = editor.Field("Text_COM_CmdTimeout", Com1);
-    auto* setCom = editor.Find<QPushButton>("Btn_SetCOMClassAttr", Com1);
+    auto* set = editor.Find<QPushButton>("Btn_SetCOMClassAttr", Com1);
     editor.Type(timeout, "65535");
-    editor.Press(setCom);
+    editor.Press(set);
     QCOMPARE(editor.config.EditSerialClasses[0].CmdTimeout, 65535.0);
-    editor.Type(timeout, "65536");  // out of range: stored and shown as 0, without a message
-    editor.Press(setCom);
-    QCOMPARE(editor.config.EditSerialClasses[0].CmdTimeout, 0.0);
-    QCOMPARE(timeout->text(), QString("0"));
+    QCOMPARE(timeout->text(), QString("65535"));
+    for (const char* refused : {"65536", "0", "-12", "x"}) {
+        editor.Type(timeout, refused);
+        editor.Press(set);
+        QCOMPARE(editor.config.EditSerialClasses[0].CmdTimeout, 0.0);
+        QCOMPARE(timeout->text(), QString("0"));
+    }
+    QVERIFY(editor.dialogs.Messages.isEmpty());
+}
 
+void AppObjEditorTest::tcpSetRefusesEntriesThatDoNotFitAndStoresNothing() {
+    Editor editor;
     const auto before = editor.config.EditTcpClasses[0];
-    auto* setTcp = editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0);
+    auto* set = editor.Find<QPushButton>("Btn_SetTCPClassAttr", 0);
     editor.Type(editor.Field("Text_ServerIP1", 1), "256");
-    editor.Press(setTcp);
-    QCOMPARE(Seen(editor.dialogs), QStringList({"Error: Server IP Octet 2 Error. (0-255)"}));
-    QCOMPARE(editor.config.EditTcpClasses[0], before);
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+    editor.Press(set);
+    editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
     editor.Type(editor.Field("Text_ServerIP1", 1), "255");
-    editor.Press(setTcp);
+    editor.Type(editor.Field("Text_TCP_RetryConnTimeout", 0), "-5");
+    editor.Press(set);
+    QCOMPARE(Seen(editor.dialogs),
+             QStringList({"Error: Server IP Octet 2 Error. (0-255)",
+                          "Error: Retry Connection Timeout Error. (0-4294967295)"}));
+    QCOMPARE(editor.config.EditTcpClasses[0], before);
+
+    editor.Type(editor.Field("Text_TCP_RetryConnTimeout", 0), "99999");
+    editor.Press(set);
+    QCOMPARE(editor.config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
     QCOMPARE(editor.config.EditTcpClasses[0].ServerIp, (std::array<uint8_t, 4>{192, 255, 1, 10}));
 }
 
@@ -410,7 +469,8 @@ void AppObjEditorTest::buttonsSignalAndBackDiscardsTheEdits() {
     QSignalSpy devices(editor.window.get(), &IOAppObj::deviceViewRequested);
     for (const char* button : {"NextButton", "ShowAppInf", "ShowMBInf"})
         editor.Press(editor.Find<QPushButton>(button));
-    QCOMPARE((QList<int>{next.count(), objects.count(), devices.count()}), (QList<int>{1, 1, 1}));
+    QCOMPARE((QList<qsizetype>{next.count(), objects.count(), devices.count()}),
+             (QList<qsizetype>{1, 1, 1}));
     editor.Press(editor.Button("DeleteApp", Com2));
     editor.EnterCommand(Com1, "4", 0, "0", "8", "0");
     editor.Press(editor.Button("AddApp", Com1));
@@ -442,6 +502,10 @@ void AppObjEditorTest::numericFieldsTakeDigitsOnlyTypedOrPasted() {
         memory->paste();
         QCOMPARE(memory->text(), QString());
     }
+    QApplication::clipboard()->setText("7");
+    netId->selectAll();
+    netId->paste();
+    QCOMPARE(netId->text(), QString("7"));
 }
 
 void AppObjEditorTest::commandTableGoesOutAndComesInAsCsv() {
@@ -465,6 +529,12 @@ void AppObjEditorTest::commandTableGoesOutAndComesInAsCsv() {
     QCOMPARE(editor.dialogs.MessageTexts(),
              QStringList{"row 3, column 2 (NetId): ModBus Device Address Error. (1-247)"});
     QCOMPARE(editor.Entries(Com1), QStringList());
+    QVERIFY(test::WriteAll(imported,
+                           "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
+                           "1,9,16,600,0,8\n"));
+    editor.dialogs.FileAnswers = {imported};
+    editor.Press(editor.Button("ImportCsv", Com1));
+    QCOMPARE(editor.Commands(Com1).Slots[0], (ModbusCommand{1, 9, 16, 600, 0, 8}));
 }
 
 }  // namespace kv

@@ -132,10 +132,6 @@ private Q_SLOTS:
             bench.Gateway.Console.Faults.StopAfterLines = 200;
             bench.Press(bench.W().cmdImportToIni);
         };
-        const auto notABackup = [](Bench& bench) {
-            QVERIFY(test::WriteAll(bench.Path(), "[Config_EEPROM]\r\nFileType=Something else\r\n"));
-            bench.Press(bench.W().cmdExportToEEP);
-        };
         const auto anotherController = [](Bench& bench) { bench.Press(bench.W().cmdImportToIni); };
         const struct {
             std::function<void(Bench&)> run;
@@ -143,7 +139,6 @@ private Q_SLOTS:
             QString message;
         } cases[] = {
             {timeout, sim::ControllerModel::Q5308RT, "Timeout"},
-            {notABackup, sim::ControllerModel::Q5308RT, "File Data Type Error"},
             {anotherController, sim::ControllerModel::Klt400, "This modules is not 5308RTD!"}};
         for (const auto& c : cases) {
             Bench bench(c.model);
