@@ -44,6 +44,15 @@ TEST_F(CliDiff, AMissingFileOrAWrongFileIsAnErrorWithItsReason) {
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_TRUE(run.Err.startsWith(broken + " is not a valid JSON file: "))
         << run.Err.toStdString();
+
+    const QString wrongField = InFolder("wrong.json");
+    WriteFile(wrongField, R"({"SerialClasses": [{"Commands": [{"NetId": 1}]}]})");
+    run = RunCli({"diff", wrongField, wrongField});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_TRUE(run.Err.startsWith(wrongField + ": SerialClasses[0].Commands[0]."))
+        << run.Err.toStdString();
+
+    EXPECT_EQ(RunCli({"diff", missing}).ExitCode, 2);
 }
 
 TEST_F(CliDiff, AReadOutAgainstTheSameGatewayAndItsBackup) {

@@ -143,6 +143,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("silentAfterLines");
         QTest::addColumn<bool>("unplug");
         QTest::newRow("silent from the start") << 0 << false;
+        QTest::newRow("silent before the last quit") << -2 << false;
         QTest::newRow("cable pulled during the read-out") << -1 << true;
     }
 
@@ -150,7 +151,10 @@ private Q_SLOTS:
         QFETCH(int, silentAfterLines);
         QFETCH(bool, unplug);
         MainWindowHarness h;
-        if (unplug) {
+        if (silentAfterLines == -2) {
+            h.Connect();  // count the lines of a whole read-out first
+            silentAfterLines = h.Gateway.Console.LinesReceived() * 2 - 1;
+        } else if (unplug) {
             h.Gateway.Port.EachWait = [&] {
                 if (h.Gateway.LinesReceived().size() == 60 && h.Gateway.IsPlugged())
                     h.Gateway.Unplug();
