@@ -88,16 +88,6 @@ TEST_F(CliBackup, RefusesWhatIsNoBackupAndSaysWhyLikeTheWindow) {
     EXPECT_EQ(LoadImage(eeprom), sim::DemoImage()) << "nothing was written";
 }
 
-TEST_F(CliBackup, AnotherControllerIsRefused) {
-    SimulatorProcess simulator;
-    simulator.Start({"--com", "7", "--model", "KLT-400"});
-    const CliRun run =
-        RunCli({"backup", "--port", simulator.Device, folder.filePath("KV-9052R_EEP.ini")});
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "This modules is not 5308RTD!");
-    EXPECT_FALSE(QFile::exists(folder.filePath("KV-9052R_EEP.ini")));
-}
-
 TEST_F(CliBackup, ThreeGatewaysAtOnceOneOfThemSilent) {
     // Made before any starts, the three publish into the same port folder.
     SimulatorProcess first;

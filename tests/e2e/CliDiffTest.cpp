@@ -89,24 +89,5 @@ TEST_F(CliDiff, AReadOutAgainstTheSameGatewayAndItsBackup) {
     EXPECT_EQ(run.Err, "--raw compares two EEPROM backup files byte by byte");
 }
 
-// What `apply` stores, `diff` of the same file against the gateway finds there.
-TEST_F(CliDiff, AnAppliedFileMatchesTheGateway) {
-    simulator.Start({"--com", "9", "--demo"});
-    const QString file = InFolder("apply.json");
-    WriteFile(file, R"({"DeviceNetParams": {"NodeId": 17},
-        "TcpClasses": [{"ConnValid": 1, "Commands": [
-            {"NetId": 3, "FunctionCode": 16, "MemAddress": 400, "StartAddress": 0,
-             "Length": 8}]}]})");
-    CliRun run = RunCli({"diff", file, "COM9"});
-    EXPECT_EQ(run.ExitCode, 1);
-
-    const CliRun apply =
-        RunCli({"apply", "--port", "COM9", file, "--eds-dir", simulator.Folder.path()});
-    ASSERT_EQ(apply.ExitCode, 0) << apply.Err.toStdString();
-    run = RunCli({"diff", file, "COM9"});
-    EXPECT_EQ(run.ExitCode, 0) << run.Out.toStdString() << run.Err.toStdString();
-    EXPECT_TRUE(run.Out.endsWith("No differences.")) << run.Out.toStdString();
-}
-
 }  // namespace
 }  // namespace kv::test

@@ -82,6 +82,10 @@ TEST_F(CliSave, ApplyWritesWhatEdsDescribesAgain) {
     EXPECT_EQ(ConfigurationLines(QDir(again).filePath("KV-9052R_ 12.eds")),
               ConfigurationLines(written));
     EXPECT_TRUE(ReadAll(written).contains("\"20 68 24 01 30 0C\""));
+    // What apply stored, diff of the same file against the gateway finds there.
+    const CliRun diff = RunCli({"diff", file, "COM9"});
+    EXPECT_EQ(diff.ExitCode, 0) << diff.Out.toStdString() << diff.Err.toStdString();
+    EXPECT_TRUE(diff.Out.endsWith("No differences.")) << diff.Out.toStdString();
 }
 
 TEST_F(CliSave, FactoryResetNeedsItsConfirmation) {

@@ -1,5 +1,5 @@
 // kv9052r-gateway-sim as a user runs it: a pseudo-terminal published as COM n, reached
-// through QSerialPort, opened and closed again and again, its EEPROM kept in a file.
+// through QSerialPort, opened and closed again and again.
 
 #include <gtest/gtest.h>
 
@@ -42,34 +42,6 @@ TEST_F(GatewaySimProgram, ServesOneClientAfterAnotherOnItsComPort) {
     }
     Stop();
     EXPECT_FALSE(QFileInfo(ComLinkPath(7)).isSymLink()) << "the link goes with the gateway";
-}
-
-TEST_F(GatewaySimProgram, KeepsItsEepromAcrossARestart) {
-    const QString eeprom = simulator.Folder.filePath("gateway.eeprom");
-    const QStringList arguments = {"--com", "3", "--eeprom", eeprom, "--no-line-speed"};
-    Start(arguments);
-    port.SelectPort(3);
-    ASSERT_TRUE(port.Open().ok());
-    uint8_t value = 0;
-    ASSERT_TRUE(RecoverConsole(link));
-    ASSERT_TRUE(link.SendCommand("use eeprom", "]"));
-    ASSERT_TRUE(link.SendCommand("block 8", "]"));
-    ASSERT_TRUE(link.ReadConsoleByte("e 40", "B(40)=", value));
-    ASSERT_TRUE(link.ReadConsoleByte("123", "B(41)=", value));
-    ASSERT_TRUE(link.SendCommand(".", "]"));
-    ASSERT_TRUE(link.SendCommand("quit", ">"));
-    port.Close();
-    Stop();
-
-    Start(arguments);
-    ASSERT_TRUE(port.Open().ok());
-    ASSERT_TRUE(RecoverConsole(link));
-    ASSERT_TRUE(link.SendCommand("use eeprom", "]"));
-    ASSERT_TRUE(link.SendCommand("block 8", "]"));
-    ASSERT_TRUE(link.ReadConsoleByte("e 40", "B(40)=", value));
-    EXPECT_EQ(value, 123);
-    ASSERT_TRUE(link.SendCommand(".", "]"));
-    port.Close();
 }
 
 }  // namespace

@@ -75,7 +75,6 @@ private Q_SLOTS:
         frmImpExpEEP& w = bench.W();
         QCOMPARE(w.ComPort->count(), 16);
         ExpectEnabled(w, true, false, true, false);
-        QVERIFY(test::SavePicture(w, "frmImpExpEEP.png"));
         w.ComPort->setCurrentIndex(2);
         bench.Press(w.Connect);
         QVERIFY(bench.PortOpen());
@@ -115,7 +114,6 @@ private Q_SLOTS:
         QVERIFY(bench.PortOpen());
         ExpectEnabled(w, false, true, false, true);
         QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
-        QVERIFY(test::SavePicture(w, "frmImpExpEEP-finished.png"));
 
         bench.Gateway.Console.Eeprom = sim::FactoryImage();
         bench.Dialogs.FileAnswers << bench.Path();
@@ -134,10 +132,6 @@ private Q_SLOTS:
             bench.Gateway.Console.Faults.StopAfterLines = 200;
             bench.Press(bench.W().cmdImportToIni);
         };
-        const auto notABackup = [](Bench& bench) {
-            QVERIFY(test::WriteAll(bench.Path(), "[Config_EEPROM]\r\nFileType=Something else\r\n"));
-            bench.Press(bench.W().cmdExportToEEP);
-        };
         const auto anotherController = [](Bench& bench) { bench.Press(bench.W().cmdImportToIni); };
         const struct {
             std::function<void(Bench&)> run;
@@ -145,7 +139,6 @@ private Q_SLOTS:
             QString message;
         } cases[] = {
             {timeout, sim::ControllerModel::Q5308RT, "Timeout"},
-            {notABackup, sim::ControllerModel::Q5308RT, "File Data Type Error"},
             {anotherController, sim::ControllerModel::Klt400, "This modules is not 5308RTD!"}};
         for (const auto& c : cases) {
             Bench bench(c.model);

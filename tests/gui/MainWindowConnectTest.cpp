@@ -55,7 +55,6 @@ private Q_SLOTS:
         for (const char* name : {"Connect", "ComPort", "ExitProgram"})
             QVERIFY2(h.Find(name)->isEnabled(), name);
         QCOMPARE(h.Window.SelectedPanel(), int(Main_F::NoPanel));
-        h.Render("main-window-not-connected");
     }
 
     void readsTheGatewayAndShowsTheConnectedLook() {
@@ -109,7 +108,6 @@ private Q_SLOTS:
         QVERIFY(h.Toggle(0)->isChecked());
         QCOMPARE(h.Find<QStackedWidget>("Panels")->currentIndex(), 0);
         QCOMPARE(h.Find<QLineEdit>("CANNodeId")->text(), QString("5"));
-        h.Render("main-window-connected");
     }
 
     void nextBeforeAReadOutOnlyFlipsTheStatusStyle() {
@@ -145,7 +143,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("silentAfterLines");
         QTest::addColumn<bool>("unplug");
         QTest::newRow("silent from the start") << 0 << false;
-        QTest::newRow("silent in block 1") << 40 << false;
         QTest::newRow("silent before the last quit") << -2 << false;
         QTest::newRow("cable pulled during the read-out") << -1 << true;
     }

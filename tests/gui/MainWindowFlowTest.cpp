@@ -10,7 +10,6 @@
 #include "support/RecordingDialogs.h"
 #include "support/SessionOnGateway.h"
 #include "support/SimulatedGateway.h"
-#include "support/TestFiles.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/common/Session.h"
@@ -139,8 +138,6 @@ private Q_SLOTS:
 
     void splashShowsTheReleaseAndCloses() {
         SplashWindow splash;
-        splash.adjustSize();
-        splash.grab().save(QDir(test::PictureFolder()).filePath("splash.png"));
         splash.ShowFor(std::chrono::milliseconds(20));
         QVERIFY(!splash.isVisible());
     }
@@ -152,7 +149,6 @@ private Q_SLOTS:
         QCOMPARE(abouts.size(), 1);
         AboutWindow* about = abouts.first();
         QVERIFY(about->isVisible());
-        about->grab().save(QDir(test::PictureFolder()).filePath("about-window.png"));
         Click(about, "OK");
         QVERIFY(!about->isVisible());
     }

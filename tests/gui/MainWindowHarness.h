@@ -48,9 +48,6 @@ public:
         WaitUntilIdle(Gateway_);
     }
 
-    // Saves what the window looks like, for a person to look at.
-    void Render(const QString& name) { SavePicture(Window, name + ".png"); }
-
     SimulatedGateway Gateway;
     GatewayConfig Config;
     GatewaySession Gateway_{DevicesOf(Gateway)};

@@ -10,7 +10,6 @@
 #include <QtTest>
 
 #include "config/GatewayConfig.h"
-#include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 #include "session/SerialDevices.h"
 #include "support/RecordingDialogs.h"
@@ -35,12 +34,6 @@ private:
     test::RecordingDialogs dialogs;
     Session session{config, link, dialogs};
     std::unique_ptr<Main_F> window;
-
-    void ConnectToGateway() {
-        window->findChild<QComboBox*>("ComPort")->setCurrentIndex(GatewayCom - 1);
-        QTest::mouseClick(window->findChild<QPushButton*>("Connect"), Qt::LeftButton);
-        QVERIFY(test::WaitUntilIdle(link));
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -73,26 +66,15 @@ private Q_SLOTS:
         QTimer heartbeat;
         connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
         heartbeat.start(10);
-        ConnectToGateway();
+        window->findChild<QComboBox*>("ComPort")->setCurrentIndex(GatewayCom - 1);
+        QTest::mouseClick(window->findChild<QPushButton*>("Connect"), Qt::LeftButton);
+        QVERIFY(test::WaitUntilIdle(link));
 
         QCOMPARE(dialogs.MessageTexts(), QStringList());
         QVERIFY(window->Connected());
         QCOMPARE(window->findChild<QLineEdit*>("FirmwareVer")->text(), QString("1.03-2009/07/15"));
         QCOMPARE(config.DeviceNetParams, (DeviceNetParams{5, 2}));
         QVERIFY2(ticks > 5, "the event loop did not run during the read-out");
-    }
-
-    void aPortHeldByAnotherProgramIsOccupied() {
-        QtSerialPort other;
-        other.SelectPort(GatewayCom);
-        QVERIFY(other.Open().ok());
-        ConnectToGateway();
-        other.Close();
-
-        QCOMPARE(dialogs.MessageTexts(), QStringList{"COM 5 has been occupied"});
-        QCOMPARE(dialogs.Messages[0].Title, QString("Error"));
-        QCOMPARE(window->findChild<QLineEdit*>("CommunicationState")->text(),
-                 QString("COM 5 has been occupied"));
     }
 };
 

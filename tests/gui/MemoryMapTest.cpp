@@ -5,7 +5,6 @@
 #include <QtTest>
 
 #include "config/WorkingCopy.h"
-#include "support/TestFiles.h"
 #include "ui/views/MemoryGrid.h"
 #include "ui/views/MemoryMap.h"
 
@@ -62,7 +61,6 @@ private Q_SLOTS:
         QCOMPARE(grid->AddressText(505),
                  QStringLiteral("Address 505: Server 04 instance 1 (not in use) at 500..509"));
         QCOMPARE(grid->AddressText(600), QStringLiteral("Address 600: free"));
-        QVERIFY(test::SavePicture(map, "MemoryMap.png"));
 
         // As the editor's Delete does; the window notices on its own.
         DeleteCommand(config, 0, 1);

@@ -1,4 +1,4 @@
-// Whole-file reads and writes for tests, and pictures of windows for a person to look at.
+// Whole-file reads and writes for tests.
 #pragma once
 
 #include <QByteArray>
@@ -17,20 +17,6 @@ inline QByteArray ReadAll(const QString& path) {
 inline bool WriteAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Where window pictures go: KV_TEST_OUTPUT, else the temporary folder.
-inline QString PictureFolder() {
-    const QString folder = qEnvironmentVariable("KV_TEST_OUTPUT", QDir::tempPath());
-    QDir().mkpath(folder);
-    return folder;
-}
-
-// Saves a picture of a widget (any type with grab()), shown first; true when written.
-template <typename Widget>
-bool SavePicture(Widget& widget, const QString& fileName) {
-    widget.show();
-    return widget.grab().save(QDir(PictureFolder()).filePath(fileName));
 }
 
 }  // namespace kv::test

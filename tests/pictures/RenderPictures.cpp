@@ -1,0 +1,40 @@
+// Pictures of the windows for a person to look at (scripts/pictures), not a test: the main
+// window before and after a read-out of the in-process virtual gateway, an editor tab, the
+// save window and the EEPROM copy window, saved as PNG files into the folder given.
+
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+#include "gui/MainWindowHarness.h"
+#include "ui/appobj/IOAppObj.h"
+#include "ui/backup/frmImpExpEEP.h"
+#include "ui/save/EDSAndEEPSet.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        qCritical("Usage: render_pictures FOLDER");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(folder.path());
+    bool saved = true;
+    const auto save = [&](QWidget& window, const char* name) {
+        window.show();
+        saved = window.grab().save(folder.filePath(QLatin1String(name) + ".png")) && saved;
+    };
+    kv::test::MainWindowHarness h;
+    save(h.Window, "main-window-not-connected");
+    h.Connect();
+    save(h.Window, "main-window-connected");
+    kv::MakeWorkingCopy(h.Config);
+    kv::IOAppObj editor(h.Session);
+    editor.findChild<QTabWidget*>("SSTab1")->setCurrentIndex(1);
+    save(editor, "editor-com2");
+    kv::EDSAndEEPSet saveWindow(h.Session);
+    save(saveWindow, "save-window");
+    kv::frmImpExpEEP copy(h.Session);
+    save(copy, "eeprom-copy");
+    return saved ? 0 : 1;
+}
