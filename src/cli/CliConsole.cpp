@@ -72,4 +72,13 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
     return false;
 }
 
+std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& config) {
+    auto console = OpenCliConsole(work.Port, work.Err);
+    if (!console) return nullptr;
+    if (!ReadCliGateway(*console, config, work.Err,
+                        work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
+        return nullptr;
+    return console;
+}
+
 }  // namespace kv::cli

@@ -7,6 +7,7 @@
 #include <QTextStream>
 #include <memory>
 
+#include "cli/PortJobs.h"
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "console/PortGuard.h"
@@ -43,5 +44,9 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
 // `err` and returns false.
 bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err,
                     const ProgressFn& progress = {});
+
+// Opens the port of `work` and reads its gateway into `config`, showing how far it is. On a
+// failure the message is printed and the result is null.
+std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& config);
 
 }  // namespace kv::cli

@@ -29,12 +29,9 @@ int RunEds(const Invocation& in) {
                 ? OutputFolder(QDir(outDir).filePath(PortFileStem(work.Port)), work.Err)
                 : outDir;
         if (folder.isEmpty()) return ExitFailed;
-        auto console = OpenCliConsole(work.Port, work.Err);
-        if (!console) return ExitFailed;
         GatewayConfig config;
-        if (!ReadCliGateway(*console, config, work.Err,
-                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
-            return ExitFailed;
+        auto console = ReadPortGateway(work, config);
+        if (!console) return ExitFailed;
         console.reset();  // frees the port for other programs while the output is made
         // What the save window works on when nothing is changed: the editor's copy of the
         // classes and the poll paths it starts from.

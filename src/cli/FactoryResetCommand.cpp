@@ -5,6 +5,7 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
+#include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
 #include "save/SaveReports.h"
 
@@ -22,19 +23,29 @@ int RunFactoryReset(const Invocation& in) {
     }
     const QStringList ports = PortsOf(in.Args);
     if (ports.isEmpty()) return NoPortGiven(in.Err);
-    const auto resetOne = [](PortWork& work) {
-        auto console = OpenCliConsole(work.Port, work.Err);
-        if (!console) return ExitFailed;
-        // The read-out names the controller, whose prompt ends every command's answer.
+    const QString backupFolder = BackupFolderOf(in.Args);
+    const auto resetOne = [&backupFolder](PortWork& work) {
+        // The read-out names the controller, whose prompt ends every command's answer, and
+        // gives the configuration kept before the reset.
         GatewayConfig config;
-        if (!ReadCliGateway(*console, config, work.Err,
-                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
-            return ExitFailed;
+        auto console = ReadPortGateway(work, config);
+        if (!console) return ExitFailed;
+        QString backup;
+        if (!backupFolder.isEmpty()) {
+            const KeptBackup kept = KeepBackup(backupFolder, config, PortFileStem(work.Port));
+            if (!kept.ok()) {
+                work.Err << kept.Error << "\nNothing was written to the gateway.\n";
+                return ExitFailed;
+            }
+            backup = kept.Path;
+            work.Out << BackupKeptText(backup) << "\n";
+        }
         if (FactoryReset(console->Link, config,
                          work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
             WriteResult::Ok) {
             work.Err << ReportWriteFailure().Text << "\n";
             console->PrintLastExchange(work.Err);
+            if (!backup.isEmpty()) work.Err << RestoreFromBackupText(backup) << "\n";
             return ExitFailed;
         }
         work.Out << "Factory settings restored.\n";
@@ -45,11 +56,13 @@ int RunFactoryReset(const Invocation& in) {
 
 const bool registered = RegisterCommand(
     {"factory-reset",
-     "--port P [--port P...] --yes",
+     "--port P [--port P...] --yes [--backup-dir DIR | --no-backup]",
      "restore the factory settings",
      {PortOption(),
       QuietOption(),
-      {"yes", QStringLiteral("Confirm that the gateway's settings are to be replaced.")}},
+      {"yes", QStringLiteral("Confirm that the gateway's settings are to be replaced.")},
+      BackupOptions()[0],
+      BackupOptions()[1]},
      {},
      RunFactoryReset});
 

@@ -24,12 +24,9 @@ int RunRead(const Invocation& in) {
         return ExitFailed;
 
     const auto readOne = [&](PortWork& work) {
-        auto console = OpenCliConsole(work.Port, work.Err);
-        if (!console) return ExitFailed;
         GatewayConfig config;
-        if (!ReadCliGateway(*console, config, work.Err,
-                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
-            return ExitFailed;
+        auto console = ReadPortGateway(work, config);
+        if (!console) return ExitFailed;
         console.reset();  // frees the port for other programs while the output is made
         if (toFiles)
             return WriteOutputFile(QDir(folder).filePath(PortFileStem(work.Port) + ".json"),
