@@ -1,12 +1,14 @@
 #include "backup/BackupFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <QStringConverter>
 #include <QStringDecoder>
 
 #include "config/NumberText.h"
+#include "platform/LimitedFile.h"
 
 namespace kv {
 namespace {
@@ -182,15 +184,16 @@ BackupReadResult BackupFile::Decode(const QByteArray& bytes) {
 }
 
 BackupReadResult BackupFile::Read(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure(BackupReadStatus::CannotRead, file.errorString());
-    if (file.size() > MaxFileBytes)
-        return Failure(BackupReadStatus::NotText,
-                       QStringLiteral("The file is too large for a backup."));
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return Failure(BackupReadStatus::CannotRead, file.errorString());
+    // Read one byte past the limit, so that Decode tells a file too large for a backup.
+    QByteArray bytes;
+    if (const QString failure = ReadLimitedFile(path, bytes, MaxFileBytes + 1);
+        !failure.isEmpty()) {
+        // The reported size only words the refusal; the limit counted what was read.
+        if (QFileInfo(path).isFile() && QFileInfo(path).size() > MaxFileBytes)
+            return Failure(BackupReadStatus::NotText,
+                           QStringLiteral("The file is too large for a backup."));
+        return Failure(BackupReadStatus::CannotRead, failure);
+    }
     return Decode(bytes);
 }
 

@@ -14,6 +14,7 @@
 #include "cli/PortJobs.h"
 #include "config/ConfigDiff.h"
 #include "config/ConfigJson.h"
+#include "platform/LimitedFile.h"
 
 namespace kv::cli {
 namespace {
@@ -93,20 +94,15 @@ std::optional<ConfigSource> ReadBackupSource(const QString& path, const QByteArr
 }
 
 std::optional<ConfigSource> ReadFileSource(const QString& path, QTextStream& err) {
-    QFile file(path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(path)) {
         err << "Cannot read " << path << ": there is no such file\n";
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << "Cannot read " << path << ": " << file.errorString() << "\n";
+    QByteArray bytes;
+    if (const QString failure = ReadLimitedFile(path, bytes); !failure.isEmpty()) {
+        err << "Cannot read " << path << ": " << failure << "\n";
         return std::nullopt;
     }
-    if (file.size() > BackupFile::MaxFileBytes) {
-        err << path << " is too large for a configuration file or a backup\n";
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
     return LooksLikeJson(bytes) ? ReadJsonSource(path, bytes, err)
                                 : ReadBackupSource(path, bytes, err);
 }
