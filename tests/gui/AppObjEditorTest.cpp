@@ -147,7 +147,6 @@ class AppObjEditorTest : public QObject {
 private Q_SLOTS:
     void opensWithTheClassesAsRead();
     void addShowsACheckOutcomeOrStores();
-    void addChecksEachLimitAtItsEdge();
     void functionCodeSetsLabelsAndLength();
     void startAddressShowsItsModbusReference();
     void addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck();
@@ -202,34 +201,6 @@ void AppObjEditorTest::addShowsACheckOutcomeOrStores() {
 }
 
 // Each limit of the command checks at its edge, through Add: the message shown, or none.
-void AppObjEditorTest::addChecksEachLimitAtItsEdge() {
-    const QString netId = "ModBus Device Address Error. (1-247)";
-    const QString noRoom = "Communication Length Greater Than Internal Memory";
-    const struct {
-        QString netId;
-        int code;
-        QString start, length, memory, message;
-    } rows[] = {{"0", 0, "70000", "0", "", netId},  // the address is checked first
-                {"", 2, "0", "1", "0", netId},
-                {"1", 0, "0", "1", "0", ""},
-                {"247", 0, "0", "1", "0", ""},
-                {"5", 0, "0", "1920", "0", ""},
-                {"5", 0, "0", "1921", "0", "Communication Length Error. (1-1920)"},
-                {"5", 2, "0", "121", "0", "Communication Length Error. (1-120)"},
-                {"5", 3, "65536", "1", "0", "Register Start Address Error. (0-65535)"},
-                {"5", 0, "0", "1", "2046", ""},
-                {"5", 0, "0", "1", "2047", noRoom},
-                {"5", 7, "9", "100", "1948", noRoom}};
-    for (const auto& r : rows) {
-        Editor editor;
-        editor.EnterCommand(Com1, r.netId, r.code, r.start, r.length, r.memory);
-        editor.Press(editor.Button("AddApp", Com1));
-        QCOMPARE(editor.dialogs.MessageTexts(),
-                 r.message.isEmpty() ? QStringList() : QStringList{r.message});
-        QCOMPARE(editor.Commands(Com1).CmdCount, r.message.isEmpty() ? 1 : 0);
-    }
-}
-
 void AppObjEditorTest::functionCodeSetsLabelsAndLength() {
     Editor editor;
     auto* code = editor.List("MB_IO_type", Com1);

@@ -1,5 +1,5 @@
-// The field checks a user meets are driven through the editor (AppObjEditorTest); here what
-// the editor's digit-only fields keep out, and the lenient reading of what gets through.
+// The checks of a Modbus command's fields, each limit at its edge; the editor only shows
+// their outcome (AppObjEditorTest).
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,29 @@ TEST(CommandChecks, FunctionCodeListPositionsMatchStoredCodes) {
         EXPECT_EQ(PositionOfFunctionCode(uint8_t(codes[position])), position);
     }
     EXPECT_EQ(PositionOfFunctionCode(7), -1);
+}
+
+TEST(CommandChecks, EachLimitAtItsEdge) {
+    const QString netId = "ModBus Device Address Error. (1-247)";
+    const QString noRoom = "Communication Length Greater Than Internal Memory";
+    const struct {
+        CommandFieldTexts Fields;
+        QString Error;
+    } rows[] = {{Fields("0", 1, "70000", "0", ""), netId},  // the address is checked first
+                {Fields("", 3, "0", "1", "0"), netId},
+                {Fields("1", 1, "0", "1", "0"), ""},
+                {Fields("247", 1, "0", "1", "0"), ""},
+                {Fields("248", 1, "0", "1", "0"), netId},
+                {Fields("5", 1, "0", "1920", "0"), ""},
+                {Fields("5", 1, "0", "1921", "0"), "Communication Length Error. (1-1920)"},
+                {Fields("5", 3, "0", "121", "0"), "Communication Length Error. (1-120)"},
+                {Fields("5", 4, "65536", "1", "0"), "Register Start Address Error. (0-65535)"},
+                {Fields("5", 1, "0", "1", "2046"), ""},
+                {Fields("5", 1, "0", "1", "2047"), noRoom},
+                {Fields("5", 16, "9", "100", "1948"), noRoom}};
+    for (const auto& row : rows)
+        EXPECT_EQ(ErrorOf(row.Fields), row.Error)
+            << row.Fields.NetId.toStdString() << " " << row.Fields.Length.toStdString();
 }
 
 TEST(CommandChecks, RefusesWhatWouldCorruptTheStoredCommand) {
