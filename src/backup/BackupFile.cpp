@@ -9,6 +9,7 @@
 
 #include "config/NumberText.h"
 #include "platform/LimitedFile.h"
+#include "platform/WholeFile.h"
 
 namespace kv {
 namespace {
@@ -200,6 +201,8 @@ BackupReadResult BackupFile::Read(const QString& path) {
 BackupFile::BackupFile(const QString& path) : file_(path) {}
 
 bool BackupFile::Open() {
+    errorText_ = TargetNotRegular(file_.fileName());
+    if (!errorText_.isEmpty()) return false;
     if (file_.open(QIODevice::WriteOnly)) return true;
     errorText_ = file_.errorString();
     return false;

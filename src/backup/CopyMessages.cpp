@@ -38,6 +38,8 @@ CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outco
         }
         case CopyResult::FileError:
             return {FileErrorText(direction, path, outcome.Detail), ErrorTitle};
+        case CopyResult::NoBackupKept:
+            return {outcome.Detail + QStringLiteral("\nNothing was written."), ErrorTitle};
         case CopyResult::IncompleteFile:
             return {QStringLiteral("The file lacks:\n%1\nNothing was written.").arg(outcome.Detail),
                     ErrorTitle};

@@ -101,14 +101,16 @@ CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn
     return Outcome(CopyResult::Ok);
 }
 
-CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
-                           bool allowIncomplete) {
-    EepromImage image;
+CopyOutcome CheckBackupToWrite(const QString& path, bool allowIncomplete, EepromImage& image) {
     QStringList lacks;
     if (const CopyOutcome read = ReadBackup(path, image, lacks); !read.ok()) return read;
     if (!lacks.isEmpty() && !allowIncomplete)
         return Outcome(CopyResult::IncompleteFile, lacks.mid(0, LacksShown).join(u'\n'));
+    return Outcome(CopyResult::Ok);
+}
 
+CopyOutcome WriteBlocksToEeprom(ConsoleLink& link, const EepromImage& image,
+                                const ProgressFn& progress) {
     ReplyTimeoutScope timeouts(link, HandshakeTimeoutMs);
     CopyProgress steps(progress);
     if (const CopyOutcome entered = EnterEeprom(link, steps); !entered.ok()) return entered;
@@ -118,6 +120,13 @@ CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const Progres
     steps.Set(CopyProgressMaximum);
     if (!link.SendCommand(QStringLiteral("quit"), MainPrompt)) return Outcome(CopyResult::Timeout);
     return Outcome(CopyResult::Ok);
+}
+
+CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
+                           bool allowIncomplete) {
+    EepromImage image;
+    const CopyOutcome checked = CheckBackupToWrite(path, allowIncomplete, image);
+    return checked.ok() ? WriteBlocksToEeprom(link, image, progress) : checked;
 }
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "config/EepromImage.h"
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
 
@@ -17,6 +18,7 @@ enum class CopyResult {
     FileTypeError,      // the chosen file is no backup (type mark, binary, far too large)
     FileError,          // the backup file could not be read or written
     IncompleteFile,     // the backup lacks blocks, keys or byte pairs; nothing was sent
+    NoBackupKept,       // the gateway's configuration could not be kept first; nothing was sent
 };
 
 struct CopyOutcome {
@@ -39,9 +41,16 @@ bool IsCopyableController(const QString& reply);
 // the console left EEPROM mode, so a failure leaves an earlier backup as it was.
 CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn& progress);
 
-// Writes the blocks of the backup `path` into the EEPROM. The file is checked whole
-// before anything is sent: a file that lacks blocks, keys or byte pairs is refused with the
-// first of them in Detail, unless `allowIncomplete`, when what it lacks is written as 0.
+// Reads and checks the backup `path` whole, without a gateway: a file that lacks blocks,
+// keys or byte pairs is refused with the first of them in Detail, unless `allowIncomplete`,
+// when what it lacks is written as 0.
+CopyOutcome CheckBackupToWrite(const QString& path, bool allowIncomplete, EepromImage& image);
+
+// Writes the configuration blocks of `image` into the EEPROM.
+CopyOutcome WriteBlocksToEeprom(ConsoleLink& link, const EepromImage& image,
+                                const ProgressFn& progress);
+
+// Both: a file checked, then written, with no backup of the gateway first.
 CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
                            bool allowIncomplete = false);
 

@@ -1,41 +1,40 @@
 // `backup --port P FILE.ini` and `restore --port P FILE.ini`: the EEPROM copy of the
 // window "Import/Export EEPROM", with the same sequences and messages. backup takes
-// more than one port with --out-dir and writes PORT.ini for each.
+// more than one port with --out-dir and writes PORT.ini for each; restore checks the file
+// before it opens a port and keeps each gateway's configuration before it writes.
 
 #include <QDir>
 #include <functional>
 
 #include "backup/CopyMessages.h"
 #include "backup/EepromCopy.h"
+#include "backup/RestoreBackup.h"
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
 #include "cli/PortJobs.h"
+#include "save/BackupBeforeWrite.h"
 
 namespace kv::cli {
 namespace {
 
-using CopyFn = std::function<CopyOutcome(ConsoleLink&, const QString&, const ProgressFn&)>;
-
 // The file of each port: the one given, or PORT.ini in the output folder.
 using PathFn = std::function<QString(const QString& port)>;
 
-int RunCopy(CopyDirection direction, CopyFn copy, const Invocation& in, const QStringList& ports,
-            const PathFn& pathOf) {
-    const QString doing = direction == CopyDirection::Import ? QStringLiteral("reading the EEPROM")
-                                                             : QStringLiteral("writing the EEPROM");
-    const auto copyOne = [&](PortWork& work) {
+int RunImport(const Invocation& in, const QStringList& ports, const PathFn& pathOf) {
+    const auto importOne = [&](PortWork& work) {
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
         const QString path = pathOf(work.Port);
         const CopyOutcome outcome =
-            copy(console->Link, path, work.Report(doing, CopyProgressMaximum));
-        const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
+            ImportToIni(console->Link, path,
+                        work.Report(QStringLiteral("reading the EEPROM"), CopyProgressMaximum));
+        const CopyMessage message = CopyOutcomeMessage(CopyDirection::Import, outcome, path);
         (outcome.ok() ? work.Out : work.Err) << message.Text << "\n";
         if (outcome.Result == CopyResult::Timeout) console->PrintLastExchange(work.Err);
         return outcome.ok() ? ExitOk : ExitFailed;
     };
-    return RunOnPorts(ports, in.Args, copyOne, in.Out, in.Err);
+    return RunOnPorts(ports, in.Args, importOne, in.Out, in.Err);
 }
 
 int RunBackup(const Invocation& in) {
@@ -48,12 +47,10 @@ int RunBackup(const Invocation& in) {
                << UsageLine(*FindCommand(QStringLiteral("backup"))) << "\n";
         return ExitUsage;
     }
-    if (!toFolder)
-        return RunCopy(CopyDirection::Import, ImportToIni, in, ports,
-                       [&files](const QString&) { return files.first(); });
+    if (!toFolder) return RunImport(in, ports, [&files](const QString&) { return files.first(); });
     const QString folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err);
     if (folder.isEmpty()) return ExitFailed;
-    return RunCopy(CopyDirection::Import, ImportToIni, in, ports, [folder](const QString& port) {
+    return RunImport(in, ports, [folder](const QString& port) {
         return QDir(folder).filePath(PortFileStem(port) + QStringLiteral(".ini"));
     });
 }
@@ -63,12 +60,27 @@ int RunRestore(const Invocation& in) {
     if (ports.isEmpty()) return NoPortGiven(in.Err);
     const QString file = in.Args.positionalArguments().first();
     const bool allowIncomplete = in.Args.isSet(QStringLiteral("allow-incomplete"));
-    const CopyFn restore = [allowIncomplete](ConsoleLink& link, const QString& path,
-                                             const ProgressFn& progress) {
-        return ExportToEeprom(link, path, progress, allowIncomplete);
+    // A file that cannot be written is refused before any port is opened.
+    EepromImage image;
+    if (const CopyOutcome checked = CheckBackupToWrite(file, allowIncomplete, image);
+        !checked.ok()) {
+        in.Err << CopyOutcomeMessage(CopyDirection::Export, checked, file).Text << "\n";
+        return ExitFailed;
+    }
+    const QString backupFolder = BackupFolderOf(in.Args);
+    const auto restoreOne = [&](PortWork& work) {
+        auto console = OpenCliConsole(work.Port, work.Err);
+        if (!console) return ExitFailed;
+        const RestoreOptions options{
+            allowIncomplete, backupFolder, PortFileStem(work.Port),
+            work.Report(QStringLiteral("writing the EEPROM"), CopyProgressMaximum)};
+        const RestoreOutcome outcome = RestoreBackup(console->Link, file, options);
+        if (!outcome.BackupPath.isEmpty()) work.Out << BackupKeptText(outcome.BackupPath) << "\n";
+        (outcome.Copy.ok() ? work.Out : work.Err) << RestoreOutcomeText(outcome, file) << "\n";
+        if (!outcome.Copy.ok()) console->PrintLastExchange(work.Err);
+        return outcome.Copy.ok() ? ExitOk : ExitFailed;
     };
-    return RunCopy(CopyDirection::Export, restore, in, ports,
-                   [&file](const QString&) { return file; });
+    return RunOnPorts(ports, in.Args, restoreOne, in.Out, in.Err);
 }
 
 const bool backupRegistered = RegisterCommand(
@@ -81,13 +93,16 @@ const bool backupRegistered = RegisterCommand(
 
 const bool restoreRegistered =
     RegisterCommand({"restore",
-                     "--port P [--port P...] [--allow-incomplete] FILE.ini",
+                     "--port P [--port P...] [--allow-incomplete] [--backup-dir DIR | "
+                     "--no-backup] FILE.ini",
                      "write a backup file's blocks into the gateway's EEPROM",
                      {PortOption(),
                       QuietOption(),
                       {"allow-incomplete",
                        QStringLiteral("Write a file that lacks blocks, keys or byte pairs; what "
-                                      "it lacks is written as 0.")}},
+                                      "it lacks is written as 0.")},
+                      BackupOptions()[0],
+                      BackupOptions()[1]},
                      {{"FILE.ini", "The backup file."}},
                      RunRestore});
 

@@ -17,11 +17,13 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // A modal message with an OK button and the icon its title calls for. An empty title
-    // means the program's own title.
-    void Message(const QString& text, const QString& title) {
-        ShowMessage(text, title, MessageIconOf(title));
+    // means the program's own title. Non-empty `details` (what went over the wire) are
+    // offered behind "Show Details..."; the message itself stays as it is.
+    void Message(const QString& text, const QString& title, const QString& details = {}) {
+        ShowMessage(text, title, MessageIconOf(title), details);
     }
-    virtual void ShowMessage(const QString& text, const QString& title, MessageIcon icon) = 0;
+    virtual void ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+                             const QString& details) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const QString& text, const QString& title) = 0;
     // A modal question whose buttons are `acceptText` and Cancel; true for the first.

@@ -5,10 +5,15 @@
 
 namespace kv {
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+QString TargetNotRegular(const QString& path) {
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isFile())
         return QStringLiteral("%1 is not a regular file").arg(path);
+    return {};
+}
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    if (const QString refused = TargetNotRegular(path); !refused.isEmpty()) return refused;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
     if (file.write(bytes) != bytes.size()) {

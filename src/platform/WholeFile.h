@@ -12,4 +12,7 @@ namespace kv {
 // Empty on success, else the system's reason; on failure `path` is as it was.
 QString WriteWholeFile(const QString& path, const QByteArray& bytes);
 
+// Empty when `path` may be written whole: it does not exist or is a regular file.
+QString TargetNotRegular(const QString& path);
+
 }  // namespace kv

@@ -55,6 +55,7 @@ void GatewaySession::RunOnSessionThread(const Job& job) {
         link_ = std::make_unique<ConsoleLink>(*devices_.Port, *devices_.Clock);
         link_->ReplyTimeoutMs = DefaultReplyTimeoutMs;
     }
+    link_->Trace.Clear();
     job(*link_);
 }
 
@@ -62,8 +63,9 @@ void GatewaySession::PostToWindows(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void GatewaySession::Finish(const std::function<void()>& done) {
+void GatewaySession::Finish(const QString& trace, const std::function<void()>& done) {
     busy_ = false;
+    lastTrace_ = trace;
     done();
     Q_EMIT Idle();
 }

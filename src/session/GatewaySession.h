@@ -44,6 +44,10 @@ public:
 
     bool IsBusy() const { return busy_; }
 
+    // What went over the wire during the last operation that ended, one line per event;
+    // for the windows' failure boxes and "Save Console Trace...".
+    const QString& LastTrace() const { return lastTrace_; }
+
     // Closes a port held open between operations (by the EEPROM copy window) and returns
     // when it is closed. Not an operation of its own: it is never refused.
     void ReleasePort();
@@ -58,7 +62,7 @@ private:
     void RunOnSessionThread(const Job& job);
     // Calls `call` on the window thread, after the session is no longer busy.
     void PostToWindows(std::function<void()> call);
-    void Finish(const std::function<void()>& done);
+    void Finish(const QString& trace, const std::function<void()>& done);
 
     SessionDeviceFactory makeDevices_;
     QThread thread_;
@@ -67,6 +71,7 @@ private:
     SessionDevices devices_;
     std::unique_ptr<ConsoleLink> link_;
     std::atomic<bool> busy_ = false;
+    QString lastTrace_;  // window thread only
 };
 
 template <typename Result>
@@ -83,8 +88,8 @@ bool GatewaySession::Run(QObject* context,
                 });
         };
         auto result = std::make_shared<Result>(work(link, report));
-        PostToWindows([this, target, done, result] {
-            Finish([&] {
+        PostToWindows([this, target, done, result, trace = link.Trace.Text()] {
+            Finish(trace, [&] {
                 if (target && done) done(std::move(*result));
             });
         });

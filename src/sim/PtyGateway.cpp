@@ -62,7 +62,10 @@ bool PtyGateway::ReadFromPc(QString& error) {
         error = SystemError("read");
         return false;
     }
-    if (count > 0) wire_.SendFromPc(QByteArray(buffer, count), NowNs());
+    if (count <= 0) return true;
+    const QByteArray bytes(buffer, count);
+    if (Tracing) Trace.Received(NowNs() / 1000, bytes);
+    wire_.SendFromPc(bytes, NowNs());
     return true;
 }
 
@@ -74,7 +77,9 @@ bool PtyGateway::WriteToPc(QString& error) {
         error = SystemError("write");
         return false;
     }
-    if (count > 0) unwritten_.remove(0, count);
+    if (count <= 0) return true;
+    if (Tracing) Trace.Sent(NowNs() / 1000, unwritten_.left(count));
+    unwritten_.remove(0, count);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "console/ConsoleTrace.h"
 #include "sim/ConsoleWire.h"
 #include "sim/StopSignals.h"
 
@@ -19,6 +20,10 @@ public:
     // Serves the console until a stop signal arrives. False, with the reason in `error`,
     // when the pseudo-terminal fails.
     bool Run(const StopSignals& signals, QString& error);
+
+    // Every chunk read from and written to the terminal, kept when `Tracing` is set.
+    bool Tracing = false;
+    ConsoleTrace Trace;
 
 private:
     bool ReadFromPc(QString& error);

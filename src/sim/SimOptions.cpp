@@ -45,10 +45,15 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     const QCommandLineOption garble("garble", "Print junk instead of answers.");
     const QCommandLineOption neverQuiet("never-quiet",
                                         "After the first answer, send blanks for ever.");
+    const QCommandLineOption trace(
+        "trace",
+        "Write what went over the wire to this file when the gateway stops: milliseconds, "
+        "\"->\" for what the gateway sent, \"<-\" for what it received.",
+        "file");
     const QCommandLineOption help({"h", "help"}, "This text.");
     const QCommandLineOption version({"V", "version"}, "The program's version.");
     parser.addOptions({model, eeprom, demo, maximal, factory, com, latency, noLineSpeed, stopAfter,
-                       garble, neverQuiet, help, version});
+                       garble, neverQuiet, trace, help, version});
 
     ParsedSimOptions parsed;
     if (!parser.parse(arguments)) {
@@ -116,6 +121,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     }
     if (parser.isSet(garble)) options.Faults.GarbleAfterLines = 0;
     if (parser.isSet(neverQuiet)) options.Faults.NeverQuietAfterLines = 0;
+    options.TracePath = parser.value(trace);
     parsed.Options = options;
     return parsed;
 }

@@ -20,6 +20,7 @@ struct SimOptions {
     std::chrono::microseconds Latency{1000};
     bool LineSpeed = true;  // pace the console's output at 115200 bit/s
     ConsoleFaults Faults;
+    QString TracePath;  // empty: no trace is kept
 };
 
 struct ParsedSimOptions {

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "platform/WholeFile.h"
 #include "sim/ComLink.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
@@ -93,9 +94,16 @@ int main(int argc, char* argv[]) {
     std::fflush(stdout);
 
     PtyGateway gateway(console, terminal.MasterFd(), options.LineSpeed);
-    if (!gateway.Run(signals, error)) {
-        PrintError(error);
-        return 1;
+    gateway.Tracing = !options.TracePath.isEmpty();
+    const bool served = gateway.Run(signals, error);
+    if (!served) PrintError(error);
+    if (gateway.Tracing) {
+        if (const QString failure =
+                kv::WriteWholeFile(options.TracePath, gateway.Trace.Text().toUtf8());
+            !failure.isEmpty()) {
+            PrintError(options.TracePath + QStringLiteral(": ") + failure);
+            return 1;
+        }
     }
-    return 0;
+    return served ? 0 : 1;
 }

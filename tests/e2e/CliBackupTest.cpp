@@ -50,7 +50,7 @@ TEST_F(CliBackup, ABackupRestoresToAnIdenticalEepromOnAnotherGateway) {
     EXPECT_EQ(saved.Out, "Import to ini file finished.");
     const CliRun restored = RunCli({"restore", "--port", second.Device, backup});
     ASSERT_EQ(restored.ExitCode, 0) << restored.Err.toStdString();
-    EXPECT_EQ(restored.Out, "Export to KV-9052R's EEPROM finished.");
+    EXPECT_TRUE(restored.Out.endsWith("\nExport to KV-9052R's EEPROM finished."));
 
     first.Stop();
     second.Stop();

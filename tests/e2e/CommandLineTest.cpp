@@ -53,7 +53,8 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
         {Cli,
          {"restore", "--port", "3"},
          "kv9052r-cli: FILE.ini missing\n"
-         "Usage: kv9052r-cli restore --port P [--port P...] [--allow-incomplete] FILE.ini"},
+         "Usage: kv9052r-cli restore --port P [--port P...] [--allow-incomplete] [--backup-dir "
+         "DIR | --no-backup] FILE.ini"},
         {Cli,
          {"frobnicate"},
          "kv9052r-cli: unknown command 'frobnicate'\n"

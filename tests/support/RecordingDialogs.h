@@ -16,10 +16,12 @@ public:
         QString Text;
         QString Title;
         MessageIcon Icon = MessageIcon::Information;
+        QString Details = {};
     };
 
-    void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override {
-        Messages.append({text, title, icon});
+    void ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+                     const QString& details) override {
+        Messages.append({text, title, icon, details});
         if (WhileMessageShown) WhileMessageShown();
     }
     bool AskYesNo(const QString& text, const QString& title) override {

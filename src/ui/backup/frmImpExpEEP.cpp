@@ -13,6 +13,7 @@
 #include "backup/EepromCopy.h"
 #include "console/PortGuard.h"
 #include "console/PortOpening.h"
+#include "save/BackupBeforeWrite.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
 
@@ -87,12 +88,19 @@ void frmImpExpEEP::BuildLayout() {
     exitRow->addStretch(1);
     exitRow->addWidget(Command1);
 
+    BackupNote = new QLabel;
+    BackupNote->setObjectName(QStringLiteral("BackupNote"));
+    BackupNote->setAccessibleName(QStringLiteral("Backup"));
+    BackupNote->setWordWrap(true);
+    BackupNote->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);
     layout->addWidget(CommunicationRegion);
     layout->addLayout(transferRow);
     layout->addWidget(ConnectProgress);
+    layout->addWidget(BackupNote);
     layout->addLayout(exitRow);
     setMinimumWidth(440);
 }
@@ -138,7 +146,7 @@ void frmImpExpEEP::OpenCom() {
 void frmImpExpEEP::FinishOpenCom(int number, const PortOpenResult& opened) {
     if (opened.ok()) return Apply(CopyWindowState::PortOpen);
     const FailureReport report = ReportPortFailure(opened, number, TransferPortTitles);
-    session_.Dialogs.Message(report.Text, report.Title);
+    session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
     // A port that never opened leaves nothing to reset.
     if (opened.Error != PortOpenError::NotOpened) ProcessError();
 }
@@ -180,18 +188,27 @@ void frmImpExpEEP::ExportToEepromFile() {
     Transfer(CopyDirection::Export, path);
 }
 
+// An export keeps the gateway's configuration first, read for the purpose: the window
+// holds the port, and the main window's last read-out may be of another gateway.
 void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path, bool allowIncomplete) {
     const CopyWindowState before = state_;
-    const bool started = session_.Gateway.Run<CopyOutcome>(
+    const RestoreOptions restore{allowIncomplete,
+                                 session_.BackupFolder,
+                                 QStringLiteral("COM%1").arg(ChosenPortNumber()),
+                                 {}};
+    const bool started = session_.Gateway.Run<RestoreOutcome>(
         this,
-        [direction, path, allowIncomplete](ConsoleLink& link, const ProgressFn& progress) {
-            return direction == CopyDirection::Import
-                       ? ImportToIni(link, path, progress)
-                       : ExportToEeprom(link, path, progress, allowIncomplete);
+        [direction, path, restore](ConsoleLink& link, const ProgressFn& progress) {
+            if (direction == CopyDirection::Import)
+                return RestoreOutcome{ImportToIni(link, path, progress), {}};
+            RestoreOptions options = restore;
+            options.Progress = progress;
+            return RestoreBackup(link, path, options);
         },
         [this](int value) { ConnectProgress->setValue(value); },
-        [this, direction, before, path](const CopyOutcome& outcome) {
-            if (outcome.Result == CopyResult::IncompleteFile && WriteIncompleteAnyway(outcome)) {
+        [this, direction, before, path](const RestoreOutcome& outcome) {
+            if (outcome.Copy.Result == CopyResult::IncompleteFile &&
+                WriteIncompleteAnyway(outcome.Copy)) {
                 Apply(before);
                 return Transfer(direction, path, true);
             }
@@ -212,10 +229,14 @@ bool frmImpExpEEP::WriteIncompleteAnyway(const CopyOutcome& outcome) {
 
 // The message comes while the window is still locked, the new state after it.
 void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
-                          const CopyOutcome& outcome, const QString& path) {
-    const CopyMessage message = CopyOutcomeMessage(direction, outcome, path);
-    session_.Dialogs.Message(message.Text, message.Title);
-    const CopyWindowState next = StateAfterTransfer(direction, outcome.Result, before);
+                          const RestoreOutcome& outcome, const QString& path) {
+    const CopyMessage message = CopyOutcomeMessage(direction, outcome.Copy, path);
+    BackupNote->setText(outcome.BackupPath.isEmpty() ? QString()
+                                                     : BackupKeptText(outcome.BackupPath));
+    session_.Dialogs.Message(
+        direction == CopyDirection::Export ? RestoreOutcomeText(outcome, path) : message.Text,
+        message.Title, outcome.Copy.ok() ? QString() : session_.Gateway.LastTrace());
+    const CopyWindowState next = StateAfterTransfer(direction, outcome.Copy.Result, before);
     if (next == CopyWindowState::PortClosed)
         ProcessError();
     else

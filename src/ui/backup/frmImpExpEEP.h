@@ -7,10 +7,12 @@
 
 #include "backup/CopyMessages.h"
 #include "backup/CopyWindowStates.h"
+#include "backup/RestoreBackup.h"
 #include "ui/common/Session.h"
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -31,6 +33,8 @@ public:
     QPushButton* cmdExportToEEP = nullptr;
     QPushButton* Command1 = nullptr;
     QProgressBar* ConnectProgress = nullptr;
+    // Where the gateway's configuration was kept before an export.
+    QLabel* BackupNote = nullptr;
     QGroupBox* CommunicationRegion = nullptr;
 
 Q_SIGNALS:
@@ -51,7 +55,7 @@ private:
     bool WriteIncompleteAnyway(const CopyOutcome& outcome);
     void ProcessError();
     void Apply(CopyWindowState state);
-    void Finish(CopyDirection direction, CopyWindowState before, const CopyOutcome& outcome,
+    void Finish(CopyDirection direction, CopyWindowState before, const RestoreOutcome& outcome,
                 const QString& path);
     int ChosenPortNumber() const;
     void ClosePort();

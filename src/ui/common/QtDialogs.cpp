@@ -19,12 +19,13 @@ QString InitialPath(const QString& folder, const QString& fileName) {
 
 }  // namespace
 
-void QtDialogs::ShowMessage(const QString& text, const QString& title, MessageIcon icon) {
-    QWidget* const parent = QApplication::activeWindow();
-    if (icon == MessageIcon::Error)
-        QMessageBox::critical(parent, TitleOrProgram(title), text);
-    else
-        QMessageBox::information(parent, TitleOrProgram(title), text);
+// Qt's box adds the "Show Details..." button itself once it has detailed text.
+void QtDialogs::ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+                            const QString& details) {
+    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    TitleOrProgram(title), text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setDetailedText(details);
+    box.exec();
 }
 
 bool QtDialogs::AskYesNo(const QString& text, const QString& title) {

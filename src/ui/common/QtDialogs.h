@@ -9,7 +9,8 @@ namespace kv {
 // Message boxes and file dialogs of Qt, modal to the active window.
 class QtDialogs : public Dialogs {
 public:
-    void ShowMessage(const QString& text, const QString& title, MessageIcon icon) override;
+    void ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+                     const QString& details) override;
     bool AskYesNo(const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title, const QString& acceptText) override;
     QString OpenFileName(const QString& filter, const QString& folder,

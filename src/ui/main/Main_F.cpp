@@ -117,7 +117,7 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     if (!outcome.Opened.ok()) {
         const FailureReport report =
             ReportPortFailure(outcome.Opened, portNumber, ReadOutPortTitles);
-        session_.Dialogs.Message(report.Text, report.Title);
+        session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
         if (report.CommunicationState) SetStateText(*report.CommunicationState);
         return;
     }
@@ -163,7 +163,7 @@ bool Main_F::focusNextPrevChild(bool next) {
 }
 
 void Main_F::ReportReadFailure(const QString& message) {
-    session_.Dialogs.Message(message, ErrorTitle);
+    session_.Dialogs.Message(message, ErrorTitle, session_.Gateway.LastTrace());
     SetStateText(TimeoutText);
     AbortConnect();
 }

@@ -88,6 +88,8 @@ private:
     // "Open Configuration..." and "Save Configuration As..." (ConfigFileMenu.cpp).
     void OpenConfiguration();
     void SaveConfigurationAs();
+    // "Save Console Trace...": the exchange of the last operation (ConsoleTraceMenu.cpp).
+    void SaveConsoleTrace();
     void ShowAbout();
     void SetStateText(const QString& text);
     void SetStateBold(bool bold);
@@ -150,6 +152,7 @@ private:
     QAction* MenuOpenConfig = nullptr;
     QAction* MenuSaveConfig = nullptr;
     QAction* MenuEEPCopy = nullptr;
+    QAction* MenuSaveTrace = nullptr;
     QAction* MenuExitProgram = nullptr;
     QAction* About_ = nullptr;
 };

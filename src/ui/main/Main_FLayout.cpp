@@ -170,6 +170,8 @@ void Main_F::BuildMenu() {
     connect(MenuOpenConfig, &QAction::triggered, this, &Main_F::OpenConfiguration);
     connect(MenuSaveConfig, &QAction::triggered, this, &Main_F::SaveConfigurationAs);
     MenuEEPCopy = Named(file->addAction("EEPCpoy"), "MenuEEPCopy");
+    MenuSaveTrace = Named(file->addAction("Save Console Trace..."), "MenuSaveTrace");
+    connect(MenuSaveTrace, &QAction::triggered, this, &Main_F::SaveConsoleTrace);
     file->addSeparator();
     MenuExitProgram = Named(file->addAction("Exit"), "MenuExitProgram");
     About_ = Named(menuBar()->addAction("About"), "About_");

@@ -333,7 +333,7 @@ void EDSAndEEPSet::Finish() {
 }
 
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
-    session_.Dialogs.Message(report.Text, report.Title);
+    session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
     if (!backupPath_.isEmpty()) BackupNote->setText(RestoreFromBackupText(backupPath_));
     session_.ConnectBusy = false;

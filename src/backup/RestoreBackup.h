@@ -1,0 +1,30 @@
+#pragma once
+// Writing a backup file into a gateway's EEPROM with a way back: the file is checked whole
+// first, then the gateway is read and its configuration kept as a configuration file,
+// and only then is a byte written.
+
+#include <QString>
+
+#include "backup/EepromCopy.h"
+
+namespace kv {
+
+struct RestoreOptions {
+    bool AllowIncomplete = false;  // write what the file lacks as 0
+    QString BackupFolder;          // empty: no backup is kept and the gateway is not read
+    QString PortName;              // names the backup
+    ProgressFn Progress;           // the write's progress, 1..CopyProgressMaximum
+};
+
+struct RestoreOutcome {
+    CopyOutcome Copy;
+    QString BackupPath;  // the configuration kept before the write, if any
+};
+
+RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path, const RestoreOptions& options);
+
+// What the user is told at the end: the copy's own message, and the backup to apply when
+// the write failed after it was kept.
+QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path);
+
+}  // namespace kv
