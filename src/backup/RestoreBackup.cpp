@@ -22,7 +22,8 @@ CopyOutcome KeepGatewayConfiguration(ConsoleLink& link, const RestoreOptions& op
 
 }  // namespace
 
-RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path, const RestoreOptions& options) {
+RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path,
+                             const RestoreOptions& options) {
     RestoreOutcome outcome;
     EepromImage image;
     outcome.Copy = CheckBackupToWrite(path, options.AllowIncomplete, image);

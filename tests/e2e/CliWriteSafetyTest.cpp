@@ -38,9 +38,10 @@ TEST_F(CliWriteSafety, ApplyThatStopsHalfWayFailsAndNamesTheBackup) {
     EXPECT_EQ(run.ExitCode, 1);
     ASSERT_EQ(Backups().size(), 1);
     const QString backup = QDir(backups).filePath(Backups().first());
-    EXPECT_TRUE(run.Err.contains("The gateway is partly written.\nTo get the earlier "
-                                 "configuration back: kv9052r-cli apply --port P " +
-                                 backup + "\nLast command sent: "))
+    EXPECT_TRUE(
+        run.Err.contains("The gateway is partly written.\nTo get the earlier "
+                         "configuration back: kv9052r-cli apply --port P " +
+                         backup + "\nLast command sent: "))
         << run.Err.toStdString();
 }
 

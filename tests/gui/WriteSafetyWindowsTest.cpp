@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "backup/BackupFile.h"
 #include "MainWindowHarness.h"
+#include "backup/BackupFile.h"
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/save/EDSAndEEPSet.h"
 

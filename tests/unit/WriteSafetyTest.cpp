@@ -47,7 +47,9 @@ protected:
         return ApplyConfiguration(link, QJsonDocument::fromJson(json).object(), options);
     }
 
-    bool GatewayUnchanged() const { return gateway.Console.Eeprom.Blocks == sim::DemoImage().Blocks; }
+    bool GatewayUnchanged() const {
+        return gateway.Console.Eeprom.Blocks == sim::DemoImage().Blocks;
+    }
 
     SimulatedGateway gateway;
     ConsoleLink link{gateway.Port, gateway.Clock};
@@ -117,8 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Interruption{"restore, reading", 40, true, true, false,
                      "The gateway could not be read for a backup: Timeout\nNothing was written."},
-        Interruption{"restore, writing", ReadLines + 40, true, false, true,
-                     "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port P %1"},
+        Interruption{
+            "restore, writing", ReadLines + 40, true, false, true,
+            "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port P %1"},
         Interruption{"apply, writing", ReadLines + 70, false, false, true,
                      "The gateway is partly written."},
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,

@@ -22,12 +22,14 @@ void Main_F::SaveConsoleTrace() {
             TraceTitle);
         return;
     }
-    const QString path = session_.Dialogs.SaveFileName(TraceFileFilter, {}, QStringLiteral("console-trace.txt"));
+    const QString path =
+        session_.Dialogs.SaveFileName(TraceFileFilter, {}, QStringLiteral("console-trace.txt"));
     if (path.isEmpty()) return;
     const QString failure = WriteWholeFile(path, trace.toUtf8());
     if (!failure.isEmpty())
-        session_.Dialogs.Message(path + QStringLiteral(": ") + failure + QStringLiteral("\nNothing was saved."),
-                                 TraceTitle);
+        session_.Dialogs.Message(
+            path + QStringLiteral(": ") + failure + QStringLiteral("\nNothing was saved."),
+            TraceTitle);
 }
 
 }  // namespace kv
