@@ -7,10 +7,15 @@
 namespace kv {
 namespace {
 
+// With a backup, its read takes the first fifth of the progress and the write the rest.
+constexpr int BackupReadShare = CopyProgressMaximum / 5;
+
 CopyOutcome KeepGatewayConfiguration(ConsoleLink& link, const RestoreOptions& options,
                                      QString& backupPath) {
     GatewayConfig config;
-    if (const ReadOutResult read = ReadGateway(link, config, {}); read != ReadOutResult::Ok)
+    const ProgressFn progress =
+        ProgressStage(options.Progress, 0, BackupReadShare, 0, ReadOutProgressMaximum);
+    if (const ReadOutResult read = ReadGateway(link, config, progress); read != ReadOutResult::Ok)
         return {CopyResult::NoBackupKept,
                 QStringLiteral("The gateway could not be read for a backup: %1")
                     .arg(ReadOutFailureText(read))};
@@ -28,11 +33,14 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path,
     EepromImage image;
     outcome.Copy = CheckBackupToWrite(path, options.AllowIncomplete, image);
     if (!outcome.Copy.ok()) return outcome;
+    ProgressFn writeProgress = options.Progress;
     if (!options.BackupFolder.isEmpty()) {
         outcome.Copy = KeepGatewayConfiguration(link, options, outcome.BackupPath);
         if (!outcome.Copy.ok()) return outcome;
+        writeProgress = ProgressStage(options.Progress, BackupReadShare, CopyProgressMaximum, 0,
+                                      CopyProgressMaximum);
     }
-    outcome.Copy = WriteBlocksToEeprom(link, image, options.Progress);
+    outcome.Copy = WriteBlocksToEeprom(link, image, writeProgress);
     return outcome;
 }
 

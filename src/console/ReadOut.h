@@ -23,6 +23,12 @@ inline void ReportProgress(const ProgressFn& progress, int value) {
     if (progress) progress(value);
 }
 
+// A stage of a longer operation: its own values first..last mapped onto from..to.
+inline ProgressFn ProgressStage(const ProgressFn& progress, int from, int to, int first, int last) {
+    if (!progress) return {};
+    return [=](int value) { progress(from + (value - first) * (to - from) / (last - first)); };
+}
+
 // Brings the console from any mode to its main prompt: empty lines, ".", "quit", then
 // one empty line that must be answered. True when the last one was answered.
 bool RecoverConsole(ConsoleLink& link);

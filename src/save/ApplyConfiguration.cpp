@@ -19,12 +19,6 @@ QJsonObject ExpectedReadBack(GatewayConfig written, const ConnectionPaths& paths
     return ConfigToJson(written);
 }
 
-// Each stage's own progress values mapped onto a part of 0..100.
-ProgressFn Stage(const ProgressFn& progress, int from, int to, int first, int last) {
-    if (!progress) return {};
-    return [=](int value) { progress(from + (value - first) * (to - from) / (last - first)); };
-}
-
 struct Verified {
     bool Read = false;
     QString ReadFailure;
@@ -45,7 +39,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     ApplyOutcome outcome;
     GatewayConfig read;
     const ReadOutResult readOut =
-        ReadGateway(link, read, Stage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
+        ReadGateway(link, read, ProgressStage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
     if (readOut != ReadOutResult::Ok) {
         outcome.ConsoleFailed = true;
         outcome.Errors = {ReadOutFailureText(readOut)};
@@ -74,8 +68,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
 
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
-    const SaveOutcome saved =
-        SaveConfiguration(link, plan.Config, request, Stage(options.Progress, 10, 80, 10, 130));
+    const SaveOutcome saved = SaveConfiguration(link, plan.Config, request,
+                                                ProgressStage(options.Progress, 10, 80, 10, 130));
     outcome.Written = true;
     if (saved.Status == SaveStatus::Timeout) {
         outcome.State = ApplyState::PartlyWritten;
@@ -95,7 +89,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     const Verified verified =
         VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
-                      Stage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
+                      ProgressStage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
     outcome.Errors = verified.Differences;
     if (!verified.Read) {
         outcome.ConsoleFailed = true;
