@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "config/CommandChecks.h"
+#include "config/ModbusReference.h"
+#include "config/NumberText.h"
 
 namespace kv {
 namespace {
@@ -42,17 +44,15 @@ TEST(CommandChecks, EachLimitAtItsEdge) {
                 {Fields("5", 4, "65536", "1", "0"), "Register Start Address Error. (0-65535)"},
                 {Fields("5", 1, "0", "1", "2046"), ""},
                 {Fields("5", 1, "0", "1", "2047"), noRoom},
-                {Fields("5", 16, "9", "100", "1948"), noRoom}};
+                {Fields("5", 16, "9", "100", "1948"), noRoom},
+                // What would corrupt the stored command.
+                {Fields("1", 7, "0", "1", "0"), "Modbus Function Code Error. (1-6, 15, 16)"},
+                {Fields("1", 5, "0", "2", "0"), "Communication Length Error. (1)"},
+                {Fields("1", 1, "0", "1", "-5"), "Internal Memory Address Error. (0-2047)"},
+                {Fields("1", 1, "-5", "1", "0"), "Relay Start Address Error. (0-65535)"}};
     for (const auto& row : rows)
         EXPECT_EQ(ErrorOf(row.Fields), row.Error)
             << row.Fields.NetId.toStdString() << " " << row.Fields.Length.toStdString();
-}
-
-TEST(CommandChecks, RefusesWhatWouldCorruptTheStoredCommand) {
-    EXPECT_EQ(ErrorOf(Fields("1", 7, "0", "1", "0")), "Modbus Function Code Error. (1-6, 15, 16)");
-    EXPECT_EQ(ErrorOf(Fields("1", 5, "0", "2", "0")), "Communication Length Error. (1)");
-    EXPECT_EQ(ErrorOf(Fields("1", 1, "0", "1", "-5")), "Internal Memory Address Error. (0-2047)");
-    EXPECT_EQ(ErrorOf(Fields("1", 1, "-5", "1", "0")), "Relay Start Address Error. (0-65535)");
 }
 
 TEST(CommandChecks, StoresTheValuesReadLeniently) {
@@ -89,6 +89,32 @@ TEST(CommandChecks, TcpAttributesAreStoredAsEnteredWhenTheyFit) {
     EXPECT_EQ(check.Attributes.CmdTimeout, 4294967295.0);
     EXPECT_EQ(CheckTcpClassAttributes(TcpTexts({"1", "1", "1", "1"}, "1", "4294967296", "1")).Error,
               "Retry Connection Timeout Error. (0-4294967295)");
+}
+
+TEST(NumberText, ReadsLeadingNumberLikeTheConsoleAndRoundsHalvesToEven) {
+    const std::pair<const char16_t*, double> texts[] = {
+        {u"  12 -->", 12}, {u"63.5", 63.5}, {u"12a", 12},    {u"-5", -5}, {u"", 0},
+        {u"abc", 0},       {u".", 0},       {u"1e3x", 1000}, {u"7e", 7}};
+    for (const auto& [text, number] : texts)
+        EXPECT_EQ(ReadLeadingNumber(text), number) << QString::fromUtf16(text).toStdString();
+    const std::pair<double, int> halves[] = {{62.5, 62}, {63.5, 64}, {0.5, 0},
+                                             {1.5, 2},   {-2.5, -2}, {2.4999, 2}};
+    for (const auto& [value, rounded] : halves) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+}
+
+TEST(ModbusReference, TableDigitThenOneBasedItemNumber) {
+    const struct {
+        int functionCode, startAddress;
+        const char* reference;
+    } rows[] = {
+        {1, 0, "00001"}, {5, 9998, "09999"}, {15, 9999, "010000"}, {2, 99, "10100"},
+        {4, 0, "30001"}, {3, 0, "40001"},    {6, 12, "40013"},     {16, 65535, "465536"},
+        {3, 65536, ""},  {3, -1, ""},        {7, 0, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ModbusReferenceText(row.functionCode, row.startAddress),
+                  QString::fromLatin1(row.reference))
+            << "FC" << row.functionCode << " at " << row.startAddress;
 }
 
 }  // namespace
