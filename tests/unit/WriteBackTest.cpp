@@ -1,22 +1,55 @@
-// The save against the virtual gateway: the bytes the gateway ends with, the order of the
-// edit sequences, the progress values and what a failure leaves behind.
+// The save and the factory reset against the virtual gateway: the bytes the gateway ends
+// with, the order of the edit sequences, the progress values and what a failure leaves
+// behind.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "SaveTestGateway.h"
 #include "config/PortChecksum.h"
+#include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
 #include "save/SaveReports.h"
 #include "sim/DemoImages.h"
+#include "support/ReadForEditing.h"
 
 namespace kv {
 namespace {
 
-using test::SaveTestGateway;
 using Bytes = std::vector<uint8_t>;
+
+// A virtual gateway read the way the main window reads it, with the editor's working copy
+// made, ready for a save or a factory reset on an open port.
+struct SaveTestGateway {
+    explicit SaveTestGateway(const EepromImage& image) {
+        Gateway.Console.Eeprom = image;
+        ReadLines = test::ReadForEditing(Gateway, Link, Config);
+        EXPECT_GE(ReadLines, 0);
+        EXPECT_TRUE(Gateway.Port.Open().ok());
+    }
+
+    // The lines of the last operation only, without those of the read-out.
+    QStringList LinesSent() const { return Gateway.LinesReceived().mid(ReadLines); }
+
+    // "block N" and "e A" lines: the order of the edit sequences.
+    QStringList EditSequences() const {
+        return LinesSent().filter(QRegularExpression("^(block|e) "));
+    }
+
+    const EepromBlock& Block(int block) const { return Gateway.Console.Eeprom.Blocks[block]; }
+    Bytes At(int block, int address, int count) const {
+        return {Block(block).begin() + address, Block(block).begin() + address + count};
+    }
+
+    test::SimulatedGateway Gateway;
+    ConsoleLink Link{Gateway.Port, Gateway.Clock};
+    GatewayConfig Config;
+    QList<int> Progress;
+    ProgressFn Record = [this](int value) { Progress.append(value); };
+    int ReadLines = 0;
+};
 
 const ConnectionPaths WorkingPaths{{0x64, 1, 2}, {0x64, 1, 3}};
 
@@ -87,7 +120,7 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
         {10, 224, {1, 5, 4, 1, 144, 0, 4, 0, 120}},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(gateway.Bytes(row.Block, row.Address, int(row.Expected.size())), row.Expected)
+        EXPECT_EQ(gateway.At(row.Block, row.Address, int(row.Expected.size())), row.Expected)
             << "block " << row.Block << " address " << row.Address;
     const QStringList lines = gateway.LinesSent();
     // The console is brought back to its main prompt first, wherever it was left.
@@ -115,10 +148,10 @@ TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
     const SaveOutcome outcome = Save(gateway);
 
     EXPECT_EQ(outcome.Status, SaveStatus::Timeout);
-    EXPECT_EQ(gateway.Bytes(1, 8, 1), Bytes{33});
-    EXPECT_EQ(gateway.Bytes(8, 0, 1), Bytes{2});
+    EXPECT_EQ(gateway.At(1, 8, 1), Bytes{33});
+    EXPECT_EQ(gateway.At(8, 0, 1), Bytes{2});
     for (int block : {9, 10, 11})
-        EXPECT_TRUE(gateway.Block(block) == gateway.Before.Blocks[block]) << "block " << block;
+        EXPECT_TRUE(gateway.Block(block) == sim::FactoryImage().Blocks[block]) << "block " << block;
     EXPECT_TRUE(gateway.Config.SerialClasses == before.SerialClasses) << "records not copied";
     EXPECT_TRUE(gateway.Config.TcpClasses == before.TcpClasses);
     EXPECT_EQ(gateway.Progress.last(), 45);
@@ -146,6 +179,51 @@ TEST(SaveReportsTest, FailuresWithTheirOwnTextClearTheState) {
     const FailureReport eds = ReportSaveFailure({SaveStatus::EdsFileFailed, {}, "Disk full"});
     EXPECT_EQ(eds.Text, "Disk full");
     EXPECT_EQ(eds.CommunicationState, QString());
+}
+
+TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
+    SaveTestGateway gateway(sim::DemoImage());
+    gateway.Gateway.Console.Network = {"10.9.9.9", "255.255.0.0", "10.9.9.1"};
+    const GatewayConfig before = gateway.Config;
+
+    ASSERT_EQ(FactoryReset(gateway.Link, gateway.Config, gateway.Record), WriteResult::Ok);
+
+    EepromImage expected = sim::DemoImage();
+    expected.Blocks[0][7] = 0;
+    expected.Blocks[0][23] = 0;
+    expected.Blocks[1][6] = 0;
+    expected.Blocks[1][7] = 0;
+    expected.Blocks[1][8] = 1;
+    expected.Blocks[1][9] = 0;
+    EXPECT_TRUE(gateway.Gateway.Console.Eeprom == expected);
+    EXPECT_TRUE(gateway.Gateway.Console.Network == FactoryEthernetParams());
+    EXPECT_EQ(gateway.EditSequences(),
+              (QStringList{"block 0", "e 7", "e 23", "block 1", "e 6", "e 8"}));
+    EXPECT_EQ(gateway.Progress, (QList<int>{3, 5, 7, 9, 10}));
+
+    const GatewayConfig& after = gateway.Config;
+    EXPECT_TRUE(after.EthernetParams == FactoryEthernetParams());
+    EXPECT_TRUE(after.DeviceNetParams == (DeviceNetParams{1, 0}));
+    EXPECT_EQ(after.ConfigMarker, before.ConfigMarker) << "the model's marker is kept";
+    EXPECT_TRUE(after.SerialClasses == before.SerialClasses);
+    EXPECT_TRUE(after.TcpClasses == before.TcpClasses);
+}
+
+TEST(FactoryResetTest, FailureAfterTheEthernetSettingsKeepsTheOldEeprom) {
+    SaveTestGateway gateway(sim::DemoImage());
+    gateway.Config.DeviceNetParams = {20, 2};
+    // The console answers the recovery and the Ethernet settings, then nothing more.
+    const int recoveryLines = 7;
+    gateway.Gateway.Console.Faults.StopAfterLines = gateway.ReadLines + recoveryLines + 3;
+
+    EXPECT_EQ(FactoryReset(gateway.Link, gateway.Config, gateway.Record), WriteResult::Timeout);
+
+    EXPECT_TRUE(gateway.Gateway.Console.Network == FactoryEthernetParams());
+    EXPECT_TRUE(gateway.Gateway.Console.Eeprom == sim::DemoImage());
+    EXPECT_TRUE(gateway.Config.EthernetParams == FactoryEthernetParams());
+    EXPECT_TRUE(gateway.Config.DeviceNetParams == (DeviceNetParams{20, 2}));
+    EXPECT_EQ(gateway.Progress, QList<int>{3});
+    EXPECT_EQ(gateway.LinesSent().mid(recoveryLines + 3), QStringList{"use eeprom"});
 }
 
 }  // namespace
