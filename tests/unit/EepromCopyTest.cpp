@@ -120,24 +120,17 @@ TEST_F(EepromCopyTest, IncompleteFileIsRefusedBeforeAnythingIsSent) {
     withoutKey.remove(withoutKey.indexOf("Address_16="), 50);
     QByteArray badPair = whole;
     badPair.replace(badPair.indexOf("[BLOCK_8]\r\nAddress_0=") + 21, 3, "G1 ");
-    const struct {
-        QByteArray File;
-        QString FirstLack;
-    } rows[] = {
-        {cutBefore("[BLOCK_0]"), "[BLOCK_0] is missing"},
-        {cutBefore("[BLOCK_1]"), "[BLOCK_1] is missing"},
-        {cutBefore("[BLOCK_8]"), "[BLOCK_8] is missing"},
-        {cutBefore("[BLOCK_9]"), "[BLOCK_9] is missing"},
-        {cutBefore("[BLOCK_10]"), "[BLOCK_10] is missing"},
-        {cutBefore("[BLOCK_11]"), "[BLOCK_11] is missing"},
+    std::vector<std::pair<QByteArray, QString>> rows = {
         {withoutKey, "[BLOCK_0] Address_16 is missing"},
-        {badPair, "[BLOCK_8] Address_0 is not 16 hexadecimal pairs: \"G1 "},
-    };
-    for (const auto& row : rows) {
-        ASSERT_TRUE(WriteAll(File, row.File));
+        {badPair, "[BLOCK_8] Address_0 is not 16 hexadecimal pairs: \"G1 "}};
+    for (const char* section :
+         {"[BLOCK_0]", "[BLOCK_1]", "[BLOCK_8]", "[BLOCK_9]", "[BLOCK_10]", "[BLOCK_11]"})
+        rows.push_back({cutBefore(section), section + QString(" is missing")});
+    for (const auto& [file, firstLack] : rows) {
+        ASSERT_TRUE(WriteAll(File, file));
         const CopyOutcome outcome = Export();
         EXPECT_EQ(outcome.Result, CopyResult::IncompleteFile);
-        EXPECT_TRUE(outcome.Detail.startsWith(row.FirstLack)) << outcome.Detail.toStdString();
+        EXPECT_TRUE(outcome.Detail.startsWith(firstLack)) << outcome.Detail.toStdString();
         EXPECT_EQ(Gateway.LinesReceived(), QStringList());
     }
 }

@@ -92,14 +92,10 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
 
     ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
 
-    EXPECT_EQ(
-        gateway.EditSequences(),
-        (QStringList{"block 0", "e 0",   "e 16",     "block 1",  "e 6",     "e 16",  "block 8",
-                     "e 0",     "e 16",  "e 32",     "e 48",     "e 64",    "e 80",  "e 96",
-                     "e 112",   "e 128", "e 144",    "e 160",    "block 9", "e 0",   "e 16",
-                     "e 32",    "e 48",  "e 64",     "e 80",     "e 96",    "e 112", "e 128",
-                     "e 144",   "e 160", "block 10", "e 0",      "e 128",   "e 160", "e 176",
-                     "e 192",   "e 208", "e 224",    "block 11", "e 0",     "e 128"}));
+    EXPECT_EQ(gateway.EditSequences().join(','),
+              "block 0,e 0,e 16,block 1,e 6,e 16,block 8,e 0,e 16,e 32,e 48,e 64,e 80,e 96,e 112,"
+              "e 128,e 144,e 160,block 9,e 0,e 16,e 32,e 48,e 64,e 80,e 96,e 112,e 128,e 144,"
+              "e 160,block 10,e 0,e 128,e 160,e 176,e 192,e 208,e 224,block 11,e 0,e 128");
     EXPECT_EQ(gateway.Progress,
               (QList<int>{10, 15, 20, 25, 30, 35, 36, 37, 38, 39,  40,  41,  42, 43, 44,
                           45, 45, 50, 51, 52, 53, 54, 55, 56, 57,  58,  59,  60, 60, 65,
@@ -189,12 +185,9 @@ TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
     ASSERT_EQ(FactoryReset(gateway.Link, gateway.Config, gateway.Record), WriteResult::Ok);
 
     EepromImage expected = sim::DemoImage();
-    expected.Blocks[0][7] = 0;
-    expected.Blocks[0][23] = 0;
-    expected.Blocks[1][6] = 0;
-    expected.Blocks[1][7] = 0;
-    expected.Blocks[1][8] = 1;
-    expected.Blocks[1][9] = 0;
+    for (const auto& [block, address, value] :
+         {std::array{0, 7, 0}, {0, 23, 0}, {1, 6, 0}, {1, 7, 0}, {1, 8, 1}, {1, 9, 0}})
+        expected.Blocks[block][address] = uint8_t(value);
     EXPECT_TRUE(gateway.Gateway.Console.Eeprom == expected);
     EXPECT_TRUE(gateway.Gateway.Console.Network == FactoryEthernetParams());
     EXPECT_EQ(gateway.EditSequences(),
