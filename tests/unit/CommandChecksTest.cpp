@@ -55,20 +55,21 @@ TEST(CommandChecks, EachLimitAtItsEdge) {
             << row.Fields.NetId.toStdString() << " " << row.Fields.Length.toStdString();
 }
 
-TEST(CommandChecks, StoresTheValuesReadLeniently) {
-    const auto check = CheckCommandFields(Fields(" 17 ", 16, "400", "12a", "100"));
-    ASSERT_TRUE(check.ok());
-    EXPECT_EQ(check.Command, (ModbusCommand{1, 17, 16, 100, 400, 12}));
-    // Halves round to the even neighbour where a whole number is stored.
-    EXPECT_EQ(CheckCommandFields(Fields("2.5", 3, "0", "10.5", "0")).Command.NetId, 2);
-    EXPECT_EQ(CheckCommandFields(Fields("2.5", 3, "0", "10.5", "0")).Command.Length, 10);
-}
-
-TEST(CommandChecks, ShowingACommandGivesTheTextsThatStoreItAgain) {
-    const ModbusCommand command{1, 9, 15, 2000, 65535, 40};
-    const auto fields = FieldsOfCommand(command);
-    EXPECT_EQ(fields, Fields("9", 15, "65535", "40", "2000"));
-    EXPECT_EQ(CheckCommandFields(fields).Command, command);
+// Fields are read leniently; halves round to the even neighbour where a whole number is
+// stored. Showing a command gives the texts that store it again.
+TEST(CommandChecks, StoresTheValuesReadAndShowsThemAgain) {
+    const struct {
+        CommandFieldTexts Fields;
+        ModbusCommand Stored;
+    } rows[] = {{Fields(" 17 ", 16, "400", "12a", "100"), {1, 17, 16, 100, 400, 12}},
+                {Fields("2.5", 3, "0", "10.5", "0"), {1, 2, 3, 0, 0, 10}},
+                {Fields("9", 15, "65535", "40", "2000"), {1, 9, 15, 2000, 65535, 40}}};
+    for (const auto& row : rows) {
+        const auto check = CheckCommandFields(row.Fields);
+        EXPECT_TRUE(check.ok()) << check.Error.toStdString();
+        EXPECT_EQ(check.Command, row.Stored);
+    }
+    EXPECT_EQ(FieldsOfCommand(rows[2].Stored), rows[2].Fields);
     EXPECT_EQ(NumberFieldText(4294967295.0), "4294967295");
     EXPECT_EQ(NumberFieldText(2.5), "2.5");
 }
