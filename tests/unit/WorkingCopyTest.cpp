@@ -26,7 +26,7 @@ GatewayConfig ReadConfig() {
 
 TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
     auto config = ReadConfig();
-    config.EditSerialClasses[1].CmdCount = 7;  // left from an earlier editor session
+    config.EditSerialClasses[1] = {2, 0, 7, 9600};  // left from an earlier editor session
     MakeWorkingCopy(config);
 
     // Port settings are not the editor's.
