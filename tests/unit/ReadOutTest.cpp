@@ -132,17 +132,18 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
 TEST(ReadOutFaults, EndInATimeWithoutHanging) {
     const struct {
         int Garble, NeverQuiet, UnplugAt;
-        bool EmptyIp;
+        QString Ip;
         ReadOutResult Result;
-    } rows[] = {{3, -1, -1, false, ReadOutResult::Timeout},
-                {-1, 8, -1, false, ReadOutResult::Ok},
-                {-1, -1, 12, false, ReadOutResult::Timeout},
-                {-1, -1, -1, true, ReadOutResult::Ok}};
+        QString ReadIp;
+    } rows[] = {{3, -1, -1, "10.0.0.1", ReadOutResult::Timeout, "1.2.3.4"},
+                {-1, 8, -1, "10.0.0.1", ReadOutResult::Ok, "10.0.0.1"},
+                {-1, -1, 12, "10.0.0.1", ReadOutResult::Timeout, "10.0.0.1"},
+                {-1, -1, -1, "", ReadOutResult::Ok, ""}};
     for (const auto& row : rows) {
         SimulatedGateway gateway;
         gateway.Console.Faults.GarbleAfterLines = row.Garble;
         gateway.Console.Faults.NeverQuietAfterLines = row.NeverQuiet;
-        if (row.EmptyIp) gateway.Console.Network.Ip.clear();
+        gateway.Console.Network.Ip = row.Ip;
         gateway.Port.EachWait = [&gateway, at = row.UnplugAt] {
             if (gateway.LinesReceived().size() == at) gateway.Unplug();
         };
@@ -153,7 +154,7 @@ TEST(ReadOutFaults, EndInATimeWithoutHanging) {
         const uint64_t startUs = gateway.Clock.Microseconds();
         EXPECT_EQ(ReadGateway(link, read, [](int) {}), row.Result) << row.Garble << row.UnplugAt;
         EXPECT_LT(gateway.Clock.Microseconds() - startUs, 5'000'000u);
-        EXPECT_EQ(read.EthernetParams.Ip.isEmpty(), row.EmptyIp);
+        EXPECT_EQ(read.EthernetParams.Ip, row.ReadIp);
     }
 }
 
