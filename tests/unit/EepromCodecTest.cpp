@@ -28,13 +28,7 @@ TEST(EepromCodec, SplitsNumbersInTheirByteOrder) {
     ModbusCommand command{1, 17, 3, 300, 513, 1920};
     EXPECT_EQ(AsInts(EncodeCommand(command)), (Bytes{1, 17, 3, 1, 44, 2, 1, 7, 128}));
 
-    TcpClassRecord tcp;
-    tcp.ConnValid = 1;
-    tcp.ServerIp = {10, 0, 0, 9};
-    tcp.ConnTimeout = 4294967295.0;
-    tcp.RetryConnTimeout = 0x01020304;
-    tcp.CmdTimeout = 256;
-    tcp.CmdCount = 5;
+    const TcpClassRecord tcp{1, {10, 0, 0, 9}, 4294967295.0, 0x01020304, 256, 5};
     EXPECT_EQ(AsInts(EncodeTcpHeader(tcp)),
               (Bytes{1, 10, 0, 0, 9, 255, 255, 255, 255, 1, 2, 3, 4, 0, 0, 1, 0, 5}));
 
@@ -63,13 +57,7 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
 
 // The window tests check 57600/8/odd/2 gives 237; here that the old check byte stays out.
 TEST(EepromCodec, PortChecksumLeavesTheOldCheckByteOut) {
-    SerialClassRecord port;
-    port.Baud = 9600;
-    port.DataBits = 8;
-    port.Parity = 1;
-    port.StopBits = 1;
-    port.PortChecksum = 99;
-    EXPECT_EQ(ComputePortChecksum(port), 175);
+    EXPECT_EQ(ComputePortChecksum({0, 0, 0, 9600, 8, 1, 1, 99}), 175);
 }
 
 // The simulator's maximal configuration: every slot used, command n (0..39) with ID n+1,

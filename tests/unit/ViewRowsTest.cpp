@@ -73,38 +73,30 @@ TEST(ViewRows, TcpGridListsOnlyTheConnectionsInUse) {
     EXPECT_EQ(TcpCommandGrid(classes).Rows.size(), 5 + 1 + 5 + 1);
 }
 
-TEST(ViewRows, ObjectGridWithoutListedClassesKeepsItsTwentyRows) {
+TEST(ViewRows, ObjectGridListsTheClassesInUseWithTheirInstances) {
     std::array<SerialClassRecord, SerialClassCount> serial{};
-    serial[0].CmdCount = 2;  // commands, but no connection mode
-    serial[0].ConnMode = 0;
+    serial[0] = {0, 0, 2};  // commands, but no connection mode
     std::array<TcpClassRecord, TcpClassCount> tcp{};
-    tcp[3].ConnValid = 1;  // in use, but no commands
-    const ViewGrid grid = AppObjectGrid(serial, tcp);
+    tcp[2].ConnValid = 1;  // in use, but no commands
+    const ViewGrid empty = AppObjectGrid(serial, tcp);
+    ASSERT_EQ(empty.Rows.size(), 20);  // an empty grid keeps its twenty rows
+    EXPECT_EQ(empty.HeadingRows, 2);
+    for (int row = 2; row < 20; ++row) EXPECT_TRUE(IsEmptyRow(empty, row)) << row;
 
-    ASSERT_EQ(grid.Rows.size(), 20);
-    EXPECT_EQ(grid.HeadingRows, 2);
-    for (int row = 2; row < 20; ++row) EXPECT_TRUE(IsEmptyRow(grid, row)) << row;
-
-    serial[0].ConnMode = 1;
-    serial[0].CmdCount = 255;
-    tcp[3].CmdCount = 6;
-    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 10 + 1 + 5 + 1);
-}
-
-TEST(ViewRows, ObjectGridListsClassesWithTheirInstances) {
-    std::array<SerialClassRecord, SerialClassCount> serial{};
     serial[1] = {1, 0, 2};
     serial[1].Commands = {Command(16, 2000, 8, 4000, 5), ModbusCommand{0, 1, 2, 10, 0, 3}};
-    std::array<TcpClassRecord, TcpClassCount> tcp{};
     tcp[3] = {1, {}, 0, 0, 0, 1, {Command(15, 0, 1)}};
     const ViewGrid grid = AppObjectGrid(serial, tcp);
-
     ASSERT_EQ(grid.Rows.size(), 7);
     EXPECT_EQ(Row(grid, 2), QStringList({"0x66", "0x01", "1", "5", "16", "2000", "4000", "8"}));
     EXPECT_EQ(Row(grid, 3), QStringList({"", "0x02", "0", "1", "2", "10", "0", "3"}));
     EXPECT_TRUE(IsEmptyRow(grid, 4));
     EXPECT_EQ(Row(grid, 5), QStringList({"0x6A", "0x01", "1", "1", "15", "0", "0", "1"}));
     EXPECT_TRUE(IsEmptyRow(grid, 6));
+
+    serial[0] = {1, 0, 255};  // as a damaged EEPROM may hold: lists the slots
+    tcp[3].CmdCount = 6;
+    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 11 + 3 + 6);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "config/PortChecksum.h"
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
 #include "save/SaveReports.h"
@@ -76,9 +75,7 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     config.EthernetParams = {" 10.1.2.3 ", "255.0.0.0", "10.1.2.254"};
     config.DeviceNetParams = {12, 2};
     config.ComBaudIndex = {7, 3};
-    config.SerialClasses[1].Baud = 9600;
-    config.SerialClasses[1].Parity = 1;
-    config.SerialClasses[1].PortChecksum = ComputePortChecksum(config.SerialClasses[1]);
+    config.SerialClasses[1] = {0, 0, 0, 9600, 8, 1, 1, 175};
     SerialClassRecord& com1 = config.EditSerialClasses[0];
     com1 = {1, 1000, 10};
     com1.Commands[0] = Command(7, 3, 300, 513, 10);
