@@ -91,10 +91,7 @@ TEST(ConfigJson, MergesOnlyTheKeysGivenAndDerivesWhatTheGatewayDerives) {
     QStringList errors;
     ASSERT_TRUE(MergeConfigJson(Parse(file), config, errors)) << errors.join('\n').toStdString();
     expected.DeviceNetParams.BaudIndex = 1;
-    expected.SerialClasses[0].CmdTimeout = 500;
-    expected.SerialClasses[0].ConnMode = 2;
-    expected.SerialClasses[0].CmdCount = 0;
-    expected.SerialClasses[0].Commands = {};
+    expected.SerialClasses[0] = {2, 500, 0, 115200, 8, 0, 1, 1};  // ASCII, no commands
     expected.SerialClasses[1].Baud = 9600;
     expected.SerialClasses[1].Parity = 1;
     expected.SerialClasses[1].PortChecksum = 175;

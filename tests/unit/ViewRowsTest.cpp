@@ -28,8 +28,7 @@ TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) 
 
 TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
     std::array<SerialClassRecord, SerialClassCount> classes{};
-    classes[0].ConnMode = 1;
-    classes[0].CmdCount = 255;  // as a damaged EEPROM may hold: lists the ten slots
+    classes[0] = {1, 0, 255};  // as a damaged EEPROM may hold: lists the ten slots
     for (int i = 0; i < 10; ++i) classes[0].Commands[i] = Command(3, 10 * i, 1);
     classes[0].Commands[0] = Command(3, 100, 16, 4000, 7);
     classes[0].Commands[1].Valid = 0;  // listed all the same
