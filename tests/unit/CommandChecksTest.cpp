@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "config/CommandChecks.h"
+#include "config/ModbusReference.h"
+#include "config/NumberText.h"
 
 namespace kv {
 namespace {
@@ -42,33 +44,32 @@ TEST(CommandChecks, EachLimitAtItsEdge) {
                 {Fields("5", 4, "65536", "1", "0"), "Register Start Address Error. (0-65535)"},
                 {Fields("5", 1, "0", "1", "2046"), ""},
                 {Fields("5", 1, "0", "1", "2047"), noRoom},
-                {Fields("5", 16, "9", "100", "1948"), noRoom}};
+                {Fields("5", 16, "9", "100", "1948"), noRoom},
+                // What would corrupt the stored command.
+                {Fields("1", 7, "0", "1", "0"), "Modbus Function Code Error. (1-6, 15, 16)"},
+                {Fields("1", 5, "0", "2", "0"), "Communication Length Error. (1)"},
+                {Fields("1", 1, "0", "1", "-5"), "Internal Memory Address Error. (0-2047)"},
+                {Fields("1", 1, "-5", "1", "0"), "Relay Start Address Error. (0-65535)"}};
     for (const auto& row : rows)
         EXPECT_EQ(ErrorOf(row.Fields), row.Error)
             << row.Fields.NetId.toStdString() << " " << row.Fields.Length.toStdString();
 }
 
-TEST(CommandChecks, RefusesWhatWouldCorruptTheStoredCommand) {
-    EXPECT_EQ(ErrorOf(Fields("1", 7, "0", "1", "0")), "Modbus Function Code Error. (1-6, 15, 16)");
-    EXPECT_EQ(ErrorOf(Fields("1", 5, "0", "2", "0")), "Communication Length Error. (1)");
-    EXPECT_EQ(ErrorOf(Fields("1", 1, "0", "1", "-5")), "Internal Memory Address Error. (0-2047)");
-    EXPECT_EQ(ErrorOf(Fields("1", 1, "-5", "1", "0")), "Relay Start Address Error. (0-65535)");
-}
-
-TEST(CommandChecks, StoresTheValuesReadLeniently) {
-    const auto check = CheckCommandFields(Fields(" 17 ", 16, "400", "12a", "100"));
-    ASSERT_TRUE(check.ok());
-    EXPECT_EQ(check.Command, (ModbusCommand{1, 17, 16, 100, 400, 12}));
-    // Halves round to the even neighbour where a whole number is stored.
-    EXPECT_EQ(CheckCommandFields(Fields("2.5", 3, "0", "10.5", "0")).Command.NetId, 2);
-    EXPECT_EQ(CheckCommandFields(Fields("2.5", 3, "0", "10.5", "0")).Command.Length, 10);
-}
-
-TEST(CommandChecks, ShowingACommandGivesTheTextsThatStoreItAgain) {
-    const ModbusCommand command{1, 9, 15, 2000, 65535, 40};
-    const auto fields = FieldsOfCommand(command);
-    EXPECT_EQ(fields, Fields("9", 15, "65535", "40", "2000"));
-    EXPECT_EQ(CheckCommandFields(fields).Command, command);
+// Fields are read leniently; halves round to the even neighbour where a whole number is
+// stored. Showing a command gives the texts that store it again.
+TEST(CommandChecks, StoresTheValuesReadAndShowsThemAgain) {
+    const struct {
+        CommandFieldTexts Fields;
+        ModbusCommand Stored;
+    } rows[] = {{Fields(" 17 ", 16, "400", "12a", "100"), {1, 17, 16, 100, 400, 12}},
+                {Fields("2.5", 3, "0", "10.5", "0"), {1, 2, 3, 0, 0, 10}},
+                {Fields("9", 15, "65535", "40", "2000"), {1, 9, 15, 2000, 65535, 40}}};
+    for (const auto& row : rows) {
+        const auto check = CheckCommandFields(row.Fields);
+        EXPECT_TRUE(check.ok()) << check.Error.toStdString();
+        EXPECT_EQ(check.Command, row.Stored);
+    }
+    EXPECT_EQ(FieldsOfCommand(rows[2].Stored), rows[2].Fields);
     EXPECT_EQ(NumberFieldText(4294967295.0), "4294967295");
     EXPECT_EQ(NumberFieldText(2.5), "2.5");
 }
@@ -89,6 +90,32 @@ TEST(CommandChecks, TcpAttributesAreStoredAsEnteredWhenTheyFit) {
     EXPECT_EQ(check.Attributes.CmdTimeout, 4294967295.0);
     EXPECT_EQ(CheckTcpClassAttributes(TcpTexts({"1", "1", "1", "1"}, "1", "4294967296", "1")).Error,
               "Retry Connection Timeout Error. (0-4294967295)");
+}
+
+TEST(NumberText, ReadsLeadingNumberLikeTheConsoleAndRoundsHalvesToEven) {
+    const std::pair<const char16_t*, double> texts[] = {
+        {u"  12 -->", 12}, {u"63.5", 63.5}, {u"12a", 12},    {u"-5", -5}, {u"", 0},
+        {u"abc", 0},       {u".", 0},       {u"1e3x", 1000}, {u"7e", 7}};
+    for (const auto& [text, number] : texts)
+        EXPECT_EQ(ReadLeadingNumber(text), number) << QString::fromUtf16(text).toStdString();
+    const std::pair<double, int> halves[] = {{62.5, 62}, {63.5, 64}, {0.5, 0},
+                                             {1.5, 2},   {-2.5, -2}, {2.4999, 2}};
+    for (const auto& [value, rounded] : halves) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+}
+
+TEST(ModbusReference, TableDigitThenOneBasedItemNumber) {
+    const struct {
+        int functionCode, startAddress;
+        const char* reference;
+    } rows[] = {
+        {1, 0, "00001"}, {5, 9998, "09999"}, {15, 9999, "010000"}, {2, 99, "10100"},
+        {4, 0, "30001"}, {3, 0, "40001"},    {6, 12, "40013"},     {16, 65535, "465536"},
+        {3, 65536, ""},  {3, -1, ""},        {7, 0, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ModbusReferenceText(row.functionCode, row.startAddress),
+                  QString::fromLatin1(row.reference))
+            << "FC" << row.functionCode << " at " << row.startAddress;
 }
 
 }  // namespace

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "MaximalConfig.h"
 #include "config/ConfigJson.h"
+#include "sim/DemoImages.h"
 #include "support/TestFiles.h"
 
 namespace kv {
@@ -22,44 +21,33 @@ QJsonObject Schema() {
         .object();
 }
 
-class SchemaWalk {
-public:
-    explicit SchemaWalk(QJsonObject root) : root_(std::move(root)) {}
-
-    void Check(QJsonObject node, const QJsonValue& value, const QString& path) {
-        if (node.contains("$ref"))
-            node = root_.value("$defs")
-                       .toObject()
-                       .value(node.value("$ref").toString().section('/', -1))
-                       .toObject();
-        if (node.contains("oneOf")) node = node["oneOf"].toArray()[0].toObject();
-        const QString type = node["type"].toString();
-        if (value.isObject()) {
-            ASSERT_EQ(type, "object") << path.toStdString();
-            const QJsonObject properties = node["properties"].toObject();
-            EXPECT_EQ(properties.keys(), value.toObject().keys()) << path.toStdString();
-            for (const QString& key : value.toObject().keys())
-                Check(properties[key].toObject(), value[key], path + '.' + key);
-        } else if (value.isArray()) {
-            ASSERT_EQ(type, "array") << path.toStdString();
-            EXPECT_LE(value.toArray().size(), node["maxItems"].toInt()) << path.toStdString();
-            for (const QJsonValue& item : value.toArray())
-                Check(node["items"].toObject(), item, path + "[]");
-        } else if (value.isString()) {
-            EXPECT_EQ(type, "string") << path.toStdString();
-        } else {
-            EXPECT_EQ(type, "integer") << path.toStdString();
-        }
+// Checks `value` against the schema node, following references into the root's $defs.
+void Check(const QJsonObject& root, QJsonObject node, const QJsonValue& value,
+           const QString& path) {
+    if (node.contains("$ref"))
+        node = root["$defs"][node["$ref"].toString().section('/', -1)].toObject();
+    if (node.contains("oneOf")) node = node["oneOf"].toArray()[0].toObject();
+    const QString type = node["type"].toString();
+    if (value.isObject()) {
+        ASSERT_EQ(type, "object") << path.toStdString();
+        const QJsonObject properties = node["properties"].toObject();
+        EXPECT_EQ(properties.keys(), value.toObject().keys()) << path.toStdString();
+        for (const QString& key : value.toObject().keys())
+            Check(root, properties[key].toObject(), value[key], path + '.' + key);
+    } else if (value.isArray()) {
+        ASSERT_EQ(type, "array") << path.toStdString();
+        EXPECT_LE(value.toArray().size(), node["maxItems"].toInt()) << path.toStdString();
+        for (const QJsonValue& item : value.toArray())
+            Check(root, node["items"].toObject(), item, path + "[]");
+    } else {
+        EXPECT_EQ(type, value.isString() ? "string" : "integer") << path.toStdString();
     }
-
-private:
-    QJsonObject root_;
-};
+}
 
 TEST(ConfigSchema, DescribesExactlyWhatTheWriterWrites) {
     const QJsonObject schema = Schema();
     ASSERT_FALSE(schema.isEmpty());
-    SchemaWalk(schema).Check(schema, ConfigToJson(test::MaximalConfig()), "file");
+    Check(schema, schema, ConfigToJson(sim::MaximalConfig()), "file");
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -13,6 +11,7 @@
 #include "eds/EdsFile.h"
 #include "eds/EdsText.h"
 #include "eds/IpTextToNumber.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -21,21 +20,7 @@ const QDateTime Moment(QDate(2026, 3, 7), QTime(9, 5, 2));
 const EdsInfoTexts Info{"Line 4 gateway", "J. Smith"};
 
 ModbusCommand Command(uint8_t functionCode, int32_t length) {
-    ModbusCommand command;
-    command.Valid = 1;
-    command.NetId = 1;
-    command.FunctionCode = functionCode;
-    command.Length = length;
-    return command;
-}
-
-SerialClassRecord Port(double baud, uint8_t parity) {
-    SerialClassRecord port;
-    port.Baud = baud;
-    port.DataBits = 8;
-    port.Parity = parity;
-    port.StopBits = 1;
-    return port;
+    return {1, 1, functionCode, 0, 0, length};
 }
 
 // COM1 in RTU mode reading coils and holding registers and writing a register; Modbus TCP
@@ -43,21 +28,13 @@ SerialClassRecord Port(double baud, uint8_t parity) {
 GatewayConfig ExampleConfig() {
     GatewayConfig config;
     config.DeviceNetParams.NodeId = 5;
-    config.FirmwareInfo.Major = 1;
-    config.FirmwareInfo.Minor = 3;
+    config.FirmwareInfo = {1, 3};
     config.EthernetParams = {"192.168.255.1", "255.255.255.0", "192.168.0.1"};
-    config.SerialClasses[0] = Port(115200, 0);
-    config.SerialClasses[1] = Port(9600, 1);
-    SerialClassRecord& com1 = config.EditSerialClasses[0];
-    com1.ConnMode = 1;
-    com1.CmdCount = 3;
-    com1.Commands[0] = Command(1, 10);
-    com1.Commands[1] = Command(3, 4);
-    com1.Commands[2] = Command(6, 2);
-    TcpClassRecord& server = config.EditTcpClasses[0];
-    server.ConnValid = 1;
-    server.CmdCount = 1;
-    server.Commands[0] = Command(2, 16);
+    config.SerialClasses[0] = {0, 0, 0, 115200, 8, 0, 1};
+    config.SerialClasses[1] = {0, 0, 0, 9600, 8, 1, 1};
+    config.EditSerialClasses[0] = {1, 0, 3};
+    config.EditSerialClasses[0].Commands = {Command(1, 10), Command(3, 4), Command(6, 2)};
+    config.EditTcpClasses[0] = {1, {}, 0, 0, 0, 1, {Command(2, 16)}};
     return config;
 }
 
@@ -70,17 +47,13 @@ QStringList LinesOf(const QString& text) {
 }
 
 QStringList ExpectedLines(const QString& name) {
-    QFile file(QStringLiteral(KV_TEST_DATA_DIR "/") + name);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-    QStringList lines = QString::fromLatin1(file.readAll()).split(u'\n');
-    lines.removeLast();
-    return lines;
+    const QByteArray text = test::ReadAll(QStringLiteral(KV_TEST_DATA_DIR "/") + name);
+    EXPECT_FALSE(text.isEmpty()) << name.toStdString();
+    return QString::fromLatin1(text).split(u'\n').mid(0, text.count('\n'));
 }
 
 int CountLinesStartingWith(const QStringList& lines, const QString& start) {
-    int count = 0;
-    for (const QString& line : lines) count += line.startsWith(start) ? 1 : 0;
-    return count;
+    return int(lines.filter(QRegularExpression('^' + start)).size());
 }
 
 TEST(EdsWriterTest, ExampleConfigurationGivesTheHandWrittenFileLineByLine) {
@@ -108,7 +81,7 @@ TEST(EdsWriterTest, DefaultIndicesCountTheEntriesOfTheirDirection) {
     EXPECT_EQ(DefaultConnectionIndex(config, {0x00, 0, 0}, PollDirection::Produced), 1);
 }
 
-TEST(EdsWriterTest, NoClassInUseGivesOnlyTheEthernetEntriesAndTheParameters) {
+TEST(EdsWriterTest, EntriesFollowTheClassesInUseAndTheirSlots) {
     GatewayConfig config = ExampleConfig();
     config.EditSerialClasses[0].ConnMode = 0;
     config.EditTcpClasses[0].ConnValid = 0;
@@ -120,14 +93,18 @@ TEST(EdsWriterTest, NoClassInUseGivesOnlyTheEthernetEntriesAndTheParameters) {
     EXPECT_EQ(CountLinesStartingWith(lines, "            Enum"), 2);
     EXPECT_TRUE(lines.contains("                      2,  $ Default Input = Input2"));
     EXPECT_TRUE(lines.contains("                      1;  $ Default Ouput = Output1"));
+
+    config.EditTcpClasses[3] = {1, {}, 0, 0, 0, 200};  // a count above the slots lists five
+    config.EditTcpClasses[3].Commands.fill(Command(5, 8));
+    const QStringList more = LinesOf(EdsText(config, {}, Info, Moment));
+    EXPECT_EQ(CountLinesStartingWith(more, "            Output"), 3 + 5);
 }
 
 TEST(EdsWriterTest, EntrySizesAndTenthCommand) {
     GatewayConfig config;
     SerialClassRecord& com2 = config.EditSerialClasses[1];
-    com2.ConnMode = 2;
-    com2.CmdCount = 10;
-    for (int i = 0; i < 9; ++i) com2.Commands[i] = Command(16, 1);
+    com2 = {2, 0, 10};
+    com2.Commands.fill(Command(16, 1));
     com2.Commands[9] = Command(4, 120);
     com2.Commands[0] = Command(2, 1);
     com2.Commands[1] = Command(1, 1920);
@@ -139,16 +116,6 @@ TEST(EdsWriterTest, EntrySizesAndTenthCommand) {
     EXPECT_EQ(lines[input4 + 19], "                   240,               $ bytes of AI data");
     EXPECT_EQ(lines[input4 + 24], "                   \"20 66 24 0A 30 0C\",");
     EXPECT_EQ(lines[input4 + 25], "                   \"Application (0x66), Instance (0x0A)\";");
-}
-
-TEST(EdsWriterTest, CountAboveTheSlotsStopsAtTheLastSlot) {
-    GatewayConfig config;
-    TcpClassRecord& server = config.EditTcpClasses[3];
-    server.ConnValid = 1;
-    server.CmdCount = 200;
-    for (auto& command : server.Commands) command = Command(5, 8);
-    const QStringList lines = LinesOf(EdsText(config, {}, Info, Moment));
-    EXPECT_EQ(CountLinesStartingWith(lines, "            Output"), 3 + 5);
 }
 
 TEST(EdsWriterTest, UserTextsStayOnTheirCommentLines) {
@@ -165,40 +132,29 @@ TEST(EdsWriterTest, IpTextOfAnyOtherShapeIsZero) {
         EXPECT_EQ(IpTextToNumber(text), 0u) << text;
 }
 
-TEST(EdsWriterTest, FileIsNamedByNodeIdAndReplacedWhole) {
+// The file is named by the node ID, replaced whole, and written into the first folder
+// that takes it.
+TEST(EdsWriterTest, FileIsNamedByNodeIdAndGoesToTheFirstWritableFolder) {
     QTemporaryDir folder;
+    ASSERT_TRUE(test::WriteAll(folder.filePath("not-a-folder"), "a file"));
+    const QString unusable = folder.filePath("not-a-folder/sub");
     GatewayConfig config = ExampleConfig();
     for (uint8_t node : {0, 63}) {
         config.DeviceNetParams.NodeId = node;
         const EdsFileResult result =
-            WriteEdsFile({folder.path()}, config, ExamplePaths, Info, Moment);
+            WriteEdsFile({unusable, folder.path()}, config, ExamplePaths, Info, Moment);
         ASSERT_TRUE(result.Ok) << result.ErrorText.toStdString();
-        EXPECT_TRUE(result.Path.endsWith(QStringLiteral("KV-9052R_ %1.eds").arg(node)));
+        EXPECT_EQ(result.Path, QDir::toNativeSeparators(
+                                   folder.filePath(QStringLiteral("KV-9052R_ %1.eds").arg(node))));
     }
-    const QDateTime later = Moment.addDays(40);
-    const EdsFileResult again = WriteEdsFile({folder.path()}, config, ExamplePaths, Info, later);
+    const EdsFileResult again =
+        WriteEdsFile({folder.path()}, config, ExamplePaths, Info, Moment.addDays(40));
     ASSERT_TRUE(again.Ok);
-    QFile file(again.Path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), EdsText(config, ExamplePaths, Info, later).toLocal8Bit());
+    EXPECT_TRUE(test::ReadAll(again.Path).contains("ModDate    = 04-16-2026;"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
-              (QStringList{"KV-9052R_ 0.eds", "KV-9052R_ 63.eds"}));
-}
+              (QStringList{"KV-9052R_ 0.eds", "KV-9052R_ 63.eds", "not-a-folder"}));
 
-TEST(EdsWriterTest, FolderThatCannotBeWrittenFallsBackToTheNext) {
-    QTemporaryDir folder;
-    QFile blocker(folder.filePath("not-a-folder"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString unusable = folder.filePath("not-a-folder/sub");
-    const QString fallback = folder.filePath("documents");
-    const EdsFileResult result =
-        WriteEdsFile({unusable, fallback}, ExampleConfig(), ExamplePaths, Info, Moment);
-    ASSERT_TRUE(result.Ok) << result.ErrorText.toStdString();
-    EXPECT_EQ(result.Path, QDir::toNativeSeparators(QDir(fallback).filePath("KV-9052R_ 5.eds")));
-
-    const EdsFileResult failed =
-        WriteEdsFile({unusable}, ExampleConfig(), ExamplePaths, Info, Moment);
+    const EdsFileResult failed = WriteEdsFile({unusable}, config, ExamplePaths, Info, Moment);
     EXPECT_FALSE(failed.Ok);
     EXPECT_FALSE(failed.ErrorText.isEmpty());
 }

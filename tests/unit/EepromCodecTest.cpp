@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <set>
-#include <utility>
 #include <vector>
 
-#include "MaximalConfig.h"
 #include "config/EepromCodec.h"
 #include "config/PortChecksum.h"
+#include "sim/DemoImages.h"
 
 namespace kv {
 namespace {
@@ -19,14 +17,9 @@ Bytes AsInts(const std::array<uint8_t, N>& bytes) {
     return Bytes(bytes.begin(), bytes.end());
 }
 
-Bytes Slice(const EepromImage& image, int block, int first, int last) {
+Bytes Slice(const EepromImage& image, int block, int first, int count) {
     const auto& b = image.Blocks[block];
-    return Bytes(b.begin() + first, b.begin() + last + 1);
-}
-
-void Put(EepromImage& image, int block, int address, const Bytes& bytes) {
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        image.Blocks[block][address + i] = static_cast<uint8_t>(bytes[i]);
+    return Bytes(b.begin() + first, b.begin() + first + count);
 }
 
 // The serial header and command bytes (time-out 1000, 115200, memory 300 / start 513 /
@@ -35,13 +28,7 @@ TEST(EepromCodec, SplitsNumbersInTheirByteOrder) {
     ModbusCommand command{1, 17, 3, 300, 513, 1920};
     EXPECT_EQ(AsInts(EncodeCommand(command)), (Bytes{1, 17, 3, 1, 44, 2, 1, 7, 128}));
 
-    TcpClassRecord tcp;
-    tcp.ConnValid = 1;
-    tcp.ServerIp = {10, 0, 0, 9};
-    tcp.ConnTimeout = 4294967295.0;
-    tcp.RetryConnTimeout = 0x01020304;
-    tcp.CmdTimeout = 256;
-    tcp.CmdCount = 5;
+    const TcpClassRecord tcp{1, {10, 0, 0, 9}, 4294967295.0, 0x01020304, 256, 5};
     EXPECT_EQ(AsInts(EncodeTcpHeader(tcp)),
               (Bytes{1, 10, 0, 0, 9, 255, 255, 255, 255, 1, 2, 3, 4, 0, 0, 1, 0, 5}));
 
@@ -70,131 +57,96 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
 
 // The window tests check 57600/8/odd/2 gives 237; here that the old check byte stays out.
 TEST(EepromCodec, PortChecksumLeavesTheOldCheckByteOut) {
-    SerialClassRecord port;
-    port.Baud = 9600;
-    port.DataBits = 8;
-    port.Parity = 1;
-    port.StopBits = 1;
-    port.PortChecksum = 99;
-    EXPECT_EQ(ComputePortChecksum(port), 175);
+    EXPECT_EQ(ComputePortChecksum({0, 0, 0, 9600, 8, 1, 1, 99}), 175);
 }
 
-TEST(EepromImageCodec, MaximalConfigurationSurvivesWriteAndReadOut) {
-    const GatewayConfig original = test::MaximalConfig();
+// The simulator's maximal configuration: every slot used, command n (0..39) with ID n+1,
+// function code FunctionCodes[n % 8], memory 40n, start 100n; TCP servers 192.168.0.10+t.
+TEST(EepromImageCodec, PlacesEveryRunAtItsAddressAndReadsItBack) {
+    const GatewayConfig original = sim::MaximalConfig();
     EepromImage image;
-    Put(image, SettingsBlock, 0, {1, 3, 15, 7, 7, 217});  // the controller's firmware bytes
     EncodeImage(original, image);
+    const struct {
+        int Block, Address;
+        Bytes Expected;
+    } rows[] = {
+        {0, 0, {0, 194, 1, 0, 8, 0, 1, 204}},  // 115200, least significant first
+        {0, 16, {0, 194, 1, 0, 8, 0, 1, 204}},
+        {1, 6, {1, 180, 63, 2, 7, 7}},
+        {1, 16, {0x65, 1, 0x0B, 0x65, 5, 0x0B}},
+        {8, 0, {1, 0, 0, 3, 232, 10}},
+        {8, 16, {1, 1, 1, 0, 0, 0, 0, 0, 16}},
+        {9, 0, {2, 0, 0, 3, 232, 10}},
+        {9, 160, {1, 20, 4, 2, 248, 7, 108, 0, 4}},  // tenth command of COM2
+        {10, 128, {1, 192, 168, 0, 11, 0, 0, 11, 184, 0, 0, 39, 16, 0, 0, 3, 232, 5}},
+        {11, 128 + 17, {5}},
+        {11, 224, {1, 40, 16, 6, 24, 15, 60, 0, 4}},  // fifth command of server 4
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Slice(image, row.Block, row.Address, int(row.Expected.size())), row.Expected)
+            << "block " << row.Block << " address " << row.Address;
 
     GatewayConfig read;
-    read.EthernetParams = original.EthernetParams;  // not held by the EEPROM
     DecodeImage(image, read);
-    test::ExpectSameStoredFields(read, original);
-}
-
-TEST(EepromImageCodec, PlacesClassesAndCommandsAtTheirAddresses) {
-    GatewayConfig config = test::MaximalConfig();
-    config.TcpClasses[3].Commands[4] = {1, 2, 3, 300, 513, 1920};
-    EepromImage image;
-    EncodeImage(config, image);
-
-    EXPECT_EQ(Slice(image, 11, 224, 232), (Bytes{1, 2, 3, 1, 44, 2, 1, 7, 128}));
-    EXPECT_EQ(Slice(image, 11, 128 + 17, 128 + 17), Bytes{5});
-    EXPECT_EQ(Slice(image, 1, 6, 11), (Bytes{1, 180, 63, 2, 7, 6}));
-    EXPECT_EQ(Slice(image, 1, 16, 21), (Bytes{0x64, 2, 3, 0x65, 4, 5}));
-    EXPECT_EQ(Slice(image, 0, 16, 19), (Bytes{0, 225, 0, 0}));  // 57600, least significant first
-    EXPECT_EQ(Slice(image, 9, 160, 160), Bytes{1});             // tenth command of COM2
-}
-
-// Every address the write-back writes, by block.
-std::set<std::pair<int, int>> WrittenAddresses(const GatewayConfig& config) {
-    std::set<std::pair<int, int>> written;
-    const auto run = [&](int block, int first, int count) {
-        for (int a = first; a < first + count; ++a) written.insert({block, a});
-    };
-    run(0, 0, 8);
-    run(0, 16, 8);
-    run(1, 6, 6);
-    run(1, 16, 6);
-    for (int s = 0; s < SerialClassCount; ++s) {
-        run(8 + s, 0, 6);
-        for (int i = 1; i <= std::min<int>(config.SerialClasses[s].CmdCount, 10); ++i)
-            run(8 + s, 16 * i, 9);
-    }
-    for (int t = 0; t < TcpClassCount; ++t) {
-        const int base = 128 * (t % 2);
-        run(10 + t / 2, base, 18);
-        for (int j = 0; j < std::min<int>(config.TcpClasses[t].CmdCount, 5); ++j)
-            run(10 + t / 2, base + 32 + 16 * j, 9);
-    }
-    return written;
+    EXPECT_EQ(read.DeviceNetParams, original.DeviceNetParams);
+    EXPECT_EQ(read.ComBaudIndex, original.ComBaudIndex);
+    EXPECT_EQ(read.ConnectionPaths, original.ConnectionPaths);
+    EXPECT_EQ(read.SerialClasses, original.SerialClasses);
+    EXPECT_EQ(read.TcpClasses, original.TcpClasses);
 }
 
 TEST(EepromImageCodec, LeavesEveryOtherAddressAlone) {
-    GatewayConfig config = test::MaximalConfig();
+    GatewayConfig config = sim::MaximalConfig();
     config.SerialClasses[1].CmdCount = 3;
     config.TcpClasses[0].CmdCount = 0;
     config.TcpClasses[3].CmdCount = 200;  // more than the slots: writes the five it holds
-    EepromImage image;
-    for (auto& block : image.Blocks) block.fill(0xA5);
-    EncodeImage(config, image);
-
-    const auto written = WrittenAddresses(config);
-    int changed = 0;
-    for (int block = 0; block < EepromBlockCount; ++block) {
-        for (int address = 0; address < EepromBlockSize; ++address) {
-            const uint8_t value = image.Blocks[block][address];
-            if (written.count({block, address}) == 0) {
-                EXPECT_EQ(value, 0xA5) << "block " << block << " address " << address;
-            }
-            changed += value != 0xA5;
-        }
-    }
-    EXPECT_GT(changed, int(written.size()) / 2);  // the writes did land
+    // The addresses an encoding into two differently filled images leaves different.
+    EepromImage first;
+    EepromImage second;
+    for (auto& block : first.Blocks) block.fill(0xA5);
+    for (auto& block : second.Blocks) block.fill(0x5A);
+    EncodeImage(config, first);
+    EncodeImage(config, second);
+    int kept = 0;
+    for (int block = 0; block < EepromBlockCount; ++block)
+        for (int address = 0; address < EepromBlockSize; ++address)
+            kept += first.Blocks[block][address] != second.Blocks[block][address];
+    // Written: ports 16, settings and paths 12, COM1 6 + 10 * 9, COM2 6 + 3 * 9, servers
+    // 4 * 18 + (0 + 5 + 5 + 5) * 9.
+    EXPECT_EQ(kept, 16 * 256 - (16 + 12 + 96 + 33 + 72 + 135));
+    EXPECT_EQ(Slice(first, 9, 16 + 16 * 3, 1), Bytes{0xA5});
+    EXPECT_EQ(Slice(first, 10, 32, 1), Bytes{0xA5});
+    EXPECT_EQ(Slice(first, 11, 128 + 17, 1), Bytes{200});
 }
 
-TEST(EepromImageCodec, ClassBlocksAreReadOnlyUnderTheMarker) {
-    EepromImage image;
-    EncodeImage(test::MaximalConfig(), image);
-
+// Without the marker the class blocks are not read: the records keep what they held. With
+// it, a count outside the slots is kept but reads no commands.
+TEST(EepromImageCodec, ClassBlocksAreReadOnlyUnderTheMarkerAndOnlyTheCountedSlots) {
+    EepromImage image = sim::MaximalImage();
+    image.Blocks[SerialClassBlock(0)][5] = 0;
+    image.Blocks[SerialClassBlock(1)][5] = 11;
+    image.Blocks[TcpClassBlock(1)][TcpClassBase(1) + 17] = 6;
     GatewayConfig previous;
-    previous.SerialClasses[0].CmdTimeout = 77;
-    previous.TcpClasses[2].Commands[1].NetId = 9;
-    for (const Bytes& marker : {Bytes{0, 0}, Bytes{180, 1}, Bytes{1, 181}}) {
-        Put(image, SettingsBlock, 6, marker);
+    previous.SerialClasses[1].CmdTimeout = 77;
+    previous.SerialClasses[1].Commands[0].NetId = 99;
+    const struct {
+        int Marker0, Marker1, Count1, TcpCount1, Timeout1;
+    } rows[] = {{1, 180, 11, 6, 1000}, {0, 0, 0, 0, 77}, {180, 1, 0, 0, 77}, {1, 181, 0, 0, 77}};
+    for (const auto& row : rows) {
+        image.Blocks[SettingsBlock][6] = uint8_t(row.Marker0);
+        image.Blocks[SettingsBlock][7] = uint8_t(row.Marker1);
         GatewayConfig read = previous;
         DecodeImage(image, read);
-        EXPECT_EQ(read.ConfigMarker, marker[0] * 256 + marker[1]);
-        EXPECT_EQ(read.SerialClasses[0].CmdTimeout, 77);  // class attributes kept
-        EXPECT_EQ(read.SerialClasses[0].CmdCount, 0);
-        EXPECT_EQ(read.TcpClasses[2], previous.TcpClasses[2]);
+        EXPECT_EQ(read.ConfigMarker, row.Marker0 * 256 + row.Marker1);
+        EXPECT_EQ(read.SerialClasses[1].CmdCount, row.Count1);
+        EXPECT_EQ(read.TcpClasses[1].CmdCount, row.TcpCount1);
+        EXPECT_EQ(read.SerialClasses[1].CmdTimeout, row.Timeout1);
+        EXPECT_EQ(read.SerialClasses[1].Commands[0].NetId, 99);  // slots keep what they held
+        EXPECT_EQ(read.SerialClasses[0].Commands[0], ModbusCommand{});
+        EXPECT_EQ(read.TcpClasses[1].Commands[4], ModbusCommand{});
         EXPECT_EQ(read.SerialClasses[0].Baud, 115200);  // port settings always read
         EXPECT_EQ(read.DeviceNetParams.NodeId, 63);
     }
-
-    Put(image, SettingsBlock, 6, {1, 180});
-    GatewayConfig read = previous;
-    DecodeImage(image, read);
-    EXPECT_EQ(read.SerialClasses[0].CmdTimeout, 65535);
-    EXPECT_EQ(read.TcpClasses[2], test::MaximalConfig().TcpClasses[2]);
-}
-
-TEST(EepromImageCodec, CountsOutsideTheSlotsReadNoCommands) {
-    EepromImage image;
-    EncodeImage(test::MaximalConfig(), image);
-    Put(image, SerialClassBlock(0), 5, {0});
-    Put(image, SerialClassBlock(1), 5, {11});
-    Put(image, TcpClassBlock(1), TcpClassBase(1) + 17, {6});
-
-    GatewayConfig read;
-    read.SerialClasses[1].Commands[0].NetId = 99;
-    DecodeImage(image, read);
-    EXPECT_EQ(read.SerialClasses[0].CmdCount, 0);
-    EXPECT_EQ(read.SerialClasses[1].CmdCount, 11);  // the count itself is kept
-    EXPECT_EQ(read.TcpClasses[1].CmdCount, 6);
-    EXPECT_EQ(read.SerialClasses[0].Commands[0], ModbusCommand{});
-    EXPECT_EQ(read.SerialClasses[1].Commands[0].NetId, 99);  // slots keep what they held
-    EXPECT_EQ(read.TcpClasses[1].Commands[4], ModbusCommand{});
-    EXPECT_EQ(read.TcpClasses[0].Commands[4], test::MaximalConfig().TcpClasses[0].Commands[4]);
 }
 
 }  // namespace

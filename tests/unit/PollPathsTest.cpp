@@ -2,21 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "save/PollPaths.h"
 
 namespace kv {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+constexpr PollDirection In = PollDirection::Produced;
+constexpr PollDirection Out = PollDirection::Consumed;
 
-ModbusCommand Command(uint8_t functionCode) {
-    ModbusCommand command;
-    command.Valid = 1;
-    command.NetId = 1;
-    command.FunctionCode = functionCode;
-    command.Length = 1;
-    return command;
-}
+ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 1}; }
 
 void AddSerialCommands(GatewayConfig& config, int serial, std::initializer_list<uint8_t> codes) {
     SerialClassRecord& record = config.EditSerialClasses[serial];
@@ -24,102 +21,86 @@ void AddSerialCommands(GatewayConfig& config, int serial, std::initializer_list<
     for (uint8_t code : codes) record.Commands[record.CmdCount++] = Command(code);
 }
 
-TEST(PollPathsTest, ListTextsReadBackAsTheirNumbersAndOtherTextsAsZero) {
-    EXPECT_EQ(ItemNumber(ClassItemText(0x6A)), 0x6A);
-    EXPECT_EQ(ItemNumber(MemberItemText(10)), 10);
-    for (const char* other : {"", "0x65", "ID: 0x"}) EXPECT_EQ(ItemNumber(other), 0) << other;
-}
-
-TEST(PollPathsTest, WithoutCommandsOnlyTheParameterObjectIsOffered) {
-    const GatewayConfig config;
-    for (PollDirection direction : {PollDirection::Produced, PollDirection::Consumed}) {
-        EXPECT_EQ(OfferedClasses(config, direction), Bytes{0x64});
-        EXPECT_EQ(OfferedInstances(config, direction, 0x64), Bytes{1});
-        EXPECT_EQ(OfferedAttributes(config, direction, 0x64, 1), (Bytes{1, 2, 3}));
-    }
-}
-
-TEST(PollPathsTest, ReadingAndWritingCommandsOfOneClassSplitBetweenTheGroups) {
-    GatewayConfig config;
-    AddSerialCommands(config, 0, {3, 16, 3});
-    EXPECT_EQ(OfferedClasses(config, PollDirection::Produced), (Bytes{0x64, 0x65}));
-    EXPECT_EQ(OfferedClasses(config, PollDirection::Consumed), (Bytes{0x64, 0x65}));
-    EXPECT_EQ(OfferedInstances(config, PollDirection::Produced, 0x65), (Bytes{1, 3}));
-    EXPECT_EQ(OfferedInstances(config, PollDirection::Consumed, 0x65), Bytes{2});
-    EXPECT_EQ(OfferedAttributes(config, PollDirection::Produced, 0x65, 1), Bytes{0x0D});
-    EXPECT_EQ(OfferedAttributes(config, PollDirection::Consumed, 0x65, 2), Bytes{0x0D});
-}
-
-TEST(PollPathsTest, EachFunctionCodeOffersTheAttributeOfItsData) {
-    GatewayConfig config;
-    AddSerialCommands(config, 1, {1, 2, 3, 4, 5, 6, 15, 16});
-    const Bytes produced = {0x0B, 0x0A, 0x0D, 0x0C};
-    for (uint8_t instance = 1; instance <= 4; ++instance)
-        EXPECT_EQ(OfferedAttributes(config, PollDirection::Produced, 0x66, instance),
-                  Bytes{produced[instance - 1]});
-    const Bytes consumed = {0x0B, 0x0D, 0x0B, 0x0D};
-    for (uint8_t instance = 5; instance <= 8; ++instance)
-        EXPECT_EQ(OfferedAttributes(config, PollDirection::Consumed, 0x66, instance),
-                  Bytes{consumed[instance - 5]});
-}
-
-TEST(PollPathsTest, TenthCommandIsListedAsInstanceTen) {
+// COM1: nine writing commands and a reading tenth; COM2: one command of each function code,
+// then an invalid one; server 2 (0x68) holds commands but is not in use.
+GatewayConfig Example() {
     GatewayConfig config;
     AddSerialCommands(config, 0, {16, 16, 16, 16, 16, 16, 16, 16, 16, 4});
-    EXPECT_EQ(OfferedInstances(config, PollDirection::Produced, 0x65), Bytes{10});
-    EXPECT_EQ(MemberItemText(OfferedInstances(config, PollDirection::Produced, 0x65)->at(0)),
-              "ID: 0x0A");
-}
-
-TEST(PollPathsTest, UnusedClassesAndInvalidCommandsAreNeverListed) {
-    GatewayConfig config;
+    AddSerialCommands(config, 1, {1, 2, 3, 4, 5, 6, 15, 16, 3});
+    config.EditSerialClasses[1].Commands[8].Valid = 0;
     TcpClassRecord& tcp = config.EditTcpClasses[1];
-    tcp.ConnValid = 0;
     tcp.CmdCount = 2;
     tcp.Commands[0] = Command(3);
     tcp.Commands[1] = Command(6);
-    SerialClassRecord& serial = config.EditSerialClasses[0];
-    serial.ConnMode = 2;
-    serial.CmdCount = 1;
-    serial.Commands[0] = Command(3);
-    serial.Commands[0].Valid = 0;
-    EXPECT_EQ(OfferedClasses(config, PollDirection::Produced), Bytes{0x64});
-    EXPECT_EQ(OfferedClasses(config, PollDirection::Consumed), Bytes{0x64});
-
-    tcp.ConnValid = 1;
-    EXPECT_EQ(OfferedClasses(config, PollDirection::Produced), (Bytes{0x64, 0x68}));
-    EXPECT_EQ(OfferedInstances(config, PollDirection::Consumed, 0x68), Bytes{2});
+    return config;
 }
 
-TEST(PollPathsTest, AClassTheListsDoNotKnowLeavesTheInstancesAlone) {
-    const GatewayConfig config;
-    EXPECT_FALSE(OfferedInstances(config, PollDirection::Produced, 0x63).has_value());
-    EXPECT_FALSE(OfferedInstances(config, PollDirection::Produced, 0x6B).has_value());
-    EXPECT_TRUE(OfferedAttributes(config, PollDirection::Produced, 0x6B, 1).empty());
+TEST(PollPathsTest, ListTextsReadBackAsTheirNumbersAndOtherTextsAsZero) {
+    EXPECT_EQ(ItemNumber(ClassItemText(0x6A)), 0x6A);
+    EXPECT_EQ(ItemNumber(MemberItemText(10)), 10);
+    EXPECT_EQ(MemberItemText(10), "ID: 0x0A");
+    for (const char* other : {"", "0x65", "ID: 0x"}) EXPECT_EQ(ItemNumber(other), 0) << other;
 }
 
-TEST(PollPathsTest, ReadOutPathIsKeptOnlyWhileItsCommandStillReads) {
+TEST(PollPathsTest, ClassesInUseOfferTheirValidCommandsOfTheDirection) {
+    GatewayConfig config = Example();
+    for (PollDirection direction : {In, Out}) {
+        EXPECT_EQ(OfferedClasses(GatewayConfig{}, direction), Bytes{0x64});
+        EXPECT_EQ(OfferedClasses(config, direction), (Bytes{0x64, 0x65, 0x66}));
+    }
+    const struct {
+        PollDirection Direction;
+        uint8_t Class;
+        std::optional<Bytes> Instances;
+    } rows[] = {{In, 0x64, Bytes{1}},          {Out, 0x64, Bytes{1}},
+                {In, 0x65, Bytes{10}},         {Out, 0x65, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}},
+                {In, 0x66, Bytes{1, 2, 3, 4}}, {Out, 0x66, Bytes{5, 6, 7, 8}},
+                {In, 0x63, std::nullopt},  // a class the lists do not know
+                {In, 0x6B, std::nullopt}};
+    for (const auto& row : rows)
+        EXPECT_EQ(OfferedInstances(config, row.Direction, row.Class), row.Instances)
+            << int(row.Class);
+
+    config.EditTcpClasses[1].ConnValid = 1;
+    EXPECT_EQ(OfferedClasses(config, In), (Bytes{0x64, 0x65, 0x66, 0x68}));
+    EXPECT_EQ(OfferedInstances(config, Out, 0x68), Bytes{2});
+    config.EditSerialClasses[0].Commands[9].Valid = 0;  // COM1 reads no more
+    EXPECT_EQ(OfferedClasses(config, In), (Bytes{0x64, 0x66, 0x68}));
+}
+
+TEST(PollPathsTest, EachFunctionCodeOffersTheAttributeOfItsData) {
+    const GatewayConfig config = Example();
+    const struct {
+        PollDirection Direction;
+        uint8_t Class, Instance;
+        Bytes Attributes;
+    } rows[] = {{In, 0x64, 1, {1, 2, 3}}, {Out, 0x64, 1, {1, 2, 3}}, {In, 0x66, 1, {0x0B}},
+                {In, 0x66, 2, {0x0A}},    {In, 0x66, 3, {0x0D}},     {In, 0x66, 4, {0x0C}},
+                {Out, 0x66, 5, {0x0B}},   {Out, 0x66, 6, {0x0D}},    {Out, 0x66, 7, {0x0B}},
+                {Out, 0x66, 8, {0x0D}},   {In, 0x6B, 1, {}}};
+    for (const auto& row : rows)
+        EXPECT_EQ(OfferedAttributes(config, row.Direction, row.Class, row.Instance), row.Attributes)
+            << int(row.Class) << "/" << int(row.Instance);
+}
+
+TEST(PollPathsTest, ReadOutPathIsKeptOnlyWhileItIsStillOffered) {
     GatewayConfig config;
     AddSerialCommands(config, 1, {16, 4, 3});
     const PollPath readPath = {0x66, 3, 0x0D};
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), readPath);
+    EXPECT_EQ(PreselectedPath(config, In, readPath), readPath);
 
     config.EditSerialClasses[1].Commands[2].FunctionCode = 4;  // now attribute 0x0C
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), FallbackPollPath);
+    EXPECT_EQ(PreselectedPath(config, In, readPath), FallbackPollPath);
     config.EditSerialClasses[1].Commands[2].FunctionCode = 6;  // now a writing command
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), FallbackPollPath);
+    EXPECT_EQ(PreselectedPath(config, In, readPath), FallbackPollPath);
     config.EditSerialClasses[1].CmdCount = 2;  // command 3 deleted
     config.EditSerialClasses[1].Commands[2].FunctionCode = 3;
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, readPath), FallbackPollPath);
-}
+    EXPECT_EQ(PreselectedPath(config, In, readPath), FallbackPollPath);
 
-TEST(PollPathsTest, ParameterObjectPathsAndZeroPaths) {
-    const GatewayConfig config;
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 1, 3}),
-              (PollPath{0x64, 1, 3}));
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 1, 4}), FallbackPollPath);
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Consumed, {0x64, 2, 1}), FallbackPollPath);
-    EXPECT_EQ(PreselectedPath(config, PollDirection::Produced, {0, 0, 0}), FallbackPollPath);
+    EXPECT_EQ(PreselectedPath(config, Out, {0x64, 1, 3}), (PollPath{0x64, 1, 3}));
+    EXPECT_EQ(PreselectedPath(config, Out, {0x64, 1, 4}), FallbackPollPath);
+    EXPECT_EQ(PreselectedPath(config, Out, {0x64, 2, 1}), FallbackPollPath);
+    EXPECT_EQ(PreselectedPath(config, In, {0, 0, 0}), FallbackPollPath);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "MaximalConfig.h"
-#include "config/EepromCodec.h"
 #include "console/ReadOut.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
@@ -20,22 +18,6 @@ protected:
         return ReadGateway(link, config, [this](int value) { progress.push_back(value); });
     }
 
-    bool Received(const QString& line) const { return gateway.LinesReceived().contains(line); }
-
-    // The lines sent while `block` was selected.
-    QStringList LinesInBlock(int block) const {
-        QStringList lines;
-        int selected = -1;
-        for (const QString& line : gateway.LinesReceived()) {
-            if (line == u"quit") selected = -1;
-            if (line.startsWith(u"block "))
-                selected = line.mid(6).toInt();
-            else if (selected == block)
-                lines << line;
-        }
-        return lines;
-    }
-
     SimulatedGateway gateway;
     ConsoleLink link{gateway.Port, gateway.Clock};
     GatewayConfig config;
@@ -43,15 +25,15 @@ protected:
 };
 
 TEST_F(ReadOut, ReadsAMaximalConfigurationIntoTheModel) {
-    const GatewayConfig stored = MaximalConfig();
-    eeprom::EncodeImage(stored, gateway.Console.Eeprom);
-    const EepromImage before = gateway.Console.Eeprom;
+    const GatewayConfig stored = sim::MaximalConfig();
+    gateway.Console.Eeprom = sim::MaximalImage();
     gateway.Console.Network = {"10.1.2.3", "255.255.0.0", "10.1.0.254"};
 
     ASSERT_EQ(Read(), ReadOutResult::Ok);
 
     EXPECT_EQ(link.ControllerPrompt, "q5308RT>");
     EXPECT_EQ(config.EthernetParams, (EthernetParams{"10.1.2.3", "255.255.0.0", "10.1.0.254"}));
+    EXPECT_EQ(config.FirmwareInfo, (FirmwareInfo{1, 3, 2009, 7, 15}));
     EXPECT_EQ(config.DeviceNetParams, stored.DeviceNetParams);
     EXPECT_EQ(config.ComBaudIndex, stored.ComBaudIndex);
     EXPECT_EQ(config.ConnectionPaths, stored.ConnectionPaths);
@@ -60,19 +42,29 @@ TEST_F(ReadOut, ReadsAMaximalConfigurationIntoTheModel) {
     EXPECT_EQ(config.TcpClasses, stored.TcpClasses);
     EXPECT_EQ(progress, (std::vector<int>{1, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     EXPECT_EQ(gateway.LinesReceived().last(), "quit");
-    EXPECT_TRUE(gateway.Console.Eeprom == before) << "every byte was only looked at";
+    EXPECT_TRUE(gateway.Console.Eeprom == sim::MaximalImage()) << "every byte was only looked at";
 }
 
-TEST_F(ReadOut, ReadsTheFirmwareOfEachKnownController) {
-    for (auto model : {sim::ControllerModel::VMar5308RtLan, sim::ControllerModel::Klt400}) {
-        SimulatedGateway other(model);
-        other.Console.Eeprom = sim::FactoryImage();
-        ASSERT_TRUE(other.Port.Open().ok());
-        ConsoleLink otherLink(other.Port, other.Clock);
+TEST(ReadOutOfEachController, ReadsTheKnownOnesAndStopsAtAForeignOneBeforeAnySetting) {
+    const struct {
+        sim::ControllerModel Model;
+        ReadOutResult Result;
+        QString Prompt;
+        int Year;
+        int Lines;
+    } rows[] = {
+        {sim::ControllerModel::VMar5308RtLan, ReadOutResult::Ok, "vMAR-5308RT_LAN>", 2009, 57},
+        {sim::ControllerModel::Klt400, ReadOutResult::Ok, "KLT-400>", 2009, 57},
+        {sim::ControllerModel::Foreign, ReadOutResult::UnknownController, "", 0, 7}};
+    for (const auto& row : rows) {
+        SimulatedGateway gateway(row.Model);
+        ASSERT_TRUE(gateway.Port.Open().ok());
+        ConsoleLink link(gateway.Port, gateway.Clock);
         GatewayConfig read;
-        ASSERT_EQ(ReadGateway(otherLink, read, [](int) {}), ReadOutResult::Ok);
-        EXPECT_EQ(otherLink.ControllerPrompt, sim::ModelName(model) + ">");
-        EXPECT_EQ(read.FirmwareInfo, (FirmwareInfo{1, 3, 2009, 7, 15}));
+        EXPECT_EQ(ReadGateway(link, read, [](int) {}), row.Result);
+        EXPECT_EQ(link.ControllerPrompt, row.Prompt);
+        EXPECT_EQ(read.FirmwareInfo.Year, row.Year);
+        EXPECT_EQ(gateway.LinesReceived().size(), row.Lines);
     }
 }
 
@@ -90,18 +82,14 @@ TEST_F(ReadOut, WithoutTheMarkerOnlyBlocksZeroAndOneAreReadAndClassesKeepTheirVa
     EXPECT_EQ(config.SerialClasses[1].Commands[3].NetId, 99);
     EXPECT_EQ(config.TcpClasses, classesBefore);
     EXPECT_EQ(config.SerialClasses[0].Baud, 115200);  // port settings are refreshed
-    EXPECT_FALSE(Received("block 8"));
-    EXPECT_FALSE(Received("block 10"));
+    EXPECT_FALSE(gateway.LinesReceived().contains("block 8"));
     EXPECT_EQ(progress, (std::vector<int>{1, 1, 2, 3, 9}));
 }
 
 TEST_F(ReadOut, CountsOutsideTheSlotsReadNoCommands) {
-    GatewayConfig stored = MaximalConfig();
-    stored.SerialClasses[0].CmdCount = 11;
-    stored.SerialClasses[1].CmdCount = 0;
-    eeprom::EncodeImage(stored, gateway.Console.Eeprom);
-    // The encoder bounds counts to the slots; put the raw counts into the headers.
+    gateway.Console.Eeprom = sim::MaximalImage();
     gateway.Console.Eeprom.Blocks[8][5] = 11;
+    gateway.Console.Eeprom.Blocks[9][5] = 0;
     gateway.Console.Eeprom.Blocks[10][17] = 6;        // TCP class 0x67
     gateway.Console.Eeprom.Blocks[10][128 + 17] = 6;  // TCP class 0x68
 
@@ -109,34 +97,29 @@ TEST_F(ReadOut, CountsOutsideTheSlotsReadNoCommands) {
 
     EXPECT_EQ(config.SerialClasses[0].CmdCount, 11);
     EXPECT_EQ(config.TcpClasses[0].CmdCount, 6);
-    EXPECT_EQ(LinesInBlock(8).size(), 6 + 1);  // header bytes and "."
-    EXPECT_EQ(LinesInBlock(9).size(), 6 + 1);
-    EXPECT_EQ(LinesInBlock(10).size(), 2 * (18 + 1));  // two headers, no commands
-    EXPECT_EQ(LinesInBlock(11).size(), 2 * (18 + 1 + 5 * (9 + 1)));
     EXPECT_EQ(config.SerialClasses[0].Commands[0], ModbusCommand{});
+    // Blocks 8..10 send their headers only (each byte, then "."), block 11 its ten commands.
+    const QStringList lines = gateway.LinesReceived();
+    EXPECT_EQ(lines.indexOf("block 9") - lines.indexOf("block 8"), 1 + 6 + 1);
+    EXPECT_EQ(lines.indexOf("block 11") - lines.indexOf("block 10"), 1 + 2 * (18 + 1));
+    EXPECT_EQ(lines.size() - lines.indexOf("block 11"), 1 + 2 * (18 + 1 + 5 * (9 + 1)) + 1);
 }
 
 TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
-    const GatewayConfig stored = MaximalConfig();
-    eeprom::EncodeImage(stored, gateway.Console.Eeprom);
-    // Count the lines up to the first command of block 9, then let the console die there.
-    {
-        SimulatedGateway probe;
-        probe.Console.Eeprom = gateway.Console.Eeprom;
-        ASSERT_TRUE(probe.Port.Open().ok());
-        ConsoleLink probeLink(probe.Port, probe.Clock);
-        GatewayConfig ignored;
-        ReadGateway(probeLink, ignored, [](int) {});
-        const QStringList lines = probe.LinesReceived();
-        const int block9 = int(lines.indexOf("block 9"));
-        gateway.Console.Faults.StopAfterLines = block9 + 1 + 6 + 1 + 3;
-    }
+    const GatewayConfig stored = sim::MaximalConfig();
+    gateway.Console.Eeprom = sim::MaximalImage();
+    // The console dies after the header of block 9 and three bytes of its first command.
+    sim::ConsoleEmulator& console = gateway.Console;
+    gateway.Port.EachWait = [&console] {
+        if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().contains("block 9"))
+            console.Faults.StopAfterLines = console.LinesReceived() + 6 + 1 + 3;
+    };
     const uint32_t started = gateway.Clock.Milliseconds();
 
     ASSERT_EQ(Read(), ReadOutResult::Timeout);
 
-    EXPECT_EQ(config.SerialClasses[0], stored.SerialClasses[0]);  // block 8 complete
-    EXPECT_EQ(config.SerialClasses[1].CmdCount, stored.SerialClasses[1].CmdCount);  // header read
+    EXPECT_EQ(config.SerialClasses[0], stored.SerialClasses[0]);      // block 8 complete
+    EXPECT_EQ(config.SerialClasses[1].CmdCount, 10);                  // header read
     EXPECT_EQ(config.SerialClasses[1].Commands[0], ModbusCommand{});  // its commands not
     EXPECT_EQ(config.TcpClasses[0], TcpClassRecord{});
     EXPECT_EQ(progress.back(), 4);
@@ -144,44 +127,35 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
     EXPECT_LT(gateway.Clock.Milliseconds() - started, 20000u);
 }
 
-TEST_F(ReadOut, AGarbledReplyIsATimeout) {
-    gateway.Console.Eeprom = sim::FactoryImage();
-    gateway.Console.Faults.GarbleAfterLines = 3;
-    EXPECT_EQ(Read(), ReadOutResult::Timeout);
-}
-
-// Blanks that never stop after a reply must not hold the read-out past its time-outs.
-TEST_F(ReadOut, AReplyThatNeverEndsDoesNotHang) {
-    gateway.Console.Eeprom = sim::FactoryImage();
-    gateway.Console.Faults.NeverQuietAfterLines = 8;
-    const uint64_t startUs = gateway.Clock.Microseconds();
-    const ReadOutResult result = Read();
-    EXPECT_TRUE(result == ReadOutResult::Ok || result == ReadOutResult::Timeout);
-    EXPECT_LT(gateway.Clock.Microseconds() - startUs, 5'000'000u);
-}
-
-TEST_F(ReadOut, AnEmptyAddressIsReadAsAnEmptyText) {
-    gateway.Console.Eeprom = sim::FactoryImage();
-    gateway.Console.Network.Ip.clear();
-    EXPECT_EQ(Read(), ReadOutResult::Ok);
-    EXPECT_EQ(config.EthernetParams.Ip, "");
-}
-
-TEST_F(ReadOut, AnUnpluggedAdapterEndsInATimeout) {
-    gateway.Console.Eeprom = sim::FactoryImage();
-    gateway.Port.EachWait = [this] {
-        if (gateway.LinesReceived().size() == 12) gateway.Unplug();
-    };
-    EXPECT_EQ(Read(), ReadOutResult::Timeout);
-}
-
-TEST(ReadOutOfAForeignController, StopsBeforeAnySettingIsAsked) {
-    SimulatedGateway foreign(sim::ControllerModel::Foreign);
-    ASSERT_TRUE(foreign.Port.Open().ok());
-    ConsoleLink foreignLink(foreign.Port, foreign.Clock);
-    GatewayConfig read;
-    EXPECT_EQ(ReadGateway(foreignLink, read, [](int) {}), ReadOutResult::UnknownController);
-    EXPECT_EQ(foreign.LinesReceived(), (QStringList{"", "", "", ".", "quit", "", ""}));
+// Garbled replies, blanks that never stop after a reply and a pulled cable all end the
+// read-out in simulated time; an empty address is read as an empty text.
+TEST(ReadOutFaults, EndInATimeWithoutHanging) {
+    const struct {
+        int Garble, NeverQuiet, UnplugAt;
+        QString Ip;
+        ReadOutResult Result;
+        QString ReadIp;
+    } rows[] = {{3, -1, -1, "10.0.0.1", ReadOutResult::Timeout, "1.2.3.4"},
+                {-1, 8, -1, "10.0.0.1", ReadOutResult::Ok, "10.0.0.1"},
+                {-1, -1, 12, "10.0.0.1", ReadOutResult::Timeout, "10.0.0.1"},
+                {-1, -1, -1, "", ReadOutResult::Ok, ""}};
+    for (const auto& row : rows) {
+        SimulatedGateway gateway;
+        gateway.Console.Faults.GarbleAfterLines = row.Garble;
+        gateway.Console.Faults.NeverQuietAfterLines = row.NeverQuiet;
+        gateway.Console.Network.Ip = row.Ip;
+        gateway.Port.EachWait = [&gateway, at = row.UnplugAt] {
+            if (gateway.LinesReceived().size() == at) gateway.Unplug();
+        };
+        ASSERT_TRUE(gateway.Port.Open().ok());
+        ConsoleLink link(gateway.Port, gateway.Clock);
+        GatewayConfig read;
+        read.EthernetParams.Ip = "1.2.3.4";
+        const uint64_t startUs = gateway.Clock.Microseconds();
+        EXPECT_EQ(ReadGateway(link, read, [](int) {}), row.Result) << row.Garble << row.UnplugAt;
+        EXPECT_LT(gateway.Clock.Microseconds() - startUs, 5'000'000u);
+        EXPECT_EQ(read.EthernetParams.Ip, row.ReadIp);
+    }
 }
 
 TEST(IdentifyController, LooksForTheNamesInTheirOrder) {

@@ -7,22 +7,11 @@ namespace {
 
 ModbusCommand Command(uint8_t functionCode, double memAddress, int32_t length,
                       double startAddress = 0, uint8_t netId = 1) {
-    ModbusCommand command;
-    command.Valid = 1;
-    command.NetId = netId;
-    command.FunctionCode = functionCode;
-    command.MemAddress = memAddress;
-    command.StartAddress = startAddress;
-    command.Length = length;
-    return command;
+    return {1, netId, functionCode, memAddress, startAddress, length};
 }
 
 QStringList Row(const ViewGrid& grid, int row) { return grid.Rows.at(row); }
-bool IsEmptyRow(const ViewGrid& grid, int row) {
-    for (const QString& cell : grid.Rows.at(row))
-        if (!cell.isEmpty()) return false;
-    return true;
-}
+bool IsEmptyRow(const ViewGrid& grid, int row) { return grid.Rows.at(row).join("").isEmpty(); }
 
 TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) {
     std::array<SerialClassRecord, SerialClassCount> classes{};
@@ -39,13 +28,11 @@ TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) 
 
 TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
     std::array<SerialClassRecord, SerialClassCount> classes{};
-    classes[0].ConnMode = 1;
-    classes[0].CmdCount = 10;
+    classes[0] = {1, 0, 255};  // as a damaged EEPROM may hold: lists the ten slots
     for (int i = 0; i < 10; ++i) classes[0].Commands[i] = Command(3, 10 * i, 1);
     classes[0].Commands[0] = Command(3, 100, 16, 4000, 7);
     classes[0].Commands[1].Valid = 0;  // listed all the same
-    classes[1].ConnMode = 2;
-    classes[1].CmdCount = 1;
+    classes[1] = {2, 0, 1};
     classes[1].Commands[0] = Command(15, 2000, 1);
     const ViewGrid grid = SerialCommandGrid(classes);
 
@@ -65,37 +52,13 @@ TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
     EXPECT_EQ(IoTypeText(4), "AI");
 }
 
-TEST(ViewRows, CommandCountBeyondTheSlotsListsOnlyTheSlots) {
-    std::array<SerialClassRecord, SerialClassCount> serial{};
-    serial[0].ConnMode = 1;
-    serial[0].CmdCount = 255;  // as a damaged EEPROM may hold
-    std::array<TcpClassRecord, TcpClassCount> tcp{};
-    tcp[0].ConnValid = 1;
-    tcp[0].CmdCount = 6;
-
-    EXPECT_EQ(SerialCommandGrid(serial).Rows.size(), 1 + 11 + 1 + 2);
-    EXPECT_EQ(TcpCommandGrid(tcp).Rows.size(), 1 + 6 + 1);
-    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 10 + 1 + 5 + 1);
-}
-
-TEST(ViewRows, TcpGridWithoutConnectionsInUseHasOnlyTheHeading) {
+TEST(ViewRows, TcpGridListsOnlyTheConnectionsInUse) {
     std::array<TcpClassRecord, TcpClassCount> classes{};
-    classes[1].CmdCount = 3;  // commands of a connection not in use are not shown
-    const ViewGrid grid = TcpCommandGrid(classes);
-    ASSERT_EQ(grid.Rows.size(), 1);
-}
-
-TEST(ViewRows, TcpGridWithOnlyConnectionThree) {
-    std::array<TcpClassRecord, TcpClassCount> classes{};
-    classes[2].ConnValid = 1;
-    classes[2].ServerIp = {192, 168, 0, 20};
-    classes[2].ConnTimeout = 3000;
-    classes[2].RetryConnTimeout = 5000;
-    classes[2].CmdTimeout = 200;
-    classes[2].CmdCount = 2;
+    classes[2] = {1, {192, 168, 0, 20}, 3000, 5000, 200, 2};
     classes[2].Commands[0] = Command(1, 0, 16, 0, 2);
     classes[2].Commands[1] = Command(16, 2000, 8, 4000, 3);
-    const ViewGrid grid = TcpCommandGrid(classes);
+    classes[1].CmdCount = 3;  // commands of a connection not in use are not shown
+    ViewGrid grid = TcpCommandGrid(classes);
 
     ASSERT_EQ(grid.Rows.size(), 5);
     EXPECT_EQ(Row(grid, 1).mid(0, 6),
@@ -104,43 +67,35 @@ TEST(ViewRows, TcpGridWithOnlyConnectionThree) {
     EXPECT_EQ(Row(grid, 3).mid(5),
               QStringList({"(2)", "3", "AO (W)", "4000", "8", "2000", "2007"}));
     EXPECT_TRUE(IsEmptyRow(grid, 4));
+
+    classes[3] = {1, {}, 0, 0, 0, 6};  // lists the five slots
+    EXPECT_EQ(TcpCommandGrid(classes).Rows.size(), 5 + 1 + 5 + 1);
 }
 
-TEST(ViewRows, ObjectGridWithoutListedClassesKeepsItsTwentyRows) {
+TEST(ViewRows, ObjectGridListsTheClassesInUseWithTheirInstances) {
     std::array<SerialClassRecord, SerialClassCount> serial{};
-    serial[0].CmdCount = 2;  // commands, but no connection mode
-    serial[0].ConnMode = 0;
+    serial[0] = {0, 0, 2};  // commands, but no connection mode
     std::array<TcpClassRecord, TcpClassCount> tcp{};
-    tcp[3].ConnValid = 1;  // in use, but no commands
+    tcp[2].ConnValid = 1;  // in use, but no commands
+    const ViewGrid empty = AppObjectGrid(serial, tcp);
+    ASSERT_EQ(empty.Rows.size(), 20);  // an empty grid keeps its twenty rows
+    EXPECT_EQ(empty.HeadingRows, 2);
+    for (int row = 2; row < 20; ++row) EXPECT_TRUE(IsEmptyRow(empty, row)) << row;
+
+    serial[1] = {1, 0, 2};
+    serial[1].Commands = {Command(16, 2000, 8, 4000, 5), ModbusCommand{0, 1, 2, 10, 0, 3}};
+    tcp[3] = {1, {}, 0, 0, 0, 1, {Command(15, 0, 1)}};
     const ViewGrid grid = AppObjectGrid(serial, tcp);
-
-    ASSERT_EQ(grid.Rows.size(), 20);
-    EXPECT_EQ(grid.HeadingRows, 2);
-    for (int row = 2; row < 20; ++row) EXPECT_TRUE(IsEmptyRow(grid, row)) << row;
-
-    serial[0].ConnMode = 1;
-    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 2 + 1);
-}
-
-TEST(ViewRows, ObjectGridListsClassesWithTheirInstances) {
-    std::array<SerialClassRecord, SerialClassCount> serial{};
-    serial[1].ConnMode = 1;
-    serial[1].CmdCount = 2;
-    serial[1].Commands[0] = Command(16, 2000, 8, 4000, 5);
-    serial[1].Commands[1] = Command(2, 10, 3);
-    serial[1].Commands[1].Valid = 0;
-    std::array<TcpClassRecord, TcpClassCount> tcp{};
-    tcp[3].ConnValid = 1;
-    tcp[3].CmdCount = 1;
-    tcp[3].Commands[0] = Command(15, 0, 1);
-    const ViewGrid grid = AppObjectGrid(serial, tcp);
-
     ASSERT_EQ(grid.Rows.size(), 7);
     EXPECT_EQ(Row(grid, 2), QStringList({"0x66", "0x01", "1", "5", "16", "2000", "4000", "8"}));
     EXPECT_EQ(Row(grid, 3), QStringList({"", "0x02", "0", "1", "2", "10", "0", "3"}));
     EXPECT_TRUE(IsEmptyRow(grid, 4));
     EXPECT_EQ(Row(grid, 5), QStringList({"0x6A", "0x01", "1", "1", "15", "0", "0", "1"}));
     EXPECT_TRUE(IsEmptyRow(grid, 6));
+
+    serial[0] = {1, 0, 255};  // as a damaged EEPROM may hold: lists the slots
+    tcp[3].CmdCount = 6;
+    EXPECT_EQ(AppObjectGrid(serial, tcp).Rows.size(), 2 + 11 + 3 + 6);
 }
 
 }  // namespace

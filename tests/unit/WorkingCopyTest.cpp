@@ -16,42 +16,25 @@ CommandFieldTexts ValidFields(int netId) {
 GatewayConfig ReadConfig() {
     GatewayConfig config;
     auto& com1 = config.SerialClasses[0];
-    com1.ConnMode = 1;
-    com1.CmdTimeout = 500;
-    com1.Baud = 9600;
-    com1.CmdCount = 2;
+    com1 = {1, 500, 2, 9600};
     for (int k = 0; k < SerialCommandSlots; ++k) com1.Commands[k] = Command(uint8_t(k + 1));
     auto& server = config.TcpClasses[1];
-    server.ConnValid = 1;
-    server.ServerIp = {192, 168, 1, 20};
-    server.ConnTimeout = 3;
-    server.RetryConnTimeout = 4;
-    server.CmdTimeout = 70000;
-    server.CmdCount = 1;
+    server = {1, {192, 168, 1, 20}, 3, 4, 70000, 1};
     for (int k = 0; k < TcpCommandSlots; ++k) server.Commands[k] = Command(uint8_t(20 + k));
     return config;
 }
 
 TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
     auto config = ReadConfig();
-    config.EditSerialClasses[1].CmdCount = 7;  // left from an earlier editor session
+    config.EditSerialClasses[1] = {2, 0, 7, 9600};  // left from an earlier editor session
     MakeWorkingCopy(config);
 
-    const auto& com1 = config.EditSerialClasses[0];
-    EXPECT_EQ(com1.ConnMode, 1);
-    EXPECT_EQ(com1.CmdTimeout, 500);
-    EXPECT_EQ(com1.Baud, 0);  // port settings are not the editor's
-    ASSERT_EQ(com1.CmdCount, 2);
-    EXPECT_EQ(com1.Commands[1], Command(2));
-    EXPECT_EQ(com1.Commands[2], ModbusCommand{});
+    // Port settings are not the editor's.
+    EXPECT_EQ(config.EditSerialClasses[0],
+              (SerialClassRecord{1, 500, 2, 0, 0, 0, 0, 0, {Command(1), Command(2)}}));
     EXPECT_EQ(config.EditSerialClasses[1], SerialClassRecord{});
-
-    const auto& server = config.EditTcpClasses[1];
-    EXPECT_EQ(server.ServerIp, (std::array<uint8_t, 4>{192, 168, 1, 20}));
-    EXPECT_EQ(server.CmdTimeout, 70000);
-    EXPECT_EQ(server.RetryConnTimeout, 4);
-    EXPECT_EQ(server.Commands[0], Command(20));
-    EXPECT_EQ(server.Commands[1], ModbusCommand{});
+    EXPECT_EQ(config.EditTcpClasses[1],
+              (TcpClassRecord{1, {192, 168, 1, 20}, 3, 4, 70000, 1, {Command(20)}}));
     EXPECT_TRUE(StoredConnectionOn(config, 3));
     EXPECT_FALSE(StoredConnectionOn(config, 2));
 }

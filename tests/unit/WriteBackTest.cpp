@@ -1,22 +1,54 @@
-// The save against the virtual gateway: the bytes the gateway ends with, the order of the
-// edit sequences, the progress values and what a failure leaves behind.
+// The save and the factory reset against the virtual gateway: the bytes the gateway ends
+// with, the order of the edit sequences, the progress values and what a failure leaves
+// behind.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "SaveTestGateway.h"
-#include "config/PortChecksum.h"
+#include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
 #include "save/SaveReports.h"
 #include "sim/DemoImages.h"
+#include "support/ReadForEditing.h"
 
 namespace kv {
 namespace {
 
-using test::SaveTestGateway;
 using Bytes = std::vector<uint8_t>;
+
+// A virtual gateway read the way the main window reads it, with the editor's working copy
+// made, ready for a save or a factory reset on an open port.
+struct SaveTestGateway {
+    explicit SaveTestGateway(const EepromImage& image) {
+        Gateway.Console.Eeprom = image;
+        ReadLines = test::ReadForEditing(Gateway, Link, Config);
+        EXPECT_GE(ReadLines, 0);
+        EXPECT_TRUE(Gateway.Port.Open().ok());
+    }
+
+    // The lines of the last operation only, without those of the read-out.
+    QStringList LinesSent() const { return Gateway.LinesReceived().mid(ReadLines); }
+
+    // "block N" and "e A" lines: the order of the edit sequences.
+    QStringList EditSequences() const {
+        return LinesSent().filter(QRegularExpression("^(block|e) "));
+    }
+
+    const EepromBlock& Block(int block) const { return Gateway.Console.Eeprom.Blocks[block]; }
+    Bytes At(int block, int address, int count) const {
+        return {Block(block).begin() + address, Block(block).begin() + address + count};
+    }
+
+    test::SimulatedGateway Gateway;
+    ConsoleLink Link{Gateway.Port, Gateway.Clock};
+    GatewayConfig Config;
+    QList<int> Progress;
+    ProgressFn Record = [this](int value) { Progress.append(value); };
+    int ReadLines = 0;
+};
 
 const ConnectionPaths WorkingPaths{{0x64, 1, 2}, {0x64, 1, 3}};
 
@@ -35,26 +67,54 @@ protected:
     QTemporaryDir edsFolder;
 };
 
-TEST_F(WriteBackTest, ConfigurationWithoutCommands) {
+// COM1 with ten commands, COM2 holding a count above its slots, server 2 at base 128 with
+// five, new port, DeviceNet and Ethernet settings.
+TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     SaveTestGateway gateway(sim::FactoryImage());
     GatewayConfig& config = gateway.Config;
     config.EthernetParams = {" 10.1.2.3 ", "255.0.0.0", "10.1.2.254"};
     config.DeviceNetParams = {12, 2};
     config.ComBaudIndex = {7, 3};
-    SerialClassRecord& com2 = config.SerialClasses[1];
-    com2.Baud = 9600;
-    com2.Parity = 1;
-    com2.PortChecksum = ComputePortChecksum(com2);
+    config.SerialClasses[1] = {0, 0, 0, 9600, 8, 1, 1, 175};
+    SerialClassRecord& com1 = config.EditSerialClasses[0];
+    com1 = {1, 1000, 10};
+    com1.Commands[0] = Command(7, 3, 300, 513, 10);
+    for (int i = 1; i < 10; ++i) com1.Commands[i] = Command(uint8_t(i), 16, 20 * i, i, 1);
+    SerialClassRecord& com2 = config.EditSerialClasses[1];
+    com2 = {2, 0, 12};
+    for (auto& command : com2.Commands) command = Command(1, 1, 0, 0, 8);
+    TcpClassRecord& server = config.EditTcpClasses[1];
+    server = {1, {10, 0, 0, 9}, 70000, 3, 1000, 5};
+    for (int i = 0; i < 5; ++i) server.Commands[i] = Command(uint8_t(i + 1), 4, 100 * i, i, 120);
 
-    const SaveOutcome outcome = Save(gateway);
+    ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
 
-    ASSERT_EQ(outcome.Status, SaveStatus::Ok);
-    EXPECT_EQ(gateway.Progress, (QList<int>{10, 15, 20, 25, 30, 35, 45, 50, 60, 65, 75, 80, 90, 95,
-                                            105, 110, 120, 130}));
-    EXPECT_EQ(
-        gateway.EditSequences(),
-        (QStringList{"block 0", "e 0", "e 16", "block 1", "e 6", "e 16", "block 8", "e 0",
-                     "block 9", "e 0", "block 10", "e 0", "e 128", "block 11", "e 0", "e 128"}));
+    EXPECT_EQ(gateway.EditSequences().join(','),
+              "block 0,e 0,e 16,block 1,e 6,e 16,block 8,e 0,e 16,e 32,e 48,e 64,e 80,e 96,e 112,"
+              "e 128,e 144,e 160,block 9,e 0,e 16,e 32,e 48,e 64,e 80,e 96,e 112,e 128,e 144,"
+              "e 160,block 10,e 0,e 128,e 160,e 176,e 192,e 208,e 224,block 11,e 0,e 128");
+    EXPECT_EQ(gateway.Progress,
+              (QList<int>{10, 15, 20, 25, 30, 35, 36, 37, 38, 39,  40,  41,  42, 43, 44,
+                          45, 45, 50, 51, 52, 53, 54, 55, 56, 57,  58,  59,  60, 60, 65,
+                          75, 80, 81, 82, 83, 84, 85, 90, 95, 105, 110, 120, 130}));
+    const struct {
+        int Block, Address;
+        Bytes Expected;
+    } rows[] = {
+        {0, 0, {0, 194, 1, 0, 8, 0, 1, 204}},
+        {0, 16, {128, 37, 0, 0, 8, 1, 1, 175}},
+        {1, 6, {1, 180, 12, 2, 7, 3}},
+        {1, 16, {0x64, 1, 2, 0x64, 1, 3}},
+        {8, 0, {1, 0, 0, 3, 232, 10}},
+        {8, 16, {1, 7, 3, 1, 44, 2, 1, 0, 10}},
+        {9, 0, {2, 0, 0, 0, 0, 12}},
+        {9, 160, {1, 1, 1, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {10, 128, {1, 10, 0, 0, 9, 0, 1, 17, 112, 0, 0, 0, 3, 0, 0, 3, 232, 5}},
+        {10, 224, {1, 5, 4, 1, 144, 0, 4, 0, 120}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(gateway.At(row.Block, row.Address, int(row.Expected.size())), row.Expected)
+            << "block " << row.Block << " address " << row.Address;
     const QStringList lines = gateway.LinesSent();
     // The console is brought back to its main prompt first, wherever it was left.
     const int ip = int(lines.indexOf("ip 10.1.2.3"));
@@ -64,71 +124,7 @@ TEST_F(WriteBackTest, ConfigurationWithoutCommands) {
     EXPECT_EQ(lines.last(), "quit");
     EXPECT_TRUE(gateway.Gateway.Console.Network ==
                 (EthernetParams{"10.1.2.3", "255.0.0.0", "10.1.2.254"}));
-    EXPECT_EQ(gateway.Bytes(0, 0, 8), (Bytes{0, 194, 1, 0, 8, 0, 1, 204}));
-    EXPECT_EQ(gateway.Bytes(0, 16, 8), (Bytes{128, 37, 0, 0, 8, 1, 1, 175}));
-    EXPECT_EQ(gateway.Bytes(1, 6, 6), (Bytes{1, 180, 12, 2, 7, 3}));
-    EXPECT_EQ(gateway.Bytes(1, 16, 6), (Bytes{0x64, 1, 2, 0x64, 1, 3}));
     EXPECT_TRUE(QFile::exists(QDir(edsFolder.path()).filePath("KV-9052R_ 12.eds")));
-}
-
-TEST_F(WriteBackTest, SerialClassWithTenCommandsAndItsByteEncodings) {
-    SaveTestGateway gateway(sim::FactoryImage());
-    SerialClassRecord& com1 = gateway.Config.EditSerialClasses[0];
-    com1.ConnMode = 1;
-    com1.CmdTimeout = 1000;
-    com1.CmdCount = 10;
-    com1.Commands[0] = Command(7, 3, 300, 513, 10);
-    for (int i = 1; i < 10; ++i) com1.Commands[i] = Command(uint8_t(i), 16, 20 * i, i, 1);
-
-    ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
-
-    const QStringList sequences = gateway.EditSequences();
-    const int block8 = int(sequences.indexOf("block 8"));
-    EXPECT_EQ(sequences.mid(block8, 13),
-              (QStringList{"block 8", "e 0", "e 16", "e 32", "e 48", "e 64", "e 80", "e 96",
-                           "e 112", "e 128", "e 144", "e 160", "block 9"}));
-    const int header = int(gateway.Progress.indexOf(35));
-    EXPECT_EQ(gateway.Progress.mid(header, 13),
-              (QList<int>{35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 45, 50}));
-    EXPECT_EQ(gateway.Bytes(8, 0, 6), (Bytes{1, 0, 0, 3, 232, 10}));
-    EXPECT_EQ(gateway.Bytes(8, 16, 9), (Bytes{1, 7, 3, 1, 44, 2, 1, 0, 10}));
-}
-
-TEST_F(WriteBackTest, TcpClassAtBase128WithFiveCommands) {
-    SaveTestGateway gateway(sim::FactoryImage());
-    TcpClassRecord& server = gateway.Config.EditTcpClasses[1];
-    server.ConnValid = 1;
-    server.ServerIp = {10, 0, 0, 9};
-    server.ConnTimeout = 70000;
-    server.RetryConnTimeout = 3;
-    server.CmdTimeout = 1000;
-    server.CmdCount = 5;
-    for (int i = 0; i < 5; ++i) server.Commands[i] = Command(uint8_t(i + 1), 4, 100 * i, i, 120);
-
-    ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
-
-    const QStringList sequences = gateway.EditSequences();
-    const int block10 = int(sequences.indexOf("block 10"));
-    EXPECT_EQ(sequences.mid(block10, 9), (QStringList{"block 10", "e 0", "e 128", "e 160", "e 176",
-                                                      "e 192", "e 208", "e 224", "block 11"}));
-    const int header = int(gateway.Progress.indexOf(80));
-    EXPECT_EQ(gateway.Progress.mid(header, 8), (QList<int>{80, 81, 82, 83, 84, 85, 90, 95}));
-    EXPECT_EQ(gateway.Bytes(10, 128, 18),
-              (Bytes{1, 10, 0, 0, 9, 0, 1, 17, 112, 0, 0, 0, 3, 0, 0, 3, 232, 5}));
-    EXPECT_EQ(gateway.Bytes(10, 224, 9), (Bytes{1, 5, 4, 1, 144, 0, 4, 0, 120}));
-}
-
-TEST_F(WriteBackTest, CountAboveTheSlotsWritesTheSlotsOnly) {
-    SaveTestGateway gateway(sim::FactoryImage());
-    SerialClassRecord& com2 = gateway.Config.EditSerialClasses[1];
-    com2.ConnMode = 2;
-    com2.CmdCount = 12;
-    for (auto& command : com2.Commands) command = Command(1, 1, 0, 0, 8);
-    ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
-    EXPECT_EQ(gateway.Block(9)[5], 12);
-    EXPECT_EQ(gateway.Bytes(9, 160, 3), (Bytes{1, 1, 1}));
-    EXPECT_EQ(gateway.Bytes(9, 176, 9), Bytes(9, 0));
-    EXPECT_FALSE(gateway.EditSequences().contains("e 176"));
 }
 
 TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
@@ -145,10 +141,10 @@ TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
     const SaveOutcome outcome = Save(gateway);
 
     EXPECT_EQ(outcome.Status, SaveStatus::Timeout);
-    EXPECT_EQ(gateway.Bytes(1, 8, 1), Bytes{33});
-    EXPECT_EQ(gateway.Bytes(8, 0, 1), Bytes{2});
+    EXPECT_EQ(gateway.At(1, 8, 1), Bytes{33});
+    EXPECT_EQ(gateway.At(8, 0, 1), Bytes{2});
     for (int block : {9, 10, 11})
-        EXPECT_TRUE(gateway.Block(block) == gateway.Before.Blocks[block]) << "block " << block;
+        EXPECT_TRUE(gateway.Block(block) == sim::FactoryImage().Blocks[block]) << "block " << block;
     EXPECT_TRUE(gateway.Config.SerialClasses == before.SerialClasses) << "records not copied";
     EXPECT_TRUE(gateway.Config.TcpClasses == before.TcpClasses);
     EXPECT_EQ(gateway.Progress.last(), 45);
@@ -176,6 +172,48 @@ TEST(SaveReportsTest, FailuresWithTheirOwnTextClearTheState) {
     const FailureReport eds = ReportSaveFailure({SaveStatus::EdsFileFailed, {}, "Disk full"});
     EXPECT_EQ(eds.Text, "Disk full");
     EXPECT_EQ(eds.CommunicationState, QString());
+}
+
+TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
+    SaveTestGateway gateway(sim::DemoImage());
+    gateway.Gateway.Console.Network = {"10.9.9.9", "255.255.0.0", "10.9.9.1"};
+    const GatewayConfig before = gateway.Config;
+
+    ASSERT_EQ(FactoryReset(gateway.Link, gateway.Config, gateway.Record), WriteResult::Ok);
+
+    EepromImage expected = sim::DemoImage();
+    for (const auto& [block, address, value] :
+         {std::array{0, 7, 0}, {0, 23, 0}, {1, 6, 0}, {1, 7, 0}, {1, 8, 1}, {1, 9, 0}})
+        expected.Blocks[block][address] = uint8_t(value);
+    EXPECT_TRUE(gateway.Gateway.Console.Eeprom == expected);
+    EXPECT_TRUE(gateway.Gateway.Console.Network == FactoryEthernetParams());
+    EXPECT_EQ(gateway.EditSequences(),
+              (QStringList{"block 0", "e 7", "e 23", "block 1", "e 6", "e 8"}));
+    EXPECT_EQ(gateway.Progress, (QList<int>{3, 5, 7, 9, 10}));
+
+    const GatewayConfig& after = gateway.Config;
+    EXPECT_TRUE(after.EthernetParams == FactoryEthernetParams());
+    EXPECT_TRUE(after.DeviceNetParams == (DeviceNetParams{1, 0}));
+    EXPECT_EQ(after.ConfigMarker, before.ConfigMarker) << "the model's marker is kept";
+    EXPECT_TRUE(after.SerialClasses == before.SerialClasses);
+    EXPECT_TRUE(after.TcpClasses == before.TcpClasses);
+}
+
+TEST(FactoryResetTest, FailureAfterTheEthernetSettingsKeepsTheOldEeprom) {
+    SaveTestGateway gateway(sim::DemoImage());
+    gateway.Config.DeviceNetParams = {20, 2};
+    // The console answers the recovery and the Ethernet settings, then nothing more.
+    const int recoveryLines = 7;
+    gateway.Gateway.Console.Faults.StopAfterLines = gateway.ReadLines + recoveryLines + 3;
+
+    EXPECT_EQ(FactoryReset(gateway.Link, gateway.Config, gateway.Record), WriteResult::Timeout);
+
+    EXPECT_TRUE(gateway.Gateway.Console.Network == FactoryEthernetParams());
+    EXPECT_TRUE(gateway.Gateway.Console.Eeprom == sim::DemoImage());
+    EXPECT_TRUE(gateway.Config.EthernetParams == FactoryEthernetParams());
+    EXPECT_TRUE(gateway.Config.DeviceNetParams == (DeviceNetParams{20, 2}));
+    EXPECT_EQ(gateway.Progress, QList<int>{3});
+    EXPECT_EQ(gateway.LinesSent().mid(recoveryLines + 3), QStringList{"use eeprom"});
 }
 
 }  // namespace
