@@ -122,11 +122,4 @@ CopyOutcome WriteBlocksToEeprom(ConsoleLink& link, const EepromImage& image,
     return Outcome(CopyResult::Ok);
 }
 
-CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
-                           bool allowIncomplete) {
-    EepromImage image;
-    const CopyOutcome checked = CheckBackupToWrite(path, allowIncomplete, image);
-    return checked.ok() ? WriteBlocksToEeprom(link, image, progress) : checked;
-}
-
 }  // namespace kv

@@ -50,10 +50,6 @@ CopyOutcome CheckBackupToWrite(const QString& path, bool allowIncomplete, Eeprom
 CopyOutcome WriteBlocksToEeprom(ConsoleLink& link, const EepromImage& image,
                                 const ProgressFn& progress);
 
-// Both: a file checked, then written, with no backup of the gateway first.
-CopyOutcome ExportToEeprom(ConsoleLink& link, const QString& path, const ProgressFn& progress,
-                           bool allowIncomplete = false);
-
 // The first problems of an incomplete backup, one a line.
 inline constexpr int LacksShown = 5;
 

@@ -6,6 +6,7 @@
 
 #include "backup/BackupFile.h"
 #include "backup/EepromCopy.h"
+#include "backup/RestoreBackup.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
@@ -30,8 +31,8 @@ protected:
         return ImportToIni(Link, File, [this](int value) { Progress.push_back(value); });
     }
     CopyOutcome Export(bool allowIncomplete = false) {
-        return ExportToEeprom(
-            Link, File, [this](int value) { Progress.push_back(value); }, allowIncomplete);
+        const ProgressFn record = [this](int value) { Progress.push_back(value); };
+        return RestoreBackup(Link, File, {allowIncomplete, {}, {}, record}).Copy;
     }
     QStringList FilesInFolder() { return QDir(folder.path()).entryList(QDir::Files); }
 
