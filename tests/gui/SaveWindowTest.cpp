@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "sim/DemoImages.h"
@@ -100,40 +101,20 @@ class SaveWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWithTheReadPathsAndTheirLists();
-    void choicesRefillTheListsAndSetPathStoresThem();
+    void opensWithTheReadPathsAndSetPathStoresTheChoice();
     void saveWritesTheGatewayAndCloses();
-    void silentGatewayLeavesTheWindowOpen();
+    void failuresLeaveTheWindowOpenWithItsButtons();
     void edsFileFailureKeepsTheWindowOpen();
     void windowStaysWhileTheGatewayIsWritten();
-    void portFailuresGiveTheButtonsBack();
     void saveDuringAReadOutDoesNothing();
     void factoryResetAsksFirst();
     void backClosesWithoutSaving();
 };
 
-void SaveWindowTest::opensWithTheReadPathsAndTheirLists() {
+// The lists' contents are PollPathsTest's; here what the window shows and stores.
+void SaveWindowTest::opensWithTheReadPathsAndSetPathStoresTheChoice() {
     Rig rig;
     rig.config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
-    auto& com1 = rig.config.EditSerialClasses[0];
-    com1.ConnMode = 1;
-    com1.CmdCount = 2;
-    com1.Commands[0] = Command(3);
-    com1.Commands[1] = Command(3);
-    rig.config.EditSerialClasses[1].ConnMode = 0;
-    for (auto& tcp : rig.config.EditTcpClasses) tcp.ConnValid = 0;
-    EDSAndEEPSet& window = rig.Open();
-
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdClass")), (QStringList{"ID: 0x64", "ID: 0x65"}));
-    // The consumed path read out has no command behind it any more: the parameter object.
-    QCOMPARE(rig.Combo("Combo_PollConsClass")->currentText(), QString("ID: 0x64"));
-    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
-}
-
-void SaveWindowTest::choicesRefillTheListsAndSetPathStoresThem() {
-    Rig rig;
     auto& server = rig.config.EditTcpClasses[2];
     server.ConnValid = 1;
     server.CmdCount = 3;
@@ -142,14 +123,14 @@ void SaveWindowTest::choicesRefillTheListsAndSetPathStoresThem() {
     server.Commands[2] = Command(2);
     const ConnectionPaths read = rig.config.ConnectionPaths;
     EDSAndEEPSet& window = rig.Open();
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
+    QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
 
     rig.Choose("Combo_PollProdClass", "ID: 0x69");
     QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x03"}));
     rig.Choose("Combo_PollProdInst", "ID: 0x03");
     rig.Choose("Combo_PollConsClass", "ID: 0x69");
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
     rig.Press("Btn_SetPath");
-
     QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 3, 0x0A}, {0x69, 2, 0x0B}}));
     QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
     QVERIFY(rig.config.ConnectionPaths == read);
@@ -168,12 +149,10 @@ void SaveWindowTest::saveWritesTheGatewayAndCloses() {
     rig.Press("Btn_SetPath");
     rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
     QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
 
     rig.Press("FinishDeviceSet");
 
     QCOMPARE(completed.count(), 1);
-    QCOMPARE(abandoned.count(), 0);
     QVERIFY(!window.isVisible());
     QCOMPARE(rig.gateway.Port.SelectedPort(), 3);
     QVERIFY(!rig.gateway.Port.IsOpen());
@@ -181,32 +160,52 @@ void SaveWindowTest::saveWritesTheGatewayAndCloses() {
     QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[1][16]), 0x65);
     QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
     QVERIFY(rig.config.SerialClasses[0].Commands[0] == Command(3));
-    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 130);
     const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
     QCOMPARE(rig.states.last(), "Produce EDS File OK: " + QDir::toNativeSeparators(eds));
-    QFile file(eds);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("$ File Description Section : Packing line\r\n"));
+    QVERIFY(test::ReadAll(eds).contains("$ File Description Section : Packing line\r\n"));
     QVERIFY2(rig.dialogs.Messages.size() == 1, "only the Set Path message");
 }
 
-void SaveWindowTest::silentGatewayLeavesTheWindowOpen() {
-    Rig rig;
-    rig.config.EditSerialClasses[0].CmdTimeout = 4321;
-    EDSAndEEPSet& window = rig.Open();
-    rig.gateway.Console.Faults.StopAfterLines = rig.readLines + 12;
-    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-
-    rig.Press("FinishDeviceSet");
-
-    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Timeout"});
-    QCOMPARE(rig.states, QStringList{"Timeout"});
-    QCOMPARE(completed.count(), 0);
-    QVERIFY(window.isVisible());
-    QVERIFY(rig.ButtonsEnabled());
-    QVERIFY(!rig.gateway.Port.IsOpen());
-    QVERIFY(rig.config.SerialClasses[0].CmdTimeout != 4321);
-    QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+// A save or factory reset that fails gives the buttons back and copies nothing.
+void SaveWindowTest::failuresLeaveTheWindowOpenWithItsButtons() {
+    const struct {
+        std::function<void(Rig&)> arrange;
+        const char* button;
+        QStringList messages;
+        QStringList states;
+    } rows[] = {
+        {[](Rig& rig) { rig.gateway.Console.Faults.StopAfterLines = rig.readLines + 12; },
+         "FinishDeviceSet",
+         {"Timeout"},
+         {"Timeout"}},
+        {[](Rig& rig) {
+             rig.gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
+         },
+         "FinishDeviceSet",
+         {"Can't open COM 3!"},
+         {}},
+        {[](Rig& rig) {
+             rig.gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
+         },
+         "Btn_FactorySet",
+         {"COM 3 has been occupied"},
+         {"COM 3 has been occupied"}},
+    };
+    for (const auto& r : rows) {
+        Rig rig;
+        rig.config.EditSerialClasses[0].CmdTimeout = 4321;
+        EDSAndEEPSet& window = rig.Open();
+        rig.dialogs.YesNoAnswers = {true};
+        r.arrange(rig);
+        rig.Press(r.button);
+        QCOMPARE(rig.dialogs.MessageTexts(), r.messages);
+        QCOMPARE(rig.states, r.states);
+        QVERIFY(window.isVisible());
+        QVERIFY(rig.ButtonsEnabled());
+        QVERIFY(!rig.gateway.Port.IsOpen());
+        QVERIFY(rig.config.SerialClasses[0].CmdTimeout != 4321);
+        QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+    }
 }
 
 void SaveWindowTest::edsFileFailureKeepsTheWindowOpen() {
@@ -244,24 +243,6 @@ void SaveWindowTest::windowStaysWhileTheGatewayIsWritten() {
     QCOMPARE(completed.count(), 1);
 }
 
-void SaveWindowTest::portFailuresGiveTheButtonsBack() {
-    Rig rig;
-    EDSAndEEPSet& window = rig.Open();
-    rig.gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
-    rig.Press("FinishDeviceSet");
-    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Can't open COM 3!"});
-    QVERIFY(rig.ButtonsEnabled());
-
-    rig.gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
-    rig.dialogs.YesNoAnswers = {true};
-    rig.Press("Btn_FactorySet");
-    QCOMPARE(rig.dialogs.Messages.last().Text, QString("COM 3 has been occupied"));
-    QCOMPARE(rig.states, QStringList{"COM 3 has been occupied"});
-    QVERIFY(rig.ButtonsEnabled());
-    QVERIFY(window.isVisible());
-    QVERIFY(rig.LinesSent().isEmpty());
-}
-
 void SaveWindowTest::saveDuringAReadOutDoesNothing() {
     Rig rig;
     rig.session.ConnectBusy = true;
@@ -270,28 +251,23 @@ void SaveWindowTest::saveDuringAReadOutDoesNothing() {
     QVERIFY(rig.LinesSent().isEmpty());
     QVERIFY(rig.dialogs.Messages.isEmpty());
     QVERIFY(rig.ButtonsEnabled());
-    QVERIFY(rig.session.ConnectBusy);
 }
 
 // The bytes a factory reset writes are FactoryResetTest's; here the question and the window.
 void SaveWindowTest::factoryResetAsksFirst() {
     Rig rig;
-    const EthernetParams ethernet = rig.config.EthernetParams;
     EDSAndEEPSet& window = rig.Open();
     QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
     rig.dialogs.YesNoAnswers = {false, true};
     rig.Press("Btn_FactorySet");
     QVERIFY(rig.LinesSent().isEmpty());
-    QVERIFY(rig.config.EthernetParams == ethernet);
     QVERIFY(rig.gateway.Console.Eeprom == rig.before);
     QVERIFY(window.isVisible());
 
     rig.Press("Btn_FactorySet");
     QCOMPARE(rig.dialogs.Questions.size(), 2);
     QCOMPARE(completed.count(), 1);
-    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 10);
     QCOMPARE(rig.config.EthernetParams.Ip, QString("192.168.255.1"));
-    QVERIFY(rig.states.isEmpty());
     QVERIFY(rig.dialogs.Messages.isEmpty());
     QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
 }
