@@ -6,13 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QThread>
 #include <QtTest>
 #include <atomic>
 
-#include "MainWindowHarness.h"
+#include "WindowRig.h"
 
 namespace kv {
 namespace {
@@ -30,7 +31,7 @@ private:
         QVERIFY(h.Find("ConnectProgress")->isHidden());
         QVERIFY(!h.Gateway.Port.IsOpen());
         QVERIFY(!h.Session.ConnectBusy);
-        QVERIFY(!h.Window.Connected());
+        QVERIFY(!h.Window->Connected());
         QVERIFY(h.Toggle(0)->isHidden());
     }
 
@@ -41,7 +42,7 @@ private Q_SLOTS:
         for (const char* name : {"ComButton_2", "CANNodeId", "ConnectProgress"})
             QVERIFY2(h.Find(name)->isHidden(), name);
         QVERIFY(!h.Find("CreateMBDevice")->isEnabled());
-        QCOMPARE(h.Window.SelectedPanel(), int(Main_F::NoPanel));
+        QCOMPARE(h.Window->SelectedPanel(), int(Main_F::NoPanel));
     }
 
     void readsTheGatewayAndShowsTheConnectedLook() {
@@ -56,13 +57,13 @@ private Q_SLOTS:
                 QVERIFY2(!h.Find(name)->isEnabled(), name);
             QVERIFY(bar->isVisible());
             // The focus stays on Connect, off the read-only fields.
-            QCOMPARE(h.Window.focusWidget(), h.Find("Connect"));
+            QCOMPARE(h.Window->focusWidget(), h.Find("Connect"));
         });
         h.Connect();
 
         QVERIFY(checkedWhileReading);
         QVERIFY(h.Dialogs.Messages.isEmpty());
-        QVERIFY(h.Window.Connected());
+        QVERIFY(h.Window->Connected());
         QVERIFY(!h.Session.ConnectBusy);
         QVERIFY(!h.Gateway.Port.IsOpen());
         QCOMPARE(h.Find<QLineEdit>("FirmwareVer")->text(), QString("1.03-2009/07/15"));
@@ -73,7 +74,7 @@ private Q_SLOTS:
         for (const char* name : {"Connect", "ComPort", "ExitProgram", "CreateMBDevice"})
             QVERIFY2(h.Find(name)->isEnabled(), name);
         QVERIFY(h.Find("ConnectProgress")->isHidden());
-        QCOMPARE(h.Window.focusWidget(), h.Find("Connect"));
+        QCOMPARE(h.Window->focusWidget(), h.Find("Connect"));
         // The DeviceNet panel is selected as if its toggle had been pressed.
         QVERIFY(h.Toggle(0)->isChecked());
         QCOMPARE(h.Find<QLineEdit>("CANNodeId")->text(), QString("5"));
@@ -81,7 +82,7 @@ private Q_SLOTS:
 
     void nextBeforeAReadOutOnlyFlipsTheStatusStyle() {
         MainWindowHarness h;
-        QSignalSpy next(&h.Window, &Main_F::nextRequested);
+        QSignalSpy next(h.Window.get(), &Main_F::nextRequested);
         auto* state = h.Find<QLineEdit>("CommunicationState");
         h.Find<QPushButton>("CreateMBDevice")->setEnabled(true);  // as a script might
         h.Click("CreateMBDevice");
@@ -142,20 +143,20 @@ private Q_SLOTS:
                          [&](int value) {
                              if (extraPresses > 0 || value != 2) return;
                              ++extraPresses;
-                             h.Window.ConnectSequence();
+                             h.Window->ConnectSequence();
                              h.Click("Connect");
                          });
         h.Connect();
         QCOMPARE(extraPresses, 1);
         QCOMPARE(h.Gateway.Port.OpenCount, 1);
         QCOMPARE(h.Gateway.LinesReceived().count("use eeprom"), 1);
-        QVERIFY(h.Window.Connected());
+        QVERIFY(h.Window->Connected());
     }
 
     void closingAsksAndIsRefusedDuringAReadOut() {
         MainWindowHarness h;
         h.Gateway.Console.Latency = std::chrono::milliseconds(20);  // a read-out of seconds
-        QSignalSpy accepted(&h.Window, &Main_F::closeAccepted);
+        QSignalSpy accepted(h.Window.get(), &Main_F::closeAccepted);
         // The read-out waits at its tenth line until the refusal is shown, so that the box
         // stands in the middle of it; the box is then read for three reply time-outs' worth
         // of the gateway's time, during which the read-out goes on without the window.
@@ -175,22 +176,22 @@ private Q_SLOTS:
             boxAnsweredAfterMs = h.Gateway.Clock.Milliseconds() - shownAt;
         };
         h.Click("Connect");
-        h.Window.close();
-        const bool stillShownAfterClose = h.Window.isVisible();
-        test::WaitUntilIdle(h.Gateway_);
+        h.Window->close();
+        const bool stillShownAfterClose = h.Window->isVisible();
+        test::WaitUntilIdle(h.Link);
         QVERIFY(boxAnsweredAfterMs >= 600);
         QVERIFY(stillShownAfterClose);
         QCOMPARE(h.Dialogs.MessageTexts(), QStringList{"Module is connecting now!"});
         QVERIFY(h.Dialogs.Questions.isEmpty());
-        QVERIFY(h.Window.Connected());
+        QVERIFY(h.Window->Connected());
 
         h.Dialogs.YesNoAnswers = {false, true};
         h.Click("ExitProgram");
-        QVERIFY(h.Window.isVisible());
+        QVERIFY(h.Window->isVisible());
         QCOMPARE(h.Dialogs.Questions.size(), 1);
         QCOMPARE(accepted.count(), 0);
-        h.Window.close();
-        QVERIFY(!h.Window.isVisible());
+        h.Window->close();
+        QVERIFY(!h.Window->isVisible());
         QCOMPARE(accepted.count(), 1);
     }
 };

@@ -7,7 +7,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
-#include "MainWindowHarness.h"
+#include "WindowRig.h"
 
 namespace kv {
 namespace {
@@ -45,7 +45,7 @@ private Q_SLOTS:
     void init() {
         h = std::make_unique<MainWindowHarness>();
         h->Connect();
-        QVERIFY(h->Window.Connected());
+        QVERIFY(h->Window->Connected());
     }
     void cleanup() { h.reset(); }
 
