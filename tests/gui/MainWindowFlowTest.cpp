@@ -2,20 +2,13 @@
 // editor, the save window, the views, the EEPROM copy and the About window.
 
 #include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QtTest>
 
-#include "sim/DemoImages.h"
-#include "support/RecordingDialogs.h"
-#include "support/SessionOnGateway.h"
-#include "support/SimulatedGateway.h"
+#include "WindowRig.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
-#include "ui/common/Session.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/AppWindows.h"
-#include "ui/main/Main_F.h"
 #include "ui/save/EDSAndEEPSet.h"
 #include "ui/views/MemoryMap.h"
 #include "ui/views/ShowAppObj.h"
@@ -28,19 +21,13 @@ class MainWindowFlowTest : public QObject {
     Q_OBJECT
 
 private:
-    test::SimulatedGateway gateway;
-    GatewayConfig config;
-    GatewaySession link{test::DevicesOf(gateway)};
-    test::RecordingDialogs dialogs;
-    Session session{config, link, dialogs};
-    std::unique_ptr<AppWindows> windows;
+    std::unique_ptr<test::WindowRig<AppWindows>> rig;
+    AppWindows* windows = nullptr;
 
     Main_F& Main() { return windows->Main(); }
 
-    void Click(QWidget* window, const char* name) {
-        auto* button = window->findChild<QAbstractButton*>(name);
-        QVERIFY2(button, name);
-        QTest::mouseClick(button, Qt::LeftButton);
+    static void Click(QWidget* window, const char* name) {
+        QTest::mouseClick(window->findChild<QAbstractButton*>(name), Qt::LeftButton);
     }
 
     static void DeleteDisposedWindows() {
@@ -49,21 +36,20 @@ private:
 
     void OpenEditor() {
         Click(&Main(), "Connect");
-        test::WaitUntilIdle(link);
-        QVERIFY(Main().Connected());
+        test::WaitUntilIdle(rig->Link);
         Click(&Main(), "CreateMBDevice");
         QVERIFY(windows->Editor());
     }
 
 private Q_SLOTS:
     void init() {
-        gateway.Console.Eeprom = sim::DemoImage();
-        dialogs = {};
-        windows = std::make_unique<AppWindows>(session);
+        rig = std::make_unique<test::WindowRig<AppWindows>>();
+        rig->Window = std::make_unique<AppWindows>(rig->Session);
+        windows = rig->Window.get();
         windows->ShowMain();
     }
     void cleanup() {
-        windows.reset();
+        rig.reset();
         DeleteDisposedWindows();
     }
 
@@ -123,7 +109,7 @@ private Q_SLOTS:
         OpenEditor();
         Q_EMIT windows->Editor()->objectViewRequested();
         Q_EMIT windows->Editor()->backPressed();
-        dialogs.YesNoAnswers = {true};
+        rig->Dialogs.YesNoAnswers = {true};
         Main().close();
         DeleteDisposedWindows();
         QVERIFY(!windows->ObjectView());

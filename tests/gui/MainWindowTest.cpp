@@ -30,14 +30,10 @@ private:
     std::unique_ptr<MainWindowHarness> h;
 
     void VerifyUsableAfterFailure() {
-        for (const char* name : {"Connect", "ComPort", "ExitProgram"})
-            QVERIFY2(h->Find(name)->isEnabled(), name);
-        QVERIFY(!h->Find("CreateMBDevice")->isEnabled());
-        QVERIFY(h->Find("ConnectProgress")->isHidden());
-        QVERIFY(!h->Gateway.Port.IsOpen());
-        QVERIFY(!h->Session.ConnectBusy);
+        QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
+        QVERIFY(h->Find("ConnectProgress")->isHidden() && h->Toggle(0)->isHidden());
+        QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy);
         QVERIFY(!h->Window->Connected());
-        QVERIFY(h->Toggle(0)->isHidden());
     }
 
     QLineEdit* Field(const QString& name) { return h->Find<QLineEdit>(name); }
@@ -68,9 +64,8 @@ private Q_SLOTS:
         QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
             if (checkedWhileReading || value < 3) return;
             checkedWhileReading = true;
-            QCOMPARE(h->Find<QLineEdit>("CommunicationState")->text(), QString("Connecting"));
-            for (const char* name : {"Connect", "ComPort", "CreateMBDevice", "ExitProgram"})
-                QVERIFY2(!h->Find(name)->isEnabled(), name);
+            QCOMPARE(Field("CommunicationState")->text(), QString("Connecting"));
+            QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "0000");
             QVERIFY(bar->isVisible());
             // The focus stays on Connect, off the read-only fields.
             QCOMPARE(h->Window->focusWidget(), h->Find("Connect"));
@@ -79,21 +74,16 @@ private Q_SLOTS:
 
         QVERIFY(checkedWhileReading);
         QVERIFY(h->Dialogs.Messages.isEmpty());
-        QVERIFY(h->Window->Connected());
-        QVERIFY(!h->Session.ConnectBusy);
-        QVERIFY(!h->Gateway.Port.IsOpen());
-        QCOMPARE(h->Find<QLineEdit>("FirmwareVer")->text(), QString("1.03-2009/07/15"));
-        QCOMPARE(h->Find<QLineEdit>("CommunicationState")->text(),
-                 QString("Waiting for configuration"));
+        QVERIFY(h->Window->Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
+        QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
         QCOMPARE(h->Config.SerialClasses, sim::DemoConfig().SerialClasses);
-        QVERIFY(h->Find("ModulesImage")->isVisible());
-        for (const char* name : {"Connect", "ComPort", "ExitProgram", "CreateMBDevice"})
-            QVERIFY2(h->Find(name)->isEnabled(), name);
-        QVERIFY(h->Find("ConnectProgress")->isHidden());
+        QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
+        QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
         QCOMPARE(h->Window->focusWidget(), h->Find("Connect"));
         // The DeviceNet panel is selected as if its toggle had been pressed.
         QVERIFY(h->Toggle(0)->isChecked());
-        QCOMPARE(h->Find<QLineEdit>("CANNodeId")->text(), QString("5"));
+        QCOMPARE(Field("CANNodeId")->text(), QString("5"));
     }
 
     void nextBeforeAReadOutOnlyFlipsTheStatusStyle() {
@@ -111,42 +101,42 @@ private Q_SLOTS:
         QCOMPARE(next.count(), 1);
     }
 
-    // How a read-out fails is ReadOutTest's; here what the window shows and gives back.
+    // How a read-out fails is ReadOutTest's, and the port's messages are PortOpening's; here
+    // the message and status line each failure leaves, and the window given back.
     void failedReadOutShowsWhyAndGivesTheWindowBack() {
+        using sim::ControllerModel;
         const struct {
-            sim::ControllerModel model;
+            ControllerModel model;
             int silentAfterLines;
-            QString message;
-        } rows[] = {{sim::ControllerModel::Q5308RT, 0, "Timeout"},
-                    {sim::ControllerModel::Foreign, -1, "This modules is not 5308!"}};
-        for (const auto& r : rows) {
-            h = std::make_unique<MainWindowHarness>(r.model);
-            h->Gateway.Console.Faults.StopAfterLines = r.silentAfterLines;
-            h->Connect();
-            QCOMPARE(h->Dialogs.MessageTexts(), QStringList{r.message});
-            QCOMPARE(h->Find<QLineEdit>("CommunicationState")->text(), QString("Timeout"));
-            VerifyUsableAfterFailure();
-        }
-    }
-
-    // The messages are PortOpening's (CliReadTest); here the status line each one leaves.
-    void portErrorsAreToldApart() {
-        const struct {
             PortOpenResult open;
             QString message, state;
-        } rows[] = {
-            {{PortOpenError::NotOpened, {}}, "Can't open COM 3!", "earlier"},
-            {{PortOpenError::InUse, {}}, "COM 3 has been occupied", "COM 3 has been occupied"},
-            {{PortOpenError::Other, "Permission denied"}, "Permission denied", ""}};
+        } rows[] = {{ControllerModel::Q5308RT, 0, {}, "Timeout", "Timeout"},
+                    {ControllerModel::Foreign, -1, {}, "This modules is not 5308!", "Timeout"},
+                    {ControllerModel::Q5308RT,
+                     -1,
+                     {PortOpenError::NotOpened, {}},
+                     "Can't open COM 3!",
+                     "earlier"},
+                    {ControllerModel::Q5308RT,
+                     -1,
+                     {PortOpenError::InUse, {}},
+                     "COM 3 has been occupied",
+                     "COM 3 has been occupied"},
+                    {ControllerModel::Q5308RT,
+                     -1,
+                     {PortOpenError::Other, "Permission denied"},
+                     "Permission denied",
+                     ""}};
         for (const auto& r : rows) {
-            h = std::make_unique<MainWindowHarness>();
+            h = std::make_unique<MainWindowHarness>(r.model);
             h->Find<QComboBox>("ComPort")->setCurrentIndex(2);
-            h->Find<QLineEdit>("CommunicationState")->setText("earlier");
+            Field("CommunicationState")->setText("earlier");
+            h->Gateway.Console.Faults.StopAfterLines = r.silentAfterLines;
             h->Gateway.Port.NextOpenResult = r.open;
             h->Connect();
             QCOMPARE(h->Gateway.Port.SelectedPort(), 3);
             QCOMPARE(h->Dialogs.MessageTexts(), QStringList{r.message});
-            QCOMPARE(h->Find<QLineEdit>("CommunicationState")->text(), r.state);
+            QCOMPARE(Field("CommunicationState")->text(), r.state);
             VerifyUsableAfterFailure();
         }
     }

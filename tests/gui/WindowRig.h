@@ -43,6 +43,13 @@ public:
         return control;
     }
 
+    // Which of the named controls are enabled, as "1" or "0" each, in their order.
+    QString Enabled(std::initializer_list<const char*> names) const {
+        QString flags;
+        for (const char* name : names) flags += Find(name)->isEnabled() ? u'1' : u'0';
+        return flags;
+    }
+
     void Click(const QString& button) {
         QTest::mouseClick(Find<QAbstractButton>(button), Qt::LeftButton);
     }
