@@ -116,10 +116,8 @@ class AppObjEditorTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWithTheClassesAsRead() {
+    void opensWithTheClassesAsReadAndTheCodeSetsTheFields() {
         Editor editor;
-        QCOMPARE(editor.Entries(Server01).size(), 5);
-        QCOMPARE(editor.Entries(Server02), QStringList({"         Instance  1"}));
         // A class with commands opens showing the first one; a stored FC05 its fixed length.
         QCOMPARE(editor.List("MB_IO_type", Server02)->currentIndex(), 4);
         QVERIFY(!editor.Field("MB_Comm_len", Server02)->isEnabled());
@@ -128,6 +126,20 @@ private Q_SLOTS:
         QVERIFY(editor.Shows("AddApp", Com1) && !editor.Button("UpdateApp", Com1)->isEnabled());
         QCOMPARE(editor.Field("Text_COM_CmdTimeout", Com1)->text(), QString("300"));
         QCOMPARE(editor.Field("Text_ServerIP1", 3)->text(), QString("10"));
+
+        auto* length = editor.Field("MB_Comm_len", Com1);
+        editor.Type("MB_Start_addr", Com1, "12");
+        editor.List("MB_IO_type", Com1)->setCurrentIndex(5);  // FC06
+        QCOMPARE(length->text(), QString("1"));
+        QVERIFY(!length->isEnabled());
+        QCOMPARE(editor.Field("MB_Start_addr", Com1)->text(), QString());
+        QCOMPARE(editor.Find<QLabel>("Lbl_InternalMemAddr", Com1)->text(), QString("(0-1023)"));
+        // Switching a tab off and on again keeps FC06's length fixed.
+        editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(0);
+        editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(1);
+        QVERIFY(editor.Field("MB_ID", Com1)->isEnabled() && !length->isEnabled());
+        editor.List("MB_IO_type", Com1)->setCurrentIndex(2);  // FC03
+        QVERIFY(length->isEnabled());
     }
 
     // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
@@ -157,43 +169,35 @@ private Q_SLOTS:
         QCOMPARE(note->text(), QString());
     }
 
-    void functionCodeSetsLabelsAndLength() {
-        Editor editor;
-        auto* length = editor.Field("MB_Comm_len", Com1);
-        editor.Type("MB_Start_addr", Com1, "12");
-        editor.List("MB_IO_type", Com1)->setCurrentIndex(5);  // FC06
-        QCOMPARE(length->text(), QString("1"));
-        QVERIFY(!length->isEnabled());
-        QCOMPARE(editor.Field("MB_Start_addr", Com1)->text(), QString());
-        QCOMPARE(editor.Find<QLabel>("Lbl_InternalMemAddr", Com1)->text(), QString("(0-1023)"));
-        // Switching a tab off and on again keeps FC06's length fixed.
-        editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(0);
-        editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(1);
-        QVERIFY(editor.Field("MB_ID", Com1)->isEnabled());
-        QVERIFY(!length->isEnabled());
-        editor.List("MB_IO_type", Com1)->setCurrentIndex(2);  // FC03
-        QVERIFY(length->isEnabled());
-    }
-
-    void addOnAFullClassNamesTheMaximumBeforeAnyFieldCheck() {
+    // A full class is refused before its fields are checked; Update reports either way.
+    void fullClassAndUpdateReportTheirOutcome() {
         auto read = ReadConfig();
         read.SerialClasses[1].CmdCount = 10;
         Editor editor(read);
-        const auto before = editor.Config.EditSerialClasses[1];
-        editor.Press("EraseMB", Com2);
-        editor.Type("MB_ID", Com2, "0");
-        editor.Press("AddApp", Com2);
         editor.Press("EraseMB", Server01);
         editor.Press("AddApp", Server01);
-        QCOMPARE(Seen(editor.Dialogs), QStringList({"Error: Support Maximun 10 Instances.",
-                                                    "Error: Support Maximun 5 Instances."}));
-        QCOMPARE(editor.Config.EditSerialClasses[1], before);
+        editor.Choose("Instance", Com2, 2);
+        editor.Type("MB_ID", Com2, "99");
+        editor.Press("UpdateApp", Com2);
+        editor.Type("MB_ID", Com2, "0");
+        editor.Press("UpdateApp", Com2);
+        editor.Press("EraseMB", Com2);
+        editor.Press("AddApp", Com2);
+        QCOMPARE(
+            Seen(editor.Dialogs),
+            QStringList({"Error: Support Maximun 5 Instances.", "Update: Update Success!!!",
+                         "Error: ModBus Device Address Error. (1-247)", "Update: Update Failure!!!",
+                         "Error: Support Maximun 10 Instances."}));
+        // The error looks like one; the report after it informs.
+        QVERIFY(editor.Dialogs.Messages[2].Icon == MessageIcon::Error);
+        QVERIFY(editor.Dialogs.Messages[3].Icon == MessageIcon::Information);
+        QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
+        QCOMPARE(editor.Commands(Com2).CmdCount, 10);
     }
 
     void deleteClosesTheGapAndEraseReturnsToEntry() {
         Editor editor;
         editor.Choose("Instance", Com2, 1);
-        QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("2"));
         editor.Press("DeleteApp", Com2);
         QCOMPARE(editor.Commands(Com2).CmdCount, 3);
         QCOMPARE(editor.Commands(Com2).Slots[1], Command(3));
@@ -218,46 +222,15 @@ private Q_SLOTS:
         QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("53"));
     }
 
-    void updateReportsSuccessAndFailure() {
-        Editor editor;
-        editor.Choose("Instance", Com2, 2);
-        editor.Type("MB_ID", Com2, "99");
-        editor.Press("UpdateApp", Com2);
-        editor.Type("MB_ID", Com2, "0");
-        editor.Press("UpdateApp", Com2);
-        QCOMPARE(Seen(editor.Dialogs), QStringList({"Update: Update Success!!!",
-                                                    "Error: ModBus Device Address Error. (1-247)",
-                                                    "Update: Update Failure!!!"}));
-        // The error looks like one; the report after it informs.
-        QVERIFY(editor.Dialogs.Messages[1].Icon == MessageIcon::Error);
-        QVERIFY(editor.Dialogs.Messages[2].Icon == MessageIcon::Information);
-        QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
-    }
-
-    void connectionListSwitchesTheTabAndSetStoresIt() {
+    // The serial rule is held here only: a time-out outside 1..65535 is stored as 0. The
+    // connection list switches the tab at once; only Set stores it.
+    void serialSetStoresTheModeAndOnlyTimeoutsInRange() {
         auto read = ReadConfig();
         read.SerialClasses[0].ConnMode = 0;
         Editor editor(read);
         QVERIFY(!editor.Field("Text_COM_CmdTimeout", Com1)->isEnabled());
         editor.List("Combo_COM_ConnMode", Com1)->setCurrentIndex(1);
-        QVERIFY(editor.Field("Text_COM_CmdTimeout", Com1)->isEnabled());
         QVERIFY(!editor.Field("MB_ID", Com1)->isEnabled());  // not stored yet
-        editor.Press("Btn_SetCOMClassAttr", Com1);
-        QCOMPARE(editor.Config.EditSerialClasses[0].ConnMode, 1);
-        QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
-
-        // "NO" switches a server tab off at once; only "Set" stores it, keeping the commands.
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
-        QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
-        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 1);
-        editor.Press("Btn_SetTCPClassAttr", 0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].CmdCount, 5);
-    }
-
-    // The serial rule is held here only: a time-out outside 1..65535 is stored as 0.
-    void serialSetKeepsOnlyTimeoutsInRange() {
-        Editor editor;
         const struct {
             QString typed;
             double stored;
@@ -269,14 +242,18 @@ private Q_SLOTS:
             QCOMPARE(editor.Field("Text_COM_CmdTimeout", Com1)->text(), NumberFieldText(r.stored));
         }
         QVERIFY(editor.Dialogs.Messages.isEmpty());
+        QCOMPARE(editor.Config.EditSerialClasses[0].ConnMode, 1);
+        QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
     }
 
-    // The limits are CommandChecksTest's; here the refusal shown and nothing stored.
-    void tcpSetRefusesWhatDoesNotFitAndStoresNothing() {
+    // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"
+    // switches a server tab off at once; only Set stores it, keeping the commands.
+    void tcpSetRefusesWhatDoesNotFitOrStoresIt() {
         Editor editor;
         const auto before = editor.Config.EditTcpClasses[0];
         editor.Type("Text_ServerIP1", 1, "256");
         editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+        QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
         editor.Press("Btn_SetTCPClassAttr", 0);
         QCOMPARE(Seen(editor.Dialogs), QStringList({"Error: Server IP Octet 2 Error. (0-255)"}));
         QCOMPARE(editor.Config.EditTcpClasses[0], before);
@@ -284,25 +261,35 @@ private Q_SLOTS:
         editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
         editor.Type("Text_ServerIP1", 1, "255");
         editor.Type("Text_TCP_RetryConnTimeout", 0, "99999");
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
         editor.Press("Btn_SetTCPClassAttr", 0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].CmdCount, 5);
         QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
         QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
                  (std::array<uint8_t, 4>{192, 255, 1, 10}));
     }
 
-    void attributeFieldsNeverStayEmpty() {
+    // Numeric fields take digits only, typed or pasted; an attribute field left empty shows
+    // 0, and entering one selects its text.
+    void fieldsTakeDigitsAndAttributesNeverStayEmpty() {
         Editor editor;
-        auto* octet = editor.Field("Text_ServerIP2", 3);
-        auto* netId = editor.Field("MB_ID", Server02);
-        octet->clear();
+        auto* netId = editor.Field("MB_ID", Com1);
+        QTest::keyClicks(netId, "1-a2");
+        QCOMPARE(netId->text(), QString("12"));
+        QApplication::clipboard()->setText("12a");
         netId->clear();
+        netId->paste();
+        QCOMPARE(netId->text(), QString());
+
+        auto* octet = editor.Field("Text_ServerIP2", 3);
+        octet->clear();
         for (auto* field : {octet, netId}) {
             QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
             QApplication::sendEvent(field, &leave);
         }
         QCOMPARE(octet->text(), QString("0"));
         QCOMPARE(netId->text(), QString());  // command fields may stay empty
-
         auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
         QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(timeout, &enter);
@@ -324,17 +311,6 @@ private Q_SLOTS:
         editor.Open();
         editor.Window->close();
         QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
-    }
-
-    void numericFieldsTakeDigitsOnlyTypedOrPasted() {
-        Editor editor;
-        auto* netId = editor.Field("MB_ID", Com1);
-        QTest::keyClicks(netId, "1-a2");
-        QCOMPARE(netId->text(), QString("12"));
-        QApplication::clipboard()->setText("12a");
-        netId->clear();
-        netId->paste();
-        QCOMPARE(netId->text(), QString());
     }
 
     // The CSV layout is ConfigFileTest's; here that the buttons reach it and show a refusal.
