@@ -19,19 +19,6 @@ class ViewsTest : public QObject {
     Q_OBJECT
 
 private:
-    // The saved records differ from the working copy: the views show the working copy.
-    static GatewayConfig ViewedCopy() {
-        GatewayConfig config;
-        config.SerialClasses[0].ConnMode = 2;
-        config.EditSerialClasses[0].ConnMode = 1;
-        config.EditSerialClasses[0].CmdCount = 1;
-        config.EditSerialClasses[0].Commands[0] = {1, 9, 3, 100, 4000, 16};
-        config.EditTcpClasses[3].ConnValid = 1;
-        config.EditTcpClasses[3].CmdCount = 1;
-        config.EditTcpClasses[3].Commands[0] = {1, 9, 16, 2000, 4000, 8};
-        return config;
-    }
-
     static QString Cell(QWidget& view, const char* table, int row, int column) {
         const QTableWidgetItem* item = view.findChild<QTableWidget*>(table)->item(row, column);
         return item ? item->text() : QString();
@@ -42,9 +29,11 @@ private:
     }
 
     // COM1 instance 2 (100..115) and Server 01 instance 1 (110..129) share 110..115;
-    // Server 04 is switched off but still holds a command.
+    // Server 04 is switched off but still holds a command. The saved records differ from the
+    // working copy: the views show the working copy.
     static GatewayConfig WorkingCopy() {
         GatewayConfig config;
+        config.SerialClasses[0].ConnMode = 2;
         auto& com1 = config.EditSerialClasses[0];
         com1.ConnMode = 1;
         com1.CmdCount = 2;
@@ -61,25 +50,22 @@ private:
     }
 
 private Q_SLOTS:
-    void deviceViewShowsTheWorkingCopyOnce() {
-        GatewayConfig config = ViewedCopy();
+    void viewsShowTheWorkingCopyOnce() {
+        GatewayConfig config = WorkingCopy();
         ShowModule view(config);
-        auto* serial = view.findChild<QTableWidget*>("ModuleInfoRecord_0");
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
-        QCOMPARE(Cell(view, "ModuleInfoRecord_1", 0, 0), QStringLiteral("Server 4"));
-        QCOMPARE(serial->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QCOMPARE(Cell(view, "ModuleInfoRecord_1", 0, 0), QStringLiteral("Server 1"));
+        QCOMPARE(view.findChild<QTableWidget*>("ModuleInfoRecord_0")->editTriggers(),
+                 QAbstractItemView::NoEditTriggers);
+        ShowAppObj objects(config);
+        QCOMPARE(Cell(objects, "AppObjParaRecord", 0, 0), QStringLiteral("0x65"));
+        QCOMPARE(Cell(objects, "AppObjParaRecord", 3, 5), QStringLiteral("110"));
 
         // Filled once: a change in the editor shows only in a view opened afterwards.
         config.EditSerialClasses[0].ConnMode = 2;
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
         ShowModule reopened(config);
         QCOMPARE(Cell(reopened, "ModuleInfoRecord_0", 0, 1), QStringLiteral("ASCII"));
-    }
-
-    void objectViewShowsTheViewedCopy() {
-        ShowAppObj view(ViewedCopy());
-        QCOMPARE(Cell(view, "AppObjParaRecord", 0, 0), QStringLiteral("0x65"));
-        QCOMPARE(Cell(view, "AppObjParaRecord", 2, 5), QStringLiteral("2000"));
     }
 
     // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks and the texts.
