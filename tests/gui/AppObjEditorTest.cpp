@@ -140,6 +140,10 @@ private Q_SLOTS:
         QVERIFY(editor.Field("MB_ID", Com1)->isEnabled() && !length->isEnabled());
         editor.List("MB_IO_type", Com1)->setCurrentIndex(2);  // FC03
         QVERIFY(length->isEnabled());
+        QCOMPARE(length->maxLength(), 3);
+        // A tab switched off keeps its length field off.
+        editor.List("MB_IO_type", 4)->setCurrentIndex(3);
+        QVERIFY(!editor.Field("MB_Comm_len", 4)->isEnabled());
     }
 
     // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
@@ -165,6 +169,9 @@ private Q_SLOTS:
         QVERIFY(editor.Shows("EraseMB", Com1) && editor.Button("DeleteApp", Com1)->isEnabled());
         auto* note = editor.Find<QLabel>("OverlapNote", Com1);
         QVERIFY2(note->text().contains("COM2 instance 2"), qPrintable(note->text()));
+        editor.Type("MB_InternalMem", Com1, "30");
+        editor.Press("UpdateApp", Com1);
+        QVERIFY2(note->text().contains("COM2 instance 3"), qPrintable(note->text()));
         editor.Press("EraseMB", Com1);
         QCOMPARE(note->text(), QString());
     }
@@ -216,6 +223,7 @@ private Q_SLOTS:
         editor.Press("EraseMB", Server01);
         for (const char* field : {"MB_ID", "MB_Start_addr", "MB_Comm_len", "MB_InternalMem"})
             QCOMPARE(editor.Field(field, Server01)->text(), QString());
+        QCOMPARE(editor.List("MB_IO_type", Server01)->currentIndex(), 0);
         QVERIFY(editor.Shows("AddApp", Server01) && !editor.Shows("EraseMB", Server01));
         QCOMPARE(editor.Config.EditTcpClasses[0], before);
         editor.Choose("Instance", Server01, 3);
@@ -244,6 +252,7 @@ private Q_SLOTS:
         QVERIFY(editor.Dialogs.Messages.isEmpty());
         QCOMPARE(editor.Config.EditSerialClasses[0].ConnMode, 1);
         QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
+        QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
     }
 
     // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"

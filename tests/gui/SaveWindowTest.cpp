@@ -58,6 +58,10 @@ private Q_SLOTS:
     void opensWithTheReadPathsAndSetPathStoresTheChoice() {
         Rig rig;
         rig.Config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
+        auto& com1 = rig.Config.EditSerialClasses[0];
+        com1.ConnMode = 1;
+        com1.CmdCount = 2;
+        com1.Commands[0] = com1.Commands[1] = Command(3);
         auto& server = rig.Config.EditTcpClasses[2];
         server.ConnValid = 1;
         server.CmdCount = 2;
@@ -67,12 +71,14 @@ private Q_SLOTS:
         EDSAndEEPSet& window = rig.OpenInFolder();
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
+        // The consumed path read has no command behind it any more: the parameter object.
+        QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
 
         rig.Choose("Combo_PollProdClass", "ID: 0x69");
         rig.Choose("Combo_PollConsClass", "ID: 0x69");
         QCOMPARE(rig.Find<QComboBox>("Combo_PollConsInst")->currentText(), QString("ID: 0x02"));
         rig.Press("Btn_SetPath");
-        QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 1, 0x0A}, {0x69, 2, 0x0B}}));
+        QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 1, 0x0B}, {0x69, 2, 0x0B}}));
         QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
         QVERIFY(rig.Config.ConnectionPaths == read);
         QVERIFY(rig.LinesSent().isEmpty());
@@ -103,7 +109,7 @@ private Q_SLOTS:
         QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
         QVERIFY(rig.Config.SerialClasses[0].Commands[0] == Command(3));
         const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
-        QCOMPARE(rig.states.last(), "Produce EDS File OK: " + QDir::toNativeSeparators(eds));
+        QCOMPARE(rig.states, QStringList{"Produce EDS File OK: " + QDir::toNativeSeparators(eds)});
         QVERIFY(test::ReadAll(eds).contains("$ File Description Section : Packing line\r\n"));
         QVERIFY2(rig.Dialogs.Messages.size() == 1, "only the Set Path message");
     }
