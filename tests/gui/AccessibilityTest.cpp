@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 #include "config/WorkingCopy.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"

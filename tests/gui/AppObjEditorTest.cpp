@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 #include "config/WorkingCopy.h"
 #include "ui/appobj/IOAppObj.h"
 

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 #include "config/ConfigJson.h"
 #include "config/WorkingCopy.h"
 #include "save/ApplyPlan.h"
@@ -71,7 +71,7 @@ private Q_SLOTS:
         QCOMPARE(rig.Dialogs.MessageTexts(),
                  QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
                              "SerialClasses[0]: Parity is not supported!"});
-        QVERIFY(!rig.Window->Connected());
+        QVERIFY(!rig.Window.Connected());
         QVERIFY(rig.Find<QLineEdit>("FirmwareVer")->text().isEmpty());
     }
 

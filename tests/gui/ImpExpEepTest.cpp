@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 #include "backup/BackupFile.h"
 #include "ui/backup/frmImpExpEEP.h"
 

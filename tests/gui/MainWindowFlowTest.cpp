@@ -4,7 +4,7 @@
 #include <QAction>
 #include <QtTest>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/main/AboutWindow.h"

@@ -13,7 +13,7 @@
 #include <QtTest>
 #include <atomic>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 
 namespace kv {
 namespace {
@@ -33,7 +33,7 @@ private:
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
         QVERIFY(h->Find("ConnectProgress")->isHidden() && h->Toggle(0)->isHidden());
         QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy);
-        QVERIFY(!h->Window->Connected());
+        QVERIFY(!h->Window.Connected());
     }
 
     QLineEdit* Field(const QString& name) { return h->Find<QLineEdit>(name); }
@@ -68,26 +68,26 @@ private Q_SLOTS:
             QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "0000");
             QVERIFY(bar->isVisible());
             // The focus stays on Connect, off the read-only fields.
-            QCOMPARE(h->Window->focusWidget(), h->Find("Connect"));
+            QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
         });
         h->Connect();
 
         QVERIFY(checkedWhileReading);
         QVERIFY(h->Dialogs.Messages.isEmpty());
-        QVERIFY(h->Window->Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
+        QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
         QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
         QCOMPARE(h->Config.SerialClasses, sim::DemoConfig().SerialClasses);
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
         QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
-        QCOMPARE(h->Window->focusWidget(), h->Find("Connect"));
+        QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
         // The DeviceNet panel is selected as if its toggle had been pressed.
         QVERIFY(h->Toggle(0)->isChecked());
         QCOMPARE(Field("CANNodeId")->text(), QString("5"));
     }
 
     void nextBeforeAReadOutOnlyFlipsTheStatusStyle() {
-        QSignalSpy next(h->Window.get(), &Main_F::nextRequested);
+        QSignalSpy next(&h->Window, &Main_F::nextRequested);
         auto* state = h->Find<QLineEdit>("CommunicationState");
         h->Find<QPushButton>("CreateMBDevice")->setEnabled(true);  // as a script might
         h->Click("CreateMBDevice");
@@ -147,19 +147,19 @@ private Q_SLOTS:
                          [&](int value) {
                              if (extraPresses > 0 || value != 2) return;
                              ++extraPresses;
-                             h->Window->ConnectSequence();
+                             h->Window.ConnectSequence();
                              h->Click("Connect");
                          });
         h->Connect();
         QCOMPARE(extraPresses, 1);
         QCOMPARE(h->Gateway.Port.OpenCount, 1);
         QCOMPARE(h->Gateway.LinesReceived().count("use eeprom"), 1);
-        QVERIFY(h->Window->Connected());
+        QVERIFY(h->Window.Connected());
     }
 
     void closingAsksAndIsRefusedDuringAReadOut() {
         h->Gateway.Console.Latency = std::chrono::milliseconds(20);  // a read-out of seconds
-        QSignalSpy accepted(h->Window.get(), &Main_F::closeAccepted);
+        QSignalSpy accepted(&h->Window, &Main_F::closeAccepted);
         // The read-out waits at its tenth line until the refusal is shown, so that the box
         // stands in the middle of it; the box is then read for three reply time-outs' worth
         // of the gateway's time, during which the read-out goes on without the window.
@@ -179,22 +179,22 @@ private Q_SLOTS:
             boxAnsweredAfterMs = h->Gateway.Clock.Milliseconds() - shownAt;
         };
         h->Click("Connect");
-        h->Window->close();
-        const bool stillShownAfterClose = h->Window->isVisible();
+        h->Window.close();
+        const bool stillShownAfterClose = h->Window.isVisible();
         test::WaitUntilIdle(h->Link);
         QVERIFY(boxAnsweredAfterMs >= 600);
         QVERIFY(stillShownAfterClose);
         QCOMPARE(h->Dialogs.MessageTexts(), QStringList{"Module is connecting now!"});
         QVERIFY(h->Dialogs.Questions.isEmpty());
-        QVERIFY(h->Window->Connected());
+        QVERIFY(h->Window.Connected());
 
         h->Dialogs.YesNoAnswers = {false, true};
         h->Click("ExitProgram");
-        QVERIFY(h->Window->isVisible());
+        QVERIFY(h->Window.isVisible());
         QCOMPARE(h->Dialogs.Questions.size(), 1);
         QCOMPARE(accepted.count(), 0);
-        h->Window->close();
-        QVERIFY(!h->Window->isVisible());
+        h->Window.close();
+        QVERIFY(!h->Window.isVisible());
         QCOMPARE(accepted.count(), 1);
     }
     void togglesSelectOnePanelAtATime() {

@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "WindowRig.h"
+#include "MainWindowHarness.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {

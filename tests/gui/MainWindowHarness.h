@@ -73,19 +73,21 @@ public:
     std::unique_ptr<W> Window;
 };
 
-// The main window, shown, on a gateway holding the demo image.
+// The main window, shown, on a gateway holding the demo image. It is there from the start,
+// so `Window` names it directly here.
 class MainWindowHarness : public WindowRig<Main_F> {
 public:
     explicit MainWindowHarness(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
-        : WindowRig(model) {
-        Open();
-        if (!QTest::qWaitForWindowExposed(Window.get())) qWarning("main window not exposed");
+        : WindowRig(model), Window(Open()) {
+        if (!QTest::qWaitForWindowExposed(&Window)) qWarning("main window not exposed");
     }
 
     PanelToggle* Toggle(int index) { return Find<PanelToggle>("ComButton", index); }
 
     // Presses Connect and waits for the read-out's outcome.
     void Connect() { Press("Connect"); }
+
+    Main_F& Window;
 };
 
 }  // namespace kv::test
