@@ -59,9 +59,13 @@ private Q_SLOTS:
     void cleanup() { h.reset(); }
 
     void readsTheGatewayAndShowsTheConnectedLook() {
+        QCOMPARE(h->Find<QComboBox>("ComPort")->count(), 16);
+        QVERIFY(!h->Find<QComboBox>("ComPort")->itemData(2, Qt::ToolTipRole).toString().isEmpty());
         bool checkedWhileReading = false;
+        QList<int> progress;
         auto* bar = h->Find<QProgressBar>("ConnectProgress");
         QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+            if (progress.isEmpty() || progress.last() != value) progress << value;
             if (checkedWhileReading || value < 3) return;
             checkedWhileReading = true;
             QCOMPARE(Field("CommunicationState")->text(), QString("Connecting"));
@@ -73,6 +77,7 @@ private Q_SLOTS:
         h->Connect();
 
         QVERIFY(checkedWhileReading);
+        QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
         QVERIFY(h->Dialogs.Messages.isEmpty());
         QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
         QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
@@ -248,30 +253,36 @@ private Q_SLOTS:
         // Node ID 0 and an unknown baud index are shown as node 1 at the first rate.
         h->Toggle(0)->click();
         QCOMPARE(Field("CANNodeId")->text(), QString("1"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("1"));
         QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{1, 0}));
+        h->Toggle(2)->click();
+        QCOMPARE(Field("MasterEtherParam_1")->text(), QString("192.168.0.1"));
     }
 
     // The node ID rule is held here: each limit at its edge, the node stored or -1 for a
     // refusal, which keeps the node and baud rate read.
     void deviceNetSetStoresOrRefuses() {
         h->Connect();
+        const QString refused = "Node ID is not supported!(0~63)";
         const struct {
             QString typed;
-            int stored;
-        } rows[] = {{" 63", 63},  {"64", -1}, {"", 0},      {"62.5", 62},
-                    {"63.5", -1}, {"-1", -1}, {"9e9999", 0}};
+            DeviceNetParams stored;
+            QString message;
+        } rows[] = {{" 63", {63, 1}, ""},   {"", {0, 1}, ""},          {"62.5", {62, 1}, ""},
+                    {"9e9999", {0, 1}, ""}, {"63.5", {5, 2}, refused}, {"-1", {5, 2}, refused},
+                    {"64", {5, 2}, refused}};
         for (const auto& r : rows) {
             h->Config.DeviceNetParams = {5, 2};
             h->Dialogs.Messages.clear();
             Field("CANNodeId")->setText(r.typed);
             List("CANBaudrate")->setCurrentIndex(1);
             h->Click("SettingDeviceNetParam");
-            QCOMPARE(
-                h->Config.DeviceNetParams,
-                (r.stored < 0 ? DeviceNetParams{5, 2} : DeviceNetParams{uint8_t(r.stored), 1}));
-            QCOMPARE(LastMessage(), r.stored < 0 ? QString("Node ID is not supported!(0~63)") : "");
+            QCOMPARE(h->Config.DeviceNetParams, r.stored);
+            QCOMPARE(LastMessage(), r.message);
         }
+        QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
         QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("0"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
     }
 
@@ -293,6 +304,7 @@ private Q_SLOTS:
         QCOMPARE(int(h->Config.ComBaudIndex[1]), 6);
         QCOMPARE(h->Config.SerialClasses[0], before.SerialClasses[0]);
         QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("ODD"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting COM Parameter Ok"));
     }
 
     // The address rules are held here: each limit at its edge, the IP stored, and what is
