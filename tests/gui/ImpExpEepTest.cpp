@@ -70,6 +70,8 @@ private Q_SLOTS:
         Bench bench;
         frmImpExpEEP& w = *bench.Window;
         bench.Press("Connect");
+        bench.Press("cmdImportToIni");  // the file dialog cancelled: the port stays open
+        ExpectEnabled(w, false, true, true, true);
         bench.PressChoosingFile("cmdImportToIni");
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
         ExpectEnabled(w, false, true, false, true);

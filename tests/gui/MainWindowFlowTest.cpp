@@ -9,6 +9,7 @@
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/AppWindows.h"
+#include "ui/main/SplashWindow.h"
 #include "ui/save/EDSAndEEPSet.h"
 #include "ui/views/MemoryMap.h"
 #include "ui/views/ShowAppObj.h"
@@ -113,6 +114,12 @@ private Q_SLOTS:
         Main().close();
         DeleteDisposedWindows();
         QVERIFY(!windows->ObjectView());
+    }
+
+    void splashClosesWhenItsTimeIsUp() {
+        SplashWindow splash;
+        splash.ShowFor(std::chrono::milliseconds(0));
+        QVERIFY(!splash.isVisible());
     }
 
     void aboutOpensOnceAndClosesWithOk() {
