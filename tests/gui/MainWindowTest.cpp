@@ -31,7 +31,9 @@ private:
 
     void VerifyUsableAfterFailure() {
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
-        QVERIFY(h->Find("ConnectProgress")->isHidden() && h->Toggle(0)->isHidden());
+        for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",
+                                 "SettingDeviceNetParam", "ParaSettingC0_1", "ConnectProgress"})
+            QVERIFY2(h->Find(name)->isHidden(), name);
         QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy);
         QVERIFY(!h->Window.Connected());
     }
