@@ -2,26 +2,18 @@
 // screen reader announces (its own text, its label's text through a buddy, or an
 // accessible name); every frame is announced by its own title.
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QtTest>
 #include <functional>
-#include <memory>
 
+#include "MainWindowHarness.h"
 #include "config/WorkingCopy.h"
-#include "sim/DemoImages.h"
-#include "support/RecordingDialogs.h"
-#include "support/SessionOnGateway.h"
-#include "support/SimulatedGateway.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
-#include "ui/common/Session.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/main/Main_F.h"
 #include "ui/save/EDSAndEEPSet.h"
 #include "ui/views/MemoryMap.h"
 #include "ui/views/ShowAppObj.h"
@@ -78,12 +70,11 @@ private Q_SLOTS:
 
     void everyControlHasKeyboardFocusAndAName() {
         QFETCH(int, window);
-        GatewayConfig config = sim::DemoConfig();
-        MakeWorkingCopy(config);
-        test::SimulatedGateway gateway;
-        GatewaySession link(test::DevicesOf(gateway));
-        test::RecordingDialogs dialogs;
-        Session session{config, link, dialogs};
+        test::WindowRig<Main_F> rig;
+        rig.Config = sim::DemoConfig();
+        MakeWorkingCopy(rig.Config);
+        Session& session = rig.Session;
+        GatewayConfig& config = rig.Config;
 
         const std::function<QWidget*()> makers[] = {
             [&] { return new Main_F(session); },       [&] { return new IOAppObj(session); },

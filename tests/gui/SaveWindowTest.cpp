@@ -1,7 +1,6 @@
 // The save window driven as a user would, against the virtual gateway: the poll path lists,
 // "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet.
 
-#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,86 +9,41 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
+#include <functional>
 
-#include "sim/DemoImages.h"
-#include "support/ReadForEditing.h"
-#include "support/RecordingDialogs.h"
-#include "support/SessionOnGateway.h"
-#include "support/SimulatedGateway.h"
-#include "support/TestFiles.h"
-#include "ui/common/Session.h"
+#include "MainWindowHarness.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
 namespace {
 
-using test::RecordingDialogs;
-using test::SimulatedGateway;
-
 // A gateway read as the main window reads it, the editor's working copy made, and the
-// save window open on it.
-struct Rig {
-    explicit Rig(const EepromImage& image = sim::DemoImage()) {
-        gateway.Console.Eeprom = image;
-        before = image;
-        session.PortNumber = 3;
-        session.SetCommunicationState = [this](const QString& text) { states.append(text); };
-        readLines = test::ReadOnSession(link, gateway, config);
-        [&] { QVERIFY(readLines >= 0); }();
+// save window open on it, putting its EDS file into a folder of its own.
+struct Rig : test::WindowRig<EDSAndEEPSet> {
+    Rig() {
+        Session.PortNumber = 3;
+        Session.SetCommunicationState = [this](const QString& text) { states.append(text); };
+        readLines = test::ReadOnSession(Link, Gateway, Config);
+        before = Gateway.Console.Eeprom;
     }
-
-    EDSAndEEPSet& Open() {
-        window = std::make_unique<EDSAndEEPSet>(session);
-        window->SetEdsFolders({edsFolder.path()});
-        window->show();
-        return *window;
+    EDSAndEEPSet& OpenInFolder() {
+        Open().SetEdsFolders({edsFolder.path()});
+        return *Window;
     }
-
-    template <typename T>
-    T* Find(const QString& name) {
-        return window->findChild<T*>(name);
+    void Choose(const QString& list, const QString& text) {
+        auto* combo = Find<QComboBox>(list);
+        WindowRig::Choose(combo, combo->findText(text));
     }
-    QPushButton* Button(const QString& name) { return Find<QPushButton>(name); }
-    QComboBox* Combo(const QString& name) { return Find<QComboBox>(name); }
-
-    static QStringList Items(QComboBox* combo) {
-        QStringList items;
-        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-        return items;
-    }
-
-    void Choose(const QString& comboName, const QString& text) {
-        QComboBox* combo = Combo(comboName);
-        const int index = combo->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        combo->setCurrentIndex(index);
-        Q_EMIT combo->activated(index);
-    }
-
-    // Clicks and waits until what the click started on the gateway has ended.
-    void Press(const char* name) {
-        Button(name)->click();
-        test::WaitUntilIdle(link);
-    }
-
     bool ButtonsEnabled() {
-        return Button("FinishDeviceSet")->isEnabled() && Button("BackButton")->isEnabled() &&
-               Button("Btn_FactorySet")->isEnabled();
+        return Find("FinishDeviceSet")->isEnabled() && Find("BackButton")->isEnabled() &&
+               Find("Btn_FactorySet")->isEnabled();
     }
+    QStringList LinesSent() const { return Gateway.LinesReceived().mid(readLines); }
 
-    QStringList LinesSent() const { return gateway.LinesReceived().mid(readLines); }
-
-    SimulatedGateway gateway;
-    GatewaySession link{test::DevicesOf(gateway)};
-    GatewayConfig config;
-    RecordingDialogs dialogs;
-    Session session{config, link, dialogs};
     QStringList states;
     EepromImage before;
     int readLines = 0;
     QTemporaryDir edsFolder;
-    std::unique_ptr<EDSAndEEPSet> window;
 };
 
 ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 2}; }
@@ -100,215 +54,185 @@ class SaveWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensWithTheReadPathsAndTheirLists();
-    void choicesRefillTheListsAndSetPathStoresThem();
-    void saveWritesTheGatewayAndCloses();
-    void silentGatewayLeavesTheWindowOpen();
-    void edsFileFailureKeepsTheWindowOpen();
-    void windowStaysWhileTheGatewayIsWritten();
-    void portFailuresGiveTheButtonsBack();
-    void saveDuringAReadOutDoesNothing();
-    void factoryResetAsksFirst();
-    void backClosesWithoutSaving();
+    // The lists' contents are PollPathsTest's; here what the window shows and stores.
+    void opensWithTheReadPathsAndSetPathStoresTheChoice() {
+        Rig rig;
+        rig.Config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
+        auto& com1 = rig.Config.EditSerialClasses[0];
+        com1.ConnMode = 1;
+        com1.CmdCount = 2;
+        com1.Commands[0] = com1.Commands[1] = Command(3);
+        auto& server = rig.Config.EditTcpClasses[2];
+        server.ConnValid = 1;
+        server.CmdCount = 2;
+        server.Commands[0] = Command(1);
+        server.Commands[1] = Command(15);
+        const ConnectionPaths read = rig.Config.ConnectionPaths;
+        EDSAndEEPSet& window = rig.OpenInFolder();
+        QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
+        QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
+        // The consumed path read has no command behind it any more: the parameter object.
+        QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
+
+        rig.Choose("Combo_PollProdClass", "ID: 0x69");
+        rig.Choose("Combo_PollConsClass", "ID: 0x69");
+        QCOMPARE(rig.Find<QComboBox>("Combo_PollConsInst")->currentText(), QString("ID: 0x02"));
+        rig.Press("Btn_SetPath");
+        QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 1, 0x0B}, {0x69, 2, 0x0B}}));
+        QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
+        QVERIFY(rig.Config.ConnectionPaths == read);
+        QVERIFY(rig.LinesSent().isEmpty());
+    }
+
+    void saveWritesTheGatewayAndCloses() {
+        Rig rig;
+        rig.Config.DeviceNetParams.NodeId = 7;
+        auto& com1 = rig.Config.EditSerialClasses[0];
+        com1.ConnMode = 1;
+        com1.CmdCount = 1;
+        com1.Commands[0] = Command(3);
+        EDSAndEEPSet& window = rig.OpenInFolder();
+        rig.Choose("Combo_PollProdClass", "ID: 0x65");
+        rig.Press("Btn_SetPath");
+        rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
+        QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+
+        rig.Press("FinishDeviceSet");
+
+        QCOMPARE(completed.count(), 1);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(rig.Gateway.Port.SelectedPort(), 3);
+        QVERIFY(!rig.Gateway.Port.IsOpen());
+        // The chosen path and the editor's command reach the gateway (the layout:
+        // WriteBackTest).
+        QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[1][16]), 0x65);
+        QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
+        QVERIFY(rig.Config.SerialClasses[0].Commands[0] == Command(3));
+        const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
+        QCOMPARE(rig.states, QStringList{"Produce EDS File OK: " + QDir::toNativeSeparators(eds)});
+        QVERIFY(test::ReadAll(eds).contains("$ File Description Section : Packing line\r\n"));
+        QVERIFY2(rig.Dialogs.Messages.size() == 1, "only the Set Path message");
+    }
+
+    // A save or factory reset that fails gives the buttons back and copies nothing.
+    void failuresLeaveTheWindowOpenWithItsButtons() {
+        const struct {
+            std::function<void(Rig&)> arrange;
+            const char* button;
+            QStringList messages;
+            QStringList states;
+        } rows[] = {
+            {[](Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; },
+             "FinishDeviceSet",
+             {"Timeout"},
+             {"Timeout"}},
+            {[](Rig& rig) {
+                 rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
+             },
+             "FinishDeviceSet",
+             {"Can't open COM 3!"},
+             {}},
+            {[](Rig& rig) {
+                 rig.Gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
+             },
+             "Btn_FactorySet",
+             {"COM 3 has been occupied"},
+             {"COM 3 has been occupied"}},
+        };
+        for (const auto& r : rows) {
+            Rig rig;
+            rig.Config.EditSerialClasses[0].CmdTimeout = 4321;
+            EDSAndEEPSet& window = rig.OpenInFolder();
+            rig.Dialogs.YesNoAnswers = {true};
+            r.arrange(rig);
+            rig.Press(r.button);
+            QCOMPARE(rig.Dialogs.MessageTexts(), r.messages);
+            QCOMPARE(rig.states, r.states);
+            QVERIFY(window.isVisible());
+            QVERIFY(rig.ButtonsEnabled());
+            QVERIFY(!rig.Gateway.Port.IsOpen());
+            QVERIFY(rig.Config.SerialClasses[0].CmdTimeout != 4321);
+            QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+        }
+    }
+
+    void edsFileFailureKeepsTheWindowOpen() {
+        Rig rig;
+        rig.Config.EditSerialClasses[1].CmdTimeout = 777;
+        rig.Open().SetEdsFolders({"/proc/no-such-folder"});
+        rig.Press("FinishDeviceSet");
+
+        QCOMPARE(rig.Dialogs.Messages.size(), 1);
+        QVERIFY(rig.Dialogs.Messages[0].Text.contains("KV-9052R_"));
+        QCOMPARE(rig.states, QStringList{QString()});
+        QVERIFY(rig.Window->isVisible());
+        QVERIFY(rig.ButtonsEnabled());
+        QVERIFY2(rig.Config.SerialClasses[1].CmdTimeout != 777, "records not copied");
+        QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[9][4]), 777 % 256);
+    }
+
+    // Closing the window while the save runs would pull it from under the running sequence.
+    void windowStaysWhileTheGatewayIsWritten() {
+        Rig rig;
+        EDSAndEEPSet& window = rig.OpenInFolder();
+        QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+        int closeAttempts = 0;
+        QObject::connect(rig.Find<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged,
+                         [&](int value) {
+                             if (value != 50) return;
+                             ++closeAttempts;
+                             QVERIFY(!window.close());
+                         });
+        rig.Press("FinishDeviceSet");
+        QCOMPARE(closeAttempts, 1);
+        QCOMPARE(abandoned.count(), 0);
+        QCOMPARE(completed.count(), 1);
+    }
+
+    void saveDuringAReadOutDoesNothing() {
+        Rig rig;
+        rig.Session.ConnectBusy = true;
+        rig.OpenInFolder();
+        rig.Press("FinishDeviceSet");
+        QVERIFY(rig.LinesSent().isEmpty());
+        QVERIFY(rig.Dialogs.Messages.isEmpty());
+        QVERIFY(rig.ButtonsEnabled());
+    }
+
+    // The bytes a factory reset writes are FactoryResetTest's; here the question and the
+    // window.
+    void factoryResetAsksFirst() {
+        Rig rig;
+        EDSAndEEPSet& window = rig.OpenInFolder();
+        QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+        rig.Dialogs.YesNoAnswers = {false, true};
+        rig.Press("Btn_FactorySet");
+        QVERIFY(rig.LinesSent().isEmpty());
+        QVERIFY(window.isVisible());
+
+        rig.Press("Btn_FactorySet");
+        QCOMPARE(rig.Dialogs.Questions.size(), 2);
+        QCOMPARE(completed.count(), 1);
+        QCOMPARE(rig.Config.EthernetParams.Ip, QString("192.168.255.1"));
+        QVERIFY(rig.Dialogs.Messages.isEmpty());
+        QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
+    }
+
+    void backClosesWithoutSaving() {
+        Rig rig;
+        const auto classes = rig.Config.EditSerialClasses;
+        EDSAndEEPSet& window = rig.OpenInFolder();
+        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+        QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
+        rig.Press("AppObj");
+        rig.Press("BackButton");
+        QCOMPARE(objectView.count(), 1);
+        QCOMPARE(abandoned.count(), 1);
+        QVERIFY2(rig.Config.EditSerialClasses == classes, "the working copy stays for the editor");
+        QVERIFY(rig.LinesSent().isEmpty());
+    }
 };
-
-void SaveWindowTest::opensWithTheReadPathsAndTheirLists() {
-    Rig rig;
-    rig.config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
-    auto& com1 = rig.config.EditSerialClasses[0];
-    com1.ConnMode = 1;
-    com1.CmdCount = 2;
-    com1.Commands[0] = Command(3);
-    com1.Commands[1] = Command(3);
-    rig.config.EditSerialClasses[1].ConnMode = 0;
-    for (auto& tcp : rig.config.EditTcpClasses) tcp.ConnValid = 0;
-    EDSAndEEPSet& window = rig.Open();
-
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
-    QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdClass")), (QStringList{"ID: 0x64", "ID: 0x65"}));
-    // The consumed path read out has no command behind it any more: the parameter object.
-    QCOMPARE(rig.Combo("Combo_PollConsClass")->currentText(), QString("ID: 0x64"));
-    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
-}
-
-void SaveWindowTest::choicesRefillTheListsAndSetPathStoresThem() {
-    Rig rig;
-    auto& server = rig.config.EditTcpClasses[2];
-    server.ConnValid = 1;
-    server.CmdCount = 3;
-    server.Commands[0] = Command(1);
-    server.Commands[1] = Command(15);
-    server.Commands[2] = Command(2);
-    const ConnectionPaths read = rig.config.ConnectionPaths;
-    EDSAndEEPSet& window = rig.Open();
-
-    rig.Choose("Combo_PollProdClass", "ID: 0x69");
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollProdInst")), (QStringList{"ID: 0x01", "ID: 0x03"}));
-    rig.Choose("Combo_PollProdInst", "ID: 0x03");
-    rig.Choose("Combo_PollConsClass", "ID: 0x69");
-    QCOMPARE(Rig::Items(rig.Combo("Combo_PollConsInst")), QStringList{"ID: 0x02"});
-    rig.Press("Btn_SetPath");
-
-    QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 3, 0x0A}, {0x69, 2, 0x0B}}));
-    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
-    QVERIFY(rig.config.ConnectionPaths == read);
-    QVERIFY(rig.LinesSent().isEmpty());
-}
-
-void SaveWindowTest::saveWritesTheGatewayAndCloses() {
-    Rig rig;
-    rig.config.DeviceNetParams.NodeId = 7;
-    auto& com1 = rig.config.EditSerialClasses[0];
-    com1.ConnMode = 1;
-    com1.CmdCount = 1;
-    com1.Commands[0] = Command(3);
-    EDSAndEEPSet& window = rig.Open();
-    rig.Choose("Combo_PollProdClass", "ID: 0x65");
-    rig.Press("Btn_SetPath");
-    rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
-    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
-
-    rig.Press("FinishDeviceSet");
-
-    QCOMPARE(completed.count(), 1);
-    QCOMPARE(abandoned.count(), 0);
-    QVERIFY(!window.isVisible());
-    QCOMPARE(rig.gateway.Port.SelectedPort(), 3);
-    QVERIFY(!rig.gateway.Port.IsOpen());
-    // The chosen path and the editor's command reach the gateway (the layout: WriteBackTest).
-    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[1][16]), 0x65);
-    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
-    QVERIFY(rig.config.SerialClasses[0].Commands[0] == Command(3));
-    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 130);
-    const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
-    QCOMPARE(rig.states.last(), "Produce EDS File OK: " + QDir::toNativeSeparators(eds));
-    QFile file(eds);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.readAll().contains("$ File Description Section : Packing line\r\n"));
-    QVERIFY2(rig.dialogs.Messages.size() == 1, "only the Set Path message");
-}
-
-void SaveWindowTest::silentGatewayLeavesTheWindowOpen() {
-    Rig rig;
-    rig.config.EditSerialClasses[0].CmdTimeout = 4321;
-    EDSAndEEPSet& window = rig.Open();
-    rig.gateway.Console.Faults.StopAfterLines = rig.readLines + 12;
-    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-
-    rig.Press("FinishDeviceSet");
-
-    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Timeout"});
-    QCOMPARE(rig.states, QStringList{"Timeout"});
-    QCOMPARE(completed.count(), 0);
-    QVERIFY(window.isVisible());
-    QVERIFY(rig.ButtonsEnabled());
-    QVERIFY(!rig.gateway.Port.IsOpen());
-    QVERIFY(rig.config.SerialClasses[0].CmdTimeout != 4321);
-    QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
-}
-
-void SaveWindowTest::edsFileFailureKeepsTheWindowOpen() {
-    Rig rig;
-    rig.config.EditSerialClasses[1].CmdTimeout = 777;
-    EDSAndEEPSet& window = rig.Open();
-    window.SetEdsFolders({"/proc/no-such-folder"});
-    rig.Press("FinishDeviceSet");
-
-    QCOMPARE(rig.dialogs.Messages.size(), 1);
-    QVERIFY(rig.dialogs.Messages[0].Text.contains("KV-9052R_"));
-    QCOMPARE(rig.states, QStringList{QString()});
-    QVERIFY(window.isVisible());
-    QVERIFY(rig.ButtonsEnabled());
-    QVERIFY2(rig.config.SerialClasses[1].CmdTimeout != 777, "records not copied");
-    QCOMPARE(int(rig.gateway.Console.Eeprom.Blocks[9][4]), 777 % 256);
-}
-
-// Closing the window while the save runs would pull it from under the running sequence.
-void SaveWindowTest::windowStaysWhileTheGatewayIsWritten() {
-    Rig rig;
-    EDSAndEEPSet& window = rig.Open();
-    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
-    int closeAttempts = 0;
-    QObject::connect(window.findChild<QProgressBar*>("ProgressBar1"), &QProgressBar::valueChanged,
-                     [&](int value) {
-                         if (value != 50) return;
-                         ++closeAttempts;
-                         QVERIFY(!window.close());
-                     });
-    rig.Press("FinishDeviceSet");
-    QCOMPARE(closeAttempts, 1);
-    QCOMPARE(abandoned.count(), 0);
-    QCOMPARE(completed.count(), 1);
-}
-
-void SaveWindowTest::portFailuresGiveTheButtonsBack() {
-    Rig rig;
-    EDSAndEEPSet& window = rig.Open();
-    rig.gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
-    rig.Press("FinishDeviceSet");
-    QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Can't open COM 3!"});
-    QVERIFY(rig.ButtonsEnabled());
-
-    rig.gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
-    rig.dialogs.YesNoAnswers = {true};
-    rig.Press("Btn_FactorySet");
-    QCOMPARE(rig.dialogs.Messages.last().Text, QString("COM 3 has been occupied"));
-    QCOMPARE(rig.states, QStringList{"COM 3 has been occupied"});
-    QVERIFY(rig.ButtonsEnabled());
-    QVERIFY(window.isVisible());
-    QVERIFY(rig.LinesSent().isEmpty());
-}
-
-void SaveWindowTest::saveDuringAReadOutDoesNothing() {
-    Rig rig;
-    rig.session.ConnectBusy = true;
-    rig.Open();
-    rig.Press("FinishDeviceSet");
-    QVERIFY(rig.LinesSent().isEmpty());
-    QVERIFY(rig.dialogs.Messages.isEmpty());
-    QVERIFY(rig.ButtonsEnabled());
-    QVERIFY(rig.session.ConnectBusy);
-}
-
-// The bytes a factory reset writes are FactoryResetTest's; here the question and the window.
-void SaveWindowTest::factoryResetAsksFirst() {
-    Rig rig;
-    const EthernetParams ethernet = rig.config.EthernetParams;
-    EDSAndEEPSet& window = rig.Open();
-    QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-    rig.dialogs.YesNoAnswers = {false, true};
-    rig.Press("Btn_FactorySet");
-    QVERIFY(rig.LinesSent().isEmpty());
-    QVERIFY(rig.config.EthernetParams == ethernet);
-    QVERIFY(rig.gateway.Console.Eeprom == rig.before);
-    QVERIFY(window.isVisible());
-
-    rig.Press("Btn_FactorySet");
-    QCOMPARE(rig.dialogs.Questions.size(), 2);
-    QCOMPARE(completed.count(), 1);
-    QCOMPARE(rig.Find<QProgressBar>("ProgressBar1")->value(), 10);
-    QCOMPARE(rig.config.EthernetParams.Ip, QString("192.168.255.1"));
-    QVERIFY(rig.states.isEmpty());
-    QVERIFY(rig.dialogs.Messages.isEmpty());
-    QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
-}
-
-void SaveWindowTest::backClosesWithoutSaving() {
-    Rig rig;
-    const auto classes = rig.config.EditSerialClasses;
-    EDSAndEEPSet& window = rig.Open();
-    QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
-    QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
-    rig.Press("AppObj");
-    QCOMPARE(objectView.count(), 1);
-    rig.Press("BackButton");
-    QCOMPARE(abandoned.count(), 1);
-    QVERIFY2(rig.config.EditSerialClasses == classes, "the working copy stays for the editor");
-    QVERIFY(rig.LinesSent().isEmpty());
-}
 
 }  // namespace kv
 

@@ -1,0 +1,347 @@
+// The main window against the virtual gateway: the read-out, its looks and the ways one
+// fails, re-entry and shut-down; then the three panels, their toggles and Set buttons.
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QThread>
+#include <QtTest>
+#include <atomic>
+
+#include "MainWindowHarness.h"
+
+namespace kv {
+namespace {
+
+using test::MainWindowHarness;
+
+const QColor Red(255, 0, 0);
+const QColor Grey(192, 192, 192);
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindowHarness> h;
+
+    void VerifyUsableAfterFailure() {
+        QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
+        for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",
+                                 "SettingDeviceNetParam", "ParaSettingC0_1", "ConnectProgress"})
+            QVERIFY2(h->Find(name)->isHidden(), name);
+        QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy);
+        QVERIFY(!h->Window.Connected());
+    }
+
+    QLineEdit* Field(const QString& name) { return h->Find<QLineEdit>(name); }
+    QComboBox* List(const QString& name) { return h->Find<QComboBox>(name); }
+    int ShownPanel() { return h->Find<QStackedWidget>("Panels")->currentIndex(); }
+
+    void Type(const QString& field, const QString& text) {
+        Field(field)->clear();
+        QTest::keyClicks(Field(field), text);
+    }
+
+    void Choose(const QString& list, int position) {
+        List(list)->setCurrentIndex(position);
+        Q_EMIT List(list)->activated(position);
+    }
+
+    QString LastMessage() const {
+        return h->Dialogs.Messages.isEmpty() ? QString() : h->Dialogs.Messages.last().Text;
+    }
+
+private Q_SLOTS:
+    void init() { h = std::make_unique<MainWindowHarness>(); }
+    void cleanup() { h.reset(); }
+
+    void readsTheGatewayAndShowsTheConnectedLook() {
+        QCOMPARE(h->Find<QComboBox>("ComPort")->count(), 16);
+        QVERIFY(!h->Find<QComboBox>("ComPort")->itemData(2, Qt::ToolTipRole).toString().isEmpty());
+        bool checkedWhileReading = false;
+        QList<int> progress;
+        auto* bar = h->Find<QProgressBar>("ConnectProgress");
+        QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+            if (progress.isEmpty() || progress.last() != value) progress << value;
+            if (checkedWhileReading || value < 3) return;
+            checkedWhileReading = true;
+            QCOMPARE(Field("CommunicationState")->text(), QString("Connecting"));
+            QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "0000");
+            QVERIFY(bar->isVisible());
+            // The focus stays on Connect, off the read-only fields.
+            QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
+        });
+        h->Connect();
+
+        QVERIFY(checkedWhileReading);
+        QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        QVERIFY(h->Dialogs.Messages.isEmpty());
+        QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
+        QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
+        QCOMPARE(h->Config.SerialClasses, sim::DemoConfig().SerialClasses);
+        QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
+        QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
+        QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
+        // The DeviceNet panel is selected as if its toggle had been pressed.
+        QVERIFY(h->Toggle(0)->isChecked());
+        QCOMPARE(Field("CANNodeId")->text(), QString("5"));
+    }
+
+    void nextBeforeAReadOutOnlyFlipsTheStatusStyle() {
+        QSignalSpy next(&h->Window, &Main_F::nextRequested);
+        auto* state = h->Find<QLineEdit>("CommunicationState");
+        h->Find<QPushButton>("CreateMBDevice")->setEnabled(true);  // as a script might
+        h->Click("CreateMBDevice");
+        QCOMPARE(state->text(), QString("Connect KV-9052R First"));
+        QVERIFY(state->font().bold());
+        h->Click("CreateMBDevice");
+        QVERIFY(!state->font().bold());
+        h->Click("CreateMBDevice");
+        QCOMPARE(next.count(), 0);
+        h->Connect();  // a read-out sets the style back
+        QVERIFY(!state->font().bold());
+        h->Click("CreateMBDevice");
+        QCOMPARE(next.count(), 1);
+    }
+
+    // How a read-out fails is ReadOutTest's, and the port's messages are PortOpening's; here
+    // the message and status line each failure leaves, and the window given back.
+    void failedReadOutShowsWhyAndGivesTheWindowBack() {
+        using sim::ControllerModel;
+        const struct {
+            ControllerModel model;
+            int silentAfterLines;
+            PortOpenResult open;
+            QString message, state;
+        } rows[] = {{ControllerModel::Q5308RT, 0, {}, "Timeout", "Timeout"},
+                    {ControllerModel::Foreign, -1, {}, "This modules is not 5308!", "Timeout"},
+                    {ControllerModel::Q5308RT,
+                     -1,
+                     {PortOpenError::NotOpened, {}},
+                     "Can't open COM 3!",
+                     "earlier"},
+                    {ControllerModel::Q5308RT,
+                     -1,
+                     {PortOpenError::InUse, {}},
+                     "COM 3 has been occupied",
+                     "COM 3 has been occupied"},
+                    {ControllerModel::Q5308RT,
+                     -1,
+                     {PortOpenError::Other, "Permission denied"},
+                     "Permission denied",
+                     ""}};
+        for (const auto& r : rows) {
+            h = std::make_unique<MainWindowHarness>(r.model);
+            h->Find<QComboBox>("ComPort")->setCurrentIndex(2);
+            Field("CommunicationState")->setText("earlier");
+            h->Gateway.Console.Faults.StopAfterLines = r.silentAfterLines;
+            h->Gateway.Port.NextOpenResult = r.open;
+            h->Connect();
+            QCOMPARE(h->Gateway.Port.SelectedPort(), 3);
+            QCOMPARE(h->Dialogs.MessageTexts(), QStringList{r.message});
+            QCOMPARE(Field("CommunicationState")->text(), r.state);
+            VerifyUsableAfterFailure();
+        }
+    }
+
+    void connectDuringAReadOutStartsNoSecondOne() {
+        int extraPresses = 0;
+        QObject::connect(h->Find<QProgressBar>("ConnectProgress"), &QProgressBar::valueChanged,
+                         [&](int value) {
+                             if (extraPresses > 0 || value != 2) return;
+                             ++extraPresses;
+                             h->Window.ConnectSequence();
+                             h->Click("Connect");
+                         });
+        h->Connect();
+        QCOMPARE(extraPresses, 1);
+        QCOMPARE(h->Gateway.Port.OpenCount, 1);
+        QCOMPARE(h->Gateway.LinesReceived().count("use eeprom"), 1);
+        QVERIFY(h->Window.Connected());
+    }
+
+    void closingAsksAndIsRefusedDuringAReadOut() {
+        h->Gateway.Console.Latency = std::chrono::milliseconds(20);  // a read-out of seconds
+        QSignalSpy accepted(&h->Window, &Main_F::closeAccepted);
+        // The read-out waits at its tenth line until the refusal is shown, so that the box
+        // stands in the middle of it; the box is then read for three reply time-outs' worth
+        // of the gateway's time, during which the read-out goes on without the window.
+        std::atomic<bool> boxShown = false;
+        h->Gateway.Port.EachWait = [&] {
+            QDeadlineTimer safety(5000);
+            while (h->Gateway.LinesReceived().size() == 10 && !boxShown && !safety.hasExpired())
+                QThread::yieldCurrentThread();
+        };
+        uint32_t boxAnsweredAfterMs = 0;
+        h->Dialogs.WhileMessageShown = [&] {
+            const uint32_t shownAt = h->Gateway.Clock.Milliseconds();
+            boxShown = true;
+            QDeadlineTimer safety(5000);
+            while (h->Gateway.Clock.Milliseconds() - shownAt < 3 * 200 && !safety.hasExpired())
+                QThread::yieldCurrentThread();
+            boxAnsweredAfterMs = h->Gateway.Clock.Milliseconds() - shownAt;
+        };
+        h->Click("Connect");
+        h->Window.close();
+        const bool stillShownAfterClose = h->Window.isVisible();
+        test::WaitUntilIdle(h->Link);
+        QVERIFY(boxAnsweredAfterMs >= 600);
+        QVERIFY(stillShownAfterClose);
+        QCOMPARE(h->Dialogs.MessageTexts(), QStringList{"Module is connecting now!"});
+        QVERIFY(h->Dialogs.Questions.isEmpty());
+        QVERIFY(h->Window.Connected());
+
+        h->Dialogs.YesNoAnswers = {false, true};
+        h->Click("ExitProgram");
+        QVERIFY(h->Window.isVisible());
+        QCOMPARE(h->Dialogs.Questions.size(), 1);
+        QCOMPARE(accepted.count(), 0);
+        h->Window.close();
+        QVERIFY(!h->Window.isVisible());
+        QCOMPARE(accepted.count(), 1);
+    }
+    void togglesSelectOnePanelAtATime() {
+        h->Connect();
+        h->Toggle(1)->click();
+        QCOMPARE(ShownPanel(), 1);
+        QCOMPARE(h->Toggle(1)->BackgroundColour(), Red);
+        QVERIFY(!h->Toggle(0)->isChecked());
+        QCOMPARE(h->Toggle(0)->BackgroundColour(), Grey);
+
+        // The keyboard reaches the toggles too.
+        h->Toggle(0)->setFocus();
+        QTest::keyClick(h->Toggle(0), Qt::Key_Space);
+        QCOMPARE(ShownPanel(), 0);
+        QCOMPARE(h->Toggle(1)->BackgroundColour(), Grey);
+
+        // So do assistive tools, with the same handling.
+        QAccessible::queryAccessibleInterface(h->Toggle(2))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(ShownPanel(), 2);
+        QCOMPARE(h->Toggle(2)->BackgroundColour(), Red);
+        QVERIFY(!h->Toggle(0)->isChecked());
+    }
+
+    void pressingTheSelectedToggleTwiceKeepsTypedText() {
+        h->Connect();
+        h->Toggle(2)->click();
+        Type("MasterEtherParam_0", "10.1.1.9");
+        h->Toggle(2)->click();  // released
+        QCOMPARE(h->Toggle(2)->BackgroundColour(), Grey);
+        h->Toggle(2)->click();  // down again: the same panel, not refilled
+        QCOMPARE(ShownPanel(), 2);
+        QCOMPARE(Field("MasterEtherParam_0")->text(), QString("10.1.1.9"));
+
+        h->Toggle(0)->click();  // another panel refills the one chosen after it
+        h->Toggle(2)->click();
+        QCOMPARE(Field("MasterEtherParam_0")->text(), QString("192.168.255.1"));
+    }
+
+    void panelsShowTheConfiguration() {
+        h->Connect();
+        h->Config.DeviceNetParams = {0, 7};
+        h->Toggle(1)->click();
+        QCOMPARE(List("ComBr")->currentText(), QString("19200      BPS"));
+        QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("EVEN"));
+        Choose("ComPo", 1);
+        QCOMPARE(Field("Txt_ComParaView_0")->text(), QString("9600        BPS"));
+        QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("NONE"));
+
+        // Node ID 0 and an unknown baud index are shown as node 1 at the first rate.
+        h->Toggle(0)->click();
+        QCOMPARE(Field("CANNodeId")->text(), QString("1"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("1"));
+        QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{1, 0}));
+        h->Toggle(2)->click();
+        QCOMPARE(Field("MasterEtherParam_1")->text(), QString("192.168.0.1"));
+    }
+
+    // The node ID rule is held here: each limit at its edge, the node stored or -1 for a
+    // refusal, which keeps the node and baud rate read.
+    void deviceNetSetStoresOrRefuses() {
+        h->Connect();
+        const QString refused = "Node ID is not supported!(0~63)";
+        const struct {
+            QString typed;
+            DeviceNetParams stored;
+            QString message;
+        } rows[] = {{" 63", {63, 1}, ""},   {"", {0, 1}, ""},          {"62.5", {62, 1}, ""},
+                    {"9e9999", {0, 1}, ""}, {"63.5", {5, 2}, refused}, {"-1", {5, 2}, refused},
+                    {"64", {5, 2}, refused}};
+        for (const auto& r : rows) {
+            h->Config.DeviceNetParams = {5, 2};
+            h->Dialogs.Messages.clear();
+            Field("CANNodeId")->setText(r.typed);
+            List("CANBaudrate")->setCurrentIndex(1);
+            h->Click("SettingDeviceNetParam");
+            QCOMPARE(h->Config.DeviceNetParams, r.stored);
+            QCOMPARE(LastMessage(), r.message);
+        }
+        QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("0"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
+    }
+
+    // The check byte's rule is ParameterChecksTest's; here the lists reach it.
+    void comSetStoresTheChosenPortWithItsChecksum() {
+        h->Connect();
+        h->Toggle(1)->click();
+        const GatewayConfig before = h->Config;
+        Choose("ComPo", 1);
+        List("ComBr")->setCurrentIndex(6);  // 57600
+        List("ComDb")->setCurrentIndex(1);  // 8
+        List("ComPb")->setCurrentIndex(2);  // odd
+        List("ComSb")->setCurrentIndex(1);  // 2
+        h->Click("SettingCOMParameter");
+
+        QVERIFY(h->Dialogs.Messages.isEmpty());
+        QCOMPARE(h->Config.SerialClasses[1].Baud, 57600.0);
+        QCOMPARE(int(h->Config.SerialClasses[1].PortChecksum), 237);
+        QCOMPARE(int(h->Config.ComBaudIndex[1]), 6);
+        QCOMPARE(h->Config.SerialClasses[0], before.SerialClasses[0]);
+        QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("ODD"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting COM Parameter Ok"));
+    }
+
+    // The address rules are held here: each limit at its edge, the IP stored, and what is
+    // stored before the first refusal stays.
+    void ethernetSetStoresOrRefuses() {
+        h->Connect();
+        h->Toggle(2)->click();
+        const struct {
+            QString ip, gateway, mask, message, storedIp;
+        } rows[] = {
+            {" 10.0.0.5 ", "10.0.0.255", "255.0.0.0", "Invalid Gateway address!", "10.0.0.5"},
+            {"10.0.0.0", "10.0.0.1", "255.0.0.0", "Invalid IP address!", "192.168.255.1"},
+            {"10.0.0.5", "10.0.0.1", "255.256.0.0", "Invalid Mask address!", "10.0.0.5"},
+            {"10.0.0.254", "10.0.0.1  ", "255.255.255.255", "", "10.0.0.254"},
+        };
+        for (const auto& r : rows) {
+            h->Config.EthernetParams.Ip = "192.168.255.1";
+            h->Dialogs.Messages.clear();
+            Field("MasterEtherParam_0")->setText(r.ip);
+            Field("MasterEtherParam_1")->setText(r.gateway);
+            Field("MasterEtherParam_2")->setText(r.mask);
+            h->Click("SettingEthernetParameter");
+            QCOMPARE(LastMessage(), r.message);
+            QCOMPARE(h->Config.EthernetParams.Ip, r.storedIp);
+        }
+        QCOMPARE(h->Config.EthernetParams.Gateway, QString("10.0.0.1"));
+        QCOMPARE(h->Config.EthernetParams.Mask, QString("255.255.255.255"));
+        QCOMPARE(Field("Txt_EthernetParaView_1")->text(), QString("10.0.0.1"));
+    }
+};
+
+}  // namespace
+}  // namespace kv
+
+QTEST_MAIN(kv::MainWindowTest)
+#include "MainWindowTest.moc"
