@@ -16,37 +16,26 @@
 
 namespace kv {
 
-using test::RecordingDialogs;
-using test::SimulatedGateway;
-
 namespace {
 
-// A demo gateway read on the session as the main window reads it, backups kept in a
+// A demo gateway read on the session as the main window reads it; backups kept in a
 // folder of the test.
-struct Rig {
+template <typename W>
+struct Rig : test::WindowRig<W> {
     Rig() {
-        gateway.Console.Eeprom = sim::DemoImage();
-        readLines = test::ReadOnSession(link, gateway, config);
-        session.LastRead = config;
-        session.BackupFolder = folder.filePath("backups");
+        readLines = test::ReadOnSession(this->Link, this->Gateway, this->Config);
+        this->Session.LastRead = this->Config;
+        this->Session.BackupFolder = folder.filePath("backups");
     }
-
-    void Press(QWidget& window, const char* name) {
-        window.findChild<QPushButton*>(name)->click();
-        test::WaitUntilIdle(link);
+    // The one backup kept; empty unless there is exactly one.
+    QString Backup() const {
+        const QDir backups(this->Session.BackupFolder);
+        const QStringList files = backups.entryList(QDir::Files);
+        return files.size() == 1 ? backups.filePath(files.first()) : QString();
     }
-
-    QStringList Backups() const { return QDir(session.BackupFolder).entryList(QDir::Files); }
-    QString BackupNote(QWidget& window) const {
-        return window.findChild<QLabel*>("BackupNote")->text();
-    }
+    QString BackupNote() const { return this->template Find<QLabel>("BackupNote")->text(); }
 
     QTemporaryDir folder;
-    SimulatedGateway gateway;
-    GatewaySession link{test::DevicesOf(gateway)};
-    GatewayConfig config;
-    RecordingDialogs dialogs;
-    Session session{config, link, dialogs};
     int readLines = 0;
 };
 
@@ -71,43 +60,36 @@ private Q_SLOTS:
             {"FinishDeviceSet", 12, "Timeout", GetBackWith},
         };
         for (const auto& c : cases) {
-            Rig rig;
-            rig.dialogs.YesNoAnswers = {true};
-            EDSAndEEPSet window(rig.session);
-            window.SetEdsFolders({rig.folder.path()});
-            window.show();
+            Rig<EDSAndEEPSet> rig;
+            rig.Dialogs.YesNoAnswers = {true};
+            rig.Open().SetEdsFolders({rig.folder.path()});
             if (c.silentAfterWriteLines >= 0)
-                rig.gateway.Console.Faults.StopAfterLines = rig.readLines + c.silentAfterWriteLines;
+                rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + c.silentAfterWriteLines;
 
-            rig.Press(window, c.button);
+            rig.Press(c.button);
 
-            QCOMPARE(rig.Backups().size(), 1);
-            const QString backup = QDir(rig.session.BackupFolder).filePath(rig.Backups().first());
-            QVERIFY(test::ReadAll(backup).contains("\"NodeId\": 5"));
-            QCOMPARE(rig.BackupNote(window), c.notePrefix + backup);
+            QVERIFY(test::ReadAll(rig.Backup()).contains("\"NodeId\": 5"));
+            QCOMPARE(rig.BackupNote(), c.notePrefix + rig.Backup());
             if (!c.message.isEmpty()) {
-                QCOMPARE(rig.dialogs.MessageTexts().last(), c.message);
-                QVERIFY(rig.dialogs.Messages.last().Details.contains(" -> "));
+                QCOMPARE(rig.Dialogs.MessageTexts().last(), c.message);
+                QVERIFY(rig.Dialogs.Messages.last().Details.contains(" -> "));
             }
         }
     }
 
     void eepromExportKeepsABackupFirst() {
-        Rig rig;
+        Rig<frmImpExpEEP> rig;
         const QString file = rig.folder.filePath("factory.ini");
         QVERIFY(test::WriteAll(file, BackupFile::Encode(sim::FactoryImage())));
-        rig.dialogs.FileAnswers = {file};
-        frmImpExpEEP window(rig.session);
-        window.show();
-        rig.Press(window, "Connect");
+        rig.Dialogs.FileAnswers = {file};
+        rig.Open();
+        rig.Press("Connect");
 
-        rig.Press(window, "cmdExportToEEP");
+        rig.Press("cmdExportToEEP");
 
-        QCOMPARE(rig.dialogs.MessageTexts(), QStringList{"Export to KV-9052R's EEPROM finished."});
-        QCOMPARE(rig.Backups().size(), 1);
-        QCOMPARE(rig.BackupNote(window),
-                 KeptIn + QDir(rig.session.BackupFolder).filePath(rig.Backups().first()));
-        QVERIFY(rig.gateway.Console.Eeprom.Blocks[8] == sim::FactoryImage().Blocks[8]);
+        QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Export to KV-9052R's EEPROM finished."});
+        QCOMPARE(rig.BackupNote(), KeptIn + rig.Backup());
+        QVERIFY(rig.Gateway.Console.Eeprom.Blocks[8] == sim::FactoryImage().Blocks[8]);
     }
 
     void aFailedReadOutOffersItsTraceAndTheFileMenuSavesIt() {
