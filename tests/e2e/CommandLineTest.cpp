@@ -42,10 +42,6 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
          "kv9052r-cli: Unknown option 'jsn'.\n"
          "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
         {Cli,
-         {"backup", "--port"},
-         "kv9052r-cli: Missing value after '--port'.\n"
-         "Usage: kv9052r-cli backup --port P FILE.ini | --port P [--port P...] --out-dir DIR"},
-        {Cli,
          {"restore", "--port", "3"},
          "kv9052r-cli: FILE.ini missing\n"
          "Usage: kv9052r-cli restore --port P [--port P...] [--allow-incomplete] FILE.ini"},
