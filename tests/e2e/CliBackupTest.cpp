@@ -1,94 +1,68 @@
-// kv9052r-cli backup and restore between two virtual gateway programs over real
-// pseudo-terminals.
+// kv9052r-cli backup and restore between virtual gateway programs over real pseudo-terminals.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "CliProcess.h"
-#include "SimulatorProcess.h"
 #include "backup/BackupFile.h"
+#include "platform/PortNaming.h"
 #include "sim/DemoImages.h"
 #include "sim/EepromFile.h"
+#include "support/TestFiles.h"
 
 namespace kv::test {
 namespace {
 
-EepromImage LoadImage(const QString& path) {
-    QString error;
-    const auto image = sim::LoadEepromFile(path, error);
-    EXPECT_TRUE(image.has_value()) << error.toStdString();
-    return image.value_or(EepromImage{});
-}
-
-class CliBackup : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
-    QTemporaryDir folder;
-};
-
-TEST_F(CliBackup, ABackupRestoresToAnIdenticalEepromOnAnotherGateway) {
-    // The first gateway: new, with the demo configuration in the copied blocks.
+TEST(CliBackup, ABackupRestoresToAnIdenticalEepromOnAnotherGateway) {
+    // A new gateway with the demo configuration in the copied blocks.
     EepromImage original = sim::FactoryImage();
     const EepromImage demo = sim::DemoImage();
     for (const int block : ConfigBlocks)
         for (int address = 0; address < BackupBytesOfBlock(block); ++address)
             original.Blocks[block][address] = demo.Blocks[block][address];
-    const QString firstEeprom = folder.filePath("first.eeprom");
-    QString error;
-    ASSERT_TRUE(sim::SaveEepromFile(firstEeprom, original, error)) << error.toStdString();
+    QTemporaryDir folder;
     const QString secondEeprom = folder.filePath("second.eeprom");
+    ASSERT_TRUE(WriteAll(folder.filePath("notes.ini"), "[Config_EEPROM]\r\nFileType=notes\r\n"));
 
+    // Made before either starts, the two publish into the same port folder.
     SimulatorProcess first;
-    first.Start({"--com", "7", "--eeprom", firstEeprom});
     SimulatorProcess second;
+    first.Start({"--com", "7", "--demo"});
     second.Start({"--com", "8", "--factory", "--eeprom", secondEeprom});
-    const QString backup = folder.filePath("KV-9052R_EEP.ini");
-
-    const CliRun saved = RunCli({"backup", "--port", first.Device, backup});
-    ASSERT_EQ(saved.ExitCode, 0) << saved.Err.toStdString();
-    EXPECT_EQ(saved.Out, "Import to ini file finished.");
-    const CliRun restored = RunCli({"restore", "--port", second.Device, backup});
-    ASSERT_EQ(restored.ExitCode, 0) << restored.Err.toStdString();
-    EXPECT_TRUE(restored.Out.endsWith("\nExport to KV-9052R's EEPROM finished."));
+    ExpectRuns(
+        {{{"backup", "--port", "COM7", "%1/KV-9052R_EEP.ini"},
+          0,
+          "Import to ini file finished.",
+          ""},
+         {{"restore", "--port", "COM8", "%1/KV-9052R_EEP.ini"},
+          0,
+          "The gateway's configuration was kept in ...COM8.json\n"
+          "Export to KV-9052R's EEPROM finished.",
+          ""},
+         {{"restore", "--port", "COM8", "%1/notes.ini"}, 1, "", "File Data Type Error"},
+         {{"backup", "--port", "COM7", "/nonexistent-folder/x.ini"},
+          1,
+          "",
+          "Can't write the backup file /nonexistent-folder/x.ini.\n..."},
+         {{"backup", "--port", "COM7"},
+          2,
+          "",
+          "Give FILE.ini for one port, or --out-dir DIR for PORT.ini files\n"
+          "Usage: kv9052r-cli backup --port P FILE.ini | --port P [--port P...] --out-dir DIR"}},
+        folder.path());
 
     first.Stop();
     second.Stop();
-    EXPECT_EQ(LoadImage(firstEeprom), original) << "the backup left the first gateway as it was";
-    EXPECT_EQ(LoadImage(secondEeprom), original);
+    QString error;
+    const auto written = sim::LoadEepromFile(secondEeprom, error);
+    ASSERT_TRUE(written.has_value()) << error.toStdString();
+    EXPECT_EQ(*written, original);
+    EXPECT_FALSE(QFileInfo(ComLinkPath(7)).isSymLink()) << "the link goes with the gateway";
 }
 
-TEST_F(CliBackup, RefusesWhatIsNoBackupAndSaysWhyLikeTheWindow) {
-    const QString eeprom = folder.filePath("gateway.eeprom");
-    SimulatorProcess simulator;
-    simulator.Start({"--com", "7", "--demo", "--eeprom", eeprom});
-    const QString notBackup = folder.filePath("notes.ini");
-    {
-        QFile file(notBackup);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Config_EEPROM]\r\nFileType=notes\r\n");
-    }
-
-    CliRun run = RunCli({"restore", "--port", simulator.Device, notBackup});
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "File Data Type Error");
-
-    run = RunCli({"backup", "--port", simulator.Device, "/nonexistent-folder/x.ini"});
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_TRUE(run.Err.startsWith("Can't write the backup file /nonexistent-folder/x.ini."))
-        << run.Err.toStdString();
-
-    run = RunCli({"backup", "--port", simulator.Device});
-    EXPECT_EQ(run.ExitCode, 2);
-    EXPECT_EQ(run.Err,
-              "Give FILE.ini for one port, or --out-dir DIR for PORT.ini files\n"
-              "Usage: kv9052r-cli backup --port P FILE.ini | --port P [--port P...] --out-dir DIR");
-
-    simulator.Stop();
-    EXPECT_EQ(LoadImage(eeprom), sim::DemoImage()) << "nothing was written";
-}
-
-TEST_F(CliBackup, ThreeGatewaysAtOnceOneOfThemSilent) {
+TEST(CliBackup, ThreeGatewaysAtOnceOneOfThemSilent) {
     // Made before any starts, the three publish into the same port folder.
     SimulatorProcess first;
     SimulatorProcess second;
@@ -96,6 +70,7 @@ TEST_F(CliBackup, ThreeGatewaysAtOnceOneOfThemSilent) {
     first.Start({"--com", "1", "--demo"});
     second.Start({"--com", "2"});
     silent.Start({"--com", "3", "--stop-after", "0"});
+    QTemporaryDir folder;
 
     for (const char* command : {"read", "backup"}) {
         const CliRun run =

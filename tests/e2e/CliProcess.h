@@ -1,13 +1,25 @@
 #pragma once
-// kv9052r-cli as a child process: its exit status and what it printed.
+// The built programs as child processes: kv9052r-cli and the other two run to their end,
+// kv9052r-gateway-sim kept running, published in a port folder of the test's own.
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStringList>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace kv::test {
+
+// The end-to-end tests need an application object for QSerialPort and QProcess.
+inline bool EnsureCoreApplication() {
+    static int argc = 1;
+    static char name[] = "e2e_tests";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+    return true;
+}
 
 struct CliRun {
     int ExitCode = -1;
@@ -19,6 +31,7 @@ struct CliRun {
 inline CliRun RunProgram(
     const QString& program, const QStringList& arguments,
     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+    EnsureCoreApplication();
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KV_BIN_DIR "/") + program, arguments);
@@ -30,5 +43,80 @@ inline CliRun RunProgram(
 inline CliRun RunCli(const QStringList& arguments) {
     return RunProgram(QStringLiteral("kv9052r-cli"), arguments);
 }
+
+// A run of kv9052r-cli and what it must print: the whole text, where "..." stands for any
+// text. "%1" in the arguments and the texts stands for `folder`.
+struct CliCase {
+    QStringList Arguments;
+    int ExitCode;
+    QString Out;
+    QString Err;
+};
+
+inline void ExpectRuns(std::initializer_list<CliCase> cases, const QString& folder) {
+    const auto matches = [&](const QString& text, const QString& expected) {
+        QStringList pieces = QString(expected).replace("%1", folder).split("...");
+        for (QString& piece : pieces) piece = QRegularExpression::escape(piece);
+        return QRegularExpression(QRegularExpression::anchoredPattern(pieces.join(".*")),
+                                  QRegularExpression::DotMatchesEverythingOption)
+            .match(text)
+            .hasMatch();
+    };
+    for (const CliCase& c : cases) {
+        QStringList arguments = c.Arguments;
+        arguments.replaceInStrings("%1", folder);
+        const CliRun run = RunCli(arguments);
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(run.ExitCode, c.ExitCode) << run.Err.toStdString();
+        EXPECT_TRUE(matches(run.Out, c.Out)) << run.Out.toStdString();
+        EXPECT_TRUE(matches(run.Err, c.Err)) << run.Err.toStdString();
+    }
+}
+
+class SimulatorProcess {
+public:
+    // The port folder, and an empty configuration folder (no assigned ports), are the
+    // test's own; simulators made one after another before any starts share the last one's.
+    SimulatorProcess() {
+        qputenv("KV9052R_PORT_DIR", QFile::encodeName(Folder.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(Folder.path()));
+    }
+    ~SimulatorProcess() {
+        Stop();
+        qunsetenv("KV9052R_PORT_DIR");
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    // Starts the simulator and waits for it to say where it listens.
+    void Start(const QStringList& arguments) {
+        process_.setProgram(QStringLiteral(KV_BIN_DIR "/kv9052r-gateway-sim"));
+        process_.setArguments(arguments);
+        process_.start();
+        ASSERT_TRUE(process_.waitForStarted(5000));
+        while (!process_.canReadLine())
+            ASSERT_TRUE(process_.waitForReadyRead(5000)) << process_.readAllStandardError().data();
+        const QString line = QString::fromLocal8Bit(process_.readLine()).trimmed();
+        static const QRegularExpression listening(R"(^Listening on (/dev/\S+) \(COM \d+\)$)");
+        const auto match = listening.match(line);
+        ASSERT_TRUE(match.hasMatch()) << line.toStdString();
+        Device = match.captured(1);
+    }
+
+    void Stop() {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.terminate();
+        EXPECT_TRUE(process_.waitForFinished(5000));
+        EXPECT_EQ(process_.exitCode(), 0) << process_.readAllStandardError().data();
+    }
+
+    QTemporaryDir Folder;
+    QString Device;
+
+private:
+    bool applicationMade_ = EnsureCoreApplication();
+    QProcess process_;
+};
 
 }  // namespace kv::test

@@ -42,15 +42,6 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
          "kv9052r-cli: Unknown option 'jsn'.\n"
          "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
         {Cli,
-         {"eds", "--port", "3", "--outdir", "x"},
-         "kv9052r-cli: Unknown option 'outdir'.\n"
-         "Usage: kv9052r-cli eds --port P [--port P...] [--out-dir DIR] [--description T] "
-         "[--created-by T]"},
-        {Cli,
-         {"backup", "--port"},
-         "kv9052r-cli: Missing value after '--port'.\n"
-         "Usage: kv9052r-cli backup --port P FILE.ini | --port P [--port P...] --out-dir DIR"},
-        {Cli,
          {"restore", "--port", "3"},
          "kv9052r-cli: FILE.ini missing\n"
          "Usage: kv9052r-cli restore --port P [--port P...] [--allow-incomplete] [--backup-dir "
@@ -63,10 +54,6 @@ TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
         {Sim,
          {"--colour"},
          "kv9052r-gateway-sim: Unknown option 'colour'.\n"
-         "Usage: kv9052r-gateway-sim [options]"},
-        {Sim,
-         {"--com"},
-         "kv9052r-gateway-sim: Missing value after '--com'.\n"
          "Usage: kv9052r-gateway-sim [options]"},
         {Utility,
          {"--colour"},

@@ -20,9 +20,9 @@ namespace {
 
 using test::SimulatedGateway;
 
-QJsonObject Json(const char* text) {
+QJsonObject Json(const QByteArray& text) {
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray(text), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     return document.object();
 }
@@ -34,13 +34,14 @@ protected:
         EXPECT_TRUE(gateway.Port.Open().ok());
     }
 
-    ApplyOutcome Apply(const QJsonObject& file) {
+    ApplyOutcome Apply(const QByteArray& file, bool dryRun = false) {
         ApplyOptions options;
         options.EdsFolders = {edsFolder.path()};
         options.EdsInfo = {"line 2", "cli"};
         options.BackupFolder = edsFolder.filePath("backups");
         options.PortName = "/dev/pts/7";
-        return ApplyConfiguration(link, file, options);
+        options.DryRun = dryRun;
+        return ApplyConfiguration(link, Json(file), options);
     }
 
     // Lines that store a byte or change a network setting.
@@ -84,7 +85,7 @@ TEST_F(ApplyConfigurationTest, RefusesBadFilesNamingEveryProblemBeforeWritingAny
           "TcpClasses[0].Commands[0].FunctionCode: Modbus Function Code Error. (1-6, 15, 16)"}},
     };
     for (const auto& row : rows) {
-        const ApplyOutcome outcome = Apply(Json(row.File));
+        const ApplyOutcome outcome = Apply(row.File);
         EXPECT_FALSE(outcome.Ok);
         EXPECT_FALSE(outcome.Written);
         EXPECT_EQ(outcome.Errors, row.Errors);
@@ -95,14 +96,11 @@ TEST_F(ApplyConfigurationTest, RefusesBadFilesNamingEveryProblemBeforeWritingAny
 }
 
 TEST_F(ApplyConfigurationTest, DryRunListsTheChangesAndWritesNothing) {
-    ApplyOptions options;
-    options.EdsFolders = {edsFolder.path()};
-    options.DryRun = true;
-    const ApplyOutcome outcome = ApplyConfiguration(link, Json(R"({
+    const ApplyOutcome outcome = Apply(R"({
         "DeviceNetParams": {"NodeId": 9},
         "EthernetParams": {"Ip": "10.0.0.7"},
-        "TcpClasses": [{}, {"ConnValid": "YES"}]})"),
-                                                    options);
+        "TcpClasses": [{}, {"ConnValid": "YES"}]})",
+                                       true);
     EXPECT_TRUE(outcome.Ok);
     EXPECT_FALSE(outcome.Written);
     EXPECT_EQ(outcome.Changes, (QStringList{"DeviceNetParams.NodeId: 5 -> 9",
@@ -113,12 +111,12 @@ TEST_F(ApplyConfigurationTest, DryRunListsTheChangesAndWritesNothing) {
 }
 
 TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
-    const ApplyOutcome outcome = Apply(Json(R"({
+    const ApplyOutcome outcome = Apply(R"({
         "FirmwareInfo": {"Major": 9},
         "EthernetParams": {"Ip": " 10.0.0.7 "},
         "SerialClasses": [{"CmdTimeout": 500, "PortChecksum": 7,
                            "Commands": [{"NetId": 9, "FunctionCode": 16, "MemAddress": 300,
-                                         "StartAddress": 513, "Length": 10}]}]})"));
+                                         "StartAddress": 513, "Length": 10}]}]})");
 
     EXPECT_TRUE(outcome.Ok) << outcome.Errors.join('\n').toStdString();
     EXPECT_EQ(outcome.Warnings, QStringList{"FirmwareInfo: the gateway's own value is kept"});
@@ -143,8 +141,7 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     ASSERT_TRUE(QFileInfo(outcome.BackupPath).fileName().endsWith("_node5_7.json"))
         << outcome.BackupPath.toStdString();
     const EepromImage written = gateway.Console.Eeprom;
-    const ApplyOutcome back =
-        Apply(QJsonDocument::fromJson(test::ReadAll(outcome.BackupPath)).object());
+    const ApplyOutcome back = Apply(test::ReadAll(outcome.BackupPath));
     EXPECT_EQ(back.State, ApplyState::WrittenVerified) << back.Errors.join('\n').toStdString();
     EXPECT_EQ(gateway.Console.Network.Ip, "192.168.255.1");
     EXPECT_EQ(gateway.Console.Eeprom.Blocks[8], sim::DemoImage().Blocks[8]);

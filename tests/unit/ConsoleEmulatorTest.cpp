@@ -1,5 +1,5 @@
 // The console emulator behind the virtual gateway and kv9052r-gateway-sim: the EEPROM editing
-// the write-back relies on, and the EEPROM file the simulator program keeps.
+// the write-back relies on, the EEPROM file the simulator program keeps, and the line.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
 #include "sim/EepromFile.h"
+#include "support/SimulatedGateway.h"
 
 namespace kv::sim {
 namespace {
@@ -33,36 +34,23 @@ TEST(ConsoleEmulatorTest, EchoesEachCharacterAndEndsTheLineWithItsPrompt) {
 
 TEST(ConsoleEmulatorTest, EditsTheEepromByteByByte) {
     ConsoleEmulator console;
-    console.Eeprom.Blocks[8][16] = 1;
     console.Eeprom.Blocks[8][17] = 247;
     EXPECT_EQ(Answer(console, "use eeprom"), QByteArray("\r\nEEPROM block 0]"));
     EXPECT_EQ(Answer(console, "block 8"), QByteArray("\r\nEEPROM block 8]"));
-    EXPECT_EQ(Answer(console, "e 16"), QByteArray("\r\nB(16)=1 -->"));
+    EXPECT_EQ(Answer(console, "e 16"), QByteArray("\r\nB(16)=0 -->"));
     // A value is stored and the console moves on to the next address.
     EXPECT_EQ(Answer(console, "12"), QByteArray("\r\nB(17)=247 -->"));
-    EXPECT_EQ(Answer(console, "0"), QByteArray("\r\nB(18)=0 -->"));
-    // "e" at the edit prompt moves elsewhere; "." returns to the block prompt.
+    // "." returns to the block prompt, and stays there; the last address does the same.
+    EXPECT_EQ(Answer(console, "."), QByteArray("\r\nEEPROM block 8]"));
+    EXPECT_EQ(Answer(console, "."), QByteArray("\r\nEEPROM block 8]"));
+    EXPECT_EQ(Answer(console, "e 255"), QByteArray("\r\nB(255)=0 -->"));
+    EXPECT_EQ(Answer(console, "9"), QByteArray("\r\nEEPROM block 8]"));
+    // "quit" at the edit prompt returns to the main prompt; "use eeprom" starts at block 0.
     EXPECT_EQ(Answer(console, "e 1"), QByteArray("\r\nB(1)=0 -->"));
-    EXPECT_EQ(Answer(console, "."), QByteArray("\r\nEEPROM block 8]"));
-    EXPECT_EQ(Answer(console, "."), QByteArray("\r\nEEPROM block 8]"));
     EXPECT_EQ(Answer(console, "quit"), QByteArray("\r\nq5308RT>"));
-    EXPECT_EQ(console.Eeprom.Blocks[8][16], 12);
-    EXPECT_EQ(console.Eeprom.Blocks[8][17], 0);
-    EXPECT_EQ(console.Mode(), ConsoleMode::Main);
-}
-
-TEST(ConsoleEmulatorTest, TheValueForTheLastAddressReturnsToTheBlockPrompt) {
-    ConsoleEmulator console;
-    Answer(console, "use eeprom");
-    Answer(console, "block 11");
-    EXPECT_EQ(Answer(console, "e 254"), QByteArray("\r\nB(254)=0 -->"));
-    EXPECT_EQ(Answer(console, "7"), QByteArray("\r\nB(255)=0 -->"));
-    EXPECT_EQ(Answer(console, "9"), QByteArray("\r\nEEPROM block 11]"));
-    EXPECT_EQ(console.Eeprom.Blocks[11][255], 9);
-    EXPECT_EQ(console.Mode(), ConsoleMode::Block);
-    // "use eeprom" starts again at block 0.
-    Answer(console, "quit");
     EXPECT_EQ(Answer(console, "use eeprom"), QByteArray("\r\nEEPROM block 0]"));
+    EXPECT_EQ(console.Eeprom.Blocks[8][16], 12);
+    EXPECT_EQ(console.Eeprom.Blocks[8][255], 9);
 }
 
 TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChanged) {
@@ -85,7 +73,7 @@ TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChange
     EXPECT_EQ(committed[0].Blocks[0][1], 6);
 }
 
-// Keeping the EEPROM file across a restart: GatewaySimProgramTest, end to end.
+// The simulator program writing its EEPROM file: CliBackupTest, end to end.
 
 TEST(ConsoleEmulatorTest, EepromFileOfTheWrongSizeIsRefused) {
     QTemporaryDir folder;
@@ -100,6 +88,21 @@ TEST(ConsoleEmulatorTest, EepromFileOfTheWrongSizeIsRefused) {
     EXPECT_FALSE(LoadEepromFile(folder.filePath("missing"), error).has_value());
     EXPECT_FALSE(SaveEepromFile(folder.filePath("no/such/folder/x"), FactoryImage(), error));
     EXPECT_TRUE(error.startsWith("Cannot write")) << error.toStdString();
+}
+
+// The virtual gateway the other tests lean on: bytes take line time to arrive, and a read
+// only gets what has arrived.
+TEST(SimulatedGateway, ReadAllDeliversOnlyWhatHasArrived) {
+    test::SimulatedGateway gateway;
+    ASSERT_TRUE(gateway.Port.Open().ok());
+    gateway.Port.Write("ip\r");
+    gateway.Clock.Advance(std::chrono::microseconds(1500));
+    const QByteArray first = gateway.Port.ReadAll();
+    EXPECT_TRUE(first.startsWith("ip\r\n"));
+    EXPECT_FALSE(first.contains('>'));
+    gateway.Clock.Advance(std::chrono::milliseconds(10));
+    EXPECT_EQ(first + gateway.Port.ReadAll(), QByteArray("ip\r\nIP=192.168.255.1\r\n\r\nq5308RT>"));
+    EXPECT_EQ(gateway.LinesReceived(), QStringList{"ip"});
 }
 
 }  // namespace

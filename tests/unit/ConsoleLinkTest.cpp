@@ -1,150 +1,191 @@
 #include <gtest/gtest.h>
 
-#include "ScriptedPort.h"
+#include <map>
+
 #include "console/ConsoleLink.h"
+#include "support/FakeClock.h"
 
 namespace kv {
 namespace {
 
 using namespace std::chrono_literals;
-using test::ScriptedChunk;
 
-class ConsoleLinkTest : public ::testing::Test {
-protected:
-    test::FakeClock clock;
-    test::ScriptedPort port{clock};
+// Bytes that reach the PC a given time after the line's carriage return was written.
+struct ScriptedChunk {
+    std::chrono::microseconds After;
+    QByteArray Bytes;
+};
+
+// A serial port whose incoming bytes follow a script in simulated time, for the console
+// link's timing without the console emulator.
+class ScriptedPort : public SerialPort {
+public:
+    explicit ScriptedPort(test::FakeClock& clock) : clock_(clock) {}
+
+    void Arrive(std::chrono::microseconds after, const QByteArray& bytes) {
+        scheduled_.emplace(clock_.Microseconds() + uint64_t(after.count()), bytes);
+    }
+    // The console's answer to the next line: scheduled when its carriage return is written.
+    void AnswerNextLine(std::vector<ScriptedChunk> chunks) { answer_ = std::move(chunks); }
+
+    QByteArray Written;                  // every byte the link wrote, in order
+    std::vector<uint64_t> WriteTimesUs;  // the simulated time of each of them
+    int StuckTransmitBytes = 0;          // what BytesToSend reports
+    int TransmitBufferReads = 0;
+    // Simulated time each look at the receive buffer takes, so that bytes streaming in
+    // can arrive between two looks as they do on a real line.
+    std::chrono::microseconds LookTakes{0};
+
+    void SelectPort(int) override {}
+    int SelectedPort() const override { return 1; }
+    PortOpenResult Open() override { return {}; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    void ClearReceiveBuffer() override { ReadAll(); }
+    int BytesWaiting() override {
+        clock_.Advance(LookTakes);
+        Deliver();
+        return int(received_.size());
+    }
+    QByteArray ReadAll() override {
+        Deliver();
+        return std::exchange(received_, {});
+    }
+    int BytesToSend() override {
+        ++TransmitBufferReads;
+        return StuckTransmitBytes;
+    }
+    // Sleeps for the whole wait, as a port does when nothing arrives.
+    void WaitForData(std::chrono::microseconds maxWait) override { clock_.Advance(maxWait); }
+    void Write(const QByteArray& bytes) override {
+        for (const char byte : bytes) {
+            Written += byte;
+            WriteTimesUs.push_back(clock_.Microseconds());
+            if (byte != '\r') continue;
+            for (const ScriptedChunk& chunk : std::exchange(answer_, {}))
+                Arrive(chunk.After, chunk.Bytes);
+        }
+    }
+
+private:
+    // Moves every chunk whose time has come into the receive buffer, in time order.
+    void Deliver() {
+        const auto due = scheduled_.upper_bound(clock_.Microseconds());
+        for (auto chunk = scheduled_.begin(); chunk != due; ++chunk) received_ += chunk->second;
+        scheduled_.erase(scheduled_.begin(), due);
+    }
+
+    test::FakeClock& clock_;
+    std::multimap<uint64_t, QByteArray> scheduled_;  // by arrival time in microseconds
+    std::vector<ScriptedChunk> answer_;
+    QByteArray received_;
+};
+
+// A link on a scripted port, starting 100 ms before the millisecond counter wraps so that
+// every time-out crosses the wrap.
+struct ScriptedLine {
+    test::FakeClock clock{(uint64_t(UINT32_MAX) - 100) * 1000};
+    ScriptedPort port{clock};
     ConsoleLink link{port, clock};
 
-    // When the reply wait began: the pause after the carriage return has passed.
-    uint64_t WaitStartUs() const {
-        return port.WriteTimesUs.back() + uint64_t(ConsoleLink::LinePause.count());
-    }
-    std::chrono::microseconds WaitedSoFar() {
-        return std::chrono::microseconds(clock.Microseconds() - WaitStartUs());
-    }
-    // Bytes every `gap` from `from` to `until` after the line is sent.
-    static std::vector<ScriptedChunk> Stream(std::chrono::microseconds from,
-                                             std::chrono::microseconds until,
-                                             std::chrono::microseconds gap) {
-        std::vector<ScriptedChunk> chunks;
-        for (auto at = from; at < until; at += gap) chunks.push_back({at, "x"});
-        return chunks;
+    // Since the reply wait began: the pause after the carriage return has passed (a reply
+    // at once is taken after it).
+    std::chrono::microseconds Waited() {
+        return std::chrono::microseconds(clock.Microseconds() - port.WriteTimesUs.back()) -
+               ConsoleLink::LinePause;
     }
 };
 
-TEST_F(ConsoleLinkTest, JoinsReplyChunksLosingBlanksAtTheirEdgesAndKeepingCarriageReturns) {
-    port.AnswerNextLine({{2ms, "  IP=192.168.255.1\r\n"}, {5ms, "q5308RT> "}});
-    ASSERT_TRUE(link.SendCommand("ip", "q5308RT>"));
-    EXPECT_EQ(link.ReplyText, "IP=192.168.255.1\r\n");
-
-    port.AnswerNextLine({{1ms, "a b "}, {3ms, " c>"}});
-    ASSERT_TRUE(link.SendCommand("", ">"));
-    EXPECT_EQ(link.ReplyText, "a bc");
-    EXPECT_TRUE(port.Written.endsWith("ip\r\r")) << "an empty command is a bare carriage return";
+// The command goes out character by character, then a carriage return. The reply is taken
+// up to the terminator, without blanks at the edges of its chunks but with its carriage
+// returns; on a time-out it keeps what came. Bytes left from before the command are dropped.
+TEST(ConsoleLink, CollectsTheReplyUntilTheTerminatorOrTheTimeOut) {
+    const struct {
+        QByteArray Stale;
+        QString Command, Terminator;
+        std::vector<ScriptedChunk> Reply;
+        bool Ok;
+        QString Text;
+        QByteArray Written;
+        std::chrono::milliseconds MinWait, MaxWait;
+    } rows[] = {
+        {"", "ip", "q>", {{2ms, "  IP=1\r\n"}, {5ms, "q> "}}, true, "IP=1\r\n", "ip\r", 4ms, 6ms},
+        {"", "", ">", {{1ms, "a b "}, {3ms, " c>"}}, true, "a bc", "\r", 2ms, 4ms},
+        {"old reply>", "x", ">", {{0us, "new>"}}, true, "new", "x\r", 0ms, 2ms},
+        {"", QChar(0xE9), ">", {{1ms, "\xB0>"}}, true, QChar(0xB0), "\xE9\r", 0ms, 2ms},
+        {"", "x", ">", {}, false, "", "x\r", 199ms, 201ms},
+        // A byte late in the wait does not restart it.
+        {"", "x", ">", {{150ms, "partial"}}, false, "partial", "x\r", 199ms, 201ms},
+        // An empty terminator is never found.
+        {"", "x", "", {{1ms, "done>"}}, false, "done>", "x\r", 199ms, 201ms},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Written.constData());
+        ScriptedLine line;
+        line.link.ReplyText = "earlier";
+        line.port.Arrive(0us, row.Stale);
+        line.port.AnswerNextLine(row.Reply);
+        EXPECT_EQ(line.link.SendCommand(row.Command, row.Terminator), row.Ok);
+        EXPECT_EQ(line.link.ReplyText, row.Text);
+        EXPECT_EQ(line.port.Written, row.Written);
+        const std::vector<uint64_t>& times = line.port.WriteTimesUs;  // paced, byte by byte
+        for (size_t i = 1; i < times.size(); ++i)
+            EXPECT_GE(times[i] - times[i - 1], uint64_t(ConsoleLink::CharacterPause.count()));
+        EXPECT_GE(line.Waited(), row.MinWait);
+        EXPECT_LE(line.Waited(), row.MaxWait);
+    }
 }
 
 // A terminator that arrives while bytes keep coming counts once the line is quiet; a line
 // that never goes quiet is a time-out.
-TEST_F(ConsoleLinkTest, RecognisesTheTerminatorOnceTheLineIsQuiet) {
-    port.LookTakes = 100us;
-    auto chunks = Stream(1ms, 20ms, 50us);
-    chunks.insert(chunks.begin(), {500us, "ok>"});
-    port.AnswerNextLine(chunks);
-    EXPECT_TRUE(link.SendCommand("x", ">"));
-    EXPECT_EQ(link.ReplyText, "ok");
-    EXPECT_GE(WaitedSoFar(), 19ms);
-    EXPECT_EQ(port.BytesWaiting(), 0);
-}
-
-TEST_F(ConsoleLinkTest, ALineThatNeverGoesQuietIsATimeout) {
-    port.LookTakes = 100us;
-    auto chunks = Stream(1ms, 400ms, 50us);
-    chunks.insert(chunks.begin(), {500us, "ok>"});
-    port.AnswerNextLine(chunks);
-    EXPECT_FALSE(link.SendCommand("x", ">"));
-    EXPECT_TRUE(link.ReplyText.startsWith("ok>xx"));
-    EXPECT_GE(WaitedSoFar(), 199ms);
-    EXPECT_LE(WaitedSoFar(), 201ms);
-}
-
-TEST_F(ConsoleLinkTest, TimesOutCountingFromTheStartOfTheWait) {
-    link.ReplyText = "earlier";
-    EXPECT_FALSE(link.SendCommand("x", ">"));
-    EXPECT_GE(WaitedSoFar(), 199ms);
-    EXPECT_LE(WaitedSoFar(), 201ms);
-    EXPECT_EQ(link.ReplyText, "");
-
-    // A byte late in the wait does not restart it; what came stays in the reply.
-    port.AnswerNextLine({{150ms, "partial"}});
-    EXPECT_FALSE(link.SendCommand("x", ">"));
-    EXPECT_LE(WaitedSoFar(), 201ms);
-    EXPECT_EQ(link.ReplyText, "partial");
-
-    // An empty terminator is never found, even in a finished reply.
-    port.AnswerNextLine({{1ms, "done>"}});
-    EXPECT_FALSE(link.SendCommand("x", ""));
-    EXPECT_GE(WaitedSoFar(), 199ms);
-}
-
-TEST_F(ConsoleLinkTest, TimesOutOnTimeAcrossTheWrapOfTheMillisecondCounter) {
-    clock.Advance(std::chrono::milliseconds(UINT32_MAX - 100 - clock.Milliseconds()));
-    const uint32_t beforeMs = clock.Milliseconds();
-    ASSERT_GT(beforeMs, UINT32_MAX - 110);
-    EXPECT_FALSE(link.SendCommand("x", ">"));
-    EXPECT_LT(clock.Milliseconds(), beforeMs);  // the counter wrapped during the wait
-    EXPECT_GE(WaitedSoFar(), 199ms);
-    EXPECT_LE(WaitedSoFar(), 201ms);
-}
-
-TEST_F(ConsoleLinkTest, ShorterTimeOutHoldsForAScopeOnly) {
-    {
-        ReplyTimeoutScope blockTransfers(link, 50);
-        EXPECT_FALSE(link.SendCommand("x", ">"));
-        EXPECT_LE(WaitedSoFar(), 51ms);
+TEST(ConsoleLink, TakesTheTerminatorOnlyOnceTheLineIsQuiet) {
+    const struct {
+        std::chrono::milliseconds StreamUntil;
+        bool Ok;
+        QString Text;  // its start
+        std::chrono::milliseconds MinWait, MaxWait;
+    } rows[] = {{20ms, true, "ok", 19ms, 21ms}, {400ms, false, "ok>xx", 199ms, 201ms}};
+    for (const auto& row : rows) {
+        ScriptedLine line;
+        line.port.LookTakes = 100us;
+        std::vector<ScriptedChunk> chunks = {{500us, "ok>"}};
+        for (auto at = std::chrono::microseconds(1ms); at < row.StreamUntil; at += 50us)
+            chunks.push_back({at, "x"});
+        line.port.AnswerNextLine(chunks);
+        EXPECT_EQ(line.link.SendCommand("x", ">"), row.Ok);
+        EXPECT_EQ(line.link.ReplyText.left(5), row.Text);
+        EXPECT_GE(line.Waited(), row.MinWait);
+        EXPECT_LE(line.Waited(), row.MaxWait);
     }
-    EXPECT_EQ(link.ReplyTimeoutMs, 200);
 }
 
-TEST_F(ConsoleLinkTest, DiscardsStaleBytesBeforeSending) {
-    port.Arrive(0us, "old reply>");
-    port.AnswerNextLine({{1ms, "new>"}});
-    ASSERT_TRUE(link.SendCommand("x", ">"));
-    EXPECT_EQ(link.ReplyText, "new");
+TEST(ConsoleLink, ShorterTimeOutHoldsForAScopeOnly) {
+    ScriptedLine line;
+    {
+        ReplyTimeoutScope blockTransfers(line.link, 50);
+        EXPECT_FALSE(line.link.SendCommand("x", ">"));
+        EXPECT_LE(line.Waited(), 51ms);
+    }
+    EXPECT_EQ(line.link.ReplyTimeoutMs, 200);
 }
 
-TEST_F(ConsoleLinkTest, SendsTheCommandPacedCharacterByCharacterThenACarriageReturn) {
-    port.AnswerNextLine({{0us, ">"}});
-    ASSERT_TRUE(link.SendCommand("block 10", ">"));
-    EXPECT_EQ(port.Written, "block 10\r");
-    for (size_t i = 1; i < port.WriteTimesUs.size(); ++i)
-        EXPECT_GE(port.WriteTimesUs[i] - port.WriteTimesUs[i - 1],
-                  uint64_t(ConsoleLink::CharacterPause.count()))
-            << "before byte " << i;
-    EXPECT_GE(clock.Microseconds(), WaitStartUs());
-}
-
-TEST_F(ConsoleLinkTest, ExchangesLatin1Text) {
-    port.AnswerNextLine({{1ms, "\xB0>"}});
-    ASSERT_TRUE(link.SendCommand(QString(QChar(0xE9)), ">"));
-    EXPECT_EQ(port.Written, "\xE9\r");
-    EXPECT_EQ(link.ReplyText, QString(QChar(0xB0)));
-}
-
-TEST_F(ConsoleLinkTest, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
-    link.ReplyText = "earlier";
-    port.StuckTransmitBytes = 1;
-    port.AnswerNextLine({{0us, ">"}});
-    EXPECT_FALSE(link.SendCommand("x", ">"));
-    EXPECT_EQ(port.TransmitBufferReads, 10);
-    EXPECT_EQ(link.ReplyText, "earlier");
+TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
+    ScriptedLine line;
+    line.link.ReplyText = "earlier";
+    line.port.StuckTransmitBytes = 1;
+    line.port.AnswerNextLine({{0us, ">"}});
+    EXPECT_FALSE(line.link.SendCommand("x", ">"));
+    EXPECT_EQ(line.port.TransmitBufferReads, 10);
+    EXPECT_EQ(line.link.ReplyText, "earlier");
 
     uint8_t value = 77;
-    EXPECT_FALSE(link.ReadConsoleByte("e 16", "B(16)=", value));
+    EXPECT_FALSE(line.link.ReadConsoleByte("e 16", "B(16)=", value));
     EXPECT_EQ(value, 77);
 }
 
-// A byte that cannot be read leaves the value as it was (99 here).
-TEST_F(ConsoleLinkTest, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
+// A byte that cannot be read leaves the value as it was (99 here); the reply text of the
+// last command stays as it was either way.
+TEST(ConsoleLink, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
     const struct {
         QByteArray Reply;
         QString Key;
@@ -162,21 +203,16 @@ TEST_F(ConsoleLinkTest, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
         {"B(16)= 12 -->", "", false, 99},
         {"-->B(16)= 12", "B(16)=", false, 99},  // the key after the prompt
     };
+    ScriptedLine line;
+    line.link.ReplyText = "IP=10.0.0.1\r\n";
     for (const auto& c : cases) {
-        port.AnswerNextLine({{1ms, c.Reply}});
+        line.port.AnswerNextLine({{1ms, c.Reply}});
         uint8_t value = 99;
-        EXPECT_EQ(link.ReadConsoleByte("e 16", c.Key, value), c.Read) << c.Reply.constData();
+        EXPECT_EQ(line.link.ReadConsoleByte("e 16", c.Key, value), c.Read) << c.Reply.constData();
         EXPECT_EQ(value, c.Value) << c.Reply.constData();
     }
-    EXPECT_EQ(port.Written, QByteArray("e 16\r").repeated(std::size(cases)));
-}
-
-TEST_F(ConsoleLinkTest, ReadingAByteLeavesReplyTextAlone) {
-    link.ReplyText = "IP=10.0.0.1\r\n";
-    port.AnswerNextLine({{1ms, "B(0)=1-->"}});
-    uint8_t value = 0;
-    ASSERT_TRUE(link.ReadConsoleByte("e 0", "B(0)=", value));
-    EXPECT_EQ(link.ReplyText, "IP=10.0.0.1\r\n");
+    EXPECT_EQ(line.port.Written, QByteArray("e 16\r").repeated(std::size(cases)));
+    EXPECT_EQ(line.link.ReplyText, "IP=10.0.0.1\r\n");
 }
 
 }  // namespace

@@ -10,76 +10,69 @@
 namespace kv {
 namespace {
 
-// Sets an environment variable for one test and puts the old value back afterwards.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const QString& value)
-        : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, QFile::encodeName(value));
-    }
-    ~ScopedEnvironment() {
-        if (wasSet_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* name_;
-    bool wasSet_;
-    QByteArray old_;
-};
-
 // Two ports present, in COM order, as a machine with one USB adapter and one built-in port.
 const QStringList PresentPorts = {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS0")};
 const QString SomeDevice = QStringLiteral("/dev/null");  // a character device on every machine
 
+// The port folder and the configuration folder (for assignments) are the test's own.
 class PortNamingTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    PortNamingTest() : oldConfigHome_(qgetenv("XDG_CONFIG_HOME")) {
+        qputenv("KV9052R_PORT_DIR", QFile::encodeName(folder_.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder_.filePath("config")));
+    }
+    ~PortNamingTest() override {
+        qunsetenv("KV9052R_PORT_DIR");
+        qputenv("XDG_CONFIG_HOME", oldConfigHome_);  // empty counts as none
+    }
     void Link(int number, const QString& target) {
         ASSERT_TRUE(QFile::link(target, ComLinkPath(number)));
     }
 
+    QByteArray oldConfigHome_;
     QTemporaryDir folder_;
-    ScopedEnvironment portDir_{"KV9052R_PORT_DIR", folder_.path()};
-    ScopedEnvironment configDir_{"XDG_CONFIG_HOME", folder_.filePath(QStringLiteral("config"))};
 };
 
+// An empty variable counts as none.
 TEST(PortFolder, ComesFromThePortVariableThenTheRuntimeFolderThenTheTemporaryFolder) {
-    {
-        ScopedEnvironment portDir("KV9052R_PORT_DIR", QStringLiteral("/somewhere/ports"));
-        ScopedEnvironment runtime("XDG_RUNTIME_DIR", QStringLiteral("/run/user/1000"));
-        EXPECT_EQ(PortFolder(), "/somewhere/ports");
-        EXPECT_EQ(ComLinkPath(3), "/somewhere/ports/COM3");
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const struct {
+        const char* PortDir;
+        const char* RuntimeDir;
+        QString Folder;
+    } rows[] = {
+        {"/somewhere/ports", "/run/user/1000", "/somewhere/ports"},
+        {"", "/run/user/1000", "/run/user/1000/kv9052r"},
+        {"", "", QDir::tempPath() + "/kv9052r-" + QString::number(getuid())},
+    };
+    for (const auto& row : rows) {
+        qputenv("KV9052R_PORT_DIR", row.PortDir);
+        qputenv("XDG_RUNTIME_DIR", row.RuntimeDir);
+        EXPECT_EQ(PortFolder(), row.Folder);
+        EXPECT_EQ(ComLinkPath(3), row.Folder + "/COM3");
     }
-    {
-        ScopedEnvironment portDir("KV9052R_PORT_DIR", QString());
-        ScopedEnvironment runtime("XDG_RUNTIME_DIR", QStringLiteral("/run/user/1000"));
-        EXPECT_EQ(PortFolder(), "/run/user/1000/kv9052r");
-    }
-    {
-        ScopedEnvironment portDir("KV9052R_PORT_DIR", QString());
-        ScopedEnvironment runtime("XDG_RUNTIME_DIR", QString());
-        EXPECT_EQ(PortFolder(), QDir::tempPath() + "/kv9052r-" + QString::number(getuid()));
-    }
+    qunsetenv("KV9052R_PORT_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
+// An unplugged adapter leaves its link behind: COM n must not move to another device. A link
+// resolves to the device it finally points to, so that one device has one lock whichever
+// name opened it.
 TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPresent) {
     const QString assigned = QStringLiteral("/dev/zero");
     QString error;
     ASSERT_TRUE(AssignComPort(1, assigned, error)) << error.toStdString();
     ASSERT_TRUE(AssignComPort(3, assigned, error)) << error.toStdString();
     EXPECT_FALSE(AssignComPort(4, QStringLiteral("/dev/kv9052r-gone"), error));
-    Link(1, SomeDevice);
-    Link(2, SomeDevice);
-    Link(5, SomeDevice);
-    Link(17, SomeDevice);
+    const QString hop = folder_.filePath(QStringLiteral("gateway"));
+    ASSERT_TRUE(QFile::link(SomeDevice, hop));
+    const QString plainFile = folder_.filePath(QStringLiteral("notes.txt"));
+    QFile file(plainFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (const int number : {1, 2, 5, 17}) Link(number, SomeDevice);
+    Link(7, hop);
+    Link(8, QStringLiteral("/dev/kv9052r-gone"));
+    Link(9, plainFile);
     const struct {
         int Number;
         QString Device;
@@ -91,6 +84,9 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
         {4, "", ComSource::None},                // two ports present
         {5, SomeDevice, ComSource::PortFolder},
         {6, "", ComSource::None},
+        {7, SomeDevice, ComSource::PortFolder},
+        {8, "", ComSource::BrokenLink},
+        {9, "", ComSource::BrokenLink},
         {17, "", ComSource::None},  // only COM 1 to 16 exist
         {0, "", ComSource::None},
     };
@@ -103,29 +99,6 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     EXPECT_EQ(ResolveComPortAndSource(1, PresentPorts).Source, ComSource::PortFolder);
     ASSERT_TRUE(UnassignComPort(3, error));
     EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
-}
-
-TEST_F(PortNamingTest, ALinkResolvesToTheDeviceItFinallyPointsTo) {
-    // The device's own name, so that one device has one lock whichever name opened it.
-    const QString hop = QDir(folder_.path()).filePath(QStringLiteral("gateway"));
-    ASSERT_TRUE(QFile::link(SomeDevice, hop));
-    Link(1, hop);
-    EXPECT_EQ(ResolveComPort(1, PresentPorts), SomeDevice);
-}
-
-// An unplugged adapter leaves its link behind: COM n must not move to another device.
-TEST_F(PortNamingTest, StaleOrNonDeviceLinksOpenNothing) {
-    Link(1, QStringLiteral("/dev/kv9052r-gone"));
-    const QString plainFile = QDir(folder_.path()).filePath(QStringLiteral("notes.txt"));
-    QFile file(plainFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    Link(2, plainFile);
-
-    for (const int number : {1, 2}) {
-        const ComResolution resolved = ResolveComPortAndSource(number, PresentPorts);
-        EXPECT_EQ(resolved.Device, QString());
-        EXPECT_EQ(resolved.Source, ComSource::BrokenLink);
-    }
 }
 
 TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {
