@@ -62,10 +62,10 @@ TEST(EepromCodec, PortChecksumLeavesTheOldCheckByteOut) {
 
 // The simulator's maximal configuration: every slot used, command n (0..39) with ID n+1,
 // function code FunctionCodes[n % 8], memory 40n, start 100n; TCP servers 192.168.0.10+t.
-TEST(EepromImageCodec, PlacesEveryRunAtItsAddressAndReadsItBack) {
-    const GatewayConfig original = sim::MaximalConfig();
+// Reading the image back: ReadOutTest.
+TEST(EepromImageCodec, PlacesEveryRunAtItsAddress) {
     EepromImage image;
-    EncodeImage(original, image);
+    EncodeImage(sim::MaximalConfig(), image);
     const struct {
         int Block, Address;
         Bytes Expected;
@@ -85,14 +85,6 @@ TEST(EepromImageCodec, PlacesEveryRunAtItsAddressAndReadsItBack) {
     for (const auto& row : rows)
         EXPECT_EQ(Slice(image, row.Block, row.Address, int(row.Expected.size())), row.Expected)
             << "block " << row.Block << " address " << row.Address;
-
-    GatewayConfig read;
-    DecodeImage(image, read);
-    EXPECT_EQ(read.DeviceNetParams, original.DeviceNetParams);
-    EXPECT_EQ(read.ComBaudIndex, original.ComBaudIndex);
-    EXPECT_EQ(read.ConnectionPaths, original.ConnectionPaths);
-    EXPECT_EQ(read.SerialClasses, original.SerialClasses);
-    EXPECT_EQ(read.TcpClasses, original.TcpClasses);
 }
 
 TEST(EepromImageCodec, LeavesEveryOtherAddressAlone) {

@@ -10,7 +10,6 @@
 
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
-#include "save/SaveReports.h"
 #include "sim/DemoImages.h"
 #include "support/ReadForEditing.h"
 
@@ -130,9 +129,7 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
 TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
     SaveTestGateway gateway(sim::FactoryImage());
     gateway.Config.EditSerialClasses[0].ConnMode = 2;
-    gateway.Config.EditTcpClasses[0].ConnValid = 1;
     gateway.Config.DeviceNetParams.NodeId = 33;
-    const GatewayConfig before = gateway.Config;
     sim::ConsoleEmulator& console = gateway.Gateway.Console;
     gateway.Gateway.Port.EachWait = [&console, read = console.ReceivedLines().count("block 9")] {
         if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().count("block 9") > read)
@@ -145,34 +142,12 @@ TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
     EXPECT_EQ(gateway.At(8, 0, 1), Bytes{2});
     for (int block : {9, 10, 11})
         EXPECT_TRUE(gateway.Block(block) == sim::FactoryImage().Blocks[block]) << "block " << block;
-    EXPECT_TRUE(gateway.Config.SerialClasses == before.SerialClasses) << "records not copied";
-    EXPECT_TRUE(gateway.Config.TcpClasses == before.TcpClasses);
+    // The records and the EDS file after a failed write: SaveWindowTest.
     EXPECT_EQ(gateway.Progress.last(), 45);
-    EXPECT_TRUE(QDir(edsFolder.path()).isEmpty()) << "no EDS file after a failed write";
 }
 
-TEST_F(WriteBackTest, EdsFileThatCannotBeWrittenLeavesTheRecordsAlone) {
-    SaveTestGateway gateway(sim::FactoryImage());
-    gateway.Config.EditSerialClasses[0].ConnMode = 2;
-    const SaveRequest request{WorkingPaths, {}, {QStringLiteral("/proc/no-such/folder")}};
-    const SaveOutcome outcome =
-        SaveConfiguration(gateway.Link, gateway.Config, request, gateway.Record);
-    EXPECT_EQ(outcome.Status, SaveStatus::EdsFileFailed);
-    EXPECT_FALSE(outcome.ErrorText.isEmpty());
-    EXPECT_EQ(gateway.Block(8)[0], 2) << "the gateway holds the new configuration";
-    EXPECT_EQ(gateway.Config.SerialClasses[0].ConnMode, 0);
-    EXPECT_NE(gateway.Progress.last(), 130);
-}
-
-// The save window shows the port and time-out failures; here the two that carry their own text.
-TEST(SaveReportsTest, FailuresWithTheirOwnTextClearTheState) {
-    const FailureReport other = ReportPortFailure({PortOpenError::Other, "Permission denied"}, 4);
-    EXPECT_EQ(other.Text, "Permission denied");
-    EXPECT_EQ(other.CommunicationState, QString());
-    const FailureReport eds = ReportSaveFailure({SaveStatus::EdsFileFailed, {}, "Disk full"});
-    EXPECT_EQ(eds.Text, "Disk full");
-    EXPECT_EQ(eds.CommunicationState, QString());
-}
+// An EDS file that cannot be written, and the reports of failures: SaveWindowTest and
+// MainWindowConnectTest.
 
 TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
     SaveTestGateway gateway(sim::DemoImage());
