@@ -59,6 +59,7 @@ TEST(BackupFile, ReadsWhatEarlierVersionsAndEditorsLeaveAndUtf16) {
     ASSERT_EQ(result.Status, BackupReadStatus::Ok);
     const EepromBlock& block0 = result.Image.Blocks[0];
     EXPECT_EQ(block0[1], 10);
+    EXPECT_EQ(block0[2], 0) << "a pair that is not hexadecimal";
     EXPECT_EQ(block0[3], 1) << "a single digit with its blank";
     EXPECT_EQ(block0[4], 0);
     EXPECT_EQ(block0[16], 127);

@@ -62,8 +62,7 @@ TEST(EepromCodec, PortChecksumLeavesTheOldCheckByteOut) {
 
 // The simulator's maximal configuration: every slot used, command n (0..39) with ID n+1,
 // function code FunctionCodes[n % 8], memory 40n, start 100n; TCP servers 192.168.0.10+t.
-// Reading the image back: ReadOutTest.
-TEST(EepromImageCodec, PlacesEveryRunAtItsAddress) {
+TEST(EepromImageCodec, PlacesEveryRunAtItsAddressAndReadsItBack) {
     EepromImage image;
     EncodeImage(sim::MaximalConfig(), image);
     const struct {
@@ -85,6 +84,11 @@ TEST(EepromImageCodec, PlacesEveryRunAtItsAddress) {
     for (const auto& row : rows)
         EXPECT_EQ(Slice(image, row.Block, row.Address, int(row.Expected.size())), row.Expected)
             << "block " << row.Block << " address " << row.Address;
+    // The settings read back: ClassBlocksAreReadOnlyUnderTheMarker and ReadOutTest.
+    GatewayConfig read;
+    DecodeImage(image, read);
+    EXPECT_EQ(read.SerialClasses, sim::MaximalConfig().SerialClasses);
+    EXPECT_EQ(read.TcpClasses, sim::MaximalConfig().TcpClasses);
 }
 
 TEST(EepromImageCodec, LeavesEveryOtherAddressAlone) {

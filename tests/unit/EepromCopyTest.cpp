@@ -99,10 +99,8 @@ TEST_F(EepromCopyTest, ExportWritesEveryByteOfTheSixBlocksAndNothingElse) {
     EXPECT_EQ(Gateway.Console.Eeprom, expected);
     EXPECT_EQ(Gateway.LinesReceived().last(), "quit");
     EXPECT_EQ(Progress.back(), CopyProgressMaximum);
-
-    Gateway.Console.Faults.StopAfterLines = Gateway.Console.LinesReceived() + 300;
-    EXPECT_EQ(Export().Result, CopyResult::Timeout);
-    EXPECT_EQ(Link.ReplyTimeoutMs, 200) << "the shorter block time-out has ended";
+    // A restore that stops while writing: WriteSafetyTest; the shorter time-out's scope:
+    // ConsoleLinkTest.
 }
 
 TEST_F(EepromCopyTest, IncompleteFileIsRefusedBeforeAnythingIsSent) {
