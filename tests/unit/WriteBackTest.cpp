@@ -47,28 +47,22 @@ struct SaveTestGateway {
     QList<int> Progress;
     ProgressFn Record = [this](int value) { Progress.append(value); };
     int ReadLines = 0;
-};
 
-const ConnectionPaths WorkingPaths{{0x64, 1, 2}, {0x64, 1, 3}};
+    SaveOutcome Save() {
+        const SaveRequest request{{{0x64, 1, 2}, {0x64, 1, 3}}, {"desc", "me"}, {EdsFolder.path()}};
+        return SaveConfiguration(Link, Config, request, Record);
+    }
+    QTemporaryDir EdsFolder;
+};
 
 ModbusCommand Command(uint8_t netId, uint8_t functionCode, double memory, double start,
                       int32_t length) {
     return {1, netId, functionCode, memory, start, length};
 }
 
-class WriteBackTest : public ::testing::Test {
-protected:
-    SaveOutcome Save(SaveTestGateway& gateway) {
-        const SaveRequest request{WorkingPaths, {"desc", "me"}, {edsFolder.path()}};
-        return SaveConfiguration(gateway.Link, gateway.Config, request, gateway.Record);
-    }
-
-    QTemporaryDir edsFolder;
-};
-
 // COM1 with ten commands, COM2 holding a count above its slots, server 2 at base 128 with
 // five, new port, DeviceNet and Ethernet settings.
-TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
+TEST(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     SaveTestGateway gateway(sim::FactoryImage());
     GatewayConfig& config = gateway.Config;
     config.EthernetParams = {" 10.1.2.3 ", "255.0.0.0", "10.1.2.254"};
@@ -86,7 +80,7 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     server = {1, {10, 0, 0, 9}, 70000, 3, 1000, 5};
     for (int i = 0; i < 5; ++i) server.Commands[i] = Command(uint8_t(i + 1), 4, 100 * i, i, 120);
 
-    ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
+    ASSERT_EQ(gateway.Save().Status, SaveStatus::Ok);
 
     EXPECT_EQ(gateway.EditSequences().join(','),
               "block 0,e 0,e 16,block 1,e 6,e 16,block 8,e 0,e 16,e 32,e 48,e 64,e 80,e 96,e 112,"
@@ -123,10 +117,10 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     EXPECT_EQ(lines.last(), "quit");
     EXPECT_TRUE(gateway.Gateway.Console.Network ==
                 (EthernetParams{"10.1.2.3", "255.0.0.0", "10.1.2.254"}));
-    EXPECT_TRUE(QFile::exists(QDir(edsFolder.path()).filePath("KV-9052R_ 12.eds")));
+    EXPECT_TRUE(QFile::exists(QDir(gateway.EdsFolder.path()).filePath("KV-9052R_ 12.eds")));
 }
 
-TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
+TEST(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
     SaveTestGateway gateway(sim::FactoryImage());
     gateway.Config.EditSerialClasses[0].ConnMode = 2;
     gateway.Config.DeviceNetParams.NodeId = 33;
@@ -135,7 +129,7 @@ TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
         if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().count("block 9") > read)
             console.Faults.StopAfterLines = console.LinesReceived();
     };
-    const SaveOutcome outcome = Save(gateway);
+    const SaveOutcome outcome = gateway.Save();
 
     EXPECT_EQ(outcome.Status, SaveStatus::Timeout);
     EXPECT_EQ(gateway.At(1, 8, 1), Bytes{33});
