@@ -37,7 +37,6 @@ TEST_F(ReadOut, ReadsAMaximalConfigurationIntoTheModel) {
     EXPECT_EQ(config.DeviceNetParams, stored.DeviceNetParams);
     EXPECT_EQ(config.ComBaudIndex, stored.ComBaudIndex);
     EXPECT_EQ(config.ConnectionPaths, stored.ConnectionPaths);
-    EXPECT_EQ(config.ConfigMarker, ConfigMarkerValid);
     EXPECT_EQ(config.SerialClasses, stored.SerialClasses);
     EXPECT_EQ(config.TcpClasses, stored.TcpClasses);
     EXPECT_EQ(progress, (std::vector<int>{1, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
@@ -45,33 +44,12 @@ TEST_F(ReadOut, ReadsAMaximalConfigurationIntoTheModel) {
     EXPECT_TRUE(gateway.Console.Eeprom == sim::MaximalImage()) << "every byte was only looked at";
 }
 
-TEST(ReadOutOfEachController, ReadsTheKnownOnesAndStopsAtAForeignOneBeforeAnySetting) {
-    const struct {
-        sim::ControllerModel Model;
-        ReadOutResult Result;
-        QString Prompt;
-        int Year;
-        int Lines;
-    } rows[] = {
-        {sim::ControllerModel::VMar5308RtLan, ReadOutResult::Ok, "vMAR-5308RT_LAN>", 2009, 57},
-        {sim::ControllerModel::Klt400, ReadOutResult::Ok, "KLT-400>", 2009, 57},
-        {sim::ControllerModel::Foreign, ReadOutResult::UnknownController, "", 0, 7}};
-    for (const auto& row : rows) {
-        SimulatedGateway gateway(row.Model);
-        ASSERT_TRUE(gateway.Port.Open().ok());
-        ConsoleLink link(gateway.Port, gateway.Clock);
-        GatewayConfig read;
-        EXPECT_EQ(ReadGateway(link, read, [](int) {}), row.Result);
-        EXPECT_EQ(link.ControllerPrompt, row.Prompt);
-        EXPECT_EQ(read.FirmwareInfo.Year, row.Year);
-        EXPECT_EQ(gateway.LinesReceived().size(), row.Lines);
-    }
-}
+// The other controllers' names: IdentifyController below; a whole read-out of the KLT-400:
+// GatewaySimProgramTest; a foreign controller: MainWindowConnectTest.
 
 TEST_F(ReadOut, WithoutTheMarkerOnlyBlocksZeroAndOneAreReadAndClassesKeepTheirValues) {
     gateway.Console.Eeprom = sim::FactoryImage();
     config.SerialClasses[1].ConnMode = 2;
-    config.SerialClasses[1].Commands[3].NetId = 99;
     config.TcpClasses[2].ServerIp = {1, 2, 3, 4};
     const auto classesBefore = config.TcpClasses;
 
@@ -79,30 +57,24 @@ TEST_F(ReadOut, WithoutTheMarkerOnlyBlocksZeroAndOneAreReadAndClassesKeepTheirVa
 
     EXPECT_EQ(config.ConfigMarker, 0);
     EXPECT_EQ(config.SerialClasses[1].ConnMode, 2);
-    EXPECT_EQ(config.SerialClasses[1].Commands[3].NetId, 99);
     EXPECT_EQ(config.TcpClasses, classesBefore);
     EXPECT_EQ(config.SerialClasses[0].Baud, 115200);  // port settings are refreshed
     EXPECT_FALSE(gateway.LinesReceived().contains("block 8"));
     EXPECT_EQ(progress, (std::vector<int>{1, 1, 2, 3, 9}));
 }
 
+// Which counts are believed: EepromCodecTest; here that no command is asked for.
 TEST_F(ReadOut, CountsOutsideTheSlotsReadNoCommands) {
     gateway.Console.Eeprom = sim::MaximalImage();
     gateway.Console.Eeprom.Blocks[8][5] = 11;
-    gateway.Console.Eeprom.Blocks[9][5] = 0;
-    gateway.Console.Eeprom.Blocks[10][17] = 6;        // TCP class 0x67
-    gateway.Console.Eeprom.Blocks[10][128 + 17] = 6;  // TCP class 0x68
 
     ASSERT_EQ(Read(), ReadOutResult::Ok);
 
     EXPECT_EQ(config.SerialClasses[0].CmdCount, 11);
-    EXPECT_EQ(config.TcpClasses[0].CmdCount, 6);
     EXPECT_EQ(config.SerialClasses[0].Commands[0], ModbusCommand{});
-    // Blocks 8..10 send their headers only (each byte, then "."), block 11 its ten commands.
+    // Block 8 sends its header only: each byte, then ".".
     const QStringList lines = gateway.LinesReceived();
     EXPECT_EQ(lines.indexOf("block 9") - lines.indexOf("block 8"), 1 + 6 + 1);
-    EXPECT_EQ(lines.indexOf("block 11") - lines.indexOf("block 10"), 1 + 2 * (18 + 1));
-    EXPECT_EQ(lines.size() - lines.indexOf("block 11"), 1 + 2 * (18 + 1 + 5 * (9 + 1)) + 1);
 }
 
 TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
@@ -114,7 +86,6 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
         if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().contains("block 9"))
             console.Faults.StopAfterLines = console.LinesReceived() + 6 + 1 + 3;
     };
-    const uint32_t started = gateway.Clock.Milliseconds();
 
     ASSERT_EQ(Read(), ReadOutResult::Timeout);
 
@@ -123,8 +94,6 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideBlockNineKeepsWhatWasRead) {
     EXPECT_EQ(config.SerialClasses[1].Commands[0], ModbusCommand{});  // its commands not
     EXPECT_EQ(config.TcpClasses[0], TcpClassRecord{});
     EXPECT_EQ(progress.back(), 4);
-    // The console went silent: the read-out gave up after one reply time-out.
-    EXPECT_LT(gateway.Clock.Milliseconds() - started, 20000u);
 }
 
 // Garbled replies, blanks that never stop after a reply and a pulled cable all end the

@@ -13,26 +13,13 @@ ModbusCommand Command(uint8_t functionCode, double memAddress, int32_t length,
 QStringList Row(const ViewGrid& grid, int row) { return grid.Rows.at(row); }
 bool IsEmptyRow(const ViewGrid& grid, int row) { return grid.Rows.at(row).join("").isEmpty(); }
 
-TEST(ViewRows, SerialGridWithoutCommandsShowsBothPortsEachFollowedByAnEmptyRow) {
-    std::array<SerialClassRecord, SerialClassCount> classes{};
-    classes[0].CmdTimeout = 100;
-    classes[1].CmdTimeout = 250.5;  // kept as typed, shown as a whole number
-    const ViewGrid grid = SerialCommandGrid(classes);
-
-    ASSERT_EQ(grid.Rows.size(), 5);
-    EXPECT_EQ(Row(grid, 1).mid(0, 4), QStringList({"RS-232", "NONE", "100", ""}));
-    EXPECT_TRUE(IsEmptyRow(grid, 2));
-    EXPECT_EQ(Row(grid, 3).mid(0, 3), QStringList({"RS-485", "NONE", "250"}));
-    EXPECT_TRUE(IsEmptyRow(grid, 4));
-}
-
 TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
     std::array<SerialClassRecord, SerialClassCount> classes{};
     classes[0] = {1, 0, 255};  // as a damaged EEPROM may hold: lists the ten slots
     for (int i = 0; i < 10; ++i) classes[0].Commands[i] = Command(3, 10 * i, 1);
     classes[0].Commands[0] = Command(3, 100, 16, 4000, 7);
     classes[0].Commands[1].Valid = 0;  // listed all the same
-    classes[1] = {2, 0, 1};
+    classes[1] = {2, 250.5, 1};        // kept as typed, shown as a whole number
     classes[1].Commands[0] = Command(15, 2000, 1);
     const ViewGrid grid = SerialCommandGrid(classes);
 
@@ -43,13 +30,14 @@ TEST(ViewRows, SerialGridListsEveryCountedCommandWithItsMemoryRange) {
     EXPECT_EQ(Row(grid, 3)[3], "(2)");
     EXPECT_EQ(Row(grid, 11)[3], "(10)");
     EXPECT_TRUE(IsEmptyRow(grid, 12));
-    EXPECT_EQ(Row(grid, 13).mid(0, 2), QStringList({"RS-485", "ASCII"}));
+    EXPECT_EQ(Row(grid, 13).mid(0, 3), QStringList({"RS-485", "ASCII", "250"}));
     // One bit at 2000 occupies 2000 only.
     EXPECT_EQ(Row(grid, 14).mid(3), QStringList({"(1)", "1", "DO (W)", "0", "1", "2000", "2000"}));
     EXPECT_TRUE(IsEmptyRow(grid, 15));
     // The inputs, which no row above reads.
     EXPECT_EQ(IoTypeText(2), "DI");
     EXPECT_EQ(IoTypeText(4), "AI");
+    EXPECT_EQ(ModbusModeText(0), "NONE");
 }
 
 TEST(ViewRows, TcpGridListsOnlyTheConnectionsInUse) {

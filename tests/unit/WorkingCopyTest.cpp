@@ -24,30 +24,28 @@ GatewayConfig ReadConfig() {
     return config;
 }
 
+// A count above the class maximum, as only a gateway holds it, is taken as the maximum.
 TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
     auto config = ReadConfig();
-    config.EditSerialClasses[1] = {2, 0, 7, 9600};  // left from an earlier editor session
+    config.EditTcpClasses[0] = {1, {}, 0, 0, 0, 3, {Command(9)}};  // left from an earlier session
+    config.SerialClasses[1] = config.SerialClasses[0];
+    config.SerialClasses[1].CmdCount = 200;
+    config.TcpClasses[2] = config.TcpClasses[1];
+    config.TcpClasses[2].CmdCount = 6;
     MakeWorkingCopy(config);
 
     // Port settings are not the editor's.
     EXPECT_EQ(config.EditSerialClasses[0],
               (SerialClassRecord{1, 500, 2, 0, 0, 0, 0, 0, {Command(1), Command(2)}}));
-    EXPECT_EQ(config.EditSerialClasses[1], SerialClassRecord{});
+    EXPECT_EQ(config.EditSerialClasses[1].CmdCount, 10);
+    EXPECT_EQ(config.EditSerialClasses[1].Commands[9], Command(10));
+    EXPECT_EQ(config.EditTcpClasses[0], TcpClassRecord{});
     EXPECT_EQ(config.EditTcpClasses[1],
               (TcpClassRecord{1, {192, 168, 1, 20}, 3, 4, 70000, 1, {Command(20)}}));
+    EXPECT_EQ(config.EditTcpClasses[2].CmdCount, 5);
+    EXPECT_EQ(config.EditTcpClasses[2].Commands[4], Command(24));
     EXPECT_TRUE(StoredConnectionOn(config, 3));
     EXPECT_FALSE(StoredConnectionOn(config, 2));
-}
-
-TEST(WorkingCopy, CountAboveTheClassMaximumIsTakenAsTheMaximum) {
-    auto config = ReadConfig();
-    config.SerialClasses[0].CmdCount = 200;
-    config.TcpClasses[1].CmdCount = 6;
-    MakeWorkingCopy(config);
-    EXPECT_EQ(config.EditSerialClasses[0].CmdCount, 10);
-    EXPECT_EQ(config.EditSerialClasses[0].Commands[9], Command(10));
-    EXPECT_EQ(config.EditTcpClasses[1].CmdCount, 5);
-    EXPECT_EQ(config.EditTcpClasses[1].Commands[4], Command(24));
 }
 
 // Add, Update and Delete as the user meets them are AppObjEditorTest's; here the calls the

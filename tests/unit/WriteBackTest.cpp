@@ -10,7 +10,6 @@
 
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
-#include "save/SaveReports.h"
 #include "sim/DemoImages.h"
 #include "support/ReadForEditing.h"
 
@@ -48,28 +47,22 @@ struct SaveTestGateway {
     QList<int> Progress;
     ProgressFn Record = [this](int value) { Progress.append(value); };
     int ReadLines = 0;
-};
 
-const ConnectionPaths WorkingPaths{{0x64, 1, 2}, {0x64, 1, 3}};
+    SaveOutcome Save() {
+        const SaveRequest request{{{0x64, 1, 2}, {0x64, 1, 3}}, {"desc", "me"}, {EdsFolder.path()}};
+        return SaveConfiguration(Link, Config, request, Record);
+    }
+    QTemporaryDir EdsFolder;
+};
 
 ModbusCommand Command(uint8_t netId, uint8_t functionCode, double memory, double start,
                       int32_t length) {
     return {1, netId, functionCode, memory, start, length};
 }
 
-class WriteBackTest : public ::testing::Test {
-protected:
-    SaveOutcome Save(SaveTestGateway& gateway) {
-        const SaveRequest request{WorkingPaths, {"desc", "me"}, {edsFolder.path()}};
-        return SaveConfiguration(gateway.Link, gateway.Config, request, gateway.Record);
-    }
-
-    QTemporaryDir edsFolder;
-};
-
 // COM1 with ten commands, COM2 holding a count above its slots, server 2 at base 128 with
 // five, new port, DeviceNet and Ethernet settings.
-TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
+TEST(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     SaveTestGateway gateway(sim::FactoryImage());
     GatewayConfig& config = gateway.Config;
     config.EthernetParams = {" 10.1.2.3 ", "255.0.0.0", "10.1.2.254"};
@@ -87,7 +80,7 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     server = {1, {10, 0, 0, 9}, 70000, 3, 1000, 5};
     for (int i = 0; i < 5; ++i) server.Commands[i] = Command(uint8_t(i + 1), 4, 100 * i, i, 120);
 
-    ASSERT_EQ(Save(gateway).Status, SaveStatus::Ok);
+    ASSERT_EQ(gateway.Save().Status, SaveStatus::Ok);
 
     EXPECT_EQ(gateway.EditSequences().join(','),
               "block 0,e 0,e 16,block 1,e 6,e 16,block 8,e 0,e 16,e 32,e 48,e 64,e 80,e 96,e 112,"
@@ -124,59 +117,35 @@ TEST_F(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     EXPECT_EQ(lines.last(), "quit");
     EXPECT_TRUE(gateway.Gateway.Console.Network ==
                 (EthernetParams{"10.1.2.3", "255.0.0.0", "10.1.2.254"}));
-    EXPECT_TRUE(QFile::exists(QDir(edsFolder.path()).filePath("KV-9052R_ 12.eds")));
+    EXPECT_TRUE(QFile::exists(QDir(gateway.EdsFolder.path()).filePath("KV-9052R_ 12.eds")));
 }
 
-TEST_F(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
+TEST(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
     SaveTestGateway gateway(sim::FactoryImage());
     gateway.Config.EditSerialClasses[0].ConnMode = 2;
-    gateway.Config.EditTcpClasses[0].ConnValid = 1;
     gateway.Config.DeviceNetParams.NodeId = 33;
-    const GatewayConfig before = gateway.Config;
     sim::ConsoleEmulator& console = gateway.Gateway.Console;
     gateway.Gateway.Port.EachWait = [&console, read = console.ReceivedLines().count("block 9")] {
         if (console.Faults.StopAfterLines < 0 && console.ReceivedLines().count("block 9") > read)
             console.Faults.StopAfterLines = console.LinesReceived();
     };
-    const SaveOutcome outcome = Save(gateway);
+    const SaveOutcome outcome = gateway.Save();
 
     EXPECT_EQ(outcome.Status, SaveStatus::Timeout);
     EXPECT_EQ(gateway.At(1, 8, 1), Bytes{33});
     EXPECT_EQ(gateway.At(8, 0, 1), Bytes{2});
     for (int block : {9, 10, 11})
         EXPECT_TRUE(gateway.Block(block) == sim::FactoryImage().Blocks[block]) << "block " << block;
-    EXPECT_TRUE(gateway.Config.SerialClasses == before.SerialClasses) << "records not copied";
-    EXPECT_TRUE(gateway.Config.TcpClasses == before.TcpClasses);
+    // The records and the EDS file after a failed write: SaveWindowTest.
     EXPECT_EQ(gateway.Progress.last(), 45);
-    EXPECT_TRUE(QDir(edsFolder.path()).isEmpty()) << "no EDS file after a failed write";
 }
 
-TEST_F(WriteBackTest, EdsFileThatCannotBeWrittenLeavesTheRecordsAlone) {
-    SaveTestGateway gateway(sim::FactoryImage());
-    gateway.Config.EditSerialClasses[0].ConnMode = 2;
-    const SaveRequest request{WorkingPaths, {}, {QStringLiteral("/proc/no-such/folder")}};
-    const SaveOutcome outcome =
-        SaveConfiguration(gateway.Link, gateway.Config, request, gateway.Record);
-    EXPECT_EQ(outcome.Status, SaveStatus::EdsFileFailed);
-    EXPECT_FALSE(outcome.ErrorText.isEmpty());
-    EXPECT_EQ(gateway.Block(8)[0], 2) << "the gateway holds the new configuration";
-    EXPECT_EQ(gateway.Config.SerialClasses[0].ConnMode, 0);
-    EXPECT_NE(gateway.Progress.last(), 130);
-}
-
-// The save window shows the port and time-out failures; here the two that carry their own text.
-TEST(SaveReportsTest, FailuresWithTheirOwnTextClearTheState) {
-    const FailureReport other = ReportPortFailure({PortOpenError::Other, "Permission denied"}, 4);
-    EXPECT_EQ(other.Text, "Permission denied");
-    EXPECT_EQ(other.CommunicationState, QString());
-    const FailureReport eds = ReportSaveFailure({SaveStatus::EdsFileFailed, {}, "Disk full"});
-    EXPECT_EQ(eds.Text, "Disk full");
-    EXPECT_EQ(eds.CommunicationState, QString());
-}
+// An EDS file that cannot be written, and the reports of failures: SaveWindowTest and
+// MainWindowConnectTest.
 
 TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
     SaveTestGateway gateway(sim::DemoImage());
-    gateway.Gateway.Console.Network = {"10.9.9.9", "255.255.0.0", "10.9.9.1"};
+    gateway.Config.EthernetParams = {"10.9.9.9", "255.255.0.0", "10.9.9.1"};
     const GatewayConfig before = gateway.Config;
 
     ASSERT_EQ(FactoryReset(gateway.Link, gateway.Config, gateway.Record), WriteResult::Ok);
@@ -191,12 +160,9 @@ TEST(FactoryResetTest, WritesOnlyTheFactoryBytes) {
               (QStringList{"block 0", "e 7", "e 23", "block 1", "e 6", "e 8"}));
     EXPECT_EQ(gateway.Progress, (QList<int>{3, 5, 7, 9, 10}));
 
-    const GatewayConfig& after = gateway.Config;
-    EXPECT_TRUE(after.EthernetParams == FactoryEthernetParams());
-    EXPECT_TRUE(after.DeviceNetParams == (DeviceNetParams{1, 0}));
-    EXPECT_EQ(after.ConfigMarker, before.ConfigMarker) << "the model's marker is kept";
-    EXPECT_TRUE(after.SerialClasses == before.SerialClasses);
-    EXPECT_TRUE(after.TcpClasses == before.TcpClasses);
+    // The model's Ethernet settings: SaveWindowTest.
+    EXPECT_TRUE(gateway.Config.DeviceNetParams == (DeviceNetParams{1, 0}));
+    EXPECT_EQ(gateway.Config.ConfigMarker, before.ConfigMarker) << "the model's marker is kept";
 }
 
 TEST(FactoryResetTest, FailureAfterTheEthernetSettingsKeepsTheOldEeprom) {
