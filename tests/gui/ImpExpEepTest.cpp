@@ -88,6 +88,7 @@ private Q_SLOTS:
         bench.Gateway.Console.Faults.StopAfterLines = 200;
         bench.PressChoosingFile("cmdImportToIni");
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList{"Timeout"});
+        QCOMPARE(bench.Dialogs.Messages.last().Title, QStringLiteral("Error"));
         QVERIFY(!bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Window->ConnectProgress->value(), 0);
         QCOMPARE(bench.Look(), "10100");
