@@ -58,18 +58,12 @@ TEST(CopyWindow, MessageOfEachOutcome) {
         {Export, {Timeout, {}}, "Timeout", "Error"},
         {Import, {UnknownController, {}}, "This modules is not 5308RTD!", "Error"},
         {Export, {FileTypeError, "binary"}, "File Data Type Error\nbinary", "Error"},
-        {Export,
-         {FileError, "No such file"},
-         "Can't read the backup file /b/x.ini.\nNo such file",
-         "Error"},
-        {Export,
-         {IncompleteFile, "[Block 3]"},
-         "The file lacks:\n[Block 3]\nNothing was written.",
-         "Error"},
+        {Export, {FileError, "gone"}, "Can't read the backup file /x.\ngone", "Error"},
+        {Export, {IncompleteFile, "B3"}, "The file lacks:\nB3\nNothing was written.", "Error"},
         {Export, {NoBackupKept, "No room"}, "No room\nNothing was written.", "Error"},
     };
     for (const auto& row : rows) {
-        const CopyMessage message = CopyOutcomeMessage(row.Direction, row.Outcome, "/b/x.ini");
+        const CopyMessage message = CopyOutcomeMessage(row.Direction, row.Outcome, "/x");
         EXPECT_EQ(message.Text, row.Text);
         EXPECT_EQ(message.Title, row.Title) << row.Text.toStdString();
     }
