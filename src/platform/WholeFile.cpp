@@ -7,8 +7,7 @@ namespace kv {
 
 QString TargetNotRegular(const QString& path) {
     const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile())
-        return QStringLiteral("%1 is not a regular file").arg(path);
+    if (existing.exists() && !existing.isFile()) return QStringLiteral("is not a regular file");
     return {};
 }
 

@@ -12,7 +12,8 @@ namespace kv {
 // Empty on success, else the system's reason; on failure `path` is as it was.
 QString WriteWholeFile(const QString& path, const QByteArray& bytes);
 
-// Empty when `path` may be written whole: it does not exist or is a regular file.
+// Empty when `path` may be written whole: it does not exist or is a regular file. Like the
+// other reasons, the text does not name the path; callers put it in front.
 QString TargetNotRegular(const QString& path);
 
 }  // namespace kv

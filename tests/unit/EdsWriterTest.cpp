@@ -142,6 +142,11 @@ TEST(EdsWriterTest, FileIsNamedByNodeIdAndGoesToTheFirstWritableFolder) {
     ASSERT_TRUE(result.Ok) << result.ErrorText.toStdString();
     EXPECT_EQ(result.Path, QDir::toNativeSeparators(folder.filePath("KV-9052R_ 5.eds")));
     EXPECT_TRUE(QFile::exists(result.Path));
+
+    const QString blocked = folder.filePath("blocked/KV-9052R_ 5.eds");
+    ASSERT_TRUE(QDir().mkpath(blocked));
+    EXPECT_EQ(WriteEdsFile({folder.filePath("blocked")}, ExampleConfig(), {}, Info).ErrorText,
+              blocked + ": is not a regular file");
 }
 
 }  // namespace

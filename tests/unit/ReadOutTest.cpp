@@ -127,6 +127,15 @@ TEST(ReadOutFaults, EndInATimeWithoutHanging) {
     }
 }
 
+TEST(ReadOutFaults, AForeignControllerEndsTheReadOutBeforeAnyQuestion) {
+    SimulatedGateway gateway(sim::ControllerModel::Foreign);
+    ASSERT_TRUE(gateway.Port.Open().ok());
+    ConsoleLink link(gateway.Port, gateway.Clock);
+    GatewayConfig read;
+    EXPECT_EQ(ReadGateway(link, read, {}), ReadOutResult::UnknownController);
+    EXPECT_FALSE(gateway.LinesReceived().contains("ip"));
+}
+
 TEST(IdentifyController, LooksForTheNamesInTheirOrder) {
     EXPECT_EQ(IdentifyController("  vMAR-5308RT_LAN q5308RT "), "vMAR-5308RT_LAN");
     EXPECT_EQ(IdentifyController("\r\nq5308RT"), "q5308RT");
