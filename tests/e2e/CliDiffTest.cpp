@@ -18,39 +18,24 @@ TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
     QString edited = read.Out;
     edited.replace(QStringLiteral("\"Length\": 10,"), QStringLiteral("\"Length\": 12,"));
     ASSERT_TRUE(WriteAll(folder + "/edited.json", edited.toUtf8()));
-    ASSERT_TRUE(WriteAll(folder + "/notes.txt", "shopping list\n"));
-    ASSERT_TRUE(WriteAll(folder + "/broken.json", R"({"DeviceNetParams": {"NodeId": 3,}})"));
-    ASSERT_TRUE(WriteAll(folder + "/wrong.json", R"({"SerialClasses": [{"Commands": [{}]}]})"));
+    ASSERT_TRUE(WriteAll(folder + "/n.txt", "shopping list\n"));
+    ASSERT_TRUE(WriteAll(folder + "/b.json", R"({"DeviceNetParams": {"NodeId": 3,}})"));
+    ASSERT_TRUE(WriteAll(folder + "/w.json", R"({"SerialClasses": [{"Commands": [{}]}]})"));
 
     ExpectRuns(
         {{{"diff", "%1/read.json", "COM8"}, 0, "No differences.", ""},
-         {{"backup", "--port", "COM8", "%1/gateway.ini"}, 0, "Import to ini file finished.", ""},
-         {{"diff", "%1/gateway.ini", "%1/edited.json"},
+         {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.", ""},
+         {{"diff", "%1/gw.ini", "%1/edited.json"},
           1,
-          "Left out, %1/gateway.ini does not hold them: EthernetParams (an EEPROM backup holds "
+          "Left out, %1/gw.ini does not hold them: EthernetParams (an EEPROM backup holds "
           "no Ethernet settings)\nSerialClasses[0].Commands[0].Length: 10 -> 12",
           ""},
-         {{"diff", "--raw", "%1/gateway.ini", "%1/gateway.ini"}, 0, "No differences.", ""},
-         {{"diff", "--raw", "%1/gateway.ini", "%1/read.json"},
-          2,
-          "",
-          "--raw compares two EEPROM backup files byte by byte"},
-         {{"diff", "%1/missing.json", "COM8"},
-          2,
-          "",
-          "Cannot read %1/missing.json: there is no such file"},
-         {{"diff", "%1/notes.txt", "COM8"},
-          2,
-          "",
-          "%1/notes.txt is neither a configuration file (JSON) nor an EEPROM backup (INI)..."},
-         {{"diff", "%1/broken.json", "COM8"},
-          2,
-          "",
-          "%1/broken.json is not a valid JSON file: ..."},
-         {{"diff", "%1/wrong.json", "COM8"},
-          2,
-          "",
-          "%1/wrong.json: SerialClasses[0].Commands[0].NetId: missing\n..."},
+         {{"diff", "--raw", "%1/gw.ini", "%1/gw.ini"}, 0, "No differences.", ""},
+         {{"diff", "--raw", "%1/gw.ini", "%1/read.json"}, 2, "", "--raw compares two EEPROM..."},
+         {{"diff", "%1/no.json", "COM8"}, 2, "", "Cannot read %1/no.json: there is no such file"},
+         {{"diff", "%1/n.txt", "COM8"}, 2, "", "%1/n.txt is neither a configuration file..."},
+         {{"diff", "%1/b.json", "COM8"}, 2, "", "%1/b.json is not a valid JSON file: ..."},
+         {{"diff", "%1/w.json", "COM8"}, 2, "", "%1/w.json: ...NetId: missing\n..."},
          {{"diff", "%1/read.json"}, 2, "", "..."}},
         folder);
 }
