@@ -1,9 +1,11 @@
-// kv9052r-cli read against the virtual gateway program over a real pseudo-terminal.
+// kv9052r-cli read and diff against the virtual gateway program over a real pseudo-terminal:
+// files, backups and a live gateway compared.
 
 #include <gtest/gtest.h>
 
 #include "CliProcess.h"
 #include "platform/QtSerialPort.h"
+#include "support/TestFiles.h"
 
 namespace kv::test {
 namespace {
@@ -33,6 +35,38 @@ TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
     ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"},
                 {{"read", "--port", "%1"}, 1, "", "%1 has been occupied"}},
                simulator.Device);
+}
+
+TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
+    SimulatorProcess simulator;
+    simulator.Start({"--com", "8", "--demo"});
+    const QString folder = simulator.Folder.path();
+    const CliRun read = RunCli({"read", "--port", "COM8", "--json"});
+    ASSERT_EQ(read.ExitCode, 0) << read.Err.toStdString();
+    ASSERT_TRUE(WriteAll(folder + "/read.json", read.Out.toUtf8()));
+    QString edited = read.Out;
+    edited.replace(QStringLiteral("\"Length\": 10,"), QStringLiteral("\"Length\": 12,"));
+    ASSERT_TRUE(WriteAll(folder + "/edited.json", edited.toUtf8()));
+    ASSERT_TRUE(WriteAll(folder + "/n.txt", "shopping list\n"));
+    ASSERT_TRUE(WriteAll(folder + "/b.json", R"({"DeviceNetParams": {"NodeId": 3,}})"));
+    ASSERT_TRUE(WriteAll(folder + "/w.json", R"({"SerialClasses": [{"Commands": [{}]}]})"));
+
+    ExpectRuns(
+        {{{"diff", "%1/read.json", "COM8"}, 0, "No differences.", ""},
+         {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.", ""},
+         {{"diff", "%1/gw.ini", "%1/edited.json"},
+          1,
+          "Left out, %1/gw.ini does not hold them: EthernetParams (an EEPROM backup holds "
+          "no Ethernet settings)\nSerialClasses[0].Commands[0].Length: 10 -> 12",
+          ""},
+         {{"diff", "--raw", "%1/gw.ini", "%1/gw.ini"}, 0, "No differences.", ""},
+         {{"diff", "--raw", "%1/gw.ini", "%1/read.json"}, 2, "", "--raw compares two EEPROM..."},
+         {{"diff", "%1/no.json", "COM8"}, 2, "", "Cannot read %1/no.json: there is no such file"},
+         {{"diff", "%1/n.txt", "COM8"}, 2, "", "%1/n.txt is neither a configuration file..."},
+         {{"diff", "%1/b.json", "COM8"}, 2, "", "%1/b.json is not a valid JSON file: ..."},
+         {{"diff", "%1/w.json", "COM8"}, 2, "", "%1/w.json: ...NetId: missing\n..."},
+         {{"diff", "%1/read.json"}, 2, "", "..."}},
+        folder);
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
 #include "sim/EepromFile.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 
 namespace kv::sim {
 namespace {
@@ -63,10 +63,7 @@ TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChange
 TEST(ConsoleEmulatorTest, EepromFileOfTheWrongSizeIsRefused) {
     QTemporaryDir folder;
     const QString path = folder.filePath("cut.eeprom");
-    QFile cut(path);
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(QByteArray(EepromFileBytes - 1, '\x07'));
-    cut.close();
+    ASSERT_TRUE(test::WriteAll(path, QByteArray(EepromFileBytes - 1, '\x07')));
     QString error;
     EXPECT_FALSE(LoadEepromFile(path, error).has_value());
     EXPECT_TRUE(error.contains("not an EEPROM image")) << error.toStdString();
