@@ -78,15 +78,11 @@ public:
     // The port folder, and an empty configuration folder (no assigned ports), are the
     // test's own; simulators made one after another before any starts share the last one's.
     SimulatorProcess() {
-        qputenv("KV9052R_PORT_DIR", QFile::encodeName(Folder.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Folder.path()));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(Folder.path()));
+        for (const char* name : Variables) qputenv(name, QFile::encodeName(Folder.path()));
     }
     ~SimulatorProcess() {
         Stop();
-        qunsetenv("KV9052R_PORT_DIR");
-        qunsetenv("XDG_CONFIG_HOME");
-        qunsetenv("XDG_DATA_HOME");
+        for (const char* name : Variables) qunsetenv(name);
     }
 
     // Starts the simulator and waits for it to say where it listens.
@@ -115,6 +111,8 @@ public:
     QString Device;
 
 private:
+    static constexpr const char* Variables[] = {"KV9052R_PORT_DIR", "XDG_CONFIG_HOME",
+                                                "XDG_DATA_HOME"};
     bool applicationMade_ = EnsureCoreApplication();
     QProcess process_;
 };

@@ -1,4 +1,5 @@
-// kv9052r-cli read against the virtual gateway program over a real pseudo-terminal.
+// kv9052r-cli read and diff against the virtual gateway program over a real pseudo-terminal:
+// files, backups and a live gateway compared.
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,11 @@ namespace kv::test {
 namespace {
 
 TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
+    // Made before either starts, the two publish into the same port folder.
     SimulatorProcess simulator;
+    SimulatorProcess otherModel;
     simulator.Start({"--com", "5", "--demo"});
+    otherModel.Start({"--com", "6", "--model", "MX-2100"});
     ExpectRuns(
         {{{"read", "--port", "COM5", "--json"},
           0,
@@ -19,44 +23,50 @@ TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
           "...\"Year\": 2009...\"Length\": 10,...}",
           ""},
          {{"read", "--port", "5"}, 0, "...1.03-2009/07/15...", ""},
+         {{"read", "--port", "COM6"}, 1, "", "This modules is not 5308!\n..."},
          {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
          {{"read", "--port", "COM17"}, 1, "", "There is no COM17: ports are COM 1 to COM 16"},
          {{"read"}, 2, "", "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0"}},
-        simulator.Folder.path());
-    // The same gateway by its device path.
-    EXPECT_EQ(RunCli({"read", "--port", simulator.Device}).Out,
-              RunCli({"read", "--port", "5"}).Out);
-
+        {});
+    // A device path names the port too; one device has one lock, whichever name opened it.
     QtSerialPort holder;
     holder.SelectPort(5);
     ASSERT_TRUE(holder.Open().ok());
-    ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"}}, {});
+    ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"},
+                {{"read", "--port", "%1"}, 1, "", "%1 has been occupied"}},
+               simulator.Device);
 }
 
-TEST(CliRead, AGatewayOfAnotherModelIsRefused) {
+TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
     SimulatorProcess simulator;
-    simulator.Start({"--com", "6", "--model", "MX-2100"});
-    ExpectRuns({{{"read", "--port", "COM6"}, 1, "", "This modules is not 5308!\n..."}}, {});
-}
+    simulator.Start({"--com", "8", "--demo"});
+    const QString folder = simulator.Folder.path();
+    const CliRun read = RunCli({"read", "--port", "COM8", "--json"});
+    ASSERT_EQ(read.ExitCode, 0) << read.Err.toStdString();
+    ASSERT_TRUE(WriteAll(folder + "/read.json", read.Out.toUtf8()));
+    QString edited = read.Out;
+    edited.replace(QStringLiteral("\"Length\": 10,"), QStringLiteral("\"Length\": 12,"));
+    ASSERT_TRUE(WriteAll(folder + "/edited.json", edited.toUtf8()));
+    ASSERT_TRUE(WriteAll(folder + "/n.txt", "shopping list\n"));
+    ASSERT_TRUE(WriteAll(folder + "/b.json", R"({"DeviceNetParams": {"NodeId": 3,}})"));
+    ASSERT_TRUE(WriteAll(folder + "/w.json", R"({"SerialClasses": [{"Commands": [{}]}]})"));
 
-TEST(CliRead, AGatewayThatFallsSilentEndsInTimeout) {
-    SimulatorProcess simulator;
-    simulator.Start({"--com", "4", "--demo", "--stop-after", "40"});
-    // The message, then the last command sent and what came back.
-    ExpectRuns({{{"read", "--port", "COM4", "--json", "--trace", "%1/trace.txt"},
-                 1,
-                 "",
-                 "Timeout\nLast command sent: \"..."}},
-               simulator.Folder.path());
-
-    // The trace holds every command sent, one event a line.
-    QStringList sent;
-    for (const QString& line :
-         QString::fromLatin1(ReadAll(simulator.Folder.filePath("trace.txt"))).split('\n'))
-        if (line.contains(" -> ")) sent << line.section(" -> ", 1);
-    EXPECT_EQ(sent.mid(0, 3), (QStringList{"\\r", "\\r", "\\r"}));
-    for (const char* command : {"ip\\r", "mask\\r", "gateway\\r", "use eeprom\\r", "block 0\\r"})
-        EXPECT_TRUE(sent.contains(command)) << command;
+    ExpectRuns(
+        {{{"diff", "%1/read.json", "COM8"}, 0, "No differences.", ""},
+         {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.", ""},
+         {{"diff", "%1/gw.ini", "%1/edited.json"},
+          1,
+          "Left out, %1/gw.ini does not hold them: EthernetParams (an EEPROM backup holds "
+          "no Ethernet settings)\nSerialClasses[0].Commands[0].Length: 10 -> 12",
+          ""},
+         {{"diff", "--raw", "%1/gw.ini", "%1/gw.ini"}, 0, "No differences.", ""},
+         {{"diff", "--raw", "%1/gw.ini", "%1/read.json"}, 2, "", "--raw compares two EEPROM..."},
+         {{"diff", "%1/no.json", "COM8"}, 2, "", "Cannot read %1/no.json: there is no such file"},
+         {{"diff", "%1/n.txt", "COM8"}, 2, "", "%1/n.txt is neither a configuration file..."},
+         {{"diff", "%1/b.json", "COM8"}, 2, "", "%1/b.json is not a valid JSON file: ..."},
+         {{"diff", "%1/w.json", "COM8"}, 2, "", "%1/w.json: ...NetId: missing\n..."},
+         {{"diff", "%1/read.json"}, 2, "", "..."}},
+        folder);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 namespace kv::test {
 namespace {
 
-const QString Cli = QStringLiteral("kv9052r-cli");
 const QString Sim = QStringLiteral("kv9052r-gateway-sim");
 const QString Utility = QStringLiteral("kv9052r-utility");
 
@@ -23,51 +22,30 @@ TEST(CommandLine, EveryCommandHasItsHelp) {
     }
 }
 
-TEST(CommandLine, EveryProgramSaysItsVersion) {
-    for (const QString& program : {Cli, Sim, Utility}) {
-        const CliRun run = RunProgram(program, {"--version"});
-        EXPECT_EQ(run.ExitCode, 0) << program.toStdString();
-        EXPECT_EQ(run.Out, program + " " KV_VERSION);
-    }
-}
-
-TEST(CommandLine, BadUsageIsRefusedWithTheUsageLine) {
-    const struct {
-        QString Program;
-        QStringList Arguments;
-        QString Err;
-    } cases[] = {
-        {Cli,
-         {"read", "--port", "9", "--jsn"},
-         "kv9052r-cli: Unknown option 'jsn'.\n"
-         "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
-        {Cli,
-         {"restore", "--port", "3"},
-         "kv9052r-cli: FILE.ini missing\n"
-         "Usage: kv9052r-cli restore --port P [--port P...] [--allow-incomplete] [--backup-dir "
-         "DIR | --no-backup] FILE.ini"},
-        {Cli,
-         {"frobnicate"},
-         "kv9052r-cli: unknown command 'frobnicate'\n"
-         "Usage: kv9052r-cli COMMAND [OPTIONS]"},
-        {Cli, {}, "kv9052r-cli: no command given\nUsage: kv9052r-cli COMMAND [OPTIONS]"},
-        {Sim,
-         {"--colour"},
-         "kv9052r-gateway-sim: Unknown option 'colour'.\n"
-         "Usage: kv9052r-gateway-sim [options]"},
-        {Utility,
-         {"--colour"},
-         "kv9052r-utility: Unknown option 'colour'.\n"
-         "Usage: kv9052r-utility [options]"},
-    };
+// Each program says its version; bad usage is refused with status 2 and the usage line.
+TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
     QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();
     offscreen.insert("QT_QPA_PLATFORM", "offscreen");
-    for (const auto& c : cases) {
-        const CliRun run = RunProgram(c.Program, c.Arguments, offscreen);
-        EXPECT_EQ(run.ExitCode, 2) << c.Arguments.join(' ').toStdString();
+    for (const QString& program : {Sim, Utility}) {
+        const CliRun version = RunProgram(program, {"--version"});
+        EXPECT_EQ(version.ExitCode, 0) << program.toStdString();
+        EXPECT_EQ(version.Out, program + " " KV_VERSION);
+        const CliRun run = RunProgram(program, {"--colour"}, offscreen);
+        EXPECT_EQ(run.ExitCode, 2) << program.toStdString();
         // The last two lines: Qt may warn about the environment first.
-        EXPECT_EQ(run.Err.section('\n', -2).toStdString(), c.Err.toStdString());
+        EXPECT_EQ(run.Err.section('\n', -2),
+                  program + ": Unknown option 'colour'.\nUsage: " + program + " [options]");
     }
+    ExpectRuns({{{"--version"}, 0, "kv9052r-cli " KV_VERSION, ""},
+                {{"read", "--port", "9", "--jsn"},
+                 2,
+                 "",
+                 "kv9052r-cli: Unknown option 'jsn'.\n"
+                 "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
+                {{"restore", "--port", "3"}, 2, "", "kv9052r-cli: FILE.ini missing\nUsage: ..."},
+                {{"frobnicate"}, 2, "", "...unknown command 'frobnicate'\nUsage: kv9052r-cli ..."},
+                {{}, 2, "", "kv9052r-cli: no command given\nUsage: kv9052r-cli COMMAND [OPTIONS]"}},
+               {});
 }
 
 TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {

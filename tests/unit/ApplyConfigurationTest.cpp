@@ -1,5 +1,8 @@
 // `apply` against the virtual gateway: a file merged into what the gateway holds, checked
 // as the windows check, written as the save writes, and refused before anything is sent.
+// Writes (apply and restore) that stop half-way: the gateway's configuration is kept before
+// the first byte, and the outcome says what became of the gateway and which backup brings it
+// back.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "backup/BackupFile.h"
+#include "backup/RestoreBackup.h"
 #include "save/ApplyConfiguration.h"
 #include "save/ApplyPlan.h"
 #include "sim/DemoImages.h"
@@ -20,13 +25,15 @@ namespace {
 
 using test::SimulatedGateway;
 
-QJsonObject Json(const QByteArray& text) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    return document.object();
-}
+QJsonObject Json(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 
+// Command lines the demo gateway takes for one read-out, and for a whole apply (read,
+// write, read back) of ChangedTimeout.
+constexpr int ReadLines = 235;
+constexpr int ApplyLines = 700;
+const QByteArray ChangedTimeout = R"({"SerialClasses": [{"CmdTimeout": 500}]})";
+
+// A demo gateway on an open port; restores write the backup file of a factory gateway.
 class ApplyConfigurationTest : public ::testing::Test {
 protected:
     ApplyConfigurationTest() {
@@ -35,13 +42,16 @@ protected:
     }
 
     ApplyOutcome Apply(const QByteArray& file, bool dryRun = false) {
-        ApplyOptions options;
-        options.EdsFolders = {edsFolder.path()};
-        options.EdsInfo = {"line 2", "cli"};
-        options.BackupFolder = edsFolder.filePath("backups");
-        options.PortName = "/dev/pts/7";
-        options.DryRun = dryRun;
+        const ApplyOptions options{{edsFolder.path()}, {"line 2", "cli"}, true, {}, dryRun, backups,
+                                   "/dev/pts/7"};
         return ApplyConfiguration(link, Json(file), options);
+    }
+    RestoreOutcome Restore() {
+        EXPECT_TRUE(test::WriteAll(factoryBackup, BackupFile::Encode(sim::FactoryImage())));
+        return RestoreBackup(link, factoryBackup, {false, backups, "COM3", {}});
+    }
+    bool GatewayUnchanged() const {
+        return gateway.Console.Eeprom.Blocks == sim::DemoImage().Blocks;
     }
 
     // Lines that store a byte or change a network setting.
@@ -54,6 +64,8 @@ protected:
     SimulatedGateway gateway;
     ConsoleLink link{gateway.Port, gateway.Clock};
     QTemporaryDir edsFolder;
+    const QString factoryBackup = edsFolder.filePath("factory.ini");
+    const QString backups = edsFolder.filePath("backups");
 };
 
 TEST_F(ApplyConfigurationTest, RefusesBadFilesNamingEveryProblemBeforeWritingAnything) {
@@ -147,6 +159,64 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     EXPECT_EQ(gateway.Console.Eeprom.Blocks[8], sim::DemoImage().Blocks[8]);
     EXPECT_NE(gateway.Console.Eeprom.Blocks[8], written.Blocks[8]);
 }
+
+TEST_F(ApplyConfigurationTest, NoBackupNoWrite) {
+    ASSERT_TRUE(test::WriteAll(backups, "a file where the folder should be"));
+    const RestoreOutcome restored = Restore();
+    EXPECT_EQ(restored.Copy.Result, CopyResult::NoBackupKept);
+    EXPECT_TRUE(RestoreOutcomeText(restored, factoryBackup).endsWith("\nNothing was written."));
+    EXPECT_TRUE(GatewayUnchanged());
+}
+
+// The console goes silent after a number of lines: during the read that the backup is
+// made of, during the write, during the read-back; or never. What a restore wrote:
+// EepromCopyTest.
+struct Interruption {
+    const char* What;
+    int SilentAfterLines;
+    bool Restore;  // else apply
+    bool GatewayUnchanged;
+    bool BackupKept;
+    const char* Text;  // %1: the backup's path
+};
+
+class InterruptedWriteTest : public ApplyConfigurationTest,
+                             public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(InterruptedWriteTest, SaysWhatBecameOfTheGateway) {
+    const Interruption& c = GetParam();
+    gateway.Console.Faults.StopAfterLines = c.SilentAfterLines;
+    QString text;
+    QString backup;
+    if (c.Restore) {
+        const RestoreOutcome outcome = Restore();
+        backup = outcome.BackupPath;
+        text = RestoreOutcomeText(outcome, factoryBackup);
+    } else {
+        const ApplyOutcome outcome = Apply(ChangedTimeout);
+        EXPECT_FALSE(outcome.Ok);
+        EXPECT_TRUE(outcome.ConsoleFailed);
+        backup = outcome.BackupPath;
+        text = ApplyStateText(outcome);
+    }
+    EXPECT_EQ(text, QString::fromUtf8(c.Text).replace("%1", backup));
+    EXPECT_EQ(GatewayUnchanged(), c.GatewayUnchanged);
+    EXPECT_EQ(QFileInfo(backup).isFile(), c.BackupKept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, InterruptedWriteTest,
+    ::testing::Values(
+        Interruption{"restore", -1, true, false, true, "Export to KV-9052R's EEPROM finished."},
+        Interruption{"restore, reading", 40, true, true, false,
+                     "The gateway could not be read for a backup: Timeout\nNothing was written."},
+        Interruption{
+            "restore, writing", ReadLines + 40, true, false, true,
+            "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port P %1"},
+        Interruption{"apply, writing", ReadLines + 70, false, false, true,
+                     "The gateway is partly written."},
+        Interruption{"apply, reading back", ApplyLines - 40, false, false, true,
+                     "Written, but not verified: the read-back failed."}));
 
 TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {
     const QJsonObject expected = Json(R"({"a": {"b": [1, 2], "c": "x"}, "d": 4})");

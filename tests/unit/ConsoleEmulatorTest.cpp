@@ -3,26 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "sim/ConsoleEmulator.h"
 #include "sim/DemoImages.h"
 #include "sim/EepromFile.h"
 #include "support/SimulatedGateway.h"
+#include "support/TestFiles.h"
 
 namespace kv::sim {
 namespace {
-
-// The console's answer to one line, without the echo of the line itself.
-QByteArray Answer(ConsoleEmulator& console, const QByteArray& line) {
-    QByteArray answer;
-    for (char byte : line + '\r') {
-        const ConsoleOutput output = console.Receive(byte);
-        answer += output.Answer;
-    }
-    return answer;
-}
 
 TEST(ConsoleEmulatorTest, EchoesEachCharacterAndEndsTheLineWithItsPrompt) {
     ConsoleEmulator console;
@@ -35,20 +25,20 @@ TEST(ConsoleEmulatorTest, EchoesEachCharacterAndEndsTheLineWithItsPrompt) {
 TEST(ConsoleEmulatorTest, EditsTheEepromByteByByte) {
     ConsoleEmulator console;
     console.Eeprom.Blocks[8][17] = 247;
-    EXPECT_EQ(Answer(console, "use eeprom"), QByteArray("\r\nEEPROM block 0]"));
-    EXPECT_EQ(Answer(console, "block 8"), QByteArray("\r\nEEPROM block 8]"));
-    EXPECT_EQ(Answer(console, "e 16"), QByteArray("\r\nB(16)=0 -->"));
+    EXPECT_EQ(console.Feed("use eeprom\r"), QByteArray("use eeprom\r\n\r\nEEPROM block 0]"));
+    EXPECT_EQ(console.Feed("block 8\r"), QByteArray("block 8\r\n\r\nEEPROM block 8]"));
+    EXPECT_EQ(console.Feed("e 16\r"), QByteArray("e 16\r\n\r\nB(16)=0 -->"));
     // A value is stored and the console moves on to the next address.
-    EXPECT_EQ(Answer(console, "12"), QByteArray("\r\nB(17)=247 -->"));
+    EXPECT_EQ(console.Feed("12\r"), QByteArray("12\r\n\r\nB(17)=247 -->"));
     // "." returns to the block prompt, and stays there; the last address does the same.
-    EXPECT_EQ(Answer(console, "."), QByteArray("\r\nEEPROM block 8]"));
-    EXPECT_EQ(Answer(console, "."), QByteArray("\r\nEEPROM block 8]"));
-    EXPECT_EQ(Answer(console, "e 255"), QByteArray("\r\nB(255)=0 -->"));
-    EXPECT_EQ(Answer(console, "9"), QByteArray("\r\nEEPROM block 8]"));
+    EXPECT_EQ(console.Feed(".\r"), QByteArray(".\r\n\r\nEEPROM block 8]"));
+    EXPECT_EQ(console.Feed(".\r"), QByteArray(".\r\n\r\nEEPROM block 8]"));
+    EXPECT_EQ(console.Feed("e 255\r"), QByteArray("e 255\r\n\r\nB(255)=0 -->"));
+    EXPECT_EQ(console.Feed("9\r"), QByteArray("9\r\n\r\nEEPROM block 8]"));
     // "quit" at the edit prompt returns to the main prompt; "use eeprom" starts at block 0.
-    EXPECT_EQ(Answer(console, "e 1"), QByteArray("\r\nB(1)=0 -->"));
-    EXPECT_EQ(Answer(console, "quit"), QByteArray("\r\nq5308RT>"));
-    EXPECT_EQ(Answer(console, "use eeprom"), QByteArray("\r\nEEPROM block 0]"));
+    EXPECT_EQ(console.Feed("e 1\r"), QByteArray("e 1\r\n\r\nB(1)=0 -->"));
+    EXPECT_EQ(console.Feed("quit\r"), QByteArray("quit\r\n\r\nq5308RT>"));
+    EXPECT_EQ(console.Feed("use eeprom\r"), QByteArray("use eeprom\r\n\r\nEEPROM block 0]"));
     EXPECT_EQ(console.Eeprom.Blocks[8][16], 12);
     EXPECT_EQ(console.Eeprom.Blocks[8][255], 9);
 }
@@ -57,17 +47,12 @@ TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChange
     ConsoleEmulator console;
     std::vector<EepromImage> committed;
     console.EepromChanged = [&](const EepromImage& image) { committed.push_back(image); };
-    Answer(console, "use eeprom");
-    Answer(console, "e 0");
-    Answer(console, "0");  // the value it already held
-    Answer(console, ".");
+    console.Feed("use eeprom\re 0\r0\r.\r");  // 0: the value it already held
     EXPECT_TRUE(committed.empty());
 
-    Answer(console, "e 0");
-    Answer(console, "5");
-    Answer(console, "6");
+    console.Feed("e 0\r5\r6\r");
     EXPECT_TRUE(committed.empty()) << "an edit still open is not a completed change";
-    Answer(console, "quit");
+    console.Feed("quit\r");
     ASSERT_EQ(committed.size(), 1u);
     EXPECT_EQ(committed[0].Blocks[0][0], 5);
     EXPECT_EQ(committed[0].Blocks[0][1], 6);
@@ -78,10 +63,7 @@ TEST(ConsoleEmulatorTest, ReportsEachCompletedEditOnceAndOnlyWhenSomethingChange
 TEST(ConsoleEmulatorTest, EepromFileOfTheWrongSizeIsRefused) {
     QTemporaryDir folder;
     const QString path = folder.filePath("cut.eeprom");
-    QFile cut(path);
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(QByteArray(EepromFileBytes - 1, '\x07'));
-    cut.close();
+    ASSERT_TRUE(test::WriteAll(path, QByteArray(EepromFileBytes - 1, '\x07')));
     QString error;
     EXPECT_FALSE(LoadEepromFile(path, error).has_value());
     EXPECT_TRUE(error.contains("not an EEPROM image")) << error.toStdString();
