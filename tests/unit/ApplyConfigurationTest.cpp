@@ -180,6 +180,9 @@ struct Interruption {
     const char* Text;  // %1: the backup's path
 };
 
+// Names the row in the test's name.
+void PrintTo(const Interruption& row, std::ostream* out) { *out << row.What; }
+
 class InterruptedWriteTest : public ApplyConfigurationTest,
                              public ::testing::WithParamInterface<Interruption> {};
 
