@@ -201,8 +201,11 @@ BackupReadResult BackupFile::Read(const QString& path) {
 BackupFile::BackupFile(const QString& path) : file_(path) {}
 
 bool BackupFile::Open() {
-    errorText_ = TargetNotRegular(file_.fileName());
-    if (!errorText_.isEmpty()) return false;
+    // The message's first line names the file; this one says what it is.
+    if (const QString refused = TargetNotRegular(file_.fileName()); !refused.isEmpty()) {
+        errorText_ = file_.fileName() + u' ' + refused;
+        return false;
+    }
     if (file_.open(QIODevice::WriteOnly)) return true;
     errorText_ = file_.errorString();
     return false;

@@ -46,7 +46,7 @@ TEST(UserFiles, OutputsReplaceOnlyRegularFiles) {
         EXPECT_EQ(WriteWholeFile(target, "{}"), "is not a regular file");
         BackupFile backup(target);
         EXPECT_FALSE(backup.Open());
-        EXPECT_EQ(backup.ErrorText(), "is not a regular file");
+        EXPECT_EQ(backup.ErrorText(), target + " is not a regular file");
     }
     EXPECT_FALSE(QFileInfo(pipe).isFile()) << "the pipe is still a pipe";
 }
