@@ -162,7 +162,8 @@ int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const P
     progress.Clear();
 
     if (ports.size() == 1) {
-        out << runs[0].Out;
+        // What happened first (the backup kept) stays first when both go to one place.
+        out << runs[0].Out << Qt::flush;
         err << runs[0].Err;
         return runs[0].Status;
     }
