@@ -10,16 +10,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-namespace kv::test {
+#include "support/CoreApplication.h"
 
-// The end-to-end tests need an application object for QSerialPort and QProcess.
-inline bool EnsureCoreApplication() {
-    static int argc = 1;
-    static char name[] = "e2e_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-    return true;
-}
+namespace kv::test {
 
 struct CliRun {
     int ExitCode = -1;

@@ -4,17 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include "support/SessionOnGateway.h"  // and QCoreApplication
+#include "support/CoreApplication.h"
+#include "support/SessionOnGateway.h"
 
 namespace kv {
 namespace {
 
 TEST(GatewaySession, ASecondRequestWhileOneRunsIsRefused) {
-    // Queued outcomes need an application object; other tests may have made one already.
-    static int argc = 1;
-    static char name[] = "core_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+    test::EnsureCoreApplication();
     test::SimulatedGateway gateway;
     GatewaySession session(test::DevicesOf(gateway));
     QObject context;

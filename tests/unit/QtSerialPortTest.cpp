@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 #include "sim/PseudoTerminal.h"
+#include "support/CoreApplication.h"
 
 namespace kv {
 namespace {
@@ -16,16 +16,10 @@ namespace {
 using namespace std::chrono_literals;
 
 // The test plays the gateway on the master side of a pseudo-terminal while QtSerialPort
-// opens the terminal like any serial device. QSerialPort's error signal needs an
-// application object; other tests in this program may bring their own.
+// opens the terminal like any serial device.
 class QtSerialPortTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "core_tests";
-        static char* argv[] = {name, nullptr};
-        if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { test::EnsureCoreApplication(); }
 
     void SetUp() override {
         QString error;
