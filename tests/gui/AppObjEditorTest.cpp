@@ -145,6 +145,29 @@ private Q_SLOTS:
         // A tab switched off keeps its length field off.
         editor.List("MB_IO_type", 4)->setCurrentIndex(3);
         QVERIFY(!editor.Field("MB_Comm_len", 4)->isEnabled());
+
+        // Numeric fields take digits only, typed or pasted; an attribute field left empty
+        // shows 0, and entering one selects its text.
+        auto* netId = editor.Field("MB_ID", Com1);
+        QTest::keyClicks(netId, "1-a2");
+        QCOMPARE(netId->text(), QString("12"));
+        QApplication::clipboard()->setText("12a");
+        netId->clear();
+        netId->paste();
+        QCOMPARE(netId->text(), QString());
+
+        auto* octet = editor.Field("Text_ServerIP2", 3);
+        octet->clear();
+        for (auto* field : {octet, netId}) {
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(field, &leave);
+        }
+        QCOMPARE(octet->text(), QString("0"));
+        QCOMPARE(netId->text(), QString());  // command fields may stay empty
+        auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
+        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(timeout, &enter);
+        QTRY_COMPARE(timeout->selectedText(), QString("1000"));
     }
 
     // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
@@ -229,6 +252,26 @@ private Q_SLOTS:
         QCOMPARE(editor.Config.EditTcpClasses[0], before);
         editor.Choose("Instance", Server01, 3);
         QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("53"));
+
+        // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"
+        // switches a server tab off at once; only Set stores it, keeping the commands.
+        editor.Type("Text_ServerIP1", 1, "256");
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+        QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
+        editor.Press("Btn_SetTCPClassAttr", 0);
+        QCOMPARE(Seen(editor.Dialogs), QStringList({"Error: Server IP Octet 2 Error. (0-255)"}));
+        QCOMPARE(editor.Config.EditTcpClasses[0], before);
+
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
+        editor.Type("Text_ServerIP1", 1, "255");
+        editor.Type("Text_TCP_RetryConnTimeout", 0, "99999");
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+        editor.Press("Btn_SetTCPClassAttr", 0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].CmdCount, 5);
+        QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
+                 (std::array<uint8_t, 4>{192, 255, 1, 10}));
     }
 
     // The time-out's range is SettingLimitsTest's; here Set stores it and shows what was
@@ -254,56 +297,24 @@ private Q_SLOTS:
         QCOMPARE(editor.Config.EditSerialClasses[0].ConnMode, 1);
         QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
         QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
-    }
 
-    // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"
-    // switches a server tab off at once; only Set stores it, keeping the commands.
-    void tcpSetRefusesWhatDoesNotFitOrStoresIt() {
-        Editor editor;
-        const auto before = editor.Config.EditTcpClasses[0];
-        editor.Type("Text_ServerIP1", 1, "256");
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
-        QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
-        editor.Press("Btn_SetTCPClassAttr", 0);
-        QCOMPARE(Seen(editor.Dialogs), QStringList({"Error: Server IP Octet 2 Error. (0-255)"}));
-        QCOMPARE(editor.Config.EditTcpClasses[0], before);
-
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
-        editor.Type("Text_ServerIP1", 1, "255");
-        editor.Type("Text_TCP_RetryConnTimeout", 0, "99999");
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
-        editor.Press("Btn_SetTCPClassAttr", 0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].CmdCount, 5);
-        QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
-                 (std::array<uint8_t, 4>{192, 255, 1, 10}));
-    }
-
-    // Numeric fields take digits only, typed or pasted; an attribute field left empty shows
-    // 0, and entering one selects its text.
-    void fieldsTakeDigitsAndAttributesNeverStayEmpty() {
-        Editor editor;
-        auto* netId = editor.Field("MB_ID", Com1);
-        QTest::keyClicks(netId, "1-a2");
-        QCOMPARE(netId->text(), QString("12"));
-        QApplication::clipboard()->setText("12a");
-        netId->clear();
-        netId->paste();
-        QCOMPARE(netId->text(), QString());
-
-        auto* octet = editor.Field("Text_ServerIP2", 3);
-        octet->clear();
-        for (auto* field : {octet, netId}) {
-            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-            QApplication::sendEvent(field, &leave);
-        }
-        QCOMPARE(octet->text(), QString("0"));
-        QCOMPARE(netId->text(), QString());  // command fields may stay empty
-        auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
-        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(timeout, &enter);
-        QTRY_COMPARE(timeout->selectedText(), QString("1000"));
+        // The CSV layout is ConfigFileTest's; here that the buttons reach it and show a refusal.
+        QTemporaryDir folder;
+        const QString exported = folder.filePath("com2.csv");
+        const QString imported = folder.filePath("com1.csv");
+        const QByteArray heading = "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n";
+        QVERIFY(test::WriteAll(imported, heading + "1,9,16,600,0,8\n2,0,3,700,0,8\n"));
+        editor.Dialogs.FileAnswers = {exported, imported};
+        editor.Press("ExportCsv", Com2);
+        QVERIFY(test::ReadAll(exported).endsWith("\n4,4,3,40,104,2,40105\n"));
+        editor.Press("ImportCsv", Com1);
+        QCOMPARE(editor.Dialogs.MessageTexts(),
+                 QStringList{"row 3, column 2 (NetId): ModBus Device Address Error. (1-247)"});
+        QCOMPARE(editor.Entries(Com1), QStringList());
+        QVERIFY(test::WriteAll(imported, heading + "1,9,16,600,0,8\n"));
+        editor.Dialogs.FileAnswers = {imported};
+        editor.Press("ImportCsv", Com1);
+        QCOMPARE(editor.Commands(Com1).Slots[0], (ModbusCommand{1, 9, 16, 600, 0, 8}));
     }
 
     void buttonsSignalAndBackDiscardsTheEdits() {
@@ -321,27 +332,6 @@ private Q_SLOTS:
         editor.Open();
         editor.Window->close();
         QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
-    }
-
-    // The CSV layout is ConfigFileTest's; here that the buttons reach it and show a refusal.
-    void commandTableGoesOutAndComesInAsCsv() {
-        Editor editor;
-        QTemporaryDir folder;
-        const QString exported = folder.filePath("com2.csv");
-        const QString imported = folder.filePath("com1.csv");
-        const QByteArray heading = "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n";
-        QVERIFY(test::WriteAll(imported, heading + "1,9,16,600,0,8\n2,0,3,700,0,8\n"));
-        editor.Dialogs.FileAnswers = {exported, imported};
-        editor.Press("ExportCsv", Com2);
-        QVERIFY(test::ReadAll(exported).endsWith("\n4,4,3,40,104,2,40105\n"));
-        editor.Press("ImportCsv", Com1);
-        QCOMPARE(editor.Dialogs.MessageTexts(),
-                 QStringList{"row 3, column 2 (NetId): ModBus Device Address Error. (1-247)"});
-        QCOMPARE(editor.Entries(Com1), QStringList());
-        QVERIFY(test::WriteAll(imported, heading + "1,9,16,600,0,8\n"));
-        editor.Dialogs.FileAnswers = {imported};
-        editor.Press("ImportCsv", Com1);
-        QCOMPARE(editor.Commands(Com1).Slots[0], (ModbusCommand{1, 9, 16, 600, 0, 8}));
     }
 };
 

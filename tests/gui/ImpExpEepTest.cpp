@@ -56,14 +56,25 @@ private Q_SLOTS:
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"COM 4 has been occupied"}));
     }
 
-    // The bytes moved are EepromCopyTest's; here what the window shows around them.
+    // The bytes moved are EepromCopyTest's; here what the window shows around them, locked
+    // while a transfer runs.
     void importThenExportKeepThePortOpen() {
         Bench bench;
         frmImpExpEEP& w = *bench.Window;
+        QSignalSpy closed(&w, &frmImpExpEEP::closed);
         bench.Press("Connect");
         bench.Press("cmdImportToIni");  // the file dialog cancelled: the port stays open
         QCOMPARE(bench.Look(), "01111");
+        bool checked = false;
+        QObject::connect(w.ConnectProgress, &QProgressBar::valueChanged, [&](int value) {
+            if (checked || value < 20) return;
+            checked = true;
+            QCOMPARE(bench.Look(), "00000");
+            QVERIFY(!bench.Find("Command1")->isEnabled());
+            QVERIFY(!w.close());
+        });
         bench.PressChoosingFile("cmdImportToIni");
+        QVERIFY(checked);
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
         QCOMPARE(bench.Look(), "01011");
         QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
@@ -78,6 +89,11 @@ private Q_SLOTS:
         bench.Press("cmdExportToEEP");  // the file dialog cancelled: the window starts over
         QVERIFY(!bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Look(), "10100");
+        // Exit closes the port.
+        bench.Press("Connect");
+        bench.Press("Command1");
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!bench.Gateway.Port.IsOpen());
     }
 
     // Why a copy fails is EepromCopyTest's, its message CopyWindowTest's; here the window
@@ -92,27 +108,6 @@ private Q_SLOTS:
         QVERIFY(!bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Window->ConnectProgress->value(), 0);
         QCOMPARE(bench.Look(), "10100");
-    }
-
-    void aRunningTransferLocksTheWindowAndExitClosesThePort() {
-        Bench bench;
-        QSignalSpy closed(bench.Window.get(), &frmImpExpEEP::closed);
-        bench.Press("Connect");
-        bool checked = false;
-        QObject::connect(bench.Window->ConnectProgress, &QProgressBar::valueChanged,
-                         [&](int value) {
-                             if (checked || value < 20) return;
-                             checked = true;
-                             QCOMPARE(bench.Look(), "00000");
-                             QVERIFY(!bench.Find("Command1")->isEnabled());
-                             QVERIFY(!bench.Window->close());
-                         });
-        bench.PressChoosingFile("cmdImportToIni");
-        QVERIFY(checked);
-        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
-        bench.Press("Command1");
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!bench.Gateway.Port.IsOpen());
     }
 };
 

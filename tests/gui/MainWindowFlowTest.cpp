@@ -74,6 +74,13 @@ private Q_SLOTS:
         DeleteDisposedWindows();
         QVERIFY(!windows->SaveWindow());
         QVERIFY(windows->Editor()->isVisible());
+        // Closing the main window closes the views too.
+        Q_EMIT windows->Editor()->objectViewRequested();
+        Q_EMIT windows->Editor()->backPressed();
+        rig->Dialogs.YesNoAnswers = {true};
+        Main().close();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->ObjectView());
     }
 
     void viewsAreMadeOnceAndGoWithTheSave() {
@@ -96,7 +103,15 @@ private Q_SLOTS:
         QVERIFY(Main().isVisible());
     }
 
-    void eepromCopyHidesTheMainWindowUntilItCloses() {
+    void aboutOpensOnceAndEepromCopyHidesTheMainWindowUntilItCloses() {
+        Main().findChild<QAction*>("About_")->trigger();
+        Main().findChild<QAction*>("About_")->trigger();
+        const auto abouts = Main().findChildren<AboutWindow*>();
+        QCOMPARE(abouts.size(), 1);
+        QVERIFY(abouts.first()->isVisible());
+        Click(abouts.first(), "OK");
+        QVERIFY(!abouts.first()->isVisible());
+
         Main().findChild<QAction*>("MenuEEPCopy")->trigger();
         QVERIFY(!Main().isVisible());
         QVERIFY(windows->EepromCopy() && windows->EepromCopy()->isVisible());
@@ -106,30 +121,10 @@ private Q_SLOTS:
         QVERIFY(Main().isVisible());
     }
 
-    void closingTheMainWindowClosesTheViews() {
-        OpenEditor();
-        Q_EMIT windows->Editor()->objectViewRequested();
-        Q_EMIT windows->Editor()->backPressed();
-        rig->Dialogs.YesNoAnswers = {true};
-        Main().close();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->ObjectView());
-    }
-
     void splashClosesWhenItsTimeIsUp() {
         SplashWindow splash;
         splash.ShowFor(std::chrono::milliseconds(0));
         QVERIFY(!splash.isVisible());
-    }
-
-    void aboutOpensOnceAndClosesWithOk() {
-        Main().findChild<QAction*>("About_")->trigger();
-        Main().findChild<QAction*>("About_")->trigger();
-        const auto abouts = Main().findChildren<AboutWindow*>();
-        QCOMPARE(abouts.size(), 1);
-        QVERIFY(abouts.first()->isVisible());
-        Click(abouts.first(), "OK");
-        QVERIFY(!abouts.first()->isVisible());
     }
 };
 

@@ -221,8 +221,31 @@ private Q_SLOTS:
         QCOMPARE(Field("MasterEtherParam_0")->text(), QString("192.168.255.1"));
     }
 
-    void panelsShowTheConfiguration() {
+    // Each panel shows the configuration and its Set button stores or refuses what was
+    // typed; the limits are SettingLimitsTest's and the check byte's rule
+    // ParameterChecksTest's, here the lists and fields reach them.
+    void panelsShowAndSetTheConfiguration() {
         h->Connect();
+        const QString refused = "Node ID is not supported!(0~63)";
+        const struct {
+            QString typed;
+            DeviceNetParams stored;
+            QString message;
+        } nodes[] = {{" 0", {0, 1}, ""}, {"64", {5, 2}, refused}};
+        for (const auto& r : nodes) {
+            h->Config.DeviceNetParams = {5, 2};
+            h->Dialogs.Messages.clear();
+            Field("CANNodeId")->setText(r.typed);
+            List("CANBaudrate")->setCurrentIndex(1);
+            h->Click("SettingDeviceNetParam");
+            QCOMPARE(h->Config.DeviceNetParams, r.stored);
+            QCOMPARE(LastMessage(), r.message);
+        }
+        QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("0"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
+
         h->Config.DeviceNetParams = {0, 7};
         h->Toggle(1)->click();
         QCOMPARE(List("ComBr")->currentText(), QString("19200      BPS"));
@@ -238,36 +261,9 @@ private Q_SLOTS:
         QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{1, 0}));
         h->Toggle(2)->click();
         QCOMPARE(Field("MasterEtherParam_1")->text(), QString("192.168.0.1"));
-    }
 
-    // The node ID's limits are SettingLimitsTest's; here Set stores or refuses and shows it.
-    void deviceNetSetStoresOrRefuses() {
-        h->Connect();
-        const QString refused = "Node ID is not supported!(0~63)";
-        const struct {
-            QString typed;
-            DeviceNetParams stored;
-            QString message;
-        } rows[] = {{" 0", {0, 1}, ""}, {"64", {5, 2}, refused}};
-        for (const auto& r : rows) {
-            h->Config.DeviceNetParams = {5, 2};
-            h->Dialogs.Messages.clear();
-            Field("CANNodeId")->setText(r.typed);
-            List("CANBaudrate")->setCurrentIndex(1);
-            h->Click("SettingDeviceNetParam");
-            QCOMPARE(h->Config.DeviceNetParams, r.stored);
-            QCOMPARE(LastMessage(), r.message);
-        }
-        QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
-        QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
-        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("0"));
-        QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
-    }
-
-    // The check byte's rule is ParameterChecksTest's; here the lists reach it.
-    void comSetStoresTheChosenPortWithItsChecksum() {
-        h->Connect();
         h->Toggle(1)->click();
+        h->Dialogs.Messages.clear();
         const GatewayConfig before = h->Config;
         h->Choose(List("ComPo"), 1);
         List("ComBr")->setCurrentIndex(6);  // 57600
@@ -283,19 +279,15 @@ private Q_SLOTS:
         QCOMPARE(h->Config.SerialClasses[0], before.SerialClasses[0]);
         QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("ODD"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Setting COM Parameter Ok"));
-    }
 
-    // The address limits are SettingLimitsTest's; here a refusal shown and the addresses stored.
-    void ethernetSetStoresOrRefuses() {
-        h->Connect();
         h->Toggle(2)->click();
         const struct {
             QString ip, gateway, mask, message, storedIp;
-        } rows[] = {
+        } addresses[] = {
             {"10.0.0.0", "10.0.0.1", "255.0.0.0", "Invalid IP address!", "192.168.255.1"},
             {"10.0.0.254", "10.0.0.1", "255.255.255.255", "", "10.0.0.254"},
         };
-        for (const auto& r : rows) {
+        for (const auto& r : addresses) {
             h->Config.EthernetParams.Ip = "192.168.255.1";
             h->Dialogs.Messages.clear();
             Field("MasterEtherParam_0")->setText(r.ip);
