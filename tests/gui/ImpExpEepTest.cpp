@@ -1,6 +1,8 @@
 // The EEPROM copy window against the virtual gateway: its states, its messages and what
 // it leaves in the file and the gateway.
 
+#include <QDir>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,7 +20,10 @@ class ImpExpEepTest : public QObject {
 
 private:
     struct Bench : test::WindowRig<frmImpExpEEP> {
-        Bench() { Open(); }
+        Bench() {
+            Session.BackupFolder = Folder.filePath("backups");
+            Open();
+        }
         // The file dialog answers with a file of the test's own folder.
         void PressChoosingFile(const QString& button) {
             Dialogs.FileAnswers << Folder.filePath("KV-9052R_EEP.ini");
@@ -85,6 +90,11 @@ private Q_SLOTS:
                  QString("Export to KV-9052R's EEPROM finished."));
         QVERIFY(bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
+        // The gateway's configuration was kept before the export, said in the window.
+        const QDir backups(bench.Session.BackupFolder);
+        QCOMPARE(bench.Find<QLabel>("BackupNote")->text(),
+                 "The gateway's configuration was kept in " +
+                     backups.filePath(backups.entryList(QDir::Files).value(0)));
 
         bench.Press("cmdExportToEEP");  // the file dialog cancelled: the window starts over
         QVERIFY(!bench.Gateway.Port.IsOpen());

@@ -1,6 +1,6 @@
-// The windows' safety net around writes: a backup kept before the save, the factory reset
-// and the EEPROM export, said where in the window; failure boxes that offer the console
-// trace; "Save Console Trace...".
+// The windows' safety net around writes: a backup kept before the save and the factory
+// reset, said where in the window (the EEPROM export's: ImpExpEepTest); failure boxes that
+// offer the console trace; "Save Console Trace...".
 
 #include <QAction>
 #include <QDir>
@@ -10,8 +10,6 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "backup/BackupFile.h"
-#include "ui/backup/frmImpExpEEP.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
@@ -75,21 +73,6 @@ private Q_SLOTS:
                 QVERIFY(rig.Dialogs.Messages.last().Details.contains(" -> "));
             }
         }
-    }
-
-    void eepromExportKeepsABackupFirst() {
-        Rig<frmImpExpEEP> rig;
-        const QString file = rig.folder.filePath("factory.ini");
-        QVERIFY(test::WriteAll(file, BackupFile::Encode(sim::FactoryImage())));
-        rig.Dialogs.FileAnswers = {file};
-        rig.Open();
-        rig.Press("Connect");
-
-        rig.Press("cmdExportToEEP");
-
-        QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Export to KV-9052R's EEPROM finished."});
-        QCOMPARE(rig.BackupNote(), KeptIn + rig.Backup());
-        QVERIFY(rig.Gateway.Console.Eeprom.Blocks[8] == sim::FactoryImage().Blocks[8]);
     }
 
     void aFailedReadOutOffersItsTraceAndTheFileMenuSavesIt() {
