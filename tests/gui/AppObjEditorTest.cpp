@@ -168,12 +168,9 @@ private Q_SLOTS:
         QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(timeout, &enter);
         QTRY_COMPARE(timeout->selectedText(), QString("1000"));
-    }
 
-    // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
-    // the overlap note (MemoryOverlapsTest) and the Modbus reference (ModbusReferenceTest).
-    void addShowsACheckOutcomeOrStores() {
-        Editor editor;
+        // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
+        // the overlap note (MemoryOverlapsTest) and the Modbus reference (ModbusReferenceTest).
         editor.EnterCommand(Com1, "248", 0, "0", "1", "0");
         editor.Press("AddApp", Com1);
         QCOMPARE(Seen(editor.Dialogs),
@@ -272,6 +269,21 @@ private Q_SLOTS:
         QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
         QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
                  (std::array<uint8_t, 4>{192, 255, 1, 10}));
+
+        // The buttons signal; leaving the window discards the edits.
+        QSignalSpy back(editor.Window.get(), &IOAppObj::backPressed);
+        QSignalSpy next(editor.Window.get(), &IOAppObj::nextPressed);
+        QSignalSpy objects(editor.Window.get(), &IOAppObj::objectViewRequested);
+        QSignalSpy devices(editor.Window.get(), &IOAppObj::deviceViewRequested);
+        for (const char* button : {"NextButton", "ShowAppInf", "ShowMBInf", "BackButton"})
+            editor.Press(button);
+        QCOMPARE((QList<qsizetype>{next.count(), objects.count(), devices.count(), back.count()}),
+                 (QList<qsizetype>{1, 1, 1, 1}));
+        QCOMPARE(editor.Config.EditSerialClasses[1], SerialClassRecord{});
+        // Closing the window is leaving it too.
+        editor.Open();
+        editor.Window->close();
+        QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
     }
 
     // The time-out's range is SettingLimitsTest's; here Set stores it and shows what was
@@ -315,23 +327,6 @@ private Q_SLOTS:
         editor.Dialogs.FileAnswers = {imported};
         editor.Press("ImportCsv", Com1);
         QCOMPARE(editor.Commands(Com1).Slots[0], (ModbusCommand{1, 9, 16, 600, 0, 8}));
-    }
-
-    void buttonsSignalAndBackDiscardsTheEdits() {
-        Editor editor;
-        QSignalSpy back(editor.Window.get(), &IOAppObj::backPressed);
-        QSignalSpy next(editor.Window.get(), &IOAppObj::nextPressed);
-        QSignalSpy objects(editor.Window.get(), &IOAppObj::objectViewRequested);
-        QSignalSpy devices(editor.Window.get(), &IOAppObj::deviceViewRequested);
-        for (const char* button : {"NextButton", "ShowAppInf", "ShowMBInf", "BackButton"})
-            editor.Press(button);
-        QCOMPARE((QList<qsizetype>{next.count(), objects.count(), devices.count(), back.count()}),
-                 (QList<qsizetype>{1, 1, 1, 1}));
-        QCOMPARE(editor.Config.EditSerialClasses[1], SerialClassRecord{});
-        // Closing the window is leaving it too.
-        editor.Open();
-        editor.Window->close();
-        QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
     }
 };
 

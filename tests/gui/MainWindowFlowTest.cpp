@@ -103,7 +103,7 @@ private Q_SLOTS:
         QVERIFY(Main().isVisible());
     }
 
-    void aboutOpensOnceAndEepromCopyHidesTheMainWindowUntilItCloses() {
+    void aboutEepromCopyAndSplashOpenAndClose() {
         Main().findChild<QAction*>("About_")->trigger();
         Main().findChild<QAction*>("About_")->trigger();
         const auto abouts = Main().findChildren<AboutWindow*>();
@@ -119,9 +119,8 @@ private Q_SLOTS:
         DeleteDisposedWindows();
         QVERIFY(!windows->EepromCopy());
         QVERIFY(Main().isVisible());
-    }
 
-    void splashClosesWhenItsTimeIsUp() {
+        // The splash closes when its time is up.
         SplashWindow splash;
         splash.ShowFor(std::chrono::milliseconds(0));
         QVERIFY(!splash.isVisible());
