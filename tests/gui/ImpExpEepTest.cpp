@@ -39,9 +39,12 @@ private:
     };
 
 private Q_SLOTS:
-    void openAndCloseCom() {
+    // Opening and closing the port; the bytes moved are EepromCopyTest's, here what the
+    // window shows around them, locked while a transfer runs.
+    void openCloseImportThenExport() {
         Bench bench;
         frmImpExpEEP& w = *bench.Window;
+        QSignalSpy closed(&w, &frmImpExpEEP::closed);
         QCOMPARE(bench.Look(), "10100");
         w.ComPort->setCurrentIndex(2);
         bench.Press("Connect");
@@ -59,14 +62,8 @@ private Q_SLOTS:
         bench.Gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
         bench.Press("Connect");
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"COM 4 has been occupied"}));
-    }
+        bench.Dialogs.Messages.clear();
 
-    // The bytes moved are EepromCopyTest's; here what the window shows around them, locked
-    // while a transfer runs.
-    void importThenExportKeepThePortOpen() {
-        Bench bench;
-        frmImpExpEEP& w = *bench.Window;
-        QSignalSpy closed(&w, &frmImpExpEEP::closed);
         bench.Press("Connect");
         bench.Press("cmdImportToIni");  // the file dialog cancelled: the port stays open
         QCOMPARE(bench.Look(), "01111");

@@ -182,7 +182,11 @@ private Q_SLOTS:
         QVERIFY(!h->Window.isVisible());
         QCOMPARE(accepted.count(), 1);
     }
-    void togglesSelectOnePanelAtATimeAndKeepTypedText() {
+    // The toggles select one panel at a time, keeping what was typed.
+    // Each panel shows the configuration and its Set button stores or refuses what was
+    // typed; the limits are SettingLimitsTest's and the check byte's rule
+    // ParameterChecksTest's, here the lists and fields reach them.
+    void panelsShowAndSetTheConfiguration() {
         h->Connect();
         h->Toggle(1)->click();
         QCOMPARE(ShownPanel(), 1);
@@ -215,13 +219,8 @@ private Q_SLOTS:
         h->Toggle(0)->click();  // another panel refills the one chosen after it
         h->Toggle(2)->click();
         QCOMPARE(Field("MasterEtherParam_0")->text(), QString("192.168.255.1"));
-    }
 
-    // Each panel shows the configuration and its Set button stores or refuses what was
-    // typed; the limits are SettingLimitsTest's and the check byte's rule
-    // ParameterChecksTest's, here the lists and fields reach them.
-    void panelsShowAndSetTheConfiguration() {
-        h->Connect();
+        h->Toggle(0)->click();
         const QString refused = "Node ID is not supported!(0~63)";
         const struct {
             QString typed;
