@@ -35,13 +35,6 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void OpenEditor() {
-        Click(&Main(), "Connect");
-        test::WaitUntilIdle(rig->Link);
-        Click(&Main(), "CreateMBDevice");
-        QVERIFY(windows->Editor());
-    }
-
 private Q_SLOTS:
     void init() {
         rig = std::make_unique<test::WindowRig<AppWindows>>();
@@ -55,7 +48,10 @@ private Q_SLOTS:
     }
 
     void editorAndSaveWindowLeadForwardAndBack() {
-        OpenEditor();
+        Click(&Main(), "Connect");
+        test::WaitUntilIdle(rig->Link);
+        Click(&Main(), "CreateMBDevice");
+        QVERIFY(windows->Editor());
         QVERIFY(!Main().isVisible());
         Q_EMIT windows->Editor()->backPressed();
         DeleteDisposedWindows();
@@ -74,17 +70,8 @@ private Q_SLOTS:
         DeleteDisposedWindows();
         QVERIFY(!windows->SaveWindow());
         QVERIFY(windows->Editor()->isVisible());
-        // Closing the main window closes the views too.
-        Q_EMIT windows->Editor()->objectViewRequested();
-        Q_EMIT windows->Editor()->backPressed();
-        rig->Dialogs.YesNoAnswers = {true};
-        Main().close();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->ObjectView());
-    }
 
-    void viewsAreMadeOnceAndGoWithTheSave() {
-        OpenEditor();
+        // The views are made once and go with the save.
         Q_EMIT windows->Editor()->deviceViewRequested();
         ShowModule* deviceView = windows->DeviceView();
         QVERIFY(deviceView && deviceView->isVisible());
@@ -101,6 +88,15 @@ private Q_SLOTS:
         QVERIFY(!windows->SaveWindow() && !windows->Editor());
         QVERIFY(!windows->DeviceView() && !windows->ObjectView() && !windows->MemoryMapView());
         QVERIFY(Main().isVisible());
+
+        // Closing the main window closes the views too.
+        Click(&Main(), "CreateMBDevice");
+        Q_EMIT windows->Editor()->objectViewRequested();
+        Q_EMIT windows->Editor()->backPressed();
+        rig->Dialogs.YesNoAnswers = {true};
+        Main().close();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->ObjectView());
     }
 
     void aboutEepromCopyAndSplashOpenAndClose() {

@@ -50,7 +50,7 @@ private:
     }
 
 private Q_SLOTS:
-    void viewsShowTheWorkingCopyOnce() {
+    void viewsShowTheWorkingCopyAndTheMapFollowsIt() {
         GatewayConfig config = WorkingCopy();
         ShowModule view(config);
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
@@ -66,12 +66,10 @@ private Q_SLOTS:
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
         ShowModule reopened(config);
         QCOMPARE(Cell(reopened, "ModuleInfoRecord_0", 0, 1), QStringLiteral("ASCII"));
-    }
+        config.EditSerialClasses[0].ConnMode = 1;
 
-    // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks, the texts and
-    // the way there by keyboard.
-    void overlapIsListedAndMarkedUntilACommandIsDeleted() {
-        GatewayConfig config = WorkingCopy();
+        // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks, the texts and
+        // the way there by keyboard.
         MemoryMap map(config);
         map.show();
         auto* list = map.findChild<QListWidget*>("OverlapList");
