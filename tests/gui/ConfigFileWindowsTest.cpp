@@ -28,22 +28,6 @@ class ConfigFileWindowsTest : public QObject {
 private:
     QTemporaryDir folder;
 
-    // An opened configuration in the save window, on a gateway holding the demo image.
-    struct SaveRig : test::WindowRig<EDSAndEEPSet> {
-        SaveRig() {
-            Config = OpenConfigurationFile(Fixture()).Config;
-            Session.OpenedFile = Fixture();
-            MakeWorkingCopy(Config);
-            Open().SetEdsFolders({edsFolder.path()});
-        }
-        QStringList WritingLines() const {
-            static const QRegularExpression writing(
-                QStringLiteral("^(\\d+|ip .*|mask .*|gateway .*)$"));
-            return Gateway.LinesReceived().filter(writing);
-        }
-        QTemporaryDir edsFolder;
-    };
-
 private Q_SLOTS:
     // A refused file opens nothing; the checks are ApplyConfigurationTest's, here every
     // problem listed in one message. A file that passes, saved again, gives the same file.
@@ -74,11 +58,18 @@ private Q_SLOTS:
         QCOMPARE(test::ReadAll(saved), test::ReadAll(Fixture()));
     }
 
+    // An opened configuration in the save window, on a gateway holding the demo image.
     void WriteShowsTheChangesAndLeavesTheGatewayEqualToTheFile() {
-        SaveRig rig;
+        QTemporaryDir edsFolder;
+        test::WindowRig<EDSAndEEPSet> rig;
+        rig.Config = OpenConfigurationFile(Fixture()).Config;
+        rig.Session.OpenedFile = Fixture();
+        MakeWorkingCopy(rig.Config);
+        rig.Open().SetEdsFolders({edsFolder.path()});
+        const QRegularExpression writing(QStringLiteral("^(\\d+|ip .*|mask .*|gateway .*)$"));
         rig.Dialogs.YesNoAnswers = {false, true};
         rig.Press("FinishDeviceSet");  // the read; the write refused
-        QCOMPARE(rig.WritingLines(), QStringList());
+        QCOMPARE(rig.Gateway.LinesReceived().filter(writing), QStringList());
         QVERIFY(rig.Window->isVisible() && rig.Find("FinishDeviceSet")->isEnabled());
         rig.Press("FinishDeviceSet");  // the read, and the write after "Write"
         QCOMPARE(rig.Dialogs.Questions.size(), 2);
