@@ -18,20 +18,19 @@ namespace {
 
 // A demo gateway read on the session as the main window reads it; backups kept in a
 // folder of the test.
-template <typename W>
-struct Rig : test::WindowRig<W> {
+struct Rig : test::WindowRig<EDSAndEEPSet> {
     Rig() {
-        readLines = test::ReadOnSession(this->Link, this->Gateway, this->Config);
-        this->Session.LastRead = this->Config;
-        this->Session.BackupFolder = folder.filePath("backups");
+        readLines = test::ReadOnSession(Link, Gateway, Config);
+        Session.LastRead = Config;
+        Session.BackupFolder = folder.filePath("backups");
     }
     // The one backup kept; empty unless there is exactly one.
     QString Backup() const {
-        const QDir backups(this->Session.BackupFolder);
+        const QDir backups(Session.BackupFolder);
         const QStringList files = backups.entryList(QDir::Files);
         return files.size() == 1 ? backups.filePath(files.first()) : QString();
     }
-    QString BackupNote() const { return this->template Find<QLabel>("BackupNote")->text(); }
+    QString BackupNote() const { return Find<QLabel>("BackupNote")->text(); }
 
     QTemporaryDir folder;
     int readLines = 0;
@@ -58,7 +57,7 @@ private Q_SLOTS:
             {"FinishDeviceSet", 12, "Timeout", GetBackWith},
         };
         for (const auto& c : cases) {
-            Rig<EDSAndEEPSet> rig;
+            Rig rig;
             rig.Dialogs.YesNoAnswers = {true};
             rig.Open().SetEdsFolders({rig.folder.path()});
             if (c.silentAfterWriteLines >= 0)
