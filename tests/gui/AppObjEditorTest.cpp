@@ -126,7 +126,6 @@ private Q_SLOTS:
         // An empty class opens for entry, with nothing to update.
         QVERIFY(editor.Shows("AddApp", Com1) && !editor.Button("UpdateApp", Com1)->isEnabled());
         QCOMPARE(editor.Field("Text_COM_CmdTimeout", Com1)->text(), QString("300"));
-        QCOMPARE(editor.Field("Text_ServerIP1", 3)->text(), QString("10"));
 
         auto* length = editor.Field("MB_Comm_len", Com1);
         editor.Type("MB_Start_addr", Com1, "12");
