@@ -103,7 +103,6 @@ private Q_SLOTS:
         QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
         QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
-        QCOMPARE(h->Config.SerialClasses, sim::DemoConfig().SerialClasses);
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
         QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
         QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
