@@ -101,7 +101,6 @@ private Q_SLOTS:
         QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
         QVERIFY(h->Dialogs.Messages.isEmpty());
         QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
-        QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
         QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
