@@ -126,7 +126,6 @@ private Q_SLOTS:
         // An empty class opens for entry, with nothing to update.
         QVERIFY(editor.Shows("AddApp", Com1) && !editor.Button("UpdateApp", Com1)->isEnabled());
         QCOMPARE(editor.Field("Text_COM_CmdTimeout", Com1)->text(), QString("300"));
-        QCOMPARE(editor.Field("Text_ServerIP1", 3)->text(), QString("10"));
 
         auto* length = editor.Field("MB_Comm_len", Com1);
         editor.Type("MB_Start_addr", Com1, "12");
@@ -145,12 +144,32 @@ private Q_SLOTS:
         // A tab switched off keeps its length field off.
         editor.List("MB_IO_type", 4)->setCurrentIndex(3);
         QVERIFY(!editor.Field("MB_Comm_len", 4)->isEnabled());
-    }
 
-    // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
-    // the overlap note (MemoryOverlapsTest) and the Modbus reference (ModbusReferenceTest).
-    void addShowsACheckOutcomeOrStores() {
-        Editor editor;
+        // Numeric fields take digits only, typed or pasted; an attribute field left empty
+        // shows 0, and entering one selects its text.
+        auto* netId = editor.Field("MB_ID", Com1);
+        QTest::keyClicks(netId, "1-a2");
+        QCOMPARE(netId->text(), QString("12"));
+        QApplication::clipboard()->setText("12a");
+        netId->clear();
+        netId->paste();
+        QCOMPARE(netId->text(), QString());
+
+        auto* octet = editor.Field("Text_ServerIP2", 3);
+        octet->clear();
+        for (auto* field : {octet, netId}) {
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(field, &leave);
+        }
+        QCOMPARE(octet->text(), QString("0"));
+        QCOMPARE(netId->text(), QString());  // command fields may stay empty
+        auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
+        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(timeout, &enter);
+        QTRY_COMPARE(timeout->selectedText(), QString("1000"));
+
+        // The rules are CommandChecksTest's; here that Add reaches them and shows the outcome, with
+        // the overlap note (MemoryOverlapsTest) and the Modbus reference (ModbusReferenceTest).
         editor.EnterCommand(Com1, "248", 0, "0", "1", "0");
         editor.Press("AddApp", Com1);
         QCOMPARE(Seen(editor.Dialogs),
@@ -229,6 +248,41 @@ private Q_SLOTS:
         QCOMPARE(editor.Config.EditTcpClasses[0], before);
         editor.Choose("Instance", Server01, 3);
         QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("53"));
+
+        // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"
+        // switches a server tab off at once; only Set stores it, keeping the commands.
+        editor.Type("Text_ServerIP1", 1, "256");
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+        QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
+        editor.Press("Btn_SetTCPClassAttr", 0);
+        QCOMPARE(Seen(editor.Dialogs), QStringList({"Error: Server IP Octet 2 Error. (0-255)"}));
+        QCOMPARE(editor.Config.EditTcpClasses[0], before);
+
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
+        editor.Type("Text_ServerIP1", 1, "255");
+        editor.Type("Text_TCP_RetryConnTimeout", 0, "99999");
+        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
+        editor.Press("Btn_SetTCPClassAttr", 0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].CmdCount, 5);
+        QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
+        QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
+                 (std::array<uint8_t, 4>{192, 255, 1, 10}));
+
+        // The buttons signal; leaving the window discards the edits.
+        QSignalSpy back(editor.Window.get(), &IOAppObj::backPressed);
+        QSignalSpy next(editor.Window.get(), &IOAppObj::nextPressed);
+        QSignalSpy objects(editor.Window.get(), &IOAppObj::objectViewRequested);
+        QSignalSpy devices(editor.Window.get(), &IOAppObj::deviceViewRequested);
+        for (const char* button : {"NextButton", "ShowAppInf", "ShowMBInf", "BackButton"})
+            editor.Press(button);
+        QCOMPARE((QList<qsizetype>{next.count(), objects.count(), devices.count(), back.count()}),
+                 (QList<qsizetype>{1, 1, 1, 1}));
+        QCOMPARE(editor.Config.EditSerialClasses[1], SerialClassRecord{});
+        // Closing the window is leaving it too.
+        editor.Open();
+        editor.Window->close();
+        QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
     }
 
     // The time-out's range is SettingLimitsTest's; here Set stores it and shows what was
@@ -254,78 +308,8 @@ private Q_SLOTS:
         QCOMPARE(editor.Config.EditSerialClasses[0].ConnMode, 1);
         QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
         QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
-    }
 
-    // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"
-    // switches a server tab off at once; only Set stores it, keeping the commands.
-    void tcpSetRefusesWhatDoesNotFitOrStoresIt() {
-        Editor editor;
-        const auto before = editor.Config.EditTcpClasses[0];
-        editor.Type("Text_ServerIP1", 1, "256");
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
-        QVERIFY(!editor.Button("EraseMB", Server01)->isEnabled());
-        editor.Press("Btn_SetTCPClassAttr", 0);
-        QCOMPARE(Seen(editor.Dialogs), QStringList({"Error: Server IP Octet 2 Error. (0-255)"}));
-        QCOMPARE(editor.Config.EditTcpClasses[0], before);
-
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(1);
-        editor.Type("Text_ServerIP1", 1, "255");
-        editor.Type("Text_TCP_RetryConnTimeout", 0, "99999");
-        editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
-        editor.Press("Btn_SetTCPClassAttr", 0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].ConnValid, 0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].CmdCount, 5);
-        QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
-        QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
-                 (std::array<uint8_t, 4>{192, 255, 1, 10}));
-    }
-
-    // Numeric fields take digits only, typed or pasted; an attribute field left empty shows
-    // 0, and entering one selects its text.
-    void fieldsTakeDigitsAndAttributesNeverStayEmpty() {
-        Editor editor;
-        auto* netId = editor.Field("MB_ID", Com1);
-        QTest::keyClicks(netId, "1-a2");
-        QCOMPARE(netId->text(), QString("12"));
-        QApplication::clipboard()->setText("12a");
-        netId->clear();
-        netId->paste();
-        QCOMPARE(netId->text(), QString());
-
-        auto* octet = editor.Field("Text_ServerIP2", 3);
-        octet->clear();
-        for (auto* field : {octet, netId}) {
-            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-            QApplication::sendEvent(field, &leave);
-        }
-        QCOMPARE(octet->text(), QString("0"));
-        QCOMPARE(netId->text(), QString());  // command fields may stay empty
-        auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
-        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(timeout, &enter);
-        QTRY_COMPARE(timeout->selectedText(), QString("1000"));
-    }
-
-    void buttonsSignalAndBackDiscardsTheEdits() {
-        Editor editor;
-        QSignalSpy back(editor.Window.get(), &IOAppObj::backPressed);
-        QSignalSpy next(editor.Window.get(), &IOAppObj::nextPressed);
-        QSignalSpy objects(editor.Window.get(), &IOAppObj::objectViewRequested);
-        QSignalSpy devices(editor.Window.get(), &IOAppObj::deviceViewRequested);
-        for (const char* button : {"NextButton", "ShowAppInf", "ShowMBInf", "BackButton"})
-            editor.Press(button);
-        QCOMPARE((QList<qsizetype>{next.count(), objects.count(), devices.count(), back.count()}),
-                 (QList<qsizetype>{1, 1, 1, 1}));
-        QCOMPARE(editor.Config.EditSerialClasses[1], SerialClassRecord{});
-        // Closing the window is leaving it too.
-        editor.Open();
-        editor.Window->close();
-        QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
-    }
-
-    // The CSV layout is ConfigFileTest's; here that the buttons reach it and show a refusal.
-    void commandTableGoesOutAndComesInAsCsv() {
-        Editor editor;
+        // The CSV layout is ConfigFileTest's; here that the buttons reach it and show a refusal.
         QTemporaryDir folder;
         const QString exported = folder.filePath("com2.csv");
         const QString imported = folder.filePath("com1.csv");

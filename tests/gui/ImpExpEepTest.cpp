@@ -1,6 +1,8 @@
 // The EEPROM copy window against the virtual gateway: its states, its messages and what
 // it leaves in the file and the gateway.
 
+#include <QDir>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -18,7 +20,10 @@ class ImpExpEepTest : public QObject {
 
 private:
     struct Bench : test::WindowRig<frmImpExpEEP> {
-        Bench() { Open(); }
+        Bench() {
+            Session.BackupFolder = Folder.filePath("backups");
+            Open();
+        }
         // The file dialog answers with a file of the test's own folder.
         void PressChoosingFile(const QString& button) {
             Dialogs.FileAnswers << Folder.filePath("KV-9052R_EEP.ini");
@@ -34,9 +39,12 @@ private:
     };
 
 private Q_SLOTS:
-    void openAndCloseCom() {
+    // Opening and closing the port; the bytes moved are EepromCopyTest's, here what the
+    // window shows around them, locked while a transfer runs.
+    void openCloseImportThenExport() {
         Bench bench;
         frmImpExpEEP& w = *bench.Window;
+        QSignalSpy closed(&w, &frmImpExpEEP::closed);
         QCOMPARE(bench.Look(), "10100");
         w.ComPort->setCurrentIndex(2);
         bench.Press("Connect");
@@ -54,16 +62,21 @@ private Q_SLOTS:
         bench.Gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
         bench.Press("Connect");
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"COM 4 has been occupied"}));
-    }
+        bench.Dialogs.Messages.clear();
 
-    // The bytes moved are EepromCopyTest's; here what the window shows around them.
-    void importThenExportKeepThePortOpen() {
-        Bench bench;
-        frmImpExpEEP& w = *bench.Window;
         bench.Press("Connect");
         bench.Press("cmdImportToIni");  // the file dialog cancelled: the port stays open
         QCOMPARE(bench.Look(), "01111");
+        bool checked = false;
+        QObject::connect(w.ConnectProgress, &QProgressBar::valueChanged, [&](int value) {
+            if (checked || value < 20) return;
+            checked = true;
+            QCOMPARE(bench.Look(), "00000");
+            QVERIFY(!bench.Find("Command1")->isEnabled());
+            QVERIFY(!w.close());
+        });
         bench.PressChoosingFile("cmdImportToIni");
+        QVERIFY(checked);
         QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
         QCOMPARE(bench.Look(), "01011");
         QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
@@ -74,10 +87,20 @@ private Q_SLOTS:
                  QString("Export to KV-9052R's EEPROM finished."));
         QVERIFY(bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
+        // The gateway's configuration was kept before the export, said in the window.
+        const QDir backups(bench.Session.BackupFolder);
+        QCOMPARE(bench.Find<QLabel>("BackupNote")->text(),
+                 "The gateway's configuration was kept in " +
+                     backups.filePath(backups.entryList(QDir::Files).value(0)));
 
         bench.Press("cmdExportToEEP");  // the file dialog cancelled: the window starts over
         QVERIFY(!bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Look(), "10100");
+        // Exit closes the port.
+        bench.Press("Connect");
+        bench.Press("Command1");
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!bench.Gateway.Port.IsOpen());
     }
 
     // Why a copy fails is EepromCopyTest's, its message CopyWindowTest's; here the window
@@ -92,27 +115,6 @@ private Q_SLOTS:
         QVERIFY(!bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Window->ConnectProgress->value(), 0);
         QCOMPARE(bench.Look(), "10100");
-    }
-
-    void aRunningTransferLocksTheWindowAndExitClosesThePort() {
-        Bench bench;
-        QSignalSpy closed(bench.Window.get(), &frmImpExpEEP::closed);
-        bench.Press("Connect");
-        bool checked = false;
-        QObject::connect(bench.Window->ConnectProgress, &QProgressBar::valueChanged,
-                         [&](int value) {
-                             if (checked || value < 20) return;
-                             checked = true;
-                             QCOMPARE(bench.Look(), "00000");
-                             QVERIFY(!bench.Find("Command1")->isEnabled());
-                             QVERIFY(!bench.Window->close());
-                         });
-        bench.PressChoosingFile("cmdImportToIni");
-        QVERIFY(checked);
-        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
-        bench.Press("Command1");
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!bench.Gateway.Port.IsOpen());
     }
 };
 

@@ -35,13 +35,6 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void OpenEditor() {
-        Click(&Main(), "Connect");
-        test::WaitUntilIdle(rig->Link);
-        Click(&Main(), "CreateMBDevice");
-        QVERIFY(windows->Editor());
-    }
-
 private Q_SLOTS:
     void init() {
         rig = std::make_unique<test::WindowRig<AppWindows>>();
@@ -55,7 +48,10 @@ private Q_SLOTS:
     }
 
     void editorAndSaveWindowLeadForwardAndBack() {
-        OpenEditor();
+        Click(&Main(), "Connect");
+        test::WaitUntilIdle(rig->Link);
+        Click(&Main(), "CreateMBDevice");
+        QVERIFY(windows->Editor());
         QVERIFY(!Main().isVisible());
         Q_EMIT windows->Editor()->backPressed();
         DeleteDisposedWindows();
@@ -74,10 +70,8 @@ private Q_SLOTS:
         DeleteDisposedWindows();
         QVERIFY(!windows->SaveWindow());
         QVERIFY(windows->Editor()->isVisible());
-    }
 
-    void viewsAreMadeOnceAndGoWithTheSave() {
-        OpenEditor();
+        // The views are made once and go with the save.
         Q_EMIT windows->Editor()->deviceViewRequested();
         ShowModule* deviceView = windows->DeviceView();
         QVERIFY(deviceView && deviceView->isVisible());
@@ -94,20 +88,9 @@ private Q_SLOTS:
         QVERIFY(!windows->SaveWindow() && !windows->Editor());
         QVERIFY(!windows->DeviceView() && !windows->ObjectView() && !windows->MemoryMapView());
         QVERIFY(Main().isVisible());
-    }
 
-    void eepromCopyHidesTheMainWindowUntilItCloses() {
-        Main().findChild<QAction*>("MenuEEPCopy")->trigger();
-        QVERIFY(!Main().isVisible());
-        QVERIFY(windows->EepromCopy() && windows->EepromCopy()->isVisible());
-        Q_EMIT windows->EepromCopy()->closed();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->EepromCopy());
-        QVERIFY(Main().isVisible());
-    }
-
-    void closingTheMainWindowClosesTheViews() {
-        OpenEditor();
+        // Closing the main window closes the views too.
+        Click(&Main(), "CreateMBDevice");
         Q_EMIT windows->Editor()->objectViewRequested();
         Q_EMIT windows->Editor()->backPressed();
         rig->Dialogs.YesNoAnswers = {true};
@@ -116,13 +99,7 @@ private Q_SLOTS:
         QVERIFY(!windows->ObjectView());
     }
 
-    void splashClosesWhenItsTimeIsUp() {
-        SplashWindow splash;
-        splash.ShowFor(std::chrono::milliseconds(0));
-        QVERIFY(!splash.isVisible());
-    }
-
-    void aboutOpensOnceAndClosesWithOk() {
+    void aboutEepromCopyAndSplashOpenAndClose() {
         Main().findChild<QAction*>("About_")->trigger();
         Main().findChild<QAction*>("About_")->trigger();
         const auto abouts = Main().findChildren<AboutWindow*>();
@@ -130,6 +107,19 @@ private Q_SLOTS:
         QVERIFY(abouts.first()->isVisible());
         Click(abouts.first(), "OK");
         QVERIFY(!abouts.first()->isVisible());
+
+        Main().findChild<QAction*>("MenuEEPCopy")->trigger();
+        QVERIFY(!Main().isVisible());
+        QVERIFY(windows->EepromCopy() && windows->EepromCopy()->isVisible());
+        Q_EMIT windows->EepromCopy()->closed();
+        DeleteDisposedWindows();
+        QVERIFY(!windows->EepromCopy());
+        QVERIFY(Main().isVisible());
+
+        // The splash closes when its time is up.
+        SplashWindow splash;
+        splash.ShowFor(std::chrono::milliseconds(0));
+        QVERIFY(!splash.isVisible());
     }
 };
 

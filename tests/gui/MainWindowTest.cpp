@@ -58,6 +58,18 @@ private Q_SLOTS:
     void readsTheGatewayAndShowsTheConnectedLook() {
         QCOMPARE(h->Find<QComboBox>("ComPort")->count(), 16);
         QVERIFY(!h->Find<QComboBox>("ComPort")->itemData(2, Qt::ToolTipRole).toString().isEmpty());
+        // Next before a read-out only flips the status line's style.
+        QSignalSpy next(&h->Window, &Main_F::nextRequested);
+        auto* state = h->Find<QLineEdit>("CommunicationState");
+        h->Find<QPushButton>("CreateMBDevice")->setEnabled(true);  // as a script might
+        h->Click("CreateMBDevice");
+        QCOMPARE(state->text(), QString("Connect KV-9052R First"));
+        QVERIFY(state->font().bold());
+        h->Click("CreateMBDevice");
+        QVERIFY(!state->font().bold());
+        h->Click("CreateMBDevice");
+        QCOMPARE(next.count(), 0);
+
         bool checkedWhileReading = false;
         QList<int> progress;
         auto* bar = h->Find<QProgressBar>("ConnectProgress");
@@ -71,36 +83,32 @@ private Q_SLOTS:
             // The focus stays on Connect, off the read-only fields.
             QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
         });
+        // Connect pressed during the read-out starts no second one.
+        int extraPresses = 0;
+        QObject::connect(h->Find<QProgressBar>("ConnectProgress"), &QProgressBar::valueChanged,
+                         [&](int value) {
+                             if (extraPresses > 0 || value != 2) return;
+                             ++extraPresses;
+                             h->Window.ConnectSequence();
+                             h->Click("Connect");
+                         });
         h->Connect();
 
         QVERIFY(checkedWhileReading);
+        QCOMPARE(extraPresses, 1);
+        QCOMPARE(h->Gateway.Port.OpenCount, 1);
+        QCOMPARE(h->Gateway.LinesReceived().count("use eeprom"), 1);
         QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
         QVERIFY(h->Dialogs.Messages.isEmpty());
         QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
-        QCOMPARE(Field("FirmwareVer")->text(), QString("1.03-2009/07/15"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
-        QCOMPARE(h->Config.SerialClasses, sim::DemoConfig().SerialClasses);
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
         QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
         QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
         // The DeviceNet panel is selected as if its toggle had been pressed.
         QVERIFY(h->Toggle(0)->isChecked());
         QCOMPARE(Field("CANNodeId")->text(), QString("5"));
-    }
-
-    void nextBeforeAReadOutOnlyFlipsTheStatusStyle() {
-        QSignalSpy next(&h->Window, &Main_F::nextRequested);
-        auto* state = h->Find<QLineEdit>("CommunicationState");
-        h->Find<QPushButton>("CreateMBDevice")->setEnabled(true);  // as a script might
-        h->Click("CreateMBDevice");
-        QCOMPARE(state->text(), QString("Connect KV-9052R First"));
-        QVERIFY(state->font().bold());
-        h->Click("CreateMBDevice");
-        QVERIFY(!state->font().bold());
-        h->Click("CreateMBDevice");
-        QCOMPARE(next.count(), 0);
-        h->Connect();  // a read-out sets the style back
-        QVERIFY(!state->font().bold());
+        QVERIFY(!state->font().bold());  // a read-out sets the style back
         h->Click("CreateMBDevice");
         QCOMPARE(next.count(), 1);
     }
@@ -128,22 +136,6 @@ private Q_SLOTS:
             QCOMPARE(Field("CommunicationState")->text(), r.state);
             VerifyUsableAfterFailure();
         }
-    }
-
-    void connectDuringAReadOutStartsNoSecondOne() {
-        int extraPresses = 0;
-        QObject::connect(h->Find<QProgressBar>("ConnectProgress"), &QProgressBar::valueChanged,
-                         [&](int value) {
-                             if (extraPresses > 0 || value != 2) return;
-                             ++extraPresses;
-                             h->Window.ConnectSequence();
-                             h->Click("Connect");
-                         });
-        h->Connect();
-        QCOMPARE(extraPresses, 1);
-        QCOMPARE(h->Gateway.Port.OpenCount, 1);
-        QCOMPARE(h->Gateway.LinesReceived().count("use eeprom"), 1);
-        QVERIFY(h->Window.Connected());
     }
 
     void closingAsksAndIsRefusedDuringAReadOut() {
@@ -186,7 +178,11 @@ private Q_SLOTS:
         QVERIFY(!h->Window.isVisible());
         QCOMPARE(accepted.count(), 1);
     }
-    void togglesSelectOnePanelAtATimeAndKeepTypedText() {
+    // The toggles select one panel at a time, keeping what was typed.
+    // Each panel shows the configuration and its Set button stores or refuses what was
+    // typed; the limits are SettingLimitsTest's and the check byte's rule
+    // ParameterChecksTest's, here the lists and fields reach them.
+    void panelsShowAndSetTheConfiguration() {
         h->Connect();
         h->Toggle(1)->click();
         QCOMPARE(ShownPanel(), 1);
@@ -219,10 +215,28 @@ private Q_SLOTS:
         h->Toggle(0)->click();  // another panel refills the one chosen after it
         h->Toggle(2)->click();
         QCOMPARE(Field("MasterEtherParam_0")->text(), QString("192.168.255.1"));
-    }
 
-    void panelsShowTheConfiguration() {
-        h->Connect();
+        h->Toggle(0)->click();
+        const QString refused = "Node ID is not supported!(0~63)";
+        const struct {
+            QString typed;
+            DeviceNetParams stored;
+            QString message;
+        } nodes[] = {{" 0", {0, 1}, ""}, {"64", {5, 2}, refused}};
+        for (const auto& r : nodes) {
+            h->Config.DeviceNetParams = {5, 2};
+            h->Dialogs.Messages.clear();
+            Field("CANNodeId")->setText(r.typed);
+            List("CANBaudrate")->setCurrentIndex(1);
+            h->Click("SettingDeviceNetParam");
+            QCOMPARE(h->Config.DeviceNetParams, r.stored);
+            QCOMPARE(LastMessage(), r.message);
+        }
+        QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
+        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("0"));
+        QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
+
         h->Config.DeviceNetParams = {0, 7};
         h->Toggle(1)->click();
         QCOMPARE(List("ComBr")->currentText(), QString("19200      BPS"));
@@ -238,36 +252,9 @@ private Q_SLOTS:
         QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{1, 0}));
         h->Toggle(2)->click();
         QCOMPARE(Field("MasterEtherParam_1")->text(), QString("192.168.0.1"));
-    }
 
-    // The node ID's limits are SettingLimitsTest's; here Set stores or refuses and shows it.
-    void deviceNetSetStoresOrRefuses() {
-        h->Connect();
-        const QString refused = "Node ID is not supported!(0~63)";
-        const struct {
-            QString typed;
-            DeviceNetParams stored;
-            QString message;
-        } rows[] = {{" 0", {0, 1}, ""}, {"64", {5, 2}, refused}};
-        for (const auto& r : rows) {
-            h->Config.DeviceNetParams = {5, 2};
-            h->Dialogs.Messages.clear();
-            Field("CANNodeId")->setText(r.typed);
-            List("CANBaudrate")->setCurrentIndex(1);
-            h->Click("SettingDeviceNetParam");
-            QCOMPARE(h->Config.DeviceNetParams, r.stored);
-            QCOMPARE(LastMessage(), r.message);
-        }
-        QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
-        QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
-        QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("0"));
-        QCOMPARE(Field("CommunicationState")->text(), QString("Setting Devicenet Parameter Ok"));
-    }
-
-    // The check byte's rule is ParameterChecksTest's; here the lists reach it.
-    void comSetStoresTheChosenPortWithItsChecksum() {
-        h->Connect();
         h->Toggle(1)->click();
+        h->Dialogs.Messages.clear();
         const GatewayConfig before = h->Config;
         h->Choose(List("ComPo"), 1);
         List("ComBr")->setCurrentIndex(6);  // 57600
@@ -283,19 +270,15 @@ private Q_SLOTS:
         QCOMPARE(h->Config.SerialClasses[0], before.SerialClasses[0]);
         QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("ODD"));
         QCOMPARE(Field("CommunicationState")->text(), QString("Setting COM Parameter Ok"));
-    }
 
-    // The address limits are SettingLimitsTest's; here a refusal shown and the addresses stored.
-    void ethernetSetStoresOrRefuses() {
-        h->Connect();
         h->Toggle(2)->click();
         const struct {
             QString ip, gateway, mask, message, storedIp;
-        } rows[] = {
+        } addresses[] = {
             {"10.0.0.0", "10.0.0.1", "255.0.0.0", "Invalid IP address!", "192.168.255.1"},
             {"10.0.0.254", "10.0.0.1", "255.255.255.255", "", "10.0.0.254"},
         };
-        for (const auto& r : rows) {
+        for (const auto& r : addresses) {
             h->Config.EthernetParams.Ip = "192.168.255.1";
             h->Dialogs.Messages.clear();
             Field("MasterEtherParam_0")->setText(r.ip);

@@ -53,7 +53,7 @@ class SaveWindowTest : public QObject {
 
 private Q_SLOTS:
     // The lists' contents are PollPathsTest's; here what the window shows and stores.
-    void opensWithTheReadPathsAndSetPathStoresTheChoice() {
+    void opensWithTheReadPathsAndSetPathStoresTheChoiceBackSendsNothing() {
         Rig rig;
         rig.Config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
         auto& com1 = rig.Config.EditSerialClasses[0];
@@ -66,6 +66,7 @@ private Q_SLOTS:
         server.Commands[0] = Command(1);
         server.Commands[1] = Command(15);
         const ConnectionPaths read = rig.Config.ConnectionPaths;
+        const auto classes = rig.Config.EditSerialClasses;
         EDSAndEEPSet& window = rig.OpenInFolder();
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
@@ -79,6 +80,21 @@ private Q_SLOTS:
         QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 1, 0x0B}, {0x69, 2, 0x0B}}));
         QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
         QVERIFY(rig.Config.ConnectionPaths == read);
+        QVERIFY(rig.LinesSent().isEmpty());
+
+        // A save during a read-out and "Back" send nothing; the working copy stays.
+        rig.Dialogs.Messages.clear();
+        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+        QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
+        rig.Session.ConnectBusy = true;  // a save during a read-out does nothing
+        rig.Press("FinishDeviceSet");
+        QVERIFY(rig.Dialogs.Messages.isEmpty() && rig.ButtonsEnabled());
+        rig.Session.ConnectBusy = false;
+        rig.Press("AppObj");
+        rig.Press("BackButton");
+        QCOMPARE(objectView.count(), 1);
+        QCOMPARE(abandoned.count(), 1);
+        QVERIFY2(rig.Config.EditSerialClasses == classes, "the working copy stays for the editor");
         QVERIFY(rig.LinesSent().isEmpty());
     }
 
@@ -94,9 +110,21 @@ private Q_SLOTS:
         rig.Press("Btn_SetPath");
         rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
         QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
+        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
+        // Closing the window while the save runs would pull it from under the running
+        // sequence.
+        int closeAttempts = 0;
+        QObject::connect(rig.Find<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged,
+                         [&](int value) {
+                             if (value != 50) return;
+                             ++closeAttempts;
+                             QVERIFY(!window.close());
+                         });
 
         rig.Press("FinishDeviceSet");
 
+        QCOMPARE(closeAttempts, 1);
+        QCOMPARE(abandoned.count(), 0);
         QCOMPARE(completed.count(), 1);
         QVERIFY(!window.isVisible());
         QCOMPARE(rig.Gateway.Port.SelectedPort(), 3);
@@ -153,25 +181,6 @@ private Q_SLOTS:
         }
     }
 
-    // Closing the window while the save runs would pull it from under the running sequence.
-    void windowStaysWhileTheGatewayIsWritten() {
-        Rig rig;
-        EDSAndEEPSet& window = rig.OpenInFolder();
-        QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
-        int closeAttempts = 0;
-        QObject::connect(rig.Find<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged,
-                         [&](int value) {
-                             if (value != 50) return;
-                             ++closeAttempts;
-                             QVERIFY(!window.close());
-                         });
-        rig.Press("FinishDeviceSet");
-        QCOMPARE(closeAttempts, 1);
-        QCOMPARE(abandoned.count(), 0);
-        QCOMPARE(completed.count(), 1);
-    }
-
     // The bytes a factory reset writes are FactoryResetTest's; here the question and the
     // window.
     void factoryResetAsksFirst() {
@@ -189,24 +198,6 @@ private Q_SLOTS:
         QCOMPARE(rig.Config.EthernetParams.Ip, QString("192.168.255.1"));
         QVERIFY(rig.Dialogs.Messages.isEmpty());
         QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
-    }
-
-    void backAndASaveDuringAReadOutSendNothing() {
-        Rig rig;
-        const auto classes = rig.Config.EditSerialClasses;
-        EDSAndEEPSet& window = rig.OpenInFolder();
-        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
-        QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
-        rig.Session.ConnectBusy = true;  // a save during a read-out does nothing
-        rig.Press("FinishDeviceSet");
-        QVERIFY(rig.Dialogs.Messages.isEmpty() && rig.ButtonsEnabled());
-        rig.Session.ConnectBusy = false;
-        rig.Press("AppObj");
-        rig.Press("BackButton");
-        QCOMPARE(objectView.count(), 1);
-        QCOMPARE(abandoned.count(), 1);
-        QVERIFY2(rig.Config.EditSerialClasses == classes, "the working copy stays for the editor");
-        QVERIFY(rig.LinesSent().isEmpty());
     }
 };
 

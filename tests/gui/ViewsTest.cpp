@@ -50,7 +50,7 @@ private:
     }
 
 private Q_SLOTS:
-    void viewsShowTheWorkingCopyOnce() {
+    void viewsShowTheWorkingCopyAndTheMapFollowsIt() {
         GatewayConfig config = WorkingCopy();
         ShowModule view(config);
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
@@ -66,11 +66,10 @@ private Q_SLOTS:
         QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
         ShowModule reopened(config);
         QCOMPARE(Cell(reopened, "ModuleInfoRecord_0", 0, 1), QStringLiteral("ASCII"));
-    }
+        config.EditSerialClasses[0].ConnMode = 1;
 
-    // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks and the texts.
-    void overlapIsListedAndMarkedUntilACommandIsDeleted() {
-        GatewayConfig config = WorkingCopy();
+        // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks, the texts and
+        // the way there by keyboard.
         MemoryMap map(config);
         map.show();
         auto* list = map.findChild<QListWidget*>("OverlapList");
@@ -90,23 +89,10 @@ private Q_SLOTS:
                  QStringLiteral("Address 505: Server 04 instance 1 (not in use) at 500..509"));
         QCOMPARE(grid->AddressText(600), QStringLiteral("Address 600: free"));
 
-        // As the editor's Delete does; the window notices on its own.
-        DeleteCommand(config, 0, 1);
-        QTRY_COMPARE(list->count(), 0);
-        QVERIFY(!grid->IsShared(110));
-        QVERIFY(!none->isHidden());
-    }
-
-    void keyboardAndListLeadToAnAddress() {
-        GatewayConfig config = WorkingCopy();
-        MemoryMap map(config);
-        map.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&map));
-        auto* grid = map.findChild<MemoryGrid*>("MemoryGrid");
+        // The keyboard and the list lead to an address.
         auto* cursorText = map.findChild<QLabel*>("CursorText");
-        auto* list = map.findChild<QListWidget*>("OverlapList");
+        QVERIFY(QTest::qWaitForWindowExposed(&map));
         QCOMPARE(grid->focusPolicy(), Qt::StrongFocus);
-
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Down);
         QTest::keyClick(grid, Qt::Key_End);
@@ -126,6 +112,12 @@ private Q_SLOTS:
         list->setCurrentRow(0);
         QCOMPARE(grid->Cursor(), 110);
         QVERIFY(cursorText->text().startsWith("Address 110, shared: "));
+
+        // As the editor's Delete does; the window notices on its own.
+        DeleteCommand(config, 0, 1);
+        QTRY_COMPARE(list->count(), 0);
+        QVERIFY(!grid->IsShared(110));
+        QVERIFY(!none->isHidden());
     }
 };
 

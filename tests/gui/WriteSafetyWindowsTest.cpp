@@ -1,6 +1,6 @@
-// The windows' safety net around writes: a backup kept before the save, the factory reset
-// and the EEPROM export, said where in the window; failure boxes that offer the console
-// trace; "Save Console Trace...".
+// The windows' safety net around writes: a backup kept before the save and the factory
+// reset, said where in the window (the EEPROM export's: ImpExpEepTest); failure boxes that
+// offer the console trace; "Save Console Trace...".
 
 #include <QAction>
 #include <QDir>
@@ -10,8 +10,6 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "backup/BackupFile.h"
-#include "ui/backup/frmImpExpEEP.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
@@ -20,20 +18,19 @@ namespace {
 
 // A demo gateway read on the session as the main window reads it; backups kept in a
 // folder of the test.
-template <typename W>
-struct Rig : test::WindowRig<W> {
+struct Rig : test::WindowRig<EDSAndEEPSet> {
     Rig() {
-        readLines = test::ReadOnSession(this->Link, this->Gateway, this->Config);
-        this->Session.LastRead = this->Config;
-        this->Session.BackupFolder = folder.filePath("backups");
+        readLines = test::ReadOnSession(Link, Gateway, Config);
+        Session.LastRead = Config;
+        Session.BackupFolder = folder.filePath("backups");
     }
     // The one backup kept; empty unless there is exactly one.
     QString Backup() const {
-        const QDir backups(this->Session.BackupFolder);
+        const QDir backups(Session.BackupFolder);
         const QStringList files = backups.entryList(QDir::Files);
         return files.size() == 1 ? backups.filePath(files.first()) : QString();
     }
-    QString BackupNote() const { return this->template Find<QLabel>("BackupNote")->text(); }
+    QString BackupNote() const { return Find<QLabel>("BackupNote")->text(); }
 
     QTemporaryDir folder;
     int readLines = 0;
@@ -60,7 +57,7 @@ private Q_SLOTS:
             {"FinishDeviceSet", 12, "Timeout", GetBackWith},
         };
         for (const auto& c : cases) {
-            Rig<EDSAndEEPSet> rig;
+            Rig rig;
             rig.Dialogs.YesNoAnswers = {true};
             rig.Open().SetEdsFolders({rig.folder.path()});
             if (c.silentAfterWriteLines >= 0)
@@ -75,21 +72,6 @@ private Q_SLOTS:
                 QVERIFY(rig.Dialogs.Messages.last().Details.contains(" -> "));
             }
         }
-    }
-
-    void eepromExportKeepsABackupFirst() {
-        Rig<frmImpExpEEP> rig;
-        const QString file = rig.folder.filePath("factory.ini");
-        QVERIFY(test::WriteAll(file, BackupFile::Encode(sim::FactoryImage())));
-        rig.Dialogs.FileAnswers = {file};
-        rig.Open();
-        rig.Press("Connect");
-
-        rig.Press("cmdExportToEEP");
-
-        QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Export to KV-9052R's EEPROM finished."});
-        QCOMPARE(rig.BackupNote(), KeptIn + rig.Backup());
-        QVERIFY(rig.Gateway.Console.Eeprom.Blocks[8] == sim::FactoryImage().Blocks[8]);
     }
 
     void aFailedReadOutOffersItsTraceAndTheFileMenuSavesIt() {
