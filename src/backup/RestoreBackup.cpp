@@ -29,10 +29,15 @@ CopyOutcome KeepGatewayConfiguration(ConsoleLink& link, const RestoreOptions& op
 
 RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path,
                              const RestoreOptions& options) {
-    RestoreOutcome outcome;
     EepromImage image;
-    outcome.Copy = CheckBackupToWrite(path, options.AllowIncomplete, image);
-    if (!outcome.Copy.ok()) return outcome;
+    const CopyOutcome checked = CheckBackupToWrite(path, options.AllowIncomplete, image);
+    if (!checked.ok()) return {checked, {}};
+    return RestoreBackup(link, image, options);
+}
+
+RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
+                             const RestoreOptions& options) {
+    RestoreOutcome outcome;
     ProgressFn writeProgress = options.Progress;
     if (!options.BackupFolder.isEmpty()) {
         outcome.Copy = KeepGatewayConfiguration(link, options, outcome.BackupPath);

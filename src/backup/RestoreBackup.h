@@ -22,6 +22,9 @@ struct RestoreOutcome {
 };
 
 RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path, const RestoreOptions& options);
+// The same for the blocks of a file already checked with CheckBackupToWrite.
+RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
+                             const RestoreOptions& options);
 
 // What the user is told at the end: the copy's own message, and the backup to apply when
 // the write failed after it was kept.

@@ -74,7 +74,7 @@ int RunRestore(const Invocation& in) {
         const RestoreOptions options{
             allowIncomplete, backupFolder, PortFileStem(work.Port),
             work.Report(QStringLiteral("writing the EEPROM"), CopyProgressMaximum)};
-        const RestoreOutcome outcome = RestoreBackup(console->Link, file, options);
+        const RestoreOutcome outcome = RestoreBackup(console->Link, image, options);
         if (!outcome.BackupPath.isEmpty()) work.Out << BackupKeptText(outcome.BackupPath) << "\n";
         (outcome.Copy.ok() ? work.Out : work.Err) << RestoreOutcomeText(outcome, file) << "\n";
         if (!outcome.Copy.ok()) console->PrintLastExchange(work.Err);
