@@ -3,7 +3,9 @@
 #include <map>
 
 #include "console/ConsoleLink.h"
+#include "support/CoreApplication.h"
 #include "support/FakeClock.h"
+#include "support/SessionOnGateway.h"
 
 namespace kv {
 namespace {
@@ -177,10 +179,6 @@ TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
     EXPECT_FALSE(line.link.SendCommand("x", ">"));
     EXPECT_EQ(line.port.TransmitBufferReads, 10);
     EXPECT_EQ(line.link.ReplyText, "earlier");
-
-    uint8_t value = 77;
-    EXPECT_FALSE(line.link.ReadConsoleByte("e 16", "B(16)=", value));
-    EXPECT_EQ(value, 77);
 }
 
 // A byte that cannot be read leaves the value as it was (99 here); the reply text of the
@@ -189,23 +187,26 @@ TEST(ConsoleLink, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
     const struct {
         QByteArray Reply;
         QString Key;
+        int StuckTransmitBytes;
         bool Read;
         uint8_t Value;
     } cases[] = {
-        {"e 16\r\nB(16)= 12 -->", "B(16)=", true, 12},
-        {"B(16)=255\r\n-->", "B(16)=", true, 255},
-        {"B(16)=62.5-->", "B(16)=", true, 62},
-        {"B(16)= 12 ", "B(16)=", false, 99},      // no edit prompt: time-out
-        {"B(11)= 7 -->", "B(1)=", false, 99},     // the line of another address
-        {"B(16)= 256 -->", "B(16)=", false, 99},  // not a byte
-        {"B(16)=-1-->", "B(16)=", false, 99},
-        {"B(16)=1e9-->", "B(16)=", false, 99},
-        {"B(16)= 12 -->", "", false, 99},
-        {"-->B(16)= 12", "B(16)=", false, 99},  // the key after the prompt
+        {"e 16\r\nB(16)= 12 -->", "B(16)=", 0, true, 12},
+        {"B(16)=255\r\n-->", "B(16)=", 0, true, 255},
+        {"B(16)=62.5-->", "B(16)=", 0, true, 62},
+        {"B(16)= 12 ", "B(16)=", 0, false, 99},      // no edit prompt: time-out
+        {"B(11)= 7 -->", "B(1)=", 0, false, 99},     // the line of another address
+        {"B(16)= 256 -->", "B(16)=", 0, false, 99},  // not a byte
+        {"B(16)=-1-->", "B(16)=", 0, false, 99},
+        {"B(16)=1e9-->", "B(16)=", 0, false, 99},
+        {"B(16)= 12 -->", "", 0, false, 99},
+        {"-->B(16)= 12", "B(16)=", 0, false, 99},   // the key after the prompt
+        {"B(16)= 12 -->", "B(16)=", 1, false, 99},  // the command did not go out
     };
     ScriptedLine line;
     line.link.ReplyText = "IP=10.0.0.1\r\n";
     for (const auto& c : cases) {
+        line.port.StuckTransmitBytes = c.StuckTransmitBytes;
         line.port.AnswerNextLine({{1ms, c.Reply}});
         uint8_t value = 99;
         EXPECT_EQ(line.link.ReadConsoleByte("e 16", c.Key, value), c.Read) << c.Reply.constData();
@@ -213,6 +214,22 @@ TEST(ConsoleLink, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
     }
     EXPECT_EQ(line.port.Written, QByteArray("e 16\r").repeated(std::size(cases)));
     EXPECT_EQ(line.link.ReplyText, "IP=10.0.0.1\r\n");
+}
+
+// The gateway session runs one operation at a time. That it takes the next once one has
+// ended, and how the port is opened and closed around the windows' operations whatever
+// their outcome: MainWindowTest.
+TEST(GatewaySession, ASecondRequestWhileOneRunsIsRefused) {
+    test::EnsureCoreApplication();
+    test::SimulatedGateway gateway;
+    GatewaySession session(test::DevicesOf(gateway));
+    QObject context;
+    QStringList finished;
+    const auto work = [](ConsoleLink&, const ProgressFn&) { return true; };
+    EXPECT_TRUE(session.Run<bool>(&context, work, {}, [&](bool) { finished << "first"; }));
+    EXPECT_FALSE(session.Run<bool>(&context, work, {}, [&](bool) { finished << "second"; }));
+    test::WaitUntilIdle(session);
+    EXPECT_EQ(finished, QStringList{"first"});
 }
 
 }  // namespace

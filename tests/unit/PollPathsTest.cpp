@@ -84,23 +84,20 @@ TEST(PollPathsTest, EachFunctionCodeOffersTheAttributeOfItsData) {
 }
 
 TEST(PollPathsTest, ReadOutPathIsKeptOnlyWhileItIsStillOffered) {
-    GatewayConfig config;
-    AddSerialCommands(config, 1, {16, 4, 3});
-    const PollPath readPath = {0x66, 3, 0x0D};
-    EXPECT_EQ(PreselectedPath(config, In, readPath), readPath);
-
-    config.EditSerialClasses[1].Commands[2].FunctionCode = 4;  // now attribute 0x0C
-    EXPECT_EQ(PreselectedPath(config, In, readPath), FallbackPollPath);
-    config.EditSerialClasses[1].Commands[2].FunctionCode = 6;  // now a writing command
-    EXPECT_EQ(PreselectedPath(config, In, readPath), FallbackPollPath);
-    config.EditSerialClasses[1].CmdCount = 2;  // command 3 deleted
-    config.EditSerialClasses[1].Commands[2].FunctionCode = 3;
-    EXPECT_EQ(PreselectedPath(config, In, readPath), FallbackPollPath);
-
-    EXPECT_EQ(PreselectedPath(config, Out, {0x64, 1, 3}), (PollPath{0x64, 1, 3}));
-    EXPECT_EQ(PreselectedPath(config, Out, {0x64, 1, 4}), FallbackPollPath);
-    EXPECT_EQ(PreselectedPath(config, Out, {0x64, 2, 1}), FallbackPollPath);
-    EXPECT_EQ(PreselectedPath(config, In, {0, 0, 0}), FallbackPollPath);
+    const struct {
+        PollDirection Direction;
+        PollPath Path, Preselected;
+    } rows[] = {
+        {In, {0x66, 3, 0x0D}, {0x66, 3, 0x0D}},   {In, {0x66, 4, 0x0D}, FallbackPollPath},
+        {In, {0x66, 6, 0x0D}, FallbackPollPath},  // a writing command
+        {In, {0x66, 9, 0x0D}, FallbackPollPath},  // an invalid command
+        {In, {0x66, 10, 0x0D}, FallbackPollPath}, {Out, {0x64, 1, 3}, {0x64, 1, 3}},
+        {Out, {0x64, 1, 4}, FallbackPollPath},    {Out, {0x64, 2, 1}, FallbackPollPath},
+        {In, {0, 0, 0}, FallbackPollPath},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PreselectedPath(Example(), row.Direction, row.Path), row.Preselected)
+            << int(row.Path[1]);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "platform/PortNaming.h"
+#include "sim/ComLink.h"
 
 namespace kv {
 namespace {
@@ -34,7 +36,7 @@ protected:
 };
 
 // An empty variable counts as none.
-TEST(PortFolder, ComesFromThePortVariableThenTheRuntimeFolderThenTheTemporaryFolder) {
+TEST_F(PortNamingTest, PortFolderIsThePortVariableThenTheRuntimeFolderThenTheTemporaryOne) {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const struct {
         const char* PortDir;
@@ -51,7 +53,6 @@ TEST(PortFolder, ComesFromThePortVariableThenTheRuntimeFolderThenTheTemporaryFol
         EXPECT_EQ(PortFolder(), row.Folder);
         EXPECT_EQ(ComLinkPath(3), row.Folder + "/COM3");
     }
-    qunsetenv("KV9052R_PORT_DIR");
     qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
@@ -66,13 +67,10 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     EXPECT_FALSE(AssignComPort(4, QStringLiteral("/dev/kv9052r-gone"), error));
     const QString hop = folder_.filePath(QStringLiteral("gateway"));
     ASSERT_TRUE(QFile::link(SomeDevice, hop));
-    const QString plainFile = folder_.filePath(QStringLiteral("notes.txt"));
-    QFile file(plainFile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    for (const int number : {1, 2, 5, 17}) Link(number, SomeDevice);
+    for (const int number : {1, 2, 17}) Link(number, SomeDevice);
     Link(7, hop);
     Link(8, QStringLiteral("/dev/kv9052r-gone"));
-    Link(9, plainFile);
+    Link(9, folder_.path());  // not a device
     const struct {
         int Number;
         QString Device;
@@ -82,8 +80,6 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
         {2, SomeDevice, ComSource::PortFolder},  // over the second port present
         {3, assigned, ComSource::Assignment},    // where no port is present
         {4, "", ComSource::None},                // two ports present
-        {5, SomeDevice, ComSource::PortFolder},
-        {6, "", ComSource::None},
         {7, SomeDevice, ComSource::PortFolder},
         {8, "", ComSource::BrokenLink},
         {9, "", ComSource::BrokenLink},
@@ -98,7 +94,7 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     ASSERT_TRUE(UnassignComPort(1, error));
     EXPECT_EQ(ResolveComPortAndSource(1, PresentPorts).Source, ComSource::PortFolder);
     ASSERT_TRUE(UnassignComPort(3, error));
-    EXPECT_EQ(ResolveComPort(3, PresentPorts), "");
+    EXPECT_EQ(ResolveComPort(3, PresentPorts + QStringList{"/dev/ttyS1"}), "/dev/ttyS1");
 }
 
 TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {
@@ -116,6 +112,29 @@ TEST(SerialPortsInComOrder, PutsUsbAdaptersFirstAndSortsNumbersAsNumbers) {
     const QStringList expected = {"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyAMA0",
                                   "/dev/ttyS0",   "/dev/ttyS2",   "/dev/ttyS10"};
     EXPECT_EQ(SerialPortsInComOrder(found), expected);
+}
+
+// The simulator program publishing its terminal as COM n, in a port folder it makes.
+TEST_F(PortNamingTest, GatewayPublishesReplacesStaleLinksAndRemovesItsOwnOnly) {
+    qputenv("KV9052R_PORT_DIR", QFile::encodeName(folder_.filePath("ports")));
+    QString error;
+    {
+        sim::ComLink first;
+        ASSERT_TRUE(first.Publish(9, SomeDevice, error)) << error.toStdString();
+        EXPECT_EQ(QFileInfo(ComLinkPath(9)).symLinkTarget(), SomeDevice);
+    }
+    EXPECT_FALSE(QFileInfo(ComLinkPath(9)).isSymLink()) << "removed when the gateway ends";
+
+    Link(3, folder_.filePath("gone"));
+    sim::ComLink replacing;
+    ASSERT_TRUE(replacing.Publish(3, SomeDevice, error)) << error.toStdString();
+    EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), SomeDevice);
+
+    // Another live gateway's link is left alone.
+    sim::ComLink second;
+    EXPECT_FALSE(second.Publish(3, folder_.path(), error));
+    EXPECT_TRUE(error.contains("COM 3 is already taken")) << error.toStdString();
+    EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), SomeDevice);
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "console/PortOpening.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 #include "sim/PseudoTerminal.h"
 #include "support/CoreApplication.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -24,22 +26,13 @@ protected:
     void SetUp() override {
         QString error;
         ASSERT_TRUE(terminal_.emplace().Open(error)) << error.toStdString();
-        device_ = terminal_->SlavePath();
-        port_.SelectDevice(device_);
+        port_.SelectDevice(terminal_->SlavePath());
     }
     void Send(const QByteArray& bytes) {
         ASSERT_EQ(::write(terminal_->MasterFd(), bytes.constData(), bytes.size()), bytes.size());
     }
-    // What arrives within a second on either side, until `expected` bytes have.
-    QByteArray ReadFromPort(int expected) {
-        QByteArray arrived;
-        for (const uint32_t start = clock_.Milliseconds();
-             arrived.size() < expected && clock_.Milliseconds() - start < 1000;
-             arrived += port_.ReadAll())
-            port_.WaitForData(10ms);
-        return arrived;
-    }
-    QByteArray ReadFromTerminal(int expected) {
+    // What the terminal receives within a second, until `expected` bytes have.
+    QByteArray FromTerminal(int expected) {
         QByteArray arrived;
         char buffer[256];
         for (const uint32_t start = clock_.Milliseconds();
@@ -55,7 +48,6 @@ protected:
     }
 
     std::optional<sim::PseudoTerminal> terminal_;
-    QString device_;
     QtSerialPort port_;
     SteadyClock clock_;
 };
@@ -64,9 +56,7 @@ TEST_F(QtSerialPortTest, ExchangesBytesWithTheDeviceInBothDirections) {
     ASSERT_TRUE(port_.Open().ok());
     port_.Write("ip\r");
     EXPECT_EQ(port_.BytesToSend(), 0);
-    EXPECT_EQ(ReadFromTerminal(3), "ip\r");
-    Send("ip=10.0.0.5\r\nq5308RT>");
-    EXPECT_EQ(ReadFromPort(20), "ip=10.0.0.5\r\nq5308RT>");
+    EXPECT_EQ(FromTerminal(3), "ip\r");
 
     EXPECT_GE(WaitedUs(5ms), 4000u) << "an idle wait lasts its time";
     // Bytes that crossed the terminal while no events ran are counted, and can be dropped.
@@ -85,11 +75,9 @@ TEST_F(QtSerialPortTest, DeviceWithoutAccessRightsSaysHowToGetThem) {
     if (geteuid() == 0) GTEST_SKIP() << "access rights do not bind the superuser";
     QTemporaryDir folder;
     const QString device = folder.filePath(QStringLiteral("ttyLocked"));
-    QFile file(device);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(test::WriteAll(device, {}));
     // Only the group may use it, as with a serial device of the "dialout" group.
-    ASSERT_TRUE(file.setPermissions(QFileDevice::ReadGroup | QFileDevice::WriteGroup));
+    ASSERT_TRUE(QFile::setPermissions(device, QFileDevice::ReadGroup | QFileDevice::WriteGroup));
 
     port_.SelectDevice(device);
     const PortOpenResult result = port_.Open();
@@ -112,6 +100,29 @@ TEST_F(QtSerialPortTest, UnpluggedDeviceClosesThePortAndReadsNothing) {
     EXPECT_EQ(port_.BytesToSend(), 0);
     // The dead device no longer ends a wait at once: the wait lasts its time again.
     EXPECT_GE(WaitedUs(5ms), 4000u);
+}
+
+// What a port that did not open makes the windows and the command line say, and what it
+// does to the status text.
+TEST(PortFailureReport, TextTitleAndStatusOfEachFailure) {
+    const struct {
+        PortOpenError Error;
+        QString SystemText;
+        QString Text, Title;
+        std::optional<QString> State;
+    } rows[] = {
+        {PortOpenError::InUse, "", "COM 3 has been occupied", "Error", "COM 3 has been occupied"},
+        {PortOpenError::Other, "Permission denied", "Permission denied", "", QString()},
+        {PortOpenError::Other, "", "Can't open COM 3!", "Error", std::nullopt},
+        {PortOpenError::NotOpened, "", "Can't open COM 3!", "Error", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        const FailureReport report =
+            ReportPortFailure({row.Error, row.SystemText}, 3, ReadOutPortTitles);
+        EXPECT_EQ(report.Text, row.Text);
+        EXPECT_EQ(report.Title, row.Title);
+        EXPECT_EQ(report.CommunicationState, row.State) << row.Text.toStdString();
+    }
 }
 
 }  // namespace
