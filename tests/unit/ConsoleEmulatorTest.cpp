@@ -1,5 +1,6 @@
 // The console emulator behind the virtual gateway and kv9052r-gateway-sim: the EEPROM editing
-// the write-back relies on, the EEPROM file the simulator program keeps, and the line.
+// the write-back relies on, the EEPROM file the simulator program keeps, the line, and the
+// simulator program's options.
 
 #include <gtest/gtest.h>
 
