@@ -1,10 +1,21 @@
+// Configuration files: the JSON a read-out is written as and a file is merged from, the
+// text the CLI prints, what is refused before any merge, the command table of a class as
+// CSV, and the differences between two configurations or two backups.
+
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 
+#include "config/ClassNames.h"
+#include "config/CommandTableCsv.h"
+#include "config/ConfigDiff.h"
+#include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
+#include "config/EepromCodec.h"
 #include "sim/DemoImages.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -148,6 +159,123 @@ TEST(ConfigText, ShowsSettingsAndClassesOnlyUnderTheMarker) {
     EXPECT_TRUE(text.contains("parity unknown (7)"));
     EXPECT_TRUE(text.contains("No Modbus configuration stored (marker 0)\n"));
     EXPECT_FALSE(text.contains("Class 0x65"));
+}
+
+TEST(ConfigFile, RefusesWhatIsNoConfigurationFile) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("c.json");
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {"{\n  \"DeviceNetParams\": x\n}", file + ": line 2, column 22: illegal number"},
+        {"[1, 2]", file + ": holds no JSON object"},
+        // The reader's refusals themselves: UserFilesTest.
+        {QByteArray(1024 * 1024 + 1, ' '), file + ": is larger than 1048576 bytes"},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        ASSERT_TRUE(test::WriteAll(file, bytes));
+        EXPECT_EQ(ReadConfigFile(file).Error, expected);
+    }
+}
+
+TEST(CommandTableCsv, FullClassSurvivesTheRoundTrip) {
+    const QByteArray table =
+        "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference\n"
+        "1,1,1,0,0,16,00001\n"
+        "2,2,2,16,9999,8,110000\n"
+        "3,3,3,100,0,10,40001\n"
+        "4,4,4,110,65535,2,365536\n"
+        "5,5,5,120,7,1,00008\n"
+        "6,6,6,130,8,1,40009\n"
+        "7,7,15,140,100,32,00101\n"
+        "8,8,16,200,200,120,40201\n"
+        "9,247,3,400,0,1,40001\n"
+        "10,9,2,2000,1,47,10002\n";
+    const CommandTableRead read = ReadCommandTableCsv(table, 10);
+    ASSERT_TRUE(read.ok()) << read.Errors.join('\n').toStdString();
+    EXPECT_EQ(CommandTableCsv(read.Commands), table);
+}
+
+TEST(CommandTableCsv, ReportsEveryBadCellWithRowAndColumn) {
+    const QByteArray table =
+        "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
+        "1,1,3,0,0,10\n"
+        "2,0,3,0,x,10\n"
+        "3,1,FC03 Read Holding Registers,2040,0,10\n";
+    const CommandTableRead read = ReadCommandTableCsv(table, 10);
+    EXPECT_EQ(read.Errors,
+              (QStringList{R"(row 3, column 5 (StartAddress): must be a whole number, not "x")",
+                           "row 3, column 2 (NetId): ModBus Device Address Error. (1-247)",
+                           "row 4, columns 4/6 (MemAddress/Length): Communication Length Greater "
+                           "Than Internal Memory"}));
+    EXPECT_TRUE(read.Commands.empty());
+}
+
+TEST(CommandTableCsv, ClassNames) {
+    EXPECT_EQ(ClassIndexOfName("com2"), 1);
+    EXPECT_EQ(ClassIndexOfName("Server4"), 5);
+    EXPECT_EQ(ClassIndexOfName("0x67"), 2);
+    EXPECT_EQ(ClassIndexOfName("0x6B"), std::nullopt);
+}
+
+// The demo gateway as `read --json` prints it.
+GatewayConfig ReadDemo() {
+    GatewayConfig config;
+    eeprom::DecodeImage(sim::DemoImage(), config);
+    config.EthernetParams = {"192.168.255.1", "255.255.255.0", "192.168.0.1"};
+    return config;
+}
+
+// The demo gateway: COM1 holds 3 commands, the first of length 10; COM2 holds 2; the second
+// command of TCP class 0 starts at memory 450; node ID 5.
+TEST(ConfigDiff, EqualConfigurationsChangedFieldsAndACommandOnlyOneSideHolds) {
+    const GatewayConfig demo = ReadDemo();
+    EXPECT_TRUE(DiffConfigTrees(ConfigToJson(demo), ConfigToJson(demo)).Equal());
+
+    GatewayConfig changed = demo;
+    changed.SerialClasses[0].Commands[0].Length = 12;
+    changed.SerialClasses[1].CmdCount = 1;
+    changed.TcpClasses[0].ServerIp[3] = 99;
+    const ConfigDifferences result = DiffConfigTrees(ConfigToJson(demo), ConfigToJson(changed));
+    ASSERT_EQ(result.Changes.size(), 4);
+    EXPECT_EQ(result.Changes[0], "SerialClasses[0].Commands[0].Length: 10 -> 12");
+    EXPECT_EQ(result.Changes[1], "SerialClasses[1].CmdCount: 2 -> 1");
+    EXPECT_TRUE(result.Changes[2].startsWith(u"SerialClasses[1].Commands[1]: {"));
+    EXPECT_TRUE(result.Changes[2].endsWith(u"} -> (none)")) << result.Changes[2].toStdString();
+    EXPECT_EQ(result.Changes[3], "TcpClasses[0].ServerIp[3]: 10 -> 99");
+    EXPECT_TRUE(result.OnlyInA.isEmpty());
+    EXPECT_TRUE(result.OnlyInB.isEmpty());
+}
+
+// A backup against a read-out, with the Ethernet settings only the read-out holds: CliDiffTest.
+
+// A file `apply` takes may name only some fields; what it leaves out is not compared, and
+// what apply fills in (Valid, CmdCount) is compared as apply would store it.
+TEST(ConfigDiff, APartialFileIsComparedAsApplyWouldStoreIt) {
+    const QJsonObject partial = Parse(R"({"DeviceNetParams": {"NodeId": 12},
+        "SerialClasses": [{"Commands": [{"NetId": 1, "FunctionCode": 3, "MemAddress": 0,
+                                         "StartAddress": 0, "Length": 10}]}]})");
+    QJsonObject tree;
+    QStringList errors;
+    ASSERT_TRUE(ConfigFileTree(partial, tree, errors));
+    const ConfigDifferences result = DiffConfigTrees(tree, ConfigToJson(ReadDemo()));
+    ASSERT_EQ(result.Changes.size(), 4);
+    EXPECT_EQ(result.Changes.mid(0, 2), (QStringList{"DeviceNetParams.NodeId: 12 -> 5",
+                                                     "SerialClasses[0].CmdCount: 1 -> 3"}));
+    EXPECT_TRUE(result.Changes[2].startsWith(u"SerialClasses[0].Commands[1]: (none) -> {"));
+    EXPECT_TRUE(result.Changes[3].startsWith(u"SerialClasses[0].Commands[2]: (none) -> {"));
+    EXPECT_TRUE(result.OnlyInB.contains("EthernetParams"));
+    EXPECT_TRUE(result.OnlyInB.contains("SerialClasses[1]"));
+    EXPECT_TRUE(result.OnlyInA.isEmpty());
+    EXPECT_FALSE(ConfigFileTree(QJsonObject{{"Colour", 1}}, tree, errors));
+}
+
+TEST(ConfigDiff, RawBackupsByteByByte) {
+    EepromImage before = sim::DemoImage();
+    before.Blocks[8][35] = 0x0B;
+    EXPECT_TRUE(DiffBackupBytes(before, before).isEmpty());
+    EepromImage changed = before;
+    changed.Blocks[8][35] = 0xA5;
+    changed.Blocks[2][0] = 0x77;  // not a configuration block: no backup holds it
+    EXPECT_EQ(DiffBackupBytes(before, changed), QStringList("Block 8, address 35: 0B -> A5"));
 }
 
 }  // namespace
