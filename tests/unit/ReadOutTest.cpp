@@ -62,7 +62,7 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
     EXPECT_EQ(command, (ModbusCommand{1, 247, 16, 2047, 65535, 1920}));
 }
 
-// The port check byte, leaving the old one out: ConfigJsonTest and SettingLimitsTest.
+// The port check byte, leaving the old one out: ConfigJson (ConfigSchemaTest) and SettingLimits.
 
 // Where each run lies is checked on the gateway by WriteBackTest, and against the read-out
 // by ReadOutTest; here that the image decoder reads what the encoder placed.
@@ -190,6 +190,15 @@ TEST_F(ReadOut, WithoutTheMarkerOnlyBlocksZeroAndOneAreReadAndClassesKeepTheirVa
     EXPECT_EQ(config.SerialClasses[0].Baud, 115200);  // port settings are refreshed
     EXPECT_FALSE(gateway.LinesReceived().contains("block 8"));
     EXPECT_EQ(progress, (std::vector<int>{1, 1, 2, 3, 9}));
+}
+
+// The console falls silent inside block 9 (COM2's commands): the read-out ends there.
+TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideAClassEndsTheReadOutThere) {
+    gateway.Console.Eeprom = sim::MaximalImage();
+    gateway.Console.Faults.StopAfterLines = 175;
+
+    ASSERT_EQ(Read(), ReadOutResult::Timeout);
+    EXPECT_EQ(progress.back(), 4);
 }
 
 // Garbled replies, blanks that never stop after a reply and a pulled cable all end the

@@ -190,7 +190,7 @@ TEST(NumberText, ReadsLeadingNumberLikeTheConsoleAndRoundsHalvesToEven) {
     for (const auto& [value, rounded] : halves) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
-// Further references are written by the command table (CommandTableCsv in ConfigJsonTest).
+// Further references are written by the command table (CommandTableCsv in ConfigSchemaTest).
 TEST(ModbusReference, TableDigitThenOneBasedItemNumber) {
     const struct {
         int functionCode, startAddress;
