@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -282,12 +281,6 @@ TEST(ConfigDiff, RawBackupsByteByByte) {
     EXPECT_EQ(DiffBackupBytes(before, changed), QStringList("Block 8, address 35: 0B -> A5"));
 }
 
-QJsonObject Schema() {
-    const QDir docs(QStringLiteral(KV_SOURCE_DIR "/docs"));
-    return QJsonDocument::fromJson(test::ReadAll(docs.filePath("configuration.schema.json")))
-        .object();
-}
-
 // Checks `value` against the schema node, following references into the root's $defs.
 void Check(const QJsonObject& root, QJsonObject node, const QJsonValue& value,
            const QString& path) {
@@ -312,7 +305,9 @@ void Check(const QJsonObject& root, QJsonObject node, const QJsonValue& value,
 }
 
 TEST(ConfigSchema, DescribesExactlyWhatTheWriterWrites) {
-    const QJsonObject schema = Schema();
+    const QJsonObject schema =
+        QJsonDocument::fromJson(test::ReadAll(KV_SOURCE_DIR "/docs/configuration.schema.json"))
+            .object();
     ASSERT_FALSE(schema.isEmpty());
     Check(schema, schema, ConfigToJson(sim::MaximalConfig()), "file");
 }

@@ -134,7 +134,6 @@ protected:
     void SetUp() override { ASSERT_TRUE(gateway.Port.Open().ok()); }
 
     ReadOutResult Read() {
-        progress.clear();
         return ReadGateway(link, config, [this](int value) { progress.push_back(value); });
     }
 

@@ -123,46 +123,42 @@ TEST(SettingLimits, CommandFieldsForEachFunctionCode) {
 TEST(CommandChecks, EachLimitAtItsEdge) {
     const QString netId = "ModBus Device Address Error. (1-247)";
     const QString noRoom = "Communication Length Greater Than Internal Memory";
-    const struct {
-        CommandFieldTexts Fields;
-        QString Error;
-    } rows[] = {{{"0", 1, "70000", "0", ""}, netId},  // the address is checked first
-                {{"", 3, "0", "1", "0"}, netId},
-                {{"1", 1, "0", "1", "0"}, ""},
-                {{"247", 1, "0", "1", "0"}, ""},
-                {{"248", 1, "0", "1", "0"}, netId},
-                {{"5", 1, "0", "1920", "0"}, ""},
-                {{"5", 1, "0", "1921", "0"}, "Communication Length Error. (1-1920)"},
-                {{"5", 3, "0", "121", "0"}, "Communication Length Error. (1-120)"},
-                {{"5", 4, "65536", "1", "0"}, "Register Start Address Error. (0-65535)"},
-                {{"5", 1, "0", "1", "2046"}, ""},
-                {{"5", 1, "0", "1", "2047"}, noRoom},
-                {{"5", 16, "9", "100", "1948"}, noRoom},
-                // What would corrupt the stored command.
-                {{"1", 7, "0", "1", "0"}, "Modbus Function Code Error. (1-6, 15, 16)"},
-                {{"1", 5, "0", "2", "0"}, "Communication Length Error. (1)"},
-                {{"1", 1, "0", "1", "-5"}, "Internal Memory Address Error. (0-2047)"},
-                {{"1", 1, "-5", "1", "0"}, "Relay Start Address Error. (0-65535)"}};
-    for (const auto& row : rows)
-        EXPECT_EQ(CheckCommandFields(row.Fields).Error, row.Error)
-            << row.Fields.NetId.toStdString() << " " << row.Fields.Length.toStdString();
+    const std::pair<CommandFieldTexts, QString> rows[] = {
+        {{"0", 1, "70000", "0", ""}, netId},  // the address is checked first
+        {{"", 3, "0", "1", "0"}, netId},
+        {{"1", 1, "0", "1", "0"}, ""},
+        {{"247", 1, "0", "1", "0"}, ""},
+        {{"248", 1, "0", "1", "0"}, netId},
+        {{"5", 1, "0", "1920", "0"}, ""},
+        {{"5", 1, "0", "1921", "0"}, "Communication Length Error. (1-1920)"},
+        {{"5", 3, "0", "121", "0"}, "Communication Length Error. (1-120)"},
+        {{"5", 4, "65536", "1", "0"}, "Register Start Address Error. (0-65535)"},
+        {{"5", 1, "0", "1", "2046"}, ""},
+        {{"5", 1, "0", "1", "2047"}, noRoom},
+        {{"5", 16, "9", "100", "1948"}, noRoom},
+        // What would corrupt the stored command.
+        {{"1", 7, "0", "1", "0"}, "Modbus Function Code Error. (1-6, 15, 16)"},
+        {{"1", 5, "0", "2", "0"}, "Communication Length Error. (1)"},
+        {{"1", 1, "0", "1", "-5"}, "Internal Memory Address Error. (0-2047)"},
+        {{"1", 1, "-5", "1", "0"}, "Relay Start Address Error. (0-65535)"}};
+    for (const auto& [fields, error] : rows)
+        EXPECT_EQ(CheckCommandFields(fields).Error, error)
+            << fields.NetId.toStdString() << " " << fields.Length.toStdString();
 }
 
 // Fields are read leniently; halves round to the even neighbour where a whole number is
 // stored. Showing a command gives the texts that store it again.
 TEST(CommandChecks, StoresTheValuesReadAndShowsThemAgain) {
-    const struct {
-        CommandFieldTexts Fields;
-        ModbusCommand Stored;
-    } rows[] = {{{" 17 ", 16, "400", "12a", "100"}, {1, 17, 16, 100, 400, 12}},
-                {{"2.5", 3, "0", "10.5", "0"}, {1, 2, 3, 0, 0, 10}},
-                {{"9", 15, "65535", "40", "2000"}, {1, 9, 15, 2000, 65535, 40}}};
-    for (const auto& row : rows) {
-        const auto check = CheckCommandFields(row.Fields);
+    const std::pair<CommandFieldTexts, ModbusCommand> rows[] = {
+        {{" 17 ", 16, "400", "12a", "100"}, {1, 17, 16, 100, 400, 12}},
+        {{"2.5", 3, "0", "10.5", "0"}, {1, 2, 3, 0, 0, 10}},
+        {{"9", 15, "65535", "40", "2000"}, {1, 9, 15, 2000, 65535, 40}}};
+    for (const auto& [fields, stored] : rows) {
+        const auto check = CheckCommandFields(fields);
         EXPECT_TRUE(check.ok()) << check.Error.toStdString();
-        EXPECT_EQ(check.Command, row.Stored);
+        EXPECT_EQ(check.Command, stored);
     }
-    EXPECT_EQ(FieldsOfCommand(rows[2].Stored), rows[2].Fields);
+    EXPECT_EQ(FieldsOfCommand(rows[2].second), rows[2].first);
     EXPECT_EQ(NumberFieldText(4294967295.0), "4294967295");
     EXPECT_EQ(NumberFieldText(2.5), "2.5");
 }
@@ -192,15 +188,12 @@ TEST(NumberText, ReadsLeadingNumberLikeTheConsoleAndRoundsHalvesToEven) {
 
 // Further references are written by the command table (CommandTableCsv in ConfigSchemaTest).
 TEST(ModbusReference, TableDigitThenOneBasedItemNumber) {
-    const struct {
-        int functionCode, startAddress;
-        const char* reference;
-    } rows[] = {{5, 9998, "09999"}, {15, 9999, "010000"}, {4, 0, "30001"}, {6, 12, "40013"},
-                {3, 65536, ""},     {3, -1, ""},          {7, 0, ""}};
-    for (const auto& row : rows)
-        EXPECT_EQ(ModbusReferenceText(row.functionCode, row.startAddress),
-                  QString::fromLatin1(row.reference))
-            << "FC" << row.functionCode << " at " << row.startAddress;
+    const std::tuple<int, int, const char*> rows[] = {
+        {5, 9998, "09999"}, {15, 9999, "010000"}, {4, 0, "30001"}, {6, 12, "40013"},
+        {3, 65536, ""},     {3, -1, ""},          {7, 0, ""}};
+    for (const auto& [functionCode, startAddress, reference] : rows)
+        EXPECT_EQ(ModbusReferenceText(functionCode, startAddress), QString::fromLatin1(reference))
+            << "FC" << functionCode << " at " << startAddress;
 }
 
 }  // namespace
