@@ -65,7 +65,8 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
 // The port check byte, leaving the old one out: ConfigJson (ConfigSchemaTest) and SettingLimits.
 
 // Where each run lies is checked on the gateway by WriteBackTest, and against the read-out
-// by ReadOutTest; here that the image decoder reads what the encoder placed.
+// by ReadOut.ReadsAMaximalConfigurationIntoTheModel; here that the image decoder reads what
+// the encoder placed.
 TEST(EepromImageCodec, ReadsBackWhatItPlaced) {
     EepromImage image;
     EncodeImage(sim::MaximalConfig(), image);
