@@ -81,34 +81,28 @@ TEST(EdsWriterTest, DefaultIndicesCountTheEntriesOfTheirDirection) {
     EXPECT_EQ(DefaultConnectionIndex(config, {0x00, 0, 0}, PollDirection::Produced), 1);
 }
 
-TEST(EdsWriterTest, EntriesFollowTheClassesInUseAndTheirSlots) {
+// COM1 and connection 0x67 not in use; COM2's ten commands read 1 bit, 1920 bits, write
+// registers and read 120 registers; connection 0x6A holds a count above its slots.
+TEST(EdsWriterTest, EntriesFollowTheClassesInUseTheirSlotsAndSizes) {
     GatewayConfig config = ExampleConfig();
     config.EditSerialClasses[0].ConnMode = 0;
     config.EditTcpClasses[0].ConnValid = 0;
-    const QStringList lines =
-        LinesOf(EdsText(config, {{0x64, 1, 2}, {0x65, 3, 0x0D}}, Info, Moment));
-    EXPECT_EQ(CountLinesStartingWith(lines, "            Input"), 3);
-    EXPECT_EQ(CountLinesStartingWith(lines, "            Output"), 3);
-    EXPECT_EQ(CountLinesStartingWith(lines, "            Param"), 11);
-    EXPECT_EQ(CountLinesStartingWith(lines, "            Enum"), 2);
-    EXPECT_TRUE(lines.contains("                      2,  $ Default Input = Input2"));
-    EXPECT_TRUE(lines.contains("                      1;  $ Default Ouput = Output1"));
-
-    config.EditTcpClasses[3] = {1, {}, 0, 0, 0, 200};  // a count above the slots lists five
-    config.EditTcpClasses[3].Commands.fill(Command(5, 8));
-    const QStringList more = LinesOf(EdsText(config, {}, Info, Moment));
-    EXPECT_EQ(CountLinesStartingWith(more, "            Output"), 3 + 5);
-}
-
-TEST(EdsWriterTest, EntrySizesAndTenthCommand) {
-    GatewayConfig config;
     SerialClassRecord& com2 = config.EditSerialClasses[1];
     com2 = {2, 0, 10};
     com2.Commands.fill(Command(16, 1));
     com2.Commands[9] = Command(4, 120);
     com2.Commands[0] = Command(2, 1);
     com2.Commands[1] = Command(1, 1920);
-    const QStringList lines = LinesOf(EdsText(config, {}, Info, Moment));
+    config.EditTcpClasses[3] = {1, {}, 0, 0, 0, 200};
+    config.EditTcpClasses[3].Commands.fill(Command(5, 8));
+    const QStringList lines =
+        LinesOf(EdsText(config, {{0x64, 1, 2}, {0x65, 3, 0x0D}}, Info, Moment));
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Input"), 3 + 3);
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Output"), 3 + 7 + 5);
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Param"), 11);
+    EXPECT_EQ(CountLinesStartingWith(lines, "            Enum"), 2);
+    EXPECT_TRUE(lines.contains("                      2,  $ Default Input = Input2"));
+    EXPECT_TRUE(lines.contains("                      1;  $ Default Ouput = Output1"));
     const int input4 = int(lines.indexOf("            Input4 = "));
     ASSERT_GT(input4, 0);
     EXPECT_EQ(lines[input4 + 1], "                   1,               $ bytes of DI data");
