@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QtTest>
-#include <functional>
 
 #include "MainWindowHarness.h"
 #include "config/WorkingCopy.h"
@@ -61,31 +60,29 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyControlHasKeyboardFocusAndAName_data() {
-        QTest::addColumn<int>("window");
-        const char* names[] = {"Main_F",     "IOAppObj",     "EDSAndEEPSet", "ShowModule",
-                               "ShowAppObj", "frmImpExpEEP", "MemoryMap",    "About"};
-        for (int i = 0; i < int(std::size(names)); ++i) QTest::newRow(names[i]) << i;
-    }
-
     void everyControlHasKeyboardFocusAndAName() {
-        QFETCH(int, window);
-        test::WindowRig<Main_F> rig;
-        rig.Config = sim::DemoConfig();
-        MakeWorkingCopy(rig.Config);
-        Session& session = rig.Session;
-        GatewayConfig& config = rig.Config;
-
-        const std::function<QWidget*()> makers[] = {
-            [&] { return new Main_F(session); },       [&] { return new IOAppObj(session); },
-            [&] { return new EDSAndEEPSet(session); }, [&] { return new ShowModule(config); },
-            [&] { return new ShowAppObj(config); },    [&] { return new frmImpExpEEP(session); },
-            [&] { return new MemoryMap(config); },     [&] { return new AboutWindow; },
+        const struct {
+            const char* name;
+            QWidget* (*make)(Session&);
+        } windows[] = {
+            {"Main_F", [](Session& s) -> QWidget* { return new Main_F(s); }},
+            {"IOAppObj", [](Session& s) -> QWidget* { return new IOAppObj(s); }},
+            {"EDSAndEEPSet", [](Session& s) -> QWidget* { return new EDSAndEEPSet(s); }},
+            {"ShowModule", [](Session& s) -> QWidget* { return new ShowModule(s.Config); }},
+            {"ShowAppObj", [](Session& s) -> QWidget* { return new ShowAppObj(s.Config); }},
+            {"frmImpExpEEP", [](Session& s) -> QWidget* { return new frmImpExpEEP(s); }},
+            {"MemoryMap", [](Session& s) -> QWidget* { return new MemoryMap(s.Config); }},
+            {"About", [](Session&) -> QWidget* { return new AboutWindow; }},
         };
-        std::unique_ptr<QWidget> shown(makers[window]());
-        shown->show();
-        const QStringList faults = UnreachableOrUnnamed(shown.get());
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
+        for (const auto& w : windows) {
+            test::WindowRig<Main_F> rig;
+            rig.Config = sim::DemoConfig();
+            MakeWorkingCopy(rig.Config);
+            std::unique_ptr<QWidget> shown(w.make(rig.Session));
+            shown->show();
+            const QStringList faults = UnreachableOrUnnamed(shown.get());
+            QVERIFY2(faults.isEmpty(), qPrintable(QString(w.name) + ": " + faults.join("\n")));
+        }
     }
 };
 

@@ -1,5 +1,5 @@
 // The views of the working copy: the device view and the application object view (their
-// rows are ViewRowsTest's; here that they show the working copy, once, read-only), and the
+// rows are ViewRowsTest's; here that they show the working copy, read-only), and the
 // memory map, followed while the copy changes.
 
 #include <QLabel>
@@ -61,13 +61,6 @@ private Q_SLOTS:
         QCOMPARE(Cell(objects, "AppObjParaRecord", 0, 0), QStringLiteral("0x65"));
         QCOMPARE(Cell(objects, "AppObjParaRecord", 3, 5), QStringLiteral("110"));
 
-        // Filled once: a change in the editor shows only in a view opened afterwards.
-        config.EditSerialClasses[0].ConnMode = 2;
-        QCOMPARE(Cell(view, "ModuleInfoRecord_0", 0, 1), QStringLiteral("RTU"));
-        ShowModule reopened(config);
-        QCOMPARE(Cell(reopened, "ModuleInfoRecord_0", 0, 1), QStringLiteral("ASCII"));
-        config.EditSerialClasses[0].ConnMode = 1;
-
         // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks, the texts and
         // the way there by keyboard.
         MemoryMap map(config);
@@ -101,7 +94,6 @@ private Q_SLOTS:
         QCOMPARE(grid->Cursor(), 63);
         QCOMPARE(cursorText->text(), QStringLiteral("Address 63: COM1 instance 1 at 0..99"));
         QCOMPARE(grid->accessibleDescription(), cursorText->text());
-        QTest::keyClick(grid, Qt::Key_Left);
         QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(grid->Cursor(), 0);
         QTest::keyClick(grid, Qt::Key_Left);
