@@ -34,18 +34,15 @@ private:
     static GatewayConfig WorkingCopy() {
         GatewayConfig config;
         config.SerialClasses[0].ConnMode = 2;
-        auto& com1 = config.EditSerialClasses[0];
-        com1.ConnMode = 1;
-        com1.CmdCount = 2;
-        com1.Commands[0] = Command(1, 0, 100);
-        com1.Commands[1] = Command(3, 100, 16);
-        auto& server1 = config.EditTcpClasses[0];
-        server1.ConnValid = 1;
-        server1.CmdCount = 1;
-        server1.Commands[0] = Command(16, 110, 20);
-        auto& server4 = config.EditTcpClasses[3];
-        server4.CmdCount = 1;
-        server4.Commands[0] = Command(4, 500, 10);
+        config.EditSerialClasses[0].ConnMode = 1;
+        config.EditSerialClasses[0].CmdCount = 2;
+        config.EditSerialClasses[0].Commands[0] = Command(1, 0, 100);
+        config.EditSerialClasses[0].Commands[1] = Command(3, 100, 16);
+        config.EditTcpClasses[0].ConnValid = 1;
+        config.EditTcpClasses[0].CmdCount = 1;
+        config.EditTcpClasses[0].Commands[0] = Command(16, 110, 20);
+        config.EditTcpClasses[3].CmdCount = 1;
+        config.EditTcpClasses[3].Commands[0] = Command(4, 500, 10);
         return config;
     }
 
