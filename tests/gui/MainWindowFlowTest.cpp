@@ -22,11 +22,6 @@ class MainWindowFlowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::WindowRig<AppWindows>> rig;
-    AppWindows* windows = nullptr;
-
-    Main_F& Main() { return windows->Main(); }
-
     static void Click(QWidget* window, const char* name) {
         QTest::mouseClick(window->findChild<QAbstractButton*>(name), Qt::LeftButton);
     }
@@ -36,85 +31,81 @@ private:
     }
 
 private Q_SLOTS:
-    void init() {
-        rig = std::make_unique<test::WindowRig<AppWindows>>();
-        rig->Window = std::make_unique<AppWindows>(rig->Session);
-        windows = rig->Window.get();
-        windows->ShowMain();
-    }
-    void cleanup() {
-        rig.reset();
-        DeleteDisposedWindows();
-    }
+    void cleanup() { DeleteDisposedWindows(); }
 
-    void editorAndSaveWindowLeadForwardAndBack() {
-        Click(&Main(), "Connect");
-        test::WaitUntilIdle(rig->Link);
-        Click(&Main(), "CreateMBDevice");
-        QVERIFY(windows->Editor());
-        QVERIFY(!Main().isVisible());
-        Q_EMIT windows->Editor()->backPressed();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->Editor());
-        QVERIFY(Main().isVisible());
-        // The editor's title bar leads back too.
-        Click(&Main(), "CreateMBDevice");
-        windows->Editor()->close();
-        QTRY_VERIFY(Main().isVisible());
+    void windowsLeadForwardAndBack() {
+        test::WindowRig<AppWindows> rig;
+        rig.Window = std::make_unique<AppWindows>(rig.Session);
+        AppWindows& windows = *rig.Window;
+        Main_F& main = windows.Main();
+        windows.ShowMain();
 
-        Click(&Main(), "CreateMBDevice");
-        Q_EMIT windows->Editor()->nextPressed();
-        QVERIFY(!windows->Editor()->isVisible());
-        QVERIFY(windows->SaveWindow() && windows->SaveWindow()->isVisible());
-        Q_EMIT windows->SaveWindow()->closedWithoutSave();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->SaveWindow());
-        QVERIFY(windows->Editor()->isVisible());
-
-        // The views are made once and go with the save.
-        Q_EMIT windows->Editor()->deviceViewRequested();
-        ShowModule* deviceView = windows->DeviceView();
-        QVERIFY(deviceView && deviceView->isVisible());
-        Q_EMIT windows->Editor()->deviceViewRequested();
-        QCOMPARE(windows->DeviceView(), deviceView);
-        Q_EMIT windows->Editor()->nextPressed();
-        Q_EMIT windows->SaveWindow()->objectViewRequested();
-        Q_EMIT windows->SaveWindow()->memoryMapRequested();
-        QVERIFY(windows->ObjectView() && windows->ObjectView()->isVisible());
-        QVERIFY(windows->MemoryMapView() && windows->MemoryMapView()->isVisible());
-
-        Q_EMIT windows->SaveWindow()->saveCompleted();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->SaveWindow() && !windows->Editor());
-        QVERIFY(!windows->DeviceView() && !windows->ObjectView() && !windows->MemoryMapView());
-        QVERIFY(Main().isVisible());
-
-        // Closing the main window closes the views too.
-        Click(&Main(), "CreateMBDevice");
-        Q_EMIT windows->Editor()->objectViewRequested();
-        Q_EMIT windows->Editor()->backPressed();
-        rig->Dialogs.YesNoAnswers = {true};
-        Main().close();
-        DeleteDisposedWindows();
-        QVERIFY(!windows->ObjectView());
-    }
-
-    void aboutEepromCopyAndSplashOpenAndClose() {
-        Main().findChild<QAction*>("About_")->trigger();
-        Main().findChild<QAction*>("About_")->trigger();
-        const auto abouts = Main().findChildren<AboutWindow*>();
+        // One About window at a time.
+        main.findChild<QAction*>("About_")->trigger();
+        main.findChild<QAction*>("About_")->trigger();
+        const auto abouts = main.findChildren<AboutWindow*>();
         QCOMPARE(abouts.size(), 1);
         QVERIFY(abouts.first()->isVisible());
         Click(abouts.first(), "OK");
         QVERIFY(!abouts.first()->isVisible());
 
-        Main().findChild<QAction*>("MenuEEPCopy")->trigger();
-        QVERIFY(!Main().isVisible());
-        QVERIFY(windows->EepromCopy() && windows->EepromCopy()->isVisible());
-        Q_EMIT windows->EepromCopy()->closed();
+        main.findChild<QAction*>("MenuEEPCopy")->trigger();
+        QVERIFY(!main.isVisible());
+        QVERIFY(windows.EepromCopy() && windows.EepromCopy()->isVisible());
+        Q_EMIT windows.EepromCopy()->closed();
         DeleteDisposedWindows();
-        QVERIFY(!windows->EepromCopy());
-        QVERIFY(Main().isVisible());
+        QVERIFY(!windows.EepromCopy());
+        QVERIFY(main.isVisible());
+
+        Click(&main, "Connect");
+        test::WaitUntilIdle(rig.Link);
+        Click(&main, "CreateMBDevice");
+        QVERIFY(windows.Editor());
+        QVERIFY(!main.isVisible());
+        Q_EMIT windows.Editor()->backPressed();
+        DeleteDisposedWindows();
+        QVERIFY(!windows.Editor());
+        QVERIFY(main.isVisible());
+        // The editor's title bar leads back too.
+        Click(&main, "CreateMBDevice");
+        windows.Editor()->close();
+        QTRY_VERIFY(main.isVisible());
+
+        Click(&main, "CreateMBDevice");
+        Q_EMIT windows.Editor()->nextPressed();
+        QVERIFY(!windows.Editor()->isVisible());
+        QVERIFY(windows.SaveWindow() && windows.SaveWindow()->isVisible());
+        Q_EMIT windows.SaveWindow()->closedWithoutSave();
+        DeleteDisposedWindows();
+        QVERIFY(!windows.SaveWindow());
+        QVERIFY(windows.Editor()->isVisible());
+
+        // The views are made once and go with the save.
+        Q_EMIT windows.Editor()->deviceViewRequested();
+        ShowModule* deviceView = windows.DeviceView();
+        QVERIFY(deviceView && deviceView->isVisible());
+        Q_EMIT windows.Editor()->deviceViewRequested();
+        QCOMPARE(windows.DeviceView(), deviceView);
+        Q_EMIT windows.Editor()->nextPressed();
+        Q_EMIT windows.SaveWindow()->objectViewRequested();
+        Q_EMIT windows.SaveWindow()->memoryMapRequested();
+        QVERIFY(windows.ObjectView() && windows.ObjectView()->isVisible());
+        QVERIFY(windows.MemoryMapView() && windows.MemoryMapView()->isVisible());
+
+        Q_EMIT windows.SaveWindow()->saveCompleted();
+        DeleteDisposedWindows();
+        QVERIFY(!windows.SaveWindow() && !windows.Editor());
+        QVERIFY(!windows.DeviceView() && !windows.ObjectView() && !windows.MemoryMapView());
+        QVERIFY(main.isVisible());
+
+        // Closing the main window closes the views too.
+        Click(&main, "CreateMBDevice");
+        Q_EMIT windows.Editor()->objectViewRequested();
+        Q_EMIT windows.Editor()->backPressed();
+        rig.Dialogs.YesNoAnswers = {true};
+        main.close();
+        DeleteDisposedWindows();
+        QVERIFY(!windows.ObjectView());
 
         // The splash closes when its time is up.
         SplashWindow splash;
