@@ -1,6 +1,7 @@
 // Configurations kept as files in the windows: "Open Configuration..." and "Save
 // Configuration As..." of the main window, and the save of an opened configuration, which
-// reads the gateway first and writes only the shown changes after "Write".
+// reads the gateway first and writes only the shown changes after "Write". Also the console
+// trace a failure box offers, and "Save Console Trace..." writing it.
 
 #include <QAction>
 #include <QJsonDocument>
@@ -85,6 +86,20 @@ private Q_SLOTS:
         file.remove("FirmwareInfo");  // the controller's own
         held.remove("FirmwareInfo");
         QCOMPARE(JsonDifferences(file, held), QStringList());
+    }
+
+    void aFailedReadOutOffersItsTraceAndTheFileMenuSavesIt() {
+        test::MainWindowHarness h;
+        h.Gateway.Console.Faults.StopAfterLines = 2;
+        h.Connect();
+        const test::RecordingDialogs::Shown shown = h.Dialogs.Messages.last();
+        QCOMPARE(shown.Title, "Error");
+        QVERIFY2(shown.Details.contains(" -> \\r\n"), qPrintable(shown.Details));
+
+        const QString path = folder.filePath("trace.txt");
+        h.Dialogs.FileAnswers = {path};
+        h.Find<QAction>("MenuSaveTrace")->trigger();
+        QCOMPARE(test::ReadAll(path), shown.Details.toUtf8());
     }
 };
 

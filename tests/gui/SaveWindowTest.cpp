@@ -1,5 +1,7 @@
 // The save window driven as a user would, against the virtual gateway: the poll path lists,
-// "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet.
+// "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet, with
+// the backup kept before a write and said where in the window (the EEPROM export's:
+// ImpExpEepTest).
 
 #include <QDir>
 #include <QLabel>
@@ -9,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 
 #include "MainWindowHarness.h"
 #include "ui/save/EDSAndEEPSet.h"
@@ -18,12 +19,14 @@ namespace kv {
 namespace {
 
 // A gateway read as the main window reads it, the editor's working copy made, and the
-// save window open on it, putting its EDS file into a folder of its own.
+// save window open on it, putting its EDS file and its backups into folders of their own.
 struct Rig : test::WindowRig<EDSAndEEPSet> {
     Rig() {
         Session.PortNumber = 3;
         Session.SetCommunicationState = [this](const QString& text) { states.append(text); };
         readLines = test::ReadOnSession(Link, Gateway, Config);
+        Session.LastRead = Config;
+        Session.BackupFolder = backupFolder.path();
     }
     EDSAndEEPSet& OpenInFolder() {
         Open().SetEdsFolders({edsFolder.path()});
@@ -38,13 +41,25 @@ struct Rig : test::WindowRig<EDSAndEEPSet> {
                Find("Btn_FactorySet")->isEnabled();
     }
     QStringList LinesSent() const { return Gateway.LinesReceived().mid(readLines); }
+    // The first backup kept.
+    QString Backup() const {
+        const QDir backups(backupFolder.path());
+        return backups.filePath(backups.entryList(QDir::Files).value(0));
+    }
+    QString BackupNote() const { return Find<QLabel>("BackupNote")->text(); }
 
     QStringList states;
     int readLines = 0;
-    QTemporaryDir edsFolder;
+    QTemporaryDir edsFolder, backupFolder;
 };
 
 ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 2}; }
+
+// The failures of a save or a factory reset: the gateway goes silent once the write has
+// begun, the port does not open, no EDS folder can be made.
+void StopAnswering(Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; }
+void RefuseOpen(Rig& rig) { rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}}; }
+void NoEdsFolder(Rig& rig) { rig.Window->SetEdsFolders({"/proc/no-such-folder"}); }
 
 }  // namespace
 
@@ -66,7 +81,6 @@ private Q_SLOTS:
         server.Commands[0] = Command(1);
         server.Commands[1] = Command(15);
         const ConnectionPaths read = rig.Config.ConnectionPaths;
-        const auto classes = rig.Config.EditSerialClasses;
         EDSAndEEPSet& window = rig.OpenInFolder();
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
@@ -80,9 +94,8 @@ private Q_SLOTS:
         QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 1, 0x0B}, {0x69, 2, 0x0B}}));
         QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
         QVERIFY(rig.Config.ConnectionPaths == read);
-        QVERIFY(rig.LinesSent().isEmpty());
 
-        // A save during a read-out and "Back" send nothing; the working copy stays.
+        // A save during a read-out and "Back" send nothing.
         rig.Dialogs.Messages.clear();
         QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
         QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
@@ -94,7 +107,6 @@ private Q_SLOTS:
         rig.Press("BackButton");
         QCOMPARE(objectView.count(), 1);
         QCOMPARE(abandoned.count(), 1);
-        QVERIFY2(rig.Config.EditSerialClasses == classes, "the working copy stays for the editor");
         QVERIFY(rig.LinesSent().isEmpty());
     }
 
@@ -140,29 +152,20 @@ private Q_SLOTS:
         QVERIFY2(rig.Dialogs.Messages.size() == 1, "only the Set Path message");
     }
 
-    // A save or factory reset that fails gives the buttons back and copies nothing; the EDS
-    // file written last fails after the gateway holds the new records.
+    // A save or factory reset that fails gives the buttons back, copies nothing and says how
+    // to get the backup back; the EDS file written last fails after the gateway holds the
+    // new records.
     void failuresLeaveTheWindowOpenWithItsButtons() {
         const struct {
-            std::function<void(Rig&)> arrange;
+            void (*arrange)(Rig&);
             const char* button;
-            QStringList messages;
+            QString message;
             QStringList states;
+            bool traceOffered;  // with the message
         } rows[] = {
-            {[](Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; },
-             "FinishDeviceSet",
-             {"Timeout"},
-             {"Timeout"}},
-            {[](Rig& rig) {
-                 rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
-             },
-             "Btn_FactorySet",
-             {"Can't open COM 3!"},
-             {}},
-            {[](Rig& rig) { rig.Window->SetEdsFolders({"/proc/no-such-folder"}); },
-             "FinishDeviceSet",
-             {"No folder to write KV-9052R_ 5.eds to"},
-             {""}},
+            {StopAnswering, "FinishDeviceSet", "Timeout", {"Timeout"}, true},
+            {RefuseOpen, "Btn_FactorySet", "Can't open COM 3!", {}, false},
+            {NoEdsFolder, "FinishDeviceSet", "No folder to write KV-9052R_ 5.eds to", {""}, true},
         };
         for (const auto& r : rows) {
             Rig rig;
@@ -171,18 +174,22 @@ private Q_SLOTS:
             rig.Dialogs.YesNoAnswers = {true};
             r.arrange(rig);
             rig.Press(r.button);
-            QCOMPARE(rig.Dialogs.MessageTexts(), r.messages);
+            QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{r.message});
+            QCOMPARE(rig.Dialogs.Messages.last().Details.contains(" -> "), r.traceOffered);
             QCOMPARE(rig.states, r.states);
             QVERIFY(window.isVisible());
             QVERIFY(rig.ButtonsEnabled());
             QVERIFY(!rig.Gateway.Port.IsOpen());
             QVERIFY(rig.Config.SerialClasses[0].CmdTimeout != 4321);
             QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+            QCOMPARE(rig.BackupNote(),
+                     "To get the earlier configuration back: kv9052r-cli apply --port P " +
+                         rig.Backup());
         }
     }
 
-    // The bytes a factory reset writes are FactoryResetTest's; here the question and the
-    // window.
+    // The bytes a factory reset writes are FactoryResetTest's; here the question, the backup
+    // and the window.
     void factoryResetAsksFirst() {
         Rig rig;
         EDSAndEEPSet& window = rig.OpenInFolder();
@@ -194,6 +201,8 @@ private Q_SLOTS:
 
         rig.Press("Btn_FactorySet");
         QCOMPARE(rig.Dialogs.Questions.size(), 2);
+        QVERIFY(test::ReadAll(rig.Backup()).contains("\"NodeId\": 5"));
+        QCOMPARE(rig.BackupNote(), "The gateway's configuration was kept in " + rig.Backup());
         QCOMPARE(completed.count(), 1);
         QCOMPARE(rig.Config.EthernetParams.Ip, QString("192.168.255.1"));
         QVERIFY(rig.Dialogs.Messages.isEmpty());
