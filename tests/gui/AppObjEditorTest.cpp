@@ -158,8 +158,9 @@ private Q_SLOTS:
         QCOMPARE(note->text(), QString());
     }
 
-    // A full class is refused (the limits: WorkingCopyTest); Update reports either way.
-    void fullClassAndUpdateReportTheirOutcome() {
+    // The buttons reach the working copy's rules (WorkingCopyTest) and show the outcome: a
+    // full class refused, Update reporting either way.
+    void buttonsReachTheWorkingCopyAndShowTheOutcome() {
         Editor editor;
         editor.Press("EraseMB", Server01);
         editor.Press("AddApp", Server01);
@@ -176,14 +177,12 @@ private Q_SLOTS:
         QVERIFY(editor.Dialogs.Messages[2].Icon == MessageIcon::Error);
         QVERIFY(editor.Dialogs.Messages[3].Icon == MessageIcon::Information);
         QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
-    }
 
-    // Delete's rule is WorkingCopyTest's; here the instance deleted and the one shown after.
-    void deleteClosesTheGapAndEraseReturnsToEntry() {
-        Editor editor;
-        editor.Choose("Instance", Com2, 1);
+        // Delete: the instance deleted and the one shown after.
+        editor.Dialogs.Messages.clear();
+        editor.Choose("Instance", Com2, 2);
         editor.Press("DeleteApp", Com2);
-        QCOMPARE(editor.Commands(Com2).Slots[1].NetId, 3);
+        QCOMPARE(editor.Commands(Com2).Slots[1].NetId, 2);
         QCOMPARE(editor.List("Instance", Com2)->currentIndex(), 2);
         QCOMPARE(editor.Field("MB_ID", Com2)->text(), QString("4"));
         // Deleting the only instance leaves an empty class.
@@ -259,7 +258,6 @@ private Q_SLOTS:
             QCOMPARE(editor.Config.EditSerialClasses[0].CmdTimeout, r.stored);
             QCOMPARE(editor.Field("Text_COM_CmdTimeout", Com1)->text(), r.shown);
         }
-        QVERIFY(editor.Dialogs.Messages.isEmpty());
         QCOMPARE(editor.Config.EditSerialClasses[0].ConnMode, 1);
         QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
         QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
