@@ -130,7 +130,7 @@ private Q_SLOTS:
         QCOMPARE(octet->text(), QString("0"));
         QCOMPARE(netId->text(), QString());  // command fields may stay empty
         auto* timeout = editor.Field("Text_TCP_ConnTimeout", 0);
-        QFocusEvent enter(QEvent::FocusIn, Qt::TabFocusReason);
+        QFocusEvent enter(QEvent::FocusIn, Qt::MouseFocusReason);
         QApplication::sendEvent(timeout, &enter);
         QTRY_COMPARE(timeout->selectedText(), QString("1000"));
 
