@@ -123,7 +123,7 @@ private Q_SLOTS:
     void saveWritesTheGatewayAndCloses() {
         Rig rig;
         rig.Config.DeviceNetParams.NodeId = 7;
-        rig.Config.EditSerialClasses[0] = {1, 1000, 1, 0, 0, 0, 0, 0, {Command(3)}};
+        rig.Config.EditSerialClasses[0] = {1, 1500, 1, 0, 0, 0, 0, 0, {Command(3)}};
         EDSAndEEPSet& window = rig.OpenInFolder();
         rig.Choose("Combo_PollProdClass", "ID: 0x65");
         rig.Press("Btn_SetPath");
@@ -146,10 +146,11 @@ private Q_SLOTS:
         QCOMPARE(rig.Gateway.Port.SelectedPort(), 3);
         QVERIFY(!rig.Gateway.Port.IsOpen());
         // The chosen path and the editor's command reach the gateway (the layout:
-        // WriteBackTest).
+        // WriteBackTest), and the edited class becomes the session's.
         QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[1][16]), 0x65);
         QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
         QVERIFY(rig.Config.SerialClasses[0].Commands[0] == Command(3));
+        QCOMPARE(rig.Config.SerialClasses[0].CmdTimeout, 1500.0);
         const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
         QCOMPARE(rig.states, QStringList{"Produce EDS File OK: " + QDir::toNativeSeparators(eds)});
         QVERIFY(test::ReadAll(eds).contains("$ File Description Section : Packing line\r\n"));
