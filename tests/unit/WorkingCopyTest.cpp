@@ -7,9 +7,7 @@ namespace {
 
 ModbusCommand Command(uint8_t netId) { return {1, netId, 3, 10.0 * netId, 100, 2}; }
 
-CommandFieldTexts ValidFields(int netId) {
-    return {QString::number(netId), 3, "0", "2", QString::number(10 * netId)};
-}
+CommandFieldTexts ValidFields(const QString& netId) { return {netId, 3, "0", "2", "40"}; }
 
 // A configuration as read from a gateway: every class holds commands, and the slots beyond
 // the counts hold left-overs that must not reach the working copy.
@@ -48,16 +46,55 @@ TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
     EXPECT_FALSE(StoredConnectionOn(config, 2));
 }
 
-// Add, Update and Delete as the user meets them are AppObjEditorTest's; here the calls the
-// editor's buttons never make.
-TEST(WorkingCopy, UpdateOrDeleteOfAnUnusedSlotChangesNothing) {
-    auto config = ReadConfig();
-    MakeWorkingCopy(config);
-    const auto before = config.EditSerialClasses[0];
-    EXPECT_EQ(UpdateCommand(config, 0, 2, ValidFields(9)), "Select an instance to update.");
-    DeleteCommand(config, 0, 3);
-    DeleteCommand(config, 0, -1);
-    EXPECT_EQ(config.EditSerialClasses[0], before);
+// Add, Update and Delete on a class, with one signature for the table.
+QString Add(GatewayConfig& config, int classIndex, int, const QString& netId) {
+    return AddCommand(config, classIndex, ValidFields(netId));
+}
+QString Update(GatewayConfig& config, int classIndex, int slot, const QString& netId) {
+    return UpdateCommand(config, classIndex, slot, ValidFields(netId));
+}
+QString Delete(GatewayConfig& config, int classIndex, int slot, const QString&) {
+    DeleteCommand(config, classIndex, slot);
+    return {};
+}
+
+// Add fills the next slot and refuses a full class before looking at the fields; Update
+// replaces a used slot; Delete moves the later commands up and clears the slot freed. A
+// slot not in use changes nothing. The class holds `count` commands, net IDs 1, 2, ...
+TEST(WorkingCopy, AddUpdateAndDeleteKeepTheSlotsWithoutGaps) {
+    using Edit = QString (*)(GatewayConfig&, int, int, const QString&);
+    const struct {
+        Edit edit;
+        int classIndex, count, slot;
+        QString netId, error;
+        int countAfter;
+        std::vector<int> netIdsAfter;
+    } rows[] = {
+        {Add, 2, 4, -1, "9", "", 5, {1, 2, 3, 4, 9}},
+        {Add, 2, 5, -1, "0", "Support Maximun 5 Instances.", 5, {1, 2, 3, 4, 5}},
+        {Add, 0, 10, -1, "9", "Support Maximun 10 Instances.", 10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {Add, 3, 1, -1, "0", "ModBus Device Address Error. (1-247)", 1, {1, 0, 0, 0, 0}},
+        {Update, 2, 2, 1, "9", "", 2, {1, 9, 0, 0, 0}},
+        {Update, 2, 2, 2, "9", "Select an instance to update.", 2, {1, 2, 0, 0, 0}},
+        {Update, 2, 2, -1, "9", "Select an instance to update.", 2, {1, 2, 0, 0, 0}},
+        {Update, 2, 2, 0, "0", "ModBus Device Address Error. (1-247)", 2, {1, 2, 0, 0, 0}},
+        {Delete, 2, 4, 1, "", "", 3, {1, 3, 4, 0, 0}},
+        {Delete, 2, 5, 4, "", "", 4, {1, 2, 3, 4, 0}},
+        {Delete, 2, 1, 0, "", "", 0, {0, 0, 0, 0, 0}},
+        {Delete, 2, 3, 3, "", "", 3, {1, 2, 3, 0, 0}},
+        {Delete, 2, 3, -1, "", "", 3, {1, 2, 3, 0, 0}},
+    };
+    for (const auto& r : rows) {
+        GatewayConfig config;
+        auto commands = EditClassCommands(config, r.classIndex);
+        commands.CmdCount = uint8_t(r.count);
+        for (int k = 0; k < r.count; ++k) commands.Slots[k] = Command(uint8_t(k + 1));
+        EXPECT_EQ(r.edit(config, r.classIndex, r.slot, r.netId), r.error);
+        std::vector<int> netIds;
+        for (const auto& command : commands.Slots) netIds.push_back(command.NetId);
+        EXPECT_EQ(netIds, r.netIdsAfter) << r.count << " " << r.slot;
+        EXPECT_EQ(commands.CmdCount, r.countAfter);
+    }
 }
 
 }  // namespace
