@@ -135,7 +135,7 @@ private Q_SLOTS:
         QTRY_COMPARE(timeout->selectedText(), QString("1000"));
 
         // Add stores what the fields hold (a refusal: the next test), with the overlap note
-        // (MemoryOverlapsTest) and the Modbus reference (ModbusReferenceTest).
+        // (MemoryOverlaps) and the Modbus reference (ModbusReference).
         // COM2 instance 2 holds registers 20..21; this command takes 20..23.
         editor.List("MB_IO_type", Com1)->setCurrentIndex(7);  // FC16, first: it empties the numbers
         editor.Type("MB_ID", Com1, "5");
@@ -202,7 +202,7 @@ private Q_SLOTS:
         editor.Choose("Instance", Server01, 3);
         QCOMPARE(editor.Field("MB_ID", Server01)->text(), QString("53"));
 
-        // The limits are CommandChecksTest's; here the refusal shown and nothing stored. "NO"
+        // The limits are CommandChecks'; here the refusal shown and nothing stored. "NO"
         // switches a server tab off at once; only Set stores it, keeping the commands.
         editor.Type("Text_ServerIP1", 1, "256");
         editor.List("Combo_ConnValid", 0)->setCurrentIndex(0);
@@ -262,7 +262,7 @@ private Q_SLOTS:
         QVERIFY(editor.Button("AddApp", Com1)->isEnabled());
         QVERIFY(!editor.Button("UpdateApp", Com1)->isEnabled());
 
-        // The CSV layout is ConfigFileTest's; here that the buttons reach it and show a refusal.
+        // The CSV layout is CommandTableCsv's; here that the buttons reach it and show a refusal.
         QTemporaryDir folder;
         const QByteArray heading = "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n";
         QVERIFY(test::WriteAll(folder.filePath("good.csv"), heading + "1,9,16,600,0,8\n"));

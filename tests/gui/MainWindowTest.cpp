@@ -135,7 +135,7 @@ private Q_SLOTS:
     // The toggles select one panel at a time, keeping what was typed.
     // Each panel shows the configuration and its Set button stores or refuses what was
     // typed; the limits are SettingLimitsTest's and the check byte's rule
-    // ParameterChecksTest's, here the lists and fields reach them.
+    // SettingLimits', here the lists and fields reach them.
     void panelsShowAndSetTheConfiguration() {
         h->Connect();
         h->Toggle(1)->click();

@@ -1,8 +1,6 @@
-// The windows that write the gateway, driven as a user would against the virtual gateway,
-// each keeping a backup before a write and saying where: the save window (the poll path
-// lists, "Set Path", "Save", "Factory Setting", "Back" and every failure the user can meet)
-// and the EEPROM copy window (its states, its messages and what it leaves in the file and
-// the gateway).
+// The save window driven as a user would against the virtual gateway, keeping a backup
+// before a write and saying where: the poll path lists, "Set Path", "Save", "Factory
+// Setting", "Back" and every failure the user can meet.
 
 #include <QDir>
 #include <QLabel>
@@ -14,17 +12,11 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
-#include "ui/backup/frmImpExpEEP.h"
+#include "support/TestFiles.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
 namespace {
-
-// The first file in a folder.
-QString FirstFile(const QString& folder) {
-    const QDir files(folder);
-    return files.filePath(files.entryList(QDir::Files).value(0));
-}
 
 // A gateway read as the main window reads it, the editor's working copy made, and the
 // save window open on it, putting its EDS file and its backups into folders of their own.
@@ -45,7 +37,7 @@ struct Rig : test::WindowRig<EDSAndEEPSet> {
         WindowRig::Choose(combo, combo->findText(text));
     }
     QStringList LinesSent() const { return Gateway.LinesReceived().mid(readLines); }
-    QString Backup() const { return FirstFile(backupFolder.path()); }
+    QString Backup() const { return test::FirstFile(backupFolder.path()); }
     QString BackupNote() const { return Find<QLabel>("BackupNote")->text(); }
 
     QStringList states;
@@ -60,26 +52,6 @@ ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 
 void StopAnswering(Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; }
 void RefuseOpen(Rig& rig) { rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}}; }
 void NoEdsFolder(Rig& rig) { rig.Window->SetEdsFolders({"/proc/no-such-folder"}); }
-
-// The EEPROM copy window on the virtual gateway, its files and backups in a folder of the
-// test.
-struct Bench : test::WindowRig<frmImpExpEEP> {
-    Bench() {
-        Session.BackupFolder = Folder.filePath("backups");
-        Open();
-    }
-    // The file dialog answers with a file of the test's own folder.
-    void PressChoosingFile(const QString& button) {
-        Dialogs.FileAnswers << Folder.filePath("KV-9052R_EEP.ini");
-        Press(button);
-    }
-    // Enabled: Open COM, Close COM, port list, Import and Export (the states:
-    // CopyWindowTest).
-    QString Look() const {
-        return Enabled({"Connect", "cmdDisconnect", "ComPort", "cmdImportToIni", "cmdExportToEEP"});
-    }
-    QTemporaryDir Folder;
-};
 
 }  // namespace
 
@@ -207,81 +179,6 @@ private Q_SLOTS:
         QCOMPARE(rig.BackupNote(), "The gateway's configuration was kept in " + rig.Backup());
         QCOMPARE(completed.count(), 1);
         QCOMPARE(rig.Config.EthernetParams.Ip, QString("192.168.255.1"));
-    }
-
-    // Opening and closing the port; the bytes moved are EepromCopyTest's, here what the
-    // window shows around them, locked while a transfer runs.
-    void openCloseImportThenExport() {
-        Bench bench;
-        frmImpExpEEP& w = *bench.Window;
-        QSignalSpy closed(&w, &frmImpExpEEP::closed);
-        QCOMPARE(bench.Look(), "10100");
-        w.ComPort->setCurrentIndex(2);
-        bench.Press("Connect");
-        QCOMPARE(bench.Gateway.Port.SelectedPort(), 3);
-        QCOMPARE(bench.Look(), "01111");
-        bench.Press("cmdDisconnect");
-        QVERIFY(!bench.Gateway.Port.IsOpen());
-        QCOMPARE(bench.Look(), "10100");
-
-        // Choosing another port closes the open one; nothing may be sent on it then.
-        bench.Press("Connect");
-        w.ComPort->setCurrentIndex(3);
-        QVERIFY(!bench.Gateway.Port.IsOpen());
-        bench.Gateway.Port.NextOpenResult = {PortOpenError::InUse, {}};
-        bench.Press("Connect");
-        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"COM 4 has been occupied"}));
-        bench.Dialogs.Messages.clear();
-
-        bench.Press("Connect");
-        bench.Press("cmdImportToIni");  // the file dialog cancelled: the port stays open
-        QCOMPARE(bench.Look(), "01111");
-        bool checked = false;
-        QObject::connect(w.ConnectProgress, &QProgressBar::valueChanged, [&](int value) {
-            if (checked || value < 20) return;
-            checked = true;
-            QCOMPARE(bench.Look(), "00000");
-            QVERIFY(!bench.Find("Command1")->isEnabled());
-            QVERIFY(!w.close());
-        });
-        bench.PressChoosingFile("cmdImportToIni");
-        QVERIFY(checked);
-        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
-        QCOMPARE(bench.Look(), "01011");
-        QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
-
-        bench.Gateway.Console.Eeprom = sim::FactoryImage();
-        bench.PressChoosingFile("cmdExportToEEP");
-        QCOMPARE(bench.Dialogs.MessageTexts().last(),
-                 QString("Export to KV-9052R's EEPROM finished."));
-        QVERIFY(bench.Gateway.Port.IsOpen());
-        QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
-        // The gateway's configuration was kept before the export, said in the window.
-        QCOMPARE(
-            bench.Find<QLabel>("BackupNote")->text(),
-            "The gateway's configuration was kept in " + FirstFile(bench.Session.BackupFolder));
-
-        bench.Press("cmdExportToEEP");  // the file dialog cancelled: the window starts over
-        QVERIFY(!bench.Gateway.Port.IsOpen());
-        // Exit closes the port.
-        bench.Press("Connect");
-        bench.Press("Command1");
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!bench.Gateway.Port.IsOpen());
-    }
-
-    // Why a copy fails is EepromCopyTest's, its message CopyWindowTest's; here the window
-    // closes the port and says why.
-    void aFailureClosesThePortAndSaysWhy() {
-        Bench bench;
-        bench.Press("Connect");
-        bench.Gateway.Console.Faults.StopAfterLines = 200;
-        bench.PressChoosingFile("cmdImportToIni");
-        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList{"Timeout"});
-        QCOMPARE(bench.Dialogs.Messages.last().Title, QStringLiteral("Error"));
-        QVERIFY(!bench.Gateway.Port.IsOpen());
-        QCOMPARE(bench.Window->ConnectProgress->value(), 0);
-        QCOMPARE(bench.Look(), "10100");
     }
 };
 

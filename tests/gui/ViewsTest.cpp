@@ -58,7 +58,7 @@ private Q_SLOTS:
         QCOMPARE(Cell(objects, "AppObjParaRecord", 0, 0), QStringLiteral("0x65"));
         QCOMPARE(Cell(objects, "AppObjParaRecord", 3, 5), QStringLiteral("110"));
 
-        // Which ranges overlap is MemoryOverlapsTest's; here the list, the marks, the texts and
+        // Which ranges overlap is MemoryOverlaps'; here the list, the marks, the texts and
         // the way there by keyboard.
         MemoryMap map(config);
         map.show();

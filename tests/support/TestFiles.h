@@ -19,4 +19,10 @@ inline bool WriteAll(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// The first file in a folder, in name order.
+inline QString FirstFile(const QString& folder) {
+    const QDir files(folder);
+    return files.filePath(files.entryList(QDir::Files).value(0));
+}
+
 }  // namespace kv::test

@@ -62,7 +62,7 @@ TEST(EepromCodec, DecodesRunsIntoTheModelsWidths) {
     EXPECT_EQ(command, (ModbusCommand{1, 247, 16, 2047, 65535, 1920}));
 }
 
-// The port check byte, leaving the old one out: ConfigJson (ConfigSchemaTest) and SettingLimits.
+// The port check byte, leaving the old one out: ConfigJson and SettingLimits.
 
 // Where each run lies is checked on the gateway by WriteBackTest, and against the read-out
 // by ReadOut.ReadsAMaximalConfigurationIntoTheModel; here that the image decoder reads what

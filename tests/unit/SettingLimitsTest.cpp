@@ -186,7 +186,7 @@ TEST(NumberText, ReadsLeadingNumberLikeTheConsoleAndRoundsHalvesToEven) {
     for (const auto& [value, rounded] : halves) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
-// Further references are written by the command table (CommandTableCsv in ConfigSchemaTest).
+// Further references are written by the command table (CommandTableCsv).
 TEST(ModbusReference, TableDigitThenOneBasedItemNumber) {
     const std::tuple<int, int, const char*> rows[] = {
         {5, 9998, "09999"}, {15, 9999, "010000"}, {4, 0, "30001"}, {6, 12, "40013"},

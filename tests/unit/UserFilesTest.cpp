@@ -1,5 +1,5 @@
 // Files that users hand in or keep: inputs are read only from regular files (their size limit:
-// ConfigFileTest); outputs replace only regular files.
+// ConfigFile in ConfigFilesTest); outputs replace only regular files.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
