@@ -90,9 +90,9 @@ private Q_SLOTS:
         QVERIFY(bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
         // The gateway's configuration was kept before the export, said in the window.
-        QCOMPARE(
-            bench.Find<QLabel>("BackupNote")->text(),
-            "The gateway's configuration was kept in " + test::FirstFile(bench.Session.BackupFolder));
+        QCOMPARE(bench.Find<QLabel>("BackupNote")->text(),
+                 "The gateway's configuration was kept in " +
+                     test::FirstFile(bench.Session.BackupFolder));
 
         bench.Press("cmdExportToEEP");  // the file dialog cancelled: the window starts over
         QVERIFY(!bench.Gateway.Port.IsOpen());

@@ -22,7 +22,6 @@ using test::ReadAll;
 using test::SimulatedGateway;
 using test::WriteAll;
 
-
 // A factory gateway whose every EEPROM byte, copied or not, differs from its neighbours.
 EepromImage PatternedEeprom(int seed) {
     EepromImage image = sim::FactoryImage();

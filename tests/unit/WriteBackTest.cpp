@@ -17,7 +17,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-
 // A virtual gateway read the way the main window reads it, with the editor's working copy
 // made, ready for a save or a factory reset on an open port.
 struct SaveTestGateway {

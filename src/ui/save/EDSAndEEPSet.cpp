@@ -216,11 +216,11 @@ void EDSAndEEPSet::MakeStatusBar() {
 
 // The gateway's configuration as last read is kept before a byte is written; without a
 // backup nothing is written.
-bool EDSAndEEPSet::KeepBackupBeforeWrite(const std::optional<GatewayConfig>& read) {
+bool EDSAndEEPSet::KeepBackupBeforeWrite(const GatewayConfig& read) {
     backupPath_.clear();
-    if (session_.BackupFolder.isEmpty() || !read) return true;
+    if (session_.BackupFolder.isEmpty()) return true;
     const KeptBackup kept =
-        KeepBackup(session_.BackupFolder, *read, QStringLiteral("COM%1").arg(session_.PortNumber));
+        KeepBackup(session_.BackupFolder, read, QStringLiteral("COM%1").arg(session_.PortNumber));
     if (!kept.ok()) {
         session_.Dialogs.Message(kept.Error + QStringLiteral("\nNothing was written."),
                                  QStringLiteral("Error"));
@@ -290,8 +290,12 @@ void EDSAndEEPSet::SetPath() {
 void EDSAndEEPSet::Save() {
     if (session_.ConnectBusy || busy_) return;
     // A configuration opened from a file is checked against the gateway first.
-    if (!session_.OpenedFile.isEmpty()) return ReadBeforeFileSave();
-    if (KeepBackupBeforeWrite(session_.LastRead)) WriteToGateway();
+    if (MustReadFirst()) return ReadBeforeFileSave();
+    if (KeepBackupBeforeWrite(*session_.LastRead)) WriteToGateway();
+}
+
+bool EDSAndEEPSet::MustReadFirst() const {
+    return !session_.OpenedFile.isEmpty() || !session_.LastRead;
 }
 
 void EDSAndEEPSet::WriteToGateway() {
@@ -313,7 +317,15 @@ void EDSAndEEPSet::RestoreFactorySettings() {
     if (busy_) return;
     const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
                                                QString::fromLatin1(FactoryResetTitle));
-    if (!yes || session_.ConnectBusy || !KeepBackupBeforeWrite(session_.LastRead)) return;
+    if (!yes || session_.ConnectBusy) return;
+    const auto resetAfterBackup = [this](const GatewayConfig& read) {
+        if (KeepBackupBeforeWrite(read)) ResetToFactory();
+    };
+    if (MustReadFirst()) return ReadGatewayThen(resetAfterBackup);
+    resetAfterBackup(*session_.LastRead);
+}
+
+void EDSAndEEPSet::ResetToFactory() {
     RunOnGateway<WriteResult>(
         FactoryProgressMaximum,
         [](ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {

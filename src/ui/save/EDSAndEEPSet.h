@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "console/PortOpening.h"
 #include "save/PollPaths.h"
@@ -70,12 +71,18 @@ private:
 
     void SetPath();
     void Save();
-    // For an opened configuration: reads the gateway and asks whether to write the changes
-    // (FileChangesStep.cpp). False when the read-out failed or the user cancelled.
     void WriteToGateway();
-    bool KeepBackupBeforeWrite(const std::optional<GatewayConfig>& read);
+    bool KeepBackupBeforeWrite(const GatewayConfig& read);
+    // Whether the gateway must be read before a write, for its backup: an opened
+    // configuration may be another gateway's than the one on the port.
+    bool MustReadFirst() const;
+    // Reads the gateway as the main window reads it, then goes on with what was read
+    // (FileChangesStep.cpp); a failed read-out is reported and ends there.
+    void ReadGatewayThen(std::function<void(const GatewayConfig&)> next);
+    // For an opened configuration: shows the changes and asks whether to write them.
     void ReadBeforeFileSave();
     void RestoreFactorySettings();
+    void ResetToFactory();
     template <typename Result, typename Work, typename Done>
     void RunOnGateway(int progressMaximum, Work work, Done done);
     void Finish();

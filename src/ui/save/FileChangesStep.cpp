@@ -1,6 +1,6 @@
-// Before an opened configuration is saved, the gateway on the chosen port is read as the
-// main window reads it, and the fields that will change are shown for the user to write
-// or cancel.
+// Before an opened configuration is written, the gateway on the chosen port is read as the
+// main window reads it, for the backup; before a save, the fields that will change are
+// shown for the user to write or cancel.
 
 #include "console/Messages.h"
 #include "console/ReadOut.h"
@@ -19,7 +19,7 @@ struct HeldConfig {
 
 }  // namespace
 
-void EDSAndEEPSet::ReadBeforeFileSave() {
+void EDSAndEEPSet::ReadGatewayThen(std::function<void(const GatewayConfig&)> next) {
     RunOnGateway<HeldConfig>(
         SaveProgressMaximum,
         [](ConsoleLink& link, GatewayConfig&, const ProgressFn&) {
@@ -27,20 +27,25 @@ void EDSAndEEPSet::ReadBeforeFileSave() {
             held.Result = ReadGateway(link, held.Config, {});
             return held;
         },
-        [this](const HeldConfig& held) {
+        [this, next = std::move(next)](const HeldConfig& held) {
             if (held.Result != ReadOutResult::Ok)
                 return ProcessError(
                     {ReadOutFailureText(held.Result), QStringLiteral("Error"), TimeoutText});
             SetBusy(false);
-            const QStringList changes =
-                ConfigChanges(held.Config, AsWritten(session_.Config, working_));
-            const QString text =
-                changes.isEmpty() ? QString::fromLatin1(NoChangesText) : changes.join(u'\n');
-            if (session_.Dialogs.Confirm(text, QString::fromLatin1(ChangesTitle),
-                                         QStringLiteral("Write")) &&
-                KeepBackupBeforeWrite(held.Config))
-                WriteToGateway();
+            next(held.Config);
         });
+}
+
+void EDSAndEEPSet::ReadBeforeFileSave() {
+    ReadGatewayThen([this](const GatewayConfig& read) {
+        const QStringList changes = ConfigChanges(read, AsWritten(session_.Config, working_));
+        const QString text =
+            changes.isEmpty() ? QString::fromLatin1(NoChangesText) : changes.join(u'\n');
+        if (session_.Dialogs.Confirm(text, QString::fromLatin1(ChangesTitle),
+                                     QStringLiteral("Write")) &&
+            KeepBackupBeforeWrite(read))
+            WriteToGateway();
+    });
 }
 
 }  // namespace kv
