@@ -230,7 +230,7 @@ private Q_SLOTS:
         }
         QCOMPARE(h->Config.EthernetParams,
                  (EthernetParams{"10.0.0.254", "255.255.255.255", "10.0.0.1"}));
-        QCOMPARE(Field("Txt_EthernetParaView_1")->text(), QString("10.0.0.1"));
+        QCOMPARE(Field("Txt_EthernetParaView_2")->text(), QString("255.255.255.255"));
     }
 };
 
