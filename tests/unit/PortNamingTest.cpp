@@ -126,15 +126,21 @@ TEST_F(PortNamingTest, GatewayPublishesReplacesStaleLinksAndRemovesItsOwnOnly) {
     EXPECT_FALSE(QFileInfo(ComLinkPath(9)).isSymLink()) << "removed when the gateway ends";
 
     Link(3, folder_.filePath("gone"));
-    sim::ComLink replacing;
-    ASSERT_TRUE(replacing.Publish(3, SomeDevice, error)) << error.toStdString();
-    EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), SomeDevice);
+    {
+        sim::ComLink replacing;
+        ASSERT_TRUE(replacing.Publish(3, SomeDevice, error)) << error.toStdString();
+        EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), SomeDevice);
 
-    // Another live gateway's link is left alone.
-    sim::ComLink second;
-    EXPECT_FALSE(second.Publish(3, folder_.path(), error));
-    EXPECT_TRUE(error.contains("COM 3 is already taken")) << error.toStdString();
-    EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), SomeDevice);
+        // Another live gateway's link is left alone, by a second publisher and when the
+        // link was replaced before its gateway ends.
+        sim::ComLink second;
+        EXPECT_FALSE(second.Publish(3, folder_.path(), error));
+        EXPECT_TRUE(error.contains("COM 3 is already taken")) << error.toStdString();
+        EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), SomeDevice);
+        ASSERT_TRUE(QFile::remove(ComLinkPath(3)));
+        Link(3, folder_.path());
+    }
+    EXPECT_EQ(QFileInfo(ComLinkPath(3)).symLinkTarget(), folder_.path());
 }
 
 }  // namespace
