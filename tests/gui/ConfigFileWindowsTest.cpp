@@ -58,10 +58,11 @@ private Q_SLOTS:
 
     // An opened configuration in the save window, on a gateway holding the demo image.
     void WriteShowsTheChangesAndLeavesTheGatewayEqualToTheFile() {
-        QTemporaryDir edsFolder;
+        QTemporaryDir edsFolder, backups;
         test::WindowRig<EDSAndEEPSet> rig;
         rig.Config = OpenConfigurationFile(Fixture()).Config;
         rig.Session.OpenedFile = Fixture();
+        rig.Session.BackupFolder = backups.path();
         MakeWorkingCopy(rig.Config);
         rig.Open().SetEdsFolders({edsFolder.path()});
         const QRegularExpression writing(QStringLiteral("^(\\d+|ip .*|mask .*|gateway .*)$"));
@@ -76,6 +77,8 @@ private Q_SLOTS:
                  QStringLiteral("DeviceNetParams.NodeId: 5 -> 9\n"
                                 "SerialClasses[0].Commands[0].Length: 10 -> 12\n"
                                 "TcpClasses[1].ConnValid: 0 -> 1"));
+        // The backup holds the gateway as read before the write, not the file.
+        QVERIFY(test::ReadAll(test::FirstFile(backups.path())).contains("\"NodeId\": 5"));
         GatewayConfig reread;
         QVERIFY(test::ReadOnSession(rig.Link, rig.Gateway, reread) >= 0);
         QJsonObject file = QJsonDocument::fromJson(test::ReadAll(Fixture())).object();

@@ -190,6 +190,14 @@ private Q_SLOTS:
             QCOMPARE(completed.count(), 1);
             QCOMPARE(rig.Config.EthernetParams.Ip, QString("192.168.255.1"));
         }
+        // A backup that cannot be kept stops the reset before a byte is written.
+        Rig rig;
+        rig.Session.BackupFolder = "/proc/kv9052r-backups";
+        rig.OpenInFolder();
+        rig.Dialogs.YesNoAnswers = {true};
+        rig.Press("Btn_FactorySet");
+        QVERIFY(rig.Dialogs.MessageTexts().value(0).endsWith("\nNothing was written."));
+        QCOMPARE(rig.LinesSent(), QStringList());
     }
 };
 
