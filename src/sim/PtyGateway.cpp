@@ -17,6 +17,9 @@ namespace {
 constexpr uint64_t BatchNs = 500'000;
 // While the terminal accepts nothing (no client reads), look again this often.
 constexpr uint64_t BlockedRetryNs = 10'000'000;
+// A pause this long means the utility is not in the middle of an exchange: the utility's
+// replies time out after 50 to 200 ms, and it sends its next line within a few.
+constexpr uint64_t QuietNs = 500'000'000;
 
 uint64_t NowNs() {
     return uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -43,7 +46,7 @@ bool PtyGateway::Run(const StopSignals& signals, QString& error) {
         if (!WriteToPc(error)) return false;
         pollfd terminal{master_, short(POLLIN | (unwritten_.isEmpty() ? 0 : POLLOUT)), 0};
         const timespec wait = WaitTime();
-        const bool waitForEver = !wire_.NextEventNs() && unwritten_.isEmpty();
+        const bool waitForEver = !wire_.NextEventNs() && unwritten_.isEmpty() && !quietWorkDue_;
         const int ready = ppoll(&terminal, 1, waitForEver ? nullptr : &wait, &signals.WaitMask());
         if (ready < 0 && errno != EINTR) {
             error = SystemError("ppoll");
@@ -51,8 +54,21 @@ bool PtyGateway::Run(const StopSignals& signals, QString& error) {
         }
         if (ready > 0 && (terminal.revents & (POLLIN | POLLHUP | POLLERR)) && !ReadFromPc(error))
             return false;
+        RunWhenQuiet();
     }
     return true;
+}
+
+void PtyGateway::NoteTraffic() {
+    lastTrafficNs_ = NowNs();
+    quietWorkDue_ = true;
+}
+
+void PtyGateway::RunWhenQuiet() {
+    if (!quietWorkDue_ || wire_.NextEventNs() || !unwritten_.isEmpty()) return;
+    if (NowNs() - lastTrafficNs_ < QuietNs) return;
+    quietWorkDue_ = false;
+    if (WhenQuiet) WhenQuiet();
 }
 
 bool PtyGateway::ReadFromPc(QString& error) {
@@ -63,6 +79,7 @@ bool PtyGateway::ReadFromPc(QString& error) {
         return false;
     }
     if (count <= 0) return true;
+    NoteTraffic();
     const QByteArray bytes(buffer, count);
     if (Tracing) Trace.Received(NowNs() / 1000, bytes);
     wire_.SendFromPc(bytes, NowNs());
@@ -78,6 +95,7 @@ bool PtyGateway::WriteToPc(QString& error) {
         return false;
     }
     if (count <= 0) return true;
+    NoteTraffic();
     if (Tracing) Trace.Sent(NowNs() / 1000, unwritten_.left(count));
     unwritten_.remove(0, count);
     return true;
@@ -88,6 +106,10 @@ timespec PtyGateway::WaitTime() const {
     const uint64_t next = wire_.NextEventNs().value_or(now);
     uint64_t waitNs = std::max(next > now ? next - now : 0, BatchNs);
     if (!unwritten_.isEmpty()) waitNs = std::max(waitNs, BlockedRetryNs);
+    if (quietWorkDue_ && !wire_.NextEventNs() && unwritten_.isEmpty()) {
+        const uint64_t quietAt = lastTrafficNs_ + QuietNs;
+        waitNs = std::max(quietAt > now ? quietAt - now : 0, BatchNs);
+    }
     return {time_t(waitNs / 1'000'000'000), long(waitNs % 1'000'000'000)};
 }
 

@@ -5,6 +5,8 @@
 // byte is due; it never spins.
 
 #include <QString>
+#include <cstdint>
+#include <functional>
 
 #include "console/ConsoleTrace.h"
 #include "sim/ConsoleWire.h"
@@ -25,12 +27,20 @@ public:
     bool Tracing = false;
     ConsoleTrace Trace;
 
+    // Called once the line has been quiet for a while after traffic: for work that must not
+    // delay a reply, such as writing a file that waits for the disk.
+    std::function<void()> WhenQuiet;
+
 private:
     bool ReadFromPc(QString& error);
     bool WriteToPc(QString& error);
+    void NoteTraffic();
+    void RunWhenQuiet();
     timespec WaitTime() const;
 
     int master_;
+    uint64_t lastTrafficNs_ = 0;
+    bool quietWorkDue_ = false;
     ConsoleWire wire_;
     QByteArray unwritten_;  // taken from the line but not yet accepted by the terminal
 };

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 #include "platform/WholeFile.h"
 #include "sim/ComLink.h"
@@ -23,8 +24,23 @@ void PrintError(const QString& text) {
     std::fprintf(stderr, "kv9052r-gateway-sim: %s\n", qPrintable(text));
 }
 
+// The EEPROM file follows the console's edits. It is written when the line is quiet and
+// when the simulator stops, never between a command and its reply: the write waits for the
+// disk, at times longer than the utility waits for a reply.
+struct EepromFileKeeper {
+    QString Path;
+    std::optional<kv::EepromImage> Unsaved;
+
+    void Save() {
+        if (!Unsaved) return;
+        QString error;
+        if (!SaveEepromFile(Path, *Unsaved, error)) PrintError(error);
+        Unsaved.reset();
+    }
+};
+
 // The EEPROM the gateway starts with; with a file, the file is kept up to date.
-bool PrepareEeprom(const SimOptions& options, ConsoleEmulator& console) {
+bool PrepareEeprom(const SimOptions& options, ConsoleEmulator& console, EepromFileKeeper& keeper) {
     const kv::EepromImage start = options.Image == StartImage::Demo      ? DemoImage()
                                   : options.Image == StartImage::Maximal ? MaximalImage()
                                                                          : FactoryImage();
@@ -47,11 +63,8 @@ bool PrepareEeprom(const SimOptions& options, ConsoleEmulator& console) {
             return false;
         }
     }
-    const QString path = options.EepromPath;
-    console.EepromChanged = [path](const kv::EepromImage& image) {
-        QString saveError;
-        if (!SaveEepromFile(path, image, saveError)) PrintError(saveError);
-    };
+    keeper.Path = options.EepromPath;
+    console.EepromChanged = [&keeper](const kv::EepromImage& image) { keeper.Unsaved = image; };
     return true;
 }
 
@@ -74,7 +87,8 @@ int main(int argc, char* argv[]) {
     ConsoleEmulator console(options.Model);
     console.Latency = options.Latency;
     console.Faults = options.Faults;
-    if (!PrepareEeprom(options, console)) return 1;
+    EepromFileKeeper eepromFile;
+    if (!PrepareEeprom(options, console, eepromFile)) return 1;
 
     const StopSignals signals;
     PseudoTerminal terminal;
@@ -95,7 +109,9 @@ int main(int argc, char* argv[]) {
 
     PtyGateway gateway(console, terminal.MasterFd(), options.LineSpeed);
     gateway.Tracing = !options.TracePath.isEmpty();
+    gateway.WhenQuiet = [&eepromFile] { eepromFile.Save(); };
     const bool served = gateway.Run(signals, error);
+    eepromFile.Save();
     if (!served) PrintError(error);
     if (gateway.Tracing) {
         if (const QString failure =
