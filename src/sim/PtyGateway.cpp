@@ -46,7 +46,7 @@ bool PtyGateway::Run(const StopSignals& signals, QString& error) {
         if (!WriteToPc(error)) return false;
         pollfd terminal{master_, short(POLLIN | (unwritten_.isEmpty() ? 0 : POLLOUT)), 0};
         const timespec wait = WaitTime();
-        const bool waitForEver = !wire_.NextEventNs() && unwritten_.isEmpty() && !quietWorkDue_;
+        const bool waitForEver = NothingDue() && !quietWorkDue_;
         const int ready = ppoll(&terminal, 1, waitForEver ? nullptr : &wait, &signals.WaitMask());
         if (ready < 0 && errno != EINTR) {
             error = SystemError("ppoll");
@@ -59,13 +59,15 @@ bool PtyGateway::Run(const StopSignals& signals, QString& error) {
     return true;
 }
 
+bool PtyGateway::NothingDue() const { return !wire_.NextEventNs() && unwritten_.isEmpty(); }
+
 void PtyGateway::NoteTraffic() {
     lastTrafficNs_ = NowNs();
     quietWorkDue_ = true;
 }
 
 void PtyGateway::RunWhenQuiet() {
-    if (!quietWorkDue_ || wire_.NextEventNs() || !unwritten_.isEmpty()) return;
+    if (!quietWorkDue_ || !NothingDue()) return;
     if (NowNs() - lastTrafficNs_ < QuietNs) return;
     quietWorkDue_ = false;
     if (WhenQuiet) WhenQuiet();
@@ -106,7 +108,7 @@ timespec PtyGateway::WaitTime() const {
     const uint64_t next = wire_.NextEventNs().value_or(now);
     uint64_t waitNs = std::max(next > now ? next - now : 0, BatchNs);
     if (!unwritten_.isEmpty()) waitNs = std::max(waitNs, BlockedRetryNs);
-    if (quietWorkDue_ && !wire_.NextEventNs() && unwritten_.isEmpty()) {
+    if (quietWorkDue_ && NothingDue()) {
         const uint64_t quietAt = lastTrafficNs_ + QuietNs;
         waitNs = std::max(quietAt > now ? quietAt - now : 0, BatchNs);
     }

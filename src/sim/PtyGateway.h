@@ -34,6 +34,8 @@ public:
 private:
     bool ReadFromPc(QString& error);
     bool WriteToPc(QString& error);
+    // No output is on the line or waiting for the terminal.
+    bool NothingDue() const;
     void NoteTraffic();
     void RunWhenQuiet();
     timespec WaitTime() const;
