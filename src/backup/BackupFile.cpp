@@ -6,6 +6,9 @@
 #include <QSet>
 #include <QStringConverter>
 #include <QStringDecoder>
+#include <algorithm>
+#include <array>
+#include <optional>
 
 #include "config/NumberText.h"
 #include "platform/LimitedFile.h"
@@ -76,32 +79,35 @@ int HexDigitValue(QChar c) {
     return -1;
 }
 
-// One byte pair: blanks removed, one or two hexadecimal digits; anything else is 0.
-uint8_t PairValue(QStringView pair) {
-    uint8_t value = 0;
-    for (const QChar c : pair) {
-        if (c == u' ') continue;
-        const int digit = HexDigitValue(c);
-        if (digit < 0) return 0;
-        value = uint8_t(value * 16 + digit);
-    }
-    return value;
-}
-
-// True when every one of the 16 pairs is one or two hexadecimal digits.
-bool HoldsSixteenPairs(const QString& value) {
+// The 16 bytes of a value: exactly 16 tokens of one or two hexadecimal digits, separated by
+// blanks (spaces or tabs). Earlier versions wrote two digits and a blank per byte, but read
+// by position a single digit shifted every byte after it; anything else is no value.
+std::optional<std::array<uint8_t, BytesPerKey>> SixteenBytes(const QString& value) {
+    const QString spaced = QString(value).replace(u'\t', u' ');
+    const QList<QStringView> tokens = QStringView(spaced).split(u' ', Qt::SkipEmptyParts);
+    if (tokens.size() != BytesPerKey) return std::nullopt;
+    std::array<uint8_t, BytesPerKey> bytes{};
     for (int k = 0; k < BytesPerKey; ++k) {
-        const QStringView pair = QStringView(value).mid(3 * k, 2).trimmed();
-        if (pair.isEmpty()) return false;
-        for (const QChar c : pair)
-            if (HexDigitValue(c) < 0) return false;
+        if (tokens[k].size() > 2) return std::nullopt;
+        for (const QChar c : tokens[k]) {
+            const int digit = HexDigitValue(c);
+            if (digit < 0) return std::nullopt;
+            bytes[k] = uint8_t(bytes[k] * 16 + digit);
+        }
     }
-    return true;
+    return bytes;
 }
 
-// What the file lacks for `block`, in the file's order: a missing section, missing keys,
-// values that are not 16 hexadecimal pairs.
-void ListLacks(const IniValues& values, int block, QStringList& lacks) {
+// A value as the problem quotes it: a value of a megabyte is cut.
+QString QuotedValue(const QString& value) {
+    constexpr int Shown = 64;
+    return u'"' + (value.size() > Shown ? value.left(Shown) + QStringLiteral("...") : value) + u'"';
+}
+
+// Reads the keys of `block` into `bytes`, and lists what the file lacks for it in the
+// file's order: a missing section, missing keys, values that are not 16 bytes. What it
+// lacks stays 0.
+void DecodeBlock(const IniValues& values, int block, EepromBlock& bytes, QStringList& lacks) {
     const QString section = BlockSection(block);
     if (!values.HasSection(section)) {
         lacks << QStringLiteral("[%1] is missing").arg(section);
@@ -109,17 +115,15 @@ void ListLacks(const IniValues& values, int block, QStringList& lacks) {
     }
     for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey) {
         const QString key = AddressKey(address);
+        const QString value = values.Value(section, key);
         if (!values.HasKey(section, key))
             lacks << QStringLiteral("[%1] %2 is missing").arg(section, key);
-        else if (!HoldsSixteenPairs(values.Value(section, key)))
-            lacks << QStringLiteral("[%1] %2 is not 16 hexadecimal pairs: \"%3\"")
-                         .arg(section, key, values.Value(section, key));
+        else if (const auto decoded = SixteenBytes(value))
+            std::ranges::copy(*decoded, bytes.begin() + address);
+        else
+            lacks << QStringLiteral("[%1] %2 is not 16 hexadecimal pairs: %3")
+                         .arg(section, key, QuotedValue(value));
     }
-}
-
-void DecodeKey(const QString& value, EepromBlock& block, int address) {
-    for (int k = 0; k < BytesPerKey; ++k)
-        block[address + k] = PairValue(QStringView(value).mid(3 * k, 2));
 }
 
 // A control character other than tab, line ends and the page feed marks a binary file.
@@ -174,13 +178,8 @@ BackupReadResult BackupFile::Decode(const QByteArray& bytes) {
         return Failure(BackupReadStatus::WrongFileType, {});
 
     BackupReadResult result;
-    for (const int block : ConfigBlocks) {
-        ListLacks(values, block, result.Lacks);
-        for (int address = 0; address < BackupBytesOfBlock(block); address += BytesPerKey) {
-            const QString value = values.Value(BlockSection(block), AddressKey(address));
-            DecodeKey(value, result.Image.Blocks[block], address);
-        }
-    }
+    for (const int block : ConfigBlocks)
+        DecodeBlock(values, block, result.Image.Blocks[block], result.Lacks);
     return result;
 }
 

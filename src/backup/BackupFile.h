@@ -52,7 +52,9 @@ public:
     static QByteArray Encode(const EepromImage& image);
     // Reads a backup as files of earlier versions hold it: CR LF or LF, a byte-order mark,
     // names in any letter case, blanks around names and values, lower-case hexadecimal. A
-    // byte pair that is not hexadecimal reads as 0; a missing key or block reads as zeros.
+    // value is 16 bytes of one or two hexadecimal digits, separated by spaces or tabs; a
+    // value of any other shape is listed in Lacks and reads as zeros, as a missing key or
+    // block does.
     static BackupReadResult Decode(const QByteArray& bytes);
     static BackupReadResult Read(const QString& path);
 

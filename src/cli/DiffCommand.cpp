@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <algorithm>
 #include <optional>
 
@@ -13,6 +12,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigDiff.h"
+#include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
 #include "platform/LimitedFile.h"
 
@@ -63,20 +63,14 @@ bool LooksLikeJson(const QByteArray& bytes) {
 
 std::optional<ConfigSource> ReadJsonSource(const QString& path, const QByteArray& bytes,
                                            QTextStream& err) {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
-        err << path << " is not a valid JSON file: " << parseError.errorString() << " at offset "
-            << parseError.offset << "\n";
-        return std::nullopt;
-    }
-    if (!document.isObject()) {
-        err << path << " does not hold a configuration object\n";
+    const ConfigFileRead file = ParseConfigText(bytes, path);
+    if (!file.ok()) {
+        err << file.Error << "\n";
         return std::nullopt;
     }
     ConfigSource source{SourceKind::ConfigurationFile, {}, {}};
     QStringList errors;
-    if (ConfigFileTree(document.object(), source.Tree, errors)) return source;
+    if (ConfigFileTree(file.Json, source.Tree, errors)) return source;
     for (const QString& error : errors) err << path << ": " << error << "\n";
     return std::nullopt;
 }

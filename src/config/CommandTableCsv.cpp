@@ -7,6 +7,7 @@
 #include "config/CommandChecks.h"
 #include "config/EnumeratedNames.h"
 #include "config/ModbusReference.h"
+#include "config/NumberText.h"
 #include "config/WorkingCopy.h"
 
 namespace kv {
@@ -26,6 +27,27 @@ QStringList SplitRow(const QString& line) {
             field = field.mid(1, field.size() - 2).trimmed();
     }
     return fields;
+}
+
+// Where each column is, its name in any letter case; a column the header names never or
+// twice is an error.
+std::array<int, ColumnCount> ColumnPositions(const QStringList& header, QStringList& errors) {
+    std::array<int, ColumnCount> positions{};
+    for (int column = 0; column < ColumnCount; ++column) {
+        const QLatin1String name(ColumnNames[column]);
+        positions[column] = -1;
+        for (int position = 0; position < header.size(); ++position) {
+            if (header[position].compare(name, Qt::CaseInsensitive) != 0) continue;
+            if (positions[column] >= 0) {
+                errors.append(QStringLiteral("row 1: the header names column %1 twice").arg(name));
+                break;
+            }
+            positions[column] = position;
+        }
+        if (positions[column] < 0)
+            errors.append(QStringLiteral("row 1: the header names no column %1").arg(name));
+    }
+    return positions;
 }
 
 template <typename Config, typename Fn>
@@ -101,6 +123,15 @@ private:
     }
 
     std::optional<double> Number(int row, Column column, const QString& text) {
+        // The number readers stop at a NUL, so "2<NUL>5" would read as 2.
+        const auto control = std::ranges::find_if(
+            text, [](QChar c) { return c.category() == QChar::Other_Control; });
+        if (control != text.end()) {
+            Refuse(row, column,
+                   QStringLiteral("holds a control character (0x%1)")
+                       .arg(HexByteText(uint8_t(control->unicode()))));
+            return std::nullopt;
+        }
         if (column == FunctionCode) {
             if (const auto value = ValueOfName(*NamedValuesOf(u"FunctionCode"), text))
                 return *value;
@@ -147,14 +178,7 @@ CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
         if (line.endsWith(u'\r')) line.chop(1);
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
     const QStringList header = lines.isEmpty() ? QStringList() : SplitRow(lines.first());
-    std::array<int, ColumnCount> positions{};
-    for (int column = 0; column < ColumnCount; ++column) {
-        positions[column] =
-            int(header.indexOf(QLatin1String(ColumnNames[column]), Qt::CaseInsensitive));
-        if (positions[column] < 0)
-            read.Errors.append(QStringLiteral("row 1: the header names no column %1")
-                                   .arg(QLatin1String(ColumnNames[column])));
-    }
+    const auto positions = ColumnPositions(header, read.Errors);
     if (!read.ok()) return read;
     if (lines.size() - 1 > slots)
         read.Errors.append(

@@ -1,12 +1,56 @@
 #include "config/ConfigFile.h"
 
 #include <QJsonDocument>
+#include <algorithm>
 
 #include "config/ConfigJson.h"
 #include "platform/LimitedFile.h"
 #include "platform/WholeFile.h"
 
 namespace kv {
+namespace {
+
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
+bool IsJsonBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+bool IsNumberCharacter(char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+}
+
+// The byte index of a syntax error. QJsonParseError::offset is where the parser stopped:
+// past the token it took for a misplaced one (and past the blanks after it when a value
+// separator is missing), past a number it could not read, or at the end when the text ran
+// out before a closing bracket or a separator.
+qsizetype SyntaxErrorIndex(const QByteArray& bytes, const QJsonParseError& error) {
+    qsizetype at = std::min<qsizetype>(error.offset, bytes.size());
+    switch (error.error) {
+        case QJsonParseError::IllegalNumber:
+            while (at > 0 && IsNumberCharacter(bytes[at - 1])) --at;
+            return at;
+        case QJsonParseError::UnterminatedObject:
+        case QJsonParseError::MissingNameSeparator:
+        case QJsonParseError::UnterminatedArray:
+            if (at == bytes.size()) return at;
+            [[fallthrough]];
+        case QJsonParseError::MissingValueSeparator:
+        case QJsonParseError::IllegalValue:
+        case QJsonParseError::MissingObject:
+        case QJsonParseError::DeepNesting:
+            while (at > 0 && IsJsonBlank(bytes[at - 1])) --at;
+            return std::max<qsizetype>(at - 1, 0);
+        default:
+            return at;
+    }
+}
+
+// Characters, not bytes, as an editor counts columns: every UTF-8 byte but the
+// continuation bytes starts a character.
+qsizetype CharacterCount(const QByteArray& utf8) {
+    return std::ranges::count_if(utf8, [](char c) { return (uint8_t(c) & 0xC0) != 0x80; });
+}
+
+}  // namespace
 
 ConfigFileRead ReadConfigFile(const QString& path) {
     QByteArray bytes;
@@ -19,14 +63,15 @@ ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name) {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        const QByteArray before = bytes.left(parseError.offset);
-        const qsizetype line = before.count('\n') + 1;
-        const qsizetype column = before.size() - (before.lastIndexOf('\n') + 1) + 1;
+        const qsizetype at = SyntaxErrorIndex(bytes, parseError);
+        const QByteArray before = bytes.left(at);
+        const qsizetype lineStart =
+            std::max<qsizetype>(before.lastIndexOf('\n') + 1, bytes.startsWith(Utf8Bom) ? 3 : 0);
         return {{},
                 QStringLiteral("%1: line %2, column %3: %4")
                     .arg(name)
-                    .arg(line)
-                    .arg(column)
+                    .arg(before.count('\n') + 1)
+                    .arg(CharacterCount(before.mid(lineStart)) + 1)
                     .arg(parseError.errorString())};
     }
     if (!document.isObject()) return {{}, name + QStringLiteral(": holds no JSON object")};

@@ -213,8 +213,10 @@ QStringList NamesOf(const FieldList<Record>& fields, QStringList others = {}) {
 void ReportUnknownKeys(const QJsonObject& object, const QString& path, const QStringList& known,
                        MergeErrors& errors) {
     for (const QString& key : object.keys()) {
+        // An empty key is shown as "", else it would vanish from its path.
+        const QString shown = key.isEmpty() ? QStringLiteral("\"\"") : key;
         if (!known.contains(key))
-            errors.Add(path.isEmpty() ? key : path + u'.' + key, QStringLiteral("unknown key"));
+            errors.Add(path.isEmpty() ? shown : path + u'.' + shown, QStringLiteral("unknown key"));
     }
 }
 

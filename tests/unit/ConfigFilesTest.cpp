@@ -112,6 +112,8 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
         {R"({"TcpClasses": [{}, {}, {"CmdTimeout": 2.5}]})",
          {"TcpClasses[2].CmdTimeout: must be a whole number, not 2.5"}},
         {R"({"Colour": 1})", {"Colour: unknown key"}},
+        {R"({"": 1, "DeviceNetParams": {"": 1}})",
+         {R"("": unknown key)", R"(DeviceNetParams."": unknown key)"}},
         {R"({"TcpClasses": [{"Commands": [1, 2, 3, 4, 5, 6]}]})",
          {"TcpClasses[0].Commands: lists 6 commands; the class has 5 slots"}},
         {R"({"SerialClasses": [{"CmdCount": 3, "Commands": [)" + OneCommand + "]}]}",
@@ -169,6 +171,8 @@ TEST(ConfigFile, RefusesWhatIsNoConfigurationFile) {
     const QString file = folder.filePath("c.json");
     const std::vector<std::pair<QByteArray, QString>> cases = {
         {"{\n  \"DeviceNetParams\": x\n}", file + ": line 2, column 22: illegal number"},
+        {"{\"\xC3\xA9\": [1 2 ]}", file + ": line 1, column 10: missing value separator"},
+        {"{\"\xC3\xA9\": 1,}", file + ": line 1, column 9: object is missing after a comma"},
         {"[1, 2]", file + ": holds no JSON object"},
         // The reader's refusals themselves: UserFilesTest.
         {QByteArray(1024 * 1024 + 1, ' '), file + ": is larger than 1048576 bytes"},
@@ -198,18 +202,23 @@ TEST(CommandTableCsv, FullClassSurvivesTheRoundTrip) {
 }
 
 TEST(CommandTableCsv, ReportsEveryBadCellWithRowAndColumn) {
-    const QByteArray table =
-        "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
+    const QByteArray table = QByteArrayLiteral(
+        "instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
         "1,1,3,0,0,10\n"
         "2,0,3,0,x,10\n"
-        "3,1,FC03 Read Holding Registers,2040,0,10\n";
+        "3,1,FC03 Read Holding Registers,2040,0,10\n"
+        "4,2\0005,3,100,0,1\00020\n");
     const CommandTableRead read = ReadCommandTableCsv(table, 10);
     EXPECT_EQ(read.Errors,
               (QStringList{R"(row 3, column 5 (StartAddress): must be a whole number, not "x")",
                            "row 3, column 2 (NetId): ModBus Device Address Error. (1-247)",
                            "row 4, columns 4/6 (MemAddress/Length): Communication Length Greater "
-                           "Than Internal Memory"}));
+                           "Than Internal Memory",
+                           "row 5, column 2 (NetId): holds a control character (0x00)",
+                           "row 5, column 6 (Length): holds a control character (0x00)"}));
     EXPECT_TRUE(read.Commands.empty());
+    EXPECT_EQ(ReadCommandTableCsv("Length," + table, 10).Errors,
+              QStringList{"row 1: the header names column Length twice"});
 }
 
 TEST(CommandTableCsv, ClassNames) {
