@@ -112,6 +112,7 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
         {R"({"TcpClasses": [{}, {}, {"CmdTimeout": 2.5}]})",
          {"TcpClasses[2].CmdTimeout: must be a whole number, not 2.5"}},
         {R"({"Colour": 1})", {"Colour: unknown key"}},
+        {R"({"Backup": 1})", {"Backup: must be true or false"}},
         {R"({"TcpClasses": [{"Commands": [1, 2, 3, 4, 5, 6]}]})",
          {"TcpClasses[0].Commands: lists 6 commands; the class has 5 slots"}},
         {R"({"SerialClasses": [{"CmdCount": 3, "Commands": [)" + OneCommand + "]}]}",
