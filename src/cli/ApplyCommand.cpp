@@ -12,6 +12,7 @@
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
 #include "save/ApplyConfiguration.h"
+#include "save/ApplyPlan.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/ConfigChanges.h"
 #include "save/SaveConfiguration.h"
@@ -26,6 +27,12 @@ int RunApply(const Invocation& in) {
     if (!file.ok()) {
         in.Err << file.Error << "\n";
         return ExitUsage;
+    }
+    // A file that cannot be written is refused before any port is opened.
+    if (const QStringList problems = FileProblems(file.Json); !problems.isEmpty()) {
+        for (const QString& problem : problems) in.Err << problem << "\n";
+        in.Err << ApplyStateText(ApplyOutcome{}) << "\n";
+        return ExitFailed;
     }
     const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);
     if (edsDir.isEmpty()) return ExitFailed;

@@ -18,8 +18,6 @@ constexpr int MaxOctet = 255;
 constexpr int LastCodeBeforeGap = 6;  // FC15 follows FC06 in the list:
 constexpr int CodesSkipped = 8;       // codes 7..14 are not offered
 
-bool IsSingleItemCode(int code) { return code == 5 || code == 6; }
-
 double FieldValue(const QString& text) { return ReadLeadingNumber(QStringView(text).trimmed()); }
 
 QString CheckLength(int code, double length) {

@@ -122,6 +122,8 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     GatewayConfig scratch;
     if (!MergeConfigJson(file, scratch, errors)) return false;
     tree = file;
+    // The backup mark says where the file came from, not what the gateway holds.
+    tree.remove(QLatin1String(ConfigBackupKey));
     // A file written before the format was named is the same format.
     if (!tree.contains(QLatin1String("Format"))) tree[QLatin1String("Format")] = ConfigFormatName;
     for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})

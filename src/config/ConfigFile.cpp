@@ -82,6 +82,12 @@ QByteArray ConfigFileText(const GatewayConfig& config) {
     return QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
 }
 
+QByteArray KeptBackupText(const GatewayConfig& config) {
+    QJsonObject json = ConfigToJson(config);
+    json[QLatin1String(ConfigBackupKey)] = true;
+    return QJsonDocument(json).toJson(QJsonDocument::Indented);
+}
+
 QString WriteConfigFile(const QString& path, const GatewayConfig& config) {
     return WriteWholeFile(path, ConfigFileText(config));
 }

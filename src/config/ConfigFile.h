@@ -25,6 +25,9 @@ ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name);
 // The file's text for a configuration, as `read --json` prints it.
 QByteArray ConfigFileText(const GatewayConfig& config);
 
+// The same text marked as a backup kept before a write (ConfigBackupKey).
+QByteArray KeptBackupText(const GatewayConfig& config);
+
 // Writes the text whole or not at all; empty on success, else the reason.
 QString WriteConfigFile(const QString& path, const GatewayConfig& config);
 

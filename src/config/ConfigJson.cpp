@@ -91,6 +91,7 @@ const FieldList<ModbusCommand>& CommandFields() {
 }
 
 const QLatin1String FormatKey("Format");
+const QLatin1String BackupKey(ConfigBackupKey);
 const QLatin1String DeviceNetKey("DeviceNetParams");
 const QLatin1String FirmwareKey("FirmwareInfo");
 const QLatin1String MarkerKey("ConfigMarker");
@@ -403,6 +404,8 @@ void MergeDeviceNet(const QJsonValue& value, const QString& path, DeviceNetParam
 
 }  // namespace
 
+bool IsKeptBackup(const QJsonObject& file) { return file.value(BackupKey).toBool(); }
+
 QJsonObject ConfigToJson(const GatewayConfig& config) {
     QJsonObject json;
     json[FormatKey] = QLatin1String(ConfigFormatName);
@@ -447,9 +450,11 @@ GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayC
     GatewayConfig merged = config;
     if (file.contains(FormatKey) && file.value(FormatKey) != QLatin1String(ConfigFormatName))
         found.Add(FormatKey, QStringLiteral("must be \"%1\"").arg(QLatin1String(ConfigFormatName)));
+    if (file.contains(BackupKey) && !file.value(BackupKey).isBool())
+        found.Add(BackupKey, QStringLiteral("must be true or false"));
     ReportUnknownKeys(file, {},
-                      {FormatKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey,
-                       EthernetKey, SerialKey, TcpKey},
+                      {FormatKey, BackupKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey,
+                       PathsKey, EthernetKey, SerialKey, TcpKey},
                       found);
     if (file.contains(DeviceNetKey))
         MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);

@@ -19,6 +19,11 @@ namespace kv {
 // What the "Format" key of a written file says. A file without the key is read alike.
 inline constexpr const char* ConfigFormatName = "kv9052r-configuration/1";
 
+// The key that marks a configuration the program kept as a backup before a write
+// ("Backup": true): what the gateway held, which `apply` writes back as it was read.
+inline constexpr const char* ConfigBackupKey = "Backup";
+bool IsKeptBackup(const QJsonObject& file);
+
 QJsonObject ConfigToJson(const GatewayConfig& config);
 
 // Merges `file` into `config`. Objects merge key by key: a key the file leaves out keeps

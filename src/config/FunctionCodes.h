@@ -20,6 +20,8 @@ constexpr bool IsWritingCode(int code) {
 }
 // Bit codes count their length in bits, the others in 16-bit registers.
 constexpr bool IsBitCode(int code) { return code == 1 || code == 2 || code == 5 || code == 15; }
+// FC05 and FC06 write a single coil or register: their length is 1.
+constexpr bool IsSingleItemCode(int code) { return code == 5 || code == 6; }
 
 inline constexpr int MaxBitLength = 1920;
 inline constexpr int MaxRegisterLength = 120;

@@ -8,6 +8,7 @@
 #include "config/ConfigJson.h"
 #include "config/ParameterChecks.h"
 #include "config/WorkingCopy.h"
+#include "save/FactoryReset.h"
 #include "save/PollPaths.h"
 
 namespace kv {
@@ -19,14 +20,18 @@ constexpr int TcpValidCount = 2;    // NO, YES
 
 class Checker {
 public:
-    explicit Checker(ApplyPlan& plan) : plan_(plan), mergeErrors_(plan.Errors.size()) {}
+    // A kept backup holds what the gateway held: what the checks refuse is only a warning.
+    Checker(ApplyPlan& plan, bool keptBackup)
+        : plan_(plan),
+          mergeErrors_(plan.Errors.size()),
+          refused_(keptBackup ? plan.Warnings : plan.Errors) {}
 
     // A value the merge already refused is not reported again by the value checks.
     void Refuse(const QString& path, const QString& message) {
         const QString base = path.left(path.lastIndexOf(u'.') + 1);
         for (const QString& field : path.mid(base.size()).split(u'/'))
             if (AlreadyRefused(base + field)) return;
-        plan_.Errors.append(path + QStringLiteral(": ") + message);
+        refused_.append(path + QStringLiteral(": ") + message);
     }
 
     bool AlreadyRefused(const QString& path) const {
@@ -136,6 +141,7 @@ public:
 private:
     ApplyPlan& plan_;
     qsizetype mergeErrors_;
+    QStringList& refused_;
 };
 
 // True when a value the file gives (all keys of an object it gives) differs from `actual`.
@@ -154,9 +160,8 @@ QString JsonText(const QJsonValue& value) {
     return QString::fromUtf8(listed.mid(1, listed.size() - 2));
 }
 
-}  // namespace
-
-ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
+// Poll paths are checked only against the gateway's classes: a file may leave them to it.
+ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths) {
     ApplyPlan plan;
     plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors);
     const QJsonObject readJson = ConfigToJson(read);
@@ -166,17 +171,48 @@ ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
             plan.Warnings.append(name + QStringLiteral(": the gateway's own value is kept"));
     }
 
-    Checker check(plan);
+    // The checks also store some values as the windows would (a time-out outside its range
+    // as 0); a kept backup is written exactly as it was read.
+    const bool keptBackup = IsKeptBackup(file);
+    const GatewayConfig asRead = plan.Config;
+    Checker check(plan, keptBackup);
     check.DeviceNet();
     check.Ethernet();
     check.Ports();
     for (int k = 0; k < SerialClassCount; ++k) check.SerialClass(k);
     for (int t = 0; t < TcpClassCount; ++t) check.TcpClass(t);
+    if (keptBackup) plan.Config = asRead;
     MakeWorkingCopy(plan.Config);
     plan.PollPaths = plan.Config.ConnectionPaths;
+    if (!checkPollPaths) return plan;
     check.PollPath(file, "PollProduce", PollDirection::Produced, plan.PollPaths.PollProduce);
     check.PollPath(file, "PollConsume", PollDirection::Consumed, plan.PollPaths.PollConsume);
     return plan;
+}
+
+// A configuration that passes every check, so that only the values a file gives can fail.
+GatewayConfig PassingConfig() {
+    GatewayConfig config;
+    config.EthernetParams = FactoryEthernetParams();
+    const ModbusCommand passing{1, 1, 3, 0, 0, 1};
+    for (SerialClassRecord& record : config.SerialClasses) {
+        record.Baud = BaudRates.back();
+        record.DataBits = 8;
+        record.StopBits = 1;
+        record.Commands.fill(passing);
+    }
+    for (TcpClassRecord& record : config.TcpClasses) record.Commands.fill(passing);
+    return config;
+}
+
+}  // namespace
+
+ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
+    return Plan(read, file, true);
+}
+
+QStringList FileProblems(const QJsonObject& file) {
+    return Plan(PassingConfig(), file, false).Errors;
 }
 
 QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,

@@ -18,7 +18,14 @@ struct ApplyPlan {
     bool ok() const { return Errors.isEmpty(); }
 };
 
+// A file marked as a kept backup (IsKeptBackup) is written as it was read: the value checks
+// give warnings instead of errors, and no value is changed by them.
 ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file);
+
+// The problems of a file that no gateway mends, found before any port is opened: every
+// value it gives, checked as PlanApply checks it. Its poll paths are checked with the
+// gateway's classes, by PlanApply.
+QStringList FileProblems(const QJsonObject& file);
 
 // The key paths where two JSON values differ, each with both values: "a.b: x, read y".
 QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,

@@ -18,12 +18,22 @@ QString PortPart(const QString& portName) {
     return part.isEmpty() ? QStringLiteral("port") : part;
 }
 
-// The names start with the date and time, so that name order is age order.
-void RemoveOldest(const QString& folder) {
+// The names start with the date and time, so that name order is age order. Only the
+// program's own backups are pruned: the folder may be one of the user's, holding other files,
+// and the one just written always stays.
+void RemoveOldest(const QString& folder, const QString& written) {
+    static const QRegularExpression ownName(QStringLiteral(
+        "^\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}_node\\d{1,3}_[A-Za-z0-9_-]+\\.json$"));
     QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name | QDir::Reversed);
-    for (qsizetype k = BackupsKept; k < names.size(); ++k) dir.remove(names[k]);
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::Reversed);
+    qsizetype kept = 1;  // the one just written
+    for (const QString& name : names) {
+        if (name == written || !ownName.match(name).hasMatch()) continue;
+        if (kept < BackupsKept)
+            ++kept;
+        else
+            dir.remove(name);
+    }
 }
 
 }  // namespace
@@ -42,9 +52,9 @@ KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QS
                              .arg(read.DeviceNetParams.NodeId)
                              .arg(PortPart(portName));
     const QString path = QDir(folder).filePath(name);
-    if (const QString failure = WriteWholeFile(path, ConfigFileText(read)); !failure.isEmpty())
+    if (const QString failure = WriteWholeFile(path, KeptBackupText(read)); !failure.isEmpty())
         return {{}, QStringLiteral("Can't write the backup %1: %2").arg(path, failure)};
-    RemoveOldest(folder);
+    RemoveOldest(folder, name);
     return {path, {}};
 }
 

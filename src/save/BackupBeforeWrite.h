@@ -10,7 +10,8 @@
 
 namespace kv {
 
-// The newest this many backups are kept in the folder; older ones go.
+// The newest this many backups are kept in the folder; older ones go. Other files in the
+// folder are never removed.
 inline constexpr int BackupsKept = 50;
 
 // $XDG_DATA_HOME/kv9052r/backups (~/.local/share/kv9052r/backups).
@@ -23,8 +24,9 @@ struct KeptBackup {
 };
 
 // Writes `read` into `folder` as "<date>_<time>_node<N>_<port>.json" (for example
-// "2026-12-07_14-03-22_node5_COM3.json"), whole or not at all, then removes the oldest
-// backups beyond BackupsKept.
+// "2026-12-07_14-03-22_node5_COM3.json"), whole or not at all, marked as a kept backup
+// (ConfigBackupKey), then removes the oldest files of that name pattern beyond BackupsKept,
+// never the one just written.
 KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QString& portName,
                       const QDateTime& when = QDateTime::currentDateTime());
 

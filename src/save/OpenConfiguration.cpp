@@ -1,6 +1,7 @@
 #include "save/OpenConfiguration.h"
 
 #include "config/ConfigFile.h"
+#include "config/ConfigJson.h"
 #include "config/WorkingCopy.h"
 #include "save/ApplyPlan.h"
 
@@ -9,7 +10,10 @@ namespace kv {
 OpenedConfiguration OpenConfigurationFile(const QString& path) {
     const ConfigFileRead file = ReadConfigFile(path);
     if (!file.ok()) return {{}, {file.Error}};
-    ApplyPlan plan = PlanApply(GatewayConfig{}, file.Json);
+    // The editor's rules hold for what is opened into it, also for a kept backup.
+    QJsonObject json = file.Json;
+    json.remove(QLatin1String(ConfigBackupKey));
+    ApplyPlan plan = PlanApply(GatewayConfig{}, json);
     if (!plan.ok()) return {{}, plan.Errors};
     OpenedConfiguration opened{plan.Config, {}};
     // A file always holds the Modbus classes, as a configured gateway does.

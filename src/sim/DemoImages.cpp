@@ -34,10 +34,11 @@ ModbusCommand Command(uint8_t netId, uint8_t functionCode, int memAddress, int s
     return {1, netId, functionCode, double(memAddress), double(startAddress), length};
 }
 
-// A valid command for slot `index` of all commands, each in its own stretch of memory.
-ModbusCommand NumberedCommand(int index) {
+// The command for slot `index` of all commands, each in its own stretch of memory.
+ModbusCommand NumberedCommand(int index, SingleItemLength singleItems) {
     const uint8_t code = FunctionCodes[index % FunctionCodes.size()];
-    const int length = IsBitCode(code) ? 16 : 4;
+    const bool single = IsSingleItemCode(code) && singleItems == SingleItemLength::One;
+    const int length = single ? 1 : IsBitCode(code) ? 16 : 4;
     return Command(static_cast<uint8_t>(1 + index % 247), code, 40 * index, 100 * index, length);
 }
 
@@ -128,7 +129,7 @@ GatewayConfig DemoConfig() {
 
 EepromImage DemoImage() { return ImageOf(DemoConfig()); }
 
-GatewayConfig MaximalConfig() {
+GatewayConfig MaximalConfig(SingleItemLength singleItems) {
     GatewayConfig config = BaseConfig();
     config.DeviceNetParams = {63, 2};
     config.ComBaudIndex = {7, 7};
@@ -139,13 +140,15 @@ GatewayConfig MaximalConfig() {
         record.ConnMode = static_cast<uint8_t>(1 + serial);
         record.CmdTimeout = 1000;
         record.CmdCount = SerialCommandSlots;
-        for (ModbusCommand& command : record.Commands) command = NumberedCommand(index++);
+        for (ModbusCommand& command : record.Commands)
+            command = NumberedCommand(index++, singleItems);
     }
     for (int connection = 0; connection < TcpClassCount; ++connection) {
         TcpClassRecord& record = config.TcpClasses[connection];
         record = TcpServer(static_cast<uint8_t>(10 + connection));
         record.CmdCount = TcpCommandSlots;
-        for (ModbusCommand& command : record.Commands) command = NumberedCommand(index++);
+        for (ModbusCommand& command : record.Commands)
+            command = NumberedCommand(index++, singleItems);
     }
     // Command 1 of class 0x65 reads coils and command 5 writes one; both move bits
     // (attribute 0x0B).
@@ -153,6 +156,8 @@ GatewayConfig MaximalConfig() {
     return config;
 }
 
-EepromImage MaximalImage() { return ImageOf(MaximalConfig()); }
+EepromImage MaximalImage(SingleItemLength singleItems) {
+    return ImageOf(MaximalConfig(singleItems));
+}
 
 }  // namespace kv::sim

@@ -16,8 +16,12 @@ EepromImage FactoryImage();
 GatewayConfig DemoConfig();
 EepromImage DemoImage();
 
+// The length of the maximal gateway's FC05 and FC06 commands: 1, as the editor stores them,
+// or more, which a gateway may hold although the editor refuses it.
+enum class SingleItemLength { One, AboveOne };
+
 // Every command slot used: 10 commands in each serial class, 5 in each TCP class.
-GatewayConfig MaximalConfig();
-EepromImage MaximalImage();
+GatewayConfig MaximalConfig(SingleItemLength singleItems = SingleItemLength::One);
+EepromImage MaximalImage(SingleItemLength singleItems = SingleItemLength::One);
 
 }  // namespace kv::sim

@@ -24,7 +24,7 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
         "TcpClasses": [{}, {"ConnValid": 1, "Commands": [{"NetId": 1, "FunctionCode": 4,
                         "MemAddress": 1000, "StartAddress": 0, "Length": 8}]}]})"));
     ExpectRuns(
-        {{{"apply", "--port", "COM9", "%1/bad.json", "--eds-dir", "%1"},
+        {{{"apply", "--port", "COM15", "%1/bad.json", "--eds-dir", "%1"},  // no COM 15: not opened
           1,
           "",
           "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"

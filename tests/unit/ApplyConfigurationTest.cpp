@@ -12,6 +12,8 @@
 #include "backup/RestoreBackup.h"
 #include "save/ApplyConfiguration.h"
 #include "save/ApplyPlan.h"
+#include "save/BackupBeforeWrite.h"
+#include "save/FactoryReset.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
@@ -135,15 +137,36 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     const auto& settings = gateway.Console.Eeprom.Blocks[1];
     EXPECT_EQ(Bytes(settings.begin() + 16, settings.begin() + 19), (Bytes{0x64, 1, 1}));
     EXPECT_TRUE(QFile::exists(outcome.EdsPath));
-    EXPECT_EQ(outcome.State, ApplyState::WrittenVerified);
 
-    // The gateway as it was is kept first, and applying that backup brings it back.
-    ASSERT_TRUE(QFileInfo(outcome.BackupPath).fileName().endsWith("_node5_7.json"))
+    // The gateway as it was is kept first (AKeptBackupGivesTheGatewayBack).
+    EXPECT_TRUE(QFileInfo(outcome.BackupPath).fileName().endsWith("_node5_7.json"))
         << outcome.BackupPath.toStdString();
-    const ApplyOutcome back = Apply(ReadAll(outcome.BackupPath));
+}
+
+// After a factory reset, the backup kept before it gives the gateway back byte for byte,
+// also the commands the editor refuses (FC05 and FC06 with a length above 1). The backup
+// folder also holds the user's files and 51 of the program's, all newer by name: only the
+// program's oldest two go.
+TEST_F(ApplyConfigurationTest, AKeptBackupGivesTheGatewayBack) {
+    ASSERT_TRUE(QDir().mkpath(backups));
+    QStringList names = {"0-base", "site01", "2099-01-01_00-00-00_node1"};
+    for (int s = 10; s <= 60; ++s) names << QString("2099-01-01_00-00-%1_node1_COM1").arg(s);
+    for (const QString& name : names) WriteAll(backups + '/' + name + ".json", "{}");
+    gateway.Console.Eeprom = sim::MaximalImage(sim::SingleItemLength::AboveOne);
+    GatewayConfig read;
+    ASSERT_EQ(ReadGateway(link, read, {}), ReadOutResult::Ok);
+    const KeptBackup kept = KeepBackup(backups, read, "COM3", QDateTime({2000, 1, 1}, {}));
+    const QStringList left = QDir(backups).entryList(QDir::Files);
+    EXPECT_EQ((left.mid(0, 4) + left.mid(52)).join(' '),
+              "0-base.json 2000-01-01_00-00-00_node63_COM3.json 2099-01-01_00-00-00_node1.json "
+              "2099-01-01_00-00-12_node1_COM1.json site01.json");
+
+    ASSERT_EQ(FactoryReset(link, read, {}), WriteResult::Ok);
+    const ApplyOutcome back = Apply(ReadAll(kept.Path));
     EXPECT_EQ(back.State, ApplyState::WrittenVerified) << back.Errors.join('\n').toStdString();
-    EXPECT_EQ(gateway.Console.Network.Ip, "192.168.255.1");
-    EXPECT_EQ(gateway.Console.Eeprom.Blocks[8], sim::DemoImage().Blocks[8]);
+    EXPECT_EQ(back.Warnings.filter("Length: Communication Length Error. (1)").size(), 10);
+    EXPECT_EQ(gateway.Console.Eeprom.Blocks,
+              sim::MaximalImage(sim::SingleItemLength::AboveOne).Blocks);
 }
 
 TEST_F(ApplyConfigurationTest, NoBackupNoWrite) {
