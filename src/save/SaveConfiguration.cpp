@@ -1,6 +1,7 @@
 #include "save/SaveConfiguration.h"
 
 #include "eds/EdsFile.h"
+#include "save/ConsoleWrites.h"
 #include "save/CopyMBDataToEEPData.h"
 #include "save/WriteBack.h"
 
@@ -14,6 +15,8 @@ constexpr int SaveFinished = 130;
 
 SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
                               const ProgressFn& progress) {
+    const QString refusal = EthernetRefusal(config.EthernetParams);
+    if (!refusal.isEmpty()) return {SaveStatus::Refused, {}, refusal};
     const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
     if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};
     const EdsFileResult eds =

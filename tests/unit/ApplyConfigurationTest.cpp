@@ -115,6 +115,23 @@ TEST_F(ApplyConfigurationTest, RefusedFilesAndDryRunsWriteNothing) {
     EXPECT_TRUE(QDir(edsFolder.path()).isEmpty());
 }
 
+// One byte of line noise in the read-out (in the node ID's reply or the IP address's) fails
+// it: nothing is kept or written. (A read-out that failed in the node ID's reply leaves the
+// console there, and the next one's recovery is answered with that reply again.)
+TEST_F(ApplyConfigurationTest, AGarbledReplyStopsTheApplyBeforeAnyWrite) {
+    const std::pair<QByteArray, QByteArray> noise[] = {
+        {"B(8)=5 ", "B(8)=5\xFF "}, {"IP=1", "IP=\xFF"}, {"B(8)=5 ", "B(8)= "}};
+    for (const auto& [from, to] : noise) {
+        gateway.Console.Faults.NoiseFrom = from;
+        gateway.Console.Faults.NoiseTo = to;
+        const ApplyOutcome outcome = Apply(R"({"SerialClasses": [{"Parity": "ODD"}]})");
+        EXPECT_EQ(outcome.Errors, QStringList{"Timeout"}) << to.toStdString();
+        EXPECT_EQ(outcome.State, ApplyState::NotWritten);
+        EXPECT_TRUE(outcome.BackupPath.isEmpty());
+    }
+    EXPECT_TRUE(GatewayUnchanged());
+}
+
 TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     const ApplyOutcome outcome = Apply(R"({
         "FirmwareInfo": {"Major": 9},

@@ -9,6 +9,7 @@
 
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
+#include "save/SaveReports.h"
 #include "sim/DemoImages.h"
 #include "support/ReadForEditing.h"
 
@@ -134,6 +135,14 @@ TEST(WriteBackTest, GatewayThatStopsAnsweringAfterBlock8KeepsWhatWasWritten) {
         EXPECT_TRUE(gateway.Block(block) == sim::FactoryImage().Blocks[block]) << "block " << block;
     // The records and the EDS file after a failed write: SaveWindowTest.
     EXPECT_EQ(gateway.Progress.last(), 45);
+}
+
+TEST(WriteBackTest, AddressesThatTheEthernetSetRefusesAreNotWritten) {
+    SaveTestGateway gateway(sim::FactoryImage());
+    gateway.Config.EthernetParams.Mask = "255.255.256.0";
+    EXPECT_EQ(ReportSaveFailure(gateway.Save()).Text,
+              "Invalid Mask address!\nNothing was written.");
+    EXPECT_EQ(gateway.LinesSent(), QStringList{});
 }
 
 // An EDS file that cannot be written, and the reports of failures: SaveWindowTest and
