@@ -2,16 +2,17 @@
 // The Ethernet settings as the save and the factory reset send them, by console command
 // at the controller's prompt. Returns false when the console did not answer as expected.
 
-#include <QString>
-
 #include "config/GatewayConfig.h"
+#include "config/ParameterChecks.h"
 #include "console/ConsoleLink.h"
 
 namespace kv {
 
-// The message of the main window's Ethernet "Set" for the first address it refuses (IP,
-// gateway, mask in that order); empty when all three pass.
-QString EthernetRefusal(const EthernetParams& ethernet);
+// The addresses as the main window's Ethernet "Set" stores them into `checked` (outer
+// blanks removed, numbers without leading zeros), or its message for the first one it
+// refuses (IP, gateway, mask in that order).
+EthernetSettingResult CheckEthernetSettings(const EthernetParams& ethernet,
+                                            EthernetParams& checked);
 
 // "ip ", "gateway ", "mask " with the addresses as the Ethernet "Set" stores them. The
 // console takes whatever follows the command, so addresses that the Set refuses are not

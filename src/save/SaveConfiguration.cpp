@@ -15,8 +15,11 @@ constexpr int SaveFinished = 130;
 
 SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
                               const ProgressFn& progress) {
-    const QString refusal = EthernetRefusal(config.EthernetParams);
-    if (!refusal.isEmpty()) return {SaveStatus::Refused, {}, refusal};
+    // The model then holds the addresses as the gateway and the EDS file get them.
+    EthernetParams checked;
+    const EthernetSettingResult ethernet = CheckEthernetSettings(config.EthernetParams, checked);
+    if (!ethernet.ok()) return {SaveStatus::Refused, {}, ethernet.Message};
+    config.EthernetParams = checked;
     const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
     if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};
     const EdsFileResult eds =

@@ -213,9 +213,8 @@ TEST(ReadOutFaults, EndInATimeWithoutHanging) {
         ReadOutResult Result;
         QString ReadIp;
     } rows[] = {{Q5308RT, 3, -1, -1, "10.0.0.1", ReadOutResult::Timeout, "1.2.3.4"},
-                {Q5308RT, -1, 8, -1, "10.0.0.1", ReadOutResult::Ok, "10.0.0.1"},
+                {Q5308RT, -1, 8, -1, " 10.0.0.1 ", ReadOutResult::Ok, "10.0.0.1"},
                 {Q5308RT, -1, -1, 12, "10.0.0.1", ReadOutResult::Timeout, "10.0.0.1"},
-                {Q5308RT, -1, -1, -1, " 10.0.0.1 ", ReadOutResult::Ok, "10.0.0.1"},
                 {Q5308RT, -1, -1, -1, "", ReadOutResult::Timeout, "1.2.3.4"},
                 {Q5308RT, -1, -1, -1, "10.0.0.1\n", ReadOutResult::Timeout, "1.2.3.4"},
                 {Foreign, -1, -1, -1, "10.0.0.1", ReadOutResult::UnknownController, "1.2.3.4"}};
