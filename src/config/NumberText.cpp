@@ -33,6 +33,25 @@ double ReadLeadingNumber(QStringView text) {
     return ok && std::isfinite(value) ? value : 0;
 }
 
+std::optional<uint8_t> ReadDecimalByte(QStringView text) {
+    if (text.isEmpty() || text.size() > 3) return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    if (value > UINT8_MAX) return std::nullopt;
+    return static_cast<uint8_t>(value);
+}
+
+QStringView TrimSpaces(QStringView text) {
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && text[first] == u' ') ++first;
+    while (end > first && text[end - 1] == u' ') --end;
+    return text.sliced(first, end - first);
+}
+
 int64_t RoundHalfEven(double value) {
     if (!std::isfinite(value)) return 0;
     // nearbyint uses the current rounding mode, which is round-to-nearest-even.

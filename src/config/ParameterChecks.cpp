@@ -13,19 +13,6 @@ namespace {
 constexpr int IpPartCount = 4;
 constexpr double HighestNodeId = 63;
 
-// Digits only: a sign, blank or exponent inside an address would reach the console
-// as typed, and the controller takes addresses as plain decimal numbers.
-std::optional<int> IpPartValue(QStringView part) {
-    if (part.isEmpty() || part.size() > 3) return std::nullopt;
-    int value = 0;
-    for (const QChar c : part) {
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    if (value > 255) return std::nullopt;
-    return value;
-}
-
 // IP and gateway addresses name a host: the last number may be neither the network
 // (0) nor the broadcast (255) address.
 bool IsValidHostAddress(QStringView text) {
@@ -46,14 +33,14 @@ bool IsValidIpText(QStringView text) {
     const QList<QStringView> parts = text.split(u'.');
     if (parts.size() != IpPartCount) return false;
     for (const QStringView part : parts)
-        if (!IpPartValue(part)) return false;
+        if (!ReadDecimalByte(part)) return false;
     return true;
 }
 
 QString CanonicalIpText(QStringView text) {
     QStringList parts;
     for (const QStringView part : text.split(u'.'))
-        parts << QString::number(IpPartValue(part).value_or(0));
+        parts << QString::number(ReadDecimalByte(part).value_or(0));
     return parts.join(u'.');
 }
 

@@ -22,16 +22,6 @@ constexpr int MaxTransmitBufferReads = 10;
 constexpr char CarriageReturn = '\r';
 const QString EditPrompt = QStringLiteral("-->");
 
-// The console pads its output with spaces; carriage returns and line feeds are kept,
-// since callers find the end of a value by its carriage return.
-QString TrimBlanks(const QString& text) {
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text[first] == u' ') ++first;
-    while (end > first && text[end - 1] == u' ') --end;
-    return text.mid(first, end - first);
-}
-
 }  // namespace
 
 ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock) : port_(port), clock_(clock) {}
@@ -46,17 +36,18 @@ bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, ui
     QString reply;
     if (!CollectReply(EditPrompt, reply)) return false;
 
-    const QString body = TrimBlanks(reply);
-    const QString trimmedKey = TrimBlanks(key);
+    const QStringView body = TrimSpaces(reply);
+    const QStringView trimmedKey = TrimSpaces(key);
     if (trimmedKey.isEmpty()) return false;
     const qsizetype keyAt = body.indexOf(trimmedKey);
     if (keyAt < 0) return false;
 
-    const int64_t rounded =
-        RoundHalfEven(ReadLeadingNumber(QStringView(body).mid(keyAt + trimmedKey.size())));
-    // A value beyond a byte means a garbled line, not a byte to keep.
-    if (rounded < 0 || rounded > 255) return false;
-    value = static_cast<uint8_t>(rounded);
+    // The console prints the value and then the prompt, with nothing but blanks around the
+    // digits; anything else there is a garbled line, not a byte to keep.
+    const std::optional<uint8_t> read =
+        ReadDecimalByte(TrimSpaces(body.sliced(keyAt + trimmedKey.size())));
+    if (!read) return false;
+    value = *read;
     return true;
 }
 
@@ -120,7 +111,9 @@ bool ConsoleLink::TimedOut(uint32_t startMs) {
 void ConsoleLink::AppendWaitingChunk(QString& reply) {
     const QByteArray chunk = port_.ReadAll();
     Trace.Received(clock_.Microseconds(), chunk);
-    reply += TrimBlanks(QString::fromLatin1(chunk));
+    // The console pads its output with spaces; carriage returns and line feeds are kept,
+    // since callers find the end of a value by its carriage return.
+    reply += TrimSpaces(QString::fromLatin1(chunk));
 }
 
 }  // namespace kv

@@ -21,7 +21,9 @@ public:
     bool SendCommand(const QString& command, const QString& terminator);
 
     // Sends one command line, waits for the edit prompt "-->" and reads the decimal
-    // byte value that follows `key` (such as "B(16)="). `value` is untouched on failure.
+    // byte value that follows `key` (such as "B(16)="): one to three digits, 0..255, with
+    // only blanks between them, the key and the prompt. Anything else fails as a time-out
+    // does; `value` is untouched on failure.
     bool ReadConsoleByte(const QString& command, const QString& key, uint8_t& value);
 
     SerialPort& Port() { return port_; }

@@ -4,6 +4,8 @@
 #include <span>
 
 #include "config/EepromCodec.h"
+#include "config/NumberText.h"
+#include "config/ParameterChecks.h"
 #include "console/EepromMode.h"
 #include "console/Messages.h"
 
@@ -22,14 +24,18 @@ bool ReadRun(ConsoleLink& link, int first, std::array<uint8_t, N>& bytes) {
     return LeaveByteEditor(link);
 }
 
-// The value of a "name=value" line: everything after the first "=" up to the next
-// carriage return. A reply without either is garbled.
+// The address of a "name=value" line: everything after the first "=" up to the next
+// carriage return, without the blanks around it. A reply without either, or whose value is
+// not four dotted numbers 0..255, is garbled.
 bool ParseSettingReply(const QString& reply, QString& value) {
     const qsizetype equals = reply.indexOf(u'=');
     if (equals < 0) return false;
     const qsizetype lineEnd = reply.indexOf(u'\r', equals);
     if (lineEnd < 0) return false;
-    value = reply.mid(equals + 1, lineEnd - equals - 1);
+    const QStringView address =
+        TrimSpaces(QStringView(reply).sliced(equals + 1, lineEnd - equals - 1));
+    if (!IsValidIpText(address)) return false;
+    value = address.toString();
     return true;
 }
 

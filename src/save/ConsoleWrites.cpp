@@ -2,11 +2,18 @@
 
 namespace kv {
 
+EthernetSettingResult CheckEthernetSettings(const EthernetParams& ethernet,
+                                            EthernetParams& checked) {
+    return ApplyEthernetSetting(checked, {ethernet.Ip, ethernet.Gateway, ethernet.Mask});
+}
+
 bool SendEthernetSettings(ConsoleLink& link, const EthernetParams& ethernet) {
+    EthernetParams checked;
+    if (!CheckEthernetSettings(ethernet, checked).ok()) return false;
     const QString prompt = link.ControllerPrompt;
-    return link.SendCommand("ip " + ethernet.Ip.trimmed(), prompt) &&
-           link.SendCommand("gateway " + ethernet.Gateway.trimmed(), prompt) &&
-           link.SendCommand("mask " + ethernet.Mask.trimmed(), prompt);
+    return link.SendCommand("ip " + checked.Ip, prompt) &&
+           link.SendCommand("gateway " + checked.Gateway, prompt) &&
+           link.SendCommand("mask " + checked.Mask, prompt);
 }
 
 }  // namespace kv

@@ -1,6 +1,7 @@
 #include "save/SaveConfiguration.h"
 
 #include "eds/EdsFile.h"
+#include "save/ConsoleWrites.h"
 #include "save/CopyMBDataToEEPData.h"
 #include "save/WriteBack.h"
 
@@ -14,6 +15,11 @@ constexpr int SaveFinished = 130;
 
 SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
                               const ProgressFn& progress) {
+    // The model then holds the addresses as the gateway and the EDS file get them.
+    EthernetParams checked;
+    const EthernetSettingResult ethernet = CheckEthernetSettings(config.EthernetParams, checked);
+    if (!ethernet.ok()) return {SaveStatus::Refused, {}, ethernet.Message};
+    config.EthernetParams = checked;
     const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
     if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};
     const EdsFileResult eds =

@@ -16,13 +16,14 @@ namespace kv {
 enum class SaveStatus {
     Ok,
     Timeout,        // the console stopped answering; the gateway keeps what was written
+    Refused,        // the Ethernet "Set" refuses an address (ErrorText); nothing was sent
     EdsFileFailed,  // the gateway holds the new configuration, but the EDS file is missing
 };
 
 struct SaveOutcome {
     SaveStatus Status = SaveStatus::Ok;
     QString EdsPath;    // where the EDS file went, on success
-    QString ErrorText;  // the system's reason, for EdsFileFailed
+    QString ErrorText;  // the system's reason, for EdsFileFailed; the Set's message, for Refused
 };
 
 struct SaveRequest {
@@ -31,8 +32,9 @@ struct SaveRequest {
     QStringList EdsFolders;  // tried in order
 };
 
-// On an open port. Progress 10..120 during the write, 130 at the end of a success. Only a
-// full success copies the editor's classes into the read-back records.
+// On an open port. A configuration whose addresses the Ethernet "Set" refuses is refused
+// before the first line is sent. Progress 10..120 during the write, 130 at the end of a success.
+// Only a full success copies the editor's classes into the read-back records.
 SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const SaveRequest& request,
                               const ProgressFn& progress);
 

@@ -1,5 +1,6 @@
 #include "save/SaveReports.h"
 
+#include "config/ParameterChecks.h"
 #include "console/Messages.h"
 
 namespace kv {
@@ -10,6 +11,10 @@ FailureReport ReportWriteFailure() {
 }
 
 FailureReport ReportSaveFailure(const SaveOutcome& outcome) {
+    if (outcome.Status == SaveStatus::Refused)
+        return {outcome.ErrorText + QStringLiteral("\nNothing was written."),
+                QString::fromLatin1(SettingErrorTitle),
+                {}};
     if (outcome.Status == SaveStatus::EdsFileFailed) return {outcome.ErrorText, {}, QString()};
     return ReportWriteFailure();
 }

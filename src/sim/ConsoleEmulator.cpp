@@ -1,6 +1,7 @@
 #include "sim/ConsoleEmulator.h"
 
 #include <optional>
+#include <utility>
 
 namespace kv::sim {
 
@@ -64,7 +65,7 @@ ConsoleOutput ConsoleEmulator::Receive(char byte) {
         lines_.append(line);
         if (!silent) {
             output.Echo = NewLine;
-            output.Answer = Answer(line);
+            output.Answer = AddNoise(Answer(line));
             output.EndlessBlanks = LinesReceived() == Faults.NeverQuietAfterLines + 1;
         }
     }
@@ -82,6 +83,11 @@ QByteArray ConsoleEmulator::Feed(const QByteArray& bytes) {
         printed += output.Echo + output.Answer;
     }
     return printed;
+}
+
+QByteArray ConsoleEmulator::AddNoise(QByteArray answer) {
+    if (Faults.NoiseFrom.isEmpty() || !answer.contains(Faults.NoiseFrom)) return answer;
+    return answer.replace(std::exchange(Faults.NoiseFrom, {}), Faults.NoiseTo);
 }
 
 bool ConsoleEmulator::IsSilent() const {

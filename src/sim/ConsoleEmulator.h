@@ -27,6 +27,10 @@ struct ConsoleFaults {
     int GarbleAfterLines = -1;
     // The answer to the line after this many is followed by blanks that never stop.
     int NeverQuietAfterLines = -1;
+    // Line noise on one answer: the first answer that holds NoiseFrom has it replaced by
+    // NoiseTo (a byte changed, lost or added). Empty: off.
+    QByteArray NoiseFrom;
+    QByteArray NoiseTo;
 };
 
 // What the console prints in return for one character from the PC.
@@ -78,6 +82,8 @@ private:
     QByteArray BlockPrompt() const;
     QByteArray EditPrompt() const;
     QByteArray PromptOfMode() const;
+    // The answer with the one-time line noise of Faults, if it is due.
+    QByteArray AddNoise(QByteArray answer);
     bool IsSilent() const;
     bool IsGarbling() const;
 

@@ -178,8 +178,8 @@ TEST_F(ApplyConfigurationTest, NoBackupNoWrite) {
 }
 
 // The console goes silent after a number of lines: during the read that the backup is
-// made of, during the write, during the read-back; or never. What a restore wrote:
-// EepromCopyTest.
+// made of, during the write, during the read-back; or never. Or line noise garbles one byte
+// of the first read-out (the node ID 5 read as "5\xFF"). What a restore wrote: EepromCopyTest.
 struct Interruption {
     const char* What;
     int SilentAfterLines;
@@ -187,6 +187,7 @@ struct Interruption {
     bool GatewayUnchanged;
     bool BackupKept;
     const char* Text;  // %1: the backup's path
+    bool GarbledNodeId = false;
 };
 
 // Names the row in the test's name.
@@ -197,6 +198,8 @@ class InterruptedWriteTest : public ApplyConfigurationTest,
 
 TEST_P(InterruptedWriteTest, SaysWhatBecameOfTheGateway) {
     const Interruption& c = GetParam();
+    if (c.GarbledNodeId)
+        gateway.Console.Faults = {.NoiseFrom = "B(8)=5 ", .NoiseTo = "B(8)=5\xFF "};
     gateway.Console.Faults.StopAfterLines = c.SilentAfterLines;
     QString text;
     QString backup;
@@ -225,6 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
         Interruption{
             "restore, writing", ReadLines + 40, true, false, true,
             "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port P %1"},
+        Interruption{"apply, a garbled byte in the read", -1, false, true, false,
+                     "Nothing was written to the gateway.", true},
         Interruption{"apply, writing", ReadLines + 70, false, false, true,
                      "The gateway is partly written."},
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,

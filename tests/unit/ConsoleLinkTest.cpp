@@ -181,32 +181,31 @@ TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
     EXPECT_EQ(line.link.ReplyText, "earlier");
 }
 
-// A byte that cannot be read leaves the value as it was (99 here); the reply text of the
-// last command stays as it was either way.
+// The value is digits only, with blanks around them; a byte that cannot be read leaves the
+// value as it was (99 here). The reply text of the last command stays as it was either way.
 TEST(ConsoleLink, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
     const struct {
         QByteArray Reply;
         QString Key;
-        int StuckTransmitBytes;
         bool Read;
         uint8_t Value;
     } cases[] = {
-        {"e 16\r\nB(16)= 12 -->", "B(16)=", 0, true, 12},
-        {"B(16)=255\r\n-->", "B(16)=", 0, true, 255},
-        {"B(16)=62.5-->", "B(16)=", 0, true, 62},
-        {"B(16)= 12 ", "B(16)=", 0, false, 99},      // no edit prompt: time-out
-        {"B(11)= 7 -->", "B(1)=", 0, false, 99},     // the line of another address
-        {"B(16)= 256 -->", "B(16)=", 0, false, 99},  // not a byte
-        {"B(16)=-1-->", "B(16)=", 0, false, 99},
-        {"B(16)=1e9-->", "B(16)=", 0, false, 99},
-        {"B(16)= 12 -->", "", 0, false, 99},
-        {"-->B(16)= 12", "B(16)=", 0, false, 99},   // the key after the prompt
-        {"B(16)= 12 -->", "B(16)=", 1, false, 99},  // the command did not go out
+        {"e 16\r\nB(16)= 12 -->", "B(16)=", true, 12},
+        {"B(16)=255-->", "B(16)=", true, 255},
+        {"B(16)= 12 ", "B(16)=", false, 99},      // no edit prompt: time-out
+        {"B(11)= 7 -->", "B(1)=", false, 99},     // the line of another address
+        {"B(16)= 256 -->", "B(16)=", false, 99},  // not a byte
+        {"B(16)=0012 -->", "B(16)=", false, 99},
+        {"B(16)= -->", "B(16)=", false, 99},  // garbled: no digits, or more than digits
+        {"B(16)=6\xFF -->", "B(16)=", false, 99},
+        {"B(16)=-1-->", "B(16)=", false, 99},
+        {"B(16)=12\r\n-->", "B(16)=", false, 99},
+        {"B(16)= 12 -->", "", false, 99},
+        {"-->B(16)= 12", "B(16)=", false, 99},  // the key after the prompt
     };
     ScriptedLine line;
     line.link.ReplyText = "IP=10.0.0.1\r\n";
     for (const auto& c : cases) {
-        line.port.StuckTransmitBytes = c.StuckTransmitBytes;
         line.port.AnswerNextLine({{1ms, c.Reply}});
         uint8_t value = 99;
         EXPECT_EQ(line.link.ReadConsoleByte("e 16", c.Key, value), c.Read) << c.Reply.constData();

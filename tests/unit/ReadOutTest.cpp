@@ -202,8 +202,8 @@ TEST_F(ReadOut, AGatewayThatStopsAnsweringInsideAClassEndsTheReadOutThere) {
 }
 
 // Garbled replies, blanks that never stop after a reply and a pulled cable all end the
-// read-out in simulated time; an empty address is read as an empty text; a foreign controller
-// ends the read-out before any question.
+// read-out in simulated time; so does an address that is not four dotted numbers (blanks
+// around one are not part of it); a foreign controller ends the read-out before any question.
 TEST(ReadOutFaults, EndInATimeWithoutHanging) {
     using enum sim::ControllerModel;
     const struct {
@@ -213,9 +213,10 @@ TEST(ReadOutFaults, EndInATimeWithoutHanging) {
         ReadOutResult Result;
         QString ReadIp;
     } rows[] = {{Q5308RT, 3, -1, -1, "10.0.0.1", ReadOutResult::Timeout, "1.2.3.4"},
-                {Q5308RT, -1, 8, -1, "10.0.0.1", ReadOutResult::Ok, "10.0.0.1"},
+                {Q5308RT, -1, 8, -1, " 10.0.0.1 ", ReadOutResult::Ok, "10.0.0.1"},
                 {Q5308RT, -1, -1, 12, "10.0.0.1", ReadOutResult::Timeout, "10.0.0.1"},
-                {Q5308RT, -1, -1, -1, "", ReadOutResult::Ok, ""},
+                {Q5308RT, -1, -1, -1, "", ReadOutResult::Timeout, "1.2.3.4"},
+                {Q5308RT, -1, -1, -1, "10.0.0.1\n", ReadOutResult::Timeout, "1.2.3.4"},
                 {Foreign, -1, -1, -1, "10.0.0.1", ReadOutResult::UnknownController, "1.2.3.4"}};
     for (const auto& row : rows) {
         SimulatedGateway gateway(row.Model);

@@ -9,6 +9,7 @@
 
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
+#include "save/SaveReports.h"
 #include "sim/DemoImages.h"
 #include "support/ReadForEditing.h"
 
@@ -64,7 +65,11 @@ ModbusCommand Command(uint8_t netId, uint8_t functionCode, double memory, double
 TEST(WriteBackTest, WritesEveryRunAndTheEthernetSettings) {
     SaveTestGateway gateway(sim::FactoryImage());
     GatewayConfig& config = gateway.Config;
-    config.EthernetParams = {" 10.1.2.3 ", "255.0.0.0", "10.1.2.254"};
+    config.EthernetParams = {" 10.1.2.3 ", "255.0.0.256", "10.1.2.254"};
+    // An address that the Ethernet Set refuses stops the save before its first line.
+    EXPECT_EQ(ReportSaveFailure(gateway.Save()).Text,
+              "Invalid Mask address!\nNothing was written.");
+    config.EthernetParams.Mask = "255.0.0.0";
     config.DeviceNetParams = {12, 2};
     config.ComBaudIndex = {7, 3};
     config.SerialClasses[1] = {0, 0, 0, 9600, 8, 1, 1, 175};
