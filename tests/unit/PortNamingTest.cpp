@@ -110,9 +110,9 @@ TEST_F(PortNamingTest, AnAssignmentChangesOnlyItsOwnLineOfThePortsFile) {
         QString Error;
     } rows[] = {
         {"# mine\r\n[General]\nCOM1=\"/dev/a,b\"\nodd\n\n[x]\nCOM2=y", 2, SomeDevice,
-         "# mine\r\n[General]\nCOM1=\"/dev/a,b\"\nodd\nCOM2=/dev/null\n\n[x]\nCOM2=y\n"},
-        {"COM3=/dev/zero\n; c\nCOM3=/dev/zero\n", 3, SomeDevice, "COM3=/dev/null\n; c\n"},
-        {"; c\nCOM2=/dev/null\n", 2, "", "; c\n"},
+         "# mine\r\n[General]\nCOM1=\"/dev/a,b\"\nodd\nCOM2=/dev/null\n\n[x]\nCOM2=y\n", ""},
+        {"COM3=/dev/zero\n; c\nCOM3=/dev/zero\n", 3, SomeDevice, "COM3=/dev/null\n; c\n", ""},
+        {"; c\nCOM2=/dev/null\n", 2, "", "; c\n", ""},
         {"; c\n", 2, "", "; c\n", "COM 2 is not assigned"},
         {large, 1, SomeDevice, large,
          "Can't read " + AssignmentFile() + ": is larger than 1048576 bytes"},
