@@ -201,21 +201,17 @@ BackupFile::BackupFile(const QString& path) : file_(path) {}
 
 bool BackupFile::Open() {
     // The message's first line names the file; this one says what it is.
-    if (const QString refused = TargetNotRegular(file_.fileName()); !refused.isEmpty()) {
-        errorText_ = file_.fileName() + u' ' + refused;
+    if (const QString refused = TargetNotRegular(file_.Path()); !refused.isEmpty()) {
+        errorText_ = file_.Path() + u' ' + refused;
         return false;
     }
-    if (file_.open(QIODevice::WriteOnly)) return true;
-    errorText_ = file_.errorString();
-    return false;
+    errorText_ = file_.Open();
+    return errorText_.isEmpty();
 }
 
 bool BackupFile::Commit(const EepromImage& image) {
-    const QByteArray text = Encode(image);
-    if (file_.write(text) == text.size() && file_.commit()) return true;
-    errorText_ = file_.errorString();
-    file_.cancelWriting();
-    return false;
+    errorText_ = file_.Commit(Encode(image));
+    return errorText_.isEmpty();
 }
 
 }  // namespace kv

@@ -14,11 +14,11 @@
 // file is written and read here.
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
 #include "config/EepromImage.h"
+#include "platform/WholeFile.h"
 
 namespace kv {
 
@@ -68,7 +68,7 @@ public:
     QString ErrorText() const { return errorText_; }
 
 private:
-    QSaveFile file_;
+    WholeFileWriter file_;
     QString errorText_;
 };
 

@@ -6,13 +6,13 @@
 #include <QJsonDocument>
 
 #include "cli/CommandRegistry.h"
+#include "cli/OutputFiles.h"
 #include "config/ClassNames.h"
 #include "config/CommandTableCsv.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
 #include "config/WorkingCopy.h"
 #include "platform/LimitedFile.h"
-#include "platform/WholeFile.h"
 
 namespace kv::cli {
 namespace {
@@ -53,10 +53,7 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
     const QString target = outPath.isEmpty() ? configPath : outPath;
     const QByteArray text =
         QJsonDocument(WithCommands(file, classIndex, config)).toJson(QJsonDocument::Indented);
-    if (const QString failure = WriteWholeFile(target, text); !failure.isEmpty()) {
-        err << target << ": " << failure << "\n";
-        return 1;
-    }
+    if (!WriteOutputFile(target, text, err)) return 1;
     out << ClassName(classIndex) << ": " << table.Commands.size() << " commands written to "
         << target << "\n";
     return 0;

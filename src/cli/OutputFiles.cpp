@@ -1,7 +1,8 @@
 #include "cli/OutputFiles.h"
 
 #include <QDir>
-#include <QSaveFile>
+
+#include "platform/WholeFile.h"
 
 namespace kv::cli {
 
@@ -13,10 +14,9 @@ QString OutputFolder(const QString& outDir, QTextStream& err) {
 }
 
 bool WriteOutputFile(const QString& path, const QByteArray& bytes, QTextStream& err) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    err << "Can't write " << path << ": " << file.errorString() << "\n";
+    const QString failed = WriteWholeFile(path, bytes);
+    if (failed.isEmpty()) return true;
+    err << "Can't write " << path << ": " << failed << "\n";
     return false;
 }
 

@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <algorithm>
 #include <tuple>
+
+#include "platform/LimitedFile.h"
+#include "platform/PortAssignments.h"
+#include "platform/WholeFile.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -132,10 +135,50 @@ QString AssignmentFile() {
            QStringLiteral("/kv9052r/ports.conf");
 }
 
+namespace {
+
+// The assignments file's text, empty when there is none; false with the reason when it
+// cannot be read (a folder, a device, more than the input limit).
+bool ReadAssignments(QByteArray& text, QString& error) {
+    const QString path = AssignmentFile();
+    if (!QFileInfo::exists(path)) return true;
+    if (const QString failed = ReadLimitedFile(path, text); !failed.isEmpty()) {
+        error = QStringLiteral("Can't read %1: %2").arg(path, failed);
+        return false;
+    }
+    return true;
+}
+
+// Sets COM n's line, or removes it for an empty `device`; the file is replaced whole, or
+// stays as it was.
+bool ChangeAssignment(int number, const QString& device, QString& error) {
+    QByteArray text;
+    if (!ReadAssignments(text, error)) return false;
+    if (device.isEmpty() && AssignmentIn(text, AssignmentKey(number)).isEmpty()) {
+        error = QStringLiteral("COM %1 is not assigned").arg(number);
+        return false;
+    }
+    const QString path = AssignmentFile();
+    QString failed =
+        QDir().mkpath(QFileInfo(path).path()) ? QString() : QStringLiteral("no folder for it");
+    if (failed.isEmpty())
+        failed = WriteWholeFile(path, WithAssignment(text, AssignmentKey(number), device));
+    if (failed.isEmpty()) return true;
+    error = QStringLiteral("Can't write %1: %2").arg(path, failed);
+    return false;
+}
+
+bool HasControlCharacter(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; });
+}
+
+}  // namespace
+
 QString AssignedDevice(int number) {
-    if (!IsComNumber(number)) return {};
-    const QSettings settings(AssignmentFile(), QSettings::IniFormat);
-    return settings.value(AssignmentKey(number)).toString();
+    QByteArray text;
+    QString error;
+    if (!IsComNumber(number) || !ReadAssignments(text, error)) return {};
+    return AssignmentIn(text, AssignmentKey(number));
 }
 
 bool AssignComPort(int number, const QString& device, QString& error) {
@@ -143,30 +186,14 @@ bool AssignComPort(int number, const QString& device, QString& error) {
         error = QStringLiteral("Ports are COM 1 to COM %1").arg(ComPortCount);
         return false;
     }
-    if (!IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
+    if (HasControlCharacter(device) || !IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
         error = QStringLiteral("%1 is no device").arg(device);
         return false;
     }
-    QSettings settings(AssignmentFile(), QSettings::IniFormat);
-    settings.setValue(AssignmentKey(number), QFileInfo(device).absoluteFilePath());
-    settings.sync();
-    if (settings.status() == QSettings::NoError) return true;
-    error = QStringLiteral("Can't write %1").arg(AssignmentFile());
-    return false;
+    return ChangeAssignment(number, QFileInfo(device).absoluteFilePath(), error);
 }
 
-bool UnassignComPort(int number, QString& error) {
-    QSettings settings(AssignmentFile(), QSettings::IniFormat);
-    if (!settings.contains(AssignmentKey(number))) {
-        error = QStringLiteral("COM %1 is not assigned").arg(number);
-        return false;
-    }
-    settings.remove(AssignmentKey(number));
-    settings.sync();
-    if (settings.status() == QSettings::NoError) return true;
-    error = QStringLiteral("Can't write %1").arg(AssignmentFile());
-    return false;
-}
+bool UnassignComPort(int number, QString& error) { return ChangeAssignment(number, {}, error); }
 
 QString ComSourceText(ComSource source) {
     switch (source) {

@@ -1,9 +1,48 @@
 #include "platform/WholeFile.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kv {
+namespace {
+
+QString SystemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// The temporary file on the disk, not only in the system's cache: a rename is kept by the
+// file system's journal before the data it names may be, and a crash then leaves an empty
+// file.
+QString SyncToDisk(int handle) {
+#ifdef Q_OS_UNIX
+    if (::fsync(handle) != 0) return SystemReason();
+#else
+    Q_UNUSED(handle);
+#endif
+    return {};
+}
+
+// Root writing over another user's file gives the new file the old one's owner and group:
+// otherwise the file becomes root's and its owner loses access. (The permissions are
+// carried over by the temporary file already.)
+QString KeepOwner(int handle, const QString& path) {
+#ifdef Q_OS_UNIX
+    struct stat old {};
+    if (::geteuid() != 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0) return {};
+    if (::fchown(handle, old.st_uid, old.st_gid) != 0) return SystemReason();
+#else
+    Q_UNUSED(handle);
+    Q_UNUSED(path);
+#endif
+    return {};
+}
+
+}  // namespace
 
 QString TargetNotRegular(const QString& path) {
     const QFileInfo existing(path);
@@ -11,17 +50,42 @@ QString TargetNotRegular(const QString& path) {
     return {};
 }
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    if (const QString refused = TargetNotRegular(path); !refused.isEmpty()) return refused;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) return file.errorString();
+WholeFileWriter::WholeFileWriter(const QString& path) : file_(path) {}
+
+QString WholeFileWriter::Open() {
+    if (const QString refused = TargetNotRegular(file_.fileName()); !refused.isEmpty())
+        return refused;
+    // Unbuffered: each write reaches the system at once and its error is seen here, not
+    // lost in the flush that closing does.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file_.errorString();
     return {};
+}
+
+QString WholeFileWriter::Commit(const QByteArray& bytes) {
+    // A write may stop short (the disk filled up); the next one tells why.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file_.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) return Fail(file_.errorString());
+        done += written;
+    }
+    if (!file_.flush()) return Fail(file_.errorString());
+    if (const QString failed = KeepOwner(file_.handle(), file_.fileName()); !failed.isEmpty())
+        return Fail(failed);
+    if (const QString failed = SyncToDisk(file_.handle()); !failed.isEmpty()) return Fail(failed);
+    if (!file_.commit()) return file_.errorString();
+    return {};
+}
+
+QString WholeFileWriter::Fail(const QString& reason) {
+    file_.cancelWriting();
+    file_.commit();  // after the cancel, drops the temporary file and keeps `path`
+    return reason;
+}
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    WholeFileWriter file(path);
+    if (QString failed = file.Open(); !failed.isEmpty()) return failed;
+    return file.Commit(bytes);
 }
 
 }  // namespace kv

@@ -1,25 +1,29 @@
 #include "sim/EepromFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
+#include "platform/LimitedFile.h"
 #include "platform/WholeFile.h"
 
 namespace kv::sim {
 
 std::optional<EepromImage> LoadEepromFile(const QString& path, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+    // A pipe or a device would block the simulator or never end: only a regular file is
+    // read, no more than an image.
+    QByteArray bytes;
+    const QString failed = ReadLimitedFile(path, bytes, EepromFileBytes);
+    const qint64 size = QFileInfo(path).size();
+    const bool tooLong = QFileInfo(path).isFile() && size > EepromFileBytes;
+    if (!failed.isEmpty() && !tooLong) {
+        error = QStringLiteral("Cannot read %1: %2").arg(path, failed);
         return std::nullopt;
     }
-    // One byte more than an image, so that a longer file is noticed.
-    const QByteArray bytes = file.read(EepromFileBytes + 1);
-    if (bytes.size() != EepromFileBytes) {
+    if (tooLong || bytes.size() != EepromFileBytes) {
         error = QStringLiteral("%1 is not an EEPROM image (%2 bytes expected, %3 found)")
                     .arg(path)
                     .arg(EepromFileBytes)
-                    .arg(file.size());
+                    .arg(size);
         return std::nullopt;
     }
     EepromImage image;

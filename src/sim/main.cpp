@@ -26,15 +26,20 @@ void PrintError(const QString& text) {
 
 // The EEPROM file follows the console's edits. It is written when the line is quiet and
 // when the simulator stops, never between a command and its reply: the write waits for the
-// disk, at times longer than the utility waits for a reply.
+// disk, at times longer than the utility waits for a reply. A write that fails leaves the
+// file as it was and makes the simulator's exit status 1.
 struct EepromFileKeeper {
     QString Path;
     std::optional<kv::EepromImage> Unsaved;
+    bool Failed = false;
 
     void Save() {
         if (!Unsaved) return;
         QString error;
-        if (!SaveEepromFile(Path, *Unsaved, error)) PrintError(error);
+        if (!SaveEepromFile(Path, *Unsaved, error)) {
+            PrintError(error);
+            Failed = true;
+        }
         Unsaved.reset();
     }
 };
@@ -121,5 +126,5 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    return served ? 0 : 1;
+    return served && !eepromFile.Failed ? 0 : 1;
 }

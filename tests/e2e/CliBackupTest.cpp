@@ -1,9 +1,14 @@
-// kv9052r-cli backup and restore between virtual gateway programs over real pseudo-terminals.
+// kv9052r-cli backup and restore between virtual gateway programs over real pseudo-terminals;
+// files written on a full disk.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <csignal>
 
 #include "CliProcess.h"
 #include "backup/BackupFile.h"
@@ -39,7 +44,6 @@ TEST(CliBackup, ABackupRestoresToAnIdenticalEepromOnAnotherGateway) {
           "Export to KV-9052R's EEPROM finished.",
           ""},
          {{"restore", "--port", "COM8", "%1/notes.ini"}, 1, "", "File Data Type Error"},
-         {{"backup", "--port", "COM7", "/no/x.ini"}, 1, "", "Can't write the backup file /no/..."},
          {{"backup", "--port", "COM7"}, 2, "", "Give FILE.ini for one port, or --out-dir DIR..."}},
         folder.path());
 
@@ -73,6 +77,69 @@ TEST(CliBackup, ThreeGatewaysAtOnceOneOfThemSilent) {
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
               QStringList({"COM1.ini", "COM1.json", "COM2.ini", "COM2.json"}));
+}
+
+// Files written on a full disk: a small tmpfs, filled up, when the test may mount one, else
+// a file-size limit of 512 bytes on the programs (SIGXFSZ ignored), which fails the same way.
+// The old files stay byte for byte, the programs say why and fail, and a backup that cannot
+// be kept stops the write to the gateway.
+TEST(CliFullDisk, OldFilesStayTheProgramsFailAndNothingIsWrittenToTheGateway) {
+    SimulatorProcess gateway, kept;
+    const QString folder = gateway.Folder.path(), full = folder + "/full";
+    gateway.Start({"--com", "5", "--demo", "--eeprom", folder + "/a.eeprom"});
+    const QByteArray eeprom = ReadAll(folder + "/a.eeprom"),
+                     json = R"({"DeviceNetParams": {"NodeId": 12}})";
+    const bool mounted =
+        QDir().mkpath(full) && mount("tmpfs", qPrintable(full), "tmpfs", 0, "size=64k") == 0;
+    const auto unmount = qScopeGuard([&] {
+        if (mounted) umount2(qPrintable(full), MNT_DETACH);
+    });
+    ASSERT_TRUE(WriteAll(full + "/old.ini", "old") && WriteAll(full + "/c.json", json) &&
+                WriteAll(full + "/sim.eeprom", eeprom) && QDir().mkpath(full + "/b") &&
+                WriteAll(full + "/t.csv",
+                         "Instance,NetId,FunctionCode,MemAddress,StartAddress,"
+                         "Length\n1,1,3,0,0,8\n2,1,3,8,0,8\n3,1,3,16,0,8\n"));
+    QFile filler(full + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (mounted && filler.write(QByteArray(4096, 'x')) > 0) continue;
+    if (!mounted)
+        ChildSetup = [] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{512, 512};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        };
+    const QString why = mounted ? "No space left on device" : "File too large";
+
+    kept.Start({"--com", "6", "--eeprom", full + "/sim.eeprom"});
+    ExpectRuns(
+        {{{"backup", "--port", "COM5", "%1/old.ini"},
+          1,
+          "",
+          "Can't write the backup file %1/old.ini.\n" + why},
+         {{"apply", "--port", "COM5", "%1/c.json", "--backup-dir", "%1/b"},
+          1,
+          "",
+          "Can't write the backup %1/b/...: " + why + "\nNothing was written to the gateway."},
+         {{"commands", "%1/c.json", "--class", "COM1", "--set", "%1/t.csv"},
+          1,
+          "",
+          "Can't write %1/c.json: " + why}},
+        full);
+    ChildSetup = {};
+    ExpectRuns(
+        {{{"apply", "--port", "COM6", full + "/c.json", "--backup-dir", "%1/b", "--eds-dir", "%1"},
+          0,
+          "...Written and verified.",
+          ""}},
+        folder);
+    EXPECT_TRUE(kept.Stop(1).endsWith("Cannot write " + full + "/sim.eeprom: " + why));
+    gateway.Stop();
+    EXPECT_EQ(ReadAll(folder + "/a.eeprom"), eeprom) << "nothing written to the gateway";
+    EXPECT_EQ(
+        ReadAll(full + "/old.ini") + ReadAll(full + "/c.json") + ReadAll(full + "/sim.eeprom"),
+        "old" + json + eeprom);
+    EXPECT_EQ(QDir(full).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({"b", "c.json", "filler", "old.ini", "sim.eeprom", "t.csv"}));
 }
 
 }  // namespace

@@ -9,10 +9,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "support/CoreApplication.h"
 
 namespace kv::test {
+
+// Run in each program started while it is set, before the program (a resource limit).
+inline std::function<void()> ChildSetup;
 
 struct CliRun {
     int ExitCode = -1;
@@ -27,6 +31,7 @@ inline CliRun RunProgram(
     EnsureCoreApplication();
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (ChildSetup) process.setChildProcessModifier(ChildSetup);
     process.start(QStringLiteral(KV_BIN_DIR "/") + program, arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed(),
@@ -82,6 +87,7 @@ public:
     void Start(const QStringList& arguments) {
         process_.setProgram(QStringLiteral(KV_BIN_DIR "/kv9052r-gateway-sim"));
         process_.setArguments(arguments);
+        if (ChildSetup) process_.setChildProcessModifier(ChildSetup);
         process_.start();
         ASSERT_TRUE(process_.waitForStarted(5000));
         while (!process_.canReadLine())
@@ -93,11 +99,14 @@ public:
         Device = match.captured(1);
     }
 
-    void Stop() {
-        if (process_.state() == QProcess::NotRunning) return;
+    // What the simulator printed on stderr.
+    QString Stop(int exitCode = 0) {
+        if (process_.state() == QProcess::NotRunning) return {};
         process_.terminate();
         EXPECT_TRUE(process_.waitForFinished(5000));
-        EXPECT_EQ(process_.exitCode(), 0) << process_.readAllStandardError().data();
+        const QString err = QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
+        EXPECT_EQ(process_.exitCode(), exitCode) << err.toStdString();
+        return err;
     }
 
     QTemporaryDir Folder;

@@ -8,6 +8,7 @@
 
 #include "platform/PortNaming.h"
 #include "sim/ComLink.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -95,6 +96,39 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     EXPECT_EQ(ResolveComPortAndSource(1, PresentPorts).Source, ComSource::PortFolder);
     ASSERT_TRUE(UnassignComPort(3, error));
     EXPECT_EQ(ResolveComPort(3, PresentPorts + QStringList{"/dev/ttyS1"}), "/dev/ttyS1");
+}
+
+// Only the COM n line changes: the user's comments and lines not understood stay. Files
+// written by earlier versions (a [General] header, quoted values) read as before.
+TEST_F(PortNamingTest, AnAssignmentChangesOnlyItsOwnLineOfThePortsFile) {
+    const QByteArray large = "COM1=/dev/zero\n" + QByteArray(1 << 20, '#');
+    const struct {
+        QByteArray Before;
+        int Number;
+        QString Device;  // empty: unassign
+        QByteArray After;
+        QString Error;
+    } rows[] = {
+        {"# mine\r\n[General]\nCOM1=\"/dev/a,b\"\nodd\n\n[x]\nCOM2=y", 2, SomeDevice,
+         "# mine\r\n[General]\nCOM1=\"/dev/a,b\"\nodd\nCOM2=/dev/null\n\n[x]\nCOM2=y\n", ""},
+        {"COM3=/dev/zero\n; c\nCOM3=/dev/zero\n", 3, SomeDevice, "COM3=/dev/null\n; c\n", ""},
+        {"; c\nCOM2=/dev/null\n", 2, "", "; c\n", ""},
+        {"; c\n", 2, "", "; c\n", "COM 2 is not assigned"},
+        {large, 1, SomeDevice, large,
+         "Can't read " + AssignmentFile() + ": is larger than 1048576 bytes"},
+    };
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(AssignmentFile()).path()));
+    for (const auto& row : rows) {
+        ASSERT_TRUE(test::WriteAll(AssignmentFile(), row.Before));
+        QString error;
+        EXPECT_EQ(row.Device.isEmpty() ? UnassignComPort(row.Number, error)
+                                       : AssignComPort(row.Number, row.Device, error),
+                  row.Error.isEmpty());
+        EXPECT_EQ(error, row.Error);
+        EXPECT_TRUE(test::ReadAll(AssignmentFile()) == row.After) << row.Before.left(40).data();
+    }
+    ASSERT_TRUE(test::WriteAll(AssignmentFile(), "[General]\nCOM1=\"/dev/a\\\\b,c\"\n"));
+    EXPECT_EQ(AssignedDevice(1), "/dev/a\\b,c");
 }
 
 TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {

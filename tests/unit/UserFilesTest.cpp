@@ -3,13 +3,17 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "backup/BackupFile.h"
 #include "platform/LimitedFile.h"
 #include "platform/WholeFile.h"
+#include "sim/EepromFile.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -38,7 +42,24 @@ TEST(UserFiles, OnlyRegularFilesAreReadOrReplaced) {
         EXPECT_FALSE(backup.Open());
         EXPECT_EQ(backup.ErrorText(), target + " is not a regular file");
     }
+    QString error;  // the simulator would hang on the pipe
+    EXPECT_FALSE(sim::LoadEepromFile(pipe, error).has_value());
+    EXPECT_EQ(error, "Cannot read " + pipe + ": is not a regular file");
     EXPECT_FALSE(QFileInfo(pipe).isFile()) << "the pipe is still a pipe";
+}
+
+// Root writing over another user's file leaves it that user's, with its permissions.
+TEST(UserFiles, ReplacedFileKeepsItsOwnerAndPermissions) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    QTemporaryDir folder;
+    const QString path = folder.filePath("theirs.json");
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_TRUE(test::WriteAll(path, "old") && chown(name.constData(), 1234, 5678) == 0 &&
+                chmod(name.constData(), 0640) == 0);
+    struct stat written {};
+    ASSERT_TRUE(WriteWholeFile(path, "new").isEmpty() && stat(name.constData(), &written) == 0);
+    EXPECT_EQ(std::tuple(written.st_uid, written.st_gid, written.st_mode & 07777),
+              std::tuple(1234u, 5678u, 0640u));
 }
 
 }  // namespace
