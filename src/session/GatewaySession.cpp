@@ -45,9 +45,8 @@ void GatewaySession::ReleasePort() {
 bool GatewaySession::Start(Job job, std::chrono::milliseconds bound) {
     bool expected = false;
     if (!busy_.compare_exchange_strong(expected, true)) return false;
-    QMetaObject::invokeMethod(worker_, [this, job = std::move(job), bound] {
-        RunOnSessionThread(job, bound);
-    });
+    QMetaObject::invokeMethod(
+        worker_, [this, job = std::move(job), bound] { RunOnSessionThread(job, bound); });
     return true;
 }
 

@@ -80,7 +80,7 @@ private:
     SessionDevices devices_;
     std::unique_ptr<ConsoleLink> link_;
     std::atomic<bool> busy_ = false;
-    QString lastTrace_;  // window thread only
+    QString lastTrace_;    // window thread only
     QString lastFailure_;  // window thread only
 };
 
@@ -90,23 +90,25 @@ bool GatewaySession::Run(QObject* context,
                          std::function<void(int)> progress, std::function<void(Result)> done,
                          std::chrono::milliseconds bound) {
     const QPointer<QObject> target(context);
-    return Start([this, target, work = std::move(work), progress = std::move(progress),
-                  done = std::move(done)](ConsoleLink& link) {
-        const ProgressFn report = [this, target, progress](int value) {
-            if (progress)
-                PostToWindows([target, progress, value] {
-                    if (target) progress(value);
+    return Start(
+        [this, target, work = std::move(work), progress = std::move(progress),
+         done = std::move(done)](ConsoleLink& link) {
+            const ProgressFn report = [this, target, progress](int value) {
+                if (progress)
+                    PostToWindows([target, progress, value] {
+                        if (target) progress(value);
+                    });
+            };
+            auto result = std::make_shared<Result>(work(link, report));
+            CloseAfterFailure(link);  // before the window hears of the outcome
+            PostToWindows(
+                [this, target, done, result, trace = link.Trace.Text(), failure = link.Failure()] {
+                    Finish(trace, failure, [&] {
+                        if (target && done) done(std::move(*result));
+                    });
                 });
-        };
-        auto result = std::make_shared<Result>(work(link, report));
-        CloseAfterFailure(link);  // before the window hears of the outcome
-        PostToWindows([this, target, done, result, trace = link.Trace.Text(),
-                       failure = link.Failure()] {
-            Finish(trace, failure, [&] {
-                if (target && done) done(std::move(*result));
-            });
-        });
-    }, bound);
+        },
+        bound);
 }
 
 }  // namespace kv
