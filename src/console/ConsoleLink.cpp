@@ -1,6 +1,7 @@
 #include "console/ConsoleLink.h"
 
 #include "config/NumberText.h"
+#include "console/Messages.h"
 
 namespace kv {
 
@@ -51,7 +52,23 @@ bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, ui
     return true;
 }
 
+void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
+    deadlineUs_ = clock_.Microseconds() + uint64_t(length.count()) * 1000;
+    failure_.clear();
+}
+
+// A device that went away answers nothing: waiting for each remaining reply would only
+// delay the failure, and a wait that cannot end must not hold the operation either.
+bool ConsoleLink::CannotGoOn() {
+    if (!failure_.isEmpty()) return true;
+    failure_ = port_.LostReason();
+    if (failure_.isEmpty() && clock_.Microseconds() >= deadlineUs_)
+        failure_ = QString::fromLatin1(TimeoutText);
+    return !failure_.isEmpty();
+}
+
 bool ConsoleLink::SendLine(const QString& command) {
+    if (CannotGoOn()) return false;
     // Whatever an earlier exchange left behind would be taken for this command's reply.
     if (port_.BytesWaiting() > 0) Trace.Received(clock_.Microseconds(), port_.ReadAll());
 
@@ -68,7 +85,7 @@ bool ConsoleLink::SendLine(const QString& command) {
 
 bool ConsoleLink::WaitForTransmitBuffer() {
     for (int read = 1; port_.BytesToSend() != 0; ++read) {
-        if (read == MaxTransmitBufferReads) return false;
+        if (read == MaxTransmitBufferReads || CannotGoOn()) return false;
         clock_.Sleep(TransmitPollWait);
     }
     return true;
@@ -76,7 +93,8 @@ bool ConsoleLink::WaitForTransmitBuffer() {
 
 void ConsoleLink::Pause(std::chrono::microseconds length) {
     const uint64_t endUs = clock_.Microseconds() + uint64_t(length.count());
-    for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs; nowUs = clock_.Microseconds())
+    for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs && !CannotGoOn();
+         nowUs = clock_.Microseconds())
         clock_.Sleep(std::chrono::microseconds(endUs - nowUs));
 }
 
@@ -85,7 +103,7 @@ void ConsoleLink::Pause(std::chrono::microseconds length) {
 bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
     reply.clear();
     const uint32_t startMs = clock_.Milliseconds();
-    while (!TimedOut(startMs)) {
+    while (!TimedOut(startMs) && !CannotGoOn()) {
         if (port_.BytesWaiting() > 0) {
             AppendWaitingChunk(reply);
             continue;

@@ -28,6 +28,15 @@ public:
 
     SerialPort& Port() { return port_; }
 
+    // Bounds the operation that starts now: every wait ends by `length` from now, and once
+    // that has passed every exchange fails at once, so no port can hold an operation for
+    // longer. Each operation sets its own bound.
+    void BoundOperation(std::chrono::milliseconds length);
+    // Why exchanges failed at once when it was not the console's silence: the port's
+    // message for a device that went away, "Timeout" past the operation's bound; empty
+    // otherwise. Cleared by BoundOperation.
+    const QString& Failure() const { return failure_; }
+
     QString ReplyText;
     int16_t ReplyTimeoutMs = 200;
     QString ControllerPrompt;
@@ -45,11 +54,20 @@ private:
     void Pause(std::chrono::microseconds length);
     bool CollectReply(const QString& terminator, QString& reply);
     bool TimedOut(uint32_t startMs);
+    bool CannotGoOn();
     void AppendWaitingChunk(QString& reply);
 
     SerialPort& port_;
     Clock& clock_;
+    uint64_t deadlineUs_ = UINT64_MAX;
+    QString failure_;
 };
+
+// The bound of an operation of at most `exchanges` exchanges: each waits its time-out at
+// most, plus the time its line takes to go out, which a busy machine stretches.
+constexpr std::chrono::milliseconds ExchangesBound(int exchanges, int timeoutMs = 200) {
+    return std::chrono::milliseconds(int64_t(exchanges) * (timeoutMs + 50) + 2000);
+}
 
 // Sets ReplyTimeoutMs for a scope and puts the earlier value back when it ends.
 class ReplyTimeoutScope {

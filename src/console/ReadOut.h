@@ -36,6 +36,11 @@ bool RecoverConsole(ConsoleLink& link);
 // Finds the first known controller named in `reply`; empty when none is.
 QString IdentifyController(const QString& reply);
 
+// The most exchanges a read-out makes: the handshake (7), the Ethernet settings (3), EEPROM
+// mode in and out (2), blocks 0 and 1 (45), both serial classes with ten commands (216) and
+// the four TCP classes with five (278).
+inline constexpr int ReadOutExchanges = 551;
+
 // The read-out's last progress value.
 inline constexpr int ReadOutProgressMaximum = 9;
 

@@ -129,6 +129,7 @@ QString QtSerialPort::DeviceToOpen() const {
 
 PortOpenResult QtSerialPort::Open() {
     Close();
+    lostReason_.clear();
     const QString device = DeviceToOpen();
     if (device.isEmpty())
         return {PortOpenError::NotOpened,
@@ -143,7 +144,10 @@ PortOpenResult QtSerialPort::Open() {
 }
 
 void QtSerialPort::Close() {
+    // Restoring the settings of a device that is gone fails too; that is no news.
+    const QString reason = lostReason_;
     if (port_.isOpen()) port_.close();
+    lostReason_ = reason;
     deviceLost_ = false;
 }
 
@@ -198,10 +202,12 @@ void QtSerialPort::PullArrivedBytes() {
 
 // An adapter pulled out, or a terminal whose other end went away (reads then fail for
 // good and the port would wake the event loop again and again): the port is closed at the
-// next operation, outside QSerialPort's own error signal, and reads return nothing, so the
-// exchange runs into its time-out instead of touching a dead device.
+// next operation, outside QSerialPort's own error signal, and reads return nothing. The
+// reason stays, so that the console link ends its exchanges at once with it.
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
-    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) deviceLost_ = true;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+    deviceLost_ = true;
+    if (lostReason_.isEmpty()) lostReason_ = port_.errorString();
 }
 
 void QtSerialPort::CloseIfDeviceLost() {

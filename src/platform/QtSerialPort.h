@@ -28,6 +28,7 @@ public:
     int BytesToSend() override;
     void Write(const QByteArray& bytes) override;
     void WaitForData(std::chrono::microseconds maxWait) override;
+    QString LostReason() const override { return lostReason_; }
 
 private:
     QString DeviceToOpen() const;
@@ -39,6 +40,7 @@ private:
     int number_ = 1;
     QString device_;  // chosen by SelectDevice; empty means COM n
     bool deviceLost_ = false;
+    QString lostReason_;  // kept after the close, until the next open
 };
 
 }  // namespace kv

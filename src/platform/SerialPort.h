@@ -39,6 +39,10 @@ public:
     virtual void Write(const QByteArray& bytes) = 0;
     // Blocks until bytes are waiting or `maxWait` has passed, whichever comes first.
     virtual void WaitForData(std::chrono::microseconds maxWait) = 0;
+    // Why the device went away while the port was open (an adapter pulled out, a terminal
+    // whose other end closed), in the system's words; empty while it is there. Cleared when
+    // the port opens again.
+    virtual QString LostReason() const { return {}; }
 };
 
 }  // namespace kv

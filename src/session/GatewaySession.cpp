@@ -42,30 +42,40 @@ void GatewaySession::ReleasePort() {
         Qt::BlockingQueuedConnection);
 }
 
-bool GatewaySession::Start(Job job) {
+bool GatewaySession::Start(Job job, std::chrono::milliseconds bound) {
     bool expected = false;
     if (!busy_.compare_exchange_strong(expected, true)) return false;
-    QMetaObject::invokeMethod(worker_, [this, job = std::move(job)] { RunOnSessionThread(job); });
+    QMetaObject::invokeMethod(
+        worker_, [this, job = std::move(job), bound] { RunOnSessionThread(job, bound); });
     return true;
 }
 
-void GatewaySession::RunOnSessionThread(const Job& job) {
+void GatewaySession::RunOnSessionThread(const Job& job, std::chrono::milliseconds bound) {
     if (!link_) {
         devices_ = makeDevices_();
         link_ = std::make_unique<ConsoleLink>(*devices_.Port, *devices_.Clock);
         link_->ReplyTimeoutMs = DefaultReplyTimeoutMs;
     }
     link_->Trace.Clear();
+    link_->BoundOperation(bound);
     job(*link_);
+}
+
+void GatewaySession::CloseAfterFailure(ConsoleLink& link) {
+    // Also a port that the EEPROM copy window holds open between transfers: the state of
+    // the console behind it is unknown now.
+    if (!link.Failure().isEmpty() && link.Port().IsOpen()) link.Port().Close();
 }
 
 void GatewaySession::PostToWindows(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void GatewaySession::Finish(const QString& trace, const std::function<void()>& done) {
+void GatewaySession::Finish(const QString& trace, const QString& failure,
+                            const std::function<void()>& done) {
     busy_ = false;
     lastTrace_ = trace;
+    lastFailure_ = failure;
     done();
     Q_EMIT Idle();
 }

@@ -37,16 +37,24 @@ public:
     // Runs `work` on the session thread with the session's console link. `progress` and
     // `done` run later on the thread of `context`, and not at all once it is gone. Returns
     // false, and runs nothing, while another operation runs: a second request is refused,
-    // never queued behind the first.
+    // never queued behind the first. Past `bound` every exchange of `work` fails at once and
+    // the port is closed, whatever the port does.
     template <typename Result>
     bool Run(QObject* context, std::function<Result(ConsoleLink&, const ProgressFn&)> work,
-             std::function<void(int)> progress, std::function<void(Result)> done);
+             std::function<void(int)> progress, std::function<void(Result)> done,
+             std::chrono::milliseconds bound = LongestOperation);
+
+    // Enough for the longest operation: an apply reads, keeps a backup, writes and verifies.
+    static constexpr std::chrono::milliseconds LongestOperation = ExchangesBound(4000);
 
     bool IsBusy() const { return busy_; }
 
     // What went over the wire during the last operation that ended, one line per event;
     // for the windows' failure boxes and "Save Console Trace...".
     const QString& LastTrace() const { return lastTrace_; }
+    // Why the last operation's exchanges failed at once (ConsoleLink::Failure); empty when
+    // none did.
+    const QString& LastFailure() const { return lastFailure_; }
 
     // Closes a port held open between operations (by the EEPROM copy window) and returns
     // when it is closed. Not an operation of its own: it is never refused.
@@ -58,11 +66,12 @@ Q_SIGNALS:
 
 private:
     using Job = std::function<void(ConsoleLink&)>;
-    bool Start(Job job);
-    void RunOnSessionThread(const Job& job);
+    bool Start(Job job, std::chrono::milliseconds bound);
+    void RunOnSessionThread(const Job& job, std::chrono::milliseconds bound);
     // Calls `call` on the window thread, after the session is no longer busy.
     void PostToWindows(std::function<void()> call);
-    void Finish(const QString& trace, const std::function<void()>& done);
+    static void CloseAfterFailure(ConsoleLink& link);
+    void Finish(const QString& trace, const QString& failure, const std::function<void()>& done);
 
     SessionDeviceFactory makeDevices_;
     QThread thread_;
@@ -71,29 +80,35 @@ private:
     SessionDevices devices_;
     std::unique_ptr<ConsoleLink> link_;
     std::atomic<bool> busy_ = false;
-    QString lastTrace_;  // window thread only
+    QString lastTrace_;    // window thread only
+    QString lastFailure_;  // window thread only
 };
 
 template <typename Result>
 bool GatewaySession::Run(QObject* context,
                          std::function<Result(ConsoleLink&, const ProgressFn&)> work,
-                         std::function<void(int)> progress, std::function<void(Result)> done) {
+                         std::function<void(int)> progress, std::function<void(Result)> done,
+                         std::chrono::milliseconds bound) {
     const QPointer<QObject> target(context);
-    return Start([this, target, work = std::move(work), progress = std::move(progress),
-                  done = std::move(done)](ConsoleLink& link) {
-        const ProgressFn report = [this, target, progress](int value) {
-            if (progress)
-                PostToWindows([target, progress, value] {
-                    if (target) progress(value);
+    return Start(
+        [this, target, work = std::move(work), progress = std::move(progress),
+         done = std::move(done)](ConsoleLink& link) {
+            const ProgressFn report = [this, target, progress](int value) {
+                if (progress)
+                    PostToWindows([target, progress, value] {
+                        if (target) progress(value);
+                    });
+            };
+            auto result = std::make_shared<Result>(work(link, report));
+            CloseAfterFailure(link);  // before the window hears of the outcome
+            PostToWindows(
+                [this, target, done, result, trace = link.Trace.Text(), failure = link.Failure()] {
+                    Finish(trace, failure, [&] {
+                        if (target && done) done(std::move(*result));
+                    });
                 });
-        };
-        auto result = std::make_shared<Result>(work(link, report));
-        PostToWindows([this, target, done, result, trace = link.Trace.Text()] {
-            Finish(trace, [&] {
-                if (target && done) done(std::move(*result));
-            });
-        });
-    });
+        },
+        bound);
 }
 
 }  // namespace kv

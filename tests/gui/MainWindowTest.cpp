@@ -86,22 +86,35 @@ private Q_SLOTS:
 
     // How a read-out fails is ReadOutTest's, and the port's messages are PortOpening's; here
     // the message and status line each path of failure leaves, and the window given back.
+    // A device that goes away during the handshake ends the read-out at once.
     void failedReadOutShowsWhyAndGivesTheWindowBack() {
         const struct {
-            int silentAfterLines;
+            int silentAfterLines, lostAtLine;
             PortOpenResult open;
             QString message, state;
-        } rows[] = {
-            {0, {}, "Timeout", "Timeout"},
-            {-1, {PortOpenError::NotOpened, {}}, "Can't open COM 3!", "earlier"},
-            {-1, {PortOpenError::InUse, {}}, "COM 3 has been occupied", "COM 3 has been occupied"}};
+            uint32_t maxMs;
+        } rows[] = {{0, 0, {}, "Timeout", "Timeout", 1500},
+                    {4, 5, {}, "Input/output error", "Timeout", 300},
+                    {-1, 0, {PortOpenError::NotOpened, {}}, "Can't open COM 3!", "earlier", 0},
+                    {-1,
+                     0,
+                     {PortOpenError::InUse, {}},
+                     "COM 3 has been occupied",
+                     "COM 3 has been occupied",
+                     0}};
         for (const auto& r : rows) {
             h = std::make_unique<MainWindowHarness>();
             h->Find<QComboBox>("ComPort")->setCurrentIndex(2);
             Field("CommunicationState")->setText("earlier");
             h->Gateway.Console.Faults.StopAfterLines = r.silentAfterLines;
             h->Gateway.Port.NextOpenResult = r.open;
+            h->Gateway.Port.EachWait = [this, &r] {
+                if (r.lostAtLine && h->Gateway.LinesReceived().size() == r.lostAtLine)
+                    h->Gateway.Lose("Input/output error");
+            };
+            const uint32_t startMs = h->Gateway.Clock.Milliseconds();
             h->Connect();
+            QVERIFY(h->Gateway.Clock.Milliseconds() - startMs <= r.maxMs);
             QCOMPARE(h->Gateway.Port.SelectedPort(), 3);
             QCOMPARE(h->Dialogs.MessageTexts(), QStringList{r.message});
             QCOMPARE(Field("CommunicationState")->text(), r.state);

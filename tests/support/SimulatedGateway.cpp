@@ -11,6 +11,7 @@ PortOpenResult SimulatedPort::Open() {
     ++OpenCount;
     if (!NextOpenResult.ok()) return std::exchange(NextOpenResult, PortOpenResult{});
     if (!gateway_.IsPlugged()) return {PortOpenError::NotOpened, {}};
+    lostReason_.clear();
     if (!open_) {
         // What arrived while the port was closed is lost.
         gateway_.CatchUp();
@@ -52,6 +53,12 @@ void SimulatedPort::WaitForData(std::chrono::microseconds maxWait) {
 
 SimulatedGateway::SimulatedGateway(sim::ControllerModel model) : Console(model) {
     Console.Eeprom = sim::FactoryImage();
+}
+
+void SimulatedGateway::Lose(const QString& reason) {
+    Unplug();
+    Port.open_ = false;
+    Port.lostReason_ = reason;
 }
 
 void SimulatedGateway::Unplug() {

@@ -33,6 +33,7 @@ public:
     void Write(const QByteArray& bytes) override;
     // Advances simulated time by maxWait, then runs `EachWait`.
     void WaitForData(std::chrono::microseconds maxWait) override;
+    QString LostReason() const override { return lostReason_; }
 
     std::function<void()> EachWait;  // lets a test act in the middle of an exchange
     // How the next Open() fails (once), for tests of the port error paths.
@@ -40,9 +41,11 @@ public:
     int OpenCount = 0;
 
 private:
+    friend class SimulatedGateway;
     SimulatedGateway& gateway_;
     int selected_ = 1;
     bool open_ = false;
+    QString lostReason_;
 };
 
 class SimulatedGateway {
@@ -59,6 +62,8 @@ public:
 
     // The cable is pulled: from now on nothing arrives, writes vanish and Open() fails.
     void Unplug();
+    // The device goes away while the port is open, as a port reports it: closed, `reason`.
+    void Lose(const QString& reason);
     bool IsPlugged() const { return plugged_; }
 
 private:

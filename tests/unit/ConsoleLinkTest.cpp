@@ -38,6 +38,8 @@ public:
     // can arrive between two looks as they do on a real line.
     std::chrono::microseconds LookTakes{0};
 
+    QString Lost;  // what LostReason reports
+    QString LostReason() const override { return Lost; }
     void SelectPort(int) override {}
     int SelectedPort() const override { return 1; }
     PortOpenResult Open() override { return {}; }
@@ -179,6 +181,27 @@ TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
     EXPECT_FALSE(line.link.SendCommand("x", ">"));
     EXPECT_EQ(line.port.TransmitBufferReads, 10);
     EXPECT_EQ(line.link.ReplyText, "earlier");
+}
+
+// Past the operation's bound, or once the device is gone, exchanges fail at once and say why.
+TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostOrTheBoundHasPassed) {
+    const struct {
+        QString Lost;
+        std::chrono::milliseconds Bound;
+        QString Failure;
+        uint64_t MaxUs;
+    } rows[] = {{"", 100ms, "Timeout", 101000},
+                {"Input/output error", 1s, "Input/output error", 0}};
+    for (const auto& row : rows) {
+        ScriptedLine line;
+        line.link.BoundOperation(row.Bound);
+        line.port.AnswerNextLine({{150ms, ">"}});
+        line.port.Lost = row.Lost;
+        const uint64_t startUs = line.clock.Microseconds();
+        EXPECT_FALSE(line.link.SendCommand("x", ">"));
+        EXPECT_EQ(line.link.Failure(), row.Failure);
+        EXPECT_LE(line.clock.Microseconds() - startUs, row.MaxUs);
+    }
 }
 
 // The value is digits only, with blanks around them; a byte that cannot be read leaves the

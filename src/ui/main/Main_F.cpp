@@ -99,7 +99,8 @@ void Main_F::ConnectSequence() {
                                             });
         },
         [this](int value) { ShowReadProgress(value); },
-        [this, portNumber](const Outcome& outcome) { FinishReadOut(portNumber, outcome); });
+        [this, portNumber](const Outcome& outcome) { FinishReadOut(portNumber, outcome); },
+        ExchangesBound(ReadOutExchanges));
     // Closing is refused from now on, also before the port has opened.
     session_.ConnectBusy = started;
 }
@@ -123,8 +124,10 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     }
     // The fields decoded before a failure stay, as they would on the gateway's own screen.
     session_.Config = outcome.Config;
+    // A device that went away is told in the port's words.
+    const QString& failure = session_.Gateway.LastFailure();
     if (outcome.Value != ReadOutResult::Ok)
-        return ReportReadFailure(ReadOutFailureText(outcome.Value));
+        return ReportReadFailure(failure.isEmpty() ? ReadOutFailureText(outcome.Value) : failure);
     session_.LastRead = outcome.Config;
     ConnectProgress->setValue(ProgressPortClosed);
     ShowConnectedLook();
