@@ -22,6 +22,7 @@ CopyOutcome KeepGatewayConfiguration(ConsoleLink& link, const RestoreOptions& op
     const KeptBackup kept = KeepBackup(options.BackupFolder, config, options.PortName);
     if (!kept.ok()) return {CopyResult::NoBackupKept, kept.Error};
     backupPath = kept.Path;
+    if (options.BackupKept) options.BackupKept(kept.Path);
     return {};
 }
 
@@ -49,10 +50,11 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
     return outcome;
 }
 
-QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path) {
+QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
+                           const QString& port) {
     QString text = CopyOutcomeMessage(CopyDirection::Export, outcome.Copy, path).Text;
     if (!outcome.Copy.ok() && !outcome.BackupPath.isEmpty())
-        text += u'\n' + RestoreFromBackupText(outcome.BackupPath);
+        text += u'\n' + RestoreFromBackupText(outcome.BackupPath, port);
     return text;
 }
 

@@ -4,6 +4,7 @@
 // and only then is a byte written.
 
 #include <QString>
+#include <functional>
 
 #include "backup/EepromCopy.h"
 
@@ -14,6 +15,8 @@ struct RestoreOptions {
     QString BackupFolder;          // empty: no backup is kept and the gateway is not read
     QString PortName;              // names the backup
     ProgressFn Progress;           // the write's progress, 1..CopyProgressMaximum
+    // Told the backup's path as soon as it is written, before the write begins.
+    std::function<void(const QString& path)> BackupKept;
 };
 
 struct RestoreOutcome {
@@ -26,8 +29,9 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path, const Resto
 RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
                              const RestoreOptions& options);
 
-// What the user is told at the end: the copy's own message, and the backup to apply when
-// the write failed after it was kept.
-QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path);
+// What the user is told at the end: the copy's own message, and the backup to apply to
+// `port` when the write failed after it was kept.
+QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
+                           const QString& port);
 
 }  // namespace kv

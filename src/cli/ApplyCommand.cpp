@@ -52,13 +52,12 @@ int RunApply(const Invocation& in) {
         options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
         options.BackupFolder = BackupFolderOf(in.Args);
         options.PortName = PortFileStem(work.Port);
+        options.BackupKept = [&work](const QString& path) { work.Tell(BackupKeptText(path)); };
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
         const ApplyOutcome outcome = ApplyConfiguration(console->Link, file.Json, options);
 
         for (const QString& warning : outcome.Warnings) work.Err << "Warning: " << warning << "\n";
-        if (!outcome.BackupPath.isEmpty()) work.Out << BackupKeptText(outcome.BackupPath) << "\n";
-        for (const QString& error : outcome.Errors) work.Err << error << "\n";
         if (options.DryRun && outcome.Ok) {
             work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
                                                    : outcome.Changes.join(u'\n'))
@@ -67,11 +66,18 @@ int RunApply(const Invocation& in) {
         }
         if (!outcome.EdsPath.isEmpty())
             work.Out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
-        (outcome.Ok ? work.Out : work.Err) << ApplyStateText(outcome) << "\n";
-        if (outcome.State == ApplyState::PartlyWritten && !outcome.BackupPath.isEmpty())
-            work.Err << RestoreFromBackupText(outcome.BackupPath) << "\n";
-        if (outcome.ConsoleFailed) console->PrintLastExchange(work.Err);
-        return outcome.Ok ? ExitOk : ExitFailed;
+        if (outcome.Ok) {
+            work.Out << ApplyStateText(outcome) << "\n";
+            return ExitOk;
+        }
+        if (outcome.ConsoleFailed) {
+            console->PrintFailure(work.Err, outcome.Errors.join(u'\n'));
+        } else {
+            for (const QString& error : outcome.Errors) work.Err << error << "\n";
+        }
+        // After a stop the read-back was not begun, rather than failed.
+        return PrintWriteState(work, outcome.State, outcome.BackupPath,
+                               console->Link.Stopped ? QString() : ApplyStateText(outcome));
     };
     return RunOnPorts(ports, in.Args, applyOne, in.Out, in.Err);
 }

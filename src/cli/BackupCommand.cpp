@@ -13,6 +13,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
 #include "cli/PortJobs.h"
+#include "cli/StopOnSignal.h"
 #include "save/BackupBeforeWrite.h"
 
 namespace kv::cli {
@@ -30,8 +31,10 @@ int RunImport(const Invocation& in, const QStringList& ports, const PathFn& path
             ImportToIni(console->Link, path,
                         work.Report(QStringLiteral("reading the EEPROM"), CopyProgressMaximum));
         const CopyMessage message = CopyOutcomeMessage(CopyDirection::Import, outcome, path);
-        (outcome.ok() ? work.Out : work.Err) << message.Text << "\n";
-        if (outcome.Result == CopyResult::Timeout) console->PrintLastExchange(work.Err);
+        if (outcome.Result == CopyResult::Timeout)
+            console->PrintFailure(work.Err, message.Text);
+        else
+            (outcome.ok() ? work.Out : work.Err) << message.Text << "\n";
         return outcome.ok() ? ExitOk : ExitFailed;
     };
     return RunOnPorts(ports, in.Args, importOne, in.Out, in.Err);
@@ -73,12 +76,24 @@ int RunRestore(const Invocation& in) {
         if (!console) return ExitFailed;
         const RestoreOptions options{
             allowIncomplete, backupFolder, PortFileStem(work.Port),
-            work.Report(QStringLiteral("writing the EEPROM"), CopyProgressMaximum)};
+            work.Report(QStringLiteral("writing the EEPROM"), CopyProgressMaximum),
+            [&work](const QString& path) { work.Tell(BackupKeptText(path)); }};
         const RestoreOutcome outcome = RestoreBackup(console->Link, image, options);
-        if (!outcome.BackupPath.isEmpty()) work.Out << BackupKeptText(outcome.BackupPath) << "\n";
-        (outcome.Copy.ok() ? work.Out : work.Err) << RestoreOutcomeText(outcome, file) << "\n";
-        if (!outcome.Copy.ok()) console->PrintLastExchange(work.Err);
-        return outcome.Copy.ok() ? ExitOk : ExitFailed;
+        if (outcome.Copy.ok()) {
+            work.Out << RestoreOutcomeText(outcome, file, work.Port) << "\n";
+            return ExitOk;
+        }
+        if (!console->Link.Stopped) {
+            work.Err << RestoreOutcomeText(outcome, file, work.Port) << "\n";
+            console->PrintLastExchange(work.Err);
+            return ExitFailed;
+        }
+        work.Err << StoppedText() << "\n";
+        return PrintWriteState(work,
+                               outcome.Copy.Result == CopyResult::NoBackupKept
+                                   ? ApplyState::NotWritten
+                                   : ApplyState::PartlyWritten,
+                               outcome.BackupPath);
     };
     return RunOnPorts(ports, in.Args, restoreOne, in.Out, in.Err);
 }

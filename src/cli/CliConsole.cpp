@@ -1,10 +1,12 @@
 #include "cli/CliConsole.h"
 
+#include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "cli/TraceFile.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
+#include "save/BackupBeforeWrite.h"
 
 namespace kv::cli {
 namespace {
@@ -37,6 +39,15 @@ void CliConsole::PrintLastExchange(QTextStream& err) const {
     if (!exchange.isEmpty()) err << exchange << "\n";
 }
 
+void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
+    if (Link.Stopped) {
+        err << StoppedText() << "\n";
+        return;
+    }
+    err << failure << "\n";
+    PrintLastExchange(err);
+}
+
 std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err) {
     if (portArgument.isEmpty()) {
         err << "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0\n";
@@ -67,8 +78,7 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
                     const ProgressFn& progress) {
     const ReadOutResult result = ReadGateway(console.Link, config, progress);
     if (result == ReadOutResult::Ok) return true;
-    err << ReadOutFailureText(result) << "\n";
-    console.PrintLastExchange(err);
+    console.PrintFailure(err, ReadOutFailureText(result));
     return false;
 }
 
@@ -79,6 +89,14 @@ std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& confi
                         work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
         return nullptr;
     return console;
+}
+
+int PrintWriteState(const PortWork& work, ApplyState state, const QString& backup,
+                    const QString& stateText) {
+    work.Err << (stateText.isEmpty() ? ApplyStateText(state) : stateText) << "\n";
+    if (state == ApplyState::PartlyWritten && !backup.isEmpty())
+        work.Err << RestoreFromBackupText(backup, work.Port) << "\n";
+    return ExitFailed;
 }
 
 }  // namespace kv::cli

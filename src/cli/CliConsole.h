@@ -1,17 +1,19 @@
 #pragma once
 // The console link as the CLI uses it: a real serial port named by the --port argument
 // ("COM3", "3" or a device path) and the steady clock. The command's own thread waits on
-// the port; no event loop is needed.
+// the port; no event loop is needed. A stop signal ends its operation before the next line.
 
 #include <QStringList>
 #include <QTextStream>
 #include <memory>
 
 #include "cli/PortJobs.h"
+#include "cli/StopOnSignal.h"
 #include "config/GatewayConfig.h"
 #include "console/ConsoleLink.h"
 #include "console/PortGuard.h"
 #include "console/ReadOut.h"
+#include "save/ApplyConfiguration.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
 
@@ -19,7 +21,9 @@ namespace kv::cli {
 
 class CliConsole {
 public:
-    explicit CliConsole(const QString& portName) : PortName(portName) {}
+    explicit CliConsole(const QString& portName) : PortName(portName) {
+        Link.Stop = &StopOnSignal::Request();
+    }
     // Hands the exchange to --trace.
     ~CliConsole();
     CliConsole(const CliConsole&) = delete;
@@ -27,6 +31,9 @@ public:
 
     // After a failure: the last command sent and what came back, in one line.
     void PrintLastExchange(QTextStream& err) const;
+    // After an operation failed: `failure` and the last exchange, or only the stop when a stop
+    // signal ended the operation.
+    void PrintFailure(QTextStream& err, const QString& failure) const;
 
     QString PortName;
     QtSerialPort Port;
@@ -48,5 +55,11 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
 // Opens the port of `work` and reads its gateway into `config`, showing how far it is. On a
 // failure the message is printed and the result is null.
 std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& config);
+
+// The end of a write that failed: what state the gateway is in (`stateText`, if given, in
+// place of the state's own line) and, when partly written, the backup that gives it back.
+// Returns the failed status.
+int PrintWriteState(const PortWork& work, ApplyState state, const QString& backup,
+                    const QString& stateText = {});
 
 }  // namespace kv::cli

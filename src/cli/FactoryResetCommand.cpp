@@ -27,26 +27,27 @@ int RunFactoryReset(const Invocation& in) {
     const auto resetOne = [&backupFolder](PortWork& work) {
         // The read-out names the controller, whose prompt ends every command's answer, and
         // gives the configuration kept before the reset.
-        GatewayConfig config;
-        auto console = ReadPortGateway(work, config);
+        auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
+        GatewayConfig config;
+        if (!ReadCliGateway(*console, config, work.Err,
+                            work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
+            return PrintWriteState(work, ApplyState::NotWritten, {});
         QString backup;
         if (!backupFolder.isEmpty()) {
             const KeptBackup kept = KeepBackup(backupFolder, config, PortFileStem(work.Port));
             if (!kept.ok()) {
-                work.Err << kept.Error << "\nNothing was written to the gateway.\n";
-                return ExitFailed;
+                work.Err << kept.Error << "\n";
+                return PrintWriteState(work, ApplyState::NotWritten, {});
             }
             backup = kept.Path;
-            work.Out << BackupKeptText(backup) << "\n";
+            work.Tell(BackupKeptText(backup));
         }
         if (FactoryReset(console->Link, config,
                          work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
             WriteResult::Ok) {
-            work.Err << ReportWriteFailure().Text << "\n";
-            console->PrintLastExchange(work.Err);
-            if (!backup.isEmpty()) work.Err << RestoreFromBackupText(backup) << "\n";
-            return ExitFailed;
+            console->PrintFailure(work.Err, ReportWriteFailure().Text);
+            return PrintWriteState(work, ApplyState::PartlyWritten, backup);
         }
         work.Out << "Factory settings restored.\n";
         return ExitOk;

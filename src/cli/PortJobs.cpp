@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "cli/StopOnSignal.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
@@ -29,14 +30,15 @@ struct PortRun {
     double Seconds = 0;
 };
 
-PortRun RunOnePort(const QString& port, ProgressLine& progress, const PortTask& task) {
+PortRun RunOnePort(const QString& port, bool marked, ProgressLine& progress, const PortTask& task,
+                   QTextStream& now) {
     PortRun run;
     QElapsedTimer timer;
     timer.start();
     {
         QTextStream out(&run.Out);
         QTextStream err(&run.Err);
-        PortWork work{port, out, err, progress};
+        PortWork work{port, out, err, progress, now, marked};
         run.Status = task(work);
     }
     run.Seconds = double(timer.nsecsElapsed()) / 1e9;
@@ -68,6 +70,11 @@ void PrintTable(const QStringList& ports, const std::vector<PortRun>& runs, QTex
         out << ports[i].leftJustified(portWidth + 2)
             << OutcomeText(runs[i]).leftJustified(outcomeWidth + 2)
             << QString::number(runs[i].Seconds, 'f', 1) << "\n";
+}
+
+// A stop signal's status tells a script that the run was cut short, whatever the ports did.
+int StatusAfter(int portsStatus) {
+    return StopOnSignal::Signal() != 0 ? StopOnSignal::ExitStatus() : portsStatus;
 }
 
 }  // namespace
@@ -135,6 +142,16 @@ void ProgressLine::Clear() {
     drawn_.clear();
 }
 
+void ProgressLine::PrintAbove(QTextStream& err, const QString& line) {
+    const std::lock_guard lock(mutex_);
+    if (shown_ && !drawn_.isEmpty()) std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    err << line << "\n" << Qt::flush;
+    if (!shown_) return;
+    drawn_.clear();
+    Draw();
+}
+
 void ProgressLine::Draw() {
     QStringList parts;
     for (const QString& port : order_) parts.append(states_.value(port));
@@ -148,13 +165,15 @@ void ProgressLine::Draw() {
 
 int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const PortTask& task,
                QTextStream& out, QTextStream& err) {
+    const StopOnSignal stop;
     ProgressLine progress(args);
     std::vector<PortRun> runs(std::size_t(ports.size()));
     std::vector<std::unique_ptr<QThread>> threads;
+    const bool marked = ports.size() > 1;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         // The port object is made on the thread that uses it, where its notifier lives.
-        threads.emplace_back(QThread::create([&runs, &ports, &progress, &task, i] {
-            runs[i] = RunOnePort(ports[i], progress, task);
+        threads.emplace_back(QThread::create([&runs, &ports, &progress, &task, &err, marked, i] {
+            runs[i] = RunOnePort(ports[i], marked, progress, task, err);
         }));
         threads.back()->start();
     }
@@ -165,7 +184,7 @@ int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const P
         // What happened first (the backup kept) stays first when both go to one place.
         out << runs[0].Out << Qt::flush;
         err << runs[0].Err;
-        return runs[0].Status;
+        return StatusAfter(runs[0].Status);
     }
     int status = 0;
     for (qsizetype i = 0; i < ports.size(); ++i) {
@@ -175,7 +194,7 @@ int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const P
     }
     err << Qt::flush;
     PrintTable(ports, runs, out);
-    return status;
+    return StatusAfter(status);
 }
 
 }  // namespace kv::cli

@@ -44,6 +44,8 @@ public:
     ProgressFn For(const QString& port, const QString& doing, int maximum);
     // Takes the line off the terminal, so that messages start on a clean line.
     void Clear();
+    // Writes `line` to `err` at once, with the progress line taken off first.
+    void PrintAbove(QTextStream& err, const QString& line);
 
 private:
     void Draw();
@@ -55,15 +57,23 @@ private:
     QString drawn_;
 };
 
-// One port's share of a command: its port as given, its own output and the progress line.
+// One port's share of a command: its port as given, its own output (printed when the port
+// is done) and the progress line.
 struct PortWork {
     QString Port;
     QTextStream& Out;
     QTextStream& Err;
     ProgressLine& Progress;
+    QTextStream& Now;  // standard error, for Tell
+    bool Marked;       // lines are marked with the port
 
     ProgressFn Report(const QString& doing, int maximum) const {
         return Progress.For(Port, doing, maximum);
+    }
+    // Prints a line on standard error at once, for what the user must learn even when the
+    // run is cut short: where a backup went.
+    void Tell(const QString& line) const {
+        Progress.PrintAbove(Now, Marked ? Port + QStringLiteral(": ") + line : line);
     }
 };
 
@@ -72,7 +82,9 @@ using PortTask = std::function<int(PortWork& work)>;
 
 // Runs `task` for every port at once, each on its own thread. With one port its messages
 // go straight to `out` and `err`; with more each line is marked with its port and a table
-// follows. The status is 0 only when every port succeeded, else the highest port status.
+// follows. The status is 0 only when every port succeeded, else the highest port status;
+// after SIGINT or SIGTERM, which stop every port before its next console line, it is
+// StopOnSignal::ExitStatus().
 int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const PortTask& task,
                QTextStream& out, QTextStream& err);
 

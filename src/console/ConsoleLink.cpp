@@ -68,6 +68,10 @@ bool ConsoleLink::CannotGoOn() {
 }
 
 bool ConsoleLink::SendLine(const QString& command) {
+    if (Stop != nullptr && Stop->Requested()) {
+        Stopped = true;
+        return false;
+    }
     if (CannotGoOn()) return false;
     // Whatever an earlier exchange left behind would be taken for this command's reply.
     if (port_.BytesWaiting() > 0) Trace.Received(clock_.Microseconds(), port_.ReadAll());

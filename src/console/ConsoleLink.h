@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "console/ConsoleTrace.h"
+#include "console/StopRequest.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
@@ -42,6 +43,10 @@ public:
     QString ControllerPrompt;
     // Every line sent and chunk received; the owner clears it for each operation.
     ConsoleTrace Trace;
+    // Asked before each line is sent: once it is set, no line goes out, the call fails as on
+    // a time-out and Stopped tells the caller why. Null: the operation runs to its end.
+    const StopRequest* Stop = nullptr;
+    bool Stopped = false;
 
     // A console without input buffering needs a gap between characters; two character
     // times at 115200 bit/s are about 0.2 ms.

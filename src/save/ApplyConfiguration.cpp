@@ -65,6 +65,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
             return outcome;
         }
         outcome.BackupPath = kept.Path;
+        if (options.BackupKept) options.BackupKept(kept.Path);
     }
 
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
@@ -103,15 +104,19 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
 }
 
 QString ApplyStateText(const ApplyOutcome& outcome) {
-    switch (outcome.State) {
+    if (outcome.State == ApplyState::WrittenNotVerified && !outcome.Errors.isEmpty())
+        return QStringLiteral("Written, but not verified: the read-back failed.");
+    return ApplyStateText(outcome.State);
+}
+
+QString ApplyStateText(ApplyState state) {
+    switch (state) {
         case ApplyState::NotWritten:
             return QStringLiteral("Nothing was written to the gateway.");
         case ApplyState::PartlyWritten:
             return QStringLiteral("The gateway is partly written.");
         case ApplyState::WrittenNotVerified:
-            return outcome.Errors.isEmpty()
-                       ? QStringLiteral("Written; not read back to verify.")
-                       : QStringLiteral("Written, but not verified: the read-back failed.");
+            return QStringLiteral("Written; not read back to verify.");
         case ApplyState::WrittenDifferent:
             return QStringLiteral("Written, but the gateway does not hold what was written.");
         case ApplyState::WrittenVerified:

@@ -5,6 +5,7 @@
 
 #include <QJsonObject>
 #include <QStringList>
+#include <functional>
 
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
@@ -21,6 +22,8 @@ struct ApplyOptions {
     // Where the configuration read first is kept before the write; empty: not kept.
     QString BackupFolder;
     QString PortName;  // for the backup's name
+    // Told the backup's path as soon as it is written, before the write begins.
+    std::function<void(const QString& path)> BackupKept;
 };
 
 // What became of the gateway.
@@ -46,6 +49,8 @@ struct ApplyOutcome {
 
 // One line that says what became of the gateway, for a state after a write.
 QString ApplyStateText(const ApplyOutcome& outcome);
+// The same for a state alone (WrittenNotVerified: not read back at all).
+QString ApplyStateText(ApplyState state);
 
 // On an open port, which stays open from the first read to the end of the verify.
 ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,

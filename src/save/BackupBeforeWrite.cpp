@@ -62,9 +62,9 @@ QString BackupKeptText(const QString& path) {
     return QStringLiteral("The gateway's configuration was kept in %1").arg(path);
 }
 
-QString RestoreFromBackupText(const QString& path) {
-    return QStringLiteral("To get the earlier configuration back: kv9052r-cli apply --port P %1")
-        .arg(path);
+QString RestoreFromBackupText(const QString& path, const QString& port) {
+    return QStringLiteral("To get the earlier configuration back: kv9052r-cli apply --port %1 %2")
+        .arg(port, path);
 }
 
 }  // namespace kv

@@ -30,8 +30,9 @@ struct KeptBackup {
 KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QString& portName,
                       const QDateTime& when = QDateTime::currentDateTime());
 
-// The line that tells where the backup went, and the line a failed write adds.
+// The line that tells where the backup went, and the line a failed write adds: the command
+// that gives the gateway on `port` ("COM3", a device path) back.
 QString BackupKeptText(const QString& path);
-QString RestoreFromBackupText(const QString& path);
+QString RestoreFromBackupText(const QString& path, const QString& port);
 
 }  // namespace kv

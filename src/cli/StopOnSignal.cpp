@@ -1,0 +1,51 @@
+#include "cli/StopOnSignal.h"
+
+namespace kv::cli {
+namespace {
+
+constexpr std::array StopSignalNumbers = {SIGINT, SIGTERM};
+
+StopRequest stopRequest;
+volatile std::sig_atomic_t stopSignal = 0;
+
+// Only async-signal-safe calls here.
+void NoteStop(int signal) {
+    if (stopRequest.Requested()) {
+        // The second: the signal's own action, once this handler returns.
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    stopSignal = signal;
+    stopRequest.Request();
+}
+
+}  // namespace
+
+StopOnSignal::StopOnSignal() {
+    stopRequest.Withdraw();
+    stopSignal = 0;
+    struct sigaction action {};
+    action.sa_handler = NoteStop;
+    // The port's waits go on after the handler; the link asks the request between lines.
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < StopSignalNumbers.size(); ++i)
+        sigaction(StopSignalNumbers[i], &action, &earlier_[i]);
+}
+
+StopOnSignal::~StopOnSignal() {
+    for (std::size_t i = 0; i < StopSignalNumbers.size(); ++i)
+        sigaction(StopSignalNumbers[i], &earlier_[i], nullptr);
+}
+
+const StopRequest& StopOnSignal::Request() { return stopRequest; }
+
+int StopOnSignal::Signal() { return stopSignal; }
+
+QString StoppedText() {
+    return StopOnSignal::Signal() == SIGINT ? QStringLiteral("Stopped by SIGINT.")
+                                            : QStringLiteral("Stopped by SIGTERM.");
+}
+
+}  // namespace kv::cli
