@@ -31,7 +31,6 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
 
 // What the user is told at the end: the copy's own message, and the backup to apply to
 // `port` when the write failed after it was kept.
-QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
-                           const QString& port);
+QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, const QString& port);
 
 }  // namespace kv

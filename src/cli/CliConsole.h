@@ -13,9 +13,9 @@
 #include "console/ConsoleLink.h"
 #include "console/PortGuard.h"
 #include "console/ReadOut.h"
-#include "save/ApplyConfiguration.h"
 #include "platform/QtSerialPort.h"
 #include "platform/SteadyClock.h"
+#include "save/ApplyConfiguration.h"
 
 namespace kv::cli {
 

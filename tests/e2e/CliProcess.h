@@ -42,8 +42,19 @@ inline CliRun RunCli(const QStringList& arguments) {
     return RunProgram(QStringLiteral("kv9052r-cli"), arguments);
 }
 
-// A run of kv9052r-cli and what it must print: the whole text, where "..." stands for any
-// text. "%1" in the arguments and the texts stands for `folder`.
+// Whether `text` is the whole of `expected`, where "..." stands for any text and "%1" for
+// `folder`.
+inline bool Matches(const QString& text, const QString& expected, const QString& folder) {
+    QStringList pieces = QString(expected).replace("%1", folder).split("...");
+    for (QString& piece : pieces) piece = QRegularExpression::escape(piece);
+    return QRegularExpression(QRegularExpression::anchoredPattern(pieces.join(".*")),
+                              QRegularExpression::DotMatchesEverythingOption)
+        .match(text)
+        .hasMatch();
+}
+
+// A run of kv9052r-cli and what it must print (Matches). "%1" in the arguments stands for
+// `folder` too.
 struct CliCase {
     QStringList Arguments;
     int ExitCode;
@@ -52,22 +63,14 @@ struct CliCase {
 };
 
 inline void ExpectRuns(std::initializer_list<CliCase> cases, const QString& folder) {
-    const auto matches = [&](const QString& text, const QString& expected) {
-        QStringList pieces = QString(expected).replace("%1", folder).split("...");
-        for (QString& piece : pieces) piece = QRegularExpression::escape(piece);
-        return QRegularExpression(QRegularExpression::anchoredPattern(pieces.join(".*")),
-                                  QRegularExpression::DotMatchesEverythingOption)
-            .match(text)
-            .hasMatch();
-    };
     for (const CliCase& c : cases) {
         QStringList arguments = c.Arguments;
         arguments.replaceInStrings("%1", folder);
         const CliRun run = RunCli(arguments);
         SCOPED_TRACE(arguments.join(' ').toStdString());
         EXPECT_EQ(run.ExitCode, c.ExitCode) << run.Err.toStdString();
-        EXPECT_TRUE(matches(run.Out, c.Out)) << run.Out.toStdString();
-        EXPECT_TRUE(matches(run.Err, c.Err)) << run.Err.toStdString();
+        EXPECT_TRUE(Matches(run.Out, c.Out, folder)) << run.Out.toStdString();
+        EXPECT_TRUE(Matches(run.Err, c.Err, folder)) << run.Err.toStdString();
     }
 }
 

@@ -31,16 +31,15 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
           "Nothing was written to the gateway."},
          {{"apply", "--port", "9", "%1/good.json", "--eds-dir", "%1", "--description", "Hall 2"},
           0,
-          "The gateway's configuration was kept in %1/kv9052r/backups/..._node5_COM9.json\n"
           "Produce EDS File OK: %1/KV-9052R_ 12.eds\nWritten and verified.",
-          ""},
+          "The gateway's configuration was kept in %1/kv9052r/backups/..._node5_COM9.json"},
          {{"eds", "--port", "COM9", "--out-dir", "%1/again"}, 0, "%1/again/KV-9052R_ 12.eds", ""},
          {{"diff", "%1/good.json", "COM9"}, 0, "...No differences.", ""},
          {{"factory-reset", "--port", "COM9"}, 2, "", "...add --yes to go on."},
          {{"factory-reset", "--port", "COM9", "--yes"},
           0,
-          "The gateway's configuration was kept in ...\nFactory settings restored.",
-          ""},
+          "Factory settings restored.",
+          "The gateway's configuration was kept in ..."},
          {{"read", "--port", "COM9", "--json"},
           0,
           "{...\"ConfigMarker\": 0,...\"NodeId\": 1\n...\"Ip\": \"192.168.255.1\"...",
@@ -59,9 +58,10 @@ TEST(CliWriteSafety, ApplyThatStopsHalfWayFailsNamesTheBackupAndIsTraced) {
     ExpectRuns({{{"apply", "--port", "COM4", "%1/t.json", "--eds-dir", "%1", "--backup-dir", "%1/b",
                   "--trace", "%1/cli"},
                  1,
-                 "The gateway's configuration was kept in %1/b/...",
-                 "Timeout\nThe gateway is partly written.\nTo get the earlier configuration back: "
-                 "kv9052r-cli apply --port P %1/b/...\nLast command sent: \"..."}},
+                 "",
+                 "The gateway's configuration was kept in %1/b/...\nTimeout\nLast command sent: "
+                 "\"...\nThe gateway is partly written.\nTo get the earlier configuration back: "
+                 "kv9052r-cli apply --port COM4 %1/b/..."}},
                folder);
     simulator.Stop();
 
@@ -84,6 +84,30 @@ TEST(CliWriteSafety, ApplyThatStopsHalfWayFailsNamesTheBackupAndIsTraced) {
     }
     EXPECT_TRUE(received.contains("\\rblock 8\\r")) << received.left(300).toStdString();
     EXPECT_TRUE(answered.contains("\\r\\nq5308RT>"));
+}
+
+// A SIGTERM once the backup is kept, with the line slowed so that it comes mid-write.
+TEST(CliWriteSafety, ApplyStoppedBySigtermSaysWhereTheGatewayStands) {
+    SimulatorProcess simulator;
+    const QString folder = simulator.Folder.path();
+    simulator.Start({"--com", "4", "--demo", "--latency-ms", "5"});
+    ASSERT_TRUE(WriteAll(folder + "/t.json", R"({"SerialClasses": [{"CmdTimeout": 500}]})"));
+    QProcess cli;
+    cli.setReadChannel(QProcess::StandardError);
+    cli.start(KV_BIN_DIR "/kv9052r-cli", {"apply", "--port", "COM4", folder + "/t.json",
+                                          "--backup-dir", folder + "/b", "--eds-dir", folder});
+    while (!cli.canReadLine()) ASSERT_TRUE(cli.waitForReadyRead(10000));
+    cli.terminate();
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    EXPECT_EQ(cli.exitCode(), 143);
+    const QString err = QString::fromLocal8Bit(cli.readAllStandardError()).trimmed();
+    EXPECT_TRUE(
+        Matches(err,
+                "The gateway's configuration was kept in %1/b/...COM4.json\n"
+                "Stopped by SIGTERM.\nThe gateway is partly written.\nTo get the "
+                "earlier configuration back: kv9052r-cli apply --port COM4 %1/b/...COM4.json",
+                folder))
+        << err.toStdString();
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ private Q_SLOTS:
             QVERIFY(rig.Config.SerialClasses[0].CmdTimeout != 4321);
             QVERIFY(QDir(rig.edsFolder.path()).isEmpty());
             QCOMPARE(rig.BackupNote(),
-                     "To get the earlier configuration back: kv9052r-cli apply --port P " +
+                     "To get the earlier configuration back: kv9052r-cli apply --port COM3 " +
                          rig.Backup());
         }
     }

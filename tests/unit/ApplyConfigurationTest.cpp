@@ -43,13 +43,13 @@ protected:
     }
 
     ApplyOutcome Apply(const QByteArray& file, bool dryRun = false) {
-        const ApplyOptions options{{edsFolder.path()}, {"line 2", "cli"}, true, {}, dryRun, backups,
-                                   "/dev/pts/7"};
+        const ApplyOptions options{
+            {edsFolder.path()}, {"line 2", "cli"}, true, {}, dryRun, backups, "/dev/pts/7", {}};
         return ApplyConfiguration(link, Json(file), options);
     }
     RestoreOutcome Restore() {
         EXPECT_TRUE(WriteAll(factoryBackup, BackupFile::Encode(sim::FactoryImage())));
-        return RestoreBackup(link, factoryBackup, {false, backups, "COM3", {}});
+        return RestoreBackup(link, factoryBackup, {false, backups, "COM3", {}, {}});
     }
     bool GatewayUnchanged() const {
         return gateway.Console.Eeprom.Blocks == sim::DemoImage().Blocks;
@@ -173,7 +173,8 @@ TEST_F(ApplyConfigurationTest, NoBackupNoWrite) {
     ASSERT_TRUE(WriteAll(backups, "a file where the folder should be"));
     const RestoreOutcome restored = Restore();
     EXPECT_EQ(restored.Copy.Result, CopyResult::NoBackupKept);
-    EXPECT_TRUE(RestoreOutcomeText(restored, factoryBackup).endsWith("\nNothing was written."));
+    EXPECT_TRUE(
+        RestoreOutcomeText(restored, factoryBackup, "COM3").endsWith("\nNothing was written."));
     EXPECT_TRUE(GatewayUnchanged());
 }
 
@@ -206,7 +207,7 @@ TEST_P(InterruptedWriteTest, SaysWhatBecameOfTheGateway) {
     if (c.Restore) {
         const RestoreOutcome outcome = Restore();
         backup = outcome.BackupPath;
-        text = RestoreOutcomeText(outcome, factoryBackup);
+        text = RestoreOutcomeText(outcome, factoryBackup, "COM3");
     } else {
         const ApplyOutcome outcome = Apply(ChangedTimeout);
         EXPECT_FALSE(outcome.Ok);
@@ -227,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "The gateway could not be read for a backup: Timeout\nNothing was written."},
         Interruption{
             "restore, writing", ReadLines + 40, true, false, true,
-            "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port P %1"},
+            "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port COM3 %1"},
         Interruption{"apply, a garbled byte in the read", -1, false, true, false,
                      "Nothing was written to the gateway.", true},
         Interruption{"apply, writing", ReadLines + 70, false, false, true,

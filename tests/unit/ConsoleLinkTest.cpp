@@ -183,23 +183,30 @@ TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
     EXPECT_EQ(line.link.ReplyText, "earlier");
 }
 
-// Past the operation's bound, or once the device is gone, exchanges fail at once and say why.
-TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostOrTheBoundHasPassed) {
+// Past the operation's bound, or once the device is gone, exchanges fail at once and say
+// why; once a stop is requested they fail at once, sending nothing, and say so.
+TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostTheBoundHasPassedOrAStopIsRequested) {
     const struct {
         QString Lost;
         std::chrono::milliseconds Bound;
+        bool Stop;
         QString Failure;
         uint64_t MaxUs;
-    } rows[] = {{"", 100ms, "Timeout", 101000},
-                {"Input/output error", 1s, "Input/output error", 0}};
+    } rows[] = {{"", 100ms, false, "Timeout", 101000},
+                {"Input/output error", 1s, false, "Input/output error", 0},
+                {"", 1s, true, "", 0}};
     for (const auto& row : rows) {
         ScriptedLine line;
+        StopRequest stop;
+        if (row.Stop) stop.Request();
+        line.link.Stop = &stop;
         line.link.BoundOperation(row.Bound);
         line.port.AnswerNextLine({{150ms, ">"}});
         line.port.Lost = row.Lost;
         const uint64_t startUs = line.clock.Microseconds();
         EXPECT_FALSE(line.link.SendCommand("x", ">"));
         EXPECT_EQ(line.link.Failure(), row.Failure);
+        EXPECT_EQ(line.link.Stopped, row.Stop);
         EXPECT_LE(line.clock.Microseconds() - startUs, row.MaxUs);
     }
 }

@@ -42,7 +42,7 @@ protected:
     }
     CopyOutcome Export(bool allowIncomplete = false) {
         const ProgressFn record = [this](int value) { Progress.push_back(value); };
-        return RestoreBackup(Link, File, {allowIncomplete, {}, {}, record}).Copy;
+        return RestoreBackup(Link, File, {allowIncomplete, {}, {}, record, {}}).Copy;
     }
     QStringList FilesInFolder() { return QDir(folder.path()).entryList(QDir::Files); }
 

@@ -195,6 +195,7 @@ void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path, bool a
     const RestoreOptions restore{allowIncomplete,
                                  session_.BackupFolder,
                                  QStringLiteral("COM%1").arg(ChosenPortNumber()),
+                                 {},
                                  {}};
     const bool started = session_.Gateway.Run<RestoreOutcome>(
         this,
@@ -234,7 +235,9 @@ void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
     BackupNote->setText(outcome.BackupPath.isEmpty() ? QString()
                                                      : BackupKeptText(outcome.BackupPath));
     session_.Dialogs.Message(
-        direction == CopyDirection::Export ? RestoreOutcomeText(outcome, path, QStringLiteral("COM%1").arg(ChosenPortNumber())) : message.Text,
+        direction == CopyDirection::Export
+            ? RestoreOutcomeText(outcome, path, QStringLiteral("COM%1").arg(ChosenPortNumber()))
+            : message.Text,
         message.Title, outcome.Copy.ok() ? QString() : session_.Gateway.LastTrace());
     const CopyWindowState next = StateAfterTransfer(direction, outcome.Copy.Result, before);
     if (next == CopyWindowState::PortClosed)

@@ -347,7 +347,8 @@ void EDSAndEEPSet::Finish() {
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
     session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
-    if (!backupPath_.isEmpty()) BackupNote->setText(
+    if (!backupPath_.isEmpty())
+        BackupNote->setText(
             RestoreFromBackupText(backupPath_, QStringLiteral("COM%1").arg(session_.PortNumber)));
     session_.ConnectBusy = false;
     SetBusy(false);
