@@ -32,7 +32,8 @@ QString ProgramHelp() {
         "  -h, --help     this text\n"
         "  -V, --version  the program's version\n\n"
         "Exit status: 0 success (diff: equal), 1 the operation failed at the gateway or in a\n"
-        "file (diff: different), 2 bad usage or unreadable input.\n");
+        "file (diff: different), 2 bad usage or unreadable input, 130 or 143 stopped by\n"
+        "SIGINT (Ctrl+C) or SIGTERM.\n");
     return text;
 }
 
