@@ -181,7 +181,7 @@ int RunOnPorts(const QStringList& ports, const QCommandLineParser& args, const P
     progress.Clear();
 
     if (ports.size() == 1) {
-        // What happened first (the backup kept) stays first when both go to one place.
+        // Results before messages when both go to one place; where a backup went was told at once.
         out << runs[0].Out << Qt::flush;
         err << runs[0].Err;
         return StatusAfter(runs[0].Status);

@@ -1,12 +1,16 @@
 #include "cli/StopOnSignal.h"
 
+#include <atomic>
+
 namespace kv::cli {
 namespace {
 
 constexpr std::array StopSignalNumbers = {SIGINT, SIGTERM};
 
 StopRequest stopRequest;
-volatile std::sig_atomic_t stopSignal = 0;
+// Written by the handler, read by the ports' threads: lock-free, so safe in the handler.
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 // Only async-signal-safe calls here.
 void NoteStop(int signal) {

@@ -11,9 +11,9 @@ namespace kv {
 class StopRequest {
 public:
     // Safe in a signal handler: a lock-free store and nothing else.
-    void Request() noexcept { requested_.store(true, std::memory_order_relaxed); }
-    void Withdraw() noexcept { requested_.store(false, std::memory_order_relaxed); }
-    bool Requested() const noexcept { return requested_.load(std::memory_order_relaxed); }
+    void Request() noexcept { requested_.store(true); }
+    void Withdraw() noexcept { requested_.store(false); }
+    bool Requested() const noexcept { return requested_.load(); }
 
 private:
     static_assert(std::atomic<bool>::is_always_lock_free);
