@@ -129,7 +129,7 @@ TEST(CliFullDisk, OldFilesStayTheProgramsFailAndNothingIsWrittenToTheGateway) {
         {{{"apply", "--port", "COM6", full + "/c.json", "--backup-dir", "%1/b", "--eds-dir", "%1"},
           0,
           "...Written and verified.",
-          ""}},
+          "The gateway's configuration was kept in %1/b/..."}},
         folder);
     EXPECT_TRUE(kept.Stop(1).endsWith("Cannot write " + full + "/sim.eeprom: " + why));
     gateway.Stop();
