@@ -71,6 +71,11 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
     const SaveOutcome saved = SaveConfiguration(link, plan.Config, request,
                                                 ProgressStage(options.Progress, 10, 80, 10, 130));
+    // A refused address stops the save before anything is sent.
+    if (saved.Status == SaveStatus::Refused) {
+        outcome.Errors = {ReportSaveFailure(saved).Text};
+        return outcome;
+    }
     outcome.Written = true;
     if (saved.Status == SaveStatus::Timeout) {
         outcome.State = ApplyState::PartlyWritten;
