@@ -36,6 +36,16 @@ void RemoveOldest(const QString& folder, const QString& written) {
     }
 }
 
+// A second backup of the same gateway within the same second must not replace the first,
+// which may be the only copy of the configuration before both writes. "_2" sorts after the
+// plain name, so name order stays age order.
+QString FreeName(const QString& folder, const QString& stem) {
+    QString name = stem + QStringLiteral(".json");
+    for (int n = 2; QFileInfo::exists(QDir(folder).filePath(name)); ++n)
+        name = QStringLiteral("%1_%2.json").arg(stem).arg(n);
+    return name;
+}
+
 }  // namespace
 
 QString DefaultBackupFolder() {
@@ -47,10 +57,11 @@ KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QS
                       const QDateTime& when) {
     if (!QDir().mkpath(folder))
         return {{}, QStringLiteral("Can't make the backup folder %1.").arg(folder)};
-    const QString name = QStringLiteral("%1_node%2_%3.json")
+    const QString name =
+        FreeName(folder, QStringLiteral("%1_node%2_%3")
                              .arg(when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")))
                              .arg(read.DeviceNetParams.NodeId)
-                             .arg(PortPart(portName));
+                             .arg(PortPart(portName)));
     const QString path = QDir(folder).filePath(name);
     if (const QString failure = WriteWholeFile(path, KeptBackupText(read)); !failure.isEmpty())
         return {{}, QStringLiteral("Can't write the backup %1: %2").arg(path, failure)};

@@ -146,7 +146,7 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
 // After a factory reset, the backup kept before it gives the gateway back byte for byte,
 // also the commands the editor refuses (FC05 and FC06 with a length above 1). The backup
 // folder also holds the user's files and 51 of the program's, all newer by name: only the
-// program's oldest two go.
+// program's oldest two go. A second backup in the same second keeps the first.
 TEST_F(ApplyConfigurationTest, AKeptBackupGivesTheGatewayBack) {
     ASSERT_TRUE(QDir().mkpath(backups));
     QStringList names = {"0-base", "site01", "2099-01-01_00-00-00_node1"};
@@ -155,14 +155,18 @@ TEST_F(ApplyConfigurationTest, AKeptBackupGivesTheGatewayBack) {
     gateway.Console.Eeprom = sim::MaximalImage(sim::SingleItemLength::AboveOne);
     GatewayConfig read;
     ASSERT_EQ(ReadGateway(link, read, {}), ReadOutResult::Ok);
-    const KeptBackup kept = KeepBackup(backups, read, "COM3", QDateTime({2000, 1, 1}, {}));
+    ASSERT_TRUE(KeepBackup(backups, read, "COM3", QDateTime({2000, 1, 1}, {})).ok());
     const QStringList left = QDir(backups).entryList(QDir::Files);
     EXPECT_EQ((left.mid(0, 4) + left.mid(52)).join(' '),
               "0-base.json 2000-01-01_00-00-00_node63_COM3.json 2099-01-01_00-00-00_node1.json "
               "2099-01-01_00-00-12_node1_COM1.json site01.json");
 
+    const KeptBackup again = KeepBackup(backups, read, "COM3", QDateTime({2000, 1, 1}, {}));
+    EXPECT_TRUE(again.Path.endsWith("/2000-01-01_00-00-00_node63_COM3_2.json"))
+        << again.Path.toStdString();
+
     ASSERT_EQ(FactoryReset(link, read, {}), WriteResult::Ok);
-    const ApplyOutcome back = Apply(ReadAll(kept.Path));
+    const ApplyOutcome back = Apply(ReadAll(again.Path));
     EXPECT_EQ(back.State, ApplyState::WrittenVerified) << back.Errors.join('\n').toStdString();
     EXPECT_EQ(back.Warnings.filter("Length: Communication Length Error. (1)").size(), 10);
     EXPECT_EQ(gateway.Console.Eeprom.Blocks,
