@@ -16,7 +16,10 @@ void PrintDetail(QTextStream& out, const char* label, const QString& value) {
 void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
     const QString name = QStringLiteral("COM %1").arg(entry.Number);
     if (entry.Device.isEmpty()) {
-        out << name.leftJustified(8) << "(none)\n";
+        // A link to nothing or an unreadable assignments file says why the port will not open.
+        out << name.leftJustified(8) << "(none";
+        if (entry.Source != ComSource::None) out << ": " << ComSourceText(entry.Source);
+        out << ")\n";
         return;
     }
     out << name.leftJustified(8) << entry.Device << "  (" << ComSourceText(entry.Source) << ")\n";

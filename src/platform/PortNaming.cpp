@@ -77,8 +77,8 @@ QString AssignmentKey(int number) { return QStringLiteral("COM%1").arg(number); 
 
 // An assigned device resolved like a link; as given when it is not there now, so that the
 // port fails to open rather than moving to another device.
-QString AssignedDeviceNow(int number) {
-    const QString assigned = AssignedDevice(number);
+QString AssignedDeviceNow(const QByteArray& assignments, int number) {
+    const QString assigned = AssignmentIn(assignments, AssignmentKey(number));
     if (assigned.isEmpty()) return {};
     const QString device = QFileInfo(assigned).canonicalFilePath();
     return device.isEmpty() ? assigned : device;
@@ -203,6 +203,8 @@ QString ComSourceText(ComSource source) {
             return QStringLiteral("port folder link");
         case ComSource::BrokenLink:
             return QStringLiteral("port folder link to no device");
+        case ComSource::UnreadableAssignments:
+            return QStringLiteral("%1 cannot be read").arg(AssignmentFile());
         case ComSource::PortsPresent:
             return QStringLiteral("port present");
         case ComSource::None:
@@ -223,7 +225,12 @@ ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComO
     Q_UNUSED(portsInComOrder);
     return {QStringLiteral("COM") + QString::number(number), ComSource::PortsPresent};
 #else
-    const QString assigned = AssignedDeviceNow(number);
+    // An assignment that cannot be read may be this port's: falling back to a link or a port
+    // present could reach another gateway.
+    QByteArray assignments;
+    if (QString unread; !ReadAssignments(assignments, unread))
+        return {QString(), ComSource::UnreadableAssignments};
+    const QString assigned = AssignedDeviceNow(assignments, number);
     if (!assigned.isEmpty()) return {assigned, ComSource::Assignment};
     const ComResolution linked = LinkedDevice(number);
     if (linked.Source != ComSource::None) return linked;

@@ -21,9 +21,16 @@ inline constexpr int ComPortCount = 16;
 constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
 
 // Where COM n's device comes from.
-// Where COM n was found. BrokenLink: a port folder link that leads to no device; the port
-// does not open.
-enum class ComSource { None, Assignment, PortFolder, BrokenLink, PortsPresent };
+// Where COM n was found. BrokenLink: a port folder link that leads to no device;
+// UnreadableAssignments: the assignments file exists but cannot be read. Neither port opens.
+enum class ComSource {
+    None,
+    Assignment,
+    PortFolder,
+    BrokenLink,
+    UnreadableAssignments,
+    PortsPresent
+};
 
 struct ComPortEntry {
     int Number = 0;  // 1..16

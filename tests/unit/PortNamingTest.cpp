@@ -127,6 +127,9 @@ TEST_F(PortNamingTest, AnAssignmentChangesOnlyItsOwnLineOfThePortsFile) {
         EXPECT_EQ(error, row.Error);
         EXPECT_TRUE(test::ReadAll(AssignmentFile()) == row.After) << row.Before.left(40).data();
     }
+    // The large file: no port opens, none falls back to another device.
+    EXPECT_EQ(ResolveComPortAndSource(2, {SomeDevice, SomeDevice}).Source,
+              ComSource::UnreadableAssignments);
     ASSERT_TRUE(test::WriteAll(AssignmentFile(), "[General]\nCOM1=\"/dev/a\\\\b,c\"\n"));
     EXPECT_EQ(AssignedDevice(1), "/dev/a\\b,c");
 }
