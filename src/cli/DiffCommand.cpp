@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "backup/BackupFile.h"
@@ -137,10 +138,17 @@ int RunDiff(const Invocation& in) {
         err << RawNeedsBackups << "\n";
         return ExitError;
     }
-    const auto a = ReadSource(operands[0], progress, err);
-    if (!a) return ExitError;
-    const auto b = ReadSource(operands[1], progress, err);
-    if (!b) return ExitError;
+    // The files first: one that cannot be read is said before a port is opened.
+    std::array<std::optional<ConfigSource>, 2> sides;
+    for (const bool ports : {false, true}) {
+        for (size_t k = 0; k < sides.size(); ++k) {
+            if (NamesAPort(operands[qsizetype(k)]) != ports) continue;
+            sides[k] = ReadSource(operands[qsizetype(k)], progress, err);
+            if (!sides[k]) return ExitError;
+        }
+    }
+    const auto& a = sides[0];
+    const auto& b = sides[1];
 
     if (raw) {
         if (a->Kind != SourceKind::BackupFile || b->Kind != SourceKind::BackupFile) {

@@ -61,7 +61,7 @@ TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
           ""},
          {{"diff", "--raw", "%1/gw.ini", "%1/gw.ini"}, 0, "No differences.", ""},
          {{"diff", "--raw", "%1/gw.ini", "%1/read.json"}, 2, "", "--raw compares two EEPROM..."},
-         {{"diff", "%1/no.json", "COM8"}, 2, "", "Cannot read %1/no.json: there is no such file"},
+         {{"diff", "COM15", "%1/no.json"}, 2, "", "Cannot read %1/no.json: there is no such file"},
          {{"diff", "%1/n.txt", "COM8"}, 2, "", "%1/n.txt is neither a configuration file..."},
          {{"diff", "%1/b.json", "COM8"}, 2, "", "%1/b.json: line 1, column 34: object is..."},
          {{"diff", "%1/w.json", "COM8"}, 2, "", "%1/w.json: ...NetId: missing\n..."},
