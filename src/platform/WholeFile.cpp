@@ -15,6 +15,12 @@ namespace {
 
 QString SystemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
+// Callers take an empty text for success, so a failure without the system's words still
+// says something.
+QString Reason(const QString& text) {
+    return text.isEmpty() ? QStringLiteral("the write failed") : text;
+}
+
 // The temporary file on the disk, not only in the system's cache: a rename is kept by the
 // file system's journal before the data it names may be, and a crash then leaves an empty
 // file.
@@ -57,7 +63,8 @@ QString WholeFileWriter::Open() {
         return refused;
     // Unbuffered: each write reaches the system at once and its error is seen here, not
     // lost in the flush that closing does.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file_.errorString();
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Reason(file_.errorString());
     return {};
 }
 
@@ -72,14 +79,14 @@ QString WholeFileWriter::Commit(const QByteArray& bytes) {
     if (const QString failed = KeepOwner(file_.handle(), file_.fileName()); !failed.isEmpty())
         return Fail(failed);
     if (const QString failed = SyncToDisk(file_.handle()); !failed.isEmpty()) return Fail(failed);
-    if (!file_.commit()) return file_.errorString();
+    if (!file_.commit()) return Reason(file_.errorString());
     return {};
 }
 
 QString WholeFileWriter::Fail(const QString& reason) {
     file_.cancelWriting();
     file_.commit();  // after the cancel, drops the temporary file and keeps `path`
-    return reason;
+    return Reason(reason);
 }
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
