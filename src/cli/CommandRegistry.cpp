@@ -37,6 +37,38 @@ QString ProgramHelp() {
     return text;
 }
 
+// The edit distance of two words (insertions, deletions, substitutions); neither Qt nor the
+// standard library has one.
+qsizetype EditDistance(const QString& a, const QString& b) {
+    QList<qsizetype> previous(b.size() + 1), current(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j) previous[j] = j;
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        for (qsizetype j = 1; j <= b.size(); ++j)
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
+                                   previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+        std::swap(previous, current);
+    }
+    return previous[b.size()];
+}
+
+// A mistyped command ("raed") names the command it is closest to, when one is close.
+QString UnknownCommandText(const QString& name) {
+    QString text = QStringLiteral("unknown command '%1'").arg(name);
+    const QString lower = name.toLower();
+    const Command* closest = nullptr;
+    qsizetype best = 3;  // more than two edits is another word
+    for (const Command& command : Registry()) {
+        const qsizetype distance = EditDistance(lower, QLatin1String(command.Name));
+        if (distance < best) {
+            best = distance;
+            closest = &command;
+        }
+    }
+    if (closest != nullptr) text += QStringLiteral("; did you mean '%1'?").arg(closest->Name);
+    return text;
+}
+
 int RefuseUsage(const QString& problem, const QString& usage, QTextStream& err) {
     err << Program << ": " << problem << "\n" << usage << "\n";
     return ExitUsage;
@@ -138,16 +170,14 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (first == u"help") {
         const Command* command = FindCommand(words.first());
         if (command == nullptr)
-            return RefuseUsage(QStringLiteral("unknown command '%1'").arg(words.first()),
-                               programUsage, err);
+            return RefuseUsage(UnknownCommandText(words.first()), programUsage, err);
         out << CommandHelp(*command);
         return ExitOk;
     }
     if (first.startsWith(u'-'))
         return RefuseUsage(QStringLiteral("unknown option '%1'").arg(first), programUsage, err);
     const Command* command = FindCommand(first);
-    if (command == nullptr)
-        return RefuseUsage(QStringLiteral("unknown command '%1'").arg(first), programUsage, err);
+    if (command == nullptr) return RefuseUsage(UnknownCommandText(first), programUsage, err);
 
     QCommandLineParser parser;
     AddCommandOptions(parser, *command);

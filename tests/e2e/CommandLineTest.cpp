@@ -44,6 +44,7 @@ TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
                  "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
                 {{"restore", "--port", "3"}, 2, "", "kv9052r-cli: FILE.ini missing\nUsage: ..."},
                 {{"frobnicate"}, 2, "", "...unknown command 'frobnicate'\nUsage: kv9052r-cli ..."},
+                {{"help", "Raed"}, 2, "", "...unknown command 'Raed'; did you mean 'read'?\n..."},
                 {{}, 2, "", "kv9052r-cli: no command given\nUsage: kv9052r-cli COMMAND [OPTIONS]"}},
                {});
 }
