@@ -3,6 +3,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "cli/TraceFile.h"
+#include "console/Messages.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
@@ -44,7 +45,7 @@ void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
         err << StoppedText() << "\n";
         return;
     }
-    err << failure << "\n";
+    err << InPortWords(failure, Link.Failure()) << "\n";
     PrintLastExchange(err);
 }
 

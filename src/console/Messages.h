@@ -14,4 +14,15 @@ inline QString ComOccupiedText(int port) {
     return QStringLiteral("COM %1 has been occupied").arg(port);
 }
 
+// A failed exchange says "Timeout"; when the failure was the port's own (the device went
+// away), the first line says that instead, in the port's words. `portFailure` is the link's
+// Failure(): empty or "Timeout" leaves `message` as it is.
+inline QString InPortWords(const QString& message, const QString& portFailure) {
+    const QString timeout = QString::fromLatin1(TimeoutText);
+    if (portFailure.isEmpty() || portFailure == timeout) return message;
+    if (message == timeout) return portFailure;
+    if (message.startsWith(timeout + u'\n')) return portFailure + message.mid(timeout.size());
+    return message;
+}
+
 }  // namespace kv

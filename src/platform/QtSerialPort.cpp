@@ -207,7 +207,17 @@ void QtSerialPort::PullArrivedBytes() {
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
     deviceLost_ = true;
-    if (lostReason_.isEmpty()) lostReason_ = port_.errorString();
+    // The system's text alone ("Input/output error", or for a terminal whose program ended
+    // "Inappropriate ioctl for device") does not say what happened to the user's gateway.
+    if (lostReason_.isEmpty())
+        lostReason_ = QStringLiteral(
+                          "The connection to the gateway on %1 was lost: the adapter was "
+                          "unplugged or the program serving the port ended (%2).")
+                          .arg(PortShownName(), port_.errorString());
+}
+
+QString QtSerialPort::PortShownName() const {
+    return device_.isEmpty() ? QStringLiteral("COM %1").arg(number_) : device_;
 }
 
 void QtSerialPort::CloseIfDeviceLost() {

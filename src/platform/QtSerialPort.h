@@ -35,6 +35,7 @@ private:
     void PullArrivedBytes();
     void OnError(QSerialPort::SerialPortError error);
     void CloseIfDeviceLost();
+    QString PortShownName() const;
 
     QSerialPort port_;
     int number_ = 1;

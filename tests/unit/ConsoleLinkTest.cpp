@@ -3,6 +3,7 @@
 #include <map>
 
 #include "console/ConsoleLink.h"
+#include "console/Messages.h"
 #include "support/CoreApplication.h"
 #include "support/FakeClock.h"
 #include "support/SessionOnGateway.h"
@@ -209,6 +210,18 @@ TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostTheBoundHasPassedOrAStopIsReques
         EXPECT_EQ(line.link.Stopped, row.Stop);
         EXPECT_LE(line.clock.Microseconds() - startUs, row.MaxUs);
     }
+}
+
+// A time-out caused by a lost device is told in the port's words; other messages stay.
+TEST(ConsoleLink, TellsALostDeviceInsteadOfATimeout) {
+    const struct {
+        QString Message, PortFailure, Shown;
+    } rows[] = {{"Timeout", "Gone (EIO).", "Gone (EIO)."},
+                {"Timeout\nPartly written.", "Gone (EIO).", "Gone (EIO).\nPartly written."},
+                {"Timeout", "Timeout", "Timeout"},
+                {"Timeout", "", "Timeout"},
+                {"Invalid Mask address!", "Gone (EIO).", "Invalid Mask address!"}};
+    for (const auto& row : rows) EXPECT_EQ(InPortWords(row.Message, row.PortFailure), row.Shown);
 }
 
 // The value is digits only, with blanks around them; a byte that cannot be read leaves the

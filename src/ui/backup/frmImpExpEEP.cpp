@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "backup/EepromCopy.h"
+#include "console/Messages.h"
 #include "console/PortGuard.h"
 #include "console/PortOpening.h"
 #include "save/BackupBeforeWrite.h"
@@ -234,11 +235,12 @@ void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
     const CopyMessage message = CopyOutcomeMessage(direction, outcome.Copy, path);
     BackupNote->setText(outcome.BackupPath.isEmpty() ? QString()
                                                      : BackupKeptText(outcome.BackupPath));
-    session_.Dialogs.Message(
+    const QString text =
         direction == CopyDirection::Export
             ? RestoreOutcomeText(outcome, path, QStringLiteral("COM%1").arg(ChosenPortNumber()))
-            : message.Text,
-        message.Title, outcome.Copy.ok() ? QString() : session_.Gateway.LastTrace());
+            : message.Text;
+    session_.Dialogs.Message(InPortWords(text, session_.Gateway.LastFailure()), message.Title,
+                             outcome.Copy.ok() ? QString() : session_.Gateway.LastTrace());
     const CopyWindowState next = StateAfterTransfer(direction, outcome.Copy.Result, before);
     if (next == CopyWindowState::PortClosed)
         ProcessError();

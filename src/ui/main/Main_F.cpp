@@ -127,7 +127,7 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     // A device that went away is told in the port's words.
     const QString& failure = session_.Gateway.LastFailure();
     if (outcome.Value != ReadOutResult::Ok)
-        return ReportReadFailure(failure.isEmpty() ? ReadOutFailureText(outcome.Value) : failure);
+        return ReportReadFailure(InPortWords(ReadOutFailureText(outcome.Value), failure));
     session_.LastRead = outcome.Config;
     ConnectProgress->setValue(ProgressPortClosed);
     ShowConnectedLook();

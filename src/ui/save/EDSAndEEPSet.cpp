@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "console/Messages.h"
 #include "eds/EdsFile.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
@@ -345,7 +346,8 @@ void EDSAndEEPSet::Finish() {
 }
 
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
-    session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
+    session_.Dialogs.Message(InPortWords(report.Text, session_.Gateway.LastFailure()), report.Title,
+                             session_.Gateway.LastTrace());
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
     if (!backupPath_.isEmpty())
         BackupNote->setText(
