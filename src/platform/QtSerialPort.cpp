@@ -9,6 +9,8 @@
 #ifdef Q_OS_UNIX
 #include <grp.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,11 +83,22 @@ PortOpenResult PermissionRefused(const QString& device, const QString& systemTex
     return {PortOpenError::Other, systemText + u'\n' + PermissionHint(device)};
 }
 
+// Terminal programs such as picocom claim a port with flock and no lock file; TIOCEXCL makes
+// the system refuse every further open of the terminal but root's. Either way no other
+// program's keystrokes can interleave with a write, nor can it take the console's replies.
+bool TakeExclusiveUse(int descriptor) {
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) return false;
+    ioctl(descriptor, TIOCEXCL);  // not every device supports it; the flock holds anyway
+    return true;
+}
+
 #else
 
 PortOpenResult PermissionRefused(const QString&, const QString& systemText) {
     return {PortOpenError::InUse, systemText};
 }
+
+bool TakeExclusiveUse(QSerialPort::Handle) { return true; }
 
 #endif
 
@@ -138,6 +151,10 @@ PortOpenResult QtSerialPort::Open() {
     if (!port_.open(QIODevice::ReadWrite)) {
         const QString systemText = port_.errorString();
         return OpenFailure(port_.error(), device, systemText);
+    }
+    if (!TakeExclusiveUse(port_.handle())) {
+        port_.close();
+        return {PortOpenError::InUse, QStringLiteral("Another program holds %1.").arg(device)};
     }
     port_.clear(QSerialPort::AllDirections);
     return {};

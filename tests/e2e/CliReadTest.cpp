@@ -35,6 +35,14 @@ TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
     ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"},
                 {{"read", "--port", "%1"}, 1, "", "%1 has been occupied"}},
                simulator.Device);
+    holder.Close();
+    // A terminal program such as picocom holds the port with flock only.
+    QProcess flockHolder;
+    flockHolder.start("flock", {simulator.Device, "-c", "echo held; exec sleep 60"});
+    ASSERT_TRUE(flockHolder.waitForReadyRead(10000));
+    ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"}}, {});
+    flockHolder.kill();
+    flockHolder.waitForFinished();
 }
 
 TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
