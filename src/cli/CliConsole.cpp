@@ -1,5 +1,7 @@
 #include "cli/CliConsole.h"
 
+#include <atomic>
+
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "cli/TraceFile.h"
@@ -27,7 +29,16 @@ QString DeviceFailureText(const PortOpenResult& opened, const QString& device) {
     return QStringLiteral("Can't open %1!").arg(device);
 }
 
+std::atomic<int> userReplyTimeoutMs = 0;
+
 }  // namespace
+
+void SetUserReplyTimeout(int ms) { userReplyTimeoutMs = ms; }
+
+CliConsole::CliConsole(const QString& portName) : PortName(portName) {
+    Link.Stop = &StopOnSignal::Request();
+    Link.UserReplyTimeoutMs = userReplyTimeoutMs;
+}
 
 CliConsole::~CliConsole() {
     // The port closes before the trace is handed on.

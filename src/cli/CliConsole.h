@@ -19,11 +19,13 @@
 
 namespace kv::cli {
 
+inline constexpr int MaxUserReplyTimeoutMs = 60000;
+// --reply-timeout for every console of the command (0: the console's own time-outs).
+void SetUserReplyTimeout(int ms);
+
 class CliConsole {
 public:
-    explicit CliConsole(const QString& portName) : PortName(portName) {
-        Link.Stop = &StopOnSignal::Request();
-    }
+    explicit CliConsole(const QString& portName);
     // Hands the exchange to --trace.
     ~CliConsole();
     CliConsole(const CliConsole&) = delete;

@@ -1,7 +1,9 @@
 #include "cli/CommandRegistry.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "cli/CliConsole.h"
 #include "cli/TraceFile.h"
 #include "save/BackupBeforeWrite.h"
 
@@ -69,18 +71,45 @@ QString UnknownCommandText(const QString& name) {
     return text;
 }
 
+// 0 when the option is not given (or the command has none); nothing when it is no time-out.
+std::optional<int> ReplyTimeoutOf(const QCommandLineParser& parser) {
+    const QString option = QStringLiteral("reply-timeout");
+    if (!parser.optionNames().contains(option)) return 0;
+    bool isNumber = false;
+    const int ms = parser.value(option).toInt(&isNumber);
+    if (!isNumber || ms < 1 || ms > MaxUserReplyTimeoutMs) return std::nullopt;
+    return ms;
+}
+
 int RefuseUsage(const QString& problem, const QString& usage, QTextStream& err) {
     err << Program << ": " << problem << "\n" << usage << "\n";
     return ExitUsage;
 }
 
+// Commands that name a port (diff may name one as an operand).
+bool TalksToGateway(const Command& command) {
+    const auto namesPort = [](const QCommandLineOption& option) {
+        return option.names().contains(QStringLiteral("port"));
+    };
+    return std::any_of(command.Options.begin(), command.Options.end(), namesPort) ||
+           QLatin1String(command.Name) == QLatin1String("diff");
+}
+
+QList<QCommandLineOption> GatewayOptions() {
+    return {{"trace",
+             QStringLiteral("Write every line sent to and received from the console into FILE."),
+             QStringLiteral("FILE")},
+            {"reply-timeout",
+             QStringLiteral("Wait up to MS milliseconds (1..60000) for each console reply "
+                            "instead of 200 (EEPROM blocks: a quarter of it). Without it a "
+                            "network port adds its round trip to each time-out."),
+             QStringLiteral("MS")}};
+}
+
 void AddCommandOptions(QCommandLineParser& parser, const Command& command) {
     parser.addOptions(command.Options);
     parser.addOption({{"h", "help"}, QStringLiteral("This command's help.")});
-    parser.addOption({"trace",
-                      QStringLiteral("Write every line sent to and received from the console "
-                                     "into FILE."),
-                      QStringLiteral("FILE")});
+    if (TalksToGateway(command)) parser.addOptions(GatewayOptions());
     for (const Operand& operand : command.Operands)
         parser.addPositionalArgument(QLatin1String(operand.Name),
                                      QLatin1String(operand.Description));
@@ -198,10 +227,17 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
         return RefuseUsage(
             QStringLiteral("%1 missing").arg(QLatin1String(command->Operands[given].Name)),
             UsageLine(*command), err);
-    SetTraceFile(parser.value(QStringLiteral("trace")));
+    const std::optional<int> replyTimeout = ReplyTimeoutOf(parser);
+    if (!replyTimeout)
+        return RefuseUsage(QStringLiteral("--reply-timeout takes milliseconds 1..60000"),
+                           UsageLine(*command), err);
+    SetUserReplyTimeout(*replyTimeout);
+    const QString tracePath =
+        TalksToGateway(*command) ? parser.value(QStringLiteral("trace")) : QString();
+    SetTraceFile(tracePath);
     const int status = command->Run({parser, out, err});
     if (const QString failure = WriteTraceFile(); !failure.isEmpty()) {
-        err << parser.value(QStringLiteral("trace")) << ": " << failure << "\n";
+        err << tracePath << ": " << failure << "\n";
         return status == ExitOk ? ExitFailed : status;
     }
     return status;

@@ -1,5 +1,7 @@
 #include "console/ConsoleLink.h"
 
+#include <algorithm>
+
 #include "config/NumberText.h"
 #include "console/Messages.h"
 
@@ -53,8 +55,26 @@ bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, ui
 }
 
 void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
-    deadlineUs_ = clock_.Microseconds() + uint64_t(length.count()) * 1000;
+    operationStartUs_ = clock_.Microseconds();
+    boundMs_ = length.count();
     failure_.clear();
+}
+
+int64_t ConsoleLink::ReplyTimeoutFor(int specifiedMs) const {
+    if (UserReplyTimeoutMs > 0)
+        return std::max<int64_t>(1,
+                                 int64_t(specifiedMs) * UserReplyTimeoutMs / ConsoleReplyTimeoutMs);
+    return specifiedMs + port_.RoundTrip().count();
+}
+
+bool ConsoleLink::PastBound() {
+    if (boundMs_ < 0) return false;
+    // Bounds are made of console exchanges; longer time-outs stretch them alike.
+    const int64_t stretchedMs =
+        boundMs_ *
+        std::max<int64_t>(ReplyTimeoutFor(ConsoleReplyTimeoutMs), ConsoleReplyTimeoutMs) /
+        ConsoleReplyTimeoutMs;
+    return clock_.Microseconds() - operationStartUs_ >= uint64_t(stretchedMs) * 1000;
 }
 
 // A device that went away answers nothing: waiting for each remaining reply would only
@@ -62,8 +82,7 @@ void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
 bool ConsoleLink::CannotGoOn() {
     if (!failure_.isEmpty()) return true;
     failure_ = port_.LostReason();
-    if (failure_.isEmpty() && clock_.Microseconds() >= deadlineUs_)
-        failure_ = QString::fromLatin1(TimeoutText);
+    if (failure_.isEmpty() && PastBound()) failure_ = QString::fromLatin1(TimeoutText);
     return !failure_.isEmpty();
 }
 
@@ -127,7 +146,7 @@ bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
 bool ConsoleLink::TimedOut(uint32_t startMs) {
     // Unsigned difference: still right after the millisecond counter wraps.
     const uint32_t elapsedMs = clock_.Milliseconds() - startMs;
-    return int64_t(elapsedMs) >= int64_t(ReplyTimeoutMs);
+    return int64_t(elapsedMs) >= ReplyTimeoutFor(ReplyTimeoutMs);
 }
 
 void ConsoleLink::AppendWaitingChunk(QString& reply) {

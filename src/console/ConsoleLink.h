@@ -13,6 +13,9 @@
 
 namespace kv {
 
+// How long the console may take to answer a command line.
+inline constexpr int16_t ConsoleReplyTimeoutMs = 200;
+
 class ConsoleLink {
 public:
     ConsoleLink(SerialPort& port, Clock& clock);
@@ -39,7 +42,13 @@ public:
     const QString& Failure() const { return failure_; }
 
     QString ReplyText;
-    int16_t ReplyTimeoutMs = 200;
+    // The time-out of the exchange at hand: the console's, or 50 ms for EEPROM blocks.
+    int16_t ReplyTimeoutMs = ConsoleReplyTimeoutMs;
+    // The user's time-out for a console reply in place of ConsoleReplyTimeoutMs; the others
+    // keep their ratio to it. 0: the specified time-outs plus the port's round trip.
+    int UserReplyTimeoutMs = 0;
+    // The time-out an exchange specified as `specifiedMs` has on this link.
+    int64_t ReplyTimeoutFor(int specifiedMs) const;
     QString ControllerPrompt;
     // Every line sent and chunk received; the owner clears it for each operation.
     ConsoleTrace Trace;
@@ -60,17 +69,21 @@ private:
     bool CollectReply(const QString& terminator, QString& reply);
     bool TimedOut(uint32_t startMs);
     bool CannotGoOn();
+    bool PastBound();
     void AppendWaitingChunk(QString& reply);
 
     SerialPort& port_;
     Clock& clock_;
-    uint64_t deadlineUs_ = UINT64_MAX;
+    // The operation's bound, stretched as the reply time-outs are once the port is open.
+    uint64_t operationStartUs_ = 0;
+    int64_t boundMs_ = -1;  // none
     QString failure_;
 };
 
 // The bound of an operation of at most `exchanges` exchanges: each waits its time-out at
 // most, plus the time its line takes to go out, which a busy machine stretches.
-constexpr std::chrono::milliseconds ExchangesBound(int exchanges, int timeoutMs = 200) {
+constexpr std::chrono::milliseconds ExchangesBound(int exchanges,
+                                                   int timeoutMs = ConsoleReplyTimeoutMs) {
     return std::chrono::milliseconds(int64_t(exchanges) * (timeoutMs + 50) + 2000);
 }
 

@@ -43,6 +43,9 @@ public:
     // whose other end closed), in the system's words; empty while it is there. Cleared when
     // the port opens again.
     virtual QString LostReason() const { return {}; }
+    // How long a byte takes there and back beyond the line itself, measured when the port
+    // opened: nothing for a local port, the network's share for a port reached over it.
+    virtual std::chrono::milliseconds RoundTrip() const { return {}; }
 };
 
 }  // namespace kv

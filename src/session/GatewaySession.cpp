@@ -4,14 +4,6 @@
 
 namespace kv {
 
-namespace {
-
-// Every exchange of the program waits this long for a reply unless an operation says
-// otherwise for its own scope.
-constexpr int16_t DefaultReplyTimeoutMs = 200;
-
-}  // namespace
-
 GatewaySession::GatewaySession(SessionDeviceFactory makeDevices, QObject* parent)
     : QObject(parent), makeDevices_(std::move(makeDevices)), worker_(new QObject) {
     thread_.setObjectName(QStringLiteral("gateway session"));
@@ -54,7 +46,7 @@ void GatewaySession::RunOnSessionThread(const Job& job, std::chrono::millisecond
     if (!link_) {
         devices_ = makeDevices_();
         link_ = std::make_unique<ConsoleLink>(*devices_.Port, *devices_.Clock);
-        link_->ReplyTimeoutMs = DefaultReplyTimeoutMs;
+        link_->ReplyTimeoutMs = ConsoleReplyTimeoutMs;
     }
     link_->Trace.Clear();
     link_->BoundOperation(bound);

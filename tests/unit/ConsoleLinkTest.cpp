@@ -41,6 +41,8 @@ public:
 
     QString Lost;  // what LostReason reports
     QString LostReason() const override { return Lost; }
+    std::chrono::milliseconds Trip{0};
+    std::chrono::milliseconds RoundTrip() const override { return Trip; }
     void SelectPort(int) override {}
     int SelectedPort() const override { return 1; }
     PortOpenResult Open() override { return {}; }
@@ -164,14 +166,28 @@ TEST(ConsoleLink, TakesTheTerminatorOnlyOnceTheLineIsQuiet) {
     }
 }
 
-TEST(ConsoleLink, ShorterTimeOutHoldsForAScopeOnly) {
-    ScriptedLine line;
-    {
-        ReplyTimeoutScope blockTransfers(line.link, 50);
-        EXPECT_FALSE(line.link.SendCommand("x", ">"));
-        EXPECT_LE(line.Waited(), 51ms);
+// A shorter time-out holds for its scope only. The user's time-out replaces the console's
+// and scales the shorter ones alike; without it a port's round trip is added to each.
+TEST(ConsoleLink, TimeOutsFollowTheScopeTheUsersTimeOutAndTheRoundTrip) {
+    const struct {
+        int16_t ScopeMs;
+        int UserMs;
+        std::chrono::milliseconds RoundTrip, Waits;
+    } rows[] = {{50, 0, 0ms, 50ms},     {200, 0, 0ms, 200ms},   {200, 1000, 0ms, 1000ms},
+                {50, 1000, 0ms, 250ms}, {200, 0, 30ms, 230ms},  {50, 0, 30ms, 80ms},
+                {50, 1, 30ms, 1ms},     {200, 800, 30ms, 800ms}};
+    for (const auto& row : rows) {
+        ScriptedLine line;
+        line.link.UserReplyTimeoutMs = row.UserMs;
+        line.port.Trip = row.RoundTrip;
+        {
+            ReplyTimeoutScope scope(line.link, row.ScopeMs);
+            EXPECT_FALSE(line.link.SendCommand("x", ">"));
+            EXPECT_GE(line.Waited(), row.Waits - 1ms);
+            EXPECT_LE(line.Waited(), row.Waits + 1ms);
+        }
+        EXPECT_EQ(line.link.ReplyTimeoutMs, 200);
     }
-    EXPECT_EQ(line.link.ReplyTimeoutMs, 200);
 }
 
 TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
