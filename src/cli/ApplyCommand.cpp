@@ -5,12 +5,16 @@
 // each gateway gets the file and its EDS file goes into DIR/PORT/.
 
 #include <QDir>
+#include <QHash>
+#include <variant>
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
+#include "config/Inventory.h"
+#include "platform/LimitedFile.h"
 #include "save/ApplyConfiguration.h"
 #include "save/ApplyPlan.h"
 #include "save/BackupBeforeWrite.h"
@@ -20,17 +24,86 @@
 namespace kv::cli {
 namespace {
 
+// "COM3", "com 3" and "3" are one port; a device path or address is itself.
+QString PortKey(const QString& port) {
+    const int number = ComNumberOf(port);
+    return number > 0 ? QStringLiteral("COM%1").arg(number) : port.trimmed();
+}
+
+// What each port is given: the file, or the file with the port's row of the inventory.
+struct PortFiles {
+    QStringList Ports;
+    QHash<QString, QJsonObject> Json;  // by PortKey
+    bool PerPort = false;              // more than one port, or values of their own
+};
+
+bool ReadInventoryFile(const QString& path, InventoryRead& inventory, QTextStream& err) {
+    QByteArray bytes;
+    if (const QString failure = ReadLimitedFile(path, bytes); !failure.isEmpty()) {
+        err << path << ": " << failure << "\nNothing was written.\n";
+        return false;
+    }
+    inventory = ReadInventory(bytes, PortKey);
+    for (const QString& error : inventory.Errors) err << path << ": " << error << "\n";
+    if (!inventory.ok()) err << "Nothing was written.\n";
+    return inventory.ok();
+}
+
+// The ports and their files, or a usage status when they cannot be made.
+std::variant<PortFiles, int> FilesForPorts(const Invocation& in, const QJsonObject& json) {
+    PortFiles files{PortsOf(in.Args), {}};
+    const QString inventoryPath = in.Args.value(QStringLiteral("inventory"));
+    if (inventoryPath.isEmpty()) {
+        if (files.Ports.isEmpty()) return NoPortGiven(in.Err);
+        const QStringList addresses = AddressesSetBy(json);
+        if (files.Ports.size() > 1 && !addresses.isEmpty() &&
+            !in.Args.isSet(QStringLiteral("same-addresses"))) {
+            in.Err << QStringLiteral(
+                          "The file sets %1: %2 gateways would share it. Give each gateway its "
+                          "own with --inventory FILE.csv (columns Port, NodeId, Ip, ...), or "
+                          "--same-addresses when the gateways sit on separate networks.\n")
+                          .arg(addresses.join(QStringLiteral(" and ")))
+                          .arg(files.Ports.size());
+            return ExitUsage;
+        }
+        for (const QString& port : files.Ports) files.Json.insert(PortKey(port), json);
+        files.PerPort = files.Ports.size() > 1;
+        return files;
+    }
+    InventoryRead inventory;
+    if (!ReadInventoryFile(inventoryPath, inventory, in.Err)) return ExitUsage;
+    files.PerPort = true;
+    QHash<QString, QJsonObject> byPort;
+    for (const InventoryRow& row : inventory.Rows) {
+        byPort.insert(PortKey(row.Port), WithInventoryRow(json, row));
+        if (PortsOf(in.Args).isEmpty()) files.Ports.append(row.Port);
+    }
+    for (const QString& port : files.Ports) {
+        if (!byPort.contains(PortKey(port))) {
+            in.Err << port << " is not in " << inventoryPath << ": nothing was written.\n";
+            return ExitUsage;
+        }
+        files.Json.insert(PortKey(port), byPort.value(PortKey(port)));
+    }
+    return files;
+}
+
 int RunApply(const Invocation& in) {
-    const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
     const ConfigFileRead file = ReadConfigFile(in.Args.positionalArguments().first());
     if (!file.ok()) {
         in.Err << file.Error << "\n";
         return ExitUsage;
     }
+    const auto made = FilesForPorts(in, file.Json);
+    if (const int* status = std::get_if<int>(&made)) return *status;
+    const PortFiles& files = std::get<PortFiles>(made);
+    const QStringList& ports = files.Ports;
     // A file that cannot be written is refused before any port is opened.
-    if (const QStringList problems = FileProblems(file.Json); !problems.isEmpty()) {
-        for (const QString& problem : problems) in.Err << problem << "\n";
+    for (const QString& port : ports) {
+        const QStringList problems = FileProblems(files.Json.value(PortKey(port)));
+        if (problems.isEmpty()) continue;
+        for (const QString& problem : problems)
+            in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";
         in.Err << ApplyStateText(ApplyOutcome{}) << "\n";
         return ExitFailed;
     }
@@ -55,7 +128,10 @@ int RunApply(const Invocation& in) {
         options.BackupKept = [&work](const QString& path) { work.Tell(BackupKeptText(path)); };
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
-        const ApplyOutcome outcome = ApplyConfiguration(console->Link, file.Json, options);
+        const ApplyOutcome outcome =
+            ApplyConfiguration(console->Link, files.Json.value(PortKey(work.Port)), options);
+        work.Columns = {{QStringLiteral("NODE"), outcome.NodeId},
+                        {QStringLiteral("IP"), outcome.Ip}};
 
         for (const QString& warning : outcome.Warnings) work.Err << "Warning: " << warning << "\n";
         if (options.DryRun && outcome.Ok) {
@@ -84,8 +160,9 @@ int RunApply(const Invocation& in) {
 
 const bool registered = RegisterCommand(
     {"apply",
-     "--port P [--port P...] FILE.json [--eds-dir DIR] [--description T] [--created-by T] "
-     "[--no-verify] [--dry-run] [--backup-dir DIR | --no-backup]",
+     "--port P [--port P...] FILE.json [--inventory FILE.csv | --same-addresses] "
+     "[--eds-dir DIR] [--description T] [--created-by T] [--no-verify] [--dry-run] "
+     "[--backup-dir DIR | --no-backup]",
      "check a configuration file, write it, write the EDS file and verify",
      {PortOption(),
       QuietOption(),
@@ -97,6 +174,14 @@ const bool registered = RegisterCommand(
       EdsTextOption("created-by"),
       {"no-verify", QStringLiteral("Do not read the gateway again to compare.")},
       {"dry-run", QStringLiteral("Read, merge and check, list the changes, write nothing.")},
+      {"inventory",
+       QStringLiteral("Per-gateway values: a CSV table with the column Port and any of NodeId, "
+                      "BaudIndex, Ip, Mask, Gateway; each row's values replace the file's for "
+                      "that port. Without --port every port of the table is written."),
+       QStringLiteral("FILE.csv")},
+      {"same-addresses",
+       QStringLiteral("Write the file's node ID and IP address to every port as they are "
+                      "(gateways on separate networks).")},
       BackupOptions()[0],
       BackupOptions()[1]},
      {{"FILE.json", "A configuration as read --json prints it; only the keys it holds change."}},

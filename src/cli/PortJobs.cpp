@@ -28,6 +28,7 @@ struct PortRun {
     QString Out;
     QString Err;
     double Seconds = 0;
+    QList<std::pair<QString, QString>> Columns;
 };
 
 PortRun RunOnePort(const QString& port, bool marked, ProgressLine& progress, const PortTask& task,
@@ -40,6 +41,7 @@ PortRun RunOnePort(const QString& port, bool marked, ProgressLine& progress, con
         QTextStream err(&run.Err);
         PortWork work{port, out, err, progress, now, marked};
         run.Status = task(work);
+        run.Columns = work.Columns;
     }
     run.Seconds = double(timer.nsecsElapsed()) / 1e9;
     progress.Forget(port);
@@ -57,19 +59,41 @@ QString OutcomeText(const PortRun& run) {
     return first.isEmpty() ? QStringLiteral("failed") : first;
 }
 
+// The value of column `heading` of a run; empty when the run did not get that far.
+QString ColumnValue(const PortRun& run, const QString& heading) {
+    for (const auto& [name, value] : run.Columns)
+        if (name == heading) return value;
+    return {};
+}
+
 void PrintTable(const QStringList& ports, const std::vector<PortRun>& runs, QTextStream& out) {
-    qsizetype portWidth = 4;
-    qsizetype outcomeWidth = 7;
+    QStringList headings = {QStringLiteral("PORT"), QStringLiteral("OUTCOME")};
+    for (const PortRun& run : runs)
+        for (const auto& column : run.Columns)
+            if (!headings.contains(column.first)) headings.append(column.first);
+    headings.append(QStringLiteral("SECONDS"));
+    QList<QStringList> rows;
     for (qsizetype i = 0; i < ports.size(); ++i) {
-        portWidth = std::max(portWidth, ports[i].size());
-        outcomeWidth = std::max(outcomeWidth, OutcomeText(runs[i]).size());
+        QStringList row = {ports[i], OutcomeText(runs[i])};
+        for (qsizetype c = 2; c < headings.size() - 1; ++c)
+            row.append(ColumnValue(runs[i], headings[c]));
+        row.append(QString::number(runs[i].Seconds, 'f', 1));
+        rows.append(row);
     }
-    out << QStringLiteral("PORT").leftJustified(portWidth + 2)
-        << QStringLiteral("OUTCOME").leftJustified(outcomeWidth + 2) << "SECONDS\n";
-    for (qsizetype i = 0; i < ports.size(); ++i)
-        out << ports[i].leftJustified(portWidth + 2)
-            << OutcomeText(runs[i]).leftJustified(outcomeWidth + 2)
-            << QString::number(runs[i].Seconds, 'f', 1) << "\n";
+    QList<qsizetype> widths;
+    for (qsizetype c = 0; c < headings.size(); ++c) {
+        qsizetype width = headings[c].size();
+        for (const QStringList& row : rows) width = std::max(width, row[c].size());
+        widths.append(width);
+    }
+    const auto printRow = [&](const QStringList& cells) {
+        QString line;
+        for (qsizetype c = 0; c + 1 < cells.size(); ++c)
+            line += cells[c].leftJustified(widths[c] + 2);
+        out << line << cells.last() << "\n";
+    };
+    printRow(headings);
+    for (const QStringList& row : rows) printRow(row);
 }
 
 // A stop signal's status tells a script that the run was cut short, whatever the ports did.

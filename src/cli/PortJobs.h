@@ -66,6 +66,8 @@ struct PortWork {
     ProgressLine& Progress;
     QTextStream& Now;  // standard error, for Tell
     bool Marked;       // lines are marked with the port
+    // Further columns of the table of ports, as heading and value, in order.
+    QList<std::pair<QString, QString>> Columns = {};
 
     ProgressFn Report(const QString& doing, int maximum) const {
         return Progress.For(Port, doing, maximum);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "config/CommandChecks.h"
+#include "config/CsvTable.h"
 #include "config/EnumeratedNames.h"
 #include "config/ModbusReference.h"
 #include "config/NumberText.h"
@@ -19,34 +20,13 @@ constexpr std::array<const char*, ColumnCount> ColumnNames = {
     "Instance", "NetId", "FunctionCode", "MemAddress", "StartAddress", "Length"};
 constexpr std::array<double, ColumnCount> ColumnMax = {255, 255, 255, 65535, 65535, 65535};
 
-QStringList SplitRow(const QString& line) {
-    QStringList fields = line.split(u',');
-    for (QString& field : fields) {
-        field = field.trimmed();
-        if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"'))
-            field = field.mid(1, field.size() - 2).trimmed();
-    }
-    return fields;
-}
-
-// Where each column is, its name in any letter case; a column the header names never or
-// twice is an error.
-std::array<int, ColumnCount> ColumnPositions(const QStringList& header, QStringList& errors) {
+// Where each column is; every one is required.
+std::array<int, ColumnCount> ColumnPositionsOf(const QStringList& header, QStringList& errors) {
+    QStringList names;
+    for (const char* name : ColumnNames) names.append(QLatin1String(name));
+    const std::vector<int> found = ColumnPositions(header, names, names, errors);
     std::array<int, ColumnCount> positions{};
-    for (int column = 0; column < ColumnCount; ++column) {
-        const QLatin1String name(ColumnNames[column]);
-        positions[column] = -1;
-        for (int position = 0; position < header.size(); ++position) {
-            if (header[position].compare(name, Qt::CaseInsensitive) != 0) continue;
-            if (positions[column] >= 0) {
-                errors.append(QStringLiteral("row 1: the header names column %1 twice").arg(name));
-                break;
-            }
-            positions[column] = position;
-        }
-        if (positions[column] < 0)
-            errors.append(QStringLiteral("row 1: the header names no column %1").arg(name));
-    }
+    std::copy(found.begin(), found.end(), positions.begin());
     return positions;
 }
 
@@ -173,19 +153,15 @@ QByteArray CommandTableCsv(const std::vector<ModbusCommand>& commands) {
 
 CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
     CommandTableRead read;
-    QStringList lines = QString::fromUtf8(text).split(u'\n');
-    for (QString& line : lines)
-        if (line.endsWith(u'\r')) line.chop(1);
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
-    const QStringList header = lines.isEmpty() ? QStringList() : SplitRow(lines.first());
-    const auto positions = ColumnPositions(header, read.Errors);
+    const CsvTable table = ReadCsvTable(text);
+    const auto positions = ColumnPositionsOf(table.Header, read.Errors);
     if (!read.ok()) return read;
-    if (lines.size() - 1 > slots)
+    if (table.Rows.size() > slots)
         read.Errors.append(
             QStringLiteral("row %1: the class has %2 command slots").arg(slots + 2).arg(slots));
     RowReader reader(read.Errors, positions);
-    for (int row = 2; row <= std::min<int>(int(lines.size()), slots + 1); ++row) {
-        if (const auto command = reader.Read(row, row - 1, SplitRow(lines[row - 1])))
+    for (int row = 2; row <= std::min<int>(int(table.Rows.size()) + 1, slots + 1); ++row) {
+        if (const auto command = reader.Read(row, row - 1, table.Rows[row - 2]))
             read.Commands.push_back(*command);
     }
     if (!read.ok()) read.Commands.clear();

@@ -51,6 +51,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         outcome.Errors = plan.Errors;
         return outcome;
     }
+    outcome.NodeId = QString::number(plan.Config.DeviceNetParams.NodeId);
+    outcome.Ip = plan.Config.EthernetParams.Ip;
 
     if (options.DryRun) {
         outcome.Changes = ConfigChanges(read, AsWritten(plan.Config, plan.PollPaths));

@@ -45,6 +45,9 @@ struct ApplyOutcome {
     ApplyState State = ApplyState::NotWritten;
     QString BackupPath;          // the configuration as read before the write
     bool ConsoleFailed = false;  // the gateway stopped answering (the last exchange tells more)
+    // The gateway's node ID and IP address as the file makes them; empty before that.
+    QString NodeId;
+    QString Ip;
 };
 
 // One line that says what became of the gateway, for a state after a write.

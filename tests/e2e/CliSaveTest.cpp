@@ -49,6 +49,45 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
         EXPECT_TRUE(ReadAll(folder + eds).contains("\"20 68 24 01 30 0C\"")) << eds;
 }
 
+// One template for a fleet: each port gets its row's node ID and IP address (apply reads
+// them back to verify); a template with addresses is refused for many ports without one.
+TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
+    SimulatorProcess first;
+    SimulatorProcess second;
+    first.Start({"--com", "10", "--demo"});
+    second.Start({"--com", "11", "--demo"});
+    const QString folder = second.Folder.path();
+    ASSERT_TRUE(
+        WriteAll(folder + "/t.json",
+                 R"({"DeviceNetParams": {"NodeId": 9}, "EthernetParams": {"Ip": "10.0.0.9"}})"));
+    ASSERT_TRUE(
+        WriteAll(folder + "/fleet.csv", "Port;NodeId;Ip\nCOM10;21;10.0.0.21\n11;22;10.0.0.22\n"));
+    ASSERT_TRUE(WriteAll(folder + "/twice.csv", "Port,NodeId\nCOM10,21\nCOM11,21\n"));
+    ExpectRuns(
+        {{{"apply", "--port", "COM10,COM11", "%1/t.json", "--no-backup"},
+          2,
+          "",
+          "The file sets DeviceNetParams.NodeId and EthernetParams.Ip: 2 gateways would share "
+          "it. Give each gateway its own with --inventory FILE.csv (columns Port, NodeId, Ip, "
+          "...), or --same-addresses when the gateways sit on separate networks."},
+         {{"apply", "%1/t.json", "--inventory", "%1/twice.csv"},
+          2,
+          "",
+          "%1/twice.csv: row 3 (Port COM11): NodeId 21 is also row 2's\nNothing was written."},
+         {{"apply", "--port", "COM12", "%1/t.json", "--inventory", "%1/fleet.csv"},
+          2,
+          "",
+          "COM12 is not in %1/fleet.csv: nothing was written."},
+         {{"apply", "%1/t.json", "--inventory", "%1/fleet.csv", "--no-backup", "--eds-dir", "%1/e"},
+          0,
+          "...COM10: Written and verified.\n...11: Written and verified.\n"
+          "PORT   OUTCOME  NODE  IP         SECONDS\n"
+          "COM10  OK       21    10.0.0.21  ...\n"
+          "11     OK       22    10.0.0.22  ...",
+          ""}},
+        folder);
+}
+
 TEST(CliWriteSafety, ApplyThatStopsHalfWayFailsNamesTheBackupAndIsTraced) {
     // 235 lines read the demo gateway; the 70th line after them writes COM1's settings.
     SimulatorProcess simulator;

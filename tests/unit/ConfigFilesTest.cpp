@@ -17,6 +17,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
 #include "config/EepromCodec.h"
+#include "config/Inventory.h"
 #include "sim/DemoImages.h"
 #include "support/TestFiles.h"
 
@@ -227,6 +228,34 @@ TEST(CommandTableCsv, ClassNames) {
     EXPECT_EQ(ClassIndexOfName("Server4"), 5);
     EXPECT_EQ(ClassIndexOfName("0x67"), 2);
     EXPECT_EQ(ClassIndexOfName("0x6B"), std::nullopt);
+}
+
+// Each row's cells replace the template's; ports and addresses that two rows share, and
+// columns that are no configuration keys, are refused.
+TEST(Inventory, GivesEachPortItsValuesAndRefusesClashes) {
+    const auto key = [](const QString& port) { return port == "3" ? QString("COM3") : port; };
+    const struct {
+        QByteArray Text;
+        QStringList Errors;
+    } rows[] = {
+        {"NodeId\n5\n", {"row 1: the header names no column Port"}},
+        {"Port,Node\nCOM3,5\n",
+         {"row 1: there is no column Node; the columns are Port, NodeId, BaudIndex, Ip, Mask, "
+          "Gateway"}},
+        {"Port,Ip\nCOM3,10.0.0.1\n3,10.0.0.2\nCOM4,10.0.0.1\n,\n",
+         {"row 3 (Port 3): Port COM3 is also row 2's",
+          "row 4 (Port COM4): Ip 10.0.0.1 is also row 2's", "row 5: the Port cell is empty"}},
+        {"Port,NodeId\n", {"the table names no port"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(ReadInventory(row.Text, key).Errors, row.Errors);
+
+    const InventoryRead read = ReadInventory("port;baudindex;NodeId\nCOM3;500K;\n", key);
+    ASSERT_TRUE(read.ok());
+    const QJsonObject merged = WithInventoryRow(
+        QJsonDocument::fromJson(R"({"DeviceNetParams": {"NodeId": 7, "BaudIndex": 0}})").object(),
+        read.Rows.first());
+    EXPECT_EQ(QJsonDocument(merged).toJson(QJsonDocument::Compact),
+              R"({"DeviceNetParams":{"BaudIndex":"500K","NodeId":7}})");
 }
 
 // The demo gateway as `read --json` prints it.
