@@ -92,8 +92,7 @@ InventoryRead ReadInventory(const QByteArray& text,
             QJsonObject values = row.Values.value(group).toObject();
             values.insert(QLatin1String(column.Name), CellValue(cell));
             row.Values.insert(group, values);
-            if (column.Unique)
-                duplicates.Check(row, QLatin1String(column.Name), cell, read.Errors);
+            if (column.Unique) duplicates.Check(row, QLatin1String(column.Name), cell, read.Errors);
         }
         read.Rows.append(row);
     }

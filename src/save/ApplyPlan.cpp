@@ -124,18 +124,35 @@ public:
         }
     }
 
-    // A path the file names must be one the save window offers; a path it leaves out is
-    // the one the save window would start from.
-    void PollPath(const QJsonObject& file, const char* key, PollDirection direction,
-                  std::array<uint8_t, 3>& path) {
+    // A path the file names must be one the save window offers. A path it leaves out is the
+    // gateway's; should the file's commands no longer offer it, the save window would move
+    // it, and the scanner's I/O mapping with it, so the file must say which path it means.
+    void PollPath(const GatewayConfig& read, const QJsonObject& file, const char* key,
+                  PollDirection direction, std::array<uint8_t, 3>& path) {
         const bool given = file.value("ConnectionPaths").toObject().contains(QLatin1String(key));
-        if (!given) {
-            path = PreselectedPath(plan_.Config, direction, path);
+        const QString keyPath = QStringLiteral("ConnectionPaths.%1").arg(key);
+        if (given) {
+            if (!IsPathOffered(plan_.Config, direction, path))
+                Refuse(keyPath, QStringLiteral("%1 is not among the paths these classes offer: %2")
+                                    .arg(PollPathText(path), OfferedText(direction)));
             return;
         }
-        if (!IsPathOffered(plan_.Config, direction, path))
-            Refuse(QStringLiteral("ConnectionPaths.%1").arg(key),
-                   "is not among the paths the save window offers for these classes");
+        path = PreselectedPath(plan_.Config, direction, path);
+        const kv::PollPath gateways = direction == PollDirection::Produced
+                                          ? read.ConnectionPaths.PollProduce
+                                          : read.ConnectionPaths.PollConsume;
+        if (path != gateways && IsPathOffered(read, direction, gateways))
+            Refuse(keyPath,
+                   QStringLiteral("the gateway's path %1 is no longer offered by these commands; "
+                                  "give the path in the file, one of %2")
+                       .arg(PollPathText(gateways), OfferedText(direction)));
+    }
+
+    QString OfferedText(PollDirection direction) const {
+        QStringList texts;
+        for (const kv::PollPath& offered : OfferedPaths(plan_.Config, direction))
+            texts.append(PollPathText(offered));
+        return texts.join(QStringLiteral(", "));
     }
 
 private:
@@ -185,8 +202,12 @@ ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPol
     MakeWorkingCopy(plan.Config);
     plan.PollPaths = plan.Config.ConnectionPaths;
     if (!checkPollPaths) return plan;
-    check.PollPath(file, "PollProduce", PollDirection::Produced, plan.PollPaths.PollProduce);
-    check.PollPath(file, "PollConsume", PollDirection::Consumed, plan.PollPaths.PollConsume);
+    GatewayConfig readOffers = read;  // the lists offer what the working copy holds
+    MakeWorkingCopy(readOffers);
+    check.PollPath(readOffers, file, "PollProduce", PollDirection::Produced,
+                   plan.PollPaths.PollProduce);
+    check.PollPath(readOffers, file, "PollConsume", PollDirection::Consumed,
+                   plan.PollPaths.PollConsume);
     return plan;
 }
 

@@ -96,4 +96,19 @@ ConnectionPaths PreselectedPaths(const GatewayConfig& config) {
             PreselectedPath(config, PollDirection::Consumed, read.PollConsume)};
 }
 
+QString PollPathText(const PollPath& path) {
+    const QString classId = QString::number(path[0], 16).toUpper().rightJustified(2, u'0');
+    return QStringLiteral("0x%1/%2/%3").arg(classId).arg(path[1]).arg(path[2]);
+}
+
+std::vector<PollPath> OfferedPaths(const GatewayConfig& config, PollDirection direction) {
+    std::vector<PollPath> paths;
+    for (const uint8_t classId : OfferedClasses(config, direction))
+        for (const uint8_t instance :
+             OfferedInstances(config, direction, classId).value_or(std::vector<uint8_t>{}))
+            for (const uint8_t attribute : OfferedAttributes(config, direction, classId, instance))
+                paths.push_back({classId, instance, attribute});
+    return paths;
+}
+
 }  // namespace kv

@@ -44,6 +44,11 @@ std::optional<std::vector<uint8_t>> OfferedInstances(const GatewayConfig& config
 std::vector<uint8_t> OfferedAttributes(const GatewayConfig& config, PollDirection direction,
                                        uint8_t classId, uint8_t instance);
 
+// "0x65/1/13": class in hexadecimal, instance and attribute in decimal.
+QString PollPathText(const PollPath& path);
+// Every path the lists offer, in list order.
+std::vector<PollPath> OfferedPaths(const GatewayConfig& config, PollDirection direction);
+
 // True when the lists offer the path, class, instance and attribute alike.
 bool IsPathOffered(const GatewayConfig& config, PollDirection direction, const PollPath& path);
 

@@ -68,8 +68,12 @@ private Q_SLOTS:
         EDSAndEEPSet& window = rig.OpenInFolder();
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPProdPath_2")->text(), QString("0x0D"));
         QCOMPARE(rig.Find<QLabel>("Lbl_EEPConsPath_0")->text(), QString("0x6A"));
-        // The consumed path read has no command behind it any more: the parameter object.
+        // The consumed path read has no command behind it any more: the parameter object,
+        // and the window says so beside the lists.
         QVERIFY(window.WorkingPaths() == (ConnectionPaths{{0x65, 2, 0x0D}, {0x64, 1, 1}}));
+        QVERIFY(rig.Find<QLabel>("Combo_PollProdMoved")->isHidden());
+        QCOMPARE(rig.Find<QLabel>("Combo_PollConsMoved")->text(),
+                 QString("0x6A/1/11 is no longer offered; 0x64/1/1 is chosen."));
 
         rig.Choose("Combo_PollProdClass", "ID: 0x69");
         rig.Choose("Combo_PollConsClass", "ID: 0x69");

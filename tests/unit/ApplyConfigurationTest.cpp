@@ -86,8 +86,16 @@ TEST_F(ApplyConfigurationTest, RefusedFilesAndDryRunsWriteNothing) {
             "ConnectionPaths": {"PollConsume": [101, 1, 13]}})",
          false,
          {"EthernetParams.Ip: Invalid IP address!", "EthernetParams.Mask: Invalid Mask address!",
-          "ConnectionPaths.PollConsume: is not among the paths the save window offers for these "
-          "classes"},
+          "ConnectionPaths.PollConsume: 0x65/1/13 is not among the paths these classes offer: "
+          "0x64/1/1, 0x64/1/2, 0x64/1/3, 0x65/2/13, 0x66/2/13, 0x67/2/13"},
+         {}},
+        // COM1's first command no longer reads, and with it the gateway's produced path goes.
+        {R"({"SerialClasses": [{"Commands": [
+            {"NetId": 1, "FunctionCode": 5, "MemAddress": 0, "StartAddress": 0, "Length": 1}]}]})",
+         false,
+         {"ConnectionPaths.PollProduce: the gateway's path 0x65/1/13 is no longer offered by "
+          "these commands; give the path in the file, one of 0x64/1/1, 0x64/1/2, 0x64/1/3, "
+          "0x66/1/12, 0x67/1/13, 0x69/1/10"},
          {}},
         {R"({"DeviceNetParams": {"NodeId": "five"}, "SerialClasses": [{}, {"Parity": "MARK"}],
             "TcpClasses": [{"Commands": [
@@ -96,7 +104,10 @@ TEST_F(ApplyConfigurationTest, RefusedFilesAndDryRunsWriteNothing) {
          false,
          {"DeviceNetParams.NodeId: must be a number",
           R"(SerialClasses[1].Parity: unknown name "MARK"; the names are "NONE", "EVEN", "ODD")",
-          "TcpClasses[0].Commands[0].FunctionCode: Modbus Function Code Error. (1-6, 15, 16)"},
+          "TcpClasses[0].Commands[0].FunctionCode: Modbus Function Code Error. (1-6, 15, 16)",
+          "ConnectionPaths.PollConsume: the gateway's path 0x67/2/13 is no longer offered by "
+          "these commands; give the path in the file, one of 0x64/1/1, 0x64/1/2, 0x64/1/3, "
+          "0x65/2/13, 0x66/2/13"},
          {}},
         {R"({"DeviceNetParams": {"NodeId": 9}, "EthernetParams": {"Ip": "10.0.0.7"},
             "TcpClasses": [{}, {"ConnValid": "YES"}]})",
@@ -123,7 +134,8 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
         "EthernetParams": {"Ip": " 10.0.0.7 "},
         "SerialClasses": [{"CmdTimeout": 500, "PortChecksum": 7,
                            "Commands": [{"NetId": 9, "FunctionCode": 16, "MemAddress": 300,
-                                         "StartAddress": 513, "Length": 10}]}]})");
+                                         "StartAddress": 513, "Length": 10}]}],
+        "ConnectionPaths": {"PollProduce": [100, 1, 1]}})");
 
     EXPECT_TRUE(outcome.Ok) << outcome.Errors.join('\n').toStdString();
     EXPECT_EQ(outcome.Warnings, QStringList{"FirmwareInfo: the gateway's own value is kept"});
@@ -133,7 +145,7 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     EXPECT_EQ(Bytes(com1.begin() + 16, com1.begin() + 25), (Bytes{1, 9, 16, 1, 44, 2, 1, 0, 10}));
     EXPECT_EQ(gateway.Console.Eeprom.Blocks[0][7], 85) << "check byte computed, not the file's";
     // The produced path read from the gateway named COM1's first command, which no longer
-    // reads: the save window's fallback is written.
+    // reads: the file names the path to take instead.
     const auto& settings = gateway.Console.Eeprom.Blocks[1];
     EXPECT_EQ(Bytes(settings.begin() + 16, settings.begin() + 19), (Bytes{0x64, 1, 1}));
     EXPECT_TRUE(QFile::exists(outcome.EdsPath));

@@ -90,6 +90,13 @@ QGroupBox* EDSAndEEPSet::MakePathGroup(PathGroup& group, const QString& title,
         grid->addWidget(list, 1, part);
         *lists[part] = list;
     }
+    group.Moved = new QLabel;
+    group.Moved->setObjectName(objectPrefix + QStringLiteral("Moved"));
+    group.Moved->setAccessibleName(title + QStringLiteral(" note"));
+    group.Moved->setWordWrap(true);
+    group.Moved->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    group.Moved->hide();
+    grid->addWidget(group.Moved, 2, 0, 1, 3);
     connect(group.Class, &QComboBox::activated, this, [this, &group] { RefillInstances(group); });
     connect(group.Instance, &QComboBox::activated, this,
             [this, &group] { RefillAttributes(group); });
@@ -270,7 +277,14 @@ void EDSAndEEPSet::RefillAttributes(PathGroup& group) {
 // Shows the working path in the lists when they offer it; otherwise the path falls back
 // to the parameter object's first Ethernet address, the first item of each list.
 void EDSAndEEPSet::Preselect(PathGroup& group, PollPath& path) {
+    const PollPath earlier = path;
     path = PreselectedPath(session_.Config, group.Direction, path);
+    // The scanner's I/O mapping follows the path: a move must not go unnoticed.
+    const bool moved = path != earlier && earlier != PollPath{};
+    group.Moved->setText(moved ? QStringLiteral("%1 is no longer offered; %2 is chosen.")
+                                     .arg(PollPathText(earlier), PollPathText(path))
+                               : QString());
+    group.Moved->setVisible(moved);
     SelectNumber(group.Class, path[0]);
     RefillInstances(group);
     SelectNumber(group.Instance, path[1]);

@@ -54,6 +54,7 @@ private:
         QComboBox* Class = nullptr;
         QComboBox* Instance = nullptr;
         QComboBox* Attribute = nullptr;
+        QLabel* Moved = nullptr;  // says when the earlier path is no longer offered
     };
 
     QGroupBox* MakePathGroup(PathGroup& group, const QString& title, const QString& objectPrefix);
