@@ -14,6 +14,7 @@
 #include "cli/OutputFiles.h"
 #include "cli/PortJobs.h"
 #include "cli/StopOnSignal.h"
+#include "config/ConfigFile.h"
 #include "save/BackupBeforeWrite.h"
 
 namespace kv::cli {
@@ -67,8 +68,13 @@ int RunRestore(const Invocation& in) {
     EepromImage image;
     if (const CopyOutcome checked = CheckBackupToWrite(file, allowIncomplete, image);
         !checked.ok()) {
-        in.Err << CopyOutcomeMessage(CopyDirection::Export, checked, file).Text << "\n";
-        return ExitFailed;
+        if (checked.Result == CopyResult::FileTypeError && ReadConfigFile(file).ok())
+            in.Err << file
+                   << " is a configuration file, not an EEPROM backup: write it with "
+                      "kv9052r-cli apply.\n";
+        else
+            in.Err << CopyOutcomeMessage(CopyDirection::Export, checked, file).Text << "\n";
+        return ExitUsage;  // nothing was sent: the file is what is wrong
     }
     const QString backupFolder = BackupFolderOf(in.Args);
     const auto restoreOne = [&](PortWork& work) {

@@ -9,10 +9,13 @@
 
 namespace kv::cli {
 
-// The exit statuses of every command.
-inline constexpr int ExitOk = 0;      // done (diff: the two are equal)
-inline constexpr int ExitFailed = 1;  // failed at the gateway or in a file (diff: different)
-inline constexpr int ExitUsage = 2;   // bad usage or unreadable input
+// The exit statuses of every command, one rule for all.
+inline constexpr int ExitOk = 0;  // done (diff: the two are equal)
+// The operation failed at a gateway or a port (one that does not exist or does not open
+// included), or an output file could not be written (diff: the two differ).
+inline constexpr int ExitFailed = 1;
+// Bad usage, or an input that cannot be read or parsed, whatever its kind: JSON, CSV, backup.
+inline constexpr int ExitUsage = 2;
 
 // What a command is run with: its parsed words and the program's output streams.
 struct Invocation {

@@ -40,23 +40,24 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
     QByteArray bytes;
     if (const QString failure = ReadLimitedFile(tablePath, bytes); !failure.isEmpty()) {
         err << tablePath << ": " << failure << "\n";
-        return 1;
+        return ExitUsage;
     }
     const CommandTableRead table = ReadCommandTableCsv(bytes, MaxInstances(classIndex));
     if (!table.ok()) {
         for (const QString& error : table.Errors) err << tablePath << ": " << error << "\n";
         err << "Nothing was written.\n";
-        return 1;
+        return ExitUsage;
     }
     SetCommandsOfClass(config, classIndex, false, table.Commands);
-    const QString outPath = args.value(QStringLiteral("o"));
-    const QString target = outPath.isEmpty() ? configPath : outPath;
+    const QString target =
+        args.isSet(QStringLiteral("in-place")) ? configPath : args.value(QStringLiteral("o"));
     const QByteArray text =
         QJsonDocument(WithCommands(file, classIndex, config)).toJson(QJsonDocument::Indented);
-    if (!WriteOutputFile(target, text, err)) return 1;
-    out << ClassName(classIndex) << ": " << table.Commands.size() << " commands written to "
-        << target << "\n";
-    return 0;
+    if (!WriteOutputFile(target, text, err)) return ExitFailed;
+    const qsizetype count = table.Commands.size();
+    out << ClassName(classIndex) << ": " << count << (count == 1 ? " command" : " commands")
+        << " written to " << target << "\n";
+    return ExitOk;
 }
 
 int RunCommands(const Invocation& in) {
@@ -74,6 +75,16 @@ int RunCommands(const Invocation& in) {
             << "\": COM1, COM2, Server1..Server4 or 0x65..0x6A\n";
         return ExitUsage;
     }
+    const bool setting = in.Args.isSet(QStringLiteral("set"));
+    const bool inPlace = in.Args.isSet(QStringLiteral("in-place"));
+    if (setting && inPlace == in.Args.isSet(QStringLiteral("o"))) {
+        err << "--set writes to -o OUT.json, or over CONFIG.json with --in-place: give one\n";
+        return ExitUsage;
+    }
+    if (!setting && (inPlace || in.Args.isSet(QStringLiteral("o")))) {
+        err << "-o and --in-place go with --set\n";
+        return ExitUsage;
+    }
     const ConfigFileRead file = ReadConfigFile(path);
     if (!file.ok()) {
         err << file.Error << "\n";
@@ -83,24 +94,24 @@ int RunCommands(const Invocation& in) {
     QStringList errors;
     if (!MergeConfigJson(file.Json, config, errors)) {
         for (const QString& error : errors) err << path << ": " << error << "\n";
-        return 1;
+        return ExitUsage;
     }
-    if (in.Args.isSet(QStringLiteral("set")))
-        return SetTable(path, file.Json, config, *classIndex, in.Args, out, err);
+    if (setting) return SetTable(path, file.Json, config, *classIndex, in.Args, out, err);
     out << QString::fromUtf8(CommandTableCsv(CommandsOfClass(config, *classIndex, false)));
-    return 0;
+    return ExitOk;
 }
 
 const bool registered = RegisterCommand(
     {"commands",
-     "CONFIG.json --class C [--set TABLE.csv [-o OUT.json]]",
+     "CONFIG.json --class C [--set TABLE.csv (-o OUT.json | --in-place)]",
      "print a class's command table as CSV, or replace it from a CSV table",
      {{"class", QStringLiteral("The class: COM1, COM2, Server1..Server4 or 0x65..0x6A."),
        QStringLiteral("C")},
       {"set", QStringLiteral("Replace the class's commands with those of this CSV table."),
        QStringLiteral("TABLE.csv")},
-      {"o", QStringLiteral("Write the changed configuration here (default: CONFIG.json)."),
-       QStringLiteral("OUT.json")}},
+      {"o", QStringLiteral("Write the changed configuration to OUT.json."),
+       QStringLiteral("OUT.json")},
+      {"in-place", QStringLiteral("Write the changed configuration over CONFIG.json.")}},
      {{"CONFIG.json", "A configuration file as read --json prints it."}},
      RunCommands});
 

@@ -144,7 +144,8 @@ int RunDiff(const Invocation& in) {
         for (size_t k = 0; k < sides.size(); ++k) {
             if (NamesAPort(operands[qsizetype(k)]) != ports) continue;
             sides[k] = ReadSource(operands[qsizetype(k)], progress, err);
-            if (!sides[k]) return ExitError;
+            // A file that cannot be read is bad input; a gateway that cannot be read failed.
+            if (!sides[k]) return ports ? ExitFailed : ExitError;
         }
     }
     const auto& a = sides[0];

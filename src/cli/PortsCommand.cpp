@@ -35,7 +35,7 @@ int ChangeAssignment(const Invocation& in) {
     const int number = ComNumberOf(port);
     if (number <= 0) {
         in.Err << "There is no " << port << ": ports are COM 1 to COM " << ComPortCount << "\n";
-        return ExitUsage;
+        return ExitFailed;  // as for every command given a port that does not exist
     }
     const QStringList devices = in.Args.positionalArguments();
     if (assign != (devices.size() == 1)) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <optional>
 
 #include "config/CommandChecks.h"
@@ -63,7 +64,9 @@ public:
         if (read[Instance] && values[Instance] != instance) {
             passes = false;
             Refuse(row, Instance,
-                   QStringLiteral("must be %1; rows are the instances in order").arg(instance));
+                   QStringLiteral("must be %1: instances are numbered 1, 2, 3... without gaps "
+                                  "or repeats")
+                       .arg(instance));
         }
         ModbusCommand command;
         command.Valid = 1;
@@ -115,6 +118,9 @@ private:
         if (column == FunctionCode) {
             if (const auto value = ValueOfName(*NamedValuesOf(u"FunctionCode"), text))
                 return *value;
+            // "FC16", "fc 16": the code as the Modbus documents name it.
+            if (text.startsWith(u"fc", Qt::CaseInsensitive))
+                return Number(row, column, text.mid(2).trimmed());
         }
         bool isNumber = false;
         const qlonglong value = text.toLongLong(&isNumber);
@@ -151,17 +157,40 @@ QByteArray CommandTableCsv(const std::vector<ModbusCommand>& commands) {
     return (lines.join(u'\n') + u'\n').toUtf8();
 }
 
+// The rows with their numbers in the file, in instance order: a spreadsheet may have
+// sorted them by another column. Rows without a readable instance keep their place at the end.
+std::vector<std::pair<int, QStringList>> RowsByInstance(const CsvTable& table, int column) {
+    std::vector<std::pair<int, QStringList>> rows;
+    for (qsizetype i = 0; i < table.Rows.size(); ++i) rows.emplace_back(int(i) + 2, table.Rows[i]);
+    const auto instance = [column](const std::pair<int, QStringList>& row) {
+        bool isNumber = false;
+        const int value = row.second.value(column).toInt(&isNumber);
+        return isNumber ? value : INT_MAX;
+    };
+    std::ranges::stable_sort(rows, {}, instance);
+    return rows;
+}
+
 CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
     CommandTableRead read;
     const CsvTable table = ReadCsvTable(text);
+    if (table.Header.isEmpty() || !table.Header.contains(u"Instance", Qt::CaseInsensitive)) {
+        read.Errors.append(QStringLiteral("row 1: %1; a table starts with the header %2")
+                               .arg(table.Header.isEmpty()
+                                        ? QStringLiteral("the file is empty")
+                                        : QStringLiteral("the header names no column Instance"),
+                                    QString::fromLatin1(CommandTableCsv({}).trimmed())));
+        return read;
+    }
     const auto positions = ColumnPositionsOf(table.Header, read.Errors);
     if (!read.ok()) return read;
     if (table.Rows.size() > slots)
         read.Errors.append(
             QStringLiteral("row %1: the class has %2 command slots").arg(slots + 2).arg(slots));
     RowReader reader(read.Errors, positions);
-    for (int row = 2; row <= std::min<int>(int(table.Rows.size()) + 1, slots + 1); ++row) {
-        if (const auto command = reader.Read(row, row - 1, table.Rows[row - 2]))
+    const auto rows = RowsByInstance(table, positions[Instance]);
+    for (int i = 0; i < std::min<int>(int(rows.size()), slots); ++i) {
+        if (const auto command = reader.Read(rows[size_t(i)].first, i + 1, rows[size_t(i)].second))
             read.Commands.push_back(*command);
     }
     if (!read.ok()) read.Commands.clear();

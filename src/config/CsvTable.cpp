@@ -23,7 +23,9 @@ CsvTable ReadCsvTable(const QByteArray& text) {
     CsvTable table;
     if (lines.isEmpty()) return table;
     const QString& first = lines.first();
-    const QChar separator = first.contains(u';') && !first.contains(u',') ? u';' : u',';
+    QChar separator = u',';
+    if (!first.contains(u','))
+        separator = first.contains(u'\t') ? u'\t' : first.contains(u';') ? u';' : u',';
     table.Header = SplitRow(first, separator);
     for (qsizetype i = 1; i < lines.size(); ++i) table.Rows.append(SplitRow(lines[i], separator));
     return table;

@@ -1,7 +1,7 @@
 #pragma once
 // Comma-separated tables as spreadsheets save them: a header row of column names, then one
-// row per record. A header with semicolons and no comma is read with ';' as the separator,
-// as spreadsheets of locales with a decimal comma write it. Fields may be quoted.
+// row per record. A header without a comma is read with tabs or, failing those, ';' as the
+// separator, as spreadsheets write it in locales with a decimal comma. Fields may be quoted.
 
 #include <QByteArray>
 #include <QList>

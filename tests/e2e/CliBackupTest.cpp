@@ -42,7 +42,7 @@ TEST(CliBackup, ABackupRestoresToAnIdenticalEepromOnAnotherGateway) {
           0,
           "Export to KV-9052R's EEPROM finished.",
           "The gateway's configuration was kept in ...COM8.json"},
-         {{"restore", "--port", "COM8", "%1/notes.ini"}, 1, "", "File Data Type Error"},
+         {{"restore", "--port", "COM8", "%1/notes.ini"}, 2, "", "File Data Type Error"},
          {{"backup", "--port", "COM7"}, 2, "", "Give FILE.ini for one port, or --out-dir DIR..."}},
         folder.path());
 
@@ -119,7 +119,7 @@ TEST(CliFullDisk, OldFilesStayTheProgramsFailAndNothingIsWrittenToTheGateway) {
           1,
           "",
           "Can't write the backup %1/b/...: " + why + "\nNothing was written to the gateway."},
-         {{"commands", "%1/c.json", "--class", "COM1", "--set", "%1/t.csv"},
+         {{"commands", "%1/c.json", "--class", "COM1", "--set", "%1/t.csv", "--in-place"},
           1,
           "",
           "Can't write %1/c.json: " + why}},

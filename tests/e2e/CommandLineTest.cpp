@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CliProcess.h"
+#include "support/TestFiles.h"
 
 namespace kv::test {
 namespace {
@@ -47,6 +48,39 @@ TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
                 {{"help", "Raed"}, 2, "", "...unknown command 'Raed'; did you mean 'read'?\n..."},
                 {{}, 2, "", "kv9052r-cli: no command given\nUsage: kv9052r-cli COMMAND [OPTIONS]"}},
                {});
+}
+
+// One rule over the commands: 1 for a port or gateway that failed, 2 for bad usage and for
+// an input that cannot be read or parsed.
+TEST(CommandLine, ExitStatusesFollowOneRule) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(WriteAll(folder.filePath("c.json"), R"({"DeviceNetParams": {"NodeId": 3}})"));
+    ASSERT_TRUE(WriteAll(folder.filePath("t.csv"), "Instance;NetId\n"));
+    ExpectRuns(
+        {{{"read", "--port", "COM99"}, 1, "", "There is no COM99: ports are COM 1 to COM 16"},
+         {{"ports", "--assign", "COM17", "/dev/null"}, 1, "", "There is no COM17: ..."},
+         {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
+         {{"eds", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
+         {{"diff", "%1/c.json", "COM16"}, 1, "", "Can't open COM 16!"},
+         {{"factory-reset", "--port", "COM16", "--yes", "--no-backup"}, 1, "", "Can't open..."},
+         {{"apply", "--port", "COM16", "%1/none.json"}, 2, "", "%1/none.json: ..."},
+         {{"diff", "%1/none.json", "COM16"}, 2, "", "Cannot read %1/none.json: ..."},
+         {{"commands", "%1/none.json", "--class", "COM1"}, 2, "", "%1/none.json: ..."},
+         {{"commands", "%1/c.json", "--class", "COM1", "--set", "%1/t.csv", "-o", "%1/o.json"},
+          2,
+          "",
+          "%1/t.csv: row 1: the header names no column FunctionCode...Nothing was written."},
+         {{"commands", "%1/c.json", "--class", "COM1", "--set", "%1/t.csv"},
+          2,
+          "",
+          "--set writes to -o OUT.json, or over CONFIG.json with --in-place: give one"},
+         {{"restore", "--port", "COM16", "%1/c.json"},
+          2,
+          "",
+          "%1/c.json is a configuration file, not an EEPROM backup: write it with kv9052r-cli "
+          "apply."},
+         {{"restore", "--port", "COM16", "%1/none.ini"}, 2, "", "..."}},
+        folder.path());
 }
 
 TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {

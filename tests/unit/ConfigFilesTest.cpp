@@ -223,6 +223,42 @@ TEST(CommandTableCsv, ReportsEveryBadCellWithRowAndColumn) {
               QStringList{"row 1: the header names column Length twice"});
 }
 
+// As spreadsheets save tables: ';' or tabs, rows sorted by another column, codes as "fc16".
+TEST(CommandTableCsv, ReadsSpreadsheetFormsAndSaysWhatIsNoTable) {
+    const struct {
+        QByteArray Text;
+        QList<int> FunctionCodes;
+        QStringList Errors;
+    } rows[] = {
+        {"Instance;NetId;FunctionCode;MemAddress;StartAddress;Length\r\n"
+         "2;1;fc16;100;0;4\r\n1;1;FC 3;0;0;8\r\n",
+         {3, 16},
+         {}},
+        {"Length\tInstance\tNetId\tFunctionCode\tMemAddress\tStartAddress\n8\t1\t1\t4\t0\t0\n",
+         {4},
+         {}},
+        {"Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n1,1,3,0,0,8\n3,1,3,8,0,8\n",
+         {},
+         {"row 3, column 1 (Instance): must be 2: instances are numbered 1, 2, 3... without "
+          "gaps or repeats"}},
+        {"",
+         {},
+         {"row 1: the file is empty; a table starts with the header "
+          "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference"}},
+        {"Name,Value\nx,1\n",
+         {},
+         {"row 1: the header names no column Instance; a table starts with the header "
+          "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference"}},
+    };
+    for (const auto& row : rows) {
+        const CommandTableRead read = ReadCommandTableCsv(row.Text, 10);
+        QList<int> codes;
+        for (const ModbusCommand& command : read.Commands) codes.append(command.FunctionCode);
+        EXPECT_EQ(codes, row.FunctionCodes);
+        EXPECT_EQ(read.Errors, row.Errors);
+    }
+}
+
 TEST(CommandTableCsv, ClassNames) {
     EXPECT_EQ(ClassIndexOfName("com2"), 1);
     EXPECT_EQ(ClassIndexOfName("Server4"), 5);
