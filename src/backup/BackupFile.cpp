@@ -186,8 +186,7 @@ BackupReadResult BackupFile::Decode(const QByteArray& bytes) {
 BackupReadResult BackupFile::Read(const QString& path) {
     // Read one byte past the limit, so that Decode tells a file too large for a backup.
     QByteArray bytes;
-    if (const QString failure = ReadLimitedFile(path, bytes, MaxFileBytes + 1);
-        !failure.isEmpty()) {
+    if (const QString failure = ReadInputFile(path, bytes, MaxFileBytes + 1); !failure.isEmpty()) {
         // The reported size only words the refusal; the limit counted what was read.
         if (QFileInfo(path).isFile() && QFileInfo(path).size() > MaxFileBytes)
             return Failure(BackupReadStatus::NotText,

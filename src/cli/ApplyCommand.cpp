@@ -39,7 +39,7 @@ struct PortFiles {
 
 bool ReadInventoryFile(const QString& path, InventoryRead& inventory, QTextStream& err) {
     QByteArray bytes;
-    if (const QString failure = ReadLimitedFile(path, bytes); !failure.isEmpty()) {
+    if (const QString failure = ReadInputFile(path, bytes); !failure.isEmpty()) {
         err << path << ": " << failure << "\nNothing was written.\n";
         return false;
     }

@@ -38,7 +38,7 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
              int classIndex, const QCommandLineParser& args, QTextStream& out, QTextStream& err) {
     const QString tablePath = args.value(QStringLiteral("set"));
     QByteArray bytes;
-    if (const QString failure = ReadLimitedFile(tablePath, bytes); !failure.isEmpty()) {
+    if (const QString failure = ReadInputFile(tablePath, bytes); !failure.isEmpty()) {
         err << tablePath << ": " << failure << "\n";
         return ExitUsage;
     }

@@ -89,12 +89,12 @@ std::optional<ConfigSource> ReadBackupSource(const QString& path, const QByteArr
 }
 
 std::optional<ConfigSource> ReadFileSource(const QString& path, QTextStream& err) {
-    if (!QFileInfo::exists(path)) {
+    if (path != u"-" && !QFileInfo::exists(path)) {
         err << "Cannot read " << path << ": there is no such file\n";
         return std::nullopt;
     }
     QByteArray bytes;
-    if (const QString failure = ReadLimitedFile(path, bytes); !failure.isEmpty()) {
+    if (const QString failure = ReadInputFile(path, bytes); !failure.isEmpty()) {
         err << "Cannot read " << path << ": " << failure << "\n";
         return std::nullopt;
     }

@@ -54,7 +54,7 @@ qsizetype CharacterCount(const QByteArray& utf8) {
 
 ConfigFileRead ReadConfigFile(const QString& path) {
     QByteArray bytes;
-    const QString failure = ReadLimitedFile(path, bytes);
+    const QString failure = ReadInputFile(path, bytes);
     if (!failure.isEmpty()) return {{}, path + QStringLiteral(": ") + failure};
     return ParseConfigText(bytes, path);
 }

@@ -452,9 +452,10 @@ GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayC
         found.Add(FormatKey, QStringLiteral("must be \"%1\"").arg(QLatin1String(ConfigFormatName)));
     if (file.contains(BackupKey) && !file.value(BackupKey).isBool())
         found.Add(BackupKey, QStringLiteral("must be true or false"));
+    // "$schema" is how editors attach the schema to a file; it says nothing of the gateway.
     ReportUnknownKeys(file, {},
                       {FormatKey, BackupKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey,
-                       PathsKey, EthernetKey, SerialKey, TcpKey},
+                       PathsKey, EthernetKey, SerialKey, TcpKey, QStringLiteral("$schema")},
                       found);
     if (file.contains(DeviceNetKey))
         MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);

@@ -1,9 +1,25 @@
 #include "platform/LimitedFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 namespace kv {
+
+namespace {
+
+// "-", /dev/stdin and a shell's <(...) name pipes.
+bool IsPipe(const QString& path) {
+    struct stat info {};
+    return stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+}
+
+}  // namespace
 
 QString ReadLimitedFile(const QString& path, QByteArray& bytes, qint64 limit) {
     const QFileInfo info(path);
@@ -12,6 +28,29 @@ QString ReadLimitedFile(const QString& path, QByteArray& bytes, qint64 limit) {
     if (!info.isFile()) return QStringLiteral("is not a regular file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    return ReadLimited(file, bytes, limit);
+}
+
+QString ReadInputFile(const QString& path, QByteArray& bytes, qint64 limit) {
+    QFile file;
+    if (path == u"-") {
+        if (!file.open(stdin, QIODevice::ReadOnly)) return file.errorString();
+        return ReadLimited(file, bytes, limit);
+    }
+    if (!IsPipe(path)) return ReadLimitedFile(path, bytes, limit);
+    // Opened without waiting for a writer: a named pipe that nobody writes to then reads as
+    // empty instead of blocking for ever.
+    const int descriptor = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (descriptor < 0) return QString::fromLocal8Bit(strerror(errno));
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(descriptor);
+        return file.errorString();
+    }
+    return ReadLimited(file, bytes, limit);
+}
+
+QString ReadLimited(QFile& file, QByteArray& bytes, qint64 limit) {
     QByteArray read;
     char chunk[65536];
     while (true) {

@@ -356,38 +356,5 @@ TEST(ConfigDiff, RawBackupsByteByByte) {
     EXPECT_EQ(DiffBackupBytes(before, changed), QStringList("Block 8, address 35: 0B -> A5"));
 }
 
-// Checks `value` against the schema node, following references into the root's $defs.
-void Check(const QJsonObject& root, QJsonObject node, const QJsonValue& value,
-           const QString& path) {
-    if (node.contains("$ref"))
-        node = root["$defs"][node["$ref"].toString().section('/', -1)].toObject();
-    if (node.contains("oneOf")) node = node["oneOf"].toArray()[0].toObject();
-    const QString type = node["type"].toString();
-    if (value.isObject()) {
-        ASSERT_EQ(type, "object") << path.toStdString();
-        const QJsonObject properties = node["properties"].toObject();
-        EXPECT_EQ(properties.keys(), value.toObject().keys()) << path.toStdString();
-        for (const QString& key : value.toObject().keys())
-            Check(root, properties[key].toObject(), value[key], path + '.' + key);
-    } else if (value.isArray()) {
-        ASSERT_EQ(type, "array") << path.toStdString();
-        EXPECT_LE(value.toArray().size(), node["maxItems"].toInt()) << path.toStdString();
-        for (const QJsonValue& item : value.toArray())
-            Check(root, node["items"].toObject(), item, path + "[]");
-    } else {
-        const char* written = value.isString() ? "string" : value.isBool() ? "boolean" : "integer";
-        EXPECT_EQ(type, written) << path.toStdString();
-    }
-}
-
-TEST(ConfigSchema, DescribesExactlyWhatTheWriterWrites) {
-    const QJsonObject schema =
-        QJsonDocument::fromJson(test::ReadAll(KV_SOURCE_DIR "/docs/configuration.schema.json"))
-            .object();
-    ASSERT_FALSE(schema.isEmpty());
-    Check(schema, schema, QJsonDocument::fromJson(KeptBackupText(sim::MaximalConfig())).object(),
-          "file");
-}
-
 }  // namespace
 }  // namespace kv

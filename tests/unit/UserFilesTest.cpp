@@ -36,6 +36,10 @@ TEST(UserFiles, OnlyRegularFilesAreReadOrReplaced) {
         EXPECT_EQ(ReadLimitedFile(c.path, bytes), c.refusal) << c.path.toStdString();
         EXPECT_TRUE(bytes.isEmpty());
     }
+    // An input may come through a pipe; one that nobody writes to reads as empty.
+    QByteArray piped = "old";
+    EXPECT_EQ(ReadInputFile(pipe, piped), "");
+    EXPECT_EQ(piped, "");
     for (const QString& target : {pipe, folder.path()}) {
         EXPECT_EQ(WriteWholeFile(target, "{}"), "is not a regular file");
         BackupFile backup(target);

@@ -30,7 +30,7 @@ void ClassTab::ImportCsv() {
     const QString path = dialogs_.OpenFileName(CsvFilter, {}, {});
     if (path.isEmpty()) return;
     QByteArray bytes;
-    if (const QString failure = ReadLimitedFile(path, bytes); !failure.isEmpty()) {
+    if (const QString failure = ReadInputFile(path, bytes); !failure.isEmpty()) {
         dialogs_.Message(path + QStringLiteral(": ") + failure, CsvTitle);
         return;
     }
