@@ -22,7 +22,7 @@ namespace {
 
 int RunApply(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const ConfigFileRead file = ReadConfigFile(in.Args.positionalArguments().first());
     if (!file.ok()) {
         in.Err << file.Error << "\n";

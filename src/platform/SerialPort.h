@@ -43,6 +43,9 @@ public:
     // whose other end closed), in the system's words; empty while it is there. Cleared when
     // the port opens again.
     virtual QString LostReason() const { return {}; }
+    // How long the way to the gateway and back takes beyond the line itself: a serial port
+    // server's network; zero for a local port. Measured when the port opens.
+    virtual std::chrono::milliseconds RoundTrip() const { return {}; }
 };
 
 }  // namespace kv
