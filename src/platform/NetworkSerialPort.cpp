@@ -27,25 +27,34 @@ PortOpenResult NetworkSerialPort::Open() {
     lostReason_.clear();
     received_.clear();
     telnet_ = TelnetComPortControl();
-    QElapsedTimer setUp;
-    setUp.start();
     socket_.setReadBufferSize(ReadBufferLimit);
+    // The connect is timed from when the host is known: a name lookup is no round trip.
+    QElapsedTimer setUp;
+    const QMetaObject::Connection timing =
+        QObject::connect(&socket_, &QAbstractSocket::stateChanged, &socket_,
+                         [&setUp](QAbstractSocket::SocketState state) {
+                             if (state == QAbstractSocket::ConnectingState) setUp.start();
+                         });
     socket_.connectToHost(address_.Host, address_.Port);
-    if (!socket_.waitForConnected(int(ConnectTimeout.count()))) {
+    const bool connected = socket_.waitForConnected(int(ConnectTimeout.count()));
+    QObject::disconnect(timing);
+    if (!connected) {
         const QString failure = ConnectFailure();
         socket_.abort();
         return {PortOpenError::Other, failure};
     }
+    roundTrip_ = std::chrono::milliseconds(setUp.isValid() ? setUp.elapsed() : 0);
     // The console takes one character at a time with a pause after each: every character
     // goes out at once, not gathered into one segment with the next ones.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (IsTelnet()) {
+        setUp.start();
         if (const QString refused = Negotiate(); !refused.isEmpty()) {
             socket_.abort();
             return {PortOpenError::Other, refused};
         }
+        roundTrip_ = std::chrono::milliseconds(setUp.elapsed());
     }
-    roundTrip_ = std::chrono::milliseconds(setUp.elapsed());
     connected_ = true;
     return {};
 }

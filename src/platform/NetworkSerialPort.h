@@ -31,7 +31,8 @@ public:
     void Write(const QByteArray& bytes) override;
     void WaitForData(std::chrono::microseconds maxWait) override;
     QString LostReason() const override { return lostReason_; }
-    // The connection's set-up: the TCP connect, for RFC 2217 the option negotiation.
+    // The connection's set-up when the port opened: the TCP connect, for RFC 2217 the
+    // option negotiation.
     std::chrono::milliseconds RoundTrip() const override { return roundTrip_; }
 
 private:
