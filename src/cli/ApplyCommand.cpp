@@ -98,6 +98,7 @@ int RunApply(const Invocation& in) {
     if (const int* status = std::get_if<int>(&made)) return *status;
     const PortFiles& files = std::get<PortFiles>(made);
     const QStringList& ports = files.Ports;
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     // A file that cannot be written is refused before any port is opened.
     for (const QString& port : ports) {
         const QStringList problems = FileProblems(files.Json.value(PortKey(port)));

@@ -43,7 +43,7 @@ int RunImport(const Invocation& in, const QStringList& ports, const PathFn& path
 
 int RunBackup(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const QStringList files = in.Args.positionalArguments();
     const bool toFolder = in.Args.isSet(QStringLiteral("out-dir")) || ports.size() > 1;
     if (files.isEmpty() == !toFolder) {
@@ -61,7 +61,7 @@ int RunBackup(const Invocation& in) {
 
 int RunRestore(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const QString file = in.Args.positionalArguments().first();
     const bool allowIncomplete = in.Args.isSet(QStringLiteral("allow-incomplete"));
     // A file that cannot be written is refused before any port is opened.

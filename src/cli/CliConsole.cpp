@@ -62,7 +62,7 @@ void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
 
 std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err) {
     if (portArgument.isEmpty()) {
-        err << "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0\n";
+        NoPortGiven(err);
         return nullptr;
     }
     auto console = std::make_unique<CliConsole>(portArgument);

@@ -1,7 +1,8 @@
 #pragma once
 // The console link as the CLI uses it: a real serial port named by the --port argument
-// ("COM3", "3" or a device path) and the steady clock. The command's own thread waits on
-// the port; no event loop is needed. A stop signal ends its operation before the next line.
+// ("COM3", "3", a device path or a network address) and the steady clock. The command's own
+// thread waits on the port; no event loop is needed. A stop signal ends its operation before
+// the next line.
 
 #include <QStringList>
 #include <QTextStream>
@@ -13,7 +14,7 @@
 #include "console/ConsoleLink.h"
 #include "console/PortGuard.h"
 #include "console/ReadOut.h"
-#include "platform/QtSerialPort.h"
+#include "platform/RoutedSerialPort.h"
 #include "platform/SteadyClock.h"
 #include "save/ApplyConfiguration.h"
 
@@ -38,7 +39,7 @@ public:
     void PrintFailure(QTextStream& err, const QString& failure) const;
 
     QString PortName;
-    QtSerialPort Port;
+    RoutedSerialPort Port;
     SteadyClock Clock;
     ConsoleLink Link{Port, Clock};
     // Opened once for the command; the port closes when the console goes.

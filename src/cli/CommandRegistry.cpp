@@ -29,7 +29,9 @@ QString ProgramHelp() {
                     .arg(QString::fromLatin1(command.Name).leftJustified(15),
                          QLatin1String(command.Summary));
     text += QStringLiteral(
-        "\nA port is COM1..COM16 (or just the number) or a device path.\n"
+        "\nA port is COM1..COM16 (or just the number), a device path, or a serial port server\n"
+        "on the network: rfc2217://HOST:PORT (telnet with RFC 2217, the line set to\n"
+        "115200 8N1) or socket://HOST:PORT (raw TCP, the line set at the server).\n"
         "kv9052r-cli help COMMAND or kv9052r-cli COMMAND --help tells more.\n"
         "  -h, --help     this text\n"
         "  -V, --version  the program's version\n\n"
@@ -132,8 +134,9 @@ const Command* FindCommand(const QString& name) {
 
 QCommandLineOption PortOption() {
     return {{"p", "port"},
-            QStringLiteral("The gateway's port: COM3, 3 or a device path. Commands that take "
-                           "more than one port take it again or a comma list."),
+            QStringLiteral("The gateway's port: COM3, 3, a device path, rfc2217://HOST:PORT or "
+                           "socket://HOST:PORT. Commands that take more than one port take it "
+                           "again or a comma list."),
             QStringLiteral("P")};
 }
 

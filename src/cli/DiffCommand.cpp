@@ -16,6 +16,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
 #include "platform/LimitedFile.h"
+#include "platform/NetworkAddress.h"
 
 namespace kv::cli {
 namespace {
@@ -34,10 +35,10 @@ struct ConfigSource {
     EepromImage Image;  // a backup's bytes, for --raw
 };
 
-// "COM3", "3" or a device path: read live. An existing file of that name wins, except
-// under /dev, where every port is a file.
+// "COM3", "3", a device path or a network address: read live. An existing file of that
+// name wins, except under /dev, where every port is a file.
 bool NamesAPort(const QString& argument) {
-    if (argument.startsWith(u"/dev/")) return true;
+    if (argument.startsWith(u"/dev/") || LooksLikeNetworkAddress(argument)) return true;
     return ComNumberOf(argument) != 0 && !QFileInfo(argument).isFile();
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 int RunEds(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const QString outDir = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err);
     if (outDir.isEmpty()) return ExitFailed;
     const EdsInfoTexts texts{in.Args.value(QStringLiteral("description")),

@@ -22,7 +22,7 @@ int RunFactoryReset(const Invocation& in) {
         return ExitUsage;
     }
     const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const QString backupFolder = BackupFolderOf(in.Args);
     const auto resetOne = [&backupFolder](PortWork& work) {
         // The read-out names the controller, whose prompt ends every command's answer, and

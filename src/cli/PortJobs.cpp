@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/StopOnSignal.h"
+#include "platform/NetworkAddress.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
@@ -121,13 +122,31 @@ QStringList PortsOf(const QCommandLineParser& args) {
 }
 
 int NoPortGiven(QTextStream& err) {
-    err << "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0\n";
+    err << "No port given: use --port COM3, --port 3, --port /dev/ttyUSB0 or "
+           "--port rfc2217://HOST:PORT\n";
     return 2;
+}
+
+int CheckPorts(const QStringList& ports, QTextStream& err) {
+    if (ports.isEmpty()) return NoPortGiven(err);
+    for (const QString& port : ports) {
+        QString error;
+        if (LooksLikeNetworkAddress(port) && !ParseNetworkAddress(port, error)) {
+            err << error << "\n";
+            return 2;
+        }
+    }
+    return 0;
 }
 
 QString PortFileStem(const QString& port) {
     const int number = ComNumberOf(port);
-    return number > 0 ? QStringLiteral("COM%1").arg(number) : QFileInfo(port).fileName();
+    if (number > 0) return QStringLiteral("COM%1").arg(number);
+    // ':' and '/' have no place in a file name; the host and port tell the gateways apart.
+    QString error;
+    if (const auto address = ParseNetworkAddress(port, error))
+        return QString(address->Host).replace(u':', u'_') + u'-' + QString::number(address->Port);
+    return QFileInfo(port).fileName();
 }
 
 ProgressLine::ProgressLine(const QCommandLineParser& args)

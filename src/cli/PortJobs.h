@@ -24,8 +24,12 @@ QStringList PortsOf(const QCommandLineParser& args);
 // Says how to name a port and returns the usage status; for a command given no port.
 int NoPortGiven(QTextStream& err);
 
-// The name of a port's output file without extension: COMn for a COM port, the device's
-// file name for a path.
+// 0 when the command may go on with `ports`; else says why not (no port given, a network
+// address that names none) and returns the usage status.
+int CheckPorts(const QStringList& ports, QTextStream& err);
+
+// The name of a port's output file without extension: COMn for a COM port, "HOST-PORT" for
+// a network port, the device's file name for a path.
 QString PortFileStem(const QString& port);
 
 // One line on standard error that rewrites itself: what each port is doing and how far.

@@ -1,6 +1,6 @@
 // `ports [--assign COMn DEVICE | --unassign COMn]`: COM 1..16, the device behind each and
 // where the mapping comes from, so a user can find which number to use; keeps or drops a
-// user's own assignment.
+// user's own assignment, a device or a network port.
 
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
@@ -42,6 +42,7 @@ int ChangeAssignment(const Invocation& in) {
         in.Err << UsageLine(*FindCommand(QStringLiteral("ports"))) << "\n";
         return ExitUsage;
     }
+    if (const int unusable = assign ? CheckPorts(devices, in.Err) : 0) return unusable;
     QString error;
     if (assign ? !AssignComPort(number, devices.first(), error) : !UnassignComPort(number, error)) {
         in.Err << error << "\n";
@@ -74,7 +75,10 @@ const bool registered = RegisterCommand(
      "list COM 1..16 and the device behind each; assign a device to a COM number",
      {{"assign", QStringLiteral("Keep COMn assigned to DEVICE."), QStringLiteral("COMn")},
       {"unassign", QStringLiteral("Drop COMn's assignment."), QStringLiteral("COMn")}},
-     {{"DEVICE", "The device for --assign, e.g. /dev/serial/by-id/...", true}},
+     {{"DEVICE",
+       "The device for --assign, e.g. /dev/serial/by-id/..., or a serial port server on the "
+       "network, rfc2217://HOST:PORT or socket://HOST:PORT",
+       true}},
      RunPortsCommand});
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 int RunRead(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
-    if (ports.isEmpty()) return NoPortGiven(in.Err);
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const bool json = in.Args.isSet(QStringLiteral("json"));
     const bool toFiles = ports.size() > 1 || in.Args.isSet(QStringLiteral("out-dir"));
     QString folder;

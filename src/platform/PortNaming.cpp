@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "platform/LimitedFile.h"
+#include "platform/NetworkAddress.h"
 #include "platform/PortAssignments.h"
 #include "platform/WholeFile.h"
 
@@ -76,10 +77,10 @@ ComResolution LinkedDevice(int number) {
 QString AssignmentKey(int number) { return QStringLiteral("COM%1").arg(number); }
 
 // An assigned device resolved like a link; as given when it is not there now, so that the
-// port fails to open rather than moving to another device.
+// port fails to open rather than moving to another device, and when it is a network address.
 QString AssignedDeviceNow(const QByteArray& assignments, int number) {
     const QString assigned = AssignmentIn(assignments, AssignmentKey(number));
-    if (assigned.isEmpty()) return {};
+    if (assigned.isEmpty() || LooksLikeNetworkAddress(assigned)) return assigned;
     const QString device = QFileInfo(assigned).canonicalFilePath();
     return device.isEmpty() ? assigned : device;
 }
@@ -105,7 +106,7 @@ ComPortEntry DescribeComPort(int number, const ComResolution& resolved) {
     entry.Number = number;
     entry.Device = device;
     entry.Source = resolved.Source;
-    if (device.isEmpty()) return entry;
+    if (device.isEmpty() || resolved.Source == ComSource::NetworkAssignment) return entry;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() == device || info.portName() == device) {
             entry.Description = info.description();
@@ -186,6 +187,10 @@ bool AssignComPort(int number, const QString& device, QString& error) {
         error = QStringLiteral("Ports are COM 1 to COM %1").arg(ComPortCount);
         return false;
     }
+    if (LooksLikeNetworkAddress(device)) {
+        const auto address = ParseNetworkAddress(device, error);
+        return address && ChangeAssignment(number, address->Text(), error);
+    }
     if (HasControlCharacter(device) || !IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
         error = QStringLiteral("%1 is no device").arg(device);
         return false;
@@ -199,6 +204,8 @@ QString ComSourceText(ComSource source) {
     switch (source) {
         case ComSource::Assignment:
             return QStringLiteral("assigned");
+        case ComSource::NetworkAssignment:
+            return QStringLiteral("network port, assigned");
         case ComSource::PortFolder:
             return QStringLiteral("port folder link");
         case ComSource::BrokenLink:
@@ -231,6 +238,7 @@ ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComO
     if (QString unread; !ReadAssignments(assignments, unread))
         return {QString(), ComSource::UnreadableAssignments};
     const QString assigned = AssignedDeviceNow(assignments, number);
+    if (LooksLikeNetworkAddress(assigned)) return {assigned, ComSource::NetworkAssignment};
     if (!assigned.isEmpty()) return {assigned, ComSource::Assignment};
     const ComResolution linked = LinkedDevice(number);
     if (linked.Source != ComSource::None) return linked;

@@ -20,12 +20,13 @@ inline constexpr int ComPortCount = 16;
 
 constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
 
-// Where COM n's device comes from.
 // Where COM n was found. BrokenLink: a port folder link that leads to no device;
 // UnreadableAssignments: the assignments file exists but cannot be read. Neither port opens.
+// NetworkAssignment: assigned a serial port server's address (NetworkAddress.h).
 enum class ComSource {
     None,
     Assignment,
+    NetworkAssignment,
     PortFolder,
     BrokenLink,
     UnreadableAssignments,
@@ -34,7 +35,7 @@ enum class ComSource {
 
 struct ComPortEntry {
     int Number = 0;  // 1..16
-    QString Device;  // system path, empty when nothing is behind COM n
+    QString Device;  // system path or network address, empty when nothing is behind COM n
     ComSource Source = ComSource::None;
     QString Description;  // as the system describes the device, when it does
     QString Manufacturer;
@@ -49,8 +50,8 @@ QString ComLinkPath(int number);
 // The file of the user's assignments: kv9052r/ports.conf in the configuration folder
 // ($XDG_CONFIG_HOME, else ~/.config).
 QString AssignmentFile();
-// Keeps COM n assigned to `device` (which must exist) until it is unassigned. False with
-// the reason in `error` when it cannot.
+// Keeps COM n assigned to `device` (which must exist, or be a valid network address) until
+// it is unassigned. False with the reason in `error` when it cannot.
 bool AssignComPort(int number, const QString& device, QString& error);
 bool UnassignComPort(int number, QString& error);
 // The device assigned to COM n as it was given, empty when none is.

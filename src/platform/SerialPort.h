@@ -1,6 +1,8 @@
 #pragma once
 // The PC serial port as the console link and the operations use it. Production code
-// drives QSerialPort (QtSerialPort.h); tests wire an in-process port to the emulator.
+// opens a local device (QtSerialPort.h) or a serial port server on the network
+// (NetworkSerialPort.h), whichever the port names (RoutedSerialPort.h); tests wire an
+// in-process port to the emulator.
 
 #include <QByteArray>
 #include <QString>

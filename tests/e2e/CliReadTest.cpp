@@ -26,7 +26,11 @@ TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
          {{"read", "--port", "COM6"}, 1, "", "This modules is not 5308!\n..."},
          {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
          {{"read", "--port", "COM17"}, 1, "", "There is no COM17: ports are COM 1 to COM 16"},
-         {{"read"}, 2, "", "No port given: use --port COM3, --port 3 or --port /dev/ttyUSB0"}},
+         {{"read"},
+          2,
+          "",
+          "No port given: use --port COM3, --port 3, --port /dev/ttyUSB0 or --port "
+          "rfc2217://HOST:PORT"}},
         {});
     // A device path names the port too; one device has one lock, whichever name opened it.
     QtSerialPort holder;

@@ -1,0 +1,218 @@
+#include "platform/NetworkSerialPort.h"
+
+#include <QDeadlineTimer>
+#include <thread>
+
+namespace kv {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::chrono::milliseconds ConnectTimeout = 5s;
+constexpr std::chrono::milliseconds NegotiationTimeout = 5s;
+// What the socket holds before the console link takes it; more waits in the system, whose
+// window then holds back the server.
+constexpr qint64 ReadBufferLimit = 64 * 1024;
+// What of the server's text before the line is set is shown, at most.
+constexpr qsizetype ServerNoticeLimit = 200;
+
+QString LineSettingsText() {
+    return QStringLiteral("115200 bit/s, 8 data bits, no parity, 1 stop bit");
+}
+
+}  // namespace
+
+PortOpenResult NetworkSerialPort::Open() {
+    Close();
+    lostReason_.clear();
+    received_.clear();
+    telnet_ = TelnetComPortControl();
+    socket_.setReadBufferSize(ReadBufferLimit);
+    // The connect is timed from when the host is known: a name lookup is no round trip.
+    QElapsedTimer setUp;
+    const QMetaObject::Connection timing =
+        QObject::connect(&socket_, &QAbstractSocket::stateChanged, &socket_,
+                         [&setUp](QAbstractSocket::SocketState state) {
+                             if (state == QAbstractSocket::ConnectingState) setUp.start();
+                         });
+    socket_.connectToHost(address_.Host, address_.Port);
+    const bool connected = socket_.waitForConnected(int(ConnectTimeout.count()));
+    QObject::disconnect(timing);
+    if (!connected) {
+        const QString failure = ConnectFailure();
+        socket_.abort();
+        return {PortOpenError::Other, failure};
+    }
+    roundTrip_ = std::chrono::milliseconds(setUp.isValid() ? setUp.elapsed() : 0);
+    // The console takes one character at a time with a pause after each: every character
+    // goes out at once, not gathered into one segment with the next ones.
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (IsTelnet()) {
+        setUp.start();
+        if (const QString refused = Negotiate(); !refused.isEmpty()) {
+            socket_.abort();
+            return {PortOpenError::Other, refused};
+        }
+        roundTrip_ = std::chrono::milliseconds(setUp.elapsed());
+    }
+    connected_ = true;
+    return {};
+}
+
+QString NetworkSerialPort::ConnectFailure() const {
+    const QString where = address_.HostAndPort();
+    switch (socket_.error()) {
+        case QAbstractSocket::HostNotFoundError:
+            return QStringLiteral("Can't reach the gateway at %1: the host %2 was not found.")
+                .arg(where, address_.Host);
+        case QAbstractSocket::ConnectionRefusedError:
+            return QStringLiteral(
+                       "Can't reach the gateway at %1: the connection was refused (is the "
+                       "serial port server running and is %2 its port?).")
+                .arg(where)
+                .arg(address_.Port);
+        case QAbstractSocket::SocketTimeoutError:
+            return QStringLiteral("Can't reach the gateway at %1: no answer within %2 s.")
+                .arg(where)
+                .arg(ConnectTimeout.count() / 1000);
+        default:
+            return QStringLiteral("Can't reach the gateway at %1: %2")
+                .arg(where, socket_.errorString());
+    }
+}
+
+// Offers the COM port control and waits until the server has set the line. Returns why it
+// did not, empty once it has; the console has had nothing yet.
+QString NetworkSerialPort::Negotiate() {
+    const QString where = address_.HostAndPort();
+    SendRaw(TelnetComPortControl::Opening());
+    const QDeadlineTimer deadline(NegotiationTimeout);
+    // Data before the line is set is no answer to anything the console was sent; a server
+    // that gives up says why in it ("Port's device already in use").
+    QByteArray said;
+    while (telnet_.Progress() == TelnetComPortControl::State::Negotiating) {
+        if (!socket_.waitForReadyRead(int(deadline.remainingTime()))) {
+            if (socket_.state() != QAbstractSocket::ConnectedState)
+                return QStringLiteral(
+                           "The server at %1 closed the connection while the line was being "
+                           "set: %2.")
+                    .arg(where, said.isEmpty() ? socket_.errorString()
+                                               : QString::fromLatin1(said).trimmed());
+            if (deadline.hasExpired())
+                return QStringLiteral(
+                           "The server at %1 did not set the line within %2 s: is it a telnet "
+                           "port with RFC 2217? For a raw TCP port use socket://%1.")
+                    .arg(where)
+                    .arg(NegotiationTimeout.count() / 1000);
+            continue;
+        }
+        said = (said + telnet_.Decode(socket_.readAll())).right(ServerNoticeLimit);
+        SendRaw(telnet_.TakeAnswers());
+    }
+    switch (telnet_.Progress()) {
+        case TelnetComPortControl::State::OptionRefused:
+            return QStringLiteral(
+                       "The server at %1 refused the COM port control (RFC 2217); for a raw TCP "
+                       "port use socket://%1.")
+                .arg(where);
+        case TelnetComPortControl::State::SettingsRefused:
+            return QStringLiteral("The server at %1 refused the line settings %2.")
+                .arg(where, LineSettingsText());
+        default:
+            return {};
+    }
+}
+
+void NetworkSerialPort::Close() {
+    connected_ = false;
+    if (socket_.state() != QAbstractSocket::UnconnectedState) {
+        socket_.flush();
+        socket_.abort();
+    }
+}
+
+bool NetworkSerialPort::IsOpen() const {
+    return connected_ && socket_.state() == QAbstractSocket::ConnectedState;
+}
+
+void NetworkSerialPort::SendRaw(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return;
+    socket_.write(bytes);
+    socket_.flush();
+}
+
+// Takes what the socket holds, telnet commands answered and taken out.
+void NetworkSerialPort::TakeArrived() {
+    if (socket_.bytesAvailable() <= 0) return;
+    const QByteArray arrived = socket_.readAll();
+    if (!IsTelnet()) {
+        received_ += arrived;
+        return;
+    }
+    received_ += telnet_.Decode(arrived);
+    SendRaw(telnet_.TakeAnswers());
+}
+
+// Takes in what the system has received without waiting, so the count is current even
+// when no event loop ran since the bytes arrived.
+void NetworkSerialPort::PullArrivedBytes() {
+    if (IsOpen()) socket_.waitForReadyRead(0);
+    TakeArrived();
+    NoteIfLost();
+}
+
+// A server that ended or a network that failed: the reason stays, so that the console link
+// ends its exchanges at once with it.
+void NetworkSerialPort::NoteIfLost() {
+    if (!connected_ || socket_.state() == QAbstractSocket::ConnectedState) return;
+    connected_ = false;
+    if (lostReason_.isEmpty())
+        lostReason_ = QStringLiteral("The connection to the gateway at %1 was lost: %2.")
+                          .arg(address_.HostAndPort(), socket_.errorString());
+}
+
+void NetworkSerialPort::ClearReceiveBuffer() {
+    PullArrivedBytes();
+    received_.clear();
+}
+
+int NetworkSerialPort::BytesWaiting() {
+    PullArrivedBytes();
+    return int(received_.size());
+}
+
+QByteArray NetworkSerialPort::ReadAll() {
+    PullArrivedBytes();
+    QByteArray taken;
+    taken.swap(received_);
+    return taken;
+}
+
+int NetworkSerialPort::BytesToSend() {
+    if (IsOpen()) socket_.flush();
+    NoteIfLost();
+    return IsOpen() ? int(socket_.bytesToWrite()) : 0;
+}
+
+void NetworkSerialPort::Write(const QByteArray& bytes) {
+    NoteIfLost();
+    if (!IsOpen()) return;
+    SendRaw(IsTelnet() ? telnet_.Encode(bytes) : bytes);
+    NoteIfLost();
+}
+
+void NetworkSerialPort::WaitForData(std::chrono::microseconds maxWait) {
+    PullArrivedBytes();
+    if (!received_.isEmpty()) return;
+    // The socket waits in whole milliseconds; a shorter wait is slept, and so is a wait on
+    // a lost connection, which would otherwise return at once and spin the caller's loop.
+    if (!IsOpen() || maxWait < 1ms) {
+        std::this_thread::sleep_for(maxWait);
+        return;
+    }
+    socket_.waitForReadyRead(int(std::chrono::ceil<std::chrono::milliseconds>(maxWait).count()));
+    TakeArrived();
+    NoteIfLost();
+}
+
+}  // namespace kv

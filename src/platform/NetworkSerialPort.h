@@ -1,0 +1,57 @@
+#pragma once
+// The gateway's console through a serial port server on the network (NetworkAddress.h):
+// a TCP connection, raw or telnet with the COM port control (TelnetComPortControl.h). The
+// session thread and the command line's threads run no event loop during an operation, so
+// the socket is only ever driven by its blocking waits, as QtSerialPort drives the device.
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+
+#include "platform/NetworkAddress.h"
+#include "platform/SerialPort.h"
+#include "platform/TelnetComPortControl.h"
+
+namespace kv {
+
+class NetworkSerialPort : public SerialPort {
+public:
+    explicit NetworkSerialPort(const NetworkAddress& address) : address_(address) {}
+
+    void SelectPort(int number) override { number_ = number; }
+    int SelectedPort() const override { return number_; }
+    // Connects, and for RFC 2217 sets the line; nothing reaches the console before the line
+    // is set as asked.
+    PortOpenResult Open() override;
+    void Close() override;
+    bool IsOpen() const override;
+    void ClearReceiveBuffer() override;
+    int BytesWaiting() override;
+    QByteArray ReadAll() override;
+    int BytesToSend() override;
+    void Write(const QByteArray& bytes) override;
+    void WaitForData(std::chrono::microseconds maxWait) override;
+    QString LostReason() const override { return lostReason_; }
+    // The connection's set-up when the port opened: the TCP connect, for RFC 2217 the
+    // option negotiation.
+    std::chrono::milliseconds RoundTrip() const override { return roundTrip_; }
+
+private:
+    QString ConnectFailure() const;
+    QString Negotiate();
+    bool IsTelnet() const { return address_.Protocol == NetworkProtocol::Rfc2217; }
+    void SendRaw(const QByteArray& bytes);
+    void TakeArrived();
+    void PullArrivedBytes();
+    void NoteIfLost();
+
+    NetworkAddress address_;
+    int number_ = 0;
+    QTcpSocket socket_;
+    TelnetComPortControl telnet_;
+    QByteArray received_;  // the console's bytes, telnet commands taken out
+    bool connected_ = false;
+    QString lostReason_;  // kept after the close, until the next open
+    std::chrono::milliseconds roundTrip_{0};
+};
+
+}  // namespace kv

@@ -1,0 +1,42 @@
+#include "platform/RoutedSerialPort.h"
+
+#include "platform/PortNaming.h"
+
+namespace kv {
+
+void RoutedSerialPort::SelectPort(int number) {
+    number_ = number;
+    device_.clear();
+}
+
+void RoutedSerialPort::SelectDevice(const QString& nameOrAddress) { device_ = nameOrAddress; }
+
+PortOpenResult RoutedSerialPort::Open() {
+    Close();
+    network_.reset();
+    const QString named = device_.isEmpty() ? AssignedDevice(number_) : device_;
+    if (LooksLikeNetworkAddress(named)) return OpenNetwork(named);
+    if (device_.isEmpty())
+        local_.SelectPort(number_);
+    else
+        local_.SelectDevice(device_);
+    return local_.Open();
+}
+
+// A network port that fails to open is told as a local one would be, "Can't open COM n!",
+// with the reason after it.
+PortOpenResult RoutedSerialPort::OpenNetwork(const QString& address) {
+    QString error;
+    const std::optional<NetworkAddress> parsed = ParseNetworkAddress(address, error);
+    PortOpenResult opened{PortOpenError::Other, error};
+    if (parsed) {
+        network_ = std::make_unique<NetworkSerialPort>(*parsed);
+        network_->SelectPort(number_);
+        opened = network_->Open();
+    }
+    if (!opened.ok() && device_.isEmpty())
+        opened.Text = QStringLiteral("Can't open COM %1!\n").arg(number_) + opened.Text;
+    return opened;
+}
+
+}  // namespace kv

@@ -1,0 +1,183 @@
+#include "platform/TelnetComPortControl.h"
+
+#include <initializer_list>
+
+namespace kv {
+namespace {
+
+// Telnet commands (RFC 854) and options.
+constexpr uint8_t Iac = 255, Dont = 254, Do = 253, Wont = 252, Will = 251, Sb = 250, Se = 240;
+constexpr uint8_t Binary = 0, SuppressGoAhead = 3, ComPortOption = 44;
+// COM port control commands (RFC 2217); the server answers each with the code plus 100.
+constexpr uint8_t SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4;
+constexpr uint8_t ServerOffset = 100;
+constexpr uint8_t ParityNone = 1, OneStopBit = 1;
+// A subnegotiation longer than any this client understands is cut off, not collected.
+constexpr qsizetype MaxSubnegotiation = 64;
+
+// The line settings asked for, command code and value, in the order they are sent.
+const std::array<std::pair<uint8_t, QByteArray>, 4> LineSettings{{
+    {SetBaudRate, QByteArray("\x00\x01\xC2\x00", 4)},  // 115200, network byte order
+    {SetDataSize, QByteArray(1, char(8))},
+    {SetParity, QByteArray(1, char(ParityNone))},
+    {SetStopSize, QByteArray(1, char(OneStopBit))},
+}};
+
+QByteArray Bytes(std::initializer_list<uint8_t> values) {
+    QByteArray bytes;
+    for (const uint8_t value : values) bytes.append(char(value));
+    return bytes;
+}
+
+QByteArray Command(uint8_t verb, uint8_t option) { return Bytes({Iac, verb, option}); }
+
+QByteArray DoubledIac(const QByteArray& bytes) {
+    QByteArray doubled;
+    doubled.reserve(bytes.size());
+    for (const char byte : bytes) {
+        doubled.append(byte);
+        if (uint8_t(byte) == Iac) doubled.append(byte);
+    }
+    return doubled;
+}
+
+QByteArray Subnegotiation(uint8_t command, const QByteArray& value) {
+    return Bytes({Iac, Sb, ComPortOption, command}) + DoubledIac(value) + Bytes({Iac, Se});
+}
+
+}  // namespace
+
+QByteArray TelnetComPortControl::Opening() {
+    return Command(Will, ComPortOption) + Command(Will, Binary) + Command(Do, Binary);
+}
+
+QByteArray TelnetComPortControl::Encode(const QByteArray& data) const {
+    QByteArray encoded = DoubledIac(data);
+    // Outside binary mode a carriage return alone is sent as CR NUL (RFC 854).
+    if (!sendBinary_) encoded.replace("\r", QByteArray("\r\0", 2));
+    return encoded;
+}
+
+QByteArray TelnetComPortControl::TakeAnswers() {
+    QByteArray taken;
+    taken.swap(answers_);
+    return taken;
+}
+
+QByteArray TelnetComPortControl::Decode(const QByteArray& bytes) {
+    QByteArray data;
+    for (const char byte : bytes) {
+        const auto value = uint8_t(byte);
+        switch (parse_) {
+            case Parse::Data:
+                if (value == Iac) {
+                    parse_ = Parse::Command;
+                } else if (!(value == 0 && lastWasCarriageReturn_ && !receiveBinary_)) {
+                    data.append(byte);
+                }
+                lastWasCarriageReturn_ = value == '\r';
+                break;
+            case Parse::Command:
+                parse_ = Parse::Data;
+                if (value == Iac) data.append(byte);
+                if (value >= Will && value <= Dont) {
+                    verb_ = value;
+                    parse_ = Parse::Option;
+                }
+                if (value == Sb) {
+                    sub_.clear();
+                    parse_ = Parse::Sub;
+                }
+                // Any other command (NOP, GA, ...) carries nothing for the console.
+                break;
+            case Parse::Option:
+                OnOption(verb_, value);
+                parse_ = Parse::Data;
+                break;
+            case Parse::Sub:
+                if (value == Iac)
+                    parse_ = Parse::SubCommand;
+                else if (sub_.size() < MaxSubnegotiation)
+                    sub_.append(byte);
+                break;
+            case Parse::SubCommand:
+                parse_ = Parse::Sub;
+                if (value == Iac && sub_.size() < MaxSubnegotiation) sub_.append(byte);
+                if (value == Se) {
+                    OnSubnegotiation();
+                    parse_ = Parse::Data;
+                }
+                break;
+        }
+    }
+    return data;
+}
+
+// Options the server asks for or offers. Only binary transmission, suppressed go-ahead and
+// the COM port control are taken; any other (echo, line mode) would change the console's
+// bytes. Each answer is given once, so that two programs cannot loop on an option.
+void TelnetComPortControl::OnOption(uint8_t verb, uint8_t option) {
+    switch (verb) {
+        case Do:
+            if (option == ComPortOption && !settingsSent_) {
+                settingsSent_ = true;
+                for (const auto& [command, value] : LineSettings)
+                    answers_ += Subnegotiation(command, value);
+            } else if (option == Binary) {
+                sendBinary_ = true;  // the answer to our offer
+            } else if (option == SuppressGoAhead) {
+                Answer(Will, option);
+            } else if (option != ComPortOption) {
+                Answer(Wont, option);
+            }
+            break;
+        case Dont:
+            if (option == ComPortOption) state_ = State::OptionRefused;
+            if (option == Binary) sendBinary_ = false;
+            break;
+        case Will:
+            if (option == Binary) {
+                receiveBinary_ = true;
+            } else if (option == SuppressGoAhead) {
+                Answer(Do, option);
+            } else {
+                Answer(Dont, option);
+            }
+            break;
+        case Wont:
+            if (option == Binary) receiveBinary_ = false;
+            break;
+        default:
+            break;
+    }
+}
+
+void TelnetComPortControl::Answer(uint8_t verb, uint8_t option) {
+    answers_ += Command(verb, option);
+}
+
+// The server's answer to a line setting is the value it has set; other notices (line and
+// modem state) carry nothing this client needs.
+void TelnetComPortControl::OnSubnegotiation() {
+    if (sub_.size() < 2 || uint8_t(sub_.at(0)) != ComPortOption) return;
+    const int command = uint8_t(sub_.at(1)) - ServerOffset;
+    if (command < SetBaudRate || command > SetStopSize) return;
+    answered_[size_t(command - SetBaudRate)] = sub_.mid(2);
+    CheckLineSettings();
+}
+
+void TelnetComPortControl::CheckLineSettings() {
+    if (state_ != State::Negotiating) return;
+    bool allAnswered = true;
+    for (size_t i = 0; i < LineSettings.size(); ++i) {
+        if (!answered_[i]) {
+            allAnswered = false;
+        } else if (*answered_[i] != LineSettings[i].second) {
+            state_ = State::SettingsRefused;
+            return;
+        }
+    }
+    if (allAnswered) state_ = State::Agreed;
+}
+
+}  // namespace kv

@@ -1,0 +1,56 @@
+#pragma once
+// The client side of a telnet connection with the COM port control option (RFC 2217), as
+// pure byte work: what to send when the connection opens, the console's data to and from
+// the telnet stream (0xFF doubled as IAC IAC), the answers to the server's option requests,
+// and whether the server took the option and the line settings 115200 bit/s, 8 data bits,
+// no parity, 1 stop bit. The socket around it is NetworkSerialPort.
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace kv {
+
+class TelnetComPortControl {
+public:
+    enum class State {
+        Negotiating,      // the server's answers are still to come
+        Agreed,           // the option is on and the line is set as asked
+        OptionRefused,    // the server will not control the port (DONT COM-PORT-OPTION)
+        SettingsRefused,  // the server answered a line setting other than the one asked for
+    };
+
+    // Offers the option and binary transmission both ways.
+    static QByteArray Opening();
+    // The console's bytes as the telnet stream carries them.
+    QByteArray Encode(const QByteArray& data) const;
+    // Takes bytes from the server and returns the console's data in them; telnet commands
+    // are taken out, and what they call for waits in TakeAnswers().
+    QByteArray Decode(const QByteArray& bytes);
+    QByteArray TakeAnswers();
+    State Progress() const { return state_; }
+
+private:
+    enum class Parse { Data, Command, Option, Sub, SubCommand };
+
+    void OnOption(uint8_t verb, uint8_t option);
+    void OnSubnegotiation();
+    void Answer(uint8_t verb, uint8_t option);
+    void CheckLineSettings();
+
+    Parse parse_ = Parse::Data;
+    uint8_t verb_ = 0;
+    bool lastWasCarriageReturn_ = false;
+    QByteArray sub_;
+    QByteArray answers_;
+    // What the server agreed to: we send binary, it sends binary.
+    bool sendBinary_ = false;
+    bool receiveBinary_ = false;
+    bool settingsSent_ = false;
+    // The server's answers to the four line settings, in the order they are asked for.
+    std::array<std::optional<QByteArray>, 4> answered_;
+    State state_ = State::Negotiating;
+};
+
+}  // namespace kv
