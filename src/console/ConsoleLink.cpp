@@ -1,5 +1,7 @@
 #include "console/ConsoleLink.h"
 
+#include <algorithm>
+
 #include "config/NumberText.h"
 #include "console/Messages.h"
 
@@ -14,10 +16,8 @@ const std::chrono::microseconds ConsoleLink::LinePause = 200us;
 
 namespace {
 
-// The longest the link sleeps between looks at the port while the transmit buffer drains
-// or a reply is awaited; a reply wait ends earlier when data arrives.
+// The longest the link sleeps between looks at the port while the transmit buffer drains.
 constexpr std::chrono::microseconds TransmitPollWait = 200us;
-constexpr std::chrono::microseconds ReplyPollWait = 1ms;
 constexpr int MaxTransmitBufferReads = 10;
 
 constexpr char CarriageReturn = '\r';
@@ -103,25 +103,34 @@ void ConsoleLink::Pause(std::chrono::microseconds length) {
 }
 
 // Collects the reply into `reply` until `terminator` is in it and the line is quiet, then
-// cuts it before the terminator. On a time-out `reply` keeps what had arrived.
+// cuts it before the terminator. On a time-out `reply` keeps what had arrived. Until the
+// terminator is in, the link sleeps on the port until data comes or time is up: looking
+// again and again while the console thinks would cost a wake-up each time.
 bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
     reply.clear();
     const uint32_t startMs = clock_.Milliseconds();
     while (!TimedOut(startMs) && !CannotGoOn()) {
-        if (port_.BytesWaiting() > 0) {
-            AppendWaitingChunk(reply);
-            continue;
-        }
-        // A second look: a byte may have come in since the first one.
-        if (port_.BytesWaiting() > 0) continue;
         const qsizetype terminatorAt = terminator.isEmpty() ? -1 : reply.indexOf(terminator);
-        if (terminatorAt >= 0) {
+        // The line is quiet when a look finds nothing after what was read.
+        if (terminatorAt >= 0 && port_.BytesWaiting() == 0) {
             reply.truncate(terminatorAt);
             return true;
         }
-        port_.WaitForData(ReplyPollWait);
+        if (terminatorAt < 0) port_.WaitForData(WaitLeft(startMs));
+        AppendWaitingChunk(reply);
     }
     return false;
+}
+
+// Until the reply's time-out, or the operation's bound when that comes first (none is set
+// before the first operation, so the bound may be far off).
+std::chrono::microseconds ConsoleLink::WaitLeft(uint32_t startMs) {
+    const uint32_t elapsedMs = clock_.Milliseconds() - startMs;
+    const auto replyLeftUs =
+        uint64_t(std::max<int64_t>(ReplyTimeoutMs - int64_t(elapsedMs), 1)) * 1000;
+    const uint64_t nowUs = clock_.Microseconds();
+    const uint64_t boundLeftUs = deadlineUs_ > nowUs ? deadlineUs_ - nowUs : 0;
+    return std::chrono::microseconds(std::min(replyLeftUs, boundLeftUs));
 }
 
 bool ConsoleLink::TimedOut(uint32_t startMs) {

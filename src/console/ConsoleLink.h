@@ -58,6 +58,7 @@ private:
     bool WaitForTransmitBuffer();
     void Pause(std::chrono::microseconds length);
     bool CollectReply(const QString& terminator, QString& reply);
+    std::chrono::microseconds WaitLeft(uint32_t startMs);
     bool TimedOut(uint32_t startMs);
     bool CannotGoOn();
     void AppendWaitingChunk(QString& reply);
