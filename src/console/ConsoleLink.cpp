@@ -23,6 +23,17 @@ constexpr int MaxTransmitBufferReads = 10;
 constexpr char CarriageReturn = '\r';
 const QString EditPrompt = QStringLiteral("-->");
 
+// When the character after one written at `writtenUs` may go out. Each character is due a
+// pause after the one before it was due, so that a sleep that wakes late (by the system's
+// timer slack at least) is made up at the next character instead of adding up over the
+// line. A late character still gets half a pause, more than its own time on the line, so
+// that a wake-up delayed by a busy machine never sends characters back to back to a console
+// that cannot buffer them.
+uint64_t NextCharacterDue(uint64_t dueUs, uint64_t writtenUs) {
+    const auto pauseUs = uint64_t(ConsoleLink::CharacterPause.count());
+    return std::max(dueUs + pauseUs, writtenUs + pauseUs / 2);
+}
+
 }  // namespace
 
 ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock) : port_(port), clock_(clock) {}
@@ -76,14 +87,17 @@ bool ConsoleLink::SendLine(const QString& command) {
     // Whatever an earlier exchange left behind would be taken for this command's reply.
     if (port_.BytesWaiting() > 0) Trace.Received(clock_.Microseconds(), port_.ReadAll());
 
-    for (const char character : command.toLatin1()) {
-        port_.Write(QByteArray(1, character));
-        Pause(CharacterPause);
+    const QByteArray line = command.toLatin1() + CarriageReturn;
+    uint64_t dueUs = clock_.Microseconds();
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        port_.Write(line.sliced(i, 1));
+        dueUs = NextCharacterDue(dueUs, clock_.Microseconds());
+        PauseUntil(dueUs);
     }
-    port_.Write(QByteArray(1, CarriageReturn));
-    Trace.Sent(clock_.Microseconds(), command.toLatin1() + CarriageReturn);
+    port_.Write(line.sliced(line.size() - 1));
+    Trace.Sent(clock_.Microseconds(), line);
     if (!WaitForTransmitBuffer()) return false;
-    Pause(LinePause);
+    PauseUntil(clock_.Microseconds() + uint64_t(LinePause.count()));
     return true;
 }
 
@@ -95,8 +109,7 @@ bool ConsoleLink::WaitForTransmitBuffer() {
     return true;
 }
 
-void ConsoleLink::Pause(std::chrono::microseconds length) {
-    const uint64_t endUs = clock_.Microseconds() + uint64_t(length.count());
+void ConsoleLink::PauseUntil(uint64_t endUs) {
     for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs && !CannotGoOn();
          nowUs = clock_.Microseconds())
         clock_.Sleep(std::chrono::microseconds(endUs - nowUs));
