@@ -41,9 +41,9 @@ CliConsole::CliConsole(const QString& portName) : PortName(portName) {
 }
 
 CliConsole::~CliConsole() {
-    // The port closes before the trace is handed on.
+    // The port closes before the trace is handed on; it is made into text only for --trace.
     Guard.reset();
-    AddTrace(PortName, Link.Trace.Text());
+    if (TraceWanted()) AddTrace(PortName, Link.Trace.Text());
 }
 
 void CliConsole::PrintLastExchange(QTextStream& err) const {

@@ -16,14 +16,23 @@ const std::chrono::microseconds ConsoleLink::LinePause = 200us;
 
 namespace {
 
-// The longest the link sleeps between looks at the port while the transmit buffer drains
-// or a reply is awaited; a reply wait ends earlier when data arrives.
+// The longest the link sleeps between looks at the port while the transmit buffer drains.
 constexpr std::chrono::microseconds TransmitPollWait = 200us;
-constexpr std::chrono::microseconds ReplyPollWait = 1ms;
 constexpr int MaxTransmitBufferReads = 10;
 
 constexpr char CarriageReturn = '\r';
 const QString EditPrompt = QStringLiteral("-->");
+
+// When the character after one written at `writtenUs` may go out. Each character is due a
+// pause after the one before it was due, so that a sleep that wakes late (by the system's
+// timer slack at least) is made up at the next character instead of adding up over the
+// line. A late character still gets half a pause, more than its own time on the line, so
+// that a wake-up delayed by a busy machine never sends characters back to back to a console
+// that cannot buffer them.
+uint64_t NextCharacterDue(uint64_t dueUs, uint64_t writtenUs) {
+    const auto pauseUs = uint64_t(ConsoleLink::CharacterPause.count());
+    return std::max(dueUs + pauseUs, writtenUs + pauseUs / 2);
+}
 
 }  // namespace
 
@@ -95,14 +104,17 @@ bool ConsoleLink::SendLine(const QString& command) {
     // Whatever an earlier exchange left behind would be taken for this command's reply.
     if (port_.BytesWaiting() > 0) Trace.Received(clock_.Microseconds(), port_.ReadAll());
 
-    for (const char character : command.toLatin1()) {
-        port_.Write(QByteArray(1, character));
-        Pause(CharacterPause);
+    const QByteArray line = command.toLatin1() + CarriageReturn;
+    uint64_t dueUs = clock_.Microseconds();
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        port_.Write(line.sliced(i, 1));
+        dueUs = NextCharacterDue(dueUs, clock_.Microseconds());
+        PauseUntil(dueUs);
     }
-    port_.Write(QByteArray(1, CarriageReturn));
-    Trace.Sent(clock_.Microseconds(), command.toLatin1() + CarriageReturn);
+    port_.Write(line.sliced(line.size() - 1));
+    Trace.Sent(clock_.Microseconds(), line);
     if (!WaitForTransmitBuffer()) return false;
-    Pause(LinePause);
+    PauseUntil(clock_.Microseconds() + uint64_t(LinePause.count()));
     return true;
 }
 
@@ -114,33 +126,41 @@ bool ConsoleLink::WaitForTransmitBuffer() {
     return true;
 }
 
-void ConsoleLink::Pause(std::chrono::microseconds length) {
-    const uint64_t endUs = clock_.Microseconds() + uint64_t(length.count());
+void ConsoleLink::PauseUntil(uint64_t endUs) {
     for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs && !CannotGoOn();
          nowUs = clock_.Microseconds())
         clock_.Sleep(std::chrono::microseconds(endUs - nowUs));
 }
 
 // Collects the reply into `reply` until `terminator` is in it and the line is quiet, then
-// cuts it before the terminator. On a time-out `reply` keeps what had arrived.
+// cuts it before the terminator. On a time-out `reply` keeps what had arrived. Until the
+// terminator is in, the link sleeps on the port until data comes or time is up: looking
+// again and again while the console thinks would cost a wake-up each time.
 bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
     reply.clear();
     const uint32_t startMs = clock_.Milliseconds();
     while (!TimedOut(startMs) && !CannotGoOn()) {
-        if (port_.BytesWaiting() > 0) {
-            AppendWaitingChunk(reply);
-            continue;
-        }
-        // A second look: a byte may have come in since the first one.
-        if (port_.BytesWaiting() > 0) continue;
         const qsizetype terminatorAt = terminator.isEmpty() ? -1 : reply.indexOf(terminator);
-        if (terminatorAt >= 0) {
+        // The line is quiet when a look finds nothing after what was read.
+        if (terminatorAt >= 0 && port_.BytesWaiting() == 0) {
             reply.truncate(terminatorAt);
             return true;
         }
-        port_.WaitForData(ReplyPollWait);
+        if (terminatorAt < 0) port_.WaitForData(WaitLeft(startMs));
+        AppendWaitingChunk(reply);
     }
     return false;
+}
+
+// Until the reply's time-out, or the operation's bound when that comes first (none is set
+// before the first operation, so the bound may be far off).
+std::chrono::microseconds ConsoleLink::WaitLeft(uint32_t startMs) {
+    const uint32_t elapsedMs = clock_.Milliseconds() - startMs;
+    const auto replyLeftUs =
+        uint64_t(std::max<int64_t>(ReplyTimeoutMs - int64_t(elapsedMs), 1)) * 1000;
+    const uint64_t nowUs = clock_.Microseconds();
+    const uint64_t boundLeftUs = deadlineUs_ > nowUs ? deadlineUs_ - nowUs : 0;
+    return std::chrono::microseconds(std::min(replyLeftUs, boundLeftUs));
 }
 
 bool ConsoleLink::TimedOut(uint32_t startMs) {

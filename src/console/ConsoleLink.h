@@ -65,8 +65,9 @@ public:
 private:
     bool SendLine(const QString& command);
     bool WaitForTransmitBuffer();
-    void Pause(std::chrono::microseconds length);
+    void PauseUntil(uint64_t endUs);
     bool CollectReply(const QString& terminator, QString& reply);
+    std::chrono::microseconds WaitLeft(uint32_t startMs);
     bool TimedOut(uint32_t startMs);
     bool CannotGoOn();
     bool PastBound();

@@ -1,6 +1,9 @@
 #pragma once
 // What went over the wire: every command line sent and every chunk received, with the
 // time since the first event, so that a misbehaving console can be looked at afterwards.
+// The events are kept raw and packed (their bytes in one buffer) and turned into text only
+// when someone asks: most operations end without anyone looking at their trace, and many
+// ports may be traced at once.
 
 #include <QByteArray>
 #include <QString>
@@ -10,13 +13,13 @@
 namespace kv {
 
 // Control characters as the console writes them in C ("\r", "\n", "\x1b"), backslash doubled.
-QString EscapedConsoleText(const QByteArray& bytes);
+QString EscapedConsoleText(QByteArrayView bytes);
 
 class ConsoleTrace {
 public:
-    void Sent(uint64_t nowUs, const QByteArray& line);
-    void Received(uint64_t nowUs, const QByteArray& chunk);
-    void Clear() { events_.clear(); }
+    void Sent(uint64_t nowUs, QByteArrayView line);
+    void Received(uint64_t nowUs, QByteArrayView chunk);
+    void Clear();
     bool IsEmpty() const { return events_.empty(); }
 
     // One line per event: milliseconds since the first, "->" or "<-", the escaped text.
@@ -27,10 +30,14 @@ public:
 private:
     struct Event {
         uint64_t Us;
+        uint32_t End;  // where its bytes end in bytes_; they start where the previous event's end
         bool Out;
-        QByteArray Bytes;
     };
+    void Add(uint64_t nowUs, QByteArrayView bytes, bool out);
+    QByteArrayView BytesOf(size_t index) const;
+
     std::vector<Event> events_;
+    QByteArray bytes_;  // the bytes of every event, one after another
 };
 
 }  // namespace kv

@@ -226,12 +226,10 @@ QStringList SerialPortsInComOrder(QStringList devices) {
     return devices;
 }
 
-ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComOrder) {
-    if (!IsComNumber(number)) return {};
-#ifdef Q_OS_WIN
-    Q_UNUSED(portsInComOrder);
-    return {QStringLiteral("COM") + QString::number(number), ComSource::PortsPresent};
-#else
+namespace {
+
+// COM n as the user's assignment or the port folder names it; Source None when neither does.
+ComResolution NamedComPort(int number) {
     // An assignment that cannot be read may be this port's: falling back to a link or a port
     // present could reach another gateway.
     QByteArray assignments;
@@ -240,10 +238,24 @@ ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComO
     const QString assigned = AssignedDeviceNow(assignments, number);
     if (LooksLikeNetworkAddress(assigned)) return {assigned, ComSource::NetworkAssignment};
     if (!assigned.isEmpty()) return {assigned, ComSource::Assignment};
-    const ComResolution linked = LinkedDevice(number);
-    if (linked.Source != ComSource::None) return linked;
+    return LinkedDevice(number);
+}
+
+ComResolution PresentComPort(int number, const QStringList& portsInComOrder) {
     const QString present = portsInComOrder.value(number - 1);
     return {present, present.isEmpty() ? ComSource::None : ComSource::PortsPresent};
+}
+
+}  // namespace
+
+ComResolution ResolveComPortAndSource(int number, const QStringList& portsInComOrder) {
+    if (!IsComNumber(number)) return {};
+#ifdef Q_OS_WIN
+    Q_UNUSED(portsInComOrder);
+    return {QStringLiteral("COM") + QString::number(number), ComSource::PortsPresent};
+#else
+    const ComResolution named = NamedComPort(number);
+    return named.Source != ComSource::None ? named : PresentComPort(number, portsInComOrder);
 #endif
 }
 
@@ -251,11 +263,16 @@ QString ResolveComPort(int number, const QStringList& portsInComOrder) {
     return ResolveComPortAndSource(number, portsInComOrder).Device;
 }
 
+// The serial ports present are looked for only when nothing names COM n: the scan reads
+// every port's system files, and the port folder of a virtual gateway names its own.
 QString ResolveComPort(int number) {
 #ifdef Q_OS_WIN
     return ResolveComPort(number, {});
 #else
-    return ResolveComPort(number, PresentSerialPorts());
+    if (!IsComNumber(number)) return {};
+    const ComResolution named = NamedComPort(number);
+    if (named.Source != ComSource::None) return named.Device;
+    return PresentComPort(number, PresentSerialPorts()).Device;
 #endif
 }
 

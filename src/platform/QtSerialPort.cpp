@@ -181,8 +181,13 @@ int QtSerialPort::BytesWaiting() {
 }
 
 QByteArray QtSerialPort::ReadAll() {
-    PullArrivedBytes();
-    return IsOpen() ? port_.readAll() : QByteArray();
+    // After a wait that ended with data, what it took in is read without another look at
+    // the device: each look is a system call, and what comes later is read next time.
+    if (port_.bytesAvailable() == 0) PullArrivedBytes();
+    CloseIfDeviceLost();
+    // readAll() hands back a buffer of its read chunk's size (64 KiB) however little came;
+    // reading the count keeps each chunk at its own size.
+    return IsOpen() ? port_.read(port_.bytesAvailable()) : QByteArray();
 }
 
 int QtSerialPort::BytesToSend() {

@@ -63,7 +63,7 @@ void GatewaySession::PostToWindows(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void GatewaySession::Finish(const QString& trace, const QString& failure,
+void GatewaySession::Finish(const ConsoleTrace& trace, const QString& failure,
                             const std::function<void()>& done) {
     busy_ = false;
     lastTrace_ = trace;

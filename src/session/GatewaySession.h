@@ -50,8 +50,9 @@ public:
     bool IsBusy() const { return busy_; }
 
     // What went over the wire during the last operation that ended, one line per event;
-    // for the windows' failure boxes and "Save Console Trace...".
-    const QString& LastTrace() const { return lastTrace_; }
+    // for the windows' failure boxes and "Save Console Trace...". Made into text here, when
+    // asked, since most operations end without anyone looking.
+    QString LastTrace() const { return lastTrace_.Text(); }
     // Why the last operation's exchanges failed at once (ConsoleLink::Failure); empty when
     // none did.
     const QString& LastFailure() const { return lastFailure_; }
@@ -71,7 +72,8 @@ private:
     // Calls `call` on the window thread, after the session is no longer busy.
     void PostToWindows(std::function<void()> call);
     static void CloseAfterFailure(ConsoleLink& link);
-    void Finish(const QString& trace, const QString& failure, const std::function<void()>& done);
+    void Finish(const ConsoleTrace& trace, const QString& failure,
+                const std::function<void()>& done);
 
     SessionDeviceFactory makeDevices_;
     QThread thread_;
@@ -80,8 +82,8 @@ private:
     SessionDevices devices_;
     std::unique_ptr<ConsoleLink> link_;
     std::atomic<bool> busy_ = false;
-    QString lastTrace_;    // window thread only
-    QString lastFailure_;  // window thread only
+    ConsoleTrace lastTrace_;  // window thread only
+    QString lastFailure_;     // window thread only
 };
 
 template <typename Result>
@@ -102,7 +104,7 @@ bool GatewaySession::Run(QObject* context,
             auto result = std::make_shared<Result>(work(link, report));
             CloseAfterFailure(link);  // before the window hears of the outcome
             PostToWindows(
-                [this, target, done, result, trace = link.Trace.Text(), failure = link.Failure()] {
+                [this, target, done, result, trace = link.Trace, failure = link.Failure()] {
                     Finish(trace, failure, [&] {
                         if (target && done) done(std::move(*result));
                     });

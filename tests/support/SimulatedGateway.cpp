@@ -45,10 +45,24 @@ void SimulatedPort::Write(const QByteArray& bytes) {
     gateway_.wire_.SendFromPc(bytes, gateway_.NowNs());
 }
 
+// From one event on the line to the next (a byte reaching the console may make it answer),
+// letting the test act at each; the wait ends when bytes are waiting, when the device goes
+// away (as a real port's wait does) or after maxWait. A port that is not open sleeps it all.
 void SimulatedPort::WaitForData(std::chrono::microseconds maxWait) {
-    gateway_.Clock.Advance(maxWait);
+    const uint64_t endUs = gateway_.Clock.Microseconds() + uint64_t(maxWait.count());
+    if (!open_) gateway_.Clock.Advance(maxWait);
+    for (gateway_.CatchUp();; StepTowards(endUs)) {
+        if (EachWait) EachWait();
+        if (!open_ || BytesWaiting() > 0 || gateway_.Clock.Microseconds() >= endUs) return;
+    }
+}
+
+void SimulatedPort::StepTowards(uint64_t endUs) {
+    const uint64_t nowUs = gateway_.Clock.Microseconds();
+    const std::optional<uint64_t> nextNs = gateway_.wire_.NextEventNs();
+    const uint64_t nextUs = nextNs ? (*nextNs + 999) / 1000 : endUs;
+    gateway_.Clock.Advance(std::chrono::microseconds(std::clamp(nextUs, nowUs + 1, endUs) - nowUs));
     gateway_.CatchUp();
-    if (EachWait) EachWait();
 }
 
 SimulatedGateway::SimulatedGateway(sim::ControllerModel model) : Console(model) {

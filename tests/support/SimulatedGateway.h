@@ -31,7 +31,8 @@ public:
     QByteArray ReadAll() override;
     int BytesToSend() override;
     void Write(const QByteArray& bytes) override;
-    // Advances simulated time by maxWait, then runs `EachWait`.
+    // Advances simulated time until a byte arrives, the device goes away or maxWait has
+    // passed, running `EachWait` at each event on the line.
     void WaitForData(std::chrono::microseconds maxWait) override;
     QString LostReason() const override { return lostReason_; }
 
@@ -42,6 +43,7 @@ public:
 
 private:
     friend class SimulatedGateway;
+    void StepTowards(uint64_t endUs);
     SimulatedGateway& gateway_;
     int selected_ = 1;
     bool open_ = false;

@@ -62,8 +62,18 @@ public:
         ++TransmitBufferReads;
         return StuckTransmitBytes;
     }
-    // Sleeps for the whole wait, as a port does when nothing arrives.
-    void WaitForData(std::chrono::microseconds maxWait) override { clock_.Advance(maxWait); }
+    // Ends once the next chunk is due, on a whole millisecond of the wait as with a USB
+    // adapter that hands on what it received by the millisecond; or after the whole wait.
+    void WaitForData(std::chrono::microseconds maxWait) override {
+        const uint64_t nowUs = clock_.Microseconds();
+        if (!received_.isEmpty() || (!scheduled_.empty() && scheduled_.begin()->first <= nowUs))
+            return;
+        const auto untilDue =
+            scheduled_.empty() ? maxWait
+                               : std::chrono::ceil<std::chrono::milliseconds>(
+                                     std::chrono::microseconds(scheduled_.begin()->first - nowUs));
+        clock_.Advance(std::min<std::chrono::microseconds>(untilDue, maxWait));
+    }
     void Write(const QByteArray& bytes) override {
         for (const char byte : bytes) {
             Written += byte;
