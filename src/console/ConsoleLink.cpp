@@ -76,14 +76,14 @@ int64_t ConsoleLink::ReplyTimeoutFor(int specifiedMs) const {
     return specifiedMs + port_.RoundTrip().count();
 }
 
-bool ConsoleLink::PastBound() {
-    if (boundMs_ < 0) return false;
+uint64_t ConsoleLink::BoundEndUs() const {
+    if (boundMs_ < 0) return UINT64_MAX;
     // Bounds are made of console exchanges; longer time-outs stretch them alike.
     const int64_t stretchedMs =
         boundMs_ *
         std::max<int64_t>(ReplyTimeoutFor(ConsoleReplyTimeoutMs), ConsoleReplyTimeoutMs) /
         ConsoleReplyTimeoutMs;
-    return clock_.Microseconds() - operationStartUs_ >= uint64_t(stretchedMs) * 1000;
+    return operationStartUs_ + uint64_t(stretchedMs) * 1000;
 }
 
 // A device that went away answers nothing: waiting for each remaining reply would only
@@ -91,7 +91,8 @@ bool ConsoleLink::PastBound() {
 bool ConsoleLink::CannotGoOn() {
     if (!failure_.isEmpty()) return true;
     failure_ = port_.LostReason();
-    if (failure_.isEmpty() && PastBound()) failure_ = QString::fromLatin1(TimeoutText);
+    if (failure_.isEmpty() && clock_.Microseconds() >= BoundEndUs())
+        failure_ = QString::fromLatin1(TimeoutText);
     return !failure_.isEmpty();
 }
 
@@ -157,9 +158,10 @@ bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
 std::chrono::microseconds ConsoleLink::WaitLeft(uint32_t startMs) {
     const uint32_t elapsedMs = clock_.Milliseconds() - startMs;
     const auto replyLeftUs =
-        uint64_t(std::max<int64_t>(ReplyTimeoutMs - int64_t(elapsedMs), 1)) * 1000;
+        uint64_t(std::max<int64_t>(ReplyTimeoutFor(ReplyTimeoutMs) - int64_t(elapsedMs), 1)) * 1000;
     const uint64_t nowUs = clock_.Microseconds();
-    const uint64_t boundLeftUs = deadlineUs_ > nowUs ? deadlineUs_ - nowUs : 0;
+    const uint64_t boundEndUs = BoundEndUs();
+    const uint64_t boundLeftUs = boundEndUs > nowUs ? boundEndUs - nowUs : 0;
     return std::chrono::microseconds(std::min(replyLeftUs, boundLeftUs));
 }
 

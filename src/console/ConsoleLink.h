@@ -70,7 +70,7 @@ private:
     std::chrono::microseconds WaitLeft(uint32_t startMs);
     bool TimedOut(uint32_t startMs);
     bool CannotGoOn();
-    bool PastBound();
+    uint64_t BoundEndUs() const;
     void AppendWaitingChunk(QString& reply);
 
     SerialPort& port_;
