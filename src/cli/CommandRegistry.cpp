@@ -73,16 +73,6 @@ QString UnknownCommandText(const QString& name) {
     return text;
 }
 
-// 0 when the option is not given (or the command has none); nothing when it is no time-out.
-std::optional<int> ReplyTimeoutOf(const QCommandLineParser& parser) {
-    const QString option = QStringLiteral("reply-timeout");
-    if (!parser.optionNames().contains(option)) return 0;
-    bool isNumber = false;
-    const int ms = parser.value(option).toInt(&isNumber);
-    if (!isNumber || ms < 1 || ms > MaxUserReplyTimeoutMs) return std::nullopt;
-    return ms;
-}
-
 int RefuseUsage(const QString& problem, const QString& usage, QTextStream& err) {
     err << Program << ": " << problem << "\n" << usage << "\n";
     return ExitUsage;
@@ -118,6 +108,16 @@ void AddCommandOptions(QCommandLineParser& parser, const Command& command) {
 }
 
 }  // namespace
+
+// 0 when the option is not given (or the command has none); nothing when it is no time-out.
+std::optional<int> ReplyTimeoutOf(const QCommandLineParser& parser) {
+    const QString option = QStringLiteral("reply-timeout");
+    if (!parser.optionNames().contains(option)) return 0;
+    bool isNumber = false;
+    const int ms = parser.value(option).toInt(&isNumber);
+    if (!isNumber || ms < 1 || ms > MaxUserReplyTimeoutMs) return std::nullopt;
+    return ms;
+}
 
 bool RegisterCommand(const Command& command) {
     Registry().append(command);

@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QList>
 #include <QTextStream>
+#include <optional>
 
 namespace kv::cli {
 
@@ -55,6 +56,9 @@ QList<QCommandLineOption> BackupOptions();  // --backup-dir DIR, --no-backup
 // Where a write keeps the gateway's configuration first; empty with --no-backup.
 QString BackupFolderOf(const QCommandLineParser& args);
 QCommandLineOption EdsTextOption(const char* name);  // --description T, --created-by T
+
+// --reply-timeout MS: 0 when it is not given, nothing when MS is no time-out (1..60000).
+std::optional<int> ReplyTimeoutOf(const QCommandLineParser& parser);
 
 // "Usage: kv9052r-cli read --port P [--json] ..."
 QString UsageLine(const Command& command);

@@ -70,9 +70,9 @@ void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
 }
 
 int64_t ConsoleLink::ReplyTimeoutFor(int specifiedMs) const {
-    if (UserReplyTimeoutMs > 0)
-        return std::max<int64_t>(1,
-                                 int64_t(specifiedMs) * UserReplyTimeoutMs / ConsoleReplyTimeoutMs);
+    const int userMs = UserReplyTimeoutMs > 0 ? UserReplyTimeoutMs : port_.KeptReplyTimeoutMs();
+    if (userMs > 0)
+        return std::max<int64_t>(1, int64_t(specifiedMs) * userMs / ConsoleReplyTimeoutMs);
     return specifiedMs + port_.RoundTrip().count();
 }
 

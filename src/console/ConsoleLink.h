@@ -45,7 +45,8 @@ public:
     // The time-out of the exchange at hand: the console's, or 50 ms for EEPROM blocks.
     int16_t ReplyTimeoutMs = ConsoleReplyTimeoutMs;
     // The user's time-out for a console reply in place of ConsoleReplyTimeoutMs; the others
-    // keep their ratio to it. 0: the specified time-outs plus the port's round trip.
+    // keep their ratio to it. 0: the port's kept time-out, else the specified time-outs plus
+    // the port's round trip.
     int UserReplyTimeoutMs = 0;
     // The time-out an exchange specified as `specifiedMs` has on this link.
     int64_t ReplyTimeoutFor(int specifiedMs) const;

@@ -150,9 +150,13 @@ bool ReadAssignments(QByteArray& text, QString& error) {
     return true;
 }
 
-// Sets COM n's line, or removes it for an empty `device`; the file is replaced whole, or
+QString ReplyTimeoutKey(int number) {
+    return AssignmentKey(number) + QStringLiteral("ReplyTimeout");
+}
+
+// Sets COM n's lines, or removes them for an empty `device`; the file is replaced whole, or
 // stays as it was.
-bool ChangeAssignment(int number, const QString& device, QString& error) {
+bool ChangeAssignment(int number, const QString& device, QString& error, int replyTimeoutMs = 0) {
     QByteArray text;
     if (!ReadAssignments(text, error)) return false;
     if (device.isEmpty() && AssignmentIn(text, AssignmentKey(number)).isEmpty()) {
@@ -163,7 +167,10 @@ bool ChangeAssignment(int number, const QString& device, QString& error) {
     QString failed =
         QDir().mkpath(QFileInfo(path).path()) ? QString() : QStringLiteral("no folder for it");
     if (failed.isEmpty())
-        failed = WriteWholeFile(path, WithAssignment(text, AssignmentKey(number), device));
+        failed = WriteWholeFile(
+            path, WithAssignment(WithAssignment(text, AssignmentKey(number), device),
+                                 ReplyTimeoutKey(number),
+                                 replyTimeoutMs > 0 ? QString::number(replyTimeoutMs) : QString()));
     if (failed.isEmpty()) return true;
     error = QStringLiteral("Can't write %1: %2").arg(path, failed);
     return false;
@@ -182,20 +189,27 @@ QString AssignedDevice(int number) {
     return AssignmentIn(text, AssignmentKey(number));
 }
 
-bool AssignComPort(int number, const QString& device, QString& error) {
+int AssignedReplyTimeout(int number) {
+    QByteArray text;
+    QString error;
+    if (!IsComNumber(number) || !ReadAssignments(text, error)) return 0;
+    return std::max(0, AssignmentIn(text, ReplyTimeoutKey(number)).toInt());
+}
+
+bool AssignComPort(int number, const QString& device, QString& error, int replyTimeoutMs) {
     if (!IsComNumber(number)) {
         error = QStringLiteral("Ports are COM 1 to COM %1").arg(ComPortCount);
         return false;
     }
     if (LooksLikeNetworkAddress(device)) {
         const auto address = ParseNetworkAddress(device, error);
-        return address && ChangeAssignment(number, address->Text(), error);
+        return address && ChangeAssignment(number, address->Text(), error, replyTimeoutMs);
     }
     if (HasControlCharacter(device) || !IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
         error = QStringLiteral("%1 is no device").arg(device);
         return false;
     }
-    return ChangeAssignment(number, QFileInfo(device).absoluteFilePath(), error);
+    return ChangeAssignment(number, QFileInfo(device).absoluteFilePath(), error, replyTimeoutMs);
 }
 
 bool UnassignComPort(int number, QString& error) { return ChangeAssignment(number, {}, error); }

@@ -52,10 +52,14 @@ QString ComLinkPath(int number);
 QString AssignmentFile();
 // Keeps COM n assigned to `device` (which must exist, or be a valid network address) until
 // it is unassigned. False with the reason in `error` when it cannot.
-bool AssignComPort(int number, const QString& device, QString& error);
+// `replyTimeoutMs` (0: none) is kept with it and replaces the console's reply time-out
+// on that port, as --reply-timeout does on the command line.
+bool AssignComPort(int number, const QString& device, QString& error, int replyTimeoutMs = 0);
 bool UnassignComPort(int number, QString& error);
 // The device assigned to COM n as it was given, empty when none is.
 QString AssignedDevice(int number);
+// The reply time-out kept with COM n's assignment in milliseconds; 0 when none is.
+int AssignedReplyTimeout(int number);
 
 struct ComResolution {
     QString Device;

@@ -15,6 +15,7 @@ PortOpenResult RoutedSerialPort::Open() {
     Close();
     network_.reset();
     const QString named = device_.isEmpty() ? AssignedDevice(number_) : device_;
+    keptReplyTimeoutMs_ = device_.isEmpty() ? AssignedReplyTimeout(number_) : 0;
     if (LooksLikeNetworkAddress(named)) return OpenNetwork(named);
     if (device_.isEmpty())
         local_.SelectPort(number_);

@@ -29,6 +29,7 @@ public:
     void WaitForData(std::chrono::microseconds maxWait) override { Active().WaitForData(maxWait); }
     QString LostReason() const override { return Active().LostReason(); }
     std::chrono::milliseconds RoundTrip() const override { return Active().RoundTrip(); }
+    int KeptReplyTimeoutMs() const override { return keptReplyTimeoutMs_; }
 
 private:
     PortOpenResult OpenNetwork(const QString& address);
@@ -41,6 +42,7 @@ private:
     std::unique_ptr<NetworkSerialPort> network_;  // while a network port is chosen
     int number_ = 1;
     QString device_;  // chosen by SelectDevice; empty means COM n
+    int keptReplyTimeoutMs_ = 0;
 };
 
 }  // namespace kv

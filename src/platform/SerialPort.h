@@ -48,6 +48,9 @@ public:
     // How long a byte takes there and back beyond the line itself, measured when the port
     // opened: nothing for a local port, the network's share for a port reached over it.
     virtual std::chrono::milliseconds RoundTrip() const { return {}; }
+    // The user's reply time-out kept with the port (its assignment) in milliseconds, in place
+    // of the console's 200 ms; 0 when there is none.
+    virtual int KeptReplyTimeoutMs() const { return 0; }
 };
 
 }  // namespace kv

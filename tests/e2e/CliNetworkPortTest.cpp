@@ -81,7 +81,8 @@ TEST(CliNetworkPort, ReadApplyBackupAndRestoreGiveWhatTheGatewaysOwnPortGives) {
                                               "--backup-dir", folder, "--eds-dir", folder},
                                              {"read", "--port", port, "--json"},
                                              {"restore", "--port", port, backup}}) {
-            const CliRun run = RunCli(arguments);
+            // A generous time-out: ser2net is one more process for a busy machine to run.
+            const CliRun run = RunCli(arguments + QStringList{"--reply-timeout", "1000"});
             results << QString::number(run.ExitCode) + ' ' + run.Out;
         }
         return results << QString::fromLatin1(ReadAll(backup));

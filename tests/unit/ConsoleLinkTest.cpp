@@ -43,6 +43,8 @@ public:
     QString LostReason() const override { return Lost; }
     std::chrono::milliseconds Trip{0};
     std::chrono::milliseconds RoundTrip() const override { return Trip; }
+    int KeptMs = 0;
+    int KeptReplyTimeoutMs() const override { return KeptMs; }
     void SelectPort(int) override {}
     int SelectedPort() const override { return 1; }
     PortOpenResult Open() override { return {}; }
@@ -177,19 +179,22 @@ TEST(ConsoleLink, TakesTheTerminatorOnlyOnceTheLineIsQuiet) {
 }
 
 // A shorter time-out holds for its scope only. The user's time-out replaces the console's
-// and scales the shorter ones alike; without it a port's round trip is added to each.
+// (or the one kept with the port) and scales the shorter ones alike; without either a
+// port's round trip is added to each.
 TEST(ConsoleLink, TimeOutsFollowTheScopeTheUsersTimeOutAndTheRoundTrip) {
     const struct {
         int16_t ScopeMs;
-        int UserMs;
+        int UserMs, KeptMs;
         std::chrono::milliseconds RoundTrip, Waits;
-    } rows[] = {{50, 0, 0ms, 50ms},     {200, 0, 0ms, 200ms},   {200, 1000, 0ms, 1000ms},
-                {50, 1000, 0ms, 250ms}, {200, 0, 30ms, 230ms},  {50, 0, 30ms, 80ms},
-                {50, 1, 30ms, 1ms},     {200, 800, 30ms, 800ms}};
+    } rows[] = {{50, 0, 0, 0ms, 50ms},      {200, 0, 0, 0ms, 200ms},    {200, 1000, 0, 0ms, 1000ms},
+                {50, 1000, 0, 0ms, 250ms},  {200, 0, 0, 30ms, 230ms},   {50, 0, 0, 30ms, 80ms},
+                {50, 1, 0, 30ms, 1ms},      {200, 800, 0, 30ms, 800ms}, {200, 0, 600, 30ms, 600ms},
+                {200, 400, 600, 0ms, 400ms}};
     for (const auto& row : rows) {
         ScriptedLine line;
         line.link.UserReplyTimeoutMs = row.UserMs;
         line.port.Trip = row.RoundTrip;
+        line.port.KeptMs = row.KeptMs;
         {
             ReplyTimeoutScope scope(line.link, row.ScopeMs);
             EXPECT_FALSE(line.link.SendCommand("x", ">"));

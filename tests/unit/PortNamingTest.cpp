@@ -64,7 +64,8 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     const QString assigned = QStringLiteral("/dev/zero");
     QString error;
     ASSERT_TRUE(AssignComPort(1, assigned, error)) << error.toStdString();
-    ASSERT_TRUE(AssignComPort(3, assigned, error)) << error.toStdString();
+    ASSERT_TRUE(AssignComPort(3, assigned, error, 700)) << error.toStdString();
+    EXPECT_EQ(AssignedReplyTimeout(3) + AssignedReplyTimeout(1), 700);
     EXPECT_FALSE(AssignComPort(4, QStringLiteral("/dev/kv9052r-gone"), error));
     const QString hop = folder_.filePath(QStringLiteral("gateway"));
     ASSERT_TRUE(QFile::link(SomeDevice, hop));
@@ -95,6 +96,7 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     ASSERT_TRUE(UnassignComPort(1, error));
     EXPECT_EQ(ResolveComPortAndSource(1, PresentPorts).Source, ComSource::PortFolder);
     ASSERT_TRUE(UnassignComPort(3, error));
+    EXPECT_EQ(AssignedReplyTimeout(3), 0) << "the time-out goes with the assignment";
     EXPECT_EQ(ResolveComPort(3, PresentPorts + QStringList{"/dev/ttyS1"}), "/dev/ttyS1");
 }
 
