@@ -57,6 +57,10 @@ void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
         return;
     }
     err << InPortWords(failure, Link.Failure()) << "\n";
+    if (Link.Trace.HeardNothing()) {
+        const int number = ComNumberOf(PortName);
+        err << NoAnswerHint(number > 0 ? ComPortText(number) : PortName) << "\n";
+    }
     PrintLastExchange(err);
 }
 

@@ -64,4 +64,10 @@ QString ConsoleTrace::LastExchange() const {
         .arg(EscapedConsoleText(BytesOf(sent - 1)), EscapedConsoleText(reply));
 }
 
+bool ConsoleTrace::HeardNothing() const {
+    for (size_t i = 0; i < events_.size(); ++i)
+        if (!events_[i].Out && !BytesOf(i).empty()) return false;
+    return !events_.empty();
+}
+
 }  // namespace kv

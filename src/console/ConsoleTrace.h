@@ -21,6 +21,9 @@ public:
     void Received(uint64_t nowUs, QByteArrayView chunk);
     void Clear();
     bool IsEmpty() const { return events_.empty(); }
+    // Whether lines went out and not a byte came back: a gateway that is off, unplugged or
+    // on another port.
+    bool HeardNothing() const;
 
     // One line per event: milliseconds since the first, "->" or "<-", the escaped text.
     QString Text() const;

@@ -14,6 +14,14 @@ inline QString ComOccupiedText(int port) {
     return QStringLiteral("COM %1 has been occupied").arg(port);
 }
 
+// What to check when a gateway never answered; `port` as "COM 3 (/dev/ttyUSB0)".
+inline QString NoAnswerHint(const QString& port) {
+    return QStringLiteral(
+               "The gateway never answered. Check that it is powered, that the cable sits in "
+               "its console port, and that it is on %1.")
+        .arg(port);
+}
+
 // A failed exchange says "Timeout"; when the failure was the port's own (the device went
 // away), the first line says that instead, in the port's words. `portFailure` is the link's
 // Failure(): empty or "Timeout" leaves `message` as it is.

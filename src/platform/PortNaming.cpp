@@ -189,6 +189,12 @@ QString AssignedDevice(int number) {
     return AssignmentIn(text, AssignmentKey(number));
 }
 
+QString ComPortText(int number) {
+    const QString device = ResolveComPort(number);
+    return device.isEmpty() ? QStringLiteral("COM %1").arg(number)
+                            : QStringLiteral("COM %1 (%2)").arg(number).arg(device);
+}
+
 int AssignedReplyTimeout(int number) {
     QByteArray text;
     QString error;

@@ -58,6 +58,9 @@ bool AssignComPort(int number, const QString& device, QString& error, int replyT
 bool UnassignComPort(int number, QString& error);
 // The device assigned to COM n as it was given, empty when none is.
 QString AssignedDevice(int number);
+// "COM 3 (/dev/ttyUSB0)": COM n with what is behind it now, for messages; "COM 3" alone when
+// nothing is.
+QString ComPortText(int number);
 // The reply time-out kept with COM n's assignment in milliseconds; 0 when none is.
 int AssignedReplyTimeout(int number);
 

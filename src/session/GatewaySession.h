@@ -53,6 +53,7 @@ public:
     // for the windows' failure boxes and "Save Console Trace...". Made into text here, when
     // asked, since most operations end without anyone looking.
     QString LastTrace() const { return lastTrace_.Text(); }
+    bool LastHeardNothing() const { return lastTrace_.HeardNothing(); }
     // Why the last operation's exchanges failed at once (ConsoleLink::Failure); empty when
     // none did.
     const QString& LastFailure() const { return lastFailure_; }

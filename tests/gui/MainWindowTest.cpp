@@ -117,6 +117,9 @@ private Q_SLOTS:
             QVERIFY(h->Gateway.Clock.Milliseconds() - startMs <= r.maxMs);
             QCOMPARE(h->Gateway.Port.SelectedPort(), 3);
             QCOMPARE(h->Dialogs.MessageTexts(), QStringList{r.message});
+            // A gateway that never answered: what to check comes first under the details.
+            QCOMPARE(h->Dialogs.Messages[0].Details.startsWith("The gateway never answered."),
+                     r.silentAfterLines == 0);
             QCOMPARE(Field("CommunicationState")->text(), r.state);
             QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1110");
             for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",

@@ -15,6 +15,7 @@
 #include "console/Messages.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
+#include "platform/PortNaming.h"
 #include "session/PortOperation.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
@@ -166,7 +167,10 @@ bool Main_F::focusNextPrevChild(bool next) {
 }
 
 void Main_F::ReportReadFailure(const QString& message) {
-    session_.Dialogs.Message(message, ErrorTitle, session_.Gateway.LastTrace());
+    QString details = session_.Gateway.LastTrace();
+    if (session_.Gateway.LastHeardNothing())
+        details = NoAnswerHint(ComPortText(session_.PortNumber)) + u'\n' + details;
+    session_.Dialogs.Message(message, ErrorTitle, details);
     SetStateText(TimeoutText);
     AbortConnect();
 }
