@@ -56,20 +56,42 @@ qsizetype EditDistance(const QString& a, const QString& b) {
     return previous[b.size()];
 }
 
-// A mistyped command ("raed") names the command it is closest to, when one is close.
-QString UnknownCommandText(const QString& name) {
-    QString text = QStringLiteral("unknown command '%1'").arg(name);
-    const QString lower = name.toLower();
-    const Command* closest = nullptr;
+// The word of `words` closest to `typed`; empty when none is within two edits.
+QString Closest(const QString& typed, const QStringList& words) {
+    const QString lower = typed.toLower();
+    QString closest;
     qsizetype best = 3;  // more than two edits is another word
-    for (const Command& command : Registry()) {
-        const qsizetype distance = EditDistance(lower, QLatin1String(command.Name));
+    for (const QString& word : words) {
+        const qsizetype distance = EditDistance(lower, word);
         if (distance < best) {
             best = distance;
-            closest = &command;
+            closest = word;
         }
     }
-    if (closest != nullptr) text += QStringLiteral("; did you mean '%1'?").arg(closest->Name);
+    return closest;
+}
+
+// A mistyped command ("raed") names the command it is closest to, when one is close.
+QString UnknownCommandText(const QString& name) {
+    QStringList names;
+    for (const Command& command : Registry()) names.append(QLatin1String(command.Name));
+    const QString closest = Closest(name, names);
+    QString text = QStringLiteral("unknown command '%1'").arg(name);
+    if (!closest.isEmpty()) text += QStringLiteral("; did you mean '%1'?").arg(closest);
+    return text;
+}
+
+// Qt's refusal, and for a mistyped option ("--jsn") the option it is closest to.
+QString ParseErrorText(const QCommandLineParser& parser, const QList<QCommandLineOption>& options) {
+    QString text = parser.errorText();
+    if (parser.unknownOptionNames().isEmpty()) return text;
+    QStringList names;
+    for (const QCommandLineOption& option : options)
+        for (const QString& name : option.names())
+            if (name.size() > 1) names.append(name);
+    const QString closest = Closest(parser.unknownOptionNames().first(), names);
+    if (!closest.isEmpty())
+        text.replace(text.size() - 1, 1, QStringLiteral("; did you mean '--%1'?").arg(closest));
     return text;
 }
 
@@ -214,7 +236,11 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     QCommandLineParser parser;
     AddCommandOptions(parser, *command);
     words.prepend(Program + u' ' + first);
-    if (!parser.parse(words)) return RefuseUsage(parser.errorText(), UsageLine(*command), err);
+    if (!parser.parse(words)) {
+        QList<QCommandLineOption> options = command->Options;
+        if (TalksToGateway(*command)) options += GatewayOptions();
+        return RefuseUsage(ParseErrorText(parser, options), UsageLine(*command), err);
+    }
     if (parser.isSet(QStringLiteral("help"))) {
         out << CommandHelp(*command);
         return ExitOk;

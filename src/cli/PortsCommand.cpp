@@ -48,6 +48,14 @@ int ChangeAssignment(const Invocation& in) {
         in.Err << "--reply-timeout takes milliseconds 1..60000, with --assign\n";
         return ExitUsage;
     }
+    if (assign && !in.Args.isSet(QStringLiteral("force"))) {
+        if (const int other = ComAssignedTo(devices.first()); other > 0 && other != number) {
+            in.Err << devices.first() << " is already COM " << other
+                   << "; two COM numbers for one device would let two programs share it. Add "
+                      "--force to assign it anyway.\n";
+            return ExitUsage;
+        }
+    }
     QString error;
     if (assign ? !AssignComPort(number, devices.first(), error, *replyTimeout)
                : !UnassignComPort(number, error)) {
@@ -83,6 +91,7 @@ const bool registered = RegisterCommand(
      "list COM 1..16 and the device behind each; assign a device to a COM number",
      {{"assign", QStringLiteral("Keep COMn assigned to DEVICE."), QStringLiteral("COMn")},
       {"unassign", QStringLiteral("Drop COMn's assignment."), QStringLiteral("COMn")},
+      {"force", QStringLiteral("With --assign: also when another COM number has the device.")},
       {"reply-timeout",
        QStringLiteral("With --assign: wait up to MS milliseconds (1..60000) for each console "
                       "reply on COMn, in the windows too, instead of 200 (EEPROM blocks: a "

@@ -195,6 +195,18 @@ QString ComPortText(int number) {
                             : QStringLiteral("COM %1 (%2)").arg(number).arg(device);
 }
 
+int ComAssignedTo(const QString& device) {
+    const QString wanted = QFileInfo(device).canonicalFilePath();
+    for (int number = 1; number <= ComPortCount; ++number) {
+        const QString assigned = AssignedDevice(number);
+        if (assigned.isEmpty()) continue;
+        if (assigned == device.trimmed() ||
+            (!wanted.isEmpty() && QFileInfo(assigned).canonicalFilePath() == wanted))
+            return number;
+    }
+    return 0;
+}
+
 int AssignedReplyTimeout(int number) {
     QByteArray text;
     QString error;

@@ -41,7 +41,7 @@ TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
                 {{"read", "--port", "9", "--jsn"},
                  2,
                  "",
-                 "kv9052r-cli: Unknown option 'jsn'.\n"
+                 "kv9052r-cli: Unknown option 'jsn'; did you mean '--json'?\n"
                  "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
                 {{"restore", "--port", "3"}, 2, "", "kv9052r-cli: FILE.ini missing\nUsage: ..."},
                 {{"frobnicate"}, 2, "", "...unknown command 'frobnicate'\nUsage: kv9052r-cli ..."},
@@ -54,11 +54,18 @@ TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
 // an input that cannot be read or parsed.
 TEST(CommandLine, ExitStatusesFollowOneRule) {
     QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));  // the port assignments
     ASSERT_TRUE(WriteAll(folder.filePath("c.json"), R"({"DeviceNetParams": {"NodeId": 3}})"));
     ASSERT_TRUE(WriteAll(folder.filePath("t.csv"), "Instance;NetId\n"));
     ExpectRuns(
         {{{"read", "--port", "COM99"}, 1, "", "There is no COM99: ports are COM 1 to COM 16"},
          {{"ports", "--assign", "COM17", "/dev/null"}, 1, "", "There is no COM17: ..."},
+         {{"ports", "--assign", "COM2", "/dev/null"}, 0, "COM 2 is /dev/null (kept in ...)", ""},
+         {{"ports", "--assign", "COM3", "/dev/null"},
+          2,
+          "",
+          "/dev/null is already COM 2; two COM numbers for one device would let two programs "
+          "share it. Add --force to assign it anyway."},
          {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
          {{"eds", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
          {{"diff", "%1/c.json", "COM16"}, 1, "", "Can't open COM 16!"},
@@ -81,6 +88,7 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           "apply."},
          {{"restore", "--port", "COM16", "%1/none.ini"}, 2, "", "..."}},
         folder.path());
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {
