@@ -58,7 +58,8 @@ const FieldList<SerialClassRecord>& SerialFields() {
     using R = SerialClassRecord;
     static const FieldList<R> fields = {
         {"ConnMode", &R::ConnMode, ByteMax},
-        {"CmdTimeout", &R::CmdTimeout, Word32Max},
+        // The windows store a time-out past 65535 as 0; a file's is refused, never replaced.
+        {"CmdTimeout", &R::CmdTimeout, Word16Max},
         {"CmdCount", &R::CmdCount, SerialCommandSlots},
         {"Baud", &R::Baud, Word32Max, true, IsOfferedBaud,
          "must be one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200"},

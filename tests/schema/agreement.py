@@ -23,6 +23,7 @@ CASES = [
     ({"SerialClasses": [{"Parity": "MARK"}]}, False),
     ({"SerialClasses": [{"ConnMode": "Modbus  RTU"}]}, False),
     ({"Colour": "red"}, False),
+    ({"SerialClasses": [{"CmdTimeout": 70000}]}, False),
 ]
 
 

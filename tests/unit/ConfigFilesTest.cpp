@@ -110,6 +110,8 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
     const std::vector<std::pair<QByteArray, QStringList>> cases = {
         {longLength, {"SerialClasses[0].Commands[2].Length: must lie in 0..65535, not 70000"}},
         {R"({"DeviceNetParams": {"NodeId": "5"}})", {"DeviceNetParams.NodeId: must be a number"}},
+        {R"({"SerialClasses": [{"CmdTimeout": 70000}]})",
+         {"SerialClasses[0].CmdTimeout: must lie in 0..65535, not 70000"}},
         {R"({"TcpClasses": [{}, {}, {"CmdTimeout": 2.5}]})",
          {"TcpClasses[2].CmdTimeout: must be a whole number, not 2.5"}},
         {R"({"Colour": 1})", {"Colour: unknown key"}},
