@@ -171,7 +171,7 @@ bool GivenDiffers(const QJsonValue& given, const QJsonValue& actual) {
 }
 
 QString JsonText(const QJsonValue& value) {
-    if (value.isUndefined()) return QStringLiteral("nothing");
+    if (value.isUndefined()) return QStringLiteral("(none)");  // as diff says it
     // A value on its own is written as the one element of a list, without the brackets.
     const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(listed.mid(1, listed.size() - 2));

@@ -17,7 +17,7 @@ bool IsDerived(const QString& key) {
 }
 
 QString ValueText(const QJsonValue& value) {
-    if (value.isUndefined()) return QStringLiteral("nothing");
+    if (value.isUndefined()) return QStringLiteral("(none)");  // as diff says it
     const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(listed.mid(1, listed.size() - 2));
 }

@@ -256,7 +256,7 @@ TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {
     const QJsonObject expected = Json(R"({"a": {"b": [1, 2], "c": "x"}, "d": 4})");
     const QJsonObject actual = Json(R"({"a": {"b": [1, 3], "c": "x"}, "e": true})");
     EXPECT_EQ(JsonDifferences(expected, actual),
-              (QStringList{"a.b[1]: 2, read 3", "d: 4, read nothing", "e: nothing, read true"}));
+              (QStringList{"a.b[1]: 2, read 3", "d: 4, read (none)", "e: (none), read true"}));
 }
 
 }  // namespace
