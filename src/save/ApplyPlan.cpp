@@ -8,6 +8,7 @@
 #include "config/ConfigJson.h"
 #include "config/ParameterChecks.h"
 #include "config/WorkingCopy.h"
+#include "save/ConfigChanges.h"
 #include "save/FactoryReset.h"
 #include "save/PollPaths.h"
 
@@ -170,13 +171,6 @@ bool GivenDiffers(const QJsonValue& given, const QJsonValue& actual) {
     return false;
 }
 
-QString JsonText(const QJsonValue& value) {
-    if (value.isUndefined()) return QStringLiteral("(none)");  // as diff says it
-    // A value on its own is written as the one element of a list, without the brackets.
-    const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(listed.mid(1, listed.size() - 2));
-}
-
 // Poll paths are checked only against the gateway's classes: a file may leave them to it.
 ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths) {
     ApplyPlan plan;
@@ -259,8 +253,8 @@ QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual
         return differences;
     }
     if (expected != actual)
-        differences.append(
-            QStringLiteral("%1: %2, read %3").arg(path, JsonText(expected), JsonText(actual)));
+        differences.append(QStringLiteral("%1: %2, read %3")
+                               .arg(path, JsonValueText(expected), JsonValueText(actual)));
     return differences;
 }
 

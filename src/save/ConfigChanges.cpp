@@ -16,12 +16,6 @@ bool IsDerived(const QString& key) {
            key == u"ComBaudIndex" || key == u"PortChecksum";
 }
 
-QString ValueText(const QJsonValue& value) {
-    if (value.isUndefined()) return QStringLiteral("(none)");  // as diff says it
-    const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(listed.mid(1, listed.size() - 2));
-}
-
 void Compare(const QJsonValue& held, const QJsonValue& written, const QString& path,
              QStringList& changes) {
     if (held.isObject() && written.isObject()) {
@@ -49,7 +43,7 @@ void Compare(const QJsonValue& held, const QJsonValue& written, const QString& p
     }
     if (held != written)
         changes.append(
-            QStringLiteral("%1: %2 -> %3").arg(path, ValueText(held), ValueText(written)));
+            QStringLiteral("%1: %2 -> %3").arg(path, JsonValueText(held), JsonValueText(written)));
 }
 
 }  // namespace
@@ -65,6 +59,12 @@ GatewayConfig AsWritten(const GatewayConfig& config, const ConnectionPaths& poll
     CopyMBDataToEEPData(written);
     written.ConnectionPaths = pollPaths;
     return written;
+}
+
+QString JsonValueText(const QJsonValue& value) {
+    if (value.isUndefined()) return QStringLiteral("(none)");  // as diff says it
+    const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(listed.mid(1, listed.size() - 2));
 }
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 // of the configuration file. Fields the gateway derives itself (FirmwareInfo,
 // ConfigMarker, PortChecksum, ComBaudIndex) are not listed.
 
+#include <QJsonValue>
 #include <QStringList>
 
 #include "config/GatewayConfig.h"
@@ -14,6 +15,9 @@ inline const char* const ChangesTitle = "Changes to write";
 inline const char* const NoChangesText = "Nothing to change: the gateway holds this already.";
 
 QStringList ConfigChanges(const GatewayConfig& held, const GatewayConfig& written);
+
+// A JSON value as a change line shows it: compact JSON, "(none)" for an absent one.
+QString JsonValueText(const QJsonValue& value);
 
 // The configuration the save writes: the editor's working copy of the classes with the
 // port settings of the main window, and the poll paths of the save window.
