@@ -124,6 +124,7 @@ int RunApply(const Invocation& in) {
         options.Verify = !in.Args.isSet(QStringLiteral("no-verify"));
         options.Progress = work.Report(QStringLiteral("applying"), 100);
         options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
+        options.Strict = in.Args.isSet(QStringLiteral("strict"));
         options.BackupFolder = BackupFolderOf(in.Args);
         options.PortName = PortFileStem(work.Port);
         options.BackupKept = [&work](const QString& path) { work.Tell(BackupKeptText(path)); };
@@ -162,7 +163,7 @@ int RunApply(const Invocation& in) {
 const bool registered = RegisterCommand(
     {"apply",
      "--port P [--port P...] FILE.json [--inventory FILE.csv | --same-addresses] "
-     "[--eds-dir DIR] [--description T] [--created-by T] [--no-verify] [--dry-run] "
+     "[--eds-dir DIR] [--description T] [--created-by T] [--no-verify] [--dry-run] [--strict] "
      "[--backup-dir DIR | --no-backup]",
      "check a configuration file, write it, write the EDS file and verify",
      {PortOption(),
@@ -175,6 +176,9 @@ const bool registered = RegisterCommand(
       EdsTextOption("created-by"),
       {"no-verify", QStringLiteral("Do not read the gateway again to compare.")},
       {"dry-run", QStringLiteral("Read, merge and check, list the changes, write nothing.")},
+      {"strict",
+       QStringLiteral("Refuse a configuration that cannot work as meant (what check warns "
+                      "of) instead of warning and writing it.")},
       {"inventory",
        QStringLiteral("Per-gateway values: a CSV table with the column Port and any of NodeId, "
                       "BaudIndex, Ip, Mask, Gateway; each row's values replace the file's for "

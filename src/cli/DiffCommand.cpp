@@ -35,13 +35,6 @@ struct ConfigSource {
     EepromImage Image;  // a backup's bytes, for --raw
 };
 
-// "COM3", "3", a device path or a network address: read live. An existing file of that
-// name wins, except under /dev, where every port is a file.
-bool NamesAPort(const QString& argument) {
-    if (argument.startsWith(u"/dev/") || LooksLikeNetworkAddress(argument)) return true;
-    return ComNumberOf(argument) != 0 && !QFileInfo(argument).isFile();
-}
-
 std::optional<ConfigSource> ReadGatewaySource(const QString& port, ProgressLine& progress,
                                               QTextStream& err) {
     auto console = OpenCliConsole(port, err);
@@ -120,6 +113,27 @@ void ReportLeftOut(const QStringList& paths, const QString& lacking, SourceKind 
     out << "\n";
 }
 
+QString KindText(SourceKind kind) {
+    switch (kind) {
+        case SourceKind::ConfigurationFile:
+            return QStringLiteral("a configuration file");
+        case SourceKind::BackupFile:
+            return QStringLiteral("an EEPROM backup");
+        case SourceKind::Gateway:
+            return QStringLiteral("the gateway, read now");
+    }
+    return {};
+}
+
+// The first line: which two things were compared, so that a saved output says it.
+void ReportCompared(const QStringList& operands,
+                    const std::array<std::optional<ConfigSource>, 2>& sides, bool raw,
+                    QTextStream& out) {
+    out << QStringLiteral("Compared %1 (%2) with %3 (%4)%5.\n")
+               .arg(operands[0], KindText(sides[0]->Kind), operands[1], KindText(sides[1]->Kind),
+                    raw ? QStringLiteral(" byte by byte") : QString());
+}
+
 int ReportChanges(const QStringList& changes, QTextStream& out) {
     if (changes.isEmpty()) {
         out << "No differences.\n";
@@ -152,13 +166,12 @@ int RunDiff(const Invocation& in) {
     const auto& a = sides[0];
     const auto& b = sides[1];
 
-    if (raw) {
-        if (a->Kind != SourceKind::BackupFile || b->Kind != SourceKind::BackupFile) {
-            err << RawNeedsBackups << "\n";
-            return ExitError;
-        }
-        return ReportChanges(DiffBackupBytes(a->Image, b->Image), out);
+    if (raw && (a->Kind != SourceKind::BackupFile || b->Kind != SourceKind::BackupFile)) {
+        err << RawNeedsBackups << "\n";
+        return ExitError;
     }
+    ReportCompared(operands, sides, raw, out);
+    if (raw) return ReportChanges(DiffBackupBytes(a->Image, b->Image), out);
     const ConfigDifferences differences = DiffConfigTrees(a->Tree, b->Tree);
     ReportLeftOut(differences.OnlyInA, operands[1], b->Kind, out);
     ReportLeftOut(differences.OnlyInB, operands[0], a->Kind, out);

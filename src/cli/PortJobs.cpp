@@ -113,6 +113,11 @@ int ComNumberOf(const QString& argument) {
     return IsComNumber(number) ? number : -1;
 }
 
+bool NamesAPort(const QString& argument) {
+    if (argument.startsWith(u"/dev/") || LooksLikeNetworkAddress(argument)) return true;
+    return ComNumberOf(argument) != 0 && !QFileInfo(argument).isFile();
+}
+
 QStringList PortsOf(const QCommandLineParser& args) {
     QStringList ports;
     for (const QString& value : args.values(QStringLiteral("port")))

@@ -18,6 +18,11 @@ namespace kv::cli {
 // device path), -1 for a number outside COM 1..16.
 int ComNumberOf(const QString& argument);
 
+// Whether an operand names a port to read live rather than a file: "COM3", "3", a device
+// path or a network address. An existing file of that name wins, except under /dev, where
+// every port is a file.
+bool NamesAPort(const QString& argument);
+
 // Every --port value, comma lists split, in the order given.
 QStringList PortsOf(const QCommandLineParser& args);
 

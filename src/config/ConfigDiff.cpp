@@ -7,31 +7,12 @@
 
 #include "config/ConfigJson.h"
 #include "config/EepromCodec.h"
+#include "config/EnumeratedNames.h"
+#include "config/FieldText.h"
 #include "config/NumberText.h"
 
 namespace kv {
 namespace {
-
-QString ValueText(const QJsonValue& value) {
-    switch (value.type()) {
-        case QJsonValue::Undefined:
-            return QStringLiteral("(none)");
-        case QJsonValue::Double:
-            return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        case QJsonValue::String:
-            return u'"' + value.toString() + u'"';
-        case QJsonValue::Array:
-            return QString::fromUtf8(QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact));
-        case QJsonValue::Object:
-            return QString::fromUtf8(
-                QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact));
-        case QJsonValue::Bool:
-            return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-        case QJsonValue::Null:
-            break;
-    }
-    return QStringLiteral("null");
-}
 
 QString KeyPath(const QString& path, const QString& key) {
     return path.isEmpty() ? key : path + u'.' + key;
@@ -78,7 +59,7 @@ void DiffValues(const QJsonValue& a, const QJsonValue& b, const QString& path,
     else if (a.isArray() && b.isArray())
         DiffLists(a.toArray(), b.toArray(), path, result);
     else if (a != b)
-        result.Changes << QStringLiteral("%1: %2 -> %3").arg(path, ValueText(a), ValueText(b));
+        result.Changes << FieldChangeText(path, a, b);
 }
 
 // Valid 1 for each listed command without it, and CmdCount from the list's length.
@@ -102,6 +83,26 @@ QJsonValue WithApplyDefaults(const QJsonValue& classes) {
     return filled;
 }
 
+// A list field given by its list text ("EVEN") as the number a read-out holds, so that a
+// file and a gateway that agree compare equal.
+QJsonValue WithListNumbers(const QJsonValue& value) {
+    if (value.isArray()) {
+        QJsonArray list;
+        for (const QJsonValue& element : value.toArray()) list.append(WithListNumbers(element));
+        return list;
+    }
+    if (!value.isObject()) return value;
+    QJsonObject object = value.toObject();
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const auto* entries = NamedValuesOf(it.key());
+        const auto number = entries && it.value().isString()
+                                ? ValueOfName(*entries, it.value().toString())
+                                : std::nullopt;
+        it.value() = number ? QJsonValue(*number) : WithListNumbers(it.value());
+    }
+    return object;
+}
+
 }  // namespace
 
 ConfigDifferences DiffConfigTrees(const QJsonObject& a, const QJsonObject& b) {
@@ -121,7 +122,7 @@ QJsonObject BackupConfigTree(const EepromImage& image) {
 bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& errors) {
     GatewayConfig scratch;
     if (!MergeConfigJson(file, scratch, errors)) return false;
-    tree = file;
+    tree = WithListNumbers(file).toObject();
     // The backup mark says where the file came from, not what the gateway holds.
     tree.remove(QLatin1String(ConfigBackupKey));
     // A file written before the format was named is the same format.

@@ -47,6 +47,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     ApplyPlan plan = PlanApply(read, file);
     outcome.Warnings = plan.Warnings;
+    (options.Strict ? plan.Errors : outcome.Warnings) += plan.Unworkable;
     if (!plan.ok()) {
         outcome.Errors = plan.Errors;
         return outcome;

@@ -24,6 +24,8 @@ struct ApplyOptions {
     QString PortName;  // for the backup's name
     // Told the backup's path as soon as it is written, before the write begins.
     std::function<void(const QString& path)> BackupKept;
+    // A configuration that cannot work as meant (ConfigWarnings) is refused, not written.
+    bool Strict = false;
 };
 
 // What became of the gateway.

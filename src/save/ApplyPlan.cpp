@@ -6,6 +6,8 @@
 #include "config/BaudTexts.h"
 #include "config/CommandChecks.h"
 #include "config/ConfigJson.h"
+#include "config/ConfigWarnings.h"
+#include "config/FieldText.h"
 #include "config/ParameterChecks.h"
 #include "config/WorkingCopy.h"
 #include "save/ConfigChanges.h"
@@ -78,13 +80,30 @@ public:
     }
 
     // The port settings go through the COM "Set" rule, which also computes the check byte.
+    // Each of the four is checked on its own beside passing values, so every refused one
+    // is named under its own key.
     void Ports() {
+        using Positions = ComSettingPositions;
+        const std::pair<const char*, int Positions::*> fields[] = {
+            {"Baud", &Positions::Baud},
+            {"DataBits", &Positions::DataBits},
+            {"Parity", &Positions::Parity},
+            {"StopBits", &Positions::StopBits}};
         for (int port = 0; port < SerialClassCount; ++port) {
             const SerialClassRecord& record = plan_.Config.SerialClasses[port];
-            const ComSettingPositions positions{port, BaudIndexOf(record.Baud), record.DataBits - 7,
-                                                record.Parity, record.StopBits - 1};
-            const SettingResult result = ApplyComSetting(plan_.Config, positions);
-            if (!result.ok()) Refuse(QStringLiteral("SerialClasses[%1]").arg(port), result.Message);
+            const Positions given{port, BaudIndexOf(record.Baud), record.DataBits - 7,
+                                  record.Parity, record.StopBits - 1};
+            bool allPass = true;
+            for (const auto& [key, field] : fields) {
+                Positions alone{port, 0, 0, 0, 0};
+                alone.*field = given.*field;
+                GatewayConfig scratch;
+                const SettingResult result = ApplyComSetting(scratch, alone);
+                if (result.ok()) continue;
+                allPass = false;
+                Refuse(QStringLiteral("SerialClasses[%1].%2").arg(port).arg(key), result.Message);
+            }
+            if (allPass) ApplyComSetting(plan_.Config, given);
         }
     }
 
@@ -194,6 +213,7 @@ ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPol
     for (int t = 0; t < TcpClassCount; ++t) check.TcpClass(t);
     if (keptBackup) plan.Config = asRead;
     MakeWorkingCopy(plan.Config);
+    plan.Unworkable = ConfigWarnings(plan.Config);
     plan.PollPaths = plan.Config.ConnectionPaths;
     if (!checkPollPaths) return plan;
     GatewayConfig readOffers = read;  // the lists offer what the working copy holds
@@ -220,6 +240,21 @@ GatewayConfig PassingConfig() {
     return config;
 }
 
+// Whether `value` holds the key path "A.B[1].C".
+bool GivesKeyPath(QJsonValue value, const QString& keyPath) {
+    for (const QString& step : keyPath.split(u'.')) {
+        const qsizetype bracket = step.indexOf(u'[');
+        const QString key = step.left(bracket);
+        if (!value.toObject().contains(key)) return false;
+        value = value.toObject().value(key);
+        if (bracket < 0) continue;
+        const qsizetype index = step.mid(bracket + 1).chopped(1).toLongLong();
+        if (index >= value.toArray().size()) return false;
+        value = value.toArray().at(index);
+    }
+    return true;
+}
+
 }  // namespace
 
 ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
@@ -228,6 +263,13 @@ ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
 
 QStringList FileProblems(const QJsonObject& file) {
     return Plan(PassingConfig(), file, false).Errors;
+}
+
+QStringList FileWarnings(const QJsonObject& file) {
+    QStringList given;
+    for (const QString& warning : Plan(PassingConfig(), file, false).Unworkable)
+        if (GivesKeyPath(file, warning.section(QStringLiteral(": "), 0, 0))) given << warning;
+    return given;
 }
 
 QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,
@@ -253,8 +295,9 @@ QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual
         return differences;
     }
     if (expected != actual)
-        differences.append(QStringLiteral("%1: %2, read %3")
-                               .arg(path, JsonValueText(expected), JsonValueText(actual)));
+        differences.append(
+            QStringLiteral("%1: %2, read %3")
+                .arg(path, FieldValueText(path, expected), FieldValueText(path, actual)));
     return differences;
 }
 

@@ -15,6 +15,7 @@ struct ApplyPlan {
     ConnectionPaths PollPaths;  // the poll paths the save writes
     QStringList Errors;         // "<key path>: <message>"; when any, nothing may be written
     QStringList Warnings;       // values of the file that are ignored
+    QStringList Unworkable;     // ConfigWarnings of what would be written
     bool ok() const { return Errors.isEmpty(); }
 };
 
@@ -26,6 +27,10 @@ ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file);
 // value it gives, checked as PlanApply checks it. Its poll paths are checked with the
 // gateway's classes, by PlanApply.
 QStringList FileProblems(const QJsonObject& file);
+
+// The warnings (ConfigWarnings) of a file alone, for the fields it gives: what it leaves
+// out is not known without a gateway.
+QStringList FileWarnings(const QJsonObject& file);
 
 // The key paths where two JSON values differ, each with both values: "a.b: x, read y".
 QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,

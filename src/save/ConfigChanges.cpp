@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "config/ConfigJson.h"
+#include "config/FieldText.h"
 #include "save/CopyMBDataToEEPData.h"
 
 namespace kv {
@@ -41,9 +42,7 @@ void Compare(const QJsonValue& held, const QJsonValue& written, const QString& p
                     QStringLiteral("%1[%2]").arg(path).arg(i), changes);
         return;
     }
-    if (held != written)
-        changes.append(
-            QStringLiteral("%1: %2 -> %3").arg(path, JsonValueText(held), JsonValueText(written)));
+    if (held != written) changes.append(FieldChangeText(path, held, written));
 }
 
 }  // namespace
@@ -59,12 +58,6 @@ GatewayConfig AsWritten(const GatewayConfig& config, const ConnectionPaths& poll
     CopyMBDataToEEPData(written);
     written.ConnectionPaths = pollPaths;
     return written;
-}
-
-QString JsonValueText(const QJsonValue& value) {
-    if (value.isUndefined()) return QStringLiteral("(none)");  // as diff says it
-    const QByteArray listed = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(listed.mid(1, listed.size() - 2));
 }
 
 }  // namespace kv

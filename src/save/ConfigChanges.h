@@ -16,9 +16,6 @@ inline const char* const NoChangesText = "Nothing to change: the gateway holds t
 
 QStringList ConfigChanges(const GatewayConfig& held, const GatewayConfig& written);
 
-// A JSON value as a change line shows it: compact JSON, "(none)" for an absent one.
-QString JsonValueText(const QJsonValue& value);
-
 // The configuration the save writes: the editor's working copy of the classes with the
 // port settings of the main window, and the poll paths of the save window.
 GatewayConfig AsWritten(const GatewayConfig& config, const ConnectionPaths& pollPaths);

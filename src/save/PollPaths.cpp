@@ -96,11 +96,6 @@ ConnectionPaths PreselectedPaths(const GatewayConfig& config) {
             PreselectedPath(config, PollDirection::Consumed, read.PollConsume)};
 }
 
-QString PollPathText(const PollPath& path) {
-    const QString classId = QString::number(path[0], 16).toUpper().rightJustified(2, u'0');
-    return QStringLiteral("0x%1/%2/%3").arg(classId).arg(path[1]).arg(path[2]);
-}
-
 std::vector<PollPath> OfferedPaths(const GatewayConfig& config, PollDirection direction) {
     std::vector<PollPath> paths;
     for (const uint8_t classId : OfferedClasses(config, direction))

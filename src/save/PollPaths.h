@@ -10,12 +10,11 @@
 #include <optional>
 #include <vector>
 
+#include "config/FieldText.h"
 #include "config/GatewayConfig.h"
 #include "eds/ConnectionData.h"
 
 namespace kv {
-
-using PollPath = std::array<uint8_t, 3>;  // class, instance, attribute
 
 // The path the window falls back to when the read-out path is no longer offered.
 inline constexpr PollPath FallbackPollPath = {0x64, 1, 1};
@@ -44,8 +43,6 @@ std::optional<std::vector<uint8_t>> OfferedInstances(const GatewayConfig& config
 std::vector<uint8_t> OfferedAttributes(const GatewayConfig& config, PollDirection direction,
                                        uint8_t classId, uint8_t instance);
 
-// "0x65/1/13": class in hexadecimal, instance and attribute in decimal.
-QString PollPathText(const PollPath& path);
 // Every path the lists offer, in list order.
 std::vector<PollPath> OfferedPaths(const GatewayConfig& config, PollDirection direction);
 

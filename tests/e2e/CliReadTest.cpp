@@ -64,14 +64,19 @@ TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
     ASSERT_TRUE(WriteAll(folder + "/w.json", R"({"SerialClasses": [{"Commands": [{}]}]})"));
 
     ExpectRuns(
-        {{{"diff", "%1/read.json", "COM8"}, 0, "No differences.", ""},
+        {{{"diff", "%1/read.json", "COM8"},
+          0,
+          "Compared %1/read.json (a configuration file) with COM8 (the gateway, read now).\n"
+          "No differences.",
+          ""},
          {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.", ""},
          {{"diff", "%1/gw.ini", "%1/edited.json"},
           1,
+          "Compared %1/gw.ini (an EEPROM backup) with %1/edited.json (a configuration file).\n"
           "Left out, %1/gw.ini does not hold them: EthernetParams (an EEPROM backup holds "
           "no Ethernet settings)\nSerialClasses[0].Commands[0].Length: 10 -> 12",
           ""},
-         {{"diff", "--raw", "%1/gw.ini", "%1/gw.ini"}, 0, "No differences.", ""},
+         {{"diff", "--raw", "%1/gw.ini", "%1/gw.ini"}, 0, "...byte by byte.\nNo differences.", ""},
          {{"diff", "--raw", "%1/gw.ini", "%1/read.json"}, 2, "", "--raw compares two EEPROM..."},
          {{"diff", "COM15", "%1/no.json"}, 2, "", "Cannot read %1/no.json: there is no such file"},
          {{"diff", "%1/n.txt", "COM8"}, 2, "", "%1/n.txt is neither a configuration file..."},

@@ -19,6 +19,7 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
     simulator.Start({"--com", "9", "--demo"});
     const QString folder = simulator.Folder.path();
     ASSERT_TRUE(WriteAll(folder + "/bad.json", R"({"DeviceNetParams": {"NodeId": 64}})"));
+    ASSERT_TRUE(WriteAll(folder + "/odd.json", R"({"EthernetParams": {"Mask": "255.0.255.0"}})"));
     ASSERT_TRUE(WriteAll(folder + "/good.json", R"({
         "DeviceNetParams": {"NodeId": 12},
         "TcpClasses": [{}, {"ConnValid": 1, "Commands": [{"NetId": 1, "FunctionCode": 4,
@@ -29,12 +30,18 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
           "",
           "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
           "Nothing was written to the gateway."},
+         {{"apply", "--port", "9", "%1/odd.json", "--strict", "--no-backup"},
+          1,
+          "",
+          "EthernetParams.Mask: 255.0.255.0 is no network mask: its one-bits are not contiguous\n"
+          "Nothing was written to the gateway."},
          {{"apply", "--port", "9", "%1/good.json", "--eds-dir", "%1", "--description", "Hall 2"},
           0,
           "Produce EDS File OK: %1/KV-9052R_ 12.eds\nWritten and verified.",
           "The gateway's configuration was kept in %1/kv9052r/backups/..._node5_COM9.json"},
          {{"eds", "--port", "COM9", "--out-dir", "%1/again"}, 0, "%1/again/KV-9052R_ 12.eds", ""},
          {{"diff", "%1/good.json", "COM9"}, 0, "...No differences.", ""},
+         {{"check", "COM9"}, 0, "No problems, no warnings.", ""},
          {{"factory-reset", "--port", "COM9"}, 2, "", "...add --yes to go on."},
          {{"factory-reset", "--port", "COM9", "--yes"},
           0,

@@ -13,7 +13,7 @@ const QString Utility = QStringLiteral("kv9052r-utility");
 
 TEST(CommandLine, EveryCommandHasItsHelp) {
     for (const char* command :
-         {"read", "apply", "eds", "factory-reset", "backup", "restore", "diff", "ports"}) {
+         {"read", "apply", "check", "eds", "factory-reset", "backup", "restore", "diff", "ports"}) {
         const CliRun run = RunCli({command, "--help"});
         EXPECT_EQ(run.ExitCode, 0) << command;
         EXPECT_TRUE(run.Out.startsWith(QStringLiteral("Usage: kv9052r-cli %1 ").arg(command)))
@@ -57,6 +57,8 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));  // the port assignments
     ASSERT_TRUE(WriteAll(folder.filePath("c.json"), R"({"DeviceNetParams": {"NodeId": 3}})"));
     ASSERT_TRUE(WriteAll(folder.filePath("t.csv"), "Instance;NetId\n"));
+    ASSERT_TRUE(WriteAll(folder.filePath("w.json"), R"({"EthernetParams": {"Mask": "0.0.0.0"}})"));
+    ASSERT_TRUE(WriteAll(folder.filePath("p.json"), R"({"DeviceNetParams": {"NodeId": 64}})"));
     ExpectRuns(
         {{{"read", "--port", "COM99"}, 1, "", "There is no COM99: ports are COM 1 to COM 16"},
          {{"ports", "--assign", "COM17", "/dev/null"}, 1, "", "There is no COM17: ..."},
@@ -86,7 +88,18 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           "",
           "%1/c.json is a configuration file, not an EEPROM backup: write it with kv9052r-cli "
           "apply."},
-         {{"restore", "--port", "COM16", "%1/none.ini"}, 2, "", "..."}},
+         {{"restore", "--port", "COM16", "%1/none.ini"}, 2, "", "..."},
+         {{"check", "%1/c.json"}, 0, "No problems, no warnings.", ""},
+         {{"check", "%1/w.json"},
+          1,
+          "Warning: EthernetParams.Mask: 0.0.0.0 is no network mask\n0 problems, 1 warning.",
+          ""},
+         {{"check", "%1/p.json"},
+          2,
+          "Problem: DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
+          "1 problem, 0 warnings.",
+          ""},
+         {{"check", "COM16"}, 1, "", "Can't open COM 16!"}},
         folder.path());
     qunsetenv("XDG_CONFIG_HOME");
 }

@@ -42,7 +42,7 @@ private Q_SLOTS:
         rig.Find<QAction>("MenuOpenConfig")->trigger();
         QCOMPARE(rig.Dialogs.MessageTexts(),
                  QStringList{"DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
-                             "SerialClasses[0]: Parity is not supported!"});
+                             "SerialClasses[0].Parity: Parity is not supported!"});
         QVERIFY(!rig.Window.Connected());
 
         rig.Dialogs.Messages.clear();
@@ -76,7 +76,7 @@ private Q_SLOTS:
         QCOMPARE(rig.Dialogs.Questions[1].Text,
                  QStringLiteral("DeviceNetParams.NodeId: 5 -> 9\n"
                                 "SerialClasses[0].Commands[0].Length: 10 -> 12\n"
-                                "TcpClasses[1].ConnValid: 0 -> 1"));
+                                "TcpClasses[1].ConnValid: NO -> YES"));
         // The backup holds the gateway as read before the write, not the file.
         QVERIFY(test::ReadAll(test::FirstFile(backups.path())).contains("\"NodeId\": 5"));
         GatewayConfig reread;

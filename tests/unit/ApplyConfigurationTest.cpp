@@ -71,23 +71,28 @@ TEST_F(ApplyConfigurationTest, RefusedFilesAndDryRunsWriteNothing) {
         QStringList Errors;
         QStringList Changes;
     } rows[] = {
+        // Problems in every group, each under its own key path, in one run.
         {R"({"DeviceNetParams": {"NodeId": 64, "BaudIndex": 3},
-            "SerialClasses": [{"Commands": [
+            "EthernetParams": {"Ip": "10.0.0.255", "Mask": "255.255.256.0"},
+            "ConnectionPaths": {"PollConsume": [101, 1, 13]},
+            "SerialClasses": [{"Baud": 1234, "DataBits": 9, "Parity": 5, "StopBits": 3,
+            "Commands": [
             {"NetId": 1, "FunctionCode": 3, "MemAddress": 2040, "StartAddress": 0, "Length": 4},
             {"NetId": 1, "FunctionCode": 3, "MemAddress": 2000, "StartAddress": 0, "Length": 48}
             ]}]})",
          false,
-         {"DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
+         {"SerialClasses[0].Baud: must be one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, "
+          "115200",
+          "DeviceNetParams.NodeId: Node ID is not supported!(0~63)",
           "DeviceNetParams.BaudIndex: Baud rate is not supported!",
+          "EthernetParams.Ip: Invalid IP address!", "EthernetParams.Mask: Invalid Mask address!",
+          "SerialClasses[0].DataBits: Data Bit is not supported!",
+          "SerialClasses[0].Parity: Parity is not supported!",
+          "SerialClasses[0].StopBits: Stop Bit is not supported!",
           "SerialClasses[0].Commands[1].MemAddress/Length: Communication Length Greater Than "
-          "Internal Memory"},
-         {}},
-        {R"({"EthernetParams": {"Ip": "10.0.0.255", "Mask": "255.255.256.0"},
-            "ConnectionPaths": {"PollConsume": [101, 1, 13]}})",
-         false,
-         {"EthernetParams.Ip: Invalid IP address!", "EthernetParams.Mask: Invalid Mask address!",
+          "Internal Memory",
           "ConnectionPaths.PollConsume: 0x65/1/13 is not among the paths these classes offer: "
-          "0x64/1/1, 0x64/1/2, 0x64/1/3, 0x65/2/13, 0x66/2/13, 0x67/2/13"},
+          "0x64/1/1, 0x64/1/2, 0x64/1/3, 0x66/2/13, 0x67/2/13"},
          {}},
         // COM1's first command no longer reads, and with it the gateway's produced path goes.
         {R"({"SerialClasses": [{"Commands": [
@@ -114,7 +119,7 @@ TEST_F(ApplyConfigurationTest, RefusedFilesAndDryRunsWriteNothing) {
          true,
          {},
          {"DeviceNetParams.NodeId: 5 -> 9", R"(EthernetParams.Ip: "192.168.255.1" -> "10.0.0.7")",
-          "TcpClasses[1].ConnValid: 0 -> 1"}},
+          "TcpClasses[1].ConnValid: NO -> YES"}},
     };
     for (const auto& row : rows) {
         const ApplyOutcome outcome = Apply(row.File, row.DryRun);
@@ -138,7 +143,10 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
         "ConnectionPaths": {"PollProduce": [100, 1, 1]}})");
 
     EXPECT_TRUE(outcome.Ok) << outcome.Errors.join('\n').toStdString();
-    EXPECT_EQ(outcome.Warnings, QStringList{"FirmwareInfo: the gateway's own value is kept"});
+    EXPECT_EQ(outcome.Warnings,
+              (QStringList{"FirmwareInfo: the gateway's own value is kept",
+                           "SerialClasses[1].Commands[0].MemAddress: COM1 instance 1 and COM2 "
+                           "instance 1 share 300..301"}));
     EXPECT_EQ(gateway.Console.Network.Ip, "10.0.0.7");
     const auto& com1 = gateway.Console.Eeprom.Blocks[8];
     EXPECT_EQ(Bytes(com1.begin() + 1, com1.begin() + 6), (Bytes{0, 0, 1, 244, 1}));
@@ -251,6 +259,35 @@ INSTANTIATE_TEST_SUITE_P(
                      "The gateway is partly written."},
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,
                      "Written, but not verified: the read-back failed."}));
+
+// A file alone warns only of what it gives: COM1's mode is the gateway's in the last row.
+TEST(ApplyPlanTest, FileWarningsNameWhatCannotWork) {
+    const char* command = R"({"NetId": 1, "FunctionCode": 3, "StartAddress": 0, "Length": 4,)";
+    const struct {
+        QByteArray File;
+        QString Warning;
+    } rows[] = {
+        {R"({"SerialClasses": [{"ConnMode": "Modbus RTU", "DataBits": 7}]})",
+         "SerialClasses[0].DataBits: Modbus RTU needs 8 data bits; with 7 the port cannot talk to "
+         "its devices"},
+        {R"({"SerialClasses": [{"ConnMode": 2, "DataBits": 7}]})", ""},
+        {R"({"EthernetParams": {"Mask": "255.0.255.0"}})",
+         "EthernetParams.Mask: 255.0.255.0 is no network mask: its one-bits are not contiguous"},
+        {R"({"EthernetParams": {"Mask": "0.0.0.0"}})",
+         "EthernetParams.Mask: 0.0.0.0 is no network mask"},
+        {R"({"SerialClasses": [{}, {"ConnMode": 0, "Commands": [)" + QByteArray(command) +
+             R"("MemAddress": 0}]}]})",
+         "SerialClasses[1].ConnMode: NONE, so the gateway ignores the class's 1 command"},
+        {R"({"SerialClasses": [{"ConnMode": 1, "Commands": [)" + QByteArray(command) +
+             R"("MemAddress": 0}, )" + command + R"("MemAddress": 2}]}]})",
+         "SerialClasses[0].Commands[1].MemAddress: COM1 instance 1 and COM1 instance 2 share "
+         "2..3"},
+        {R"({"SerialClasses": [{"Commands": [)" + QByteArray(command) + R"("MemAddress": 0}]}]})",
+         ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FileWarnings(Json(row.File)).join('\n'), row.Warning) << row.File.data();
+}
 
 TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {
     const QJsonObject expected = Json(R"({"a": {"b": [1, 2], "c": "x"}, "d": 4})");

@@ -12,9 +12,11 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "config/ConfigWarnings.h"
 #include "console/Messages.h"
 #include "eds/EdsFile.h"
 #include "save/BackupBeforeWrite.h"
+#include "save/ConfigChanges.h"
 #include "save/FactoryReset.h"
 #include "save/SaveConfiguration.h"
 #include "session/PortOperation.h"
@@ -54,6 +56,7 @@ EDSAndEEPSet::EDSAndEEPSet(Session& session, QWidget* parent)
     content->setContentsMargins(16, 16, 16, 12);
     content->setSpacing(14);
     content->addLayout(frames);
+    content->addWidget(MakeWarningsNote());
     content->addLayout(MakeButtons());
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(0, 0, 0, 0);
@@ -69,6 +72,18 @@ EDSAndEEPSet::EDSAndEEPSet(Session& session, QWidget* parent)
     FinishDeviceSet->setFocus();
     adjustSize();
     CentreOnScreen(*this);
+}
+
+// What the checks accept but cannot work as meant; the save still writes it.
+QLabel* EDSAndEEPSet::MakeWarningsNote() {
+    const QStringList warnings = ConfigWarnings(AsWritten(session_.Config, working_));
+    auto* note = new QLabel(QStringLiteral("Warnings:\n") + warnings.join(u'\n'));
+    note->setObjectName(QStringLiteral("WarningsNote"));
+    note->setAccessibleName(QStringLiteral("Warnings"));
+    note->setWordWrap(true);
+    note->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    note->setVisible(!warnings.isEmpty());
+    return note;
 }
 
 QGroupBox* EDSAndEEPSet::MakePathGroup(PathGroup& group, const QString& title,

@@ -62,6 +62,7 @@ private:
     QGroupBox* MakeEepromFrame();
     QGroupBox* MakeEdsFrame();
     QLayout* MakeButtons();
+    QLabel* MakeWarningsNote();
     void MakeStatusBar();
     void ShowReadPaths();
 

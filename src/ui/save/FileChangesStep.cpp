@@ -2,6 +2,7 @@
 // main window reads it, for the backup; before a save, the fields that will change are
 // shown for the user to write or cancel.
 
+#include "config/ConfigWarnings.h"
 #include "console/Messages.h"
 #include "console/ReadOut.h"
 #include "save/ConfigChanges.h"
@@ -38,9 +39,11 @@ void EDSAndEEPSet::ReadGatewayThen(std::function<void(const GatewayConfig&)> nex
 
 void EDSAndEEPSet::ReadBeforeFileSave() {
     ReadGatewayThen([this](const GatewayConfig& read) {
-        const QStringList changes = ConfigChanges(read, AsWritten(session_.Config, working_));
-        const QString text =
-            changes.isEmpty() ? QString::fromLatin1(NoChangesText) : changes.join(u'\n');
+        const GatewayConfig written = AsWritten(session_.Config, working_);
+        const QStringList changes = ConfigChanges(read, written);
+        QString text = changes.isEmpty() ? QString::fromLatin1(NoChangesText) : changes.join(u'\n');
+        if (const QStringList warnings = ConfigWarnings(written); !warnings.isEmpty())
+            text += QStringLiteral("\n\nWarnings:\n") + warnings.join(u'\n');
         if (session_.Dialogs.Confirm(text, QString::fromLatin1(ChangesTitle),
                                      QStringLiteral("Write")) &&
             KeepBackupBeforeWrite(read))

@@ -1,0 +1,79 @@
+// `check FILE | PORT | --port P...`: lists what the checks refuse in a configuration (its
+// problems: apply would write nothing) and what they accept but cannot work as meant (its
+// warnings). Exit status 0 for neither, 1 for warnings only, 2 for problems; a gateway that
+// cannot be read is a failed operation (1), as everywhere.
+
+#include "cli/CliConsole.h"
+#include "cli/CommandRegistry.h"
+#include "cli/PortJobs.h"
+#include "config/ConfigFile.h"
+#include "config/ConfigJson.h"
+#include "config/ConfigWarnings.h"
+#include "save/ApplyPlan.h"
+
+namespace kv::cli {
+namespace {
+
+constexpr int ExitWarnings = ExitFailed;
+constexpr int ExitProblems = ExitUsage;
+
+QString Counted(qsizetype count, const char* noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? "" : "s");
+}
+
+int Report(const QStringList& problems, const QStringList& warnings, QTextStream& out) {
+    for (const QString& problem : problems) out << "Problem: " << problem << "\n";
+    for (const QString& warning : warnings) out << "Warning: " << warning << "\n";
+    if (problems.isEmpty() && warnings.isEmpty()) {
+        out << "No problems, no warnings.\n";
+        return ExitOk;
+    }
+    out << Counted(problems.size(), "problem") << ", " << Counted(warnings.size(), "warning")
+        << ".\n";
+    return problems.isEmpty() ? ExitWarnings : ExitProblems;
+}
+
+int CheckFile(const QString& path, QTextStream& out, QTextStream& err) {
+    const ConfigFileRead file = ReadConfigFile(path);
+    if (!file.ok()) {
+        err << file.Error << "\n";
+        return ExitUsage;
+    }
+    return Report(FileProblems(file.Json), FileWarnings(file.Json), out);
+}
+
+int CheckGateways(const Invocation& in, const QStringList& ports) {
+    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
+    const auto checkOne = [](PortWork& work) {
+        GatewayConfig config;
+        auto console = ReadPortGateway(work, config);
+        if (!console) return ExitFailed;
+        console.reset();
+        return Report(FileProblems(ConfigToJson(config)), ConfigWarnings(config), work.Out);
+    };
+    return RunOnPorts(ports, in.Args, checkOne, in.Out, in.Err);
+}
+
+int RunCheck(const Invocation& in) {
+    const QStringList operands = in.Args.positionalArguments();
+    QStringList ports = PortsOf(in.Args);
+    if (operands.isEmpty() && ports.isEmpty()) return NoPortGiven(in.Err);
+    if (!operands.isEmpty() && !ports.isEmpty()) {
+        in.Err << "Check either a file or ports, not both.\n";
+        return ExitUsage;
+    }
+    if (!operands.isEmpty() && !NamesAPort(operands.first()))
+        return CheckFile(operands.first(), in.Out, in.Err);
+    return CheckGateways(in, ports.isEmpty() ? operands : ports);
+}
+
+const bool registered = RegisterCommand(
+    {"check",
+     "(FILE.json | PORT | --port P [--port P...])",
+     "list a configuration's problems and warnings (status 1: warnings, 2: problems)",
+     {PortOption(), QuietOption()},
+     {{"FILE.json", "A configuration file, or a port to read.", true}},
+     RunCheck});
+
+}  // namespace
+}  // namespace kv::cli

@@ -1,0 +1,26 @@
+#pragma once
+// How change lists, read-back differences and `diff` show the value of a configuration
+// field: as the windows show it. A field the windows offer as a list shows its list text
+// ("Parity: NONE -> EVEN"), a poll path shows as "0x65/1/13", an absent value as "(none)".
+
+#include <QJsonValue>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace kv {
+
+using PollPath = std::array<uint8_t, 3>;  // class, instance, attribute
+
+// "0x65/1/13": class in hexadecimal, instance and attribute in decimal.
+QString PollPathText(const PollPath& path);
+
+// The value of the field at `keyPath` ("SerialClasses[0].Parity"): its list text when
+// the field is a list and the value one of its entries, else compact JSON.
+QString FieldValueText(const QString& keyPath, const QJsonValue& value);
+
+// "<key path>: <old> -> <new>", both values as FieldValueText shows them.
+QString FieldChangeText(const QString& keyPath, const QJsonValue& before,
+                        const QJsonValue& after);
+
+}  // namespace kv
