@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CliProcess.h"
+#include "cli/CommandRegistry.h"
 #include "support/TestFiles.h"
 
 namespace kv::test {
@@ -21,6 +22,16 @@ TEST(CommandLine, EveryCommandHasItsHelp) {
         EXPECT_EQ(RunCli({"help", command}).Out, run.Out) << command;
         EXPECT_TRUE(RunCli({"--help"}).Out.contains(QStringLiteral("\n  %1 ").arg(command)));
     }
+}
+
+// The manual page has an entry for every command of the program's table.
+TEST(CommandLine, TheManualPageHasEveryCommand) {
+    QFile page(QStringLiteral(KV_CLI_MAN_PAGE));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray text = page.readAll();
+    ASSERT_GE(cli::Commands().size(), 9);
+    for (const cli::Command& command : cli::Commands())
+        EXPECT_TRUE(text.contains(QByteArray(".TP\n.B ") + command.Name + ' ')) << command.Name;
 }
 
 // Each program says its version; bad usage is refused with status 2 and the usage line.
