@@ -56,8 +56,7 @@ QString FieldValueText(const QString& keyPath, const QJsonValue& value) {
     return CompactJson(value);
 }
 
-QString FieldChangeText(const QString& keyPath, const QJsonValue& before,
-                        const QJsonValue& after) {
+QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const QJsonValue& after) {
     return QStringLiteral("%1: %2 -> %3")
         .arg(keyPath, FieldValueText(keyPath, before), FieldValueText(keyPath, after));
 }

@@ -20,7 +20,6 @@ QString PollPathText(const PollPath& path);
 QString FieldValueText(const QString& keyPath, const QJsonValue& value);
 
 // "<key path>: <old> -> <new>", both values as FieldValueText shows them.
-QString FieldChangeText(const QString& keyPath, const QJsonValue& before,
-                        const QJsonValue& after);
+QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const QJsonValue& after);
 
 }  // namespace kv

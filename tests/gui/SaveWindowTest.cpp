@@ -74,6 +74,12 @@ private Q_SLOTS:
         QVERIFY(rig.Find<QLabel>("Combo_PollProdMoved")->isHidden());
         QCOMPARE(rig.Find<QLabel>("Combo_PollConsMoved")->text(),
                  QString("0x6A/1/11 is no longer offered; 0x64/1/1 is chosen."));
+        QVERIFY(
+            rig.Find<QLabel>("WarningsNote")
+                ->text()
+                .startsWith(
+                    "Warnings:\nSerialClasses[0].Commands[1].MemAddress: COM1 instance 1 and COM1 "
+                    "instance 2 share 0..1\n"));
 
         rig.Choose("Combo_PollProdClass", "ID: 0x69");
         rig.Choose("Combo_PollConsClass", "ID: 0x69");
