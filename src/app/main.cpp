@@ -19,7 +19,7 @@ namespace {
 
 constexpr int ExitUsage = 2;
 
-const char* const UsageLine = "Usage: kv9052r-utility [options]";
+const char* const UsageLine = "Usage: kv9052r-utility [options] [FILE.json]";
 
 // The program's own options; Qt's (-platform, -style, ...) are taken by QApplication.
 void AddOptions(QCommandLineParser& parser) {
@@ -28,6 +28,9 @@ void AddOptions(QCommandLineParser& parser) {
                        "without them."));
     parser.addOption({{"h", "help"}, QStringLiteral("This text.")});
     parser.addOption({{"V", "version"}, QStringLiteral("The program's version.")});
+    parser.addPositionalArgument(QStringLiteral("FILE.json"),
+                                 QStringLiteral("A configuration file to open."),
+                                 QStringLiteral("[FILE.json]"));
 }
 
 QStringList ArgumentsOf(int argc, char* argv[]) {
@@ -75,18 +78,16 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("kv9052r-utility");
     QApplication::setApplicationVersion(KV_VERSION);
     QApplication::setDesktopFileName("kv9052r-utility");
-    {
-        // What is left once QApplication took its own options must be ours.
-        QCommandLineParser parser;
-        AddOptions(parser);
-        if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-            const QString problem =
-                parser.errorText().isEmpty()
-                    ? "unexpected argument '" + parser.positionalArguments().first() + "'"
-                    : parser.errorText();
-            std::fprintf(stderr, "kv9052r-utility: %s\n%s\n", qPrintable(problem), UsageLine);
-            return ExitUsage;
-        }
+    // What is left once QApplication took its own options must be ours: at most one file.
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!parser.parse(QApplication::arguments()) || parser.positionalArguments().size() > 1) {
+        const QString problem =
+            parser.errorText().isEmpty()
+                ? "unexpected argument '" + parser.positionalArguments().at(1) + "'"
+                : parser.errorText();
+        std::fprintf(stderr, "kv9052r-utility: %s\n%s\n", qPrintable(problem), UsageLine);
+        return ExitUsage;
     }
     kv::LoadPictures();
     QApplication::setWindowIcon(QIcon(kv::AppIconPicture));
@@ -105,5 +106,7 @@ int main(int argc, char* argv[]) {
     session.BackupFolder = kv::DefaultBackupFolder();
     kv::AppWindows windows(session);
     windows.ShowMain();
+    if (!parser.positionalArguments().isEmpty())
+        windows.OpenConfiguration(parser.positionalArguments().first());
     return QApplication::exec();
 }

@@ -8,6 +8,9 @@ namespace kv {
 
 enum class MessageIcon { Information, Error };
 
+// The answers to "save the changes first?".
+enum class UnsavedChoice { Save, Discard, Cancel };
+
 // A box titled "Error" reports a failure and looks like one; every other message informs.
 inline MessageIcon MessageIconOf(const QString& title) {
     return title == QLatin1String("Error") ? MessageIcon::Error : MessageIcon::Information;
@@ -28,6 +31,8 @@ public:
     virtual bool AskYesNo(const QString& text, const QString& title) = 0;
     // A modal question whose buttons are `acceptText` and Cancel; true for the first.
     virtual bool Confirm(const QString& text, const QString& title, const QString& acceptText) = 0;
+    // The standard question before changes would be lost: Save, Discard or Cancel.
+    virtual UnsavedChoice AskToSaveChanges(const QString& text, const QString& title) = 0;
     // File dialogs; an empty result means the user cancelled.
     virtual QString OpenFileName(const QString& filter, const QString& folder,
                                  const QString& fileName) = 0;

@@ -10,29 +10,20 @@
 
 namespace kv {
 
-namespace {
+namespace {}  // namespace
 
-// What a read-out of the gateway gives after the save wrote `written` with `paths`.
-QJsonObject ExpectedReadBack(GatewayConfig written, const ConnectionPaths& paths) {
-    written.ConfigMarker = ConfigMarkerValid;
-    written.ConnectionPaths = paths;
-    return ConfigToJson(written);
-}
-
-struct Verified {
-    bool Read = false;
-    QString ReadFailure;
-    QStringList Differences;
-};
-
-Verified VerifyWritten(ConsoleLink& link, const QJsonObject& expected, const ProgressFn& progress) {
+ReadBack ReadBackAfterSave(ConsoleLink& link, GatewayConfig written, const ConnectionPaths& paths,
+                           const ProgressFn& progress) {
     GatewayConfig reread;
     const ReadOutResult result = ReadGateway(link, reread, progress);
     if (result != ReadOutResult::Ok) return {false, ReadOutFailureText(result), {}};
-    return {true, {}, JsonDifferences(expected, ConfigToJson(reread))};
+    // What the save leaves: the marker set, the poll paths written; the firmware data is the
+    // controller's own (an opened file may hold another's).
+    written.ConfigMarker = ConfigMarkerValid;
+    written.ConnectionPaths = paths;
+    written.FirmwareInfo = reread.FirmwareInfo;
+    return {true, {}, JsonDifferences(ConfigToJson(written), ConfigToJson(reread))};
 }
-
-}  // namespace
 
 ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
                                 const ApplyOptions& options) {
@@ -96,9 +87,9 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         outcome.Ok = true;
         return outcome;
     }
-    const Verified verified =
-        VerifyWritten(link, ExpectedReadBack(plan.Config, plan.PollPaths),
-                      ProgressStage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
+    const ReadBack verified =
+        ReadBackAfterSave(link, plan.Config, plan.PollPaths,
+                          ProgressStage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
     outcome.Errors = verified.Differences;
     if (!verified.Read) {
         outcome.ConsoleFailed = true;

@@ -52,6 +52,15 @@ struct ApplyOutcome {
     QString Ip;
 };
 
+// The gateway read again after a save, compared with what was written.
+struct ReadBack {
+    bool Read = false;
+    QString ReadFailure;
+    QStringList Differences;  // JsonDifferences: "<key path>: <written>, read <held>"
+};
+ReadBack ReadBackAfterSave(ConsoleLink& link, GatewayConfig written, const ConnectionPaths& paths,
+                           const ProgressFn& progress);
+
 // One line that says what became of the gateway, for a state after a write.
 QString ApplyStateText(const ApplyOutcome& outcome);
 // The same for a state alone (WrittenNotVerified: not read back at all).

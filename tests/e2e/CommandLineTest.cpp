@@ -46,7 +46,8 @@ TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
         EXPECT_EQ(run.ExitCode, 2) << program.toStdString();
         // The last two lines: Qt may warn about the environment first.
         EXPECT_EQ(run.Err.section('\n', -2),
-                  program + ": Unknown option 'colour'.\nUsage: " + program + " [options]");
+                  program + ": Unknown option 'colour'.\nUsage: " + program + " [options]" +
+                      (program == Utility ? " [FILE.json]" : ""));
     }
     ExpectRuns({{{"--version"}, 0, "kv9052r-cli " KV_VERSION, ""},
                 {{"read", "--port", "9", "--jsn"},
@@ -126,7 +127,8 @@ TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {
               "WAYLAND_DISPLAY is set); kv9052r-cli does the same work without windows.");
     run = RunProgram(Utility, {"--help"}, noDisplay);
     EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_TRUE(run.Out.startsWith("Usage: kv9052r-utility [options]\n")) << run.Out.toStdString();
+    EXPECT_TRUE(run.Out.startsWith("Usage: kv9052r-utility [options] [FILE.json]\n"))
+        << run.Out.toStdString();
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QJsonDocument>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 #include "config/WorkingCopy.h"
 #include "save/ApplyPlan.h"
 #include "save/OpenConfiguration.h"
+#include "ui/common/UserSettings.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
@@ -49,7 +52,10 @@ private Q_SLOTS:
         const QString saved = folder.filePath("saved.json");
         rig.Dialogs.FileAnswers = {Fixture(), saved};
         rig.Find<QAction>("MenuOpenConfig")->trigger();
-        QCOMPARE(rig.Find<QLineEdit>("FirmwareVer")->text(), QStringLiteral("configuration.json"));
+        // The file holds no firmware data: the field stays empty; the title names the file.
+        QCOMPARE(rig.Find<QLineEdit>("FirmwareVer")->text(), QString());
+        QCOMPARE(rig.Window.windowTitle(),
+                 QStringLiteral("General Setting - configuration.json[*]"));
         QVERIFY(rig.Find<QPushButton>("CreateMBDevice")->isEnabled());
         QCOMPARE(rig.Gateway.LinesReceived(), QStringList());
         rig.Find<QAction>("MenuSaveConfig")->trigger();
@@ -86,6 +92,70 @@ private Q_SLOTS:
         file.remove("FirmwareInfo");  // the controller's own
         held.remove("FirmwareInfo");
         QCOMPARE(JsonDifferences(file, held), QStringList());
+    }
+
+    // A file named on the command line (a missing one is refused) or dropped opens. With
+    // changes, leaving asks first: Cancel keeps all, Save writes a file first, Discard goes
+    // on; without changes the usual exit question comes.
+    void ChangesAreNeverLostUnasked() {
+        test::MainWindowHarness rig;
+        rig.Window.OpenConfigurationPath(folder.filePath("none.json"));
+        QVERIFY(!rig.Window.Connected());
+        QMimeData dragged;
+        dragged.setUrls({QUrl::fromLocalFile(Fixture())});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(&rig.Window, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&rig.Window, &drop);
+        QVERIFY(rig.Window.Connected());
+        QVERIFY(!rig.Window.isWindowModified());
+
+        const auto changeNode = [&](const char* node) {
+            rig.Find<QLineEdit>("CANNodeId")->setText(node);
+            rig.Click("SettingDeviceNetParam");
+        };
+        changeNode("12");
+        QVERIFY(rig.Window.isWindowModified());
+        rig.Dialogs.UnsavedAnswers = {UnsavedChoice::Cancel, UnsavedChoice::Save,
+                                      UnsavedChoice::Discard};
+        rig.Dialogs.FileAnswers = {folder.filePath("kept")};
+        QVERIFY(!rig.Window.close());
+        rig.Find<QAction>("MenuOpenConfig")->trigger();  // saved, then the open cancelled
+        QVERIFY(test::ReadAll(folder.filePath("kept.json")).contains("\"NodeId\": 12"));
+        QVERIFY(!rig.Window.close());  // no changes: "Are you sure...?" answered No
+        changeNode("13");
+        QVERIFY(rig.Window.close());
+        QStringList titles;
+        for (const auto& question : rig.Dialogs.Questions) titles << question.Title;
+        QCOMPARE(titles, QStringList({"Unsaved Changes", "Unsaved Changes", "Exit Query",
+                                      "Unsaved Changes"}));
+    }
+
+    // The port, the recent files and their folder are there after a restart; a recent
+    // file that is gone is said and dropped.
+    void SettingsSurviveARestart() {
+        test::MainWindowHarness rig;
+        const QString gone = folder.filePath("gone.json");
+        QVERIFY(test::WriteAll(gone, test::ReadAll(Fixture())));
+        rig.Window.OpenConfigurationPath(gone);
+        rig.Window.OpenConfigurationPath(Fixture());
+        QFile::remove(gone);
+        rig.Choose(rig.Find<QComboBox>("ComPort"), 4);
+        rig.Connect();
+
+        Main_F again(rig.Session);
+        QCOMPARE(again.findChild<QComboBox*>("ComPort")->currentIndex(), 4);
+        QMenu* recent = again.findChild<QMenu*>("MenuRecent");
+        QStringList names;
+        for (QAction* entry : recent->actions()) names << entry->text();
+        QCOMPARE(names, QStringList({"configuration.json", "gone.json"}));
+        rig.Dialogs.Messages.clear();
+        recent->actions()[1]->trigger();
+        QCOMPARE(rig.Dialogs.MessageTexts(),
+                 QStringList{gone + " no longer exists; it is taken off the list."});
+        QCOMPARE(UserSettings().RecentFiles(), QStringList{Fixture()});
+        QCOMPARE(UserSettings().Folder(), QFileInfo(Fixture()).absolutePath());
     }
 
     void aFailedReadOutOffersItsTraceAndTheFileMenuSavesIt() {

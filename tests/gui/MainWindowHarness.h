@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -25,6 +27,8 @@ public:
     explicit WindowRig(sim::ControllerModel model = sim::ControllerModel::Q5308RT)
         : Gateway(model) {
         Gateway.Console.Eeprom = sim::DemoImage();
+        // What the windows remember goes to the rig's own folder, empty at the start.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(SettingsHome.path()));
     }
 
     // Makes the window anew and shows it.
@@ -65,6 +69,7 @@ public:
         Q_EMIT list->activated(position);
     }
 
+    QTemporaryDir SettingsHome;
     SimulatedGateway Gateway;
     GatewaySession Link{DevicesOf(Gateway)};
     GatewayConfig Config;

@@ -206,9 +206,14 @@ private Q_SLOTS:
         QCOMPARE(Field("Txt_ComParaView_0")->text(), QString("9600        BPS"));
         QCOMPARE(Field("Txt_ComParaView_2")->text(), QString("NONE"));
 
-        // Node ID 0 and an unknown baud index are shown as node 1 at the first rate.
+        // Node ID 0 is an address and stays; a node ID past 63 and an unknown baud index are
+        // shown as node 1 at the first rate.
         h->Toggle(0)->click();
-        QCOMPARE(Field("CANNodeId")->text(), QString("1"));
+        QCOMPARE(Field("CANNodeId")->text(), QString("0"));
+        QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{0, 0}));
+        h->Config.DeviceNetParams = {64, 7};
+        h->Toggle(1)->click();
+        h->Toggle(0)->click();
         QCOMPARE(Field("Txt_DeviceNetParaView_1")->text(), QString("1"));
         QCOMPARE(h->Config.DeviceNetParams, (DeviceNetParams{1, 0}));
         h->Toggle(2)->click();

@@ -2,6 +2,7 @@
 // before a write and saying where: the poll path lists, "Set Path", "Save", "Factory
 // Setting", "Back" and every failure the user can meet.
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 
 #include "MainWindowHarness.h"
 #include "support/TestFiles.h"
+#include "ui/common/UserSettings.h"
 #include "ui/save/EDSAndEEPSet.h"
 
 namespace kv {
@@ -104,7 +106,7 @@ private Q_SLOTS:
 
     void saveWritesTheGatewayAndCloses() {
         Rig rig;
-        rig.Config.DeviceNetParams.NodeId = 7;
+        rig.Config.DeviceNetParams.NodeId = 0;  // an address like any other
         rig.Config.EditSerialClasses[0] = {1, 1500, 1, 0, 0, 0, 0, 0, {Command(3)}};
         EDSAndEEPSet& window = rig.OpenInFolder();
         rig.Choose("Combo_PollProdClass", "ID: 0x65");
@@ -133,14 +135,37 @@ private Q_SLOTS:
         QCOMPARE(int(rig.Gateway.Console.Eeprom.Blocks[8][16 + 2]), 3);
         QVERIFY(rig.Config.SerialClasses[0].Commands[0] == Command(3));
         QCOMPARE(rig.Config.SerialClasses[0].CmdTimeout, 1500.0);
-        const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 7.eds");
-        QCOMPARE(rig.states, QStringList{"Produce EDS File OK: " + QDir::toNativeSeparators(eds)});
+        // The read-back found node 0 and everything else as written.
+        const QString eds = QDir(rig.edsFolder.path()).filePath("KV-9052R_ 0.eds");
+        QCOMPARE(rig.states, QStringList{"Produce EDS File OK: " + QDir::toNativeSeparators(eds) +
+                                         " Written and verified."});
         QVERIFY(test::ReadAll(eds).contains("$ File Description Section : Packing line\r\n"));
     }
 
     // A save or factory reset that fails gives the buttons back, copies nothing and says how
     // to get the backup back; the EDS file written last fails after the gateway holds the
     // new records.
+    // A gateway that answers the read-back with another mask than was written: the field is
+    // listed. Without the check box nothing is read back, and the choice is kept.
+    void theReadBackListsWhatDiffers() {
+        Rig rig;
+        rig.OpenInFolder();
+        rig.Gateway.Console.Faults.NoiseFrom = "255.255.255.0";
+        rig.Gateway.Console.Faults.NoiseTo = "255.255.0.0";
+        rig.Press("FinishDeviceSet");
+        QCOMPARE(rig.Dialogs.MessageTexts(),
+                 QStringList{"Written, but the gateway does not hold what was written:\n"
+                             "EthernetParams.Mask: \"255.255.255.0\", read \"255.255.0.0\""});
+        const qsizetype verifiedLines = rig.LinesSent().size();
+
+        Rig unverified;
+        unverified.OpenInFolder();
+        unverified.Find<QCheckBox>("VerifyAfterWriting")->click();
+        unverified.Press("FinishDeviceSet");
+        QCOMPARE(unverified.LinesSent().size(), verifiedLines - unverified.readLines);
+        QVERIFY(!UserSettings().VerifyAfterWriting());
+    }
+
     void failuresLeaveTheWindowOpenWithItsButtons() {
         const struct {
             void (*arrange)(Rig&);

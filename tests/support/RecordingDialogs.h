@@ -32,6 +32,10 @@ public:
         Questions.append({text, title});
         return YesNoAnswers.isEmpty() ? false : YesNoAnswers.takeFirst();
     }
+    UnsavedChoice AskToSaveChanges(const QString& text, const QString& title) override {
+        Questions.append({text, title});
+        return UnsavedAnswers.isEmpty() ? UnsavedChoice::Cancel : UnsavedAnswers.takeFirst();
+    }
     QString OpenFileName(const QString&, const QString&, const QString&) override {
         return FileAnswers.isEmpty() ? QString() : FileAnswers.takeFirst();
     }
@@ -49,6 +53,7 @@ public:
     QList<Shown> Questions;
     QList<bool> YesNoAnswers;  // answers to AskYesNo and Confirm, in order; No when empty
     QStringList FileAnswers;   // answers to the file dialogs; cancel when empty
+    QList<UnsavedChoice> UnsavedAnswers;  // Cancel when empty
     // Runs before a message box is answered: a user reading it.
     std::function<void()> WhileMessageShown;
 };

@@ -17,6 +17,7 @@
 #include "save/BackupBeforeWrite.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
+#include "ui/common/UserSettings.h"
 
 namespace kv {
 namespace {
@@ -46,8 +47,16 @@ frmImpExpEEP::frmImpExpEEP(Session& session, QWidget* parent) : QWidget(parent),
     connect(cmdExportToEEP, &QPushButton::clicked, this, &frmImpExpEEP::ExportToEepromFile);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 
+    const int index = ComPort->findData(UserSettings().Port(objectName(), 1));
+    if (index >= 0) ComPort->setCurrentIndex(index);
     adjustSize();
-    CentreOnScreen(*this);
+    if (!UserSettings().RestoreGeometry(*this)) CentreOnScreen(*this);
+}
+
+// The folder of the last backup file, else the program's own as before.
+QString frmImpExpEEP::BackupFolder() const {
+    const QString folder = UserSettings().Folder(QStringLiteral("Backups"));
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
 }
 
 void frmImpExpEEP::BuildLayout() {
@@ -126,6 +135,7 @@ void frmImpExpEEP::ClosePort() { session_.Gateway.ReleasePort(); }
 void frmImpExpEEP::OpenCom() {
     RefreshComPortToolTips(ComPort);  // adapters come and go while the window is open
     const int number = ChosenPortNumber();
+    UserSettings().SetPort(objectName(), number);
     const CopyWindowState before = state_;
     const bool started = session_.Gateway.Run<PortOpenResult>(
         this,
@@ -171,21 +181,21 @@ void frmImpExpEEP::ProcessError() {
 
 void frmImpExpEEP::ImportToIniFile() {
     ConnectProgress->setValue(0);
-    const QString path = session_.Dialogs.SaveFileName(
-        FileFilter, QCoreApplication::applicationDirPath(), DefaultFileName);
+    const QString path = session_.Dialogs.SaveFileName(FileFilter, BackupFolder(), DefaultFileName);
     // Cancelling leaves the port open and the window as it was.
     if (path.isEmpty()) return;
+    UserSettings().SetFolderOf(path, QStringLiteral("Backups"));
     Transfer(CopyDirection::Import, path);
 }
 
 void frmImpExpEEP::ExportToEepromFile() {
     ConnectProgress->setValue(0);
-    const QString path = session_.Dialogs.OpenFileName(
-        FileFilter, QCoreApplication::applicationDirPath(), DefaultFileName);
+    const QString path = session_.Dialogs.OpenFileName(FileFilter, BackupFolder(), DefaultFileName);
     if (path.isEmpty()) {
         ProcessError();
         return;
     }
+    UserSettings().SetFolderOf(path, QStringLiteral("Backups"));
     Transfer(CopyDirection::Export, path);
 }
 
@@ -255,6 +265,7 @@ void frmImpExpEEP::closeEvent(QCloseEvent* event) {
         return;
     }
     ClosePort();
+    UserSettings().SaveGeometry(*this);
     event->accept();
     Q_EMIT closed();
 }

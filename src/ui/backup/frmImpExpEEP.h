@@ -58,6 +58,7 @@ private:
     void Finish(CopyDirection direction, CopyWindowState before, const RestoreOutcome& outcome,
                 const QString& path);
     int ChosenPortNumber() const;
+    QString BackupFolder() const;
     void ClosePort();
 
     Session& session_;

@@ -24,7 +24,8 @@ void QtDialogs::ShowMessage(const QString& text, const QString& title, MessageIc
                             const QString& details) {
     QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
                     TitleOrProgram(title), text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setDetailedText(details);
+    // Only a trace is worth "Show Details..."; a port that never opened has none.
+    if (!details.trimmed().isEmpty()) box.setDetailedText(details);
     box.exec();
 }
 
@@ -41,6 +42,19 @@ bool QtDialogs::Confirm(const QString& text, const QString& title, const QString
     box.setDefaultButton(box.addButton(QMessageBox::Cancel));
     box.exec();
     return box.clickedButton() == accept;
+}
+
+UnsavedChoice QtDialogs::AskToSaveChanges(const QString& text, const QString& title) {
+    switch (QMessageBox::warning(QApplication::activeWindow(), TitleOrProgram(title), text,
+                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Save)) {
+        case QMessageBox::Save:
+            return UnsavedChoice::Save;
+        case QMessageBox::Discard:
+            return UnsavedChoice::Discard;
+        default:
+            return UnsavedChoice::Cancel;
+    }
 }
 
 QString QtDialogs::OpenFileName(const QString& filter, const QString& folder,

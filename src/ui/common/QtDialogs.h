@@ -13,6 +13,7 @@ public:
                      const QString& details) override;
     bool AskYesNo(const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title, const QString& acceptText) override;
+    UnsavedChoice AskToSaveChanges(const QString& text, const QString& title) override;
     QString OpenFileName(const QString& filter, const QString& folder,
                          const QString& fileName) override;
     QString SaveFileName(const QString& filter, const QString& folder,

@@ -13,6 +13,9 @@
 
 namespace kv {
 
+// The refusal of anything that would share the port with a running read-out.
+inline const char* const ConnectingNowText = "Module is connecting now!";
+
 struct Session {
     GatewayConfig& Config;
     GatewaySession& Gateway;
@@ -26,10 +29,19 @@ struct Session {
     QString OpenedFile = {};
     // The configuration as last read from the gateway, kept as a backup before a write.
     std::optional<GatewayConfig> LastRead = {};
+    // The configuration as last read from or written to a gateway, or opened from or saved
+    // to a file; none before the first. What differs from it would be lost unasked.
+    std::optional<GatewayConfig> Saved = {};
     // Where backups go before a write; empty: none are kept.
     QString BackupFolder = {};
     // The main window's status text (CommunicationState), which the save reports to.
     std::function<void(const QString& text)> SetCommunicationState = [](const QString&) {};
 };
+
+// Whether the configuration holds changes that are in no gateway and no file. The editor's
+// working copy does not count: "Back" throws it away as specified.
+bool HasUnsavedChanges(const Session& session);
+// The configuration as it is now is in a gateway or a file.
+void MarkSaved(Session& session);
 
 }  // namespace kv

@@ -47,6 +47,8 @@ AppWindows::~AppWindows() {
 
 void AppWindows::ShowMain() { Present(main_.get()); }
 
+void AppWindows::OpenConfiguration(const QString& path) { main_->OpenConfigurationPath(path); }
+
 IOAppObj* AppWindows::Editor() const { return editor_; }
 EDSAndEEPSet* AppWindows::SaveWindow() const { return save_; }
 ShowModule* AppWindows::DeviceView() const { return deviceView_; }

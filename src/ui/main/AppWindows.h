@@ -27,6 +27,8 @@ public:
 
     Main_F& Main() { return *main_; }
     void ShowMain();
+    // Opens a configuration file in the main window, as "Open Configuration..." does.
+    void OpenConfiguration(const QString& path);
 
     // The windows open right now (null when not), for tests.
     IOAppObj* Editor() const;

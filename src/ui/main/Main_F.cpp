@@ -19,6 +19,7 @@
 #include "session/PortOperation.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
+#include "ui/common/UserSettings.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/PanelToggle.h"
 
@@ -33,7 +34,6 @@ constexpr int ProgressPortClosed = 9;
 const char* const ConnectingText = "Connecting";
 const char* const WaitingText = "Waiting for configuration";
 const char* const ConnectFirstText = "Connect KV-9052R First";
-const char* const BusyText = "Module is connecting now!";
 const char* const ExitQuestionText = "Are you sure to exit this program?";
 const char* const ExitQuestionTitle = "Exit Query";
 const char* const ErrorTitle = "Error";
@@ -56,8 +56,13 @@ Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session
     session_.SetCommunicationState = [this](const QString& text) { SetStateText(text); };
     ResetLook();
     ConnectProgress->hide();
+    SelectPort(UserSettings().Port(objectName(), PortMap[0]));
+    setAcceptDrops(true);
     adjustSize();
-    CentreOnScreen(*this);
+    // Every control keeps its place however small the window is made.
+    setMinimumSize(minimumSizeHint());
+    if (!UserSettings().RestoreGeometry(*this)) CentreOnScreen(*this);
+    UpdateTitle();
 }
 
 Main_F::~Main_F() {
@@ -86,10 +91,12 @@ void Main_F::AbortConnect() {
 
 void Main_F::ConnectSequence() {
     SetStateBold(false);
-    if (session_.ConnectBusy) return;
+    // A read-out replaces the configuration.
+    if (session_.ConnectBusy || !MayDiscardChanges()) return;
     RefreshComPortToolTips(ComPort);  // adapters come and go between read-outs
     const int portNumber = PortMap[size_t(std::max(0, ComPort->currentIndex()))];
     session_.PortNumber = portNumber;
+    UserSettings().SetPort(objectName(), portNumber);
     using Outcome = PortOutcome<ReadOutResult>;
     const bool started = session_.Gateway.Run<Outcome>(
         this,
@@ -130,6 +137,7 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     if (outcome.Value != ReadOutResult::Ok)
         return ReportReadFailure(InPortWords(ReadOutFailureText(outcome.Value), failure));
     session_.LastRead = outcome.Config;
+    MarkSaved(session_);
     ConnectProgress->setValue(ProgressPortClosed);
     ShowConnectedLook();
 }
@@ -202,6 +210,7 @@ void Main_F::ShowConnectedLook() {
     ComButton[DeviceNetPanel]->setChecked(true);
     OnTogglePressed(DeviceNetPanel);
     Connect->setFocus();
+    UpdateTitle();
 }
 
 // The toggles act as a group of which at most one is down. Pressing the selected one
@@ -243,7 +252,9 @@ void Main_F::FillPanel(int index) {
 
 void Main_F::FillDeviceNetPanel() {
     DeviceNetParams& params = session_.Config.DeviceNetParams;
-    if (params.NodeId == 0 || params.NodeId > 63) params.NodeId = 1;
+    // 0 is a valid node ID, which the Set check accepts too; only a number past the last
+    // address is not.
+    if (params.NodeId > 63) params.NodeId = 1;
     CANNodeId->setText(QString::number(params.NodeId));
     Txt_DeviceNetParaView[1]->setText(CANNodeId->text());
     if (params.BaudIndex < DeviceNetBaudCount)
@@ -286,6 +297,7 @@ void Main_F::SetDeviceNetParameter() {
     Txt_DeviceNetParaView[0]->setText(CANBaudrate->currentText());
     Txt_DeviceNetParaView[1]->setText(QString::number(session_.Config.DeviceNetParams.NodeId));
     SetStateText(DeviceNetSetText);
+    UpdateTitle();
 }
 
 void Main_F::SetComParameter() {
@@ -301,6 +313,7 @@ void Main_F::SetComParameter() {
     for (size_t i = 0; i < lists.size(); ++i)
         Txt_ComParaView[i]->setText(lists[i]->currentText().trimmed());
     SetStateText(ComSetText);
+    UpdateTitle();
 }
 
 void Main_F::SetEthernetParameter() {
@@ -310,6 +323,7 @@ void Main_F::SetEthernetParameter() {
         {MasterEtherParam[0]->text(), MasterEtherParam[1]->text(), MasterEtherParam[2]->text()});
     const QString stored[] = {params.Ip, params.Gateway, params.Mask};
     for (int i = 0; i < result.Accepted; ++i) Txt_EthernetParaView[i]->setText(stored[i]);
+    UpdateTitle();
     if (!result.ok()) session_.Dialogs.Message(result.Message, SettingErrorTitle);
 }
 
@@ -336,16 +350,32 @@ void Main_F::ShowAbout() {
 
 void Main_F::closeEvent(QCloseEvent* event) {
     if (session_.ConnectBusy) {
-        session_.Dialogs.Message(BusyText, ErrorTitle);
+        session_.Dialogs.Message(ConnectingNowText, ErrorTitle);
         event->ignore();
         return;
     }
-    if (!session_.Dialogs.AskYesNo(ExitQuestionText, ExitQuestionTitle)) {
+    // With changes the question is whether to keep them; without, the usual one.
+    const bool leave = HasUnsavedChanges(session_)
+                           ? MayDiscardChanges()
+                           : session_.Dialogs.AskYesNo(ExitQuestionText, ExitQuestionTitle);
+    if (!leave) {
         event->ignore();
         return;
     }
+    UserSettings().SaveGeometry(*this);
     event->accept();
     Q_EMIT closeAccepted();
+}
+
+// Back from the other windows, a save or a factory reset may have changed what is loaded.
+void Main_F::showEvent(QShowEvent* event) {
+    UpdateTitle();
+    QMainWindow::showEvent(event);
+}
+
+void Main_F::SelectPort(int portNumber) {
+    const auto found = std::find(PortMap.begin(), PortMap.end(), portNumber);
+    if (found != PortMap.end()) ComPort->setCurrentIndex(int(found - PortMap.begin()));
 }
 
 void Main_F::SetStateText(const QString& text) { CommunicationState->setText(text); }

@@ -16,6 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStackedWidget;
@@ -44,6 +45,9 @@ public:
     void ResetLook();
     // Ends a read-out that failed: port closed, the window usable again.
     void AbortConnect();
+    // Opens a configuration file as "Open Configuration..." does, after asking about
+    // unsaved changes; a file that is refused is said and nothing changes.
+    void OpenConfigurationPath(const QString& path);
 
 Q_SIGNALS:
     void nextRequested();
@@ -52,6 +56,9 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -85,9 +92,16 @@ private:
     void SetComParameter();
     void SetEthernetParameter();
     void OnCreateMBDevice();
-    // "Open Configuration..." and "Save Configuration As..." (ConfigFileMenu.cpp).
+    // "Open Configuration...", "Open Recent", "Save Configuration As...", dropped files,
+    // the unsaved-changes question and the title (ConfigFileMenu.cpp).
     void OpenConfiguration();
-    void SaveConfigurationAs();
+    void LoadConfigurationFile(const QString& path);
+    bool SaveConfigurationAs();
+    void FillRecentMenu();
+    // True when nothing unsaved would be lost, or the user saved or discarded it.
+    bool MayDiscardChanges();
+    void UpdateTitle();
+    void SelectPort(int portNumber);
     // "Save Console Trace...": the exchange of the last operation (ConsoleTraceMenu.cpp).
     void SaveConsoleTrace();
     void ShowAbout();
@@ -153,6 +167,7 @@ private:
     QAction* MenuSaveConfig = nullptr;
     QAction* MenuEEPCopy = nullptr;
     QAction* MenuSaveTrace = nullptr;
+    QMenu* MenuRecent = nullptr;
     QAction* MenuExitProgram = nullptr;
     QAction* About_ = nullptr;
 };

@@ -165,16 +165,22 @@ void Main_F::BuildWindow() {
 
 void Main_F::BuildMenu() {
     QMenu* file = menuBar()->addMenu("&File");
-    MenuOpenConfig = Named(file->addAction("Open Configuration..."), "MenuOpenConfig");
-    MenuSaveConfig = Named(file->addAction("Save Configuration As..."), "MenuSaveConfig");
+    MenuOpenConfig = Named(file->addAction("&Open Configuration..."), "MenuOpenConfig");
+    MenuOpenConfig->setShortcut(QKeySequence::Open);
+    MenuRecent = Named(file->addMenu("Open &Recent"), "MenuRecent");
+    connect(MenuRecent, &QMenu::aboutToShow, this, &Main_F::FillRecentMenu);
+    FillRecentMenu();
+    MenuSaveConfig = Named(file->addAction("Save Configuration &As..."), "MenuSaveConfig");
+    MenuSaveConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(MenuOpenConfig, &QAction::triggered, this, &Main_F::OpenConfiguration);
     connect(MenuSaveConfig, &QAction::triggered, this, &Main_F::SaveConfigurationAs);
-    MenuEEPCopy = Named(file->addAction("EEPCpoy"), "MenuEEPCopy");
-    MenuSaveTrace = Named(file->addAction("Save Console Trace..."), "MenuSaveTrace");
+    MenuEEPCopy = Named(file->addAction("&EEPCpoy"), "MenuEEPCopy");
+    MenuSaveTrace = Named(file->addAction("Save Console &Trace..."), "MenuSaveTrace");
     connect(MenuSaveTrace, &QAction::triggered, this, &Main_F::SaveConsoleTrace);
     file->addSeparator();
-    MenuExitProgram = Named(file->addAction("Exit"), "MenuExitProgram");
-    About_ = Named(menuBar()->addAction("About"), "About_");
+    MenuExitProgram = Named(file->addAction("E&xit"), "MenuExitProgram");
+    MenuExitProgram->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    About_ = Named(menuBar()->addAction("&About"), "About_");
     connect(MenuEEPCopy, &QAction::triggered, this, [this] {
         if (!session_.ConnectBusy) Q_EMIT eepromCopyRequested();
     });

@@ -1,5 +1,6 @@
 #include "ui/save/EDSAndEEPSet.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include "config/ConfigWarnings.h"
 #include "console/Messages.h"
 #include "eds/EdsFile.h"
+#include "save/ApplyConfiguration.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/ConfigChanges.h"
 #include "save/FactoryReset.h"
@@ -22,6 +24,7 @@
 #include "session/PortOperation.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/Session.h"
+#include "ui/common/UserSettings.h"
 
 namespace kv {
 
@@ -196,6 +199,11 @@ QLayout* EDSAndEEPSet::MakeButtons() {
     BackButton = makeButton("BackButton", "Back");
     FinishDeviceSet = makeButton("FinishDeviceSet", "Save");
     FinishDeviceSet->setDefault(true);
+    VerifyAfterWriting = new QCheckBox(QStringLiteral("&Verify after writing"));
+    VerifyAfterWriting->setObjectName(QStringLiteral("VerifyAfterWriting"));
+    VerifyAfterWriting->setChecked(UserSettings().VerifyAfterWriting());
+    connect(VerifyAfterWriting, &QCheckBox::toggled, this,
+            [](bool verify) { UserSettings().SetVerifyAfterWriting(verify); });
     connect(AppObj, &QPushButton::clicked, this, &EDSAndEEPSet::objectViewRequested);
     connect(memoryMap, &QPushButton::clicked, this, &EDSAndEEPSet::memoryMapRequested);
     connect(Btn_FactorySet, &QPushButton::clicked, this, &EDSAndEEPSet::RestoreFactorySettings);
@@ -212,6 +220,7 @@ QLayout* EDSAndEEPSet::MakeButtons() {
     row->addStretch(1);
     row->addWidget(Btn_FactorySet);
     row->addSpacing(16);
+    row->addWidget(VerifyAfterWriting);
     row->addWidget(BackButton);
     row->addWidget(FinishDeviceSet);
     return row;
@@ -328,26 +337,63 @@ bool EDSAndEEPSet::MustReadFirst() const {
     return !session_.OpenedFile.isEmpty() || !session_.LastRead;
 }
 
+namespace {
+
+struct SavedAndReadBack {
+    SaveOutcome Saved;
+    std::optional<ReadBack> Verified;  // none when not asked for or the save failed
+};
+
+}  // namespace
+
+// The save, then (when asked) the gateway read again on the same port, as apply does.
 void EDSAndEEPSet::WriteToGateway() {
     const SaveRequest request{
         working_, {EDSInfo[0]->text().trimmed(), EDSInfo[1]->text().trimmed()}, edsFolders_};
-    RunOnGateway<SaveOutcome>(
-        SaveProgressMaximum,
-        [request](ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
-            return SaveConfiguration(link, config, request, progress);
+    const bool verify = VerifyAfterWriting->isChecked();
+    RunOnGateway<SavedAndReadBack>(
+        SaveProgressMaximum + (verify ? ReadOutProgressMaximum : 0),
+        [request, verify](ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+            SavedAndReadBack result{SaveConfiguration(link, config, request, progress), {}};
+            if (verify && result.Saved.Status == SaveStatus::Ok)
+                result.Verified = ReadBackAfterSave(
+                    link, config, request.PollPaths,
+                    [progress](int value) { progress(SaveProgressMaximum + value); });
+            return result;
         },
-        [this](const SaveOutcome& outcome) {
-            if (outcome.Status != SaveStatus::Ok) return ProcessError(ReportSaveFailure(outcome));
-            session_.SetCommunicationState(SaveDoneText(outcome));
+        [this](const SavedAndReadBack& result) {
+            if (result.Saved.Status != SaveStatus::Ok)
+                return ProcessError(ReportSaveFailure(result.Saved));
+            ReportWritten(result.Saved, result.Verified);
             Finish();
         });
 }
 
+void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
+                                 const std::optional<ReadBack>& verified) {
+    QString state = SaveDoneText(saved);
+    if (verified && verified->Read && verified->Differences.isEmpty())
+        state += QStringLiteral(" Written and verified.");
+    StatusBar1->showMessage(state);
+    session_.SetCommunicationState(state);
+    if (!verified || (verified->Read && verified->Differences.isEmpty())) return;
+    const QString text =
+        verified->Read ? QStringLiteral(
+                             "Written, but the gateway does not hold what was "
+                             "written:\n") +
+                             verified->Differences.join(u'\n')
+                       : QStringLiteral("Written, but not verified: the read-back failed.\n") +
+                             InPortWords(verified->ReadFailure, session_.Gateway.LastFailure());
+    session_.Dialogs.Message(text, QStringLiteral("Error"), session_.Gateway.LastTrace());
+}
+
 void EDSAndEEPSet::RestoreFactorySettings() {
     if (busy_) return;
+    // Said before the question, so that a Yes is never met with nothing.
+    if (session_.ConnectBusy) return session_.Dialogs.Message(ConnectingNowText, "Error");
     const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
                                                QString::fromLatin1(FactoryResetTitle));
-    if (!yes || session_.ConnectBusy) return;
+    if (!yes) return;
     const auto resetAfterBackup = [this](const GatewayConfig& read) {
         if (KeepBackupBeforeWrite(read)) ResetToFactory();
     };
@@ -367,7 +413,9 @@ void EDSAndEEPSet::ResetToFactory() {
         });
 }
 
+// The gateway holds the configuration now (saved, or reset to the factory's).
 void EDSAndEEPSet::Finish() {
+    MarkSaved(session_);
     session_.ConnectBusy = false;
     SaveCompleted = true;
     busy_ = false;

@@ -9,13 +9,16 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "console/PortOpening.h"
+#include "save/ApplyConfiguration.h"
 #include "save/PollPaths.h"
 #include "save/SaveReports.h"
 #include "session/PortOperation.h"
 #include "ui/common/Session.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -74,6 +77,8 @@ private:
     void SetPath();
     void Save();
     void WriteToGateway();
+    // Says that the save is done and what the read-back found.
+    void ReportWritten(const SaveOutcome& saved, const std::optional<ReadBack>& verified);
     bool KeepBackupBeforeWrite(const GatewayConfig& read);
     // Whether the gateway must be read before a write, for its backup: an opened
     // configuration may be another gateway's than the one on the port.
@@ -106,6 +111,7 @@ private:
     std::array<QLabel*, 3> Lbl_EEPConsPath{};
     std::array<QLineEdit*, 2> EDSInfo{};
     QPushButton* FinishDeviceSet = nullptr;
+    QCheckBox* VerifyAfterWriting = nullptr;
     QPushButton* BackButton = nullptr;
     QPushButton* Btn_FactorySet = nullptr;
     QPushButton* AppObj = nullptr;
