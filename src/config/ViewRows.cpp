@@ -36,18 +36,6 @@ private:
     ViewGrid grid_;
 };
 
-// "NO.", "Net ID", "IO_Type", "Start_Addr", "Comm_Len", "I_Mem (From)", "I_Mem (To)".
-QStringList CommandCells(const ModbusCommand& command, int number) {
-    const int64_t firstMemory = RoundHalfEven(command.MemAddress);
-    return {QStringLiteral("(%1)").arg(number),
-            QString::number(command.NetId),
-            IoTypeText(command.FunctionCode),
-            WholeNumberText(command.StartAddress),
-            QString::number(command.Length),
-            QString::number(firstMemory),
-            QString::number(firstMemory + command.Length - 1)};
-}
-
 // Writes a class's commands below its own row; returns the row after the last command.
 template <typename Record>
 int WriteCommandRows(GridBuilder& grid, const Record& record, int row, int firstColumn) {
@@ -60,6 +48,17 @@ int WriteCommandRows(GridBuilder& grid, const Record& record, int row, int first
 }
 
 }  // namespace
+
+QStringList CommandCells(const ModbusCommand& command, int number) {
+    const int64_t firstMemory = RoundHalfEven(command.MemAddress);
+    return {QStringLiteral("(%1)").arg(number),
+            QString::number(command.NetId),
+            IoTypeText(command.FunctionCode),
+            WholeNumberText(command.StartAddress),
+            QString::number(command.Length),
+            QString::number(firstMemory),
+            QString::number(firstMemory + command.Length - 1)};
+}
 
 QString IoTypeText(uint8_t functionCode) {
     switch (functionCode) {

@@ -34,6 +34,19 @@ QString ClassIdText(int classIndex);
 // "0x01" .. "0x0A" for command number 1..10.
 QString InstanceIdText(int commandNumber);
 
+// One command's cells in the device view: "NO." ("(2)" for `number` 2), "Net ID",
+// "IO_Type", "Start_Addr", "Comm_Len", "I_Mem (From)", "I_Mem (To)".
+enum CommandCell {
+    NumberCell,
+    NetIdCell,
+    IoTypeCell,
+    StartCell,
+    LengthCell,
+    MemFromCell,
+    MemToCell
+};
+QStringList CommandCells(const ModbusCommand& command, int number);
+
 // The device view: the serial ports with their commands (classes 0x65, 0x66).
 ViewGrid SerialCommandGrid(const std::array<SerialClassRecord, SerialClassCount>& classes);
 // The device view: the TCP server connections in use with their commands (0x67..0x6A).

@@ -10,8 +10,11 @@ namespace kv {
 OpenedConfiguration OpenConfigurationFile(const QString& path) {
     const ConfigFileRead file = ReadConfigFile(path);
     if (!file.ok()) return {{}, {file.Error}};
+    return OpenConfigurationJson(file.Json);
+}
+
+OpenedConfiguration OpenConfigurationJson(QJsonObject json) {
     // The editor's rules hold for what is opened into it, also for a kept backup.
-    QJsonObject json = file.Json;
     json.remove(QLatin1String(ConfigBackupKey));
     ApplyPlan plan = PlanApply(GatewayConfig{}, json);
     if (!plan.ok()) return {{}, plan.Errors};

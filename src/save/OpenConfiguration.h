@@ -2,6 +2,7 @@
 // A configuration opened from a file, to edit and save without having read a gateway: the
 // file read as `apply` reads it, with every check, merged into an empty configuration.
 
+#include <QJsonObject>
 #include <QStringList>
 
 #include "config/GatewayConfig.h"
@@ -15,5 +16,7 @@ struct OpenedConfiguration {
 };
 
 OpenedConfiguration OpenConfigurationFile(const QString& path);
+// The same for the JSON object of a file already read.
+OpenedConfiguration OpenConfigurationJson(QJsonObject json);
 
 }  // namespace kv

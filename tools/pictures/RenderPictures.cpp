@@ -1,15 +1,21 @@
 // Pictures of the windows for a person to look at (scripts/pictures), not a test: the main
 // window before and after a read-out of the in-process virtual gateway, an editor tab, the
-// save window and the EEPROM copy window, saved as PNG files into the folder given.
+// save window, the EEPROM copy window and the memory map, saved as PNG files into the folder
+// given; and the commissioning report of the largest configuration as report.pdf, whose
+// pages scripts/pictures turns into pictures.
 
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
 
+#include "config/ConfigFile.h"
 #include "gui/MainWindowHarness.h"
+#include "report/ReportFile.h"
+#include "sim/DemoImages.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/save/EDSAndEEPSet.h"
+#include "ui/views/MemoryMap.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -36,5 +42,11 @@ int main(int argc, char* argv[]) {
     save(saveWindow, "save-window");
     kv::frmImpExpEEP copy(h.Session);
     save(copy, "eeprom-copy");
+    kv::MemoryMap map(h.Config);
+    save(map, "memory-map");
+    const kv::GatewayConfig maximal = kv::sim::MaximalConfig();
+    const kv::ReportSubject report{maximal, "maximal.json", kv::ConfigFileText(maximal),
+                                   "maximal.json"};
+    saved = kv::WriteReport(report, folder.filePath("report.pdf")).isEmpty() && saved;
     return saved ? 0 : 1;
 }

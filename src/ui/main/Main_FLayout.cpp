@@ -19,6 +19,7 @@
 #include "ui/main/Main_F.h"
 #include "ui/main/PanelToggle.h"
 #include "ui/main/Pictures.h"
+#include "ui/main/ReportMenu.h"
 
 namespace kv {
 namespace {
@@ -174,6 +175,7 @@ void Main_F::BuildMenu() {
     MenuSaveConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(MenuOpenConfig, &QAction::triggered, this, &Main_F::OpenConfiguration);
     connect(MenuSaveConfig, &QAction::triggered, this, &Main_F::SaveConfigurationAs);
+    AddExportReport(*file, session_, *this, [this] { return Connected_ && !session_.ConnectBusy; });
     MenuEEPCopy = Named(file->addAction("&EEPCpoy"), "MenuEEPCopy");
     MenuSaveTrace = Named(file->addAction("Save Console &Trace..."), "MenuSaveTrace");
     connect(MenuSaveTrace, &QAction::triggered, this, &Main_F::SaveConsoleTrace);

@@ -91,25 +91,14 @@ QWidget* MemoryMap::MakeLegend() {
         layout->addWidget(LegendEntry(swatch, text), position / perRow, position % perRow);
         ++position;
     };
-    for (int classIndex = 0; classIndex < ClassIndexCount; ++classIndex) {
-        const QColor colour = MemoryGrid::ClassColour(classIndex);
-        add(Swatch(*this, [colour](QPainter& p, QRect r) { p.fillRect(r, colour); }),
+    for (int classIndex = 0; classIndex < ClassIndexCount; ++classIndex)
+        add(Swatch(*this,
+                   [classIndex](QPainter& p, QRect r) {
+                       MemoryPicture::PaintClassSwatch(p, r, classIndex);
+                   }),
             ClassCaption(classIndex));
-    }
-    add(Swatch(*this,
-               [](QPainter& p, QRect r) {
-                   p.fillRect(r, MemoryGrid::SharedColour());
-                   p.setPen(QPen(Qt::white, 1.5));
-                   p.drawLine(r.topLeft() + QPoint(3, 3), r.bottomRight() - QPoint(3, 3));
-                   p.drawLine(r.topRight() + QPoint(-3, 3), r.bottomLeft() + QPoint(3, -3));
-               }),
-        QStringLiteral("Shared"));
-    add(Swatch(*this,
-               [](QPainter& p, QRect r) {
-                   p.fillRect(r, Qt::white);
-                   p.fillRect(r, QBrush(QColor(0x6B, 0x72, 0x80), Qt::BDiagPattern));
-               }),
-        QStringLiteral("Class not in use"));
+    add(Swatch(*this, &MemoryPicture::PaintSharedSwatch), QStringLiteral("Shared"));
+    add(Swatch(*this, &MemoryPicture::PaintNotInUseSwatch), QStringLiteral("Class not in use"));
     return legend;
 }
 

@@ -1,0 +1,68 @@
+// "Export Report...": asks for the file through the session's dialogs, so that tests answer,
+// and writes the report on a thread of its own: a large PDF takes a moment, and the window
+// stays alive meanwhile. Text layout, the PDF writer and image painting need no window
+// thread; the message comes back to the window when the thread ends.
+
+#include "ui/main/ReportMenu.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QThread>
+#include <memory>
+
+#include "config/ConfigFile.h"
+#include "platform/PortNaming.h"
+#include "report/ReportFile.h"
+#include "ui/common/Session.h"
+
+namespace kv {
+namespace {
+
+const char* const ReportFileFilter = "Report (*.pdf *.html)";
+const char* const ReportTitle = "Export Report";
+
+// The fingerprint is of the text Save Configuration As writes for what is loaded.
+ReportSubject SubjectOf(const Session& session) {
+    const QString source = session.OpenedFile.isEmpty() ? ComPortText(session.PortNumber)
+                                                        : QFileInfo(session.OpenedFile).fileName();
+    return {session.Config, source, ConfigFileText(session.Config),
+            QStringLiteral("the configuration as Save Configuration As writes it")};
+}
+
+void ExportReport(Session& session, QWidget& window, QAction& action) {
+    const QString path = session.Dialogs.SaveFileName(ReportFileFilter, {},
+                                                      QStringLiteral("commissioning-report.pdf"));
+    if (path.isEmpty()) return;
+    if (!ReportFormatOf(path)) {
+        session.Dialogs.Message(path + QStringLiteral(": a report is named .pdf or .html."),
+                                ReportTitle);
+        return;
+    }
+    auto failure = std::make_shared<QString>();
+    QThread* thread = QThread::create(
+        [subject = SubjectOf(session), path, failure] { *failure = WriteReport(subject, path); });
+    action.setEnabled(false);
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    QObject::connect(thread, &QThread::finished, &window, [&session, &action, path, failure] {
+        action.setEnabled(true);
+        session.Dialogs.Message(
+            failure->isEmpty() ? QStringLiteral("The report was written to %1.").arg(path)
+                               : QStringLiteral("%1: %2\nNothing was written.").arg(path, *failure),
+            ReportTitle);
+    });
+    thread->start();
+}
+
+}  // namespace
+
+void AddExportReport(QMenu& file, Session& session, QWidget& window, std::function<bool()> loaded) {
+    QAction* action = file.addAction(QStringLiteral("Export Re&port..."));
+    action->setObjectName(QStringLiteral("MenuExportReport"));
+    QObject::connect(action, &QAction::triggered, &window,
+                     [&session, &window, action, loaded = std::move(loaded)] {
+                         if (loaded()) ExportReport(session, window, *action);
+                     });
+}
+
+}  // namespace kv
