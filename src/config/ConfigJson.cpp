@@ -405,6 +405,22 @@ void MergeDeviceNet(const QJsonValue& value, const QString& path, DeviceNetParam
 
 }  // namespace
 
+FirmwareInfo FirmwareInfoOf(const QJsonObject& file) {
+    FirmwareInfo firmware;
+    const QJsonObject given = file.value(FirmwareKey).toObject();
+    for (const auto& field : FirmwareFields()) {
+        const double value = given.value(QLatin1String(field.Name)).toDouble(-1);
+        if (value < 0 || value > field.Max || std::trunc(value) != value) continue;
+        std::visit(
+            [&](auto member) {
+                using Value = std::remove_reference_t<decltype(firmware.*member)>;
+                firmware.*member = static_cast<Value>(value);
+            },
+            field.Member);
+    }
+    return firmware;
+}
+
 bool IsKeptBackup(const QJsonObject& file) { return file.value(BackupKey).toBool(); }
 
 QJsonObject ConfigToJson(const GatewayConfig& config) {

@@ -22,6 +22,10 @@ inline constexpr const char* ConfigFormatName = "kv9052r-configuration/1";
 // The key that marks a configuration the program kept as a backup before a write
 // ("Backup": true): what the gateway held, which `apply` writes back as it was read.
 inline constexpr const char* ConfigBackupKey = "Backup";
+// The firmware data a file holds, to show which firmware it was read from; fields that are
+// missing or no whole number within their width stay 0. A write never takes them from a file.
+FirmwareInfo FirmwareInfoOf(const QJsonObject& file);
+
 bool IsKeptBackup(const QJsonObject& file);
 
 QJsonObject ConfigToJson(const GatewayConfig& config);

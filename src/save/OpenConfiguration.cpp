@@ -22,6 +22,7 @@ OpenedConfiguration OpenConfigurationJson(QJsonObject json) {
     // A file always holds the Modbus classes, as a configured gateway does.
     opened.Config.ConfigMarker = ConfigMarkerValid;
     opened.Config.ConnectionPaths = plan.PollPaths;
+    opened.Config.FirmwareInfo = FirmwareInfoOf(json);
     DiscardWorkingCopy(opened.Config);
     return opened;
 }

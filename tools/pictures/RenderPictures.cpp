@@ -1,11 +1,13 @@
 // Pictures of the windows for a person to look at (scripts/pictures), not a test: the main
 // window before and after a read-out of the in-process virtual gateway, an editor tab, the
-// save window, the EEPROM copy window and the memory map, saved as PNG files into the folder
+// save window before and after a verified save, the main window with a file loaded, the
+// EEPROM copy window and the memory map, saved as PNG files into the folder
 // given; and the commissioning report of the largest configuration as report.pdf, whose
 // pages scripts/pictures turns into pictures.
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include "config/ConfigFile.h"
@@ -44,6 +46,18 @@ int main(int argc, char* argv[]) {
     save(copy, "eeprom-copy");
     kv::MemoryMap map(h.Config);
     save(map, "memory-map");
+    // The save window just after a save that was read back, and the main window with a
+    // configuration file loaded.
+    kv::EDSAndEEPSet verified(h.Session);
+    verified.SetEdsFolders({folder.path()});
+    verified.show();
+    QTest::mouseClick(verified.findChild<QPushButton*>("FinishDeviceSet"), Qt::LeftButton);
+    kv::test::WaitUntilIdle(h.Link);
+    save(verified, "save-window-verified");
+    const QString file = folder.filePath("site.json");
+    saved = kv::WriteConfigFile(file, h.Config).isEmpty() && saved;
+    h.Window.OpenConfigurationPath(file);
+    save(h.Window, "main-window-file");
     const kv::GatewayConfig maximal = kv::sim::MaximalConfig();
     const kv::ReportSubject report{maximal, "maximal.json", kv::ConfigFileText(maximal),
                                    "maximal.json"};

@@ -12,9 +12,7 @@ QString SettingsPath() {
            QStringLiteral("/kv9052r/utility.conf");
 }
 
-QString Key(const QString& window, const char* name) {
-    return window + u'/' + QLatin1String(name);
-}
+QString Key(const QString& window, const char* name) { return window + u'/' + QLatin1String(name); }
 
 }  // namespace
 
