@@ -102,6 +102,9 @@ bool ConsoleLink::SendLine(const QString& command) {
         return false;
     }
     if (CannotGoOn()) return false;
+    // The moment the console needs after a line has nearly always passed while its reply
+    // came; a sleep right after the line would cost a wake-up for every line.
+    PauseUntil(nextLineDueUs_);
     // Whatever an earlier exchange left behind would be taken for this command's reply.
     if (port_.BytesWaiting() > 0) Trace.Received(clock_.Microseconds(), port_.ReadAll());
 
@@ -114,9 +117,8 @@ bool ConsoleLink::SendLine(const QString& command) {
     }
     port_.Write(line.sliced(line.size() - 1));
     Trace.Sent(clock_.Microseconds(), line);
-    if (!WaitForTransmitBuffer()) return false;
-    PauseUntil(clock_.Microseconds() + uint64_t(LinePause.count()));
-    return true;
+    nextLineDueUs_ = clock_.Microseconds() + uint64_t(LinePause.count());
+    return WaitForTransmitBuffer();
 }
 
 bool ConsoleLink::WaitForTransmitBuffer() {

@@ -78,7 +78,8 @@ private:
     Clock& clock_;
     // The operation's bound, stretched as the reply time-outs are once the port is open.
     uint64_t operationStartUs_ = 0;
-    int64_t boundMs_ = -1;  // none
+    int64_t boundMs_ = -1;        // none
+    uint64_t nextLineDueUs_ = 0;  // a line pause after the last line sent
     QString failure_;
 };
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <thread>
+#include <utility>
 
 #include "platform/PortNaming.h"
 
@@ -157,16 +158,90 @@ PortOpenResult QtSerialPort::Open() {
         return {PortOpenError::InUse, QStringLiteral("Another program holds %1.").arg(device)};
     }
     port_.clear(QSerialPort::AllDirections);
+#ifdef Q_OS_UNIX
+    io_.Attach(int(port_.handle()));
+#endif
     return {};
 }
 
 void QtSerialPort::Close() {
     // Restoring the settings of a device that is gone fails too; that is no news.
     const QString reason = lostReason_;
+#ifdef Q_OS_UNIX
+    io_.Detach();
+    pending_.clear();
+#endif
     if (port_.isOpen()) port_.close();
     lostReason_ = reason;
     deviceLost_ = false;
 }
+
+#ifdef Q_OS_UNIX
+
+// QSerialPort opens, sets up and closes the device; its bytes go through the descriptor
+// directly (TerminalIo.h). Its own buffer fills only while an event loop runs on the port's
+// thread between operations, so what is there comes first.
+void QtSerialPort::PullArrivedBytes() {
+    if (port_.bytesAvailable() > 0) pending_ += port_.readAll();
+    io_.Pull();
+    NoteFailure();
+}
+
+void QtSerialPort::ClearReceiveBuffer() {
+    pending_.clear();
+    if (port_.bytesAvailable() > 0) port_.readAll();
+    io_.DropInput();
+    NoteFailure();
+}
+
+int QtSerialPort::BytesWaiting() {
+    PullArrivedBytes();
+    CloseIfDeviceLost();
+    return IsOpen() ? int(pending_.size() + io_.Received()) : 0;
+}
+
+QByteArray QtSerialPort::ReadAll() {
+    // After a wait that ended with data, what it took in is handed out without another look
+    // at the device: each look is a system call, and what comes later is read next time.
+    if (pending_.isEmpty() && io_.Received() == 0) PullArrivedBytes();
+    CloseIfDeviceLost();
+    if (!IsOpen()) return {};
+    if (pending_.isEmpty()) return io_.Take();
+    return std::exchange(pending_, {}) + io_.Take();
+}
+
+int QtSerialPort::BytesToSend() {
+    const qsizetype unsent = io_.Unsent();
+    NoteFailure();
+    CloseIfDeviceLost();
+    return IsOpen() ? int(unsent) : 0;
+}
+
+void QtSerialPort::WaitForData(std::chrono::microseconds maxWait) {
+    CloseIfDeviceLost();
+    // A wait on a lost device is slept: it would otherwise return at once and spin the
+    // caller's loop.
+    if (!IsOpen()) {
+        std::this_thread::sleep_for(maxWait);
+        return;
+    }
+    if (pending_.isEmpty()) io_.Wait(maxWait);
+    NoteFailure();
+}
+
+void QtSerialPort::Write(const QByteArray& bytes) {
+    CloseIfDeviceLost();
+    if (!IsOpen()) return;
+    io_.Write(bytes);
+    NoteFailure();
+    CloseIfDeviceLost();
+}
+
+void QtSerialPort::NoteFailure() {
+    if (!io_.Failure().isEmpty()) NoteDeviceLost(io_.Failure());
+}
+
+#else
 
 void QtSerialPort::ClearReceiveBuffer() {
     PullArrivedBytes();
@@ -181,8 +256,6 @@ int QtSerialPort::BytesWaiting() {
 }
 
 QByteArray QtSerialPort::ReadAll() {
-    // After a wait that ended with data, what it took in is read without another look at
-    // the device: each look is a system call, and what comes later is read next time.
     if (port_.bytesAvailable() == 0) PullArrivedBytes();
     CloseIfDeviceLost();
     // readAll() hands back a buffer of its read chunk's size (64 KiB) however little came;
@@ -222,20 +295,26 @@ void QtSerialPort::PullArrivedBytes() {
     CloseIfDeviceLost();
 }
 
+#endif
+
 // An adapter pulled out, or a terminal whose other end went away (reads then fail for
 // good and the port would wake the event loop again and again): the port is closed at the
 // next operation, outside QSerialPort's own error signal, and reads return nothing. The
 // reason stays, so that the console link ends its exchanges at once with it.
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError) return;
+    NoteDeviceLost(port_.errorString());
+}
+
+// The system's text alone ("Input/output error", or for a terminal whose program ended
+// "Inappropriate ioctl for device") does not say what happened to the user's gateway.
+void QtSerialPort::NoteDeviceLost(const QString& systemText) {
     deviceLost_ = true;
-    // The system's text alone ("Input/output error", or for a terminal whose program ended
-    // "Inappropriate ioctl for device") does not say what happened to the user's gateway.
     if (lostReason_.isEmpty())
         lostReason_ = QStringLiteral(
                           "The connection to the gateway on %1 was lost: the adapter was "
                           "unplugged or the program serving the port ended (%2).")
-                          .arg(PortShownName(), port_.errorString());
+                          .arg(PortShownName(), systemText);
 }
 
 QString QtSerialPort::PortShownName() const {

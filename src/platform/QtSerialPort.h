@@ -2,11 +2,13 @@
 // The PC serial port over QSerialPort. COM n is resolved to a device when the port opens
 // (PortNaming.h), so a virtual gateway started after the selection is found. It needs no
 // event loop: what has arrived is read when the count is asked for, and WaitForData
-// blocks the session thread on the device until data comes.
+// blocks the session thread on the device until data comes. On POSIX systems the bytes go
+// through the device's descriptor directly (TerminalIo.h).
 
 #include <QSerialPort>
 
 #include "platform/SerialPort.h"
+#include "platform/TerminalIo.h"
 
 namespace kv {
 
@@ -34,6 +36,8 @@ private:
     QString DeviceToOpen() const;
     void PullArrivedBytes();
     void OnError(QSerialPort::SerialPortError error);
+    void NoteDeviceLost(const QString& systemText);
+    void NoteFailure();
     void CloseIfDeviceLost();
     QString PortShownName() const;
 
@@ -42,6 +46,8 @@ private:
     QString device_;  // chosen by SelectDevice; empty means COM n
     bool deviceLost_ = false;
     QString lostReason_;  // kept after the close, until the next open
+    TerminalIo io_;
+    QByteArray pending_;  // taken from QSerialPort's own buffer, handed out first
 };
 
 }  // namespace kv

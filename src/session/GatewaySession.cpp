@@ -63,10 +63,10 @@ void GatewaySession::PostToWindows(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void GatewaySession::Finish(const ConsoleTrace& trace, const QString& failure,
+void GatewaySession::Finish(ConsoleTrace trace, const QString& failure,
                             const std::function<void()>& done) {
     busy_ = false;
-    lastTrace_ = trace;
+    lastTrace_ = std::move(trace);
     lastFailure_ = failure;
     done();
     Q_EMIT Idle();

@@ -73,8 +73,7 @@ private:
     // Calls `call` on the window thread, after the session is no longer busy.
     void PostToWindows(std::function<void()> call);
     static void CloseAfterFailure(ConsoleLink& link);
-    void Finish(const ConsoleTrace& trace, const QString& failure,
-                const std::function<void()>& done);
+    void Finish(ConsoleTrace trace, const QString& failure, const std::function<void()>& done);
 
     SessionDeviceFactory makeDevices_;
     QThread thread_;
@@ -104,12 +103,14 @@ bool GatewaySession::Run(QObject* context,
             };
             auto result = std::make_shared<Result>(work(link, report));
             CloseAfterFailure(link);  // before the window hears of the outcome
-            PostToWindows(
-                [this, target, done, result, trace = link.Trace, failure = link.Failure()] {
-                    Finish(trace, failure, [&] {
-                        if (target && done) done(std::move(*result));
-                    });
+            // The trace moves on to the windows: every operation clears it before its first
+            // line, and a copy would keep a read-out's trace twice.
+            PostToWindows([this, target, done, result, trace = std::move(link.Trace),
+                           failure = link.Failure()]() mutable {
+                Finish(std::move(trace), failure, [&] {
+                    if (target && done) done(std::move(*result));
                 });
+            });
         },
         bound);
 }

@@ -107,11 +107,9 @@ struct ScriptedLine {
     ScriptedPort port{clock};
     ConsoleLink link{port, clock};
 
-    // Since the reply wait began: the pause after the carriage return has passed (a reply
-    // at once is taken after it).
+    // Since the reply wait began, as the carriage return went out.
     std::chrono::microseconds Waited() {
-        return std::chrono::microseconds(clock.Microseconds() - port.WriteTimesUs.back()) -
-               ConsoleLink::LinePause;
+        return std::chrono::microseconds(clock.Microseconds() - port.WriteTimesUs.back());
     }
 };
 
