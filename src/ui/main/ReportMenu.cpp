@@ -44,6 +44,8 @@ void ExportReport(Session& session, QWidget& window, QAction& action) {
         [subject = SubjectOf(session), path, failure] { *failure = WriteReport(subject, path); });
     action.setEnabled(false);
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    // The program may end while the report is written: the file is finished first.
+    QObject::connect(&window, &QObject::destroyed, thread, [thread] { thread->wait(); });
     QObject::connect(thread, &QThread::finished, &window, [&session, &action, path, failure] {
         action.setEnabled(true);
         session.Dialogs.Message(
