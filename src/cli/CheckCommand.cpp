@@ -9,6 +9,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
 #include "config/ConfigWarnings.h"
+#include "config/NumberText.h"
 #include "save/ApplyPlan.h"
 
 namespace kv::cli {
@@ -17,10 +18,6 @@ namespace {
 constexpr int ExitWarnings = ExitFailed;
 constexpr int ExitProblems = ExitUsage;
 
-QString Counted(qsizetype count, const char* noun) {
-    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun)).arg(count == 1 ? "" : "s");
-}
-
 int Report(const QStringList& problems, const QStringList& warnings, QTextStream& out) {
     for (const QString& problem : problems) out << "Problem: " << problem << "\n";
     for (const QString& warning : warnings) out << "Warning: " << warning << "\n";
@@ -28,7 +25,7 @@ int Report(const QStringList& problems, const QStringList& warnings, QTextStream
         out << "No problems, no warnings.\n";
         return ExitOk;
     }
-    out << Counted(problems.size(), "problem") << ", " << Counted(warnings.size(), "warning")
+    out << CountText(problems.size(), "problem") << ", " << CountText(warnings.size(), "warning")
         << ".\n";
     return problems.isEmpty() ? ExitWarnings : ExitProblems;
 }

@@ -11,6 +11,7 @@
 #include "config/CommandTableCsv.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
+#include "config/NumberText.h"
 #include "config/WorkingCopy.h"
 #include "platform/LimitedFile.h"
 
@@ -55,8 +56,8 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
         QJsonDocument(WithCommands(file, classIndex, config)).toJson(QJsonDocument::Indented);
     if (!WriteOutputFile(target, text, err)) return ExitFailed;
     const qsizetype count = table.Commands.size();
-    out << ClassName(classIndex) << ": " << count << (count == 1 ? " command" : " commands")
-        << " written to " << target << "\n";
+    out << ClassName(classIndex) << ": " << CountText(count, "command") << " written to " << target
+        << "\n";
     return ExitOk;
 }
 

@@ -37,11 +37,9 @@ void PortWarnings(const GatewayConfig& config, QStringList& warnings) {
                                            ".DataBits: Modbus RTU needs 8 data bits; with 7 the "
                                            "port cannot talk to its devices");
         if (port.ConnMode == ConnModeNone && port.CmdCount > 0)
-            warnings << ClassPath(k) + QStringLiteral(
-                                           ".ConnMode: NONE, so the gateway ignores the class's "
-                                           "%1 %2")
-                                           .arg(port.CmdCount)
-                                           .arg(port.CmdCount == 1 ? "command" : "commands");
+            warnings << ClassPath(k) +
+                            QStringLiteral(".ConnMode: NONE, so the gateway ignores the class's ") +
+                            CountText(port.CmdCount, "command");
     }
 }
 

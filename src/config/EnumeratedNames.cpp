@@ -42,6 +42,14 @@ const std::vector<NamedValue>* NamedValuesOf(QStringView key) {
     return nullptr;
 }
 
+std::optional<QString> EntryTextOf(QStringView key, double value) {
+    const auto* entries = NamedValuesOf(key);
+    if (!entries) return std::nullopt;
+    for (const auto& [text, number] : *entries)
+        if (number == value) return text;
+    return std::nullopt;
+}
+
 std::optional<int> ValueOfName(const std::vector<NamedValue>& entries, const QString& text) {
     const QString given = text.trimmed();
     for (const auto& [name, value] : entries)

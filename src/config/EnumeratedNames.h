@@ -18,6 +18,10 @@ using NamedValue = std::pair<QString, int>;
 // nullptr when the field is no list.
 const std::vector<NamedValue>* NamedValuesOf(QStringView key);
 
+// The text of the entry that stands for `value` in the list of field `key`; nothing when
+// the field is no list or the list holds no such entry.
+std::optional<QString> EntryTextOf(QStringView key, double value);
+
 // The number an entry's text stands for; outer blanks and letter case do not count.
 std::optional<int> ValueOfName(const std::vector<NamedValue>& entries, const QString& text);
 

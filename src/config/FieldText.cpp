@@ -20,14 +20,6 @@ QString CompactJson(const QJsonValue& value) {
     return QString::fromUtf8(listed.mid(1, listed.size() - 2));
 }
 
-std::optional<QString> ListText(const QString& key, const QJsonValue& value) {
-    const auto* entries = NamedValuesOf(key);
-    if (!entries || !value.isDouble()) return std::nullopt;
-    for (const auto& [text, number] : *entries)
-        if (number == value.toDouble()) return text;
-    return std::nullopt;
-}
-
 std::optional<QString> PathText(const QString& key, const QJsonValue& value) {
     if (key != u"PollProduce" && key != u"PollConsume") return std::nullopt;
     const QJsonArray parts = value.toArray();
@@ -51,7 +43,8 @@ QString PollPathText(const PollPath& path) {
 QString FieldValueText(const QString& keyPath, const QJsonValue& value) {
     if (value.isUndefined()) return QStringLiteral("(none)");
     const QString key = LastKey(keyPath);
-    if (const auto text = ListText(key, value)) return *text;
+    if (const auto text = value.isDouble() ? EntryTextOf(key, value.toDouble()) : std::nullopt)
+        return *text;
     if (const auto text = PathText(key, value)) return *text;
     return CompactJson(value);
 }

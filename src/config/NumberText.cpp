@@ -63,6 +63,10 @@ int64_t RoundHalfEven(double value) {
 
 QString WholeNumberText(double value) { return QString::number(RoundHalfEven(value)); }
 
+QString CountText(qsizetype count, const char* noun) {
+    return QStringLiteral("%1 %2%3").arg(count).arg(QLatin1String(noun), count == 1 ? "" : "s");
+}
+
 QString HexByteText(uint8_t byte) {
     return QString::number(byte, 16).toUpper().rightJustified(2, u'0');
 }

@@ -28,6 +28,9 @@ int64_t RoundHalfEven(double value);
 // A stored number as the views and the CLI show it: whole, rounded as above.
 QString WholeNumberText(double value);
 
+// A count with its noun in proper English: "1 command", "2 commands", "0 warnings".
+QString CountText(qsizetype count, const char* noun);
+
 // A byte as the backup file writes it: two upper-case hexadecimal digits ("0A").
 QString HexByteText(uint8_t byte);
 

@@ -8,14 +8,12 @@
 namespace kv {
 
 QString ListText(QStringView key, int value) {
-    for (const auto& [text, number] : *NamedValuesOf(key))
-        if (number == value) return text;
-    return QString::number(value);
+    return EntryTextOf(key, value).value_or(QString::number(value));
 }
 
 QString FunctionText(int functionCode) {
-    const QString text = ListText(u"FunctionCode", functionCode);
-    return text == QString::number(functionCode) ? QStringLiteral("FC %1").arg(functionCode) : text;
+    return EntryTextOf(u"FunctionCode", functionCode)
+        .value_or(QStringLiteral("FC %1").arg(functionCode));
 }
 
 QString ReferenceRangeText(const ModbusCommand& command) {
@@ -27,12 +25,7 @@ QString ReferenceRangeText(const ModbusCommand& command) {
 }
 
 QString LengthText(const ModbusCommand& command) {
-    const bool bits = IsBitCode(command.FunctionCode);
-    const QString unit = bits ? QStringLiteral("bit") : QStringLiteral("register");
-    return QStringLiteral("%1 %2%3")
-        .arg(command.Length)
-        .arg(unit)
-        .arg(command.Length == 1 ? "" : "s");
+    return CountText(command.Length, IsBitCode(command.FunctionCode) ? "bit" : "register");
 }
 
 int CommandBytes(const ModbusCommand& command) {

@@ -76,9 +76,9 @@ QString TitleSection(const ReportSubject& subject) {
 }
 
 QString GatewaySection(const GatewayConfig& config) {
-    // A configuration file holds no firmware: the controller gives it only to a read-out.
+    // Only a read-out, or a file written from one, holds the controller's firmware data.
     const QString firmware = config.FirmwareInfo == FirmwareInfo{}
-                                 ? QStringLiteral("not known (a configuration file holds none)")
+                                 ? QStringLiteral("not known (the configuration holds none)")
                                  : FirmwareVersionText(config.FirmwareInfo);
     const EthernetParams& ethernet = config.EthernetParams;
     const Pairs facts = {
