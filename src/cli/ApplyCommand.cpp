@@ -24,12 +24,6 @@
 namespace kv::cli {
 namespace {
 
-// "COM3", "com 3" and "3" are one port; a device path or address is itself.
-QString PortKey(const QString& port) {
-    const int number = ComNumberOf(port);
-    return number > 0 ? QStringLiteral("COM%1").arg(number) : port.trimmed();
-}
-
 // What each port is given: the file, or the file with the port's row of the inventory.
 struct PortFiles {
     QStringList Ports;

@@ -6,7 +6,6 @@
 #include "cli/PortJobs.h"
 #include "cli/TraceFile.h"
 #include "console/Messages.h"
-#include "console/PortOpening.h"
 #include "console/ReadOut.h"
 #include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
@@ -14,19 +13,18 @@
 namespace kv::cli {
 namespace {
 
-// A device path has no COM number; its messages name the path where the windows name "COM n".
-QString DeviceFailureText(const PortOpenResult& opened, const QString& device) {
-    switch (opened.Error) {
-        case PortOpenError::InUse:
-            return device + QStringLiteral(" has been occupied");
-        case PortOpenError::Other:
-            if (!opened.Text.isEmpty()) return opened.Text;
-            break;
-        case PortOpenError::None:
-        case PortOpenError::NotOpened:
-            break;
-    }
-    return QStringLiteral("Can't open %1!").arg(device);
+// The windows' words, with the port named where they give the system's reason alone (the
+// message box of a window says which port it tried; a line of a many-port run would not)
+// and with the reason added where they say only "Can't open COM n!". A device path has no
+// COM number; its messages name the path where the windows name "COM n".
+QString OpenFailureText(const PortOpenResult& opened, int number, const QString& device) {
+    if (opened.Error == PortOpenError::InUse)
+        return number > 0 ? ComOccupiedText(number) : device + QStringLiteral(" has been occupied");
+    // A network port's reasons say what could not be reached, in the program's own words.
+    if (opened.Text.startsWith(u"Can't ")) return opened.Text;
+    const QString cantOpen =
+        number > 0 ? CantOpenComText(number) : QStringLiteral("Can't open %1!").arg(device);
+    return opened.Text.isEmpty() ? cantOpen : cantOpen + u'\n' + opened.Text;
 }
 
 std::atomic<int> userReplyTimeoutMs = 0;
@@ -84,9 +82,7 @@ std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStr
     console->Guard = std::make_unique<PortGuard>(console->Port);
     const PortOpenResult opened = console->Guard->Opened();
     if (opened.ok()) return console;
-    err << (number > 0 ? ReportPortFailure(opened, number).Text
-                       : DeviceFailureText(opened, portArgument))
-        << "\n";
+    err << OpenFailureText(opened, number, portArgument) << "\n";
     return nullptr;
 }
 

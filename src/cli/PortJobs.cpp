@@ -132,14 +132,28 @@ int NoPortGiven(QTextStream& err) {
     return 2;
 }
 
+QString PortKey(const QString& port) {
+    const int number = ComNumberOf(port);
+    return number > 0 ? QStringLiteral("COM%1").arg(number) : port.trimmed();
+}
+
+// A port named twice would be opened twice at once, the second time finding it occupied by
+// the first, and its output files would overwrite each other.
 int CheckPorts(const QStringList& ports, QTextStream& err) {
     if (ports.isEmpty()) return NoPortGiven(err);
+    QHash<QString, QString> named;  // as first named, by PortKey
     for (const QString& port : ports) {
         QString error;
         if (LooksLikeNetworkAddress(port) && !ParseNetworkAddress(port, error)) {
             err << error << "\n";
             return 2;
         }
+        const auto earlier = named.constFind(PortKey(port));
+        if (earlier != named.constEnd()) {
+            err << *earlier << " and " << port << " are one port: name each port once.\n";
+            return 2;
+        }
+        named.insert(PortKey(port), port);
     }
     return 0;
 }

@@ -18,6 +18,9 @@ namespace kv::cli {
 // device path), -1 for a number outside COM 1..16.
 int ComNumberOf(const QString& argument);
 
+// "COM3", "com 3" and "3" are one port; a device path or address is itself.
+QString PortKey(const QString& port);
+
 // Whether an operand names a port to read live rather than a file: "COM3", "3", a device
 // path or a network address. An existing file of that name wins, except under /dev, where
 // every port is a file.
@@ -30,7 +33,7 @@ QStringList PortsOf(const QCommandLineParser& args);
 int NoPortGiven(QTextStream& err);
 
 // 0 when the command may go on with `ports`; else says why not (no port given, a network
-// address that names none) and returns the usage status.
+// address that names none, a port named twice) and returns the usage status.
 int CheckPorts(const QStringList& ports, QTextStream& err);
 
 // The name of a port's output file without extension: COMn for a COM port, "HOST-PORT" for

@@ -60,6 +60,7 @@ ConfigFileRead ReadConfigFile(const QString& path) {
 }
 
 ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name) {
+    if (bytes.trimmed().isEmpty()) return {{}, name + QStringLiteral(": is empty")};
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {

@@ -71,6 +71,7 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
     ASSERT_TRUE(WriteAll(folder.filePath("t.csv"), "Instance;NetId\n"));
     ASSERT_TRUE(WriteAll(folder.filePath("w.json"), R"({"EthernetParams": {"Mask": "0.0.0.0"}})"));
     ASSERT_TRUE(WriteAll(folder.filePath("p.json"), R"({"DeviceNetParams": {"NodeId": 64}})"));
+    ASSERT_TRUE(WriteAll(folder.filePath("e.json"), " \n"));
     ExpectRuns(
         {{{"read", "--port", "COM99"}, 1, "", "There is no COM99: ports are COM 1 to COM 16"},
          {{"ports", "--assign", "COM17", "/dev/null"}, 1, "", "There is no COM17: ..."},
@@ -80,9 +81,11 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           "",
           "/dev/null is already COM 2; two COM numbers for one device would let two programs "
           "share it. Add --force to assign it anyway."},
-         {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
-         {{"eds", "--port", "COM16"}, 1, "", "Can't open COM 16!"},
-         {{"diff", "%1/c.json", "COM16"}, 1, "", "Can't open COM 16!"},
+         {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!\nNo device is behind COM 16."},
+         {{"read", "--port", "COM16,16"}, 2, "", "COM16 and 16 are one port: name each port once."},
+         {{"read", "--port", "/dev/null"}, 1, "", "Can't open /dev/null!\n..."},
+         {{"eds", "--port", "COM16"}, 1, "", "Can't open COM 16!..."},
+         {{"diff", "%1/c.json", "COM16"}, 1, "", "Can't open COM 16!..."},
          {{"factory-reset", "--port", "COM16", "--yes", "--no-backup"}, 1, "", "Can't open..."},
          {{"apply", "--port", "COM16", "%1/none.json"}, 2, "", "%1/none.json: ..."},
          {{"diff", "%1/none.json", "COM16"}, 2, "", "Cannot read %1/none.json: ..."},
@@ -102,6 +105,7 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           "apply."},
          {{"restore", "--port", "COM16", "%1/none.ini"}, 2, "", "..."},
          {{"check", "%1/c.json"}, 0, "No problems, no warnings.", ""},
+         {{"check", "%1/e.json"}, 2, "", "%1/e.json: is empty"},
          {{"check", "%1/w.json"},
           1,
           "Warning: EthernetParams.Mask: 0.0.0.0 is no network mask\n0 problems, 1 warning.",
@@ -111,7 +115,7 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           "Problem: DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
           "1 problem, 0 warnings.",
           ""},
-         {{"check", "COM16"}, 1, "", "Can't open COM 16!"}},
+         {{"check", "COM16"}, 1, "", "Can't open COM 16!..."}},
         folder.path());
     qunsetenv("XDG_CONFIG_HOME");
 }
