@@ -91,6 +91,14 @@ QString NetworkSerialPort::Negotiate() {
     // that gives up says why in it ("Port's device already in use").
     QByteArray said;
     while (telnet_.Progress() == TelnetComPortControl::State::Negotiating) {
+        // Checked whether or not data came: a server that keeps talking without setting the
+        // line must not hold the open for ever.
+        if (deadline.hasExpired())
+            return QStringLiteral(
+                       "The server at %1 did not set the line within %2 s: is it a telnet "
+                       "port with RFC 2217? For a raw TCP port use socket://%1.")
+                .arg(where)
+                .arg(NegotiationTimeout.count() / 1000);
         if (!socket_.waitForReadyRead(int(deadline.remainingTime()))) {
             if (socket_.state() != QAbstractSocket::ConnectedState)
                 return QStringLiteral(
@@ -98,12 +106,6 @@ QString NetworkSerialPort::Negotiate() {
                            "set: %2.")
                     .arg(where, said.isEmpty() ? socket_.errorString()
                                                : QString::fromLatin1(said).trimmed());
-            if (deadline.hasExpired())
-                return QStringLiteral(
-                           "The server at %1 did not set the line within %2 s: is it a telnet "
-                           "port with RFC 2217? For a raw TCP port use socket://%1.")
-                    .arg(where)
-                    .arg(NegotiationTimeout.count() / 1000);
             continue;
         }
         said = (said + telnet_.Decode(socket_.readAll())).right(ServerNoticeLimit);

@@ -1,6 +1,7 @@
 #include "platform/TelnetComPortControl.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace kv {
 namespace {
@@ -54,7 +55,7 @@ QByteArray TelnetComPortControl::Opening() {
 QByteArray TelnetComPortControl::Encode(const QByteArray& data) const {
     QByteArray encoded = DoubledIac(data);
     // Outside binary mode a carriage return alone is sent as CR NUL (RFC 854).
-    if (!sendBinary_) encoded.replace("\r", QByteArray("\r\0", 2));
+    if (!sendBinary_.On) encoded.replace("\r", QByteArray("\r\0", 2));
     return encoded;
 }
 
@@ -72,7 +73,7 @@ QByteArray TelnetComPortControl::Decode(const QByteArray& bytes) {
             case Parse::Data:
                 if (value == Iac) {
                     parse_ = Parse::Command;
-                } else if (!(value == 0 && lastWasCarriageReturn_ && !receiveBinary_)) {
+                } else if (!(value == 0 && lastWasCarriageReturn_ && !receiveBinary_.On)) {
                     data.append(byte);
                 }
                 lastWasCarriageReturn_ = value == '\r';
@@ -115,41 +116,32 @@ QByteArray TelnetComPortControl::Decode(const QByteArray& bytes) {
 
 // Options the server asks for or offers. Only binary transmission, suppressed go-ahead and
 // the COM port control are taken; any other (echo, line mode) would change the console's
-// bytes. Each answer is given once, so that two programs cannot loop on an option.
+// bytes and is refused. An option is answered only when its state changes, so that two
+// programs cannot loop on it (RFC 854).
 void TelnetComPortControl::OnOption(uint8_t verb, uint8_t option) {
-    switch (verb) {
-        case Do:
-            if (option == ComPortOption && !settingsSent_) {
-                settingsSent_ = true;
-                for (const auto& [command, value] : LineSettings)
-                    answers_ += Subnegotiation(command, value);
-            } else if (option == Binary) {
-                sendBinary_ = true;  // the answer to our offer
-            } else if (option == SuppressGoAhead) {
-                Answer(Will, option);
-            } else if (option != ComPortOption) {
-                Answer(Wont, option);
-            }
-            break;
-        case Dont:
-            if (option == ComPortOption) state_ = State::OptionRefused;
-            if (option == Binary) sendBinary_ = false;
-            break;
-        case Will:
-            if (option == Binary) {
-                receiveBinary_ = true;
-            } else if (option == SuppressGoAhead) {
-                Answer(Do, option);
-            } else {
-                Answer(Dont, option);
-            }
-            break;
-        case Wont:
-            if (option == Binary) receiveBinary_ = false;
-            break;
-        default:
-            break;
+    const bool on = verb == Do || verb == Will;
+    const bool ours = verb == Do || verb == Dont;  // about what we send
+    if (option == ComPortOption) {
+        if (verb == Dont) state_ = State::OptionRefused;
+        if (verb == Do && !settingsSent_) {
+            settingsSent_ = true;
+            for (const auto& [command, value] : LineSettings)
+                answers_ += Subnegotiation(command, value);
+        }
+        return;
     }
+    if (verb != Do && verb != Will && verb != Dont && verb != Wont) return;
+    OptionSide* side = nullptr;
+    if (option == Binary) side = ours ? &sendBinary_ : &receiveBinary_;
+    if (option == SuppressGoAhead) side = ours ? &sendWithoutGoAhead_ : &receiveWithoutGoAhead_;
+    if (side == nullptr) {
+        if (on) Answer(ours ? Wont : Dont, option);
+        return;
+    }
+    // The answer to what we asked for is taken as it is; a request is agreed to.
+    if (!std::exchange(side->Asked, false) && side->On != on)
+        Answer(ours ? (on ? Will : Wont) : (on ? Do : Dont), option);
+    side->On = on;
 }
 
 void TelnetComPortControl::Answer(uint8_t verb, uint8_t option) {

@@ -44,9 +44,17 @@ private:
     bool lastWasCarriageReturn_ = false;
     QByteArray sub_;
     QByteArray answers_;
-    // What the server agreed to: we send binary, it sends binary.
-    bool sendBinary_ = false;
-    bool receiveBinary_ = false;
+    // One direction of an option: whether it is on, and whether we asked for a change the
+    // server has not answered yet (its reply is then no request to answer).
+    struct OptionSide {
+        bool On = false;
+        bool Asked = false;
+    };
+    // The opening asks for binary transmission both ways.
+    OptionSide sendBinary_{false, true};
+    OptionSide receiveBinary_{false, true};
+    OptionSide sendWithoutGoAhead_;
+    OptionSide receiveWithoutGoAhead_;
     bool settingsSent_ = false;
     // The server's answers to the four line settings, in the order they are asked for.
     std::array<std::optional<QByteArray>, 4> answered_;

@@ -39,6 +39,10 @@ TEST(TelnetComPortControl, AnswersOptionsSetsTheLineAndCarriesTheConsolesBytes) 
               "\xff\x64");
     EXPECT_EQ(telnet.Progress(), State::Agreed);
     EXPECT_EQ(telnet.Encode("a\xff\r"), "a\xff\xff\r");
+    // An option already in force is not answered again, so that nothing can loop; binary
+    // turned off by the server is agreed to once.
+    telnet.Decode("\xff\xfb\x03\xff\xfd\x03\xff\xfb\x00\xff\xfc\x00\xff\xfc\x00"_b);
+    EXPECT_EQ(telnet.TakeAnswers(), "\xff\xfe\x00"_b);
     TelnetComPortControl refusing;
     refusing.Decode("\xff\xfa,f\x07\xff\xf0"_b);
     EXPECT_EQ(refusing.Progress(), State::SettingsRefused) << "7 data bits";
