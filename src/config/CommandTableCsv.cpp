@@ -115,15 +115,15 @@ private:
                        .arg(HexByteText(uint8_t(control->unicode()))));
             return std::nullopt;
         }
+        QStringView digits = text;
         if (column == FunctionCode) {
             if (const auto value = ValueOfName(*NamedValuesOf(u"FunctionCode"), text))
                 return *value;
             // "FC16", "fc 16": the code as the Modbus documents name it.
-            if (text.startsWith(u"fc", Qt::CaseInsensitive))
-                return Number(row, column, text.mid(2).trimmed());
+            if (text.startsWith(u"fc", Qt::CaseInsensitive)) digits = digits.sliced(2).trimmed();
         }
         bool isNumber = false;
-        const qlonglong value = text.toLongLong(&isNumber);
+        const qlonglong value = digits.toLongLong(&isNumber);
         if (!isNumber) {
             Refuse(row, column, QStringLiteral("must be a whole number, not \"%1\"").arg(text));
             return std::nullopt;

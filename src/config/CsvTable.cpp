@@ -16,9 +16,11 @@ QStringList SplitRow(const QString& line, QChar separator) {
 }  // namespace
 
 CsvTable ReadCsvTable(const QByteArray& text) {
-    QStringList lines = QString::fromUtf8(text).split(u'\n');
-    for (QString& line : lines)
-        if (line.endsWith(u'\r')) line.chop(1);
+    // Lines end in LF, CR LF or, as some spreadsheets save them, CR alone.
+    QString all = QString::fromUtf8(text);
+    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    all.replace(u'\r', u'\n');
+    QStringList lines = all.split(u'\n');
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
     CsvTable table;
     if (lines.isEmpty()) return table;

@@ -178,6 +178,7 @@ TEST(ConfigFile, RefusesWhatIsNoConfigurationFile) {
         {"{\"\xC3\xA9\": [1 2 ]}", file + ": line 1, column 10: missing value separator"},
         {"{\"\xC3\xA9\": 1,}", file + ": line 1, column 9: object is missing after a comma"},
         {"[1, 2]", file + ": holds no JSON object"},
+        {" \n", file + ": is empty"},
         // The reader's refusals themselves: UserFilesTest.
         {QByteArray(1024 * 1024 + 1, ' '), file + ": is larger than 1048576 bytes"},
     };
@@ -239,6 +240,9 @@ TEST(CommandTableCsv, ReadsSpreadsheetFormsAndSaysWhatIsNoTable) {
         {"Length\tInstance\tNetId\tFunctionCode\tMemAddress\tStartAddress\n8\t1\t1\t4\t0\t0\n",
          {4},
          {}},
+        {"Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\r1,1,fcfc3,0,0,8\r",
+         {},
+         {R"(row 2, column 3 (FunctionCode): must be a whole number, not "fcfc3")"}},
         {"Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n1,1,3,0,0,8\n3,1,3,8,0,8\n",
          {},
          {"row 3, column 1 (Instance): must be 2: instances are numbered 1, 2, 3... without "
