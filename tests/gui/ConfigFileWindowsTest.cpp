@@ -119,7 +119,10 @@ private Q_SLOTS:
         QVERIFY(rig.Window.isWindowModified());
         rig.Dialogs.UnsavedAnswers = {UnsavedChoice::Cancel, UnsavedChoice::Save,
                                       UnsavedChoice::Discard};
+        // Named without its suffix, the file becomes kept.json, which exists: replace it?
         rig.Dialogs.FileAnswers = {folder.filePath("kept")};
+        QVERIFY(test::WriteAll(folder.filePath("kept.json"), "{}"));
+        rig.Dialogs.YesNoAnswers = {true};
         QVERIFY(!rig.Window.close());
         rig.Find<QAction>("MenuOpenConfig")->trigger();  // saved, then the open cancelled
         QVERIFY(test::ReadAll(folder.filePath("kept.json")).contains("\"NodeId\": 12"));
@@ -128,8 +131,8 @@ private Q_SLOTS:
         QVERIFY(rig.Window.close());
         QStringList titles;
         for (const auto& question : rig.Dialogs.Questions) titles << question.Title;
-        QCOMPARE(titles, QStringList({"Unsaved Changes", "Unsaved Changes", "Exit Query",
-                                      "Unsaved Changes"}));
+        QCOMPARE(titles, QStringList({"Unsaved Changes", "Unsaved Changes", "Save Configuration As",
+                                      "Exit Query", "Unsaved Changes"}));
     }
 
     // The port, the recent files and their folder are there after a restart; a recent

@@ -98,7 +98,15 @@ bool Main_F::SaveConfigurationAs() {
     if (session_.ConnectBusy || !Connected_) return false;
     QString path = session_.Dialogs.SaveFileName(ConfigFileFilter, UserSettings().Folder(), {});
     if (path.isEmpty()) return false;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".json");
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".json");
+        // The dialog asked about the name as typed, not about the file it becomes.
+        if (QFileInfo::exists(path) &&
+            !session_.Dialogs.Confirm(
+                QStringLiteral("%1 already exists. Do you want to replace it?").arg(path),
+                SaveTitle, QStringLiteral("Replace")))
+            return false;
+    }
     const QString failure = WriteConfigFile(path, session_.Config);
     if (!failure.isEmpty()) {
         session_.Dialogs.Message(path + QStringLiteral(": ") + failure, SaveTitle);
