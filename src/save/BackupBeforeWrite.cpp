@@ -1,6 +1,7 @@
 #include "save/BackupBeforeWrite.h"
 
 #include <QDir>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -11,19 +12,23 @@ namespace kv {
 
 namespace {
 
-// A port name made fit for a file name: "COM3", or the device's own name for a path.
+// A port name made fit for a file name: "COM3", the device's own name for a path, or the
+// host and port of a network address with '_' for each character a file name cannot hold, so
+// that 192.168.1.11:4001 and 192.168.11.1:4001 stay apart.
 QString PortPart(const QString& portName) {
     QString part = QFileInfo(portName).fileName();
-    part.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")));
+    part.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
     return part.isEmpty() ? QStringLiteral("port") : part;
 }
 
 // The names start with the date and time, so that name order is age order. Only the
 // program's own backups are pruned: the folder may be one of the user's, holding other files,
-// and the one just written always stays.
-void RemoveOldest(const QString& folder, const QString& written) {
-    static const QRegularExpression ownName(QStringLiteral(
-        "^\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}_node\\d{1,3}_[A-Za-z0-9_-]+\\.json$"));
+// and the one just written always stays. Each port keeps its own newest ones, so that a run
+// over many gateways does not remove what it has just kept of the others.
+void RemoveOldest(const QString& folder, const QString& written, const QString& portPart) {
+    const QRegularExpression ownName(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}_node\\d{1,3}_%1(_\\d+)?\\.json$")
+            .arg(QRegularExpression::escape(portPart)));
     QDir dir(folder);
     const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::Reversed);
     qsizetype kept = 1;  // the one just written
@@ -57,15 +62,19 @@ KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QS
                       const QDateTime& when) {
     if (!QDir().mkpath(folder))
         return {{}, QStringLiteral("Can't make the backup folder %1.").arg(folder)};
+    const QString portPart = PortPart(portName);
+    // Gateways are kept from many threads at once: a name found free stays free until written.
+    static QMutex naming;
+    const QMutexLocker locked(&naming);
     const QString name =
         FreeName(folder, QStringLiteral("%1_node%2_%3")
                              .arg(when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")))
                              .arg(read.DeviceNetParams.NodeId)
-                             .arg(PortPart(portName)));
+                             .arg(portPart));
     const QString path = QDir(folder).filePath(name);
     if (const QString failure = WriteWholeFile(path, KeptBackupText(read)); !failure.isEmpty())
         return {{}, QStringLiteral("Can't write the backup %1: %2").arg(path, failure)};
-    RemoveOldest(folder, name);
+    RemoveOldest(folder, name, portPart);
     return {path, {}};
 }
 

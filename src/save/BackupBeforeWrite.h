@@ -25,8 +25,8 @@ struct KeptBackup {
 
 // Writes `read` into `folder` as "<date>_<time>_node<N>_<port>.json" (for example
 // "2026-12-07_14-03-22_node5_COM3.json"), whole or not at all, marked as a kept backup
-// (ConfigBackupKey), then removes the oldest files of that name pattern beyond BackupsKept,
-// never the one just written.
+// (ConfigBackupKey), then removes the port's oldest files of that name pattern beyond
+// BackupsKept, never the one just written.
 KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QString& portName,
                       const QDateTime& when = QDateTime::currentDateTime());
 

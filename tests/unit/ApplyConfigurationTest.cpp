@@ -165,21 +165,26 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
 
 // After a factory reset, the backup kept before it gives the gateway back byte for byte,
 // also the commands the editor refuses (FC05 and FC06 with a length above 1). The backup
-// folder also holds the user's files and 51 of the program's, all newer by name: only the
-// program's oldest two go. A second backup in the same second keeps the first.
+// folder also holds the user's files, an older one of COM1 and 51 of COM3, all newer by name:
+// only COM3's oldest two go. A second backup in the same second keeps the first.
 TEST_F(ApplyConfigurationTest, AKeptBackupGivesTheGatewayBack) {
     ASSERT_TRUE(QDir().mkpath(backups));
-    QStringList names = {"0-base", "site01", "2099-01-01_00-00-00_node1"};
-    for (int s = 10; s <= 60; ++s) names << QString("2099-01-01_00-00-%1_node1_COM1").arg(s);
+    QStringList names = {"0-base", "site01", "2099-01-01_00-00-00_node1",
+                         "2099-01-01_00-00-01_node1_COM1"};
+    for (int s = 10; s <= 60; ++s) names << QString("2099-01-01_00-00-%1_node1_COM3").arg(s);
     for (const QString& name : names) WriteAll(backups + '/' + name + ".json", "{}");
     gateway.Console.Eeprom = sim::MaximalImage(sim::SingleItemLength::AboveOne);
     GatewayConfig read;
     ASSERT_EQ(ReadGateway(link, read, {}), ReadOutResult::Ok);
     ASSERT_TRUE(KeepBackup(backups, read, "COM3", QDateTime({2000, 1, 1}, {})).ok());
     const QStringList left = QDir(backups).entryList(QDir::Files);
-    EXPECT_EQ((left.mid(0, 4) + left.mid(52)).join(' '),
+    EXPECT_EQ((left.mid(0, 5) + left.mid(53)).join(' '),
               "0-base.json 2000-01-01_00-00-00_node63_COM3.json 2099-01-01_00-00-00_node1.json "
-              "2099-01-01_00-00-12_node1_COM1.json site01.json");
+              "2099-01-01_00-00-01_node1_COM1.json 2099-01-01_00-00-12_node1_COM3.json "
+              "site01.json");
+    EXPECT_TRUE(
+        KeepBackup(backups, read, "rfc2217://192.168.1.11:4001", QDateTime({2000, 1, 1}, {}))
+            .Path.endsWith("_node63_192_168_1_11_4001.json"));
 
     const KeptBackup again = KeepBackup(backups, read, "COM3", QDateTime({2000, 1, 1}, {}));
     EXPECT_TRUE(again.Path.endsWith("/2000-01-01_00-00-00_node63_COM3_2.json"))
