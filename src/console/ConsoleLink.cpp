@@ -141,18 +141,24 @@ void ConsoleLink::PauseUntil(uint64_t endUs) {
 // again and again while the console thinks would cost a wake-up each time.
 bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
     reply.clear();
+    bool complete = false;
     const uint32_t startMs = clock_.Milliseconds();
-    while (!TimedOut(startMs) && !CannotGoOn()) {
+    while (!complete && !TimedOut(startMs) && !CannotGoOn()) {
         const qsizetype terminatorAt = terminator.isEmpty() ? -1 : reply.indexOf(terminator);
         // The line is quiet when a look finds nothing after what was read.
         if (terminatorAt >= 0 && port_.BytesWaiting() == 0) {
             reply.truncate(terminatorAt);
-            return true;
+            complete = true;
+            break;
         }
         if (terminatorAt < 0) port_.WaitForData(WaitLeft(startMs));
         AppendWaitingChunk(reply);
     }
-    return false;
+    // The console pads its output with spaces. They go from the edges of the reply, never
+    // from where two chunks meet: taking them there would join what stands on either side,
+    // and a digit garbled into a blank would turn "1 7" into 17.
+    reply = TrimSpaces(reply).toString();
+    return complete;
 }
 
 // Until the reply's time-out, or the operation's bound when that comes first (none is set
@@ -176,9 +182,9 @@ bool ConsoleLink::TimedOut(uint32_t startMs) {
 void ConsoleLink::AppendWaitingChunk(QString& reply) {
     const QByteArray chunk = port_.ReadAll();
     Trace.Received(clock_.Microseconds(), chunk);
-    // The console pads its output with spaces; carriage returns and line feeds are kept,
-    // since callers find the end of a value by its carriage return.
-    reply += TrimSpaces(QString::fromLatin1(chunk));
+    // Carriage returns and line feeds are kept: callers find the end of a value by its
+    // carriage return.
+    reply += QString::fromLatin1(chunk);
 }
 
 }  // namespace kv

@@ -114,8 +114,9 @@ struct ScriptedLine {
 };
 
 // The command goes out character by character, then a carriage return. The reply is taken
-// up to the terminator, without blanks at the edges of its chunks but with its carriage
-// returns; on a time-out it keeps what came. Bytes left from before the command are dropped.
+// up to the terminator, without blanks at its edges but with those where its chunks meet and
+// with its carriage returns; on a time-out it keeps what came. Bytes left from before the
+// command are dropped.
 TEST(ConsoleLink, CollectsTheReplyUntilTheTerminatorOrTheTimeOut) {
     const struct {
         QByteArray Stale;
@@ -127,7 +128,7 @@ TEST(ConsoleLink, CollectsTheReplyUntilTheTerminatorOrTheTimeOut) {
         std::chrono::milliseconds MinWait, MaxWait;
     } rows[] = {
         {"", "ip", "q>", {{2ms, "  IP=1\r\n"}, {5ms, "q> "}}, true, "IP=1\r\n", "ip\r", 4ms, 6ms},
-        {"", "", ">", {{1ms, "a b "}, {3ms, " c>"}}, true, "a bc", "\r", 2ms, 4ms},
+        {"", "", ">", {{1ms, "a b "}, {3ms, " c>"}}, true, "a b  c", "\r", 2ms, 4ms},
         {"old reply>", "x", ">", {{0us, "new>"}}, true, "new", "x\r", 0ms, 2ms},
         {"", QChar(0xE9), ">", {{1ms, "\xB0>"}}, true, QChar(0xB0), "\xE9\r", 0ms, 2ms},
         {"", "x", ">", {}, false, "", "x\r", 199ms, 201ms},
@@ -272,6 +273,7 @@ TEST(ConsoleLink, ReadsTheByteAfterTheKeyOrLeavesTheValueUntouched) {
         {"B(16)=6\xFF -->", "B(16)=", false, 99},
         {"B(16)=-1-->", "B(16)=", false, 99},
         {"B(16)=12\r\n-->", "B(16)=", false, 99},
+        {"B(16)=1 7 -->", "B(16)=", false, 99},  // a digit garbled into a blank
         {"B(16)= 12 -->", "", false, 99},
         {"-->B(16)= 12", "B(16)=", false, 99},  // the key after the prompt
     };
