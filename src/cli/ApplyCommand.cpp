@@ -129,7 +129,8 @@ int RunApply(const Invocation& in) {
         work.Columns = {{QStringLiteral("NODE"), outcome.NodeId},
                         {QStringLiteral("IP"), outcome.Ip}};
 
-        for (const QString& warning : outcome.Warnings) work.Err << "Warning: " << warning << "\n";
+        for (const QString& warning : outcome.Warnings)
+            work.Err << WarningPrefix << warning << "\n";
         if (options.DryRun && outcome.Ok) {
             work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
                                                    : outcome.Changes.join(u'\n'))

@@ -20,7 +20,7 @@ constexpr int ExitProblems = ExitUsage;
 
 int Report(const QStringList& problems, const QStringList& warnings, QTextStream& out) {
     for (const QString& problem : problems) out << "Problem: " << problem << "\n";
-    for (const QString& warning : warnings) out << "Warning: " << warning << "\n";
+    for (const QString& warning : warnings) out << WarningPrefix << warning << "\n";
     if (problems.isEmpty() && warnings.isEmpty()) {
         out << "No problems, no warnings.\n";
         return ExitOk;

@@ -56,8 +56,9 @@ void PrintMarked(const QString& port, const QString& text, QTextStream& stream) 
 
 QString OutcomeText(const PortRun& run) {
     if (run.Status == 0) return QStringLiteral("OK");
-    const QString first = run.Err.section(u'\n', 0, 0).trimmed();
-    return first.isEmpty() ? QStringLiteral("failed") : first;
+    for (const QString& line : run.Err.split(u'\n', Qt::SkipEmptyParts))
+        if (!line.startsWith(QLatin1String(WarningPrefix))) return line.trimmed();
+    return QStringLiteral("failed");
 }
 
 // The value of column `heading` of a run; empty when the run did not get that far.

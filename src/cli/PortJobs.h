@@ -26,6 +26,9 @@ QString PortKey(const QString& port);
 // every port is a file.
 bool NamesAPort(const QString& argument);
 
+// Starts the line of each warning; a port's outcome is told by its first line that is none.
+inline constexpr char WarningPrefix[] = "Warning: ";
+
 // Every --port value, comma lists split, in the order given.
 QStringList PortsOf(const QCommandLineParser& args);
 
