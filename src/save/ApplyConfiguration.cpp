@@ -78,32 +78,31 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         return outcome;
     }
     outcome.State = ApplyState::WrittenNotVerified;
-    if (saved.Status != SaveStatus::Ok) {
-        outcome.Errors = {ReportSaveFailure(saved).Text};
-        return outcome;
-    }
+    // The gateway holds the configuration even when its EDS file could not be written: it is
+    // verified all the same, so that the state told is what the read-back saw.
+    if (saved.Status != SaveStatus::Ok) outcome.Errors = {ReportSaveFailure(saved).Text};
     outcome.EdsPath = saved.EdsPath;
     if (!options.Verify) {
-        outcome.Ok = true;
+        outcome.Ok = outcome.Errors.isEmpty();
         return outcome;
     }
     const ReadBack verified =
         ReadBackAfterSave(link, plan.Config, plan.PollPaths,
                           ProgressStage(options.Progress, 80, 100, 0, ReadOutProgressMaximum));
-    outcome.Errors = verified.Differences;
     if (!verified.Read) {
         outcome.ConsoleFailed = true;
-        outcome.Errors = {verified.ReadFailure};
+        outcome.Errors += verified.ReadFailure;
         return outcome;
     }
     outcome.State =
         verified.Differences.isEmpty() ? ApplyState::WrittenVerified : ApplyState::WrittenDifferent;
-    outcome.Ok = verified.Differences.isEmpty();
+    outcome.Errors += verified.Differences;
+    outcome.Ok = outcome.Errors.isEmpty();
     return outcome;
 }
 
 QString ApplyStateText(const ApplyOutcome& outcome) {
-    if (outcome.State == ApplyState::WrittenNotVerified && !outcome.Errors.isEmpty())
+    if (outcome.State == ApplyState::WrittenNotVerified && outcome.ConsoleFailed)
         return QStringLiteral("Written, but not verified: the read-back failed.");
     return ApplyStateText(outcome.State);
 }

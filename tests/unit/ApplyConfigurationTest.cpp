@@ -198,6 +198,18 @@ TEST_F(ApplyConfigurationTest, AKeptBackupGivesTheGatewayBack) {
               sim::MaximalImage(sim::SingleItemLength::AboveOne).Blocks);
 }
 
+// The gateway holds the configuration even when its EDS file cannot be written: it is read
+// back all the same, and both are told.
+TEST_F(ApplyConfigurationTest, AnEdsFileThatCannotBeWrittenLeavesTheWriteVerified) {
+    const QString taken = edsFolder.filePath("taken");
+    ASSERT_TRUE(WriteAll(taken, "a file where the folder should be"));
+    const ApplyOptions options{{taken}, {}, true, {}, false, {}, "COM3", {}};
+    const ApplyOutcome outcome = ApplyConfiguration(link, Json(ChangedTimeout), options);
+    EXPECT_FALSE(outcome.Ok);
+    EXPECT_EQ(outcome.Errors, QStringList{"No folder to write KV-9052R_ 5.eds to"});
+    EXPECT_EQ(ApplyStateText(outcome), "Written and verified.");
+}
+
 TEST_F(ApplyConfigurationTest, NoBackupNoWrite) {
     ASSERT_TRUE(WriteAll(backups, "a file where the folder should be"));
     const RestoreOutcome restored = Restore();
