@@ -2,6 +2,7 @@
 
 #include "backup/CopyMessages.h"
 #include "console/ReadOut.h"
+#include "save/ApplyConfiguration.h"
 #include "save/BackupBeforeWrite.h"
 
 namespace kv {
@@ -53,7 +54,15 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
 QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
                            const QString& port) {
     QString text = CopyOutcomeMessage(CopyDirection::Export, outcome.Copy, path).Text;
-    if (!outcome.Copy.ok() && !outcome.BackupPath.isEmpty())
+    if (outcome.Copy.ok()) return text;
+    // Only a console that stopped answering may have stopped the write half-way; every other
+    // failure comes before the first byte is sent.
+    if (outcome.Copy.Result != CopyResult::Timeout) {
+        const QString notWritten = ApplyStateText(ApplyState::NotWritten);
+        return text.endsWith(u"Nothing was written.") ? text : text + u'\n' + notWritten;
+    }
+    text += u'\n' + ApplyStateText(ApplyState::PartlyWritten);
+    if (!outcome.BackupPath.isEmpty())
         text += u'\n' + RestoreFromBackupText(outcome.BackupPath, port);
     return text;
 }

@@ -90,8 +90,7 @@ int RunRestore(const Invocation& in) {
             return ExitOk;
         }
         if (!console->Link.Stopped) {
-            work.Err << RestoreOutcomeText(outcome, file, work.Port) << "\n";
-            console->PrintLastExchange(work.Err);
+            console->PrintFailure(work.Err, RestoreOutcomeText(outcome, file, work.Port));
             return ExitFailed;
         }
         work.Err << StoppedText() << "\n";

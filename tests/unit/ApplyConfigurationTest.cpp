@@ -210,6 +210,20 @@ TEST_F(ApplyConfigurationTest, AnEdsFileThatCannotBeWrittenLeavesTheWriteVerifie
     EXPECT_EQ(ApplyStateText(outcome), "Written and verified.");
 }
 
+// A controller that is read but whose blocks are not copied: its backup is kept, and the
+// restore says that nothing was written rather than how to undo the write.
+TEST(RestoreBackupTest, AControllerWhoseBlocksAreNotCopiedIsLeftAsItWas) {
+    SimulatedGateway gateway(sim::ControllerModel::Klt400);
+    ASSERT_TRUE(gateway.Port.Open().ok());
+    ConsoleLink link{gateway.Port, gateway.Clock};
+    QTemporaryDir folder;
+    const RestoreOutcome outcome =
+        RestoreBackup(link, sim::FactoryImage(), {false, folder.path(), "COM3", {}, {}});
+    EXPECT_TRUE(QFileInfo(outcome.BackupPath).isFile());
+    EXPECT_EQ(RestoreOutcomeText(outcome, "f.ini", "COM3"),
+              "This modules is not 5308RTD!\nNothing was written to the gateway.");
+}
+
 TEST_F(ApplyConfigurationTest, NoBackupNoWrite) {
     ASSERT_TRUE(WriteAll(backups, "a file where the folder should be"));
     const RestoreOutcome restored = Restore();
@@ -269,7 +283,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "The gateway could not be read for a backup: Timeout\nNothing was written."},
         Interruption{
             "restore, writing", ReadLines + 40, true, false, true,
-            "Timeout\nTo get the earlier configuration back: kv9052r-cli apply --port COM3 %1"},
+            "Timeout\nThe gateway is partly written.\nTo get the earlier configuration back: "
+            "kv9052r-cli apply --port COM3 %1"},
         Interruption{"apply, a garbled byte in the read", -1, false, true, false,
                      "Nothing was written to the gateway.", true},
         Interruption{"apply, writing", ReadLines + 70, false, false, true,
