@@ -8,8 +8,9 @@ namespace kv::cli {
 
 QString OutputFolder(const QString& outDir, QTextStream& err) {
     const QString folder = outDir.isEmpty() ? QDir::currentPath() : outDir;
-    if (QDir().mkpath(folder)) return folder;
-    err << "Can't make the folder " << folder << "\n";
+    const QString failed = MakeFolder(folder);
+    if (failed.isEmpty()) return folder;
+    err << "Can't make the folder " << folder << ": " << failed << "\n";
     return {};
 }
 

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -49,6 +51,16 @@ QString KeepOwner(int handle, const QString& path) {
 }
 
 }  // namespace
+
+QString MakeFolder(const QString& path) {
+    // QDir::mkpath says only that it failed; the user needs to know why.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isDir())
+        return QStringLiteral("a file of that name is in the way");
+    std::error_code error;
+    std::filesystem::create_directories(
+        std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+    return error ? QString::fromLocal8Bit(error.message()) : QString();
+}
 
 QString TargetNotRegular(const QString& path) {
     const QFileInfo existing(path);

@@ -31,6 +31,10 @@ private:
 // Open and Commit at once.
 QString WriteWholeFile(const QString& path, const QByteArray& bytes);
 
+// Makes the folder `path` and those above it. Empty when it is there, else the system's
+// reason ("Permission denied"); the text does not name the path.
+QString MakeFolder(const QString& path);
+
 // Empty when `path` may be written whole: it does not exist or is a regular file. Like the
 // other reasons, the text does not name the path; callers put it in front.
 QString TargetNotRegular(const QString& path);

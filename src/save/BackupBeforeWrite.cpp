@@ -60,8 +60,8 @@ QString DefaultBackupFolder() {
 
 KeptBackup KeepBackup(const QString& folder, const GatewayConfig& read, const QString& portName,
                       const QDateTime& when) {
-    if (!QDir().mkpath(folder))
-        return {{}, QStringLiteral("Can't make the backup folder %1.").arg(folder)};
+    if (const QString failed = MakeFolder(folder); !failed.isEmpty())
+        return {{}, QStringLiteral("Can't make the backup folder %1: %2.").arg(folder, failed)};
     const QString portPart = PortPart(portName);
     // Gateways are kept from many threads at once: a name found free stays free until written.
     static QMutex naming;
