@@ -57,10 +57,11 @@ QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
     if (outcome.Copy.ok()) return text;
     // Only a console that stopped answering may have stopped the write half-way; every other
     // failure comes before the first byte is sent.
-    if (outcome.Copy.Result != CopyResult::Timeout) {
-        const QString notWritten = ApplyStateText(ApplyState::NotWritten);
-        return text.endsWith(u"Nothing was written.") ? text : text + u'\n' + notWritten;
-    }
+    // Some messages already say so in the window's words.
+    if (outcome.Copy.Result != CopyResult::Timeout)
+        return text.endsWith(u"Nothing was written.")
+                   ? text
+                   : text + u'\n' + ApplyStateText(ApplyState::NotWritten);
     text += u'\n' + ApplyStateText(ApplyState::PartlyWritten);
     if (!outcome.BackupPath.isEmpty())
         text += u'\n' + RestoreFromBackupText(outcome.BackupPath, port);

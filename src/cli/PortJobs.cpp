@@ -149,12 +149,12 @@ int CheckPorts(const QStringList& ports, QTextStream& err) {
             err << error << "\n";
             return 2;
         }
-        const auto earlier = named.constFind(PortKey(port));
-        if (earlier != named.constEnd()) {
-            err << *earlier << " and " << port << " are one port: name each port once.\n";
+        const QString key = PortKey(port);
+        if (named.contains(key)) {
+            err << named.value(key) << " and " << port << " are one port: name each port once.\n";
             return 2;
         }
-        named.insert(PortKey(port), port);
+        named.insert(key, port);
     }
     return 0;
 }

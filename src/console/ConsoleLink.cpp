@@ -143,7 +143,7 @@ bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
     reply.clear();
     bool complete = false;
     const uint32_t startMs = clock_.Milliseconds();
-    while (!complete && !TimedOut(startMs) && !CannotGoOn()) {
+    while (!TimedOut(startMs) && !CannotGoOn()) {
         const qsizetype terminatorAt = terminator.isEmpty() ? -1 : reply.indexOf(terminator);
         // The line is quiet when a look finds nothing after what was read.
         if (terminatorAt >= 0 && port_.BytesWaiting() == 0) {

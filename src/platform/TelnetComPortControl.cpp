@@ -130,7 +130,6 @@ void TelnetComPortControl::OnOption(uint8_t verb, uint8_t option) {
         }
         return;
     }
-    if (verb != Do && verb != Will && verb != Dont && verb != Wont) return;
     OptionSide* side = nullptr;
     if (option == Binary) side = ours ? &sendBinary_ : &receiveBinary_;
     if (option == SuppressGoAhead) side = ours ? &sendWithoutGoAhead_ : &receiveWithoutGoAhead_;
