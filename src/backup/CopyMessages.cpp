@@ -16,13 +16,25 @@ QString FileErrorText(CopyDirection direction, const QString& path, const QStrin
         .arg(verb, QDir::toNativeSeparators(path), reason);
 }
 
+// A backup holds the EEPROM's blocks only; users who restore one expect the address it was
+// made at, so the end of every copy says what the gateway answers on.
+QString EthernetNotInBackupText(const std::optional<EthernetParams>& ethernet) {
+    const QString notPart =
+        QStringLiteral("The Ethernet settings are not part of an EEPROM backup");
+    if (!ethernet) return notPart + QStringLiteral(", and the gateway's could not be read.");
+    return notPart + QStringLiteral("; the gateway holds IP address %1, mask %2, gateway %3.")
+                         .arg(ethernet->Ip, ethernet->Mask, ethernet->Gateway);
+}
+
 }  // namespace
 
 CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outcome,
                                const QString& path) {
     switch (outcome.Result) {
         case CopyResult::Ok:
-            return {direction == CopyDirection::Import ? ImportFinishedText : ExportFinishedText,
+            return {QString::fromLatin1(direction == CopyDirection::Import ? ImportFinishedText
+                                                                           : ExportFinishedText) +
+                        u'\n' + EthernetNotInBackupText(outcome.Ethernet),
                     {}};
         case CopyResult::Timeout:
             return {TimeoutText, ErrorTitle};

@@ -31,6 +31,7 @@ CopyOutcome EnterEeprom(ConsoleLink& link, CopyProgress& progress) {
     progress.Set(1);
     if (!RecoverConsole(link)) return Outcome(CopyResult::Timeout);
     if (!IsCopyableController(link.ReplyText)) return Outcome(CopyResult::UnknownController);
+    link.ControllerPrompt = IdentifyController(link.ReplyText) + u'>';
     progress.Step();
     if (!EnterEepromMode(link)) return Outcome(CopyResult::Timeout);
     link.ReplyTimeoutMs = BlockTransferTimeoutMs;
@@ -57,6 +58,17 @@ bool WriteBlock(ConsoleLink& link, int block, const EepromBlock& bytes, CopyProg
     const auto copied = std::span(bytes).first(size_t(BackupBytesOfBlock(block)));
     return SelectBlock(link, block) &&
            WriteEditSequence(link, 0, copied, [&progress] { progress.Step(); });
+}
+
+// A finished copy, with the Ethernet settings the gateway holds: the backup does not carry
+// them, and the user must know what the gateway answers on. They are read at the main prompt
+// after the copy, at the console's own time-out.
+CopyOutcome Finished(ConsoleLink& link) {
+    ReplyTimeoutScope timeouts(link, HandshakeTimeoutMs);
+    CopyOutcome outcome;
+    EthernetParams ethernet;
+    if (ReadEthernetSettings(link, ethernet)) outcome.Ethernet = ethernet;
+    return outcome;
 }
 
 CopyOutcome ReadBackup(const QString& path, EepromImage& image, QStringList& lacks) {
@@ -98,7 +110,7 @@ CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn
         return Outcome(CopyResult::Timeout);
 
     if (!file.Commit(image)) return Outcome(CopyResult::FileError, file.ErrorText());
-    return Outcome(CopyResult::Ok);
+    return Finished(link);
 }
 
 CopyOutcome CheckBackupToWrite(const QString& path, bool allowIncomplete, EepromImage& image) {
@@ -119,7 +131,7 @@ CopyOutcome WriteBlocksToEeprom(ConsoleLink& link, const EepromImage& image,
             return Outcome(CopyResult::Timeout);
     steps.Set(CopyProgressMaximum);
     if (!link.SendCommand(QStringLiteral("quit"), MainPrompt)) return Outcome(CopyResult::Timeout);
-    return Outcome(CopyResult::Ok);
+    return Finished(link);
 }
 
 }  // namespace kv

@@ -33,7 +33,7 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path,
                              const RestoreOptions& options) {
     EepromImage image;
     const CopyOutcome checked = CheckBackupToWrite(path, options.AllowIncomplete, image);
-    if (!checked.ok()) return {checked, {}};
+    if (!checked.ok()) return {checked, {}, ApplyState::NotWritten};
     return RestoreBackup(link, image, options);
 }
 
@@ -48,6 +48,7 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
                                       CopyProgressMaximum);
     }
     outcome.Copy = WriteBlocksToEeprom(link, image, writeProgress);
+    outcome.State = outcome.Copy.ok() ? ApplyState::WrittenNotVerified : StateAfterEndedWrite(link);
     return outcome;
 }
 
@@ -55,10 +56,8 @@ QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
                            const QString& port) {
     QString text = CopyOutcomeMessage(CopyDirection::Export, outcome.Copy, path).Text;
     if (outcome.Copy.ok()) return text;
-    // Only a console that stopped answering may have stopped the write half-way; every other
-    // failure comes before the first byte is sent.
     // Some messages already say so in the window's words.
-    if (outcome.Copy.Result != CopyResult::Timeout)
+    if (outcome.State == ApplyState::NotWritten)
         return text.endsWith(u"Nothing was written.")
                    ? text
                    : text + u'\n' + ApplyStateText(ApplyState::NotWritten);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "backup/EepromCopy.h"
+#include "save/ApplyConfiguration.h"
 
 namespace kv {
 
@@ -22,6 +23,8 @@ struct RestoreOptions {
 struct RestoreOutcome {
     CopyOutcome Copy;
     QString BackupPath;  // the configuration kept before the write, if any
+    // What became of the gateway: partly written only once a byte went out.
+    ApplyState State = ApplyState::NotWritten;
 };
 
 RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path, const RestoreOptions& options);
@@ -29,8 +32,8 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path, const Resto
 RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
                              const RestoreOptions& options);
 
-// What the user is told at the end: the copy's own message, and the backup to apply to
-// `port` when the write failed after it was kept.
+// What the user is told at the end: the copy's own message, what became of the gateway,
+// and the backup to apply to `port` when the write stopped half-way.
 QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, const QString& port);
 
 }  // namespace kv

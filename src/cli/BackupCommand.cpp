@@ -94,11 +94,7 @@ int RunRestore(const Invocation& in) {
             return ExitFailed;
         }
         work.Err << StoppedText() << "\n";
-        return PrintWriteState(work,
-                               outcome.Copy.Result == CopyResult::NoBackupKept
-                                   ? ApplyState::NotWritten
-                                   : ApplyState::PartlyWritten,
-                               outcome.BackupPath);
+        return PrintWriteState(work, outcome.State, outcome.BackupPath);
     };
     return RunOnPorts(ports, in.Args, restoreOne, in.Out, in.Err);
 }

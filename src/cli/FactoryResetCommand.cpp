@@ -47,7 +47,7 @@ int RunFactoryReset(const Invocation& in) {
                          work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
             WriteResult::Ok) {
             console->PrintFailure(work.Err, ReportWriteFailure().Text);
-            return PrintWriteState(work, ApplyState::PartlyWritten, backup);
+            return PrintWriteState(work, StateAfterEndedWrite(console->Link), backup);
         }
         work.Out << "Factory settings restored.\n";
         return ExitOk;

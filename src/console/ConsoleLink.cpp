@@ -13,6 +13,9 @@ using namespace std::chrono_literals;
 // so it needs a gap after every character and a moment after each line.
 const std::chrono::microseconds ConsoleLink::CharacterPause = 200us;
 const std::chrono::microseconds ConsoleLink::LinePause = 200us;
+// A stop is seen within a tenth of a second; a longer wait for a reply than that is rare
+// (a slow network port, a long --reply-timeout), so the extra wake-ups cost nothing.
+const std::chrono::microseconds ConsoleLink::StopLookInterval = 100ms;
 
 namespace {
 
@@ -22,6 +25,18 @@ constexpr int MaxTransmitBufferReads = 10;
 
 constexpr char CarriageReturn = '\r';
 const QString EditPrompt = QStringLiteral("-->");
+
+// Where the first of `terminators` to appear in `text` starts; -1 while none has. An empty
+// terminator is never found.
+qsizetype FirstTerminatorAt(const QString& text, const QStringList& terminators) {
+    qsizetype first = -1;
+    for (const QString& terminator : terminators) {
+        if (terminator.isEmpty()) continue;
+        const qsizetype at = text.indexOf(terminator);
+        if (at >= 0 && (first < 0 || at < first)) first = at;
+    }
+    return first;
+}
 
 // When the character after one written at `writtenUs` may go out. Each character is due a
 // pause after the one before it was due, so that a sleep that wakes late (by the system's
@@ -38,15 +53,21 @@ uint64_t NextCharacterDue(uint64_t dueUs, uint64_t writtenUs) {
 
 ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock) : port_(port), clock_(clock) {}
 
-bool ConsoleLink::SendCommand(const QString& command, const QString& terminator) {
-    if (!SendLine(command)) return false;
-    return CollectReply(terminator, ReplyText);
+bool ConsoleLink::SendCommand(const QString& command, const QString& terminator, LineKind kind) {
+    if (!SendLine(command, kind)) return false;
+    return CollectReply({terminator}, ReplyText);
 }
 
-bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, uint8_t& value) {
-    if (!SendLine(command)) return false;
+bool ConsoleLink::SendCommand(const QString& command, const QStringList& terminators) {
+    if (!SendLine(command, LineKind::Asks)) return false;
+    return CollectReply(terminators, ReplyText);
+}
+
+bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, uint8_t& value,
+                                  LineKind kind) {
+    if (!SendLine(command, kind)) return false;
     QString reply;
-    if (!CollectReply(EditPrompt, reply)) return false;
+    if (!CollectReply({EditPrompt}, reply)) return false;
 
     const QStringView body = TrimSpaces(reply);
     const QStringView trimmedKey = TrimSpaces(key);
@@ -67,6 +88,7 @@ void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
     operationStartUs_ = clock_.Microseconds();
     boundMs_ = length.count();
     failure_.clear();
+    changeSent_ = false;
 }
 
 int64_t ConsoleLink::ReplyTimeoutFor(int specifiedMs) const {
@@ -96,12 +118,13 @@ bool ConsoleLink::CannotGoOn() {
     return !failure_.isEmpty();
 }
 
-bool ConsoleLink::SendLine(const QString& command) {
-    if (Stop != nullptr && Stop->Requested()) {
-        Stopped = true;
-        return false;
-    }
-    if (CannotGoOn()) return false;
+bool ConsoleLink::StopRequested() {
+    if (Stop != nullptr && Stop->Requested()) Stopped = true;
+    return Stopped;
+}
+
+bool ConsoleLink::SendLine(const QString& command, LineKind kind) {
+    if (StopRequested() || CannotGoOn()) return false;
     // The moment the console needs after a line has nearly always passed while its reply
     // came; a sleep right after the line would cost a wake-up for every line.
     PauseUntil(nextLineDueUs_);
@@ -116,6 +139,7 @@ bool ConsoleLink::SendLine(const QString& command) {
         PauseUntil(dueUs);
     }
     port_.Write(line.sliced(line.size() - 1));
+    if (kind == LineKind::Changes) changeSent_ = true;
     Trace.Sent(clock_.Microseconds(), line);
     nextLineDueUs_ = clock_.Microseconds() + uint64_t(LinePause.count());
     return WaitForTransmitBuffer();
@@ -135,16 +159,16 @@ void ConsoleLink::PauseUntil(uint64_t endUs) {
         clock_.Sleep(std::chrono::microseconds(endUs - nowUs));
 }
 
-// Collects the reply into `reply` until `terminator` is in it and the line is quiet, then
-// cuts it before the terminator. On a time-out `reply` keeps what had arrived. Until the
+// Collects the reply into `reply` until one of `terminators` is in it and the line is quiet,
+// then cuts it before that terminator. On a time-out `reply` keeps what had arrived. Until the
 // terminator is in, the link sleeps on the port until data comes or time is up: looking
 // again and again while the console thinks would cost a wake-up each time.
-bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
+bool ConsoleLink::CollectReply(const QStringList& terminators, QString& reply) {
     reply.clear();
     bool complete = false;
     const uint32_t startMs = clock_.Milliseconds();
-    while (!TimedOut(startMs) && !CannotGoOn()) {
-        const qsizetype terminatorAt = terminator.isEmpty() ? -1 : reply.indexOf(terminator);
+    while (!TimedOut(startMs) && !CannotGoOn() && !StopRequested()) {
+        const qsizetype terminatorAt = FirstTerminatorAt(reply, terminators);
         // The line is quiet when a look finds nothing after what was read.
         if (terminatorAt >= 0 && port_.BytesWaiting() == 0) {
             reply.truncate(terminatorAt);
@@ -154,6 +178,8 @@ bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
         if (terminatorAt < 0) port_.WaitForData(WaitLeft(startMs));
         AppendWaitingChunk(reply);
     }
+    // A device that went away while the reply was awaited is named, not taken for silence.
+    if (!complete) CannotGoOn();
     // The console pads its output with spaces. They go from the edges of the reply, never
     // from where two chunks meet: taking them there would join what stands on either side,
     // and a digit garbled into a blank would turn "1 7" into 17.
@@ -162,7 +188,8 @@ bool ConsoleLink::CollectReply(const QString& terminator, QString& reply) {
 }
 
 // Until the reply's time-out, or the operation's bound when that comes first (none is set
-// before the first operation, so the bound may be far off).
+// before the first operation, so the bound may be far off); a link that can be stopped looks
+// at its stop request in between.
 std::chrono::microseconds ConsoleLink::WaitLeft(uint32_t startMs) {
     const uint32_t elapsedMs = clock_.Milliseconds() - startMs;
     const auto replyLeftUs =
@@ -170,7 +197,9 @@ std::chrono::microseconds ConsoleLink::WaitLeft(uint32_t startMs) {
     const uint64_t nowUs = clock_.Microseconds();
     const uint64_t boundEndUs = BoundEndUs();
     const uint64_t boundLeftUs = boundEndUs > nowUs ? boundEndUs - nowUs : 0;
-    return std::chrono::microseconds(std::min(replyLeftUs, boundLeftUs));
+    const uint64_t leftUs = std::min(replyLeftUs, boundLeftUs);
+    if (Stop == nullptr) return std::chrono::microseconds(leftUs);
+    return std::chrono::microseconds(std::min<uint64_t>(leftUs, StopLookInterval.count()));
 }
 
 bool ConsoleLink::TimedOut(uint32_t startMs) {

@@ -3,6 +3,7 @@
 // the only code that touches the port during an exchange.
 
 #include <QString>
+#include <QStringList>
 #include <chrono>
 #include <cstdint>
 
@@ -16,26 +17,38 @@ namespace kv {
 // How long the console may take to answer a command line.
 inline constexpr int16_t ConsoleReplyTimeoutMs = 200;
 
+// Whether a line changes the gateway (a value in the EEPROM editor, an Ethernet setting) or
+// only asks it something. An operation that ends early has changed the gateway only when a
+// line of the first kind went out.
+enum class LineKind { Asks, Changes };
+
 class ConsoleLink {
 public:
     ConsoleLink(SerialPort& port, Clock& clock);
 
     // Sends one command line and collects the reply until `terminator` is present and
     // the line is quiet. On success ReplyText holds the reply up to the terminator.
-    bool SendCommand(const QString& command, const QString& terminator);
+    bool SendCommand(const QString& command, const QString& terminator,
+                     LineKind kind = LineKind::Asks);
+    // The same, done at whichever of `terminators` comes first.
+    bool SendCommand(const QString& command, const QStringList& terminators);
 
     // Sends one command line, waits for the edit prompt "-->" and reads the decimal
     // byte value that follows `key` (such as "B(16)="): one to three digits, 0..255, with
     // only blanks between them, the key and the prompt. Anything else fails as a time-out
     // does; `value` is untouched on failure.
-    bool ReadConsoleByte(const QString& command, const QString& key, uint8_t& value);
+    bool ReadConsoleByte(const QString& command, const QString& key, uint8_t& value,
+                         LineKind kind = LineKind::Asks);
 
     SerialPort& Port() { return port_; }
 
     // Bounds the operation that starts now: every wait ends by `length` from now, and once
     // that has passed every exchange fails at once, so no port can hold an operation for
-    // longer. Each operation sets its own bound.
+    // longer. Each operation sets its own bound, and starts with no change sent.
     void BoundOperation(std::chrono::milliseconds length);
+    // Whether a line that changes the gateway went out since the link was made or the
+    // operation's bound was set: an operation that failed after one has partly written it.
+    bool ChangeSent() const { return changeSent_; }
     // Why exchanges failed at once when it was not the console's silence: the port's
     // message for a device that went away, "Timeout" past the operation's bound; empty
     // otherwise. Cleared by BoundOperation.
@@ -53,8 +66,11 @@ public:
     QString ControllerPrompt;
     // Every line sent and chunk received; the owner clears it for each operation.
     ConsoleTrace Trace;
-    // Asked before each line is sent: once it is set, no line goes out, the call fails as on
-    // a time-out and Stopped tells the caller why. Null: the operation runs to its end.
+    // Asked before each line is sent and while a reply is awaited: once it is set, no line
+    // goes out, a reply wait ends within StopLookInterval, the call fails as on a time-out and
+    // Stopped tells the caller why. A line is never cut half-way: a console would take its
+    // first characters for the start of the next operation's line. Null: the operation runs
+    // to its end.
     const StopRequest* Stop = nullptr;
     bool Stopped = false;
 
@@ -62,12 +78,15 @@ public:
     // times at 115200 bit/s are about 0.2 ms.
     static const std::chrono::microseconds CharacterPause;
     static const std::chrono::microseconds LinePause;
+    // The longest a reply wait goes without asking Stop.
+    static const std::chrono::microseconds StopLookInterval;
 
 private:
-    bool SendLine(const QString& command);
+    bool SendLine(const QString& command, LineKind kind);
     bool WaitForTransmitBuffer();
     void PauseUntil(uint64_t endUs);
-    bool CollectReply(const QString& terminator, QString& reply);
+    bool CollectReply(const QStringList& terminators, QString& reply);
+    bool StopRequested();
     std::chrono::microseconds WaitLeft(uint32_t startMs);
     bool TimedOut(uint32_t startMs);
     bool CannotGoOn();
@@ -80,6 +99,7 @@ private:
     uint64_t operationStartUs_ = 0;
     int64_t boundMs_ = -1;        // none
     uint64_t nextLineDueUs_ = 0;  // a line pause after the last line sent
+    bool changeSent_ = false;
     QString failure_;
 };
 

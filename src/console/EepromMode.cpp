@@ -29,9 +29,11 @@ bool WriteEditSequence(ConsoleLink& link, int address, std::span<const uint8_t> 
         return false;
     for (const uint8_t byte : bytes) {
         const int next = ++address;
-        const bool stored = next == EepromBlockSize
-                                ? link.SendCommand(QString::number(byte), BlockPrompt)
-                                : link.ReadConsoleByte(QString::number(byte), ByteKey(next), shown);
+        const QString value = QString::number(byte);
+        const bool stored =
+            next == EepromBlockSize
+                ? link.SendCommand(value, BlockPrompt, LineKind::Changes)
+                : link.ReadConsoleByte(value, ByteKey(next), shown, LineKind::Changes);
         if (!stored) return false;
         if (byteStored) byteStored();
     }

@@ -44,12 +44,6 @@ bool ReadSetting(ConsoleLink& link, const QString& command, QString& value) {
            ParseSettingReply(link.ReplyText, value);
 }
 
-bool ReadEthernet(ConsoleLink& link, EthernetParams& ethernet) {
-    return ReadSetting(link, QStringLiteral("ip"), ethernet.Ip) &&
-           ReadSetting(link, QStringLiteral("mask"), ethernet.Mask) &&
-           ReadSetting(link, QStringLiteral("gateway"), ethernet.Gateway);
-}
-
 bool ReadPortsAndSettings(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
     if (!SelectBlock(link, eeprom::PortSettingsBlock)) return false;
     for (int port = 0; port < SerialClassCount; ++port) {
@@ -113,10 +107,20 @@ bool ReadClasses(ConsoleLink& link, GatewayConfig& config, const ProgressFn& pro
 
 }  // namespace
 
+bool ReadEthernetSettings(ConsoleLink& link, EthernetParams& ethernet) {
+    return ReadSetting(link, QStringLiteral("ip"), ethernet.Ip) &&
+           ReadSetting(link, QStringLiteral("mask"), ethernet.Mask) &&
+           ReadSetting(link, QStringLiteral("gateway"), ethernet.Gateway);
+}
+
 bool RecoverConsole(ConsoleLink& link) {
     const QString mainPrompt = QStringLiteral(">");
-    for (int i = 0; i < 3; ++i) link.SendCommand(QString(), mainPrompt);
-    link.SendCommand(QStringLiteral("."), QStringLiteral("]"));
+    // Until "quit" the console may be at its main prompt, in EEPROM mode or inside an edit
+    // left open, and each shows its own prompt; the results are not used, so each line ends
+    // at whichever prompt comes. "." closes an edit left open.
+    const QStringList anyPrompt = {QStringLiteral("]"), mainPrompt};
+    for (int i = 0; i < 3; ++i) link.SendCommand(QString(), anyPrompt);
+    link.SendCommand(QStringLiteral("."), anyPrompt);
     link.SendCommand(QStringLiteral("quit"), mainPrompt);
     link.SendCommand(QString(), mainPrompt);
     return link.SendCommand(QString(), mainPrompt);
@@ -138,7 +142,7 @@ ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config,
     if (model.isEmpty()) return ReadOutResult::UnknownController;
     link.ControllerPrompt = model + u'>';
 
-    if (!ReadEthernet(link, config.EthernetParams)) return ReadOutResult::Timeout;
+    if (!ReadEthernetSettings(link, config.EthernetParams)) return ReadOutResult::Timeout;
     progress(1);
     if (!EnterEepromMode(link)) return ReadOutResult::Timeout;
     if (!ReadPortsAndSettings(link, config, progress)) return ReadOutResult::Timeout;

@@ -33,6 +33,10 @@ inline ProgressFn ProgressStage(const ProgressFn& progress, int from, int to, in
 // one empty line that must be answered. True when the last one was answered.
 bool RecoverConsole(ConsoleLink& link);
 
+// Reads the Ethernet settings ("ip", "mask", "gateway") at the main prompt, which the link's
+// ControllerPrompt names. False when a reply is missing or garbled.
+bool ReadEthernetSettings(ConsoleLink& link, EthernetParams& ethernet);
+
 // Finds the first known controller named in `reply`; empty when none is.
 QString IdentifyController(const QString& reply);
 

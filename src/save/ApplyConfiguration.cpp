@@ -10,8 +10,6 @@
 
 namespace kv {
 
-namespace {}  // namespace
-
 ReadBack ReadBackAfterSave(ConsoleLink& link, GatewayConfig written, const ConnectionPaths& paths,
                            const ProgressFn& progress) {
     GatewayConfig reread;
@@ -70,9 +68,9 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         outcome.Errors = {ReportSaveFailure(saved).Text};
         return outcome;
     }
-    outcome.Written = true;
+    outcome.Written = link.ChangeSent();
     if (saved.Status == SaveStatus::Timeout) {
-        outcome.State = ApplyState::PartlyWritten;
+        outcome.State = StateAfterEndedWrite(link);
         outcome.ConsoleFailed = true;
         outcome.Errors = {ReportSaveFailure(saved).Text};
         return outcome;

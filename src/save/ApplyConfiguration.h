@@ -61,6 +61,12 @@ struct ReadBack {
 ReadBack ReadBackAfterSave(ConsoleLink& link, GatewayConfig written, const ConnectionPaths& paths,
                            const ProgressFn& progress);
 
+// What a write that ended early left of the gateway: partly written once a line that
+// changes it went out, else nothing written.
+inline ApplyState StateAfterEndedWrite(const ConsoleLink& link) {
+    return link.ChangeSent() ? ApplyState::PartlyWritten : ApplyState::NotWritten;
+}
+
 // One line that says what became of the gateway, for a state after a write.
 QString ApplyStateText(const ApplyOutcome& outcome);
 // The same for a state alone (WrittenNotVerified: not read back at all).

@@ -11,9 +11,9 @@ bool SendEthernetSettings(ConsoleLink& link, const EthernetParams& ethernet) {
     EthernetParams checked;
     if (!CheckEthernetSettings(ethernet, checked).ok()) return false;
     const QString prompt = link.ControllerPrompt;
-    return link.SendCommand("ip " + checked.Ip, prompt) &&
-           link.SendCommand("gateway " + checked.Gateway, prompt) &&
-           link.SendCommand("mask " + checked.Mask, prompt);
+    return link.SendCommand("ip " + checked.Ip, prompt, LineKind::Changes) &&
+           link.SendCommand("gateway " + checked.Gateway, prompt, LineKind::Changes) &&
+           link.SendCommand("mask " + checked.Mask, prompt, LineKind::Changes);
 }
 
 }  // namespace kv

@@ -37,10 +37,15 @@ TEST(CliBackup, ABackupRestoresToAnIdenticalEepromOnAnotherGateway) {
     first.Start({"--com", "7", "--demo"});
     second.Start({"--com", "8", "--factory", "--eeprom", secondEeprom});
     ExpectRuns(
-        {{{"backup", "--port", "COM7", "%1/e.ini"}, 0, "Import to ini file finished.", ""},
+        {{{"backup", "--port", "COM7", "%1/e.ini"},
+          0,
+          "Import to ini file finished.\nThe Ethernet settings are not part of an EEPROM backup; "
+          "the gateway holds IP address 192.168.255.1, mask 255.255.255.0, gateway 192.168.0.1.",
+          ""},
          {{"restore", "--port", "COM8", "%1/e.ini"},
           0,
-          "Export to KV-9052R's EEPROM finished.",
+          "Export to KV-9052R's EEPROM finished.\nThe Ethernet settings are not part of an EEPROM "
+          "backup; the gateway holds...",
           "The gateway's configuration was kept in ...COM8.json"},
          {{"restore", "--port", "COM8", "%1/notes.ini"}, 2, "", "File Data Type Error"},
          {{"backup", "--port", "COM7"}, 2, "", "Give FILE.ini for one port, or --out-dir DIR..."}},

@@ -66,7 +66,7 @@ TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
           "Compared %1/read.json (a configuration file) with COM8 (the gateway, read now).\n"
           "No differences.",
           ""},
-         {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.", ""},
+         {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.\n...", ""},
          {{"diff", "%1/gw.ini", "%1/edited.json"},
           1,
           "Compared %1/gw.ini (an EEPROM backup) with %1/edited.json (a configuration file).\n"

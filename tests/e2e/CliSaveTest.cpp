@@ -132,27 +132,27 @@ TEST(CliWriteSafety, ApplyThatStopsHalfWayFailsNamesTheBackupAndIsTraced) {
     EXPECT_TRUE(answered.contains("\\r\\nq5308RT>"));
 }
 
-// A SIGTERM once the backup is kept, with the line slowed so that it comes mid-write.
+// A SIGTERM once the backup is kept, with the line slowed so that it comes while the write
+// brings the console to its prompt, before a line that changes the gateway: nothing was
+// written, and no way back is offered. Partly written: InterruptedWriteTest.
 TEST(CliWriteSafety, ApplyStoppedBySigtermSaysWhereTheGatewayStands) {
     SimulatorProcess simulator;
     const QString folder = simulator.Folder.path();
-    simulator.Start({"--com", "4", "--demo", "--latency-ms", "5"});
+    simulator.Start({"--com", "4", "--demo", "--latency-ms", "25"});
     ASSERT_TRUE(WriteAll(folder + "/t.json", R"({"SerialClasses": [{"CmdTimeout": 500}]})"));
     QProcess cli;
     cli.setReadChannel(QProcess::StandardError);
     cli.start(KV_BIN_DIR "/kv9052r-cli", {"apply", "--port", "COM4", folder + "/t.json",
                                           "--backup-dir", folder + "/b", "--eds-dir", folder});
-    while (!cli.canReadLine()) ASSERT_TRUE(cli.waitForReadyRead(10000));
+    while (!cli.canReadLine()) ASSERT_TRUE(cli.waitForReadyRead(30000));
     cli.terminate();
     ASSERT_TRUE(cli.waitForFinished(10000));
     EXPECT_EQ(cli.exitCode(), 143);
     const QString err = QString::fromLocal8Bit(cli.readAllStandardError()).trimmed();
-    EXPECT_TRUE(
-        Matches(err,
-                "The gateway's configuration was kept in %1/b/...COM4.json\n"
-                "Stopped by SIGTERM.\nThe gateway is partly written.\nTo get the "
-                "earlier configuration back: kv9052r-cli apply --port COM4 %1/b/...COM4.json",
-                folder))
+    EXPECT_TRUE(Matches(err,
+                        "The gateway's configuration was kept in %1/b/...COM4.json\n"
+                        "Stopped by SIGTERM.\nNothing was written to the gateway.",
+                        folder))
         << err.toStdString();
 }
 

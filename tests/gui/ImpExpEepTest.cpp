@@ -79,14 +79,17 @@ private Q_SLOTS:
         });
         bench.PressChoosingFile("cmdImportToIni");
         QVERIFY(checked);
-        QCOMPARE(bench.Dialogs.MessageTexts(), QStringList({"Import to ini file finished."}));
+        QCOMPARE(bench.Dialogs.MessageTexts(),
+                 QStringList({"Import to ini file finished.\nThe Ethernet settings are not part of "
+                              "an EEPROM backup; the gateway holds IP address 192.168.255.1, mask "
+                              "255.255.255.0, gateway 192.168.0.1."}));
         QCOMPARE(bench.Look(), "01011");
         QCOMPARE(w.ConnectProgress->value(), CopyProgressMaximum);
 
         bench.Gateway.Console.Eeprom = sim::FactoryImage();
         bench.PressChoosingFile("cmdExportToEEP");
-        QCOMPARE(bench.Dialogs.MessageTexts().last(),
-                 QString("Export to KV-9052R's EEPROM finished."));
+        QVERIFY(bench.Dialogs.MessageTexts().last().startsWith(
+            "Export to KV-9052R's EEPROM finished.\nThe Ethernet settings"));
         QVERIFY(bench.Gateway.Port.IsOpen());
         QCOMPARE(bench.Gateway.Console.Eeprom, sim::DemoImage());
         // The gateway's configuration was kept before the export, said in the window.

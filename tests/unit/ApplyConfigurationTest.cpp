@@ -278,15 +278,22 @@ TEST_P(InterruptedWriteTest, SaysWhatBecameOfTheGateway) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, InterruptedWriteTest,
     ::testing::Values(
-        Interruption{"restore", -1, true, false, true, "Export to KV-9052R's EEPROM finished."},
+        Interruption{"restore", -1, true, false, true,
+                     "Export to KV-9052R's EEPROM finished.\nThe Ethernet settings are not part "
+                     "of an EEPROM backup; the gateway holds IP address 192.168.255.1, mask "
+                     "255.255.255.0, gateway 192.168.0.1."},
         Interruption{"restore, reading", 40, true, true, false,
                      "The gateway could not be read for a backup: Timeout\nNothing was written."},
+        Interruption{"restore, before the first byte", ReadLines + 3, true, true, true,
+                     "Timeout\nNothing was written to the gateway."},
         Interruption{
             "restore, writing", ReadLines + 40, true, false, true,
             "Timeout\nThe gateway is partly written.\nTo get the earlier configuration back: "
             "kv9052r-cli apply --port COM3 %1"},
         Interruption{"apply, a garbled byte in the read", -1, false, true, false,
                      "Nothing was written to the gateway.", true},
+        Interruption{"apply, before the first change", ReadLines + 3, false, true, true,
+                     "Nothing was written to the gateway."},
         Interruption{"apply, writing", ReadLines + 70, false, false, true,
                      "The gateway is partly written."},
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,

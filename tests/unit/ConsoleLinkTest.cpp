@@ -75,7 +75,9 @@ public:
                                : std::chrono::ceil<std::chrono::milliseconds>(
                                      std::chrono::microseconds(scheduled_.begin()->first - nowUs));
         clock_.Advance(std::min<std::chrono::microseconds>(untilDue, maxWait));
+        if (AfterWait) AfterWait();
     }
+    std::function<void()> AfterWait;  // lets a test act while the link waits
     void Write(const QByteArray& bytes) override {
         for (const char byte : bytes) {
             Written += byte;
@@ -215,30 +217,44 @@ TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
 }
 
 // Past the operation's bound, or once the device is gone, exchanges fail at once and say
-// why; once a stop is requested they fail at once, sending nothing, and say so.
+// why, also when the device went while the reply was awaited; once a stop is requested they
+// fail at once, sending nothing, and say so; a stop requested while a long reply wait runs
+// ends it within a tenth of a second.
 TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostTheBoundHasPassedOrAStopIsRequested) {
+    const auto never = -1ms;
     const struct {
-        QString Lost;
-        std::chrono::milliseconds Bound;
-        bool Stop;
+        std::chrono::milliseconds Bound, LostAt, StopAt;  // into the operation
+        int UserMs;
         QString Failure;
         uint64_t MaxUs;
-    } rows[] = {{"", 100ms, false, "Timeout", 101000},
-                {"Input/output error", 1s, false, "Input/output error", 0},
-                {"", 1s, true, "", 0}};
+        QByteArray Written;
+    } rows[] = {{100ms, never, never, 0, "Timeout", 101000, "x\r"},
+                {1s, 0ms, never, 0, "Input/output error", 0, ""},
+                {1s, 150ms, never, 0, "Input/output error", 201000, "x\r"},
+                {1s, never, 0ms, 0, "", 0, ""},
+                {60s, never, 2500ms, 15000, "", 2600000, "x\r"}};
     for (const auto& row : rows) {
         ScriptedLine line;
         StopRequest stop;
-        if (row.Stop) stop.Request();
         line.link.Stop = &stop;
+        line.link.UserReplyTimeoutMs = row.UserMs;
         line.link.BoundOperation(row.Bound);
-        line.port.AnswerNextLine({{150ms, ">"}});
-        line.port.Lost = row.Lost;
         const uint64_t startUs = line.clock.Microseconds();
+        const auto reached = [&](std::chrono::milliseconds at) {
+            return at >= 0ms && line.clock.Microseconds() - startUs >= uint64_t(at.count()) * 1000;
+        };
+        const auto act = [&] {
+            if (reached(row.StopAt)) stop.Request();
+            if (reached(row.LostAt)) line.port.Lost = "Input/output error";
+        };
+        act();
+        line.port.AfterWait = act;
+        line.port.AnswerNextLine({{20s, ">"}});
         EXPECT_FALSE(line.link.SendCommand("x", ">"));
         EXPECT_EQ(line.link.Failure(), row.Failure);
-        EXPECT_EQ(line.link.Stopped, row.Stop);
+        EXPECT_EQ(line.link.Stopped, row.StopAt >= 0ms);
         EXPECT_LE(line.clock.Microseconds() - startUs, row.MaxUs);
+        EXPECT_EQ(line.port.Written, row.Written);
     }
 }
 

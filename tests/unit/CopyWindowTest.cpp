@@ -47,14 +47,27 @@ TEST(CopyWindow, StateAfterATransfer) {
             << int(row.Result);
 }
 
+CopyOutcome WithEthernet(const EthernetParams& ethernet) {
+    CopyOutcome outcome;
+    outcome.Ethernet = ethernet;
+    return outcome;
+}
+
 TEST(CopyWindow, MessageOfEachOutcome) {
     const struct {
         CopyDirection Direction;
         CopyOutcome Outcome;
         QString Text, Title;
     } rows[] = {
-        {Import, {Ok, {}}, "Import to ini file finished.", ""},
-        {Export, {Ok, {}}, "Export to KV-9052R's EEPROM finished.", ""},
+        {Import, WithEthernet({"10.0.0.5", "255.0.0.0", "10.0.0.1"}),
+         "Import to ini file finished.\nThe Ethernet settings are not part of an EEPROM backup; "
+         "the gateway holds IP address 10.0.0.5, mask 255.0.0.0, gateway 10.0.0.1.",
+         ""},
+        {Export,
+         {Ok, {}},
+         "Export to KV-9052R's EEPROM finished.\nThe Ethernet settings are not part of an EEPROM "
+         "backup, and the gateway's could not be read.",
+         ""},
         {Export, {Timeout, {}}, "Timeout", "Error"},
         {Import, {UnknownController, {}}, "This modules is not 5308RTD!", "Error"},
         {Export, {FileTypeError, "binary"}, "File Data Type Error\nbinary", "Error"},

@@ -237,6 +237,22 @@ TEST(ReadOutFaults, EndInATimeWithoutHanging) {
     }
 }
 
+// "." closes an EEPROM edit left open, which ends at the block prompt; at the main prompt
+// the console only shows that prompt again. Either way no line waits out its time-out.
+TEST(RecoverConsole, EndsEveryLineAtThePromptItGets) {
+    const QStringList leftIn[] = {{}, {"use eeprom", "block 0"}, {"use eeprom", "block 0", "e 3"}};
+    for (const QStringList& lines : leftIn) {
+        SimulatedGateway gateway;
+        ASSERT_TRUE(gateway.Port.Open().ok());
+        ConsoleLink link(gateway.Port, gateway.Clock);
+        for (const QString& line : lines) link.SendCommand(line, QStringList{"]", ">"});
+        const uint64_t startUs = gateway.Clock.Microseconds();
+        EXPECT_TRUE(RecoverConsole(link)) << lines.join(", ").toStdString();
+        EXPECT_LT(gateway.Clock.Microseconds() - startUs, 100'000u)
+            << lines.join(", ").toStdString();
+    }
+}
+
 TEST(IdentifyController, LooksForTheNamesInTheirOrder) {
     EXPECT_EQ(IdentifyController("  vMAR-5308RT_LAN q5308RT "), "vMAR-5308RT_LAN");
     EXPECT_EQ(IdentifyController("\r\nq5308RT"), "q5308RT");

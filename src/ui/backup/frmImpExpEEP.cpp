@@ -212,7 +212,8 @@ void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path, bool a
         this,
         [direction, path, restore](ConsoleLink& link, const ProgressFn& progress) {
             if (direction == CopyDirection::Import)
-                return RestoreOutcome{ImportToIni(link, path, progress), {}};
+                return RestoreOutcome{
+                    ImportToIni(link, path, progress), {}, ApplyState::NotWritten};
             RestoreOptions options = restore;
             options.Progress = progress;
             return RestoreBackup(link, path, options);
