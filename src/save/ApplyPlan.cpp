@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include "config/BackupFingerprint.h"
 #include "config/BaudTexts.h"
 #include "config/CommandChecks.h"
 #include "config/ConfigJson.h"
@@ -23,11 +24,11 @@ constexpr int TcpValidCount = 2;    // NO, YES
 
 class Checker {
 public:
-    // A kept backup holds what the gateway held: what the checks refuse is only a warning.
+    // A kept backup holds what the gateway held: what the checks refuse is written back.
     Checker(ApplyPlan& plan, bool keptBackup)
         : plan_(plan),
           mergeErrors_(plan.Errors.size()),
-          refused_(keptBackup ? plan.Warnings : plan.Errors) {}
+          refused_(keptBackup ? plan.Unchecked : plan.Errors) {}
 
     // A value the merge already refused is not reported again by the value checks.
     void Refuse(const QString& path, const QString& message) {
@@ -191,15 +192,20 @@ bool GivenDiffers(const QJsonValue& given, const QJsonValue& actual) {
 }
 
 // Poll paths are checked only against the gateway's classes: a file may leave them to it.
-ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths) {
+ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths,
+               const WrittenNumbers& written = {}) {
     ApplyPlan plan;
-    plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors);
-    const QJsonObject readJson = ConfigToJson(read);
+    plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors, written);
+    // The firmware data stays the gateway's; the marker is the one every save writes.
+    QJsonObject kept = ConfigToJson(read);
+    kept[QLatin1String("ConfigMarker")] = ConfigMarkerValid;
     for (const char* key : {"FirmwareInfo", "ConfigMarker"}) {
         const QLatin1String name(key);
-        if (file.contains(name) && GivenDiffers(file.value(name), readJson.value(name)))
+        if (file.contains(name) && GivenDiffers(file.value(name), kept.value(name)))
             plan.Warnings.append(name + QStringLiteral(": the gateway's own value is kept"));
     }
+    if (const QString ignored = IgnoredBackupMark(file); !ignored.isEmpty())
+        plan.Warnings.append(ignored);
 
     // The checks also store some values as the windows would (a time-out outside its range
     // as 0); a kept backup is written exactly as it was read.
@@ -214,6 +220,10 @@ ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPol
     if (keptBackup) plan.Config = asRead;
     MakeWorkingCopy(plan.Config);
     plan.Unworkable = ConfigWarnings(plan.Config);
+    // A field the merge refused holds the gateway's value, whose warnings are no news.
+    plan.Unworkable.removeIf([&](const QString& warning) {
+        return check.AlreadyRefused(warning.section(QStringLiteral(": "), 0, 0));
+    });
     plan.PollPaths = plan.Config.ConnectionPaths;
     if (!checkPollPaths) return plan;
     GatewayConfig readOffers = read;  // the lists offer what the working copy holds
@@ -255,21 +265,32 @@ bool GivesKeyPath(QJsonValue value, const QString& keyPath) {
     return true;
 }
 
+// The warnings about key paths the file gives.
+QStringList GivenWarnings(const QJsonObject& file, const QStringList& warnings) {
+    QStringList given;
+    for (const QString& warning : warnings)
+        if (GivesKeyPath(file, warning.section(QStringLiteral(": "), 0, 0))) given << warning;
+    return given;
+}
+
 }  // namespace
 
 ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
     return Plan(read, file, true);
 }
 
-QStringList FileProblems(const QJsonObject& file) {
-    return Plan(PassingConfig(), file, false).Errors;
+QStringList FileProblems(const QJsonObject& file, const FileCheckOptions& options) {
+    const ApplyPlan plan = Plan(PassingConfig(), file, false, options.Written);
+    if (!options.Strict) return plan.Errors;
+    return plan.Errors + plan.Unchecked + GivenWarnings(file, plan.Unworkable);
 }
 
-QStringList FileWarnings(const QJsonObject& file) {
-    QStringList given;
-    for (const QString& warning : Plan(PassingConfig(), file, false).Unworkable)
-        if (GivesKeyPath(file, warning.section(QStringLiteral(": "), 0, 0))) given << warning;
-    return given;
+QStringList FileWarnings(const QJsonObject& file, const FileCheckOptions& options) {
+    QStringList warnings;
+    if (const QString ignored = IgnoredBackupMark(file); !ignored.isEmpty()) warnings << ignored;
+    if (options.Strict) return warnings;
+    const ApplyPlan plan = Plan(PassingConfig(), file, false, options.Written);
+    return warnings + plan.Unchecked + GivenWarnings(file, plan.Unworkable);
 }
 
 QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,
