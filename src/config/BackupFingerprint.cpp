@@ -13,8 +13,9 @@ const QLatin1String FingerprintKey(ConfigFingerprintKey);
 const QLatin1String Sha256Prefix("sha256:");
 
 bool FingerprintMatches(const QJsonObject& file) {
-    return file.value(FingerprintKey).toString().compare(ContentFingerprint(file),
-                                                          Qt::CaseInsensitive) == 0;
+    return file.value(FingerprintKey)
+               .toString()
+               .compare(ContentFingerprint(file), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -36,13 +37,15 @@ QString IgnoredBackupMark(const QJsonObject& file) {
     const QString checkedAlike = QStringLiteral("; its values are checked as any configuration's");
     if (!file.contains(FingerprintKey))
         return BackupKey +
-               QStringLiteral(": the file holds no fingerprint, so it is no backup this program "
-                              "kept") +
+               QStringLiteral(
+                   ": the file holds no fingerprint, so it is no backup this program "
+                   "kept") +
                checkedAlike;
     if (!FingerprintMatches(file))
         return BackupKey +
-               QStringLiteral(": the fingerprint does not match the content, so the file was "
-                              "changed after it was kept") +
+               QStringLiteral(
+                   ": the fingerprint does not match the content, so the file was "
+                   "changed after it was kept") +
                checkedAlike;
     return {};
 }

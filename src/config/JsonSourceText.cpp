@@ -13,10 +13,10 @@ namespace {
 struct Open {
     bool IsObject = false;
     QString Path;
-    qsizetype Index = 0;                // a list's next position
-    bool ExpectsKey = false;            // an object's next string is a key
-    QString Key;                        // an object's current key
-    QHash<QString, qsizetype> KeysSeen; // an object's keys, each with where it stands
+    qsizetype Index = 0;                 // a list's next position
+    bool ExpectsKey = false;             // an object's next string is a key
+    QString Key;                         // an object's current key
+    QHash<QString, qsizetype> KeysSeen;  // an object's keys, each with where it stands
 };
 
 // The index just past the string that opens at `at` (the text is valid JSON).

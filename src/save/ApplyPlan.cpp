@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 #include "config/BackupFingerprint.h"
 #include "config/BaudTexts.h"
@@ -191,11 +192,32 @@ bool GivenDiffers(const QJsonValue& given, const QJsonValue& actual) {
     return false;
 }
 
+// The commands of which the merge refused a field hold made-up values (0 for that field):
+// they take no memory here, so that no overlap is told of them.
+GatewayConfig WithoutRefusedCommands(GatewayConfig config, const QStringList& mergeErrors) {
+    static const QRegularExpression commandPath(
+        QStringLiteral(R"(^(Serial|Tcp)Classes\[(\d+)\]\.Commands\[(\d+)\])"));
+    for (const QString& error : mergeErrors) {
+        const QRegularExpressionMatch match = commandPath.match(error);
+        if (!match.hasMatch()) continue;
+        const size_t index = match.captured(2).toUInt();
+        const size_t slot = match.captured(3).toUInt();
+        if (match.captured(1) == QLatin1String("Serial") && index < config.SerialClasses.size() &&
+            slot < config.SerialClasses[index].Commands.size())
+            config.SerialClasses[index].Commands[slot].Length = 0;
+        if (match.captured(1) == QLatin1String("Tcp") && index < config.TcpClasses.size() &&
+            slot < config.TcpClasses[index].Commands.size())
+            config.TcpClasses[index].Commands[slot].Length = 0;
+    }
+    return config;
+}
+
 // Poll paths are checked only against the gateway's classes: a file may leave them to it.
 ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths,
-               const WrittenNumbers& written = {}) {
+               const WrittenNumbers& written) {
     ApplyPlan plan;
     plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors, written);
+    const QStringList mergeErrors = plan.Errors;
     // The firmware data stays the gateway's; the marker is the one every save writes.
     QJsonObject kept = ConfigToJson(read);
     kept[QLatin1String("ConfigMarker")] = ConfigMarkerValid;
@@ -219,7 +241,7 @@ ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPol
     for (int t = 0; t < TcpClassCount; ++t) check.TcpClass(t);
     if (keptBackup) plan.Config = asRead;
     MakeWorkingCopy(plan.Config);
-    plan.Unworkable = ConfigWarnings(plan.Config);
+    plan.Unworkable = ConfigWarnings(WithoutRefusedCommands(plan.Config, mergeErrors));
     // A field the merge refused holds the gateway's value, whose warnings are no news.
     plan.Unworkable.removeIf([&](const QString& warning) {
         return check.AlreadyRefused(warning.section(QStringLiteral(": "), 0, 0));
@@ -275,8 +297,9 @@ QStringList GivenWarnings(const QJsonObject& file, const QStringList& warnings) 
 
 }  // namespace
 
-ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
-    return Plan(read, file, true);
+ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file,
+                    const WrittenNumbers& written) {
+    return Plan(read, file, true, written);
 }
 
 QStringList FileProblems(const QJsonObject& file, const FileCheckOptions& options) {

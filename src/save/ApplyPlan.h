@@ -26,8 +26,9 @@ struct ApplyPlan {
 // A kept backup (IsKeptBackup: "Backup": true with a matching fingerprint) is written as
 // it was read: what the value checks refuse goes to Unchecked, and no value is changed by
 // them. A file that only says "Backup": true is checked as any configuration, and
-// Warnings say why (IgnoredBackupMark).
-ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file);
+// Warnings say why (IgnoredBackupMark). Refused numbers are quoted as `written` gives them.
+ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file,
+                    const WrittenNumbers& written = {});
 
 // How `check` takes a file: the numbers as the file wrote them, for the messages, and
 // --strict, which counts what would be a warning as a problem (what `apply --strict`

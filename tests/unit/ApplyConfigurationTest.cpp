@@ -323,12 +323,13 @@ TEST(ApplyPlanTest, FileWarningsNameWhatCannotWork) {
          "2..3"},
         {R"({"SerialClasses": [{"Commands": [)" + QByteArray(command) + R"("MemAddress": 0}]}]})",
          ""},
-        // A refused mode leaves the gateway's NONE: no word of the commands it would ignore.
+        // A refused mode leaves the gateway's NONE, a refused address 0: no word of the
+        // commands NONE would ignore, nor of the memory 0 would share.
         {R"({"SerialClasses": [{"ConnMode": "RTU", "Commands": [)" + QByteArray(command) +
-             R"("MemAddress": 0}]}]})",
+             R"("MemAddress": "x"}, )" + command + R"("MemAddress": 0}]}]})",
          "",
          R"(SerialClasses[0].ConnMode: unknown name "RTU"; the names are "NONE", "Modbus RTU", )"
-         R"("Modbus ASCII")"},
+         "\"Modbus ASCII\"\nSerialClasses[0].Commands[0].MemAddress: must be a number"},
         {R"({"DeviceNetParams": {"NodeId": 99}, )" + fingerprint + R"(, "Backup": true})", nodeId},
         {R"({"Backup": true, "DeviceNetParams": {"NodeId": 99}, )" + fingerprint + "}", "", nodeId,
          true},
