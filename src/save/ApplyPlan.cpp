@@ -202,12 +202,14 @@ GatewayConfig WithoutRefusedCommands(GatewayConfig config, const QStringList& me
         if (!match.hasMatch()) continue;
         const size_t index = match.captured(2).toUInt();
         const size_t slot = match.captured(3).toUInt();
-        if (match.captured(1) == QLatin1String("Serial") && index < config.SerialClasses.size() &&
-            slot < config.SerialClasses[index].Commands.size())
-            config.SerialClasses[index].Commands[slot].Length = 0;
-        if (match.captured(1) == QLatin1String("Tcp") && index < config.TcpClasses.size() &&
-            slot < config.TcpClasses[index].Commands.size())
-            config.TcpClasses[index].Commands[slot].Length = 0;
+        const auto takeNoMemory = [&](auto& classes) {
+            if (index < classes.size() && slot < classes[index].Commands.size())
+                classes[index].Commands[slot].Length = 0;
+        };
+        if (match.captured(1) == QLatin1String("Serial"))
+            takeNoMemory(config.SerialClasses);
+        else
+            takeNoMemory(config.TcpClasses);
     }
     return config;
 }
