@@ -95,7 +95,7 @@ int RunApply(const Invocation& in) {
     if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     // A file that cannot be written is refused before any port is opened.
     for (const QString& port : ports) {
-        const QStringList problems = FileProblems(files.Json.value(PortKey(port)));
+        const QStringList problems = FileProblems(files.Json.value(PortKey(port)), {file.Numbers});
         if (problems.isEmpty()) continue;
         for (const QString& problem : problems)
             in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";

@@ -1,6 +1,7 @@
-// `check FILE | PORT | --port P...`: lists what the checks refuse in a configuration (its
-// problems: apply would write nothing) and what they accept but cannot work as meant (its
-// warnings). Exit status 0 for neither, 1 for warnings only, 2 for problems; a gateway that
+// `check FILE | PORT | --port P... [--strict]`: lists what the checks refuse in a
+// configuration (its problems: apply would write nothing) and what they accept but cannot
+// work as meant (its warnings; with --strict, what `apply --strict` refuses is a problem
+// too). Exit status 0 for neither, 1 for warnings only, 2 for problems; a gateway that
 // cannot be read is a failed operation (1), as everywhere.
 
 #include "cli/CliConsole.h"
@@ -30,23 +31,27 @@ int Report(const QStringList& problems, const QStringList& warnings, QTextStream
     return problems.isEmpty() ? ExitWarnings : ExitProblems;
 }
 
-int CheckFile(const QString& path, QTextStream& out, QTextStream& err) {
+int CheckFile(const QString& path, bool strict, QTextStream& out, QTextStream& err) {
     const ConfigFileRead file = ReadConfigFile(path);
     if (!file.ok()) {
         err << file.Error << "\n";
         return ExitUsage;
     }
-    return Report(FileProblems(file.Json), FileWarnings(file.Json), out);
+    const FileCheckOptions options{file.Numbers, strict};
+    return Report(FileProblems(file.Json, options), FileWarnings(file.Json, options), out);
 }
 
-int CheckGateways(const Invocation& in, const QStringList& ports) {
+int CheckGateways(const Invocation& in, const QStringList& ports, bool strict) {
     if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
-    const auto checkOne = [](PortWork& work) {
+    const auto checkOne = [strict](PortWork& work) {
         GatewayConfig config;
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();
-        return Report(FileProblems(ConfigToJson(config)), ConfigWarnings(config), work.Out);
+        const QStringList warnings = ConfigWarnings(config);
+        const QStringList problems = FileProblems(ConfigToJson(config));
+        return strict ? Report(problems + warnings, {}, work.Out)
+                      : Report(problems, warnings, work.Out);
     };
     return RunOnPorts(ports, in.Args, checkOne, in.Out, in.Err);
 }
@@ -59,16 +64,21 @@ int RunCheck(const Invocation& in) {
         in.Err << "Check either a file or ports, not both.\n";
         return ExitUsage;
     }
+    const bool strict = in.Args.isSet(QStringLiteral("strict"));
     if (!operands.isEmpty() && !NamesAPort(operands.first()))
-        return CheckFile(operands.first(), in.Out, in.Err);
-    return CheckGateways(in, ports.isEmpty() ? operands : ports);
+        return CheckFile(operands.first(), strict, in.Out, in.Err);
+    return CheckGateways(in, ports.isEmpty() ? operands : ports, strict);
 }
 
 const bool registered = RegisterCommand(
     {"check",
-     "(FILE.json | PORT | --port P [--port P...])",
+     "(FILE.json | PORT | --port P [--port P...]) [--strict]",
      "list a configuration's problems and warnings (status 1: warnings, 2: problems)",
-     {PortOption(), QuietOption()},
+     {PortOption(),
+      QuietOption(),
+      {"strict",
+       QStringLiteral("Count what apply --strict refuses as problems: what cannot work as "
+                      "meant, and a kept backup's values outside the checks.")}},
      {{"FILE.json", "A configuration file, or a port to read.", true}},
      RunCheck});
 

@@ -93,7 +93,7 @@ int RunCommands(const Invocation& in) {
     }
     GatewayConfig config;
     QStringList errors;
-    if (!MergeConfigJson(file.Json, config, errors)) {
+    if (!MergeConfigJson(file.Json, config, errors, file.Numbers)) {
         for (const QString& error : errors) err << path << ": " << error << "\n";
         return ExitUsage;
     }

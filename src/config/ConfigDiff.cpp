@@ -125,6 +125,7 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     tree = WithListNumbers(file).toObject();
     // The backup mark says where the file came from, not what the gateway holds.
     tree.remove(QLatin1String(ConfigBackupKey));
+    tree.remove(QLatin1String(ConfigFingerprintKey));
     // A file written before the format was named is the same format.
     if (!tree.contains(QLatin1String("Format"))) tree[QLatin1String("Format")] = ConfigFormatName;
     for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})

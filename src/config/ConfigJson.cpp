@@ -1,7 +1,6 @@
 #include "config/ConfigJson.h"
 
 #include <QJsonArray>
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -12,6 +11,7 @@
 
 #include "config/BaudTexts.h"
 #include "config/EnumeratedNames.h"
+#include "config/ParameterChecks.h"
 #include "config/PortChecksum.h"
 
 namespace kv {
@@ -93,6 +93,8 @@ const FieldList<ModbusCommand>& CommandFields() {
 
 const QLatin1String FormatKey("Format");
 const QLatin1String BackupKey(ConfigBackupKey);
+const QLatin1String FingerprintKey(ConfigFingerprintKey);
+const QLatin1String SchemaKey("$schema");
 const QLatin1String DeviceNetKey("DeviceNetParams");
 const QLatin1String FirmwareKey("FirmwareInfo");
 const QLatin1String MarkerKey("ConfigMarker");
@@ -109,10 +111,6 @@ const QLatin1String TcpKey("TcpClasses");
 const QLatin1String ServerIpKey("ServerIp");
 const QLatin1String CommandsKey("Commands");
 const QLatin1String CmdCountKey("CmdCount");
-
-QString NumberText(double value) {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
 
 // ---- configuration to JSON ----
 
@@ -159,16 +157,22 @@ QString IndexPath(const QString& path, qsizetype index) {
 }
 
 // Collects what is wrong with a file, each reason under the key path it concerns.
+// A number in a reason is quoted as the file wrote it.
 class MergeErrors {
 public:
-    explicit MergeErrors(QStringList& errors) : errors_(errors), before_(errors.size()) {}
+    MergeErrors(QStringList& errors, const WrittenNumbers& written)
+        : errors_(errors), written_(written), before_(errors.size()) {}
     void Add(const QString& path, const QString& reason) {
         errors_.append(path + QStringLiteral(": ") + reason);
+    }
+    QString Written(const QString& path, double value) const {
+        return NumberAsWritten(written_, path, value);
     }
     bool Any() const { return errors_.size() > before_; }
 
 private:
     QStringList& errors_;
+    const WrittenNumbers& written_;
     qsizetype before_;
 };
 
@@ -186,21 +190,35 @@ std::optional<QJsonArray> ListAt(const QJsonValue& value, const QString& path,
     return std::nullopt;
 }
 
+// The highest value a message names for a field: its own where the checks hold one (the
+// node IDs, the entries of a list counted from 0), else what its EEPROM bytes hold. Values
+// between the two pass here: the checks refuse them, or pass them in a kept backup.
+double HighestNamed(QLatin1String key, double max) {
+    if (key == QLatin1String("NodeId")) return HighestNodeId;
+    const auto* entries = NamedValuesOf(QString(key));
+    if (!entries) return max;
+    for (int i = 0; i < int(entries->size()); ++i)
+        if ((*entries)[size_t(i)].second != i) return max;
+    return double(entries->size() - 1);
+}
+
 std::optional<double> WholeNumberAt(const QJsonValue& value, const QString& path, double max,
-                                    MergeErrors& errors) {
+                                    MergeErrors& errors, double highestNamed = -1) {
     if (!value.isDouble()) {
         errors.Add(path, QStringLiteral("must be a number"));
         return std::nullopt;
     }
     const double number = value.toDouble();
     if (std::trunc(number) != number) {
-        errors.Add(path, QStringLiteral("must be a whole number, not %1").arg(NumberText(number)));
+        errors.Add(
+            path,
+            QStringLiteral("must be a whole number, not %1").arg(errors.Written(path, number)));
         return std::nullopt;
     }
     if (number < 0 || number > max) {
-        errors.Add(
-            path,
-            QStringLiteral("must lie in 0..%1, not %2").arg(NumberText(max), NumberText(number)));
+        errors.Add(path, QStringLiteral("must lie in 0..%1, not %2")
+                             .arg(JsonNumberText(highestNamed >= 0 ? highestNamed : max),
+                                  errors.Written(path, number)));
         return std::nullopt;
     }
     return number;
@@ -238,7 +256,8 @@ void MergeFields(const QJsonObject& object, const FieldList<Record>& fields, con
                 errors.Add(fieldPath, QStringLiteral("unknown name \"%1\"; the names are %2")
                                           .arg(given.toString(), NamesText(*names)));
         } else {
-            number = WholeNumberAt(given, fieldPath, field.Max, errors);
+            number =
+                WholeNumberAt(given, fieldPath, field.Max, errors, HighestNamed(key, field.Max));
         }
         if (!number) continue;
         if (field.Accepts && !field.Accepts(*number)) {
@@ -311,9 +330,10 @@ void MergeClassCommands(const QJsonObject& object, const QString& path, Record& 
     if (!count) return;
     const QJsonValue givenCount = object.value(CmdCountKey);
     if (givenCount.isDouble() && givenCount.toDouble() != *count)
-        errors.Add(KeyPath(path, CmdCountKey), QStringLiteral("is %1 but Commands lists %2")
-                                                   .arg(NumberText(givenCount.toDouble()))
-                                                   .arg(*count));
+        errors.Add(KeyPath(path, CmdCountKey),
+                   QStringLiteral("is %1 but Commands lists %2")
+                       .arg(errors.Written(KeyPath(path, CmdCountKey), givenCount.toDouble()))
+                       .arg(*count));
     record.CmdCount = static_cast<uint8_t>(*count);
 }
 
@@ -421,8 +441,6 @@ FirmwareInfo FirmwareInfoOf(const QJsonObject& file) {
     return firmware;
 }
 
-bool IsKeptBackup(const QJsonObject& file) { return file.value(BackupKey).toBool(); }
-
 QJsonObject ConfigToJson(const GatewayConfig& config) {
     QJsonObject json;
     json[FormatKey] = QLatin1String(ConfigFormatName);
@@ -453,26 +471,30 @@ QJsonObject ConfigToJson(const GatewayConfig& config) {
     return json;
 }
 
-bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors) {
+bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors,
+                     const WrittenNumbers& written) {
     const qsizetype before = errors.size();
-    GatewayConfig merged = MergeConfigJsonKeepingGood(file, config, errors);
+    GatewayConfig merged = MergeConfigJsonKeepingGood(file, config, errors, written);
     if (errors.size() > before) return false;
     config = merged;
     return true;
 }
 
 GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayConfig& config,
-                                         QStringList& errors) {
-    MergeErrors found(errors);
+                                         QStringList& errors, const WrittenNumbers& written) {
+    MergeErrors found(errors, written);
     GatewayConfig merged = config;
     if (file.contains(FormatKey) && file.value(FormatKey) != QLatin1String(ConfigFormatName))
         found.Add(FormatKey, QStringLiteral("must be \"%1\"").arg(QLatin1String(ConfigFormatName)));
     if (file.contains(BackupKey) && !file.value(BackupKey).isBool())
         found.Add(BackupKey, QStringLiteral("must be true or false"));
     // "$schema" is how editors attach the schema to a file; it says nothing of the gateway.
+    for (const QLatin1String key : {FingerprintKey, SchemaKey})
+        if (file.contains(key) && !file.value(key).isString())
+            found.Add(key, QStringLiteral("must be a text"));
     ReportUnknownKeys(file, {},
-                      {FormatKey, BackupKey, DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey,
-                       PathsKey, EthernetKey, SerialKey, TcpKey, QStringLiteral("$schema")},
+                      {FormatKey, BackupKey, FingerprintKey, DeviceNetKey, FirmwareKey, MarkerKey,
+                       ComBaudKey, PathsKey, EthernetKey, SerialKey, TcpKey, SchemaKey},
                       found);
     if (file.contains(DeviceNetKey))
         MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);

@@ -13,6 +13,7 @@
 
 #include "config/ConfigText.h"
 #include "config/GatewayConfig.h"
+#include "config/JsonSourceText.h"
 
 namespace kv {
 
@@ -20,13 +21,13 @@ namespace kv {
 inline constexpr const char* ConfigFormatName = "kv9052r-configuration/1";
 
 // The key that marks a configuration the program kept as a backup before a write
-// ("Backup": true): what the gateway held, which `apply` writes back as it was read.
+// ("Backup": true): what the gateway held, which `apply` writes back as it was read when
+// the fingerprint under ConfigFingerprintKey matches (BackupFingerprint.h).
 inline constexpr const char* ConfigBackupKey = "Backup";
+inline constexpr const char* ConfigFingerprintKey = "Fingerprint";
 // The firmware data a file holds, to show which firmware it was read from; fields that are
 // missing or no whole number within their width stay 0. A write never takes them from a file.
 FirmwareInfo FirmwareInfoOf(const QJsonObject& file);
-
-bool IsKeptBackup(const QJsonObject& file);
 
 QJsonObject ConfigToJson(const GatewayConfig& config);
 
@@ -44,7 +45,9 @@ QJsonObject ConfigToJson(const GatewayConfig& config);
 // Every wrong JSON type, non-whole number, number outside the field's EEPROM width,
 // unknown key or list that is too long or too short is added to `errors` as
 // "<key path>: <reason>", e.g. "SerialClasses[0].Commands[2].Length: ...". When there is
-// any, `config` is left exactly as it was and the result is false.
+// any, `config` is left exactly as it was and the result is false. A refused number is
+// quoted as `written` gives it, and a range named is the field's own where the checks give
+// it one ("BaudIndex: must lie in 0..2, not 300").
 //
 // Only the stored widths are checked here; the value rules of the windows (node ID
 // 0..63, valid IP texts, command fields) are for the caller to apply.
@@ -52,11 +55,12 @@ QJsonObject ConfigToJson(const GatewayConfig& config);
 // A field shown as a list in the windows (BaudIndex, Parity, ConnMode, ConnValid,
 // FunctionCode) may also be given by the text of its list entry ("EVEN", "500 KBPS"),
 // outer blanks and letter case aside; it is always written as its number.
-bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors);
+bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors,
+                     const WrittenNumbers& written = {});
 
 // The same merge, but every value that passes is taken even when others are refused, so
 // that the value checks can run on the rest and all problems are reported in one run.
 GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayConfig& config,
-                                         QStringList& errors);
+                                         QStringList& errors, const WrittenNumbers& written = {});
 
 }  // namespace kv

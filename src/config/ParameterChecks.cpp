@@ -11,7 +11,6 @@ namespace kv {
 namespace {
 
 constexpr int IpPartCount = 4;
-constexpr double HighestNodeId = 63;
 
 // IP and gateway addresses name a host: the last number may be neither the network
 // (0) nor the broadcast (255) address.

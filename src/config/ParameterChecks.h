@@ -19,6 +19,8 @@ inline const char* const InvalidMaskText = "Invalid Mask address!";
 inline const char* const DeviceNetSetText = "Setting Devicenet Parameter Ok";
 inline const char* const ComSetText = "Setting COM Parameter Ok";
 
+inline constexpr int HighestNodeId = 63;
+
 // The texts of the DeviceNet baud-rate list, in the order of BaudIndex.
 inline constexpr const char* DeviceNetBaudTexts[] = {"125 KBPS", "250 KBPS", "500 KBPS"};
 inline constexpr int DeviceNetBaudCount = 3;

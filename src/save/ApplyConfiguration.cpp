@@ -36,7 +36,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     ApplyPlan plan = PlanApply(read, file);
     outcome.Warnings = plan.Warnings;
-    (options.Strict ? plan.Errors : outcome.Warnings) += plan.Unworkable;
+    (options.Strict ? plan.Errors : outcome.Warnings) += plan.Unworkable + plan.Unchecked;
     if (!plan.ok()) {
         outcome.Errors = plan.Errors;
         return outcome;

@@ -24,7 +24,8 @@ struct ApplyOptions {
     QString PortName;  // for the backup's name
     // Told the backup's path as soon as it is written, before the write begins.
     std::function<void(const QString& path)> BackupKept;
-    // A configuration that cannot work as meant (ConfigWarnings) is refused, not written.
+    // A configuration that cannot work as meant (ConfigWarnings), and a kept backup that
+    // holds values outside the checks, are refused, not written.
     bool Strict = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
+#include "config/BackupFingerprint.h"
 #include "config/BaudTexts.h"
 #include "config/CommandChecks.h"
 #include "config/ConfigJson.h"
@@ -23,11 +25,11 @@ constexpr int TcpValidCount = 2;    // NO, YES
 
 class Checker {
 public:
-    // A kept backup holds what the gateway held: what the checks refuse is only a warning.
+    // A kept backup holds what the gateway held: what the checks refuse is written back.
     Checker(ApplyPlan& plan, bool keptBackup)
         : plan_(plan),
           mergeErrors_(plan.Errors.size()),
-          refused_(keptBackup ? plan.Warnings : plan.Errors) {}
+          refused_(keptBackup ? plan.Unchecked : plan.Errors) {}
 
     // A value the merge already refused is not reported again by the value checks.
     void Refuse(const QString& path, const QString& message) {
@@ -190,16 +192,44 @@ bool GivenDiffers(const QJsonValue& given, const QJsonValue& actual) {
     return false;
 }
 
+// The commands of which the merge refused a field hold made-up values (0 for that field):
+// they take no memory here, so that no overlap is told of them.
+GatewayConfig WithoutRefusedCommands(GatewayConfig config, const QStringList& mergeErrors) {
+    static const QRegularExpression commandPath(
+        QStringLiteral(R"(^(Serial|Tcp)Classes\[(\d+)\]\.Commands\[(\d+)\])"));
+    for (const QString& error : mergeErrors) {
+        const QRegularExpressionMatch match = commandPath.match(error);
+        if (!match.hasMatch()) continue;
+        const size_t index = match.captured(2).toUInt();
+        const size_t slot = match.captured(3).toUInt();
+        const auto takeNoMemory = [&](auto& classes) {
+            if (index < classes.size() && slot < classes[index].Commands.size())
+                classes[index].Commands[slot].Length = 0;
+        };
+        if (match.captured(1) == QLatin1String("Serial"))
+            takeNoMemory(config.SerialClasses);
+        else
+            takeNoMemory(config.TcpClasses);
+    }
+    return config;
+}
+
 // Poll paths are checked only against the gateway's classes: a file may leave them to it.
-ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths) {
+ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPollPaths,
+               const WrittenNumbers& written) {
     ApplyPlan plan;
-    plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors);
-    const QJsonObject readJson = ConfigToJson(read);
+    plan.Config = MergeConfigJsonKeepingGood(file, read, plan.Errors, written);
+    const QStringList mergeErrors = plan.Errors;
+    // The firmware data stays the gateway's; the marker is the one every save writes.
+    QJsonObject kept = ConfigToJson(read);
+    kept[QLatin1String("ConfigMarker")] = ConfigMarkerValid;
     for (const char* key : {"FirmwareInfo", "ConfigMarker"}) {
         const QLatin1String name(key);
-        if (file.contains(name) && GivenDiffers(file.value(name), readJson.value(name)))
+        if (file.contains(name) && GivenDiffers(file.value(name), kept.value(name)))
             plan.Warnings.append(name + QStringLiteral(": the gateway's own value is kept"));
     }
+    if (const QString ignored = IgnoredBackupMark(file); !ignored.isEmpty())
+        plan.Warnings.append(ignored);
 
     // The checks also store some values as the windows would (a time-out outside its range
     // as 0); a kept backup is written exactly as it was read.
@@ -213,7 +243,11 @@ ApplyPlan Plan(const GatewayConfig& read, const QJsonObject& file, bool checkPol
     for (int t = 0; t < TcpClassCount; ++t) check.TcpClass(t);
     if (keptBackup) plan.Config = asRead;
     MakeWorkingCopy(plan.Config);
-    plan.Unworkable = ConfigWarnings(plan.Config);
+    plan.Unworkable = ConfigWarnings(WithoutRefusedCommands(plan.Config, mergeErrors));
+    // A field the merge refused holds the gateway's value, whose warnings are no news.
+    plan.Unworkable.removeIf([&](const QString& warning) {
+        return check.AlreadyRefused(warning.section(QStringLiteral(": "), 0, 0));
+    });
     plan.PollPaths = plan.Config.ConnectionPaths;
     if (!checkPollPaths) return plan;
     GatewayConfig readOffers = read;  // the lists offer what the working copy holds
@@ -255,21 +289,33 @@ bool GivesKeyPath(QJsonValue value, const QString& keyPath) {
     return true;
 }
 
-}  // namespace
-
-ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file) {
-    return Plan(read, file, true);
-}
-
-QStringList FileProblems(const QJsonObject& file) {
-    return Plan(PassingConfig(), file, false).Errors;
-}
-
-QStringList FileWarnings(const QJsonObject& file) {
+// The warnings about key paths the file gives.
+QStringList GivenWarnings(const QJsonObject& file, const QStringList& warnings) {
     QStringList given;
-    for (const QString& warning : Plan(PassingConfig(), file, false).Unworkable)
+    for (const QString& warning : warnings)
         if (GivesKeyPath(file, warning.section(QStringLiteral(": "), 0, 0))) given << warning;
     return given;
+}
+
+}  // namespace
+
+ApplyPlan PlanApply(const GatewayConfig& read, const QJsonObject& file,
+                    const WrittenNumbers& written) {
+    return Plan(read, file, true, written);
+}
+
+QStringList FileProblems(const QJsonObject& file, const FileCheckOptions& options) {
+    const ApplyPlan plan = Plan(PassingConfig(), file, false, options.Written);
+    if (!options.Strict) return plan.Errors;
+    return plan.Errors + plan.Unchecked + GivenWarnings(file, plan.Unworkable);
+}
+
+QStringList FileWarnings(const QJsonObject& file, const FileCheckOptions& options) {
+    QStringList warnings;
+    if (const QString ignored = IgnoredBackupMark(file); !ignored.isEmpty()) warnings << ignored;
+    if (options.Strict) return warnings;
+    const ApplyPlan plan = Plan(PassingConfig(), file, false, options.Written);
+    return warnings + plan.Unchecked + GivenWarnings(file, plan.Unworkable);
 }
 
 QStringList JsonDifferences(const QJsonValue& expected, const QJsonValue& actual,

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "config/GatewayConfig.h"
+#include "config/JsonSourceText.h"
 
 namespace kv {
 
@@ -16,7 +17,7 @@ struct OpenedConfiguration {
 };
 
 OpenedConfiguration OpenConfigurationFile(const QString& path);
-// The same for the JSON object of a file already read.
-OpenedConfiguration OpenConfigurationJson(QJsonObject json);
+// The same for the JSON object of a file already read (with its numbers as it wrote them).
+OpenedConfiguration OpenConfigurationJson(QJsonObject json, const WrittenNumbers& written = {});
 
 }  // namespace kv

@@ -112,6 +112,10 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           1,
           "Warning: EthernetParams.Mask: 0.0.0.0 is no network mask\n0 problems, 1 warning.",
           ""},
+         {{"check", "%1/w.json", "--strict"},
+          2,
+          "Problem: EthernetParams.Mask: 0.0.0.0 is no network mask\n1 problem, 0 warnings.",
+          ""},
          {{"check", "%1/p.json"},
           2,
           "Problem: DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"

@@ -24,6 +24,9 @@ CASES = [
     ({"SerialClasses": [{"ConnMode": "Modbus  RTU"}]}, False),
     ({"Colour": "red"}, False),
     ({"SerialClasses": [{"CmdTimeout": 70000}]}, False),
+    ({"$schema": 5}, False),
+    # No matching fingerprint: checked as any configuration, and this one passes.
+    ({"Backup": True, "Fingerprint": "sha256:00", "DeviceNetParams": {"NodeId": 7}}, True),
 ]
 
 

@@ -299,12 +299,19 @@ INSTANTIATE_TEST_SUITE_P(
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,
                      "Written, but not verified: the read-back failed."}));
 
-// A file alone warns only of what it gives: COM1's mode is the gateway's in the last row.
+// A file alone warns only of what it gives: COM1's mode is the gateway's in the last row. A
+// kept backup passes values outside the checks only with the fingerprint of its content
+// (over {"Backup":true,"DeviceNetParams":{"NodeId":99}}); --strict refuses them.
 TEST(ApplyPlanTest, FileWarningsNameWhatCannotWork) {
     const char* command = R"({"NetId": 1, "FunctionCode": 3, "StartAddress": 0, "Length": 4,)";
+    const QByteArray fingerprint =
+        R"("Fingerprint": "sha256:246b7435d15e0873c23bab42b4e909183a17cfcbfc5b4baa39ac4aa1adb7fb8d")";
+    const QString nodeId = "DeviceNetParams.NodeId: Node ID is not supported!(0~63)";
     const struct {
         QByteArray File;
         QString Warning;
+        QString Problem = "";
+        bool Strict = false;
     } rows[] = {
         {R"({"SerialClasses": [{"ConnMode": "Modbus RTU", "DataBits": 7}]})",
          "SerialClasses[0].DataBits: Modbus RTU needs 8 data bits; with 7 the port cannot talk to "
@@ -323,9 +330,42 @@ TEST(ApplyPlanTest, FileWarningsNameWhatCannotWork) {
          "2..3"},
         {R"({"SerialClasses": [{"Commands": [)" + QByteArray(command) + R"("MemAddress": 0}]}]})",
          ""},
+        // A refused mode leaves the gateway's NONE, a refused address 0: no word of the
+        // commands NONE would ignore, nor of the memory 0 would share.
+        {R"({"SerialClasses": [{"ConnMode": "RTU", "Commands": [)" + QByteArray(command) +
+             R"("MemAddress": "x"}, )" + command + R"("MemAddress": 0}]}]})",
+         "",
+         R"(SerialClasses[0].ConnMode: unknown name "RTU"; the names are "NONE", "Modbus RTU", )"
+         "\"Modbus ASCII\"\nSerialClasses[0].Commands[0].MemAddress: must be a number"},
+        {R"({"DeviceNetParams": {"NodeId": 99}, )" + fingerprint + R"(, "Backup": true})", nodeId},
+        {R"({"Backup": true, "DeviceNetParams": {"NodeId": 99}, )" + fingerprint + "}", "", nodeId,
+         true},
+        {R"({"Backup": true, "DeviceNetParams": {"NodeId": 98}, )" + fingerprint + "}",
+         "Backup: the fingerprint does not match the content, so the file was changed after it "
+         "was kept; its values are checked as any configuration's",
+         "DeviceNetParams.NodeId: Node ID is not supported!(0~63)"},
+        {R"({"Backup": true, "DeviceNetParams": {"NodeId": 99}})",
+         "Backup: the file holds no fingerprint, so it is no backup this program kept; its "
+         "values are checked as any configuration's",
+         nodeId},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(FileWarnings(Json(row.File)).join('\n'), row.Warning) << row.File.data();
+    for (const auto& row : rows) {
+        const FileCheckOptions options{{}, row.Strict};
+        EXPECT_EQ(FileWarnings(Json(row.File), options).join('\n'), row.Warning) << row.File.data();
+        EXPECT_EQ(FileProblems(Json(row.File), options).join('\n'), row.Problem) << row.File.data();
+    }
+}
+
+// The marker every save writes is the file's when it says 436, also on a factory gateway.
+TEST(ApplyPlanTest, OnlyValuesTheWriteDoesNotTakeAreSaidToBeKept) {
+    const std::pair<QByteArray, QStringList> rows[] = {
+        {R"({"ConfigMarker": 436, "FirmwareInfo": {"Major": 0}})", {}},
+        {R"({"ConfigMarker": 0, "FirmwareInfo": {"Major": 1}})",
+         {"FirmwareInfo: the gateway's own value is kept",
+          "ConfigMarker: the gateway's own value is kept"}},
+    };
+    for (const auto& [file, warnings] : rows)
+        EXPECT_EQ(PlanApply(GatewayConfig{}, Json(file)).Warnings, warnings) << file.data();
 }
 
 TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {

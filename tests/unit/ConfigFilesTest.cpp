@@ -112,8 +112,16 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
         {R"({"DeviceNetParams": {"NodeId": "5"}})", {"DeviceNetParams.NodeId: must be a number"}},
         {R"({"SerialClasses": [{"CmdTimeout": 70000}]})",
          {"SerialClasses[0].CmdTimeout: must lie in 0..65535, not 70000"}},
-        {R"({"TcpClasses": [{}, {}, {"CmdTimeout": 2.5}]})",
-         {"TcpClasses[2].CmdTimeout: must be a whole number, not 2.5"}},
+        // Numbers are quoted as the file writes them; a range is the field's own.
+        {R"({"TcpClasses": [{}, {}, {"CmdTimeout": 2.50}]})",
+         {"TcpClasses[2].CmdTimeout: must be a whole number, not 2.50"}},
+        {R"({"SerialClasses": [{"CmdTimeout": 1E5}]})",
+         {"SerialClasses[0].CmdTimeout: must lie in 0..65535, not 1E5"}},
+        {R"({"DeviceNetParams": {"BaudIndex": 100000, "NodeId": 256}})",
+         {"DeviceNetParams.NodeId: must lie in 0..63, not 256",
+          "DeviceNetParams.BaudIndex: must lie in 0..2, not 100000"}},
+        {R"({"$schema": 5, "Fingerprint": null})",
+         {"Fingerprint: must be a text", "$schema: must be a text"}},
         {R"({"Colour": 1})", {"Colour: unknown key"}},
         {R"({"": 1, "DeviceNetParams": {"": 1}})",
          {R"("": unknown key)", R"(DeviceNetParams."": unknown key)"}},
@@ -145,7 +153,8 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
     for (const auto& [file, expected] : cases) {
         GatewayConfig config = sim::MaximalConfig();
         QStringList errors{"earlier"};
-        EXPECT_FALSE(MergeConfigJson(Parse(file.constData()), config, errors)) << file.constData();
+        const ConfigFileRead read = ParseConfigText(file, "c.json");
+        EXPECT_FALSE(MergeConfigJson(read.Json, config, errors, read.Numbers)) << file.constData();
         EXPECT_EQ(errors, QStringList{"earlier"} + expected);
         ExpectSameStoredFields(config, sim::MaximalConfig());
     }
@@ -178,6 +187,8 @@ TEST(ConfigFile, RefusesWhatIsNoConfigurationFile) {
         {"{\"\xC3\xA9\": [1 2 ]}", file + ": line 1, column 10: missing value separator"},
         {"{\"\xC3\xA9\": 1,}", file + ": line 1, column 9: object is missing after a comma"},
         {"[1, 2]", file + ": holds no JSON object"},
+        {"{\"A\": [{\"\xC3\xA9\": 1,\n  \"\\u00e9\": 2}]}",
+         file + ": line 2, column 3: A[0].\xC3\xA9 is given twice, first at line 1, column 9"},
         {" \n", file + ": is empty"},
         // The reader's refusals themselves: UserFilesTest.
         {QByteArray(1024 * 1024 + 1, ' '), file + ": is larger than 1048576 bytes"},
