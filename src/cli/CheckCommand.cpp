@@ -7,10 +7,8 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
-#include "config/ConfigJson.h"
-#include "config/ConfigWarnings.h"
 #include "config/NumberText.h"
-#include "save/ApplyPlan.h"
+#include "save/CheckFindings.h"
 
 namespace kv::cli {
 namespace {
@@ -18,16 +16,16 @@ namespace {
 constexpr int ExitWarnings = ExitFailed;
 constexpr int ExitProblems = ExitUsage;
 
-int Report(const QStringList& problems, const QStringList& warnings, QTextStream& out) {
-    for (const QString& problem : problems) out << "Problem: " << problem << "\n";
-    for (const QString& warning : warnings) out << WarningPrefix << warning << "\n";
-    if (problems.isEmpty() && warnings.isEmpty()) {
+int Report(const CheckFindings& found, QTextStream& out) {
+    for (const QString& problem : found.Problems) out << "Problem: " << problem << "\n";
+    for (const QString& warning : found.Warnings) out << WarningPrefix << warning << "\n";
+    if (found.Problems.isEmpty() && found.Warnings.isEmpty()) {
         out << "No problems, no warnings.\n";
         return ExitOk;
     }
-    out << CountText(problems.size(), "problem") << ", " << CountText(warnings.size(), "warning")
-        << ".\n";
-    return problems.isEmpty() ? ExitWarnings : ExitProblems;
+    out << CountText(found.Problems.size(), "problem") << ", "
+        << CountText(found.Warnings.size(), "warning") << ".\n";
+    return found.Problems.isEmpty() ? ExitWarnings : ExitProblems;
 }
 
 int CheckFile(const QString& path, QTextStream& out, QTextStream& err) {
@@ -36,7 +34,7 @@ int CheckFile(const QString& path, QTextStream& out, QTextStream& err) {
         err << file.Error << "\n";
         return ExitUsage;
     }
-    return Report(FileProblems(file.Json), FileWarnings(file.Json), out);
+    return Report(FindingsOfFile(file.Json), out);
 }
 
 int CheckGateways(const Invocation& in, const QStringList& ports) {
@@ -46,7 +44,7 @@ int CheckGateways(const Invocation& in, const QStringList& ports) {
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();
-        return Report(FileProblems(ConfigToJson(config)), ConfigWarnings(config), work.Out);
+        return Report(FindingsOfConfig(config), work.Out);
     };
     return RunOnPorts(ports, in.Args, checkOne, in.Out, in.Err);
 }

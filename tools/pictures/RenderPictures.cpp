@@ -59,8 +59,8 @@ int main(int argc, char* argv[]) {
     h.Window.OpenConfigurationPath(file);
     save(h.Window, "main-window-file");
     const kv::GatewayConfig maximal = kv::sim::MaximalConfig();
-    const kv::ReportSubject report{maximal, "maximal.json", kv::ConfigFileText(maximal),
-                                   "maximal.json"};
+    kv::ReportSubject report = kv::WholeConfigSubject(maximal, "maximal.json", "maximal.json");
+    report.Parties = {"Plant A, hall 3", "Example Foods Ltd.", "GW-104", "A. Engineer"};
     saved = kv::WriteReport(report, folder.filePath("report.pdf")).isEmpty() && saved;
     return saved ? 0 : 1;
 }

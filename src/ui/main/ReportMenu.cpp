@@ -26,8 +26,9 @@ const char* const ReportTitle = "Export Report";
 ReportSubject SubjectOf(const Session& session) {
     const QString source = session.OpenedFile.isEmpty() ? ComPortText(session.PortNumber)
                                                         : QFileInfo(session.OpenedFile).fileName();
-    return {session.Config, source, ConfigFileText(session.Config),
-            QStringLiteral("the configuration as Save Configuration As writes it")};
+    return WholeConfigSubject(
+        session.Config, source,
+        QStringLiteral("the configuration as Save Configuration As writes it"));
 }
 
 void ExportReport(Session& session, QWidget& window, QAction& action) {
