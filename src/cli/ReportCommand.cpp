@@ -60,9 +60,10 @@ int ReportOfGateway(const Invocation& in, const QStringList& ports) {
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();  // frees the port while the report is made
-        return Write(WholeConfigSubject(config, work.Port,
-                                        QStringLiteral("the configuration as read --json prints it")),
-                     in.Args, work.Err);
+        return Write(
+            WholeConfigSubject(config, work.Port,
+                               QStringLiteral("the configuration as read --json prints it")),
+            in.Args, work.Err);
     };
     return RunOnPorts(ports, in.Args, reportOne, in.Out, in.Err);
 }

@@ -83,8 +83,7 @@ QSize MemoryPicture::Size() const {
 QRect MemoryPicture::CellRect(int address) const {
     const QSize margins = LabelMargins();
     return {margins.width() + (address % Columns) * CellPitch + 1,
-            margins.height() + (address / Columns - firstRow_) * CellPitch + 1, CellSize,
-            CellSize};
+            margins.height() + (address / Columns - firstRow_) * CellPitch + 1, CellSize, CellSize};
 }
 
 int MemoryPicture::AddressAt(QPoint point) const {
@@ -191,7 +190,8 @@ QImage MemoryMapImage(const MemoryLayout& layout, const QFont& font, qreal scale
     int last = 0;
     for (const CommandRange& range : layout.Ranges) {
         first = std::min(first, std::max(range.First, 0) / MemoryPicture::Columns);
-        last = std::max(last, std::min(range.Last, InternalMemorySize - 1) / MemoryPicture::Columns);
+        last =
+            std::max(last, std::min(range.Last, InternalMemorySize - 1) / MemoryPicture::Columns);
     }
     picture.ShowRows(layout.Ranges.isEmpty() ? 0 : first, last);
     QFont labelFont = font;

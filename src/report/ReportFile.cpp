@@ -40,9 +40,9 @@ void PaintFooter(QPainter& painter, const QString& text, QSizeF page, qreal toDe
     painter.setFont(ReportFont());
     painter.setPen(Qt::black);
     const qreal margin = PageMargin * toDevice;
-    painter.drawText(QRectF(0, page.height() - margin + margin / 4, page.width() - margin,
-                            margin / 2),
-                     Qt::AlignRight | Qt::AlignTop, text);
+    painter.drawText(
+        QRectF(0, page.height() - margin + margin / 4, page.width() - margin, margin / 2),
+        Qt::AlignRight | Qt::AlignTop, text);
 }
 
 // Laid out on A4 and painted page by page, so that each page says which of how many it is,
@@ -84,9 +84,10 @@ QByteArray PdfReport(const ReportSubject& subject) {
         context.palette.setColor(QPalette::Text, Qt::black);
         document.documentLayout()->draw(&painter, context);
         painter.restore();
-        PaintFooter(painter,
-                    QStringLiteral("%1, page %2 of %3").arg(subject.Source).arg(index + 1).arg(pages),
-                    page, writer.logicalDpiY() / 96.0);
+        PaintFooter(
+            painter,
+            QStringLiteral("%1, page %2 of %3").arg(subject.Source).arg(index + 1).arg(pages), page,
+            writer.logicalDpiY() / 96.0);
     }
     painter.end();
     return pdf.data();

@@ -139,8 +139,7 @@ QString GatewaySection(const GatewayConfig& config, const Fields& field) {
     const EthernetParams& ethernet = config.EthernetParams;
     const Pairs facts = {
         {"Firmware", Escaped(firmware)},
-        {"DeviceNet node ID",
-         field("DeviceNetParams.NodeId", QString::number(deviceNet.NodeId))},
+        {"DeviceNet node ID", field("DeviceNetParams.NodeId", QString::number(deviceNet.NodeId))},
         {"DeviceNet baud rate",
          field("DeviceNetParams.BaudIndex", ListText(u"BaudIndex", deviceNet.BaudIndex))},
         {"IP address", field("EthernetParams.Ip", Escaped(ethernet.Ip))},
@@ -177,12 +176,12 @@ QString PortsSection(const GatewayConfig& config, const Fields& field) {
         QStringList cells = ClassRowStart(SerialClassCount + server,
                                           QStringLiteral("TcpClasses[%1]").arg(server), field);
         if (cells.size() == 2)
-            cells += {field(TcpPath(server, "ConnValid"), ListText(u"ConnValid", r.ConnValid)),
-                      field(TcpPath(server, "ServerIp"), ServerIpText(r.ServerIp)),
-                      field(TcpPath(server, "ConnTimeout"), WholeNumberText(r.ConnTimeout)),
-                      field(TcpPath(server, "RetryConnTimeout"),
-                            WholeNumberText(r.RetryConnTimeout)),
-                      field(TcpPath(server, "CmdTimeout"), WholeNumberText(r.CmdTimeout))};
+            cells +=
+                {field(TcpPath(server, "ConnValid"), ListText(u"ConnValid", r.ConnValid)),
+                 field(TcpPath(server, "ServerIp"), ServerIpText(r.ServerIp)),
+                 field(TcpPath(server, "ConnTimeout"), WholeNumberText(r.ConnTimeout)),
+                 field(TcpPath(server, "RetryConnTimeout"), WholeNumberText(r.RetryConnTimeout)),
+                 field(TcpPath(server, "CmdTimeout"), WholeNumberText(r.CmdTimeout))};
         tcp.append(cells);
     }
     return Heading("Serial ports") +
@@ -297,8 +296,8 @@ QString ClassSections(const GatewayConfig& config, const Fields& field) {
             QStringLiteral("Mode %1, command time-out %2.")
                 .arg(field(SerialPath(port, "ConnMode"), ListText(u"ConnMode", r.ConnMode)),
                      TimeoutText(field, SerialPath(port, "CmdTimeout"), r.CmdTimeout));
-        html += ClassSection(port, QStringLiteral("SerialClasses[%1]").arg(port), attributes, r,
-                             field);
+        html +=
+            ClassSection(port, QStringLiteral("SerialClasses[%1]").arg(port), attributes, r, field);
     }
     for (int server = 0; server < TcpClassCount; ++server) {
         const TcpClassRecord& r = config.TcpClasses[server];

@@ -161,7 +161,8 @@ private Q_SLOTS:
         QVERIFY(h->Find<QDialog>("ExportReport")->isVisible());
         QTest::keyClicks(Field("ReportSite"), "Plant A");
         h->Click("ReportExport");
-        QTRY_COMPARE(h->Dialogs.MessageTexts(), QStringList{"The report was written to " + path + "."});
+        QTRY_COMPARE(h->Dialogs.MessageTexts(),
+                     QStringList{"The report was written to " + path + "."});
         QVERIFY(test::ReadAll(path).contains("Plant A"));
     }
 

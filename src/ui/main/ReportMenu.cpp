@@ -28,9 +28,9 @@ const char* const ReportTitle = "Export Report";
 ReportSubject SubjectOf(const Session& session, const ReportParties& parties) {
     const QString source = session.OpenedFile.isEmpty() ? ComPortText(session.PortNumber)
                                                         : QFileInfo(session.OpenedFile).fileName();
-    ReportSubject subject = WholeConfigSubject(
-        session.Config, source,
-        QStringLiteral("the configuration as Save Configuration As writes it"));
+    ReportSubject subject =
+        WholeConfigSubject(session.Config, source,
+                           QStringLiteral("the configuration as Save Configuration As writes it"));
     subject.Parties = parties;
     return subject;
 }
@@ -46,8 +46,9 @@ void ExportReport(Session& session, QWidget& window, QAction& action,
         return;
     }
     auto failure = std::make_shared<QString>();
-    QThread* thread = QThread::create(
-        [subject = SubjectOf(session, parties), path, failure] { *failure = WriteReport(subject, path); });
+    QThread* thread = QThread::create([subject = SubjectOf(session, parties), path, failure] {
+        *failure = WriteReport(subject, path);
+    });
     action.setEnabled(false);
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     // The program may end while the report is written: the file is finished first.
