@@ -8,10 +8,8 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
-#include "config/ConfigJson.h"
-#include "config/ConfigWarnings.h"
 #include "config/NumberText.h"
-#include "save/ApplyPlan.h"
+#include "save/CheckFindings.h"
 
 namespace kv::cli {
 namespace {
@@ -19,16 +17,16 @@ namespace {
 constexpr int ExitWarnings = ExitFailed;
 constexpr int ExitProblems = ExitUsage;
 
-int Report(const QStringList& problems, const QStringList& warnings, QTextStream& out) {
-    for (const QString& problem : problems) out << "Problem: " << problem << "\n";
-    for (const QString& warning : warnings) out << WarningPrefix << warning << "\n";
-    if (problems.isEmpty() && warnings.isEmpty()) {
+int Report(const CheckFindings& found, QTextStream& out) {
+    for (const QString& problem : found.Problems) out << "Problem: " << problem << "\n";
+    for (const QString& warning : found.Warnings) out << WarningPrefix << warning << "\n";
+    if (found.Problems.isEmpty() && found.Warnings.isEmpty()) {
         out << "No problems, no warnings.\n";
         return ExitOk;
     }
-    out << CountText(problems.size(), "problem") << ", " << CountText(warnings.size(), "warning")
-        << ".\n";
-    return problems.isEmpty() ? ExitWarnings : ExitProblems;
+    out << CountText(found.Problems.size(), "problem") << ", "
+        << CountText(found.Warnings.size(), "warning") << ".\n";
+    return found.Problems.isEmpty() ? ExitWarnings : ExitProblems;
 }
 
 int CheckFile(const QString& path, bool strict, QTextStream& out, QTextStream& err) {
@@ -37,8 +35,7 @@ int CheckFile(const QString& path, bool strict, QTextStream& out, QTextStream& e
         err << file.Error << "\n";
         return ExitUsage;
     }
-    const FileCheckOptions options{file.Numbers, strict};
-    return Report(FileProblems(file.Json, options), FileWarnings(file.Json, options), out);
+    return Report(FindingsOfFile(file.Json, {file.Numbers, strict}), out);
 }
 
 int CheckGateways(const Invocation& in, const QStringList& ports, bool strict) {
@@ -48,10 +45,7 @@ int CheckGateways(const Invocation& in, const QStringList& ports, bool strict) {
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();
-        const QStringList warnings = ConfigWarnings(config);
-        const QStringList problems = FileProblems(ConfigToJson(config));
-        return strict ? Report(problems + warnings, {}, work.Out)
-                      : Report(problems, warnings, work.Out);
+        return Report(FindingsOfConfig(config, strict), work.Out);
     };
     return RunOnPorts(ports, in.Args, checkOne, in.Out, in.Err);
 }

@@ -69,15 +69,21 @@ QSize MemoryPicture::LabelMargins() const {
     return {metrics.horizontalAdvance(QStringLiteral("2047")) + 8, metrics.height() + 4};
 }
 
+void MemoryPicture::ShowRows(int first, int last) {
+    firstRow_ = std::clamp(first, 0, Rows - 1);
+    lastRow_ = std::clamp(last, firstRow_, Rows - 1);
+}
+
 QSize MemoryPicture::Size() const {
     const QSize margins = LabelMargins();
-    return {margins.width() + Columns * CellPitch + 2, margins.height() + Rows * CellPitch + 2};
+    const int rows = lastRow_ - firstRow_ + 1;
+    return {margins.width() + Columns * CellPitch + 2, margins.height() + rows * CellPitch + 2};
 }
 
 QRect MemoryPicture::CellRect(int address) const {
     const QSize margins = LabelMargins();
     return {margins.width() + (address % Columns) * CellPitch + 1,
-            margins.height() + (address / Columns) * CellPitch + 1, CellSize, CellSize};
+            margins.height() + (address / Columns - firstRow_) * CellPitch + 1, CellSize, CellSize};
 }
 
 int MemoryPicture::AddressAt(QPoint point) const {
@@ -85,28 +91,30 @@ int MemoryPicture::AddressAt(QPoint point) const {
     const int column = (point.x() - margins.width() - 1) / CellPitch;
     const int row = (point.y() - margins.height() - 1) / CellPitch;
     const bool inside = point.x() > margins.width() && point.y() > margins.height() &&
-                        column < Columns && row < Rows;
-    return inside ? row * Columns + column : -1;
+                        column < Columns && row <= lastRow_ - firstRow_;
+    return inside ? (firstRow_ + row) * Columns + column : -1;
 }
 
 void MemoryPicture::Paint(QPainter& painter, const QColor& labelColour, const QColor& base) const {
     painter.setPen(labelColour);
     PaintLabels(painter);
-    const QRect cells = CellRect(0).united(CellRect(InternalMemorySize - 1)).adjusted(-1, -1, 1, 1);
+    const int first = firstRow_ * Columns;
+    const int end = (lastRow_ + 1) * Columns;
+    const QRect cells = CellRect(first).united(CellRect(end - 1)).adjusted(-1, -1, 1, 1);
     painter.fillRect(cells, base);
-    for (int address = 0; address < InternalMemorySize; ++address) PaintCell(painter, address);
+    for (int address = first; address < end; ++address) PaintCell(painter, address);
 }
 
 void MemoryPicture::PaintLabels(QPainter& painter) const {
     painter.setFont(labelFont_);
     const QSize margins = LabelMargins();
-    for (int row = 0; row < Rows; ++row) {
+    for (int row = firstRow_; row <= lastRow_; ++row) {
         const QRect cell = CellRect(row * Columns);
         painter.drawText(QRect(0, cell.y() - 2, margins.width() - 6, cell.height() + 4),
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(row * Columns));
     }
     for (int column = 0; column < Columns; column += LabelEvery) {
-        const QRect cell = CellRect(column);
+        const QRect cell = CellRect(firstRow_ * Columns + column);
         painter.drawText(QRect(cell.x(), 0, CellPitch * LabelEvery, margins.height() - 2),
                          Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("+%1").arg(column));
     }
@@ -178,6 +186,14 @@ void PaintLegend(QPainter& painter, QPoint topLeft) {
 QImage MemoryMapImage(const MemoryLayout& layout, const QFont& font, qreal scale) {
     MemoryPicture picture;
     picture.SetLayout(layout);
+    int first = MemoryPicture::Rows - 1;
+    int last = 0;
+    for (const CommandRange& range : layout.Ranges) {
+        first = std::min(first, std::max(range.First, 0) / MemoryPicture::Columns);
+        last =
+            std::max(last, std::min(range.Last, InternalMemorySize - 1) / MemoryPicture::Columns);
+    }
+    picture.ShowRows(layout.Ranges.isEmpty() ? 0 : first, last);
     QFont labelFont = font;
     labelFont.setPointSizeF(font.pointSizeF() * 0.85);
     picture.SetLabelFont(labelFont);

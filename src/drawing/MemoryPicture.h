@@ -27,10 +27,12 @@ public:
     // The commands that occupy `address`, as indexes into the layout's Ranges.
     const QList<int>& CommandsAt(int address) const { return occupants_[address]; }
 
+    // Only the rows first..last of the grid, as a page shows the used part; all by default.
+    void ShowRows(int first, int last);
     // The row and column labels are drawn in this font; it sets the margins of the cells.
     void SetLabelFont(const QFont& font) { labelFont_ = font; }
     QSize Size() const;
-    QRect CellRect(int address) const;
+    QRect CellRect(int address) const;  // of a shown address
     int AddressAt(QPoint point) const;  // -1 outside the cells
 
     // The labels in `labelColour` and every cell on a ground of `base`.
@@ -54,10 +56,13 @@ private:
     MemoryLayout layout_;
     std::array<QList<int>, InternalMemorySize> occupants_{};
     QFont labelFont_;
+    int firstRow_ = 0;
+    int lastRow_ = Rows - 1;
 };
 
-// The picture with its legend below on white, for a page: `scale` device pixels to a
-// point of the picture, so that a printed page stays sharp.
+// The picture of the rows the commands use (the first row when there is none) with its
+// legend below on white, for a page: `scale` device pixels to a point of the picture, so
+// that a printed page stays sharp.
 QImage MemoryMapImage(const MemoryLayout& layout, const QFont& font, qreal scale);
 
 }  // namespace kv

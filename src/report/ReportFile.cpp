@@ -1,9 +1,12 @@
 #include "report/ReportFile.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QUrl>
 
 #include "drawing/MemoryPicture.h"
@@ -28,25 +31,65 @@ QByteArray PngOf(const QImage& image) {
     return png.data();
 }
 
+// The 2 cm margins of a printed page, in the document's pixels (96 to the inch), as
+// QTextDocument::print sets them; the footer line sits in the bottom one.
+constexpr qreal PageMargin = 2 / 2.54 * 96;
+
+// "plant-a.json, page 2 of 4" at the right under the page's text.
+void PaintFooter(QPainter& painter, const QString& text, QSizeF page, qreal toDevice) {
+    painter.setFont(ReportFont());
+    painter.setPen(Qt::black);
+    const qreal margin = PageMargin * toDevice;
+    painter.drawText(
+        QRectF(0, page.height() - margin + margin / 4, page.width() - margin, margin / 2),
+        Qt::AlignRight | Qt::AlignTop, text);
+}
+
+// Laid out on A4 and painted page by page, so that each page says which of how many it is,
+// and with lossless pictures: the PDF writer would store the map as a JPEG otherwise.
 QByteArray PdfReport(const ReportSubject& subject) {
     const MemoryLayout layout = ReportedLayout(subject.Config);
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, {}));
+    writer.setResolution(PdfResolution);
+    writer.setTitle(QStringLiteral("KV-9052R commissioning report: ") + subject.Source);
+    writer.setCreator(QStringLiteral("kv9052r-utility " KV_VERSION));
+
     QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
     document.setDefaultFont(ReportFont());
     const QString mapName = QStringLiteral("memory-map.png");
     document.addResource(QTextDocument::ImageResource, QUrl(mapName),
                          MemoryMapImage(layout, ReportFont(), PdfPictureScale));
     document.setHtml(ReportHtml(subject, layout, mapName));
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setResolution(PdfResolution);
-        writer.setTitle(QStringLiteral("KV-9052R commissioning report: ") + subject.Source);
-        writer.setCreator(QStringLiteral("kv9052r-utility " KV_VERSION));
-        // An unpaginated document is printed with 2 cm margins and its page numbers.
-        document.print(&writer);
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setMargin(PageMargin);
+    document.rootFrame()->setFrameFormat(frame);
+    const QSizeF page(writer.width(), writer.height());
+    document.setPageSize(page);
+
+    QPainter painter(&writer);
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    const int pages = document.pageCount();
+    for (int index = 0; index < pages; ++index) {
+        if (index > 0) writer.newPage();
+        const QRectF view(QPointF(0, index * page.height()), page);
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        context.palette.setColor(QPalette::Text, Qt::black);
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        PaintFooter(
+            painter,
+            QStringLiteral("%1, page %2 of %3").arg(subject.Source).arg(index + 1).arg(pages), page,
+            writer.logicalDpiY() / 96.0);
     }
+    painter.end();
     return pdf.data();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Writing a commissioning report: a PDF (A4, numbered pages, tables that run onto the next
-// page repeat their header) or one self-contained HTML file with the memory map inline.
+// Writing a commissioning report: a PDF (A4, "page x of y" on each page, tables that run onto
+// the next page repeat their header, pictures stored without loss) or one self-contained HTML
+// file with the memory map inline as a PNG.
 // Fonts and painting need a QGuiApplication; any thread may write a report.
 
 #include <QString>

@@ -1,12 +1,14 @@
 #include "report/ReportHtml.h"
 
 #include <QCryptographicHash>
+#include <cstdlib>
+#include <tuple>
 #include <utility>
 
-#include "config/ConfigWarnings.h"
 #include "config/FieldText.h"
 #include "config/FirmwareText.h"
 #include "config/GatewayFacts.h"
+#include "config/JsonKeyPath.h"
 #include "config/NumberText.h"
 #include "config/ViewRows.h"
 #include "config/WorkingCopy.h"
@@ -21,9 +23,34 @@ using Pairs = QList<std::pair<QString, QString>>;
 
 QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
 
+const QString NotInFile = QStringLiteral("not in the file");
+
+// The texts of the fields a report shows: a field the file leaves out is not in the file.
+class Fields {
+public:
+    explicit Fields(const std::optional<QJsonObject>& file) : file_(file) {}
+
+    bool Gives(const QString& keyPath) const { return !file_ || GivesKeyPath(*file_, keyPath); }
+    QString operator()(const QString& keyPath, const QString& text) const {
+        return Gives(keyPath) ? text : NotInFile;
+    }
+
+private:
+    const std::optional<QJsonObject>& file_;
+};
+
+QString SerialPath(int port, const char* key) {
+    return QStringLiteral("SerialClasses[%1].%2").arg(port).arg(QLatin1String(key));
+}
+
+QString TcpPath(int server, const char* key) {
+    return QStringLiteral("TcpClasses[%1].%2").arg(server).arg(QLatin1String(key));
+}
+
 // Tables have their header rows in <thead>: QTextDocument repeats them on every page the
 // table runs onto. A cell keeps its text on one line, so that no reference or row is cut
-// in two, except in the columns of `wrapping`; a heading breaks only where it has "\n".
+// in two, except in the columns of `wrapping` and where it says a field is not in the file;
+// a heading breaks only where it has "\n". The last cell of a short row spans the rest.
 QString Table(const QStringList& header, const QList<QStringList>& rows,
               const QList<int>& wrapping = {}) {
     QString html = QStringLiteral(
@@ -36,10 +63,13 @@ QString Table(const QStringList& header, const QList<QStringList>& rows,
     html += QStringLiteral("</tr></thead><tbody>");
     for (const QStringList& row : rows) {
         html += QStringLiteral("<tr>");
-        for (int column = 0; column < row.size(); ++column)
-            html += QStringLiteral("<td%1>%2</td>")
-                        .arg(wrapping.contains(column) ? "" : " style=\"white-space: nowrap\"",
-                             Escaped(row[column]));
+        for (int column = 0; column < row.size(); ++column) {
+            const bool wraps = wrapping.contains(column) || row[column] == NotInFile;
+            const qsizetype span = column + 1 == row.size() ? header.size() - column : 1;
+            html += QStringLiteral("<td%1%2>%3</td>")
+                        .arg(span > 1 ? QStringLiteral(" colspan=\"%1\"").arg(span) : QString(),
+                             wraps ? "" : " style=\"white-space: nowrap\"", Escaped(row[column]));
+        }
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</tbody></table>");
@@ -65,49 +95,94 @@ QString List(const QStringList& items, const QString& none) {
 
 QString Heading(const QString& text) { return QStringLiteral("<h2>%1</h2>").arg(Escaped(text)); }
 
+// "2026-12-07 14:03 UTC+01:00": the time with its offset from UTC, which every reader can
+// tell, unlike a zone's abbreviation.
+QString MadeText(const QDateTime& made) {
+    const int offset = made.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return made.toString(QStringLiteral("yyyy-MM-dd HH:mm")) +
+           QStringLiteral(" UTC%1%2:%3")
+               .arg(QLatin1Char(offset < 0 ? '-' : '+'))
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Who the report is for, as the engineer gave it; what was not given is left out.
+Pairs PartiesFacts(const ReportParties& parties) {
+    const std::pair<const char*, QString> given[] = {{"Site", parties.Site},
+                                                     {"Customer", parties.Customer},
+                                                     {"Device tag", parties.Tag},
+                                                     {"Engineer", parties.Engineer}};
+    Pairs facts;
+    for (const auto& [name, value] : given)
+        if (!value.trimmed().isEmpty()) facts.append({name, Escaped(value.trimmed())});
+    return facts;
+}
+
 QString TitleSection(const ReportSubject& subject) {
-    const Pairs facts = {
-        {"Made", subject.Made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-        {"Program", Escaped(QStringLiteral("kv9052r-utility " KV_VERSION))},
-        {"Source", Escaped(subject.Source)},
-        {"SHA-256", QStringLiteral("<tt>%1</tt>").arg(FingerprintOf(subject.FileText))},
-        {"", Escaped(QStringLiteral("of %1").arg(subject.FileTextName))}};
+    const Pairs facts =
+        PartiesFacts(subject.Parties) +
+        Pairs{{"Made", Escaped(MadeText(subject.Made))},
+              {"Program", Escaped(QStringLiteral("kv9052r-utility " KV_VERSION))},
+              {"Source", Escaped(subject.Source)},
+              {"SHA-256", QStringLiteral("<tt>%1</tt>").arg(FingerprintOf(subject.FileText))},
+              {"", Escaped(QStringLiteral("of %1").arg(subject.FileTextName))}};
     return QStringLiteral("<h1>KV-9052R commissioning report</h1>") + FactTable(facts);
 }
 
-QString GatewaySection(const GatewayConfig& config) {
+QString GatewaySection(const GatewayConfig& config, const Fields& field) {
     // Only a read-out, or a file written from one, holds the controller's firmware data.
     const QString firmware = config.FirmwareInfo == FirmwareInfo{}
                                  ? QStringLiteral("not known (the configuration holds none)")
                                  : FirmwareVersionText(config.FirmwareInfo);
+    const DeviceNetParams& deviceNet = config.DeviceNetParams;
     const EthernetParams& ethernet = config.EthernetParams;
     const Pairs facts = {
         {"Firmware", Escaped(firmware)},
-        {"DeviceNet node ID", QString::number(config.DeviceNetParams.NodeId)},
-        {"DeviceNet baud rate", ListText(u"BaudIndex", config.DeviceNetParams.BaudIndex)},
-        {"IP address", Escaped(ethernet.Ip)},
-        {"Network mask", Escaped(ethernet.Mask)},
-        {"Default gateway", Escaped(ethernet.Gateway)}};
+        {"DeviceNet node ID", field("DeviceNetParams.NodeId", QString::number(deviceNet.NodeId))},
+        {"DeviceNet baud rate",
+         field("DeviceNetParams.BaudIndex", ListText(u"BaudIndex", deviceNet.BaudIndex))},
+        {"IP address", field("EthernetParams.Ip", Escaped(ethernet.Ip))},
+        {"Network mask", field("EthernetParams.Mask", Escaped(ethernet.Mask))},
+        {"Default gateway", field("EthernetParams.Gateway", Escaped(ethernet.Gateway))}};
     return Heading("Gateway") + FactTable(facts);
 }
 
-QString PortsSection(const GatewayConfig& config) {
+// A class the file leaves out is one row that says so.
+QStringList ClassRowStart(int classIndex, const QString& classPath, const Fields& field) {
+    QStringList cells = {ClassCaption(classIndex), ClassIdText(classIndex)};
+    if (!field.Gives(classPath)) cells.append(NotInFile);
+    return cells;
+}
+
+QString PortsSection(const GatewayConfig& config, const Fields& field) {
     QList<QStringList> serial;
     for (int port = 0; port < SerialClassCount; ++port) {
         const SerialClassRecord& r = config.SerialClasses[port];
-        serial.append({ClassCaption(port), ClassIdText(port), ListText(u"ConnMode", r.ConnMode),
-                       WholeNumberText(r.Baud), QString::number(r.DataBits),
-                       ListText(u"Parity", r.Parity), QString::number(r.StopBits),
-                       WholeNumberText(r.CmdTimeout)});
+        QStringList cells =
+            ClassRowStart(port, QStringLiteral("SerialClasses[%1]").arg(port), field);
+        if (cells.size() == 2)
+            cells += {field(SerialPath(port, "ConnMode"), ListText(u"ConnMode", r.ConnMode)),
+                      field(SerialPath(port, "Baud"), WholeNumberText(r.Baud)),
+                      field(SerialPath(port, "DataBits"), QString::number(r.DataBits)),
+                      field(SerialPath(port, "Parity"), ListText(u"Parity", r.Parity)),
+                      field(SerialPath(port, "StopBits"), QString::number(r.StopBits)),
+                      field(SerialPath(port, "CmdTimeout"), WholeNumberText(r.CmdTimeout))};
+        serial.append(cells);
     }
     QList<QStringList> tcp;
     for (int server = 0; server < TcpClassCount; ++server) {
         const TcpClassRecord& r = config.TcpClasses[server];
-        const int classIndex = SerialClassCount + server;
-        tcp.append({ClassCaption(classIndex), ClassIdText(classIndex),
-                    ListText(u"ConnValid", r.ConnValid), ServerIpText(r.ServerIp),
-                    WholeNumberText(r.ConnTimeout), WholeNumberText(r.RetryConnTimeout),
-                    WholeNumberText(r.CmdTimeout)});
+        QStringList cells = ClassRowStart(SerialClassCount + server,
+                                          QStringLiteral("TcpClasses[%1]").arg(server), field);
+        if (cells.size() == 2)
+            cells +=
+                {field(TcpPath(server, "ConnValid"), ListText(u"ConnValid", r.ConnValid)),
+                 field(TcpPath(server, "ServerIp"), ServerIpText(r.ServerIp)),
+                 field(TcpPath(server, "ConnTimeout"), WholeNumberText(r.ConnTimeout)),
+                 field(TcpPath(server, "RetryConnTimeout"), WholeNumberText(r.RetryConnTimeout)),
+                 field(TcpPath(server, "CmdTimeout"), WholeNumberText(r.CmdTimeout))};
+        tcp.append(cells);
     }
     return Heading("Serial ports") +
            Table({"Port", "Class", "Mode", "Baud\nrate", "Data\nbits", "Parity", "Stop\nbits",
@@ -149,22 +224,28 @@ QStringList CommandPathCells(const GatewayConfig& workingCopy, const PollPath& p
     return {QStringLiteral("no command of a class in use"), "", "", "", "", "0"};
 }
 
-QString PollSection(const GatewayConfig& workingCopy) {
+QString PollSection(const GatewayConfig& workingCopy, const Fields& field) {
     const ConnectionPaths& paths = workingCopy.ConnectionPaths;
-    const std::pair<const char*, PollPath> directions[] = {{"Produced", paths.PollProduce},
-                                                           {"Consumed", paths.PollConsume}};
+    const std::tuple<const char*, const char*, PollPath> directions[] = {
+        {"Produced", "ConnectionPaths.PollProduce", paths.PollProduce},
+        {"Consumed", "ConnectionPaths.PollConsume", paths.PollConsume}};
     QList<QStringList> rows;
-    for (const auto& [direction, path] : directions) {
-        QStringList cells = {QLatin1String(direction), PollPathText(path)};
-        cells += path[0] == ParameterObjectClass ? ParameterPathCells(path)
-                                                 : CommandPathCells(workingCopy, path);
+    for (const auto& [direction, key, path] : directions) {
+        QStringList cells = {QLatin1String(direction)};
+        if (!field.Gives(QLatin1String(key)))
+            cells.append(NotInFile);
+        else if (path[0] == ParameterObjectClass)
+            cells += QStringList{PollPathText(path)} + ParameterPathCells(path);
+        else
+            cells += QStringList{PollPathText(path)} + CommandPathCells(workingCopy, path);
         rows.append(cells);
     }
-    const QList<int> function = {4};
+    // The command's name wraps, so that the function keeps its text on one line.
+    const QList<int> command = {2};
     return Heading("Poll connection") +
            Table({"Direction", "Path", "Command", "Device\naddress", "Function",
                   "Modbus\nreference", "Length", "Bytes"},
-                 rows, function) +
+                 rows, command) +
            QStringLiteral(
                "<p>Produced data goes from the gateway to the DeviceNet master, "
                "consumed data from the master to the gateway.</p>");
@@ -188,28 +269,48 @@ QString CommandTable(const Record& record) {
                  rows);
 }
 
-QString ClassHeading(int classIndex, const QString& attributes) {
+// The class's heading, the sentence of its attributes and its commands.
+template <typename Record>
+QString ClassSection(int classIndex, const QString& classPath, const QString& attributes,
+                     const Record& record, const Fields& field) {
+    const bool given = field.Gives(classPath);
+    const QString commands = field.Gives(classPath + QStringLiteral(".Commands"))
+                                 ? CommandTable(record)
+                                 : QStringLiteral("<p>Commands not in the file.</p>");
     return QStringLiteral("<h3>Class %1: %2</h3><p>%3</p>")
-        .arg(ClassIdText(classIndex), ClassCaption(classIndex), Escaped(attributes));
+               .arg(ClassIdText(classIndex), ClassCaption(classIndex),
+                    Escaped(given ? attributes : QStringLiteral("Not in the file."))) +
+           (given ? commands : QString());
 }
 
-QString ClassSections(const GatewayConfig& config) {
+QString TimeoutText(const Fields& field, const QString& keyPath, double milliseconds) {
+    return field(keyPath, WholeNumberText(milliseconds) + QStringLiteral(" ms"));
+}
+
+QString ClassSections(const GatewayConfig& config, const Fields& field) {
     // The class tables start on a page of their own, not under the page's last line.
     QString html = QStringLiteral("<h2 style=\"page-break-before: always\">Commands</h2>");
     for (int port = 0; port < SerialClassCount; ++port) {
         const SerialClassRecord& r = config.SerialClasses[port];
-        html += ClassHeading(port, QStringLiteral("Mode %1, command time-out %2 ms.")
-                                       .arg(ListText(u"ConnMode", r.ConnMode),
-                                            WholeNumberText(r.CmdTimeout))) +
-                CommandTable(r);
+        const QString attributes =
+            QStringLiteral("Mode %1, command time-out %2.")
+                .arg(field(SerialPath(port, "ConnMode"), ListText(u"ConnMode", r.ConnMode)),
+                     TimeoutText(field, SerialPath(port, "CmdTimeout"), r.CmdTimeout));
+        html +=
+            ClassSection(port, QStringLiteral("SerialClasses[%1]").arg(port), attributes, r, field);
     }
     for (int server = 0; server < TcpClassCount; ++server) {
         const TcpClassRecord& r = config.TcpClasses[server];
+        const bool inUseGiven = field.Gives(TcpPath(server, "ConnValid"));
         const QString attributes =
-            r.ConnValid ? QStringLiteral("Server %1, command time-out %2 ms.")
-                              .arg(ServerIpText(r.ServerIp), WholeNumberText(r.CmdTimeout))
-                        : QStringLiteral("Not in use.");
-        html += ClassHeading(SerialClassCount + server, attributes) + CommandTable(r);
+            inUseGiven && !r.ConnValid
+                ? QStringLiteral("Not in use.")
+                : QStringLiteral("%1Server %2, command time-out %3.")
+                      .arg(inUseGiven ? QString() : QStringLiteral("In use: not in the file. "),
+                           field(TcpPath(server, "ServerIp"), ServerIpText(r.ServerIp)),
+                           TimeoutText(field, TcpPath(server, "CmdTimeout"), r.CmdTimeout));
+        html += ClassSection(SerialClassCount + server,
+                             QStringLiteral("TcpClasses[%1]").arg(server), attributes, r, field);
     }
     return html;
 }
@@ -224,6 +325,22 @@ QString MemorySection(const MemoryLayout& layout, const QString& mapSource) {
                .arg(ReportMapWidth) +
            QStringLiteral("<h3>Shared addresses</h3>") +
            List(overlaps, QStringLiteral("No two commands share an address."));
+}
+
+// What `check` says of the same configuration.
+QString FindingsSections(const CheckFindings& findings) {
+    return Heading("Problems") + List(findings.Problems, QStringLiteral("None.")) +
+           Heading("Warnings") + List(findings.Warnings, QStringLiteral("None."));
+}
+
+// Lines to sign on paper: the engineer's name is printed when it was given.
+QString SignOffSection(const ReportParties& parties) {
+    const QString line = QStringLiteral("_________________________");
+    const QString engineer = parties.Engineer.trimmed();
+    const Pairs facts = {{"Engineer", engineer.isEmpty() ? line : Escaped(engineer)},
+                         {"Signature", line},
+                         {"Date", line}};
+    return Heading("Commissioned") + FactTable(facts);
 }
 
 }  // namespace
@@ -243,15 +360,18 @@ QString ReportHtml(const ReportSubject& subject, const MemoryLayout& layout,
     // The poll lists work on the editor's copy of the classes, made here from the stored ones.
     GatewayConfig workingCopy = subject.Config;
     MakeWorkingCopy(workingCopy);
+    const Fields field(subject.File);
     return QStringLiteral(
-               "<html><head><meta charset=\"utf-8\"><title>KV-9052R commissioning "
-               "report</title><style>body { font-family: 'DejaVu Sans', sans-serif; "
-               "font-size: 9pt; } h1 { font-size: 16pt; } h2 { font-size: 12pt; "
-               "margin-top: 14px; } h3 { font-size: 10pt; }</style></head><body>") +
-           TitleSection(subject) + GatewaySection(subject.Config) + PortsSection(subject.Config) +
-           PollSection(workingCopy) + ClassSections(subject.Config) +
-           MemorySection(layout, mapSource) + Heading("Warnings") +
-           List(ConfigWarnings(subject.Config), QStringLiteral("None.")) +
+               "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\">"
+               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+               "<title>KV-9052R commissioning report</title><style>body { font-family: "
+               "'DejaVu Sans', sans-serif; font-size: 9pt; } h1 { font-size: 16pt; } h2 { "
+               "font-size: 12pt; margin-top: 14px; } h3 { font-size: 10pt; }</style></head>"
+               "<body>") +
+           TitleSection(subject) + GatewaySection(subject.Config, field) +
+           PortsSection(subject.Config, field) + PollSection(workingCopy, field) +
+           ClassSections(subject.Config, field) + MemorySection(layout, mapSource) +
+           FindingsSections(subject.Findings) + SignOffSection(subject.Parties) +
            QStringLiteral("</body></html>");
 }
 

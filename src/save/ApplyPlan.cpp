@@ -10,6 +10,7 @@
 #include "config/ConfigJson.h"
 #include "config/ConfigWarnings.h"
 #include "config/FieldText.h"
+#include "config/JsonKeyPath.h"
 #include "config/ParameterChecks.h"
 #include "config/WorkingCopy.h"
 #include "save/ConfigChanges.h"
@@ -272,21 +273,6 @@ GatewayConfig PassingConfig() {
     }
     for (TcpClassRecord& record : config.TcpClasses) record.Commands.fill(passing);
     return config;
-}
-
-// Whether `value` holds the key path "A.B[1].C".
-bool GivesKeyPath(QJsonValue value, const QString& keyPath) {
-    for (const QString& step : keyPath.split(u'.')) {
-        const qsizetype bracket = step.indexOf(u'[');
-        const QString key = step.left(bracket);
-        if (!value.toObject().contains(key)) return false;
-        value = value.toObject().value(key);
-        if (bracket < 0) continue;
-        const qsizetype index = step.mid(bracket + 1).chopped(1).toLongLong();
-        if (index >= value.toArray().size()) return false;
-        value = value.toArray().at(index);
-    }
-    return true;
 }
 
 // The warnings about key paths the file gives.

@@ -13,6 +13,7 @@
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/main/AboutWindow.h"
+#include "ui/main/ReportFieldsDialog.h"
 #include "ui/save/EDSAndEEPSet.h"
 #include "ui/views/MemoryMap.h"
 #include "ui/views/ShowAppObj.h"
@@ -68,6 +69,7 @@ private Q_SLOTS:
             {"frmImpExpEEP", [](Session& s) -> QWidget* { return new frmImpExpEEP(s); }},
             {"MemoryMap", [](Session& s) -> QWidget* { return new MemoryMap(s.Config); }},
             {"About", [](Session&) -> QWidget* { return new AboutWindow; }},
+            {"ExportReport", [](Session&) -> QWidget* { return new ReportFieldsDialog; }},
         };
         for (const auto& w : windows) {
             test::WindowRig<Main_F> rig;

@@ -1,8 +1,10 @@
 // The main window against the virtual gateway: the read-out, its looks and the ways one
-// fails, re-entry and shut-down; then the three panels, their toggles and Set buttons.
+// fails, re-entry and shut-down; the report's fields; then the three panels, their toggles
+// and Set buttons.
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <QtTest>
 
 #include "MainWindowHarness.h"
+#include "support/TestFiles.h"
 
 namespace kv {
 namespace {
@@ -146,6 +149,21 @@ private Q_SLOTS:
         h->Window.close();
         QVERIFY(!h->Window.isVisible());
         QCOMPARE(accepted.count(), 1);
+    }
+
+    // "Export Report..." asks for the plant's fields, then for the file, and writes both.
+    void exportReportTakesThePlantsFields() {
+        h->Connect();
+        QTemporaryDir folder;
+        const QString path = folder.filePath("r.html");
+        h->Dialogs.FileAnswers << path;
+        h->Find<QAction>("MenuExportReport")->trigger();
+        QVERIFY(h->Find<QDialog>("ExportReport")->isVisible());
+        QTest::keyClicks(Field("ReportSite"), "Plant A");
+        h->Click("ReportExport");
+        QTRY_COMPARE(h->Dialogs.MessageTexts(),
+                     QStringList{"The report was written to " + path + "."});
+        QVERIFY(test::ReadAll(path).contains("Plant A"));
     }
 
     // The toggles select one panel at a time, keeping what was typed.

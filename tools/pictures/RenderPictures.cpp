@@ -1,8 +1,8 @@
 // Pictures of the windows for a person to look at (scripts/pictures), not a test: the main
 // window before and after a read-out of the in-process virtual gateway, an editor tab, the
 // save window before and after a verified save, the main window with a file loaded, the
-// EEPROM copy window and the memory map, saved as PNG files into the folder
-// given; and the commissioning report of the largest configuration as report.pdf, whose
+// EEPROM copy window, the memory map and the Export Report fields, saved as PNG files into
+// the folder given; and the commissioning report of the largest configuration as report.pdf, whose
 // pages scripts/pictures turns into pictures.
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include "sim/DemoImages.h"
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
+#include "ui/main/ReportFieldsDialog.h"
 #include "ui/save/EDSAndEEPSet.h"
 #include "ui/views/MemoryMap.h"
 
@@ -46,6 +47,8 @@ int main(int argc, char* argv[]) {
     save(copy, "eeprom-copy");
     kv::MemoryMap map(h.Config);
     save(map, "memory-map");
+    kv::ReportFieldsDialog reportFields;
+    save(reportFields, "export-report");
     // The save window just after a save that was read back, and the main window with a
     // configuration file loaded.
     kv::EDSAndEEPSet verified(h.Session);
@@ -59,8 +62,8 @@ int main(int argc, char* argv[]) {
     h.Window.OpenConfigurationPath(file);
     save(h.Window, "main-window-file");
     const kv::GatewayConfig maximal = kv::sim::MaximalConfig();
-    const kv::ReportSubject report{maximal, "maximal.json", kv::ConfigFileText(maximal),
-                                   "maximal.json"};
+    kv::ReportSubject report = kv::WholeConfigSubject(maximal, "maximal.json", "maximal.json");
+    report.Parties = {"Plant A, hall 3", "Example Foods Ltd.", "GW-104", "A. Engineer"};
     saved = kv::WriteReport(report, folder.filePath("report.pdf")).isEmpty() && saved;
     return saved ? 0 : 1;
 }

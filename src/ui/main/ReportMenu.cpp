@@ -1,5 +1,6 @@
-// "Export Report...": asks for the file through the session's dialogs, so that tests answer,
-// and writes the report on a thread of its own: a large PDF takes a moment, and the window
+// "Export Report...": asks what the report says of the plant (ReportFieldsDialog), then for
+// the file through the session's dialogs, so that tests answer, and writes the report on a
+// thread of its own: a large PDF takes a moment, and the window
 // stays alive meanwhile. Text layout, the PDF writer and image painting need no window
 // thread; the message comes back to the window when the thread ends.
 
@@ -15,6 +16,7 @@
 #include "platform/PortNaming.h"
 #include "report/ReportFile.h"
 #include "ui/common/Session.h"
+#include "ui/main/ReportFieldsDialog.h"
 
 namespace kv {
 namespace {
@@ -23,14 +25,18 @@ const char* const ReportFileFilter = "Report (*.pdf *.html)";
 const char* const ReportTitle = "Export Report";
 
 // The fingerprint is of the text Save Configuration As writes for what is loaded.
-ReportSubject SubjectOf(const Session& session) {
+ReportSubject SubjectOf(const Session& session, const ReportParties& parties) {
     const QString source = session.OpenedFile.isEmpty() ? ComPortText(session.PortNumber)
                                                         : QFileInfo(session.OpenedFile).fileName();
-    return {session.Config, source, ConfigFileText(session.Config),
-            QStringLiteral("the configuration as Save Configuration As writes it")};
+    ReportSubject subject =
+        WholeConfigSubject(session.Config, source,
+                           QStringLiteral("the configuration as Save Configuration As writes it"));
+    subject.Parties = parties;
+    return subject;
 }
 
-void ExportReport(Session& session, QWidget& window, QAction& action) {
+void ExportReport(Session& session, QWidget& window, QAction& action,
+                  const ReportParties& parties) {
     const QString path = session.Dialogs.SaveFileName(ReportFileFilter, {},
                                                       QStringLiteral("commissioning-report.pdf"));
     if (path.isEmpty()) return;
@@ -40,8 +46,9 @@ void ExportReport(Session& session, QWidget& window, QAction& action) {
         return;
     }
     auto failure = std::make_shared<QString>();
-    QThread* thread = QThread::create(
-        [subject = SubjectOf(session), path, failure] { *failure = WriteReport(subject, path); });
+    QThread* thread = QThread::create([subject = SubjectOf(session, parties), path, failure] {
+        *failure = WriteReport(subject, path);
+    });
     action.setEnabled(false);
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     // The program may end while the report is written: the file is finished first.
@@ -61,10 +68,14 @@ void ExportReport(Session& session, QWidget& window, QAction& action) {
 void AddExportReport(QMenu& file, Session& session, QWidget& window, std::function<bool()> loaded) {
     QAction* action = file.addAction(QStringLiteral("Export Re&port..."));
     action->setObjectName(QStringLiteral("MenuExportReport"));
-    QObject::connect(action, &QAction::triggered, &window,
-                     [&session, &window, action, loaded = std::move(loaded)] {
-                         if (loaded()) ExportReport(session, window, *action);
-                     });
+    // One for the window, so that its fields keep what was typed for the next report.
+    auto* fields = new ReportFieldsDialog(&window);
+    QObject::connect(action, &QAction::triggered, fields, [fields, loaded = std::move(loaded)] {
+        if (loaded()) fields->open();
+    });
+    QObject::connect(fields, &QDialog::accepted, &window, [&session, &window, action, fields] {
+        ExportReport(session, window, *action, fields->Parties());
+    });
 }
 
 }  // namespace kv

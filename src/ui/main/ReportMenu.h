@@ -1,5 +1,6 @@
 #pragma once
-// The main window's "Export Report...": the commissioning report of what is loaded.
+// The main window's "Export Report...": the commissioning report of what is loaded, with
+// the site, customer, device tag and engineer asked first.
 
 #include <functional>
 
