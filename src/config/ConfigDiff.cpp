@@ -56,7 +56,7 @@ void DiffValues(const QJsonValue& a, const QJsonValue& b, const QString& path,
                 ConfigDifferences& result) {
     if (a.isObject() && b.isObject())
         DiffObjects(a.toObject(), b.toObject(), path, result);
-    else if (a.isArray() && b.isArray())
+    else if (a.isArray() && b.isArray() && !IsOneField(a) && !IsOneField(b))
         DiffLists(a.toArray(), b.toArray(), path, result);
     else if (a != b)
         result.Changes << FieldChangeText(path, a, b);
@@ -129,6 +129,16 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     if (!tree.contains(QLatin1String("Format"))) tree[QLatin1String("Format")] = ConfigFormatName;
     for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})
         if (tree.contains(key)) tree[key] = WithApplyDefaults(tree.value(key));
+    // A server address given as a text compares as the numbers a read-out holds.
+    const QJsonArray written = ConfigToJson(scratch).value(QLatin1String("TcpClasses")).toArray();
+    QJsonArray servers = tree.value(QLatin1String("TcpClasses")).toArray();
+    for (qsizetype i = 0; i < servers.size(); ++i) {
+        QJsonObject server = servers[i].toObject();
+        if (!server.value(QLatin1String("ServerIp")).isString()) continue;
+        server[QLatin1String("ServerIp")] = written[i].toObject().value(QLatin1String("ServerIp"));
+        servers[i] = server;
+    }
+    if (!servers.isEmpty()) tree[QLatin1String("TcpClasses")] = servers;
     return true;
 }
 
