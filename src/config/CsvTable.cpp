@@ -56,8 +56,7 @@ private:
                 continue;
             }
             // Blanks between the closing quote and the separator are the spreadsheet's.
-            while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != u'\n')
-                ++at_;
+            while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != u'\n') ++at_;
             return field.trimmed();
         }
     }

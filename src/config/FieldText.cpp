@@ -40,8 +40,7 @@ std::optional<QString> AddressText(const QString& key, const QJsonValue& value) 
     if (key == u"PollProduce" || key == u"PollConsume")
         if (const auto path = BytesOf<3>(value)) return PollPathText(*path);
     if (key == u"ServerIp")
-        if (const auto ip = BytesOf<4>(value))
-            return ServerIpText(*ip);
+        if (const auto ip = BytesOf<4>(value)) return ServerIpText(*ip);
     return std::nullopt;
 }
 
