@@ -103,6 +103,22 @@ QJsonValue WithListNumbers(const QJsonValue& value) {
     return object;
 }
 
+// A server address given as a text ("192.168.0.10") as the numbers a read-out holds, taken
+// from `merged`, the configuration the file was merged into.
+QJsonValue WithServerIpNumbers(const QJsonValue& classes, const GatewayConfig& merged) {
+    const QLatin1String key("ServerIp");
+    QJsonArray servers = classes.toArray();
+    for (qsizetype i = 0; i < servers.size() && size_t(i) < merged.TcpClasses.size(); ++i) {
+        QJsonObject server = servers[i].toObject();
+        if (!server.value(key).isString()) continue;
+        QJsonArray octets;
+        for (const uint8_t octet : merged.TcpClasses[size_t(i)].ServerIp) octets.append(octet);
+        server[key] = octets;
+        servers[i] = server;
+    }
+    return servers;
+}
+
 }  // namespace
 
 ConfigDifferences DiffConfigTrees(const QJsonObject& a, const QJsonObject& b) {
@@ -129,16 +145,9 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     if (!tree.contains(QLatin1String("Format"))) tree[QLatin1String("Format")] = ConfigFormatName;
     for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})
         if (tree.contains(key)) tree[key] = WithApplyDefaults(tree.value(key));
-    // A server address given as a text compares as the numbers a read-out holds.
-    const QJsonArray written = ConfigToJson(scratch).value(QLatin1String("TcpClasses")).toArray();
-    QJsonArray servers = tree.value(QLatin1String("TcpClasses")).toArray();
-    for (qsizetype i = 0; i < servers.size(); ++i) {
-        QJsonObject server = servers[i].toObject();
-        if (!server.value(QLatin1String("ServerIp")).isString()) continue;
-        server[QLatin1String("ServerIp")] = written[i].toObject().value(QLatin1String("ServerIp"));
-        servers[i] = server;
-    }
-    if (!servers.isEmpty()) tree[QLatin1String("TcpClasses")] = servers;
+    if (tree.contains(QLatin1String("TcpClasses")))
+        tree[QLatin1String("TcpClasses")] =
+            WithServerIpNumbers(tree.value(QLatin1String("TcpClasses")), scratch);
     return true;
 }
 
