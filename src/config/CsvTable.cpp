@@ -55,7 +55,7 @@ private:
                 ++at_;
                 continue;
             }
-            // Blanks between the closing quote and the separator are the spreadsheet's.
+            // What stands between the closing quote and the separator (blanks) is dropped.
             while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != u'\n') ++at_;
             return field.trimmed();
         }
