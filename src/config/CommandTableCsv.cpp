@@ -159,12 +159,10 @@ QByteArray CommandTableCsv(const std::vector<ModbusCommand>& commands) {
 
 // The rows with their numbers in the file, in instance order: a spreadsheet may have
 // sorted them by another column. Rows without a readable instance keep their place at the end.
-std::vector<std::pair<int, QStringList>> RowsByInstance(const CsvTable& table, int column) {
-    std::vector<std::pair<int, QStringList>> rows;
-    for (qsizetype i = 0; i < table.Rows.size(); ++i) rows.emplace_back(int(i) + 2, table.Rows[i]);
-    const auto instance = [column](const std::pair<int, QStringList>& row) {
+QList<CsvRow> RowsByInstance(QList<CsvRow> rows, int column) {
+    const auto instance = [column](const CsvRow& row) {
         bool isNumber = false;
-        const int value = row.second.value(column).toInt(&isNumber);
+        const int value = row.Fields.value(column).toInt(&isNumber);
         return isNumber ? value : INT_MAX;
     };
     std::ranges::stable_sort(rows, {}, instance);
@@ -174,6 +172,7 @@ std::vector<std::pair<int, QStringList>> RowsByInstance(const CsvTable& table, i
 CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
     CommandTableRead read;
     const CsvTable table = ReadCsvTable(text);
+    if (!table.Error.isEmpty()) return {{}, {table.Error}};
     if (table.Header.isEmpty() || !table.Header.contains(u"Instance", Qt::CaseInsensitive)) {
         read.Errors.append(QStringLiteral("row 1: %1; a table starts with the header %2")
                                .arg(table.Header.isEmpty()
@@ -185,12 +184,13 @@ CommandTableRead ReadCommandTableCsv(const QByteArray& text, int slots) {
     const auto positions = ColumnPositionsOf(table.Header, read.Errors);
     if (!read.ok()) return read;
     if (table.Rows.size() > slots)
-        read.Errors.append(
-            QStringLiteral("row %1: the class has %2 command slots").arg(slots + 2).arg(slots));
+        read.Errors.append(QStringLiteral("row %1: the class has %2 command slots")
+                               .arg(table.Rows[slots].Number)
+                               .arg(slots));
     RowReader reader(read.Errors, positions);
-    const auto rows = RowsByInstance(table, positions[Instance]);
+    const QList<CsvRow> rows = RowsByInstance(table.Rows, positions[Instance]);
     for (int i = 0; i < std::min<int>(int(rows.size()), slots); ++i) {
-        if (const auto command = reader.Read(rows[size_t(i)].first, i + 1, rows[size_t(i)].second))
+        if (const auto command = reader.Read(rows[i].Number, i + 1, rows[i].Fields))
             read.Commands.push_back(*command);
     }
     if (!read.ok()) read.Commands.clear();

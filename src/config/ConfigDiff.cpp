@@ -56,7 +56,7 @@ void DiffValues(const QJsonValue& a, const QJsonValue& b, const QString& path,
                 ConfigDifferences& result) {
     if (a.isObject() && b.isObject())
         DiffObjects(a.toObject(), b.toObject(), path, result);
-    else if (a.isArray() && b.isArray())
+    else if (a.isArray() && b.isArray() && !IsOneField(a) && !IsOneField(b))
         DiffLists(a.toArray(), b.toArray(), path, result);
     else if (a != b)
         result.Changes << FieldChangeText(path, a, b);
@@ -103,6 +103,22 @@ QJsonValue WithListNumbers(const QJsonValue& value) {
     return object;
 }
 
+// A server address given as a text ("192.168.0.10") as the numbers a read-out holds, taken
+// from `merged`, the configuration the file was merged into.
+QJsonValue WithServerIpNumbers(const QJsonValue& classes, const GatewayConfig& merged) {
+    const QLatin1String key("ServerIp");
+    QJsonArray servers = classes.toArray();
+    for (qsizetype i = 0; i < servers.size() && size_t(i) < merged.TcpClasses.size(); ++i) {
+        QJsonObject server = servers[i].toObject();
+        if (!server.value(key).isString()) continue;
+        QJsonArray octets;
+        for (const uint8_t octet : merged.TcpClasses[size_t(i)].ServerIp) octets.append(octet);
+        server[key] = octets;
+        servers[i] = server;
+    }
+    return servers;
+}
+
 }  // namespace
 
 ConfigDifferences DiffConfigTrees(const QJsonObject& a, const QJsonObject& b) {
@@ -130,6 +146,9 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     if (!tree.contains(QLatin1String("Format"))) tree[QLatin1String("Format")] = ConfigFormatName;
     for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})
         if (tree.contains(key)) tree[key] = WithApplyDefaults(tree.value(key));
+    if (tree.contains(QLatin1String("TcpClasses")))
+        tree[QLatin1String("TcpClasses")] =
+            WithServerIpNumbers(tree.value(QLatin1String("TcpClasses")), scratch);
     return true;
 }
 

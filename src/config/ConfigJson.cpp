@@ -12,6 +12,7 @@
 #include "config/BaudTexts.h"
 #include "config/EnumeratedNames.h"
 #include "config/ParameterChecks.h"
+#include "config/NumberText.h"
 #include "config/PortChecksum.h"
 
 namespace kv {
@@ -287,6 +288,27 @@ void MergeByteList(const QJsonValue& value, const QString& path, std::array<uint
             bytes[i] = static_cast<uint8_t>(*number);
 }
 
+// A server's address as its four numbers or as the text "192.168.0.10".
+void MergeServerIp(const QJsonValue& value, const QString& path, std::array<uint8_t, 4>& ip,
+                   MergeErrors& errors) {
+    if (!value.isString()) return MergeByteList(value, path, ip, errors);
+    const QStringList parts = value.toString().split(u'.');
+    std::array<uint8_t, 4> read{};
+    bool valid = parts.size() == qsizetype(read.size());
+    for (qsizetype i = 0; valid && i < parts.size(); ++i) {
+        const auto part = ReadDecimalByte(parts[i]);
+        valid = part.has_value();
+        read[size_t(i)] = part.value_or(0);
+    }
+    if (valid) {
+        ip = read;
+        return;
+    }
+    errors.Add(path, QStringLiteral("must be an address such as 192.168.0.10 (four numbers "
+                                    "0..255), not \"%1\"")
+                         .arg(value.toString()));
+}
+
 void MergeCommand(const QJsonValue& value, const QString& path, ModbusCommand& command,
                   MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
@@ -365,7 +387,7 @@ void MergeTcpClass(const QJsonValue& value, const QString& path, TcpClassRecord&
     ReportUnknownKeys(*object, path, NamesOf(TcpFields(), {ServerIpKey, CommandsKey}), errors);
     MergeFields(*object, TcpFields(), path, record, errors);
     if (object->contains(ServerIpKey))
-        MergeByteList(object->value(ServerIpKey), KeyPath(path, ServerIpKey), record.ServerIp,
+        MergeServerIp(object->value(ServerIpKey), KeyPath(path, ServerIpKey), record.ServerIp,
                       errors);
     MergeClassCommands(*object, path, record, errors);
 }

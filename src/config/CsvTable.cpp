@@ -1,16 +1,94 @@
 #include "config/CsvTable.h"
 
+#include <algorithm>
+
 namespace kv {
 namespace {
 
-QStringList SplitRow(const QString& line, QChar separator) {
-    QStringList fields = line.split(separator);
-    for (QString& field : fields) {
-        field = field.trimmed();
-        if (field.size() >= 2 && field.startsWith(u'"') && field.endsWith(u'"'))
-            field = field.mid(1, field.size() - 2).trimmed();
+// Qt has no CSV reader (QTextStream reads lines, and a quoted field may hold line breaks),
+// so the records are split here. Only a field that starts with a quote is quoted; a quote
+// inside an unquoted field is an ordinary character, as spreadsheets read it.
+class CsvReader {
+public:
+    CsvReader(const QString& text, QChar separator) : text_(text), separator_(separator) {}
+
+    // The next record's fields; false at the end of the text.
+    bool Next(QStringList& fields) {
+        fields.clear();
+        if (at_ >= text_.size()) return false;
+        ++row_;
+        for (;;) {
+            fields.append(Field());
+            if (at_ >= text_.size() || text_[at_] != separator_) break;
+            ++at_;
+        }
+        if (at_ < text_.size()) ++at_;  // the line break
+        return true;
     }
-    return fields;
+
+    int Row() const { return row_; }
+    bool QuoteUnclosed() const { return unclosed_; }
+
+private:
+    QString Field() {
+        while (at_ < text_.size() && text_[at_] != separator_ && IsBlank(text_[at_])) ++at_;
+        if (at_ < text_.size() && text_[at_] == u'"') return Quoted();
+        const qsizetype start = at_;
+        while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != u'\n') ++at_;
+        return text_.sliced(start, at_ - start).trimmed();
+    }
+
+    QString Quoted() {
+        QString field;
+        ++at_;
+        for (;;) {
+            const qsizetype quote = text_.indexOf(u'"', at_);
+            if (quote < 0) {
+                unclosed_ = true;
+                at_ = text_.size();
+                return field;
+            }
+            field += text_.sliced(at_, quote - at_);
+            at_ = quote + 1;
+            if (at_ < text_.size() && text_[at_] == u'"') {
+                field += u'"';
+                ++at_;
+                continue;
+            }
+            // What stands between the closing quote and the separator (blanks) is dropped.
+            while (at_ < text_.size() && text_[at_] != separator_ && text_[at_] != u'\n') ++at_;
+            return field.trimmed();
+        }
+    }
+
+    static bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+    const QString& text_;
+    QChar separator_;
+    qsizetype at_ = 0;
+    int row_ = 0;
+    bool unclosed_ = false;
+};
+
+// ',' when the header holds one outside quotes, else a tab, else ';'.
+QChar SeparatorOf(const QString& text) {
+    bool quoted = false;
+    QString seen;
+    for (const QChar c : text) {
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && c == u'\n')
+            break;
+        else if (!quoted)
+            seen += c;
+    }
+    for (const QChar separator : {u',', u'\t', u';'})
+        if (seen.contains(separator)) return separator;
+    return u',';
+}
+
+bool IsEmptyRow(const QStringList& fields) {
+    return std::ranges::all_of(fields, [](const QString& field) { return field.isEmpty(); });
 }
 
 }  // namespace
@@ -20,16 +98,20 @@ CsvTable ReadCsvTable(const QByteArray& text) {
     QString all = QString::fromUtf8(text);
     all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     all.replace(u'\r', u'\n');
-    QStringList lines = all.split(u'\n');
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+    CsvReader reader(all, SeparatorOf(all));
     CsvTable table;
-    if (lines.isEmpty()) return table;
-    const QString& first = lines.first();
-    QChar separator = u',';
-    if (!first.contains(u','))
-        separator = first.contains(u'\t') ? u'\t' : first.contains(u';') ? u';' : u',';
-    table.Header = SplitRow(first, separator);
-    for (qsizetype i = 1; i < lines.size(); ++i) table.Rows.append(SplitRow(lines[i], separator));
+    QStringList fields;
+    while (reader.Next(fields)) {
+        if (IsEmptyRow(fields)) continue;
+        if (table.Header.isEmpty())
+            table.Header = fields;
+        else
+            table.Rows.append({reader.Row(), fields});
+    }
+    if (reader.QuoteUnclosed()) {
+        table.Error = QStringLiteral("row %1: its quote is not closed").arg(reader.Row());
+        table.Rows.clear();
+    }
     return table;
 }
 

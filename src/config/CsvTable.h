@@ -1,21 +1,31 @@
 #pragma once
 // Comma-separated tables as spreadsheets save them: a header row of column names, then one
 // row per record. A header without a comma is read with tabs or, failing those, ';' as the
-// separator, as spreadsheets write it in locales with a decimal comma. Fields may be quoted.
+// separator, as spreadsheets write it in locales with a decimal comma. Fields may be quoted
+// as RFC 4180 has it: a quoted field keeps separators and line breaks, and "" in it is one
+// quote.
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <vector>
 
 namespace kv {
 
-struct CsvTable {
-    QStringList Header;
-    QList<QStringList> Rows;  // Rows[i] is row i + 2 of the file
+struct CsvRow {
+    int Number = 0;  // in the file as a spreadsheet counts rows, the header being row 1
+    QStringList Fields;
 };
 
-// Lines end with LF or CR LF; blank lines at the end are dropped.
+struct CsvTable {
+    QStringList Header;
+    // Rows whose fields are all empty (";;;;;;" as spreadsheets save them) are left out.
+    QList<CsvRow> Rows;
+    QString Error;  // "row 4: its quote is not closed"; then there are no rows
+};
+
+// Lines end with LF, CR LF or CR; fields are trimmed.
 CsvTable ReadCsvTable(const QByteArray& text);
 
 // Where each of `names` is in `header`, in any letter case; -1 for a column the header

@@ -2,9 +2,11 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <algorithm>
 #include <optional>
 
 #include "config/EnumeratedNames.h"
+#include "config/ViewRows.h"
 
 namespace kv {
 namespace {
@@ -20,20 +22,35 @@ QString CompactJson(const QJsonValue& value) {
     return QString::fromUtf8(listed.mid(1, listed.size() - 2));
 }
 
-std::optional<QString> PathText(const QString& key, const QJsonValue& value) {
-    if (key != u"PollProduce" && key != u"PollConsume") return std::nullopt;
+// The bytes of a list of N numbers 0..255.
+template <std::size_t N>
+std::optional<std::array<uint8_t, N>> BytesOf(const QJsonValue& value) {
     const QJsonArray parts = value.toArray();
-    if (parts.size() != 3) return std::nullopt;
-    PollPath path;
-    for (int i = 0; i < 3; ++i) {
-        const double part = parts[i].toDouble(-1);
+    if (parts.size() != qsizetype(N)) return std::nullopt;
+    std::array<uint8_t, N> bytes{};
+    for (size_t i = 0; i < N; ++i) {
+        const double part = parts[qsizetype(i)].toDouble(-1);
         if (part < 0 || part > 255) return std::nullopt;
-        path[size_t(i)] = static_cast<uint8_t>(part);
+        bytes[i] = static_cast<uint8_t>(part);
     }
-    return PollPathText(path);
+    return bytes;
+}
+
+std::optional<QString> AddressText(const QString& key, const QJsonValue& value) {
+    if (key == u"PollProduce" || key == u"PollConsume")
+        if (const auto path = BytesOf<3>(value)) return PollPathText(*path);
+    if (key == u"ServerIp")
+        if (const auto ip = BytesOf<4>(value)) return ServerIpText(*ip);
+    return std::nullopt;
 }
 
 }  // namespace
+
+bool IsOneField(const QJsonValue& value) {
+    const QJsonArray list = value.toArray();
+    return value.isArray() && !list.isEmpty() &&
+           std::ranges::all_of(list, [](const QJsonValue& item) { return item.isDouble(); });
+}
 
 QString PollPathText(const PollPath& path) {
     const QString classId = QString::number(path[0], 16).toUpper().rightJustified(2, u'0');
@@ -45,7 +62,7 @@ QString FieldValueText(const QString& keyPath, const QJsonValue& value) {
     const QString key = LastKey(keyPath);
     if (const auto text = value.isDouble() ? EntryTextOf(key, value.toDouble()) : std::nullopt)
         return *text;
-    if (const auto text = PathText(key, value)) return *text;
+    if (const auto text = AddressText(key, value)) return *text;
     return CompactJson(value);
 }
 

@@ -70,15 +70,16 @@ InventoryRead ReadInventory(const QByteArray& text,
                             const std::function<QString(const QString&)>& portKey) {
     InventoryRead read;
     const CsvTable table = ReadCsvTable(text);
+    if (!table.Error.isEmpty()) return {{}, {table.Error}};
     RefuseUnknownColumns(table.Header, read.Errors);
     const std::vector<int> positions =
         ColumnPositions(table.Header, ColumnNames(), {PortColumn}, read.Errors);
     if (!read.ok()) return read;
     if (table.Rows.isEmpty()) read.Errors.append(QStringLiteral("the table names no port"));
     DuplicateFinder duplicates;
-    for (qsizetype i = 0; i < table.Rows.size(); ++i) {
-        const QStringList& cells = table.Rows[i];
-        InventoryRow row{int(i) + 2, cells.value(positions[0]), {}};
+    for (const CsvRow& csvRow : table.Rows) {
+        const QStringList& cells = csvRow.Fields;
+        InventoryRow row{csvRow.Number, cells.value(positions[0]), {}};
         if (row.Port.isEmpty()) {
             read.Errors.append(QStringLiteral("row %1: the Port cell is empty").arg(row.Row));
             continue;

@@ -28,12 +28,7 @@ void Compare(const QJsonValue& held, const QJsonValue& written, const QString& p
                         changes);
         return;
     }
-    // Lists of classes and commands are compared item by item; a list of numbers (an
-    // address, a poll path) is one field.
-    const auto holdsObjects = [](const QJsonValue& list) {
-        return list.isArray() && !list.toArray().isEmpty() && list.toArray().first().isObject();
-    };
-    if (held.isArray() && written.isArray() && (holdsObjects(held) || holdsObjects(written))) {
+    if (held.isArray() && written.isArray() && !IsOneField(held) && !IsOneField(written)) {
         const QJsonArray a = held.toArray();
         const QJsonArray b = written.toArray();
         for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i)

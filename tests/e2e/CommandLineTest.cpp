@@ -34,6 +34,39 @@ TEST(CommandLine, TheManualPageHasEveryCommand) {
         EXPECT_TRUE(text.contains(QByteArray(".TP\n.B ") + command.Name + ' ')) << command.Name;
 }
 
+// The bash completion offers each command the options it accepts and all of its own: it
+// reads them from the program, so an option another command or a description names must
+// not slip in.
+TEST(CommandLine, TheBashCompletionOffersEachCommandItsOptions) {
+    QStringList arguments = {"-c",
+                             R"(source "$0"; for command in "${@:2}"; do
+                                    COMP_WORDS=("$1" "$command" --); COMP_CWORD=2; _kv9052r_cli
+                                    echo "${COMPREPLY[*]}"; done)",
+                             KV_CLI_COMPLETION, KV_BIN_DIR "/kv9052r-cli"};
+    for (const cli::Command& command : cli::Commands()) arguments.append(command.Name);
+    QProcess bash;
+    bash.start("bash", arguments);
+    ASSERT_TRUE(bash.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(bash.readAllStandardOutput()).split('\n');
+    ASSERT_GT(lines.size(), cli::Commands().size());
+    for (qsizetype i = 0; i < cli::Commands().size(); ++i) {
+        const cli::Command& command = cli::Commands()[i];
+        const QStringList offered = lines[i].split(' ');
+        for (const QString& option : offered) {
+            QString out, err;
+            QTextStream outStream(&out), errStream(&err);
+            cli::RunCommandLine({"kv9052r-cli", command.Name, "--help", option}, outStream,
+                                errStream);
+            EXPECT_FALSE(err.contains("Unknown option"))
+                << command.Name << " " << option.toStdString();
+        }
+        for (const QCommandLineOption& option : command.Options)
+            for (const QString& name : option.names())
+                EXPECT_TRUE(name.size() == 1 || offered.contains("--" + name))
+                    << command.Name << " --" << name.toStdString();
+    }
+}
+
 // Each program says its version; bad usage is refused with status 2 and the usage line.
 TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
     QProcessEnvironment offscreen = QProcessEnvironment::systemEnvironment();

@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """The configuration schema and kv9052r-cli agree: a real JSON Schema validator accepts what
 `read --json` writes and every file `apply --dry-run` accepts, and refuses every file it
-refuses. The files are also given on standard input ("-"), as a pipe would give them.
+refuses. The files are also given on standard input ("-"), as a pipe would give them. The
+example configurations in docs/examples are such files, and `check` finds nothing in them.
 
 Usage: agreement.py BIN_DIR SCHEMA.json"""
 
+import glob
 import json
 import os
 import subprocess
@@ -27,6 +29,9 @@ CASES = [
     ({"$schema": 5}, False),
     # No matching fingerprint: checked as any configuration, and this one passes.
     ({"Backup": True, "Fingerprint": "sha256:00", "DeviceNetParams": {"NodeId": 7}}, True),
+    ({"TcpClasses": [{"ServerIp": "192.168.0.10"}, {"ServerIp": [10, 0, 0, 255]}]}, True),
+    ({"TcpClasses": [{"ServerIp": "192.168.0.256"}]}, False),
+    ({"TcpClasses": [{"ServerIp": "192.168.0"}]}, False),
 ]
 
 
@@ -49,7 +54,18 @@ def main(bin_dir, schema_path):
             written = json.loads(read.stdout)
             for error in validator.iter_errors(written):
                 failures.append(f"read --json: {error.message}")
-            for number, (case, taken) in enumerate(CASES, 1):
+            examples = sorted(glob.glob(os.path.join(os.path.dirname(schema_path), "examples",
+                                                     "*.json")))
+            if not examples:
+                failures.append("docs/examples holds no configuration")
+            for example in examples:
+                run = subprocess.run([cli, "check", example], env=env, capture_output=True,
+                                     text=True, timeout=60)
+                if run.returncode != 0:
+                    failures.append(f"check {example} exits {run.returncode}: {run.stdout}")
+            cases = CASES + [(json.load(open(example, encoding="utf-8")), True)
+                             for example in examples]
+            for number, (case, taken) in enumerate(cases, 1):
                 if validator.is_valid(case) != taken:
                     failures.append(f"case {number}: the schema {'refuses' if taken else 'takes'} it")
                 run = subprocess.run([cli, "apply", "--port", "COM16", "--dry-run", "-"],

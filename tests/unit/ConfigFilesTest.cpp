@@ -85,7 +85,7 @@ TEST(ConfigJson, MergesOnlyTheKeysGivenAndDerivesWhatTheGatewayDerives) {
         "DeviceNetParams": {"BaudIndex": " 250 kbps "},
         "SerialClasses": [{"CmdTimeout": 500, "ConnMode": "Modbus ASCII", "Commands": []},
                           {"Baud": 9600, "Parity": "even", "PortChecksum": 1}],
-        "TcpClasses": [{"ConnValid": "NO"}, {"Commands": [{"NetId": 5, "MemAddress": 10,
+        "TcpClasses": [{"ConnValid": "NO", "ServerIp": "10.0.0.5"}, {"Commands": [{"NetId": 5, "MemAddress": 10,
             "FunctionCode": "FC15 Force Multiple Coils", "StartAddress": 400, "Length": 2}]}]})";
     QStringList errors;
     ASSERT_TRUE(MergeConfigJson(Parse(file), config, errors)) << errors.join('\n').toStdString();
@@ -96,6 +96,7 @@ TEST(ConfigJson, MergesOnlyTheKeysGivenAndDerivesWhatTheGatewayDerives) {
     expected.SerialClasses[1].PortChecksum = 175;
     expected.ComBaudIndex = {2, 3};
     expected.TcpClasses[0].ConnValid = 0;
+    expected.TcpClasses[0].ServerIp = {10, 0, 0, 5};
     expected.TcpClasses[1].CmdCount = 1;
     expected.TcpClasses[1].Commands = {ModbusCommand{1, 5, 15, 10, 400, 2}};
     ExpectSameStoredFields(config, expected);
@@ -134,6 +135,9 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
          {"SerialClasses[0].Baud: must be one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, "
           "115200"}},
         {R"({"SerialClasses": [{}, {}, {}]})", {"SerialClasses: lists 3 classes; there are 2"}},
+        {R"({"TcpClasses": [{"ServerIp": "10.0.0.256"}]})",
+         {R"(TcpClasses[0].ServerIp: must be an address such as 192.168.0.10 (four numbers )"
+          R"(0..255), not "10.0.0.256")"}},
         {R"({"ConnectionPaths": {"PollProduce": [1, 2]}})",
          {"ConnectionPaths.PollProduce: must list 3 numbers, not 2"}},
         {R"({"TcpClasses": [{"Commands": [7]}]})",
@@ -262,6 +266,20 @@ TEST(CommandTableCsv, ReadsSpreadsheetFormsAndSaysWhatIsNoTable) {
          {},
          {"row 1: the file is empty; a table starts with the header "
           "Instance,NetId,FunctionCode,MemAddress,StartAddress,Length,Reference"}},
+        // As RFC 4180 quotes: a separator, a line break and "" inside quotes stay in the field.
+        {"\"Instance\",\"NetId\",\"FunctionCode\",MemAddress,StartAddress,Length,Reference\r\n"
+         "1,1,\"3\",0,0,8,\"4000\"\"1, first\r\nline\"\r\n2,1,16,8,0,4,x\r\n",
+         {3, 16},
+         {}},
+        // The empty rows spreadsheets write are skipped; rows keep their numbers in the file.
+        {"Instance;NetId;FunctionCode;MemAddress;StartAddress;Length\n;;;;;\n1;1;3;0;0;8\n"
+         ";;;;;\n2;0;3;8;0;8\n;;;;;\n",
+         {},
+         {"row 5, column 2 (NetId): ModBus Device Address Error. (1-247)"}},
+        {"Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n1,1,3,0,0,8\n"
+         "2,\"1,3,8,0,8\n",
+         {},
+         {"row 3: its quote is not closed"}},
         {"Name,Value\nx,1\n",
          {},
          {"row 1: the header names no column Instance; a table starts with the header "
@@ -295,7 +313,7 @@ TEST(Inventory, GivesEachPortItsValuesAndRefusesClashes) {
         {"Port,Node\nCOM3,5\n",
          {"row 1: there is no column Node; the columns are Port, NodeId, BaudIndex, Ip, Mask, "
           "Gateway"}},
-        {"Port,Ip\nCOM3,10.0.0.1\n3,10.0.0.2\nCOM4,10.0.0.1\n,\n",
+        {"Port,Ip\nCOM3,10.0.0.1\n3,10.0.0.2\nCOM4,10.0.0.1\n,10.0.0.3\n",
          {"row 3 (Port 3): Port COM3 is also row 2's",
           "row 4 (Port COM4): Ip 10.0.0.1 is also row 2's", "row 5: the Port cell is empty"}},
         {"Port,NodeId\n", {"the table names no port"}},
@@ -329,13 +347,15 @@ TEST(ConfigDiff, EqualConfigurationsChangedFieldsAndACommandOnlyOneSideHolds) {
     changed.SerialClasses[0].Commands[0].Length = 12;
     changed.SerialClasses[1].CmdCount = 1;
     changed.TcpClasses[0].ServerIp[3] = 99;
+    changed.ConnectionPaths.PollConsume = {0x66, 2, 13};
     const ConfigDifferences result = DiffConfigTrees(ConfigToJson(demo), ConfigToJson(changed));
-    ASSERT_EQ(result.Changes.size(), 4);
-    EXPECT_EQ(result.Changes[0], "SerialClasses[0].Commands[0].Length: 10 -> 12");
-    EXPECT_EQ(result.Changes[1], "SerialClasses[1].CmdCount: 2 -> 1");
-    EXPECT_TRUE(result.Changes[2].startsWith(u"SerialClasses[1].Commands[1]: {"));
-    EXPECT_TRUE(result.Changes[2].endsWith(u"} -> (none)")) << result.Changes[2].toStdString();
-    EXPECT_EQ(result.Changes[3], "TcpClasses[0].ServerIp[3]: 10 -> 99");
+    ASSERT_EQ(result.Changes.size(), 5);
+    EXPECT_EQ(result.Changes[0], "ConnectionPaths.PollConsume: 0x67/2/13 -> 0x66/2/13");
+    EXPECT_EQ(result.Changes[1], "SerialClasses[0].Commands[0].Length: 10 -> 12");
+    EXPECT_EQ(result.Changes[2], "SerialClasses[1].CmdCount: 2 -> 1");
+    EXPECT_TRUE(result.Changes[3].startsWith(u"SerialClasses[1].Commands[1]: {"));
+    EXPECT_TRUE(result.Changes[3].endsWith(u"} -> (none)")) << result.Changes[3].toStdString();
+    EXPECT_EQ(result.Changes[4], "TcpClasses[0].ServerIp: 192.168.0.10 -> 192.168.0.99");
     EXPECT_TRUE(result.OnlyInA.isEmpty());
     EXPECT_TRUE(result.OnlyInB.isEmpty());
 }
@@ -343,11 +363,13 @@ TEST(ConfigDiff, EqualConfigurationsChangedFieldsAndACommandOnlyOneSideHolds) {
 // A backup against a read-out, with the Ethernet settings only the read-out holds: CliDiffTest.
 
 // A file `apply` takes may name only some fields; what it leaves out is not compared, and
-// what apply fills in (Valid, CmdCount) is compared as apply would store it.
+// what apply fills in (Valid, CmdCount) and a server address given as a text are compared as
+// apply would store them.
 TEST(ConfigDiff, APartialFileIsComparedAsApplyWouldStoreIt) {
     const QJsonObject partial = Parse(R"({"DeviceNetParams": {"NodeId": 12},
         "SerialClasses": [{"Commands": [{"NetId": 1, "FunctionCode": 3, "MemAddress": 0,
-                                         "StartAddress": 0, "Length": 10}]}]})");
+                                         "StartAddress": 0, "Length": 10}]}],
+        "TcpClasses": [{"ServerIp": "192.168.0.10"}]})");
     QJsonObject tree;
     QStringList errors;
     ASSERT_TRUE(ConfigFileTree(partial, tree, errors));
