@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(device->text(), "/dev/null - port folder link");
         rig.Choose(rig.Find<QComboBox>("ComPort"), 0);
         QCOMPARE(device->text(),
-                 "No device is present behind COM 1 - port folder link to no device");
+                 "No device is present behind COM\u00a01 - port folder link to no device");
 
         const auto recentNames = [](QMenu* recent) {
             Q_EMIT recent->aboutToShow();

@@ -9,9 +9,10 @@
 namespace kv {
 namespace {
 
+// "COM n" never breaks between its two words where the text wraps.
 QString DeviceText(const ComPortEntry& entry) {
     QString text = entry.Device.isEmpty()
-                       ? QStringLiteral("No device is present behind COM %1").arg(entry.Number)
+                       ? QStringLiteral("No device is present behind COM\u00a0%1").arg(entry.Number)
                        : entry.Device;
     if (!entry.Description.isEmpty()) text += QStringLiteral(" (%1)").arg(entry.Description);
     if (entry.Source != ComSource::None)
@@ -56,7 +57,9 @@ QLabel* MakeComDeviceLabel(QComboBox* list) {
     auto* label = new QLabel(ChosenDeviceText(list));
     label->setObjectName(QStringLiteral("ComPortDevice"));
     label->setAccessibleName(QStringLiteral("Device behind the port"));
+    // Room for two lines from the start, so that the window keeps its size as they change.
     label->setWordWrap(true);
+    label->setMinimumHeight(2 * label->fontMetrics().lineSpacing());
     const auto follow = [list, label] { label->setText(ChosenDeviceText(list)); };
     QObject::connect(list, &QComboBox::currentIndexChanged, label, follow);
     QObject::connect(list->model(), &QAbstractItemModel::dataChanged, label, follow);
