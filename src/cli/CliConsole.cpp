@@ -44,22 +44,17 @@ CliConsole::~CliConsole() {
     if (TraceWanted()) AddTrace(PortName, Link.Trace.Text());
 }
 
-void CliConsole::PrintLastExchange(QTextStream& err) const {
-    const QString exchange = Link.Trace.LastExchange();
-    if (!exchange.isEmpty()) err << exchange << "\n";
-}
-
 void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
     if (Link.Stopped) {
         err << StoppedText() << "\n";
         return;
     }
     err << InPortWords(failure, Link.Failure()) << "\n";
-    if (Link.Trace.HeardNothing()) {
-        const int number = ComNumberOf(PortName);
-        err << NoAnswerHint(number > 0 ? ComPortText(number) : PortName) << "\n";
-    }
-    PrintLastExchange(err);
+    const int number = ComNumberOf(PortName);
+    const QString details =
+        FailureDetails(Link.Trace.HeardNothing(), number > 0 ? ComPortText(number) : PortName,
+                       Link.Trace.LastExchange());
+    if (!details.isEmpty()) err << details << "\n";
 }
 
 std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err) {

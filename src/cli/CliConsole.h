@@ -32,10 +32,9 @@ public:
     CliConsole(const CliConsole&) = delete;
     CliConsole& operator=(const CliConsole&) = delete;
 
-    // After a failure: the last command sent and what came back, in one line.
-    void PrintLastExchange(QTextStream& err) const;
-    // After an operation failed: `failure` and the last exchange, or only the stop when a stop
-    // signal ended the operation.
+    // After an operation failed: `failure` and its details (FailureDetails: the hint when the
+    // gateway never answered, the last exchange), or only the stop when a stop signal ended
+    // the operation.
     void PrintFailure(QTextStream& err, const QString& failure) const;
 
     QString PortName;

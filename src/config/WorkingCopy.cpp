@@ -33,6 +33,15 @@ void DiscardWorkingCopy(GatewayConfig& config) {
     config.EditTcpClasses = {};
 }
 
+bool WorkingCopyChanged(const GatewayConfig& config) {
+    GatewayConfig asMade;
+    asMade.SerialClasses = config.SerialClasses;
+    asMade.TcpClasses = config.TcpClasses;
+    MakeWorkingCopy(asMade);
+    return asMade.EditSerialClasses != config.EditSerialClasses ||
+           asMade.EditTcpClasses != config.EditTcpClasses;
+}
+
 ClassCommands EditClassCommands(GatewayConfig& config, int classIndex) {
     if (IsSerialClassIndex(classIndex)) {
         auto& record = config.EditSerialClasses[classIndex];

@@ -30,6 +30,11 @@ void MakeWorkingCopy(GatewayConfig& config);
 // Throws the working copy away (all zero again).
 void DiscardWorkingCopy(GatewayConfig& config);
 
+// Whether the working copy holds other values than a copy made anew from the class records
+// would: a command changed, added or deleted, or class attributes set to other values. An
+// edit undone by hand (added, then deleted again) is no change.
+bool WorkingCopyChanged(const GatewayConfig& config);
+
 // Copies what a class's attribute frame sets into a record, from another record or from the
 // frame's checked attributes. The commands stay, and so do a serial class's port settings,
 // which the main window keeps in SerialClasses.

@@ -22,6 +22,13 @@ inline QString NoAnswerHint(const QString& port) {
         .arg(port);
 }
 
+// What "Show Details..." and the command line give after a failed exchange: what to check
+// first when not a byte came back (`heardNothing`), then `exchanges`, what went over the wire.
+inline QString FailureDetails(bool heardNothing, const QString& port, const QString& exchanges) {
+    if (!heardNothing) return exchanges;
+    return exchanges.isEmpty() ? NoAnswerHint(port) : NoAnswerHint(port) + u'\n' + exchanges;
+}
+
 // A failed exchange says "Timeout"; when the failure was the port's own (the device went
 // away), the first line says that instead, in the port's words. `portFailure` is the link's
 // Failure(): empty or "Timeout" leaves `message` as it is.

@@ -2,7 +2,14 @@
 
 #include <QMetaObject>
 
+#include "console/Messages.h"
+#include "platform/PortNaming.h"
+
 namespace kv {
+
+QString GatewaySession::LastDetails(int portNumber) const {
+    return FailureDetails(LastHeardNothing(), ComPortText(portNumber), LastTrace());
+}
 
 GatewaySession::GatewaySession(SessionDeviceFactory makeDevices, QObject* parent)
     : QObject(parent), makeDevices_(std::move(makeDevices)), worker_(new QObject) {

@@ -54,6 +54,9 @@ public:
     // asked, since most operations end without anyone looking.
     QString LastTrace() const { return lastTrace_.Text(); }
     bool LastHeardNothing() const { return lastTrace_.HeardNothing(); }
+    // What the windows offer under "Show Details..." after a failure on COM `portNumber`:
+    // the trace, after what to check when the gateway never answered (as the command line).
+    QString LastDetails(int portNumber) const;
     // Why the last operation's exchanges failed at once (ConsoleLink::Failure); empty when
     // none did.
     const QString& LastFailure() const { return lastFailure_; }

@@ -222,20 +222,33 @@ private Q_SLOTS:
         QCOMPARE(editor.Config.EditTcpClasses[0].ServerIp,
                  (std::array<uint8_t, 4>{192, 255, 1, 10}));
 
-        // The buttons signal; leaving the window discards the edits.
+        // The buttons signal; leaving a changed copy asks first: No stays with the edits,
+        // Yes discards them.
         QSignalSpy back(editor.Window.get(), &IOAppObj::backPressed);
         QSignalSpy next(editor.Window.get(), &IOAppObj::nextPressed);
         QSignalSpy objects(editor.Window.get(), &IOAppObj::objectViewRequested);
         QSignalSpy devices(editor.Window.get(), &IOAppObj::deviceViewRequested);
+        editor.Dialogs.YesNoAnswers = {false, true};
         for (const char* button : {"NextButton", "ShowAppInf", "ShowMBInf", "BackButton"})
             editor.Press(button);
         QCOMPARE((QList<qsizetype>{next.count(), objects.count(), devices.count(), back.count()}),
-                 (QList<qsizetype>{1, 1, 1, 1}));
+                 (QList<qsizetype>{1, 1, 1, 0}));
+        QCOMPARE(editor.Config.EditTcpClasses[0].RetryConnTimeout, 99999.0);
+        editor.Press("BackButton");
+        QCOMPARE(back.count(), 1);
         QCOMPARE(editor.Config.EditSerialClasses[1], SerialClassRecord{});
-        // Closing the window is leaving it too.
+        QCOMPARE(editor.Dialogs.Questions.size(), 2);
+        QCOMPARE(editor.Dialogs.Questions[1].Title + ": " + editor.Dialogs.Questions[1].Text,
+                 "Application Object Setting: Discard the changes to the Modbus commands?");
+        // Closing the window is leaving it too; a copy as it was made leaves unasked.
         editor.Open();
-        editor.Window->close();
+        QVERIFY(editor.Window->close());
+        QCOMPARE(editor.Dialogs.Questions.size(), 2);
         QCOMPARE(editor.Config.EditTcpClasses[1], TcpClassRecord{});
+        editor.Open();
+        editor.Press("DeleteApp", Server02);
+        QVERIFY(!editor.Window->close());
+        QCOMPARE(editor.Config.EditTcpClasses[1].CmdCount, 0);
     }
 
     // The time-out's range is SettingLimitsTest's; here Set stores it and shows what was

@@ -5,11 +5,13 @@
 
 #include <QAction>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -135,13 +137,35 @@ private Q_SLOTS:
                                       "Exit Query", "Unsaved Changes"}));
     }
 
-    // The port, the recent files and their folder are there after a restart; a recent
-    // file that is gone is said and dropped.
+    // Before any port is kept, the list starts on the first COM with a device behind it and
+    // says below what is behind the one chosen. The port, the recent files and their folder
+    // are there after a restart, and a file opened is a recent one at once; a recent file
+    // that is gone is said and dropped.
     void SettingsSurviveARestart() {
+        QTemporaryDir ports;
+        qputenv("KV9052R_PORT_DIR", QFile::encodeName(ports.path()));
+        const auto leavePorts = qScopeGuard([] { qunsetenv("KV9052R_PORT_DIR"); });
+        QVERIFY(QFile::link(Fixture(), ports.filePath("COM1")));  // a link to no device
+        QVERIFY(QFile::link("/dev/null", ports.filePath("COM2")));
         test::MainWindowHarness rig;
+        auto* device = rig.Find<QLabel>("ComPortDevice");
+        QCOMPARE(rig.Find<QComboBox>("ComPort")->currentIndex(), 1);
+        QCOMPARE(device->text(), "/dev/null - port folder link");
+        rig.Choose(rig.Find<QComboBox>("ComPort"), 0);
+        QCOMPARE(device->text(),
+                 "No device is present behind COM\u00a01 - port folder link to no device");
+
+        const auto recentNames = [](QMenu* recent) {
+            Q_EMIT recent->aboutToShow();
+            QStringList names;
+            for (QAction* entry : recent->actions()) names << entry->text();
+            return names;
+        };
         const QString gone = folder.filePath("gone.json");
         QVERIFY(test::WriteAll(gone, test::ReadAll(Fixture())));
         rig.Window.OpenConfigurationPath(gone);
+        QVERIFY(rig.Find<QMenu>("MenuRecent")->menuAction()->isEnabled());
+        QCOMPARE(recentNames(rig.Find<QMenu>("MenuRecent")), QStringList{"gone.json"});
         rig.Window.OpenConfigurationPath(Fixture());
         QFile::remove(gone);
         rig.Choose(rig.Find<QComboBox>("ComPort"), 4);
@@ -150,9 +174,7 @@ private Q_SLOTS:
         Main_F again(rig.Session);
         QCOMPARE(again.findChild<QComboBox*>("ComPort")->currentIndex(), 4);
         QMenu* recent = again.findChild<QMenu*>("MenuRecent");
-        QStringList names;
-        for (QAction* entry : recent->actions()) names << entry->text();
-        QCOMPARE(names, QStringList({"configuration.json", "gone.json"}));
+        QCOMPARE(recentNames(recent), QStringList({"configuration.json", "gone.json"}));
         rig.Dialogs.Messages.clear();
         recent->actions()[1]->trigger();
         QCOMPARE(rig.Dialogs.MessageTexts(),

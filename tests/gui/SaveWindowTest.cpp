@@ -50,8 +50,9 @@ struct Rig : test::WindowRig<EDSAndEEPSet> {
 ModbusCommand Command(uint8_t functionCode) { return {1, 1, functionCode, 0, 0, 2}; }
 
 // The failures of a save or a factory reset: the gateway goes silent once the write has
-// begun, the port does not open, no EDS folder can be made.
+// begun or never answers, the port does not open, no EDS folder can be made.
 void StopAnswering(Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines + 12; }
+void NeverAnswer(Rig& rig) { rig.Gateway.Console.Faults.StopAfterLines = rig.readLines; }
 void RefuseOpen(Rig& rig) { rig.Gateway.Port.NextOpenResult = {PortOpenError::NotOpened, {}}; }
 void NoEdsFolder(Rig& rig) { rig.Window->SetEdsFolders({"/proc/no-such-folder"}); }
 
@@ -173,10 +174,17 @@ private Q_SLOTS:
             QString message;
             QStringList states;
             bool traceOffered;  // with the message
+            bool hintFirst;     // what to check when not a byte came back, before the trace
         } rows[] = {
-            {StopAnswering, "FinishDeviceSet", "Timeout", {"Timeout"}, true},
-            {RefuseOpen, "Btn_FactorySet", "Can't open COM 3!", {}, false},
-            {NoEdsFolder, "FinishDeviceSet", "No folder to write KV-9052R_ 5.eds to", {""}, true},
+            {StopAnswering, "FinishDeviceSet", "Timeout", {"Timeout"}, true, false},
+            {NeverAnswer, "FinishDeviceSet", "Timeout", {"Timeout"}, true, true},
+            {RefuseOpen, "Btn_FactorySet", "Can't open COM 3!", {}, false, false},
+            {NoEdsFolder,
+             "FinishDeviceSet",
+             "No folder to write KV-9052R_ 5.eds to",
+             {""},
+             true,
+             false},
         };
         for (const auto& r : rows) {
             Rig rig;
@@ -187,6 +195,9 @@ private Q_SLOTS:
             rig.Press(r.button);
             QCOMPARE(rig.Dialogs.MessageTexts(), QStringList{r.message});
             QCOMPARE(rig.Dialogs.Messages.last().Details.contains(" -> "), r.traceOffered);
+            QCOMPARE(rig.Dialogs.Messages.last().Details.startsWith(
+                         "The gateway never answered. Check that it is powered"),
+                     r.hintFirst);
             QCOMPARE(rig.states, r.states);
             QVERIFY(window.isVisible());
             QCOMPARE(rig.Enabled({"FinishDeviceSet", "BackButton", "Btn_FactorySet"}), "111");

@@ -44,6 +44,12 @@ TEST(WorkingCopy, CopiesAttributesAndOnlyTheUsedSlots) {
     EXPECT_EQ(config.EditTcpClasses[2].Commands[4], Command(24));
     EXPECT_TRUE(StoredConnectionOn(config, 3));
     EXPECT_FALSE(StoredConnectionOn(config, 2));
+
+    // Compared with what it was made from by value: left-overs and counts cut to the
+    // maximum are no change; an attribute set to another value is.
+    EXPECT_FALSE(WorkingCopyChanged(config));
+    config.EditTcpClasses[1].RetryConnTimeout = 5;
+    EXPECT_TRUE(WorkingCopyChanged(config));
 }
 
 // Add, Update and Delete on a class, with one signature for the table.

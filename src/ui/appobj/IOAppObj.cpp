@@ -15,6 +15,8 @@ namespace kv {
 
 namespace {
 
+const char* const DiscardQuestion = "Discard the changes to the Modbus commands?";
+
 const char* const TabCaptions[ClassIndexCount] = {"COM1",     "COM2",      "Server 01",
                                                   "Server02", "Server 03", "Server 04"};
 
@@ -66,14 +68,23 @@ IOAppObj::IOAppObj(Session& session, QWidget* parent)
     CentreOnScreen(*this);
 }
 
+// "Update Success!!!" a moment before must not end in edits lost without a word.
+bool IOAppObj::MayDiscardWorkingCopy() {
+    return !WorkingCopyChanged(session_.Config) ||
+           session_.Dialogs.AskYesNo(QString::fromLatin1(DiscardQuestion), windowTitle());
+}
+
 void IOAppObj::Back() {
+    if (!MayDiscardWorkingCopy()) return;
     DiscardWorkingCopy(session_.Config);
     Q_EMIT backPressed();
 }
 
 void IOAppObj::closeEvent(QCloseEvent* event) {
+    if (!MayDiscardWorkingCopy()) return event->ignore();
     DiscardWorkingCopy(session_.Config);
     QWidget::closeEvent(event);
+    Q_EMIT backPressed();
 }
 
 }  // namespace kv

@@ -47,7 +47,7 @@ frmImpExpEEP::frmImpExpEEP(Session& session, QWidget* parent) : QWidget(parent),
     connect(cmdExportToEEP, &QPushButton::clicked, this, &frmImpExpEEP::ExportToEepromFile);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 
-    const int index = ComPort->findData(UserSettings().Port(objectName(), 1));
+    const int index = ComPort->findData(UserSettings().Port(objectName(), ChosenPortNumber()));
     if (index >= 0) ComPort->setCurrentIndex(index);
     adjustSize();
     if (!UserSettings().RestoreGeometry(*this)) CentreOnScreen(*this);
@@ -250,8 +250,9 @@ void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
         direction == CopyDirection::Export
             ? RestoreOutcomeText(outcome, path, QStringLiteral("COM%1").arg(ChosenPortNumber()))
             : message.Text;
-    session_.Dialogs.Message(InPortWords(text, session_.Gateway.LastFailure()), message.Title,
-                             outcome.Copy.ok() ? QString() : session_.Gateway.LastTrace());
+    session_.Dialogs.Message(
+        InPortWords(text, session_.Gateway.LastFailure()), message.Title,
+        outcome.Copy.ok() ? QString() : session_.Gateway.LastDetails(ChosenPortNumber()));
     const CopyWindowState next = StateAfterTransfer(direction, outcome.Copy.Result, before);
     if (next == CopyWindowState::PortClosed)
         ProcessError();

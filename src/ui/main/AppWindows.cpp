@@ -1,7 +1,5 @@
 #include "ui/main/AppWindows.h"
 
-#include <QEvent>
-
 #include "ui/appobj/IOAppObj.h"
 #include "ui/backup/frmImpExpEEP.h"
 #include "ui/main/Main_F.h"
@@ -59,19 +57,12 @@ MemoryMap* AppWindows::MemoryMapView() const { return memoryMap_; }
 void AppWindows::OpenEditor() {
     main_->hide();
     editor_ = new IOAppObj(session_);
-    editor_->installEventFilter(this);
     connect(editor_, &IOAppObj::backPressed, this, &AppWindows::CloseEditor);
     connect(editor_, &IOAppObj::nextPressed, this, &AppWindows::OpenSaveWindow);
     connect(editor_, &IOAppObj::objectViewRequested, this, &AppWindows::ShowObjectView);
     connect(editor_, &IOAppObj::deviceViewRequested, this, &AppWindows::ShowDeviceView);
     connect(editor_, &IOAppObj::memoryMapRequested, this, &AppWindows::ShowMemoryMap);
     Present(editor_);
-}
-
-bool AppWindows::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == editor_ && event->type() == QEvent::Close)
-        QMetaObject::invokeMethod(this, &AppWindows::CloseEditor, Qt::QueuedConnection);
-    return QObject::eventFilter(watched, event);
 }
 
 // "Back" throws the working copy away, and the memory map shows only that copy.

@@ -38,11 +38,6 @@ public:
     frmImpExpEEP* EepromCopy() const;
     MemoryMap* MemoryMapView() const;
 
-protected:
-    // The editor has no way back of its own through the title bar: closing it there is
-    // "Back".
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void OpenEditor();
     void CloseEditor();

@@ -68,7 +68,7 @@ void Main_F::LoadConfigurationFile(const QString& path) {
     session_.Config = opened.Config;
     session_.OpenedFile = path;
     MarkSaved(session_);
-    UserSettings().AddRecentFile(path);
+    RememberRecentFile(path);
     ResetLook();
     for (int i = 0; i < PanelCount; ++i) PaintToggle(i, false);
     selectedPanel_ = NoPanel;
@@ -93,6 +93,12 @@ void Main_F::FillRecentMenu() {
     MenuRecent->setEnabled(!MenuRecent->isEmpty());
 }
 
+// The list is made anew each time the menu opens; a menu that was empty must open now.
+void Main_F::RememberRecentFile(const QString& path) {
+    UserSettings().AddRecentFile(path);
+    MenuRecent->setEnabled(true);
+}
+
 // Only a configuration read or opened is saved; before that there is none.
 bool Main_F::SaveConfigurationAs() {
     if (session_.ConnectBusy || !Connected_) return false;
@@ -113,7 +119,7 @@ bool Main_F::SaveConfigurationAs() {
         return false;
     }
     MarkSaved(session_);
-    UserSettings().AddRecentFile(path);
+    RememberRecentFile(path);
     UpdateTitle();
     return true;
 }

@@ -15,7 +15,6 @@
 #include "console/Messages.h"
 #include "console/PortOpening.h"
 #include "console/ReadOut.h"
-#include "platform/PortNaming.h"
 #include "session/PortOperation.h"
 #include "ui/common/CentreOnScreen.h"
 #include "ui/common/ComPortList.h"
@@ -51,12 +50,13 @@ void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     BuildWindow();
     session_.ConnectBusy = false;
-    session_.PortNumber = PortMap[0];
     session_.Config.DeviceNetParams = {};
     session_.SetCommunicationState = [this](const QString& text) { SetStateText(text); };
     ResetLook();
     ConnectProgress->hide();
-    SelectPort(UserSettings().Port(objectName(), PortMap[0]));
+    // The port used last, else the one the list starts on: the first with a device.
+    SelectPort(UserSettings().Port(objectName(), ChosenPortNumber()));
+    session_.PortNumber = ChosenPortNumber();
     setAcceptDrops(true);
     adjustSize();
     // Every control keeps its place however small the window is made.
@@ -94,7 +94,7 @@ void Main_F::ConnectSequence() {
     // A read-out replaces the configuration.
     if (session_.ConnectBusy || !MayDiscardChanges()) return;
     RefreshComPortToolTips(ComPort);  // adapters come and go between read-outs
-    const int portNumber = PortMap[size_t(std::max(0, ComPort->currentIndex()))];
+    const int portNumber = ChosenPortNumber();
     session_.PortNumber = portNumber;
     UserSettings().SetPort(objectName(), portNumber);
     using Outcome = PortOutcome<ReadOutResult>;
@@ -175,10 +175,8 @@ bool Main_F::focusNextPrevChild(bool next) {
 }
 
 void Main_F::ReportReadFailure(const QString& message) {
-    QString details = session_.Gateway.LastTrace();
-    if (session_.Gateway.LastHeardNothing())
-        details = NoAnswerHint(ComPortText(session_.PortNumber)) + u'\n' + details;
-    session_.Dialogs.Message(message, ErrorTitle, details);
+    session_.Dialogs.Message(message, ErrorTitle,
+                             session_.Gateway.LastDetails(session_.PortNumber));
     SetStateText(TimeoutText);
     AbortConnect();
 }
@@ -371,6 +369,10 @@ void Main_F::closeEvent(QCloseEvent* event) {
 void Main_F::showEvent(QShowEvent* event) {
     UpdateTitle();
     QMainWindow::showEvent(event);
+}
+
+int Main_F::ChosenPortNumber() const {
+    return PortMap[size_t(std::max(0, ComPort->currentIndex()))];
 }
 
 void Main_F::SelectPort(int portNumber) {

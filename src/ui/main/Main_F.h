@@ -98,10 +98,12 @@ private:
     void LoadConfigurationFile(const QString& path);
     bool SaveConfigurationAs();
     void FillRecentMenu();
+    void RememberRecentFile(const QString& path);
     // True when nothing unsaved would be lost, or the user saved or discarded it.
     bool MayDiscardChanges();
     void UpdateTitle();
     void SelectPort(int portNumber);
+    int ChosenPortNumber() const;
     // "Save Console Trace...": the exchange of the last operation (ConsoleTraceMenu.cpp).
     void SaveConsoleTrace();
     void ShowAbout();

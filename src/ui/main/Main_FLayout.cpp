@@ -209,7 +209,8 @@ QWidget* Main_F::BuildCommunication() {
     grid->addWidget(label, 0, 0);
     grid->addWidget(ComPort, 0, 1);
     grid->addWidget(Connect, 0, 2);
-    grid->addWidget(ConnectProgress, 1, 0, 1, 3);
+    grid->addWidget(MakeComDeviceLabel(ComPort), 1, 0, 1, 3);
+    grid->addWidget(ConnectProgress, 2, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     connect(Connect, &QPushButton::clicked, this, &Main_F::ConnectSequence);
     return frame;

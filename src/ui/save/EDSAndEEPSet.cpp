@@ -384,7 +384,8 @@ void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
                              verified->Differences.join(u'\n')
                        : QStringLiteral("Written, but not verified: the read-back failed.\n") +
                              InPortWords(verified->ReadFailure, session_.Gateway.LastFailure());
-    session_.Dialogs.Message(text, QStringLiteral("Error"), session_.Gateway.LastTrace());
+    session_.Dialogs.Message(text, QStringLiteral("Error"),
+                             session_.Gateway.LastDetails(session_.PortNumber));
 }
 
 void EDSAndEEPSet::RestoreFactorySettings() {
@@ -424,7 +425,7 @@ void EDSAndEEPSet::Finish() {
 
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
     session_.Dialogs.Message(InPortWords(report.Text, session_.Gateway.LastFailure()), report.Title,
-                             session_.Gateway.LastTrace());
+                             session_.Gateway.LastDetails(session_.PortNumber));
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
     if (!backupPath_.isEmpty())
         BackupNote->setText(
