@@ -70,6 +70,7 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
     ASSERT_TRUE(
         WriteAll(folder + "/fleet.csv", "Port;NodeId;Ip\nCOM10;21;10.0.0.21\n11;22;10.0.0.22\n"));
     ASSERT_TRUE(WriteAll(folder + "/twice.csv", "Port,NodeId\nCOM10,21\nCOM11,21\n"));
+    ASSERT_TRUE(WriteAll(folder + "/ips.csv", "Port,Ip\nCOM10,10.0.0.21\nCOM11,10.0.0.22\n"));
     ExpectRuns(
         {{{"apply", "--port", "COM10,COM11", "%1/t.json", "--no-backup"},
           2,
@@ -81,6 +82,12 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
           2,
           "",
           "%1/twice.csv: row 3 (Port COM11): NodeId 21 is also row 2's\nNothing was written."},
+         {{"apply", "%1/t.json", "--inventory", "%1/ips.csv"},
+          2,
+          "",
+          "The file sets DeviceNetParams.NodeId: 2 gateways would share it. Give each gateway its "
+          "own in the NodeId cells of %1/ips.csv, or --same-addresses when the gateways sit on "
+          "separate networks."},
          {{"apply", "--port", "COM12", "%1/t.json", "--inventory", "%1/fleet.csv"},
           2,
           "",
