@@ -22,7 +22,7 @@ QString OpenFailureText(const PortOpenResult& opened, int number, const QString&
     if (opened.Error == PortOpenError::InUse) {
         const QString occupied =
             number > 0 ? ComOccupiedText(number) : device + QStringLiteral(" has been occupied");
-        const QString holder = PortHolderText(number > 0 ? ResolveComPort(number) : device);
+        const QString holder = number > 0 ? ComPortHolderText(number) : PortHolderText(device);
         return holder.isEmpty() ? occupied : occupied + u'\n' + holder;
     }
     // A network port's reasons say what could not be reached, in the program's own words.

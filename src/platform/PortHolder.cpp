@@ -7,6 +7,7 @@
 #include <QSysInfo>
 
 #include "platform/LimitedFile.h"
+#include "platform/PortNaming.h"
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -109,5 +110,7 @@ QString PortHolderText(const QString& device) {
     if (holder.Program.isEmpty()) return QStringLiteral("Held by process %1.").arg(holder.Pid);
     return QStringLiteral("Held by %1 (process %2).").arg(holder.Program).arg(holder.Pid);
 }
+
+QString ComPortHolderText(int number) { return PortHolderText(ResolveComPort(number)); }
 
 }  // namespace kv

@@ -22,5 +22,7 @@ PortHolder FindPortHolder(const QString& device);
 // "Held by picocom (process 4242).", for the line under "COM n has been occupied"; empty
 // when the system does not tell.
 QString PortHolderText(const QString& device);
+// The same for the device behind COM n (PortNaming.h).
+QString ComPortHolderText(int number);
 
 }  // namespace kv
