@@ -57,7 +57,8 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
 }
 
 // One template for a fleet: each port gets its row's node ID and IP address (apply reads
-// them back to verify); a template with addresses is refused for many ports without one.
+// them back to verify); a template's addresses that many ports would get, without an
+// inventory or through its empty cells, are refused.
 TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
     SimulatorProcess first;
     SimulatorProcess second;
@@ -68,7 +69,8 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
         WriteAll(folder + "/t.json",
                  R"({"DeviceNetParams": {"NodeId": 9}, "EthernetParams": {"Ip": "10.0.0.9"}})"));
     ASSERT_TRUE(
-        WriteAll(folder + "/fleet.csv", "Port;NodeId;Ip\nCOM10;21;10.0.0.21\n11;22;10.0.0.22\n"));
+        WriteAll(folder + "/fleet.csv",
+                 "Port;NodeId;Ip\nCOM10;21;10.0.0.21\n11;22;10.0.0.22\nCOM16;23;10.0.0.23\n"));
     ASSERT_TRUE(WriteAll(folder + "/twice.csv", "Port,NodeId\nCOM10,21\nCOM11,21\n"));
     ASSERT_TRUE(WriteAll(folder + "/ips.csv", "Port,Ip\nCOM10,10.0.0.21\nCOM11,10.0.0.22\n"));
     ExpectRuns(
@@ -92,13 +94,15 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
           2,
           "",
           "COM12 is not in %1/fleet.csv: nothing was written."},
+         // A port that was not written has no node ID or IP address in the table.
          {{"apply", "%1/t.json", "--inventory", "%1/fleet.csv", "--no-backup", "--eds-dir", "%1/e"},
-          0,
+          1,
           "...COM10: Written and verified.\n...11: Written and verified.\n"
-          "PORT   OUTCOME  NODE  IP         SECONDS\n"
-          "COM10  OK       21    10.0.0.21  ...\n"
-          "11     OK       22    10.0.0.22  ...",
-          ""}},
+          "PORT   OUTCOME             NODE  IP         SECONDS\n"
+          "COM10  OK                  21    10.0.0.21  ...\n"
+          "11     OK                  22    10.0.0.22  ...\n"
+          "COM16  Can't open COM 16!                   ...",
+          "COM16: Can't open COM 16!\nCOM16: No device is behind COM 16."}},
         folder);
 }
 
