@@ -52,8 +52,9 @@ QString ProgramOf(qint64 pid) {
 }
 
 // /proc/locks: "1: FLOCK  ADVISORY  WRITE 4242 00:05:1052 0 EOF", the file as its file
-// system's major and minor number in hexadecimal and its inode.
-qint64 FlockHolderPid(const QString& device) {
+// system's major and minor number in hexadecimal and its inode. A record lock (POSIX)
+// holds the port as well as a flock does.
+qint64 LockHolderPid(const QString& device) {
     struct stat info {};
     if (stat(QFile::encodeName(device).constData(), &info) != 0) return 0;
     const QString file = QStringLiteral("%1:%2:%3")
@@ -64,7 +65,8 @@ qint64 FlockHolderPid(const QString& device) {
     if (!ReadLimitedFile(QStringLiteral("/proc/locks"), locks).isEmpty()) return 0;
     for (const QByteArray& line : locks.split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() >= 6 && fields[1] == "FLOCK" && QString::fromLatin1(fields[5]) == file)
+        if (fields.size() >= 6 && (fields[1] == "FLOCK" || fields[1] == "POSIX") &&
+            QString::fromLatin1(fields[5]) == file)
             return fields[4].toLongLong();
     }
     return 0;
@@ -97,7 +99,7 @@ PortHolder FindPortHolder(const QString& device) {
     const QString resolved = QFileInfo(device).canonicalFilePath();
     if (resolved.isEmpty()) return {};
     if (const PortHolder holder = LockFileHolder(resolved); holder.Pid > 0) return holder;
-    if (const qint64 pid = FlockHolderPid(resolved); pid > 0) return {pid, ProgramOf(pid)};
+    if (const qint64 pid = LockHolderPid(resolved); pid > 0) return {pid, ProgramOf(pid)};
 #else
     Q_UNUSED(device);
 #endif
