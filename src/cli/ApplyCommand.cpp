@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QMap>
 #include <variant>
 
 #include "cli/CliConsole.h"
@@ -27,7 +28,7 @@ namespace {
 // What each port is given: the file, or the file with the port's row of the inventory.
 struct PortFiles {
     QStringList Ports;
-    QHash<QString, QJsonObject> Json;  // by PortKey
+    QHash<QString, QJsonObject> Json;  // by port as named
     bool PerPort = false;              // more than one port, or values of their own
 };
 
@@ -43,42 +44,69 @@ bool ReadInventoryFile(const QString& path, InventoryRead& inventory, QTextStrea
     return inventory.ok();
 }
 
+// A node ID or IP address that the file gives more than one gateway, from a run without an
+// inventory or from the inventory's empty cells, is refused unless --same-addresses says the
+// gateways sit apart. Returns false when it is refused.
+bool AddressesAreOwn(const Invocation& in, const QJsonObject& json, const QList<InventoryRow>& rows,
+                     const QString& inventoryPath) {
+    const QList<SharedAddress> shared = SharedAddresses(json, rows);
+    if (shared.isEmpty() || in.Args.isSet(QStringLiteral("same-addresses"))) return true;
+    QMap<int, QStringList> keysByGateways;
+    QStringList columns;
+    for (const SharedAddress& address : shared) {
+        keysByGateways[address.Gateways].append(address.Key);
+        columns.append(address.Column);
+    }
+    QStringList parts;
+    for (auto it = keysByGateways.cbegin(); it != keysByGateways.cend(); ++it)
+        parts.append(QStringLiteral("%1: %2 gateways would share it")
+                         .arg(it.value().join(QStringLiteral(" and ")))
+                         .arg(it.key()));
+    const QString own =
+        inventoryPath.isEmpty()
+            ? QStringLiteral("with --inventory FILE.csv (columns Port, NodeId, Ip, ...)")
+            : QStringLiteral("in the %1 cells of %2")
+                  .arg(columns.join(QStringLiteral(" and ")), inventoryPath);
+    in.Err << QStringLiteral(
+                  "The file sets %1. Give each gateway its own %2, or "
+                  "--same-addresses when the gateways sit on separate networks.\n")
+                  .arg(parts.join(QStringLiteral("; ")), own);
+    return false;
+}
+
 // The ports and their files, or a usage status when they cannot be made.
 std::variant<PortFiles, int> FilesForPorts(const Invocation& in, const QJsonObject& json) {
     PortFiles files{PortsOf(in.Args), {}};
     const QString inventoryPath = in.Args.value(QStringLiteral("inventory"));
+    QList<InventoryRow> rows;  // of the ports to write
     if (inventoryPath.isEmpty()) {
-        if (files.Ports.isEmpty()) return NoPortGiven(in.Err);
-        const QStringList addresses = AddressesSetBy(json);
-        if (files.Ports.size() > 1 && !addresses.isEmpty() &&
-            !in.Args.isSet(QStringLiteral("same-addresses"))) {
-            in.Err << QStringLiteral(
-                          "The file sets %1: %2 gateways would share it. Give each gateway its "
-                          "own with --inventory FILE.csv (columns Port, NodeId, Ip, ...), or "
-                          "--same-addresses when the gateways sit on separate networks.\n")
-                          .arg(addresses.join(QStringLiteral(" and ")))
-                          .arg(files.Ports.size());
-            return ExitUsage;
-        }
-        for (const QString& port : files.Ports) files.Json.insert(PortKey(port), json);
+        for (const QString& port : files.Ports) rows.append({0, port, {}, {}});
         files.PerPort = files.Ports.size() > 1;
-        return files;
-    }
-    InventoryRead inventory;
-    if (!ReadInventoryFile(inventoryPath, inventory, in.Err)) return ExitUsage;
-    files.PerPort = true;
-    QHash<QString, QJsonObject> byPort;
-    for (const InventoryRow& row : inventory.Rows) {
-        byPort.insert(PortKey(row.Port), WithInventoryRow(json, row));
-        if (PortsOf(in.Args).isEmpty()) files.Ports.append(row.Port);
-    }
-    for (const QString& port : files.Ports) {
-        if (!byPort.contains(PortKey(port))) {
-            in.Err << port << " is not in " << inventoryPath << ": nothing was written.\n";
-            return ExitUsage;
+    } else {
+        InventoryRead inventory;
+        if (!ReadInventoryFile(inventoryPath, inventory, in.Err)) return ExitUsage;
+        files.PerPort = true;
+        QHash<QString, InventoryRow> byPort;
+        for (const InventoryRow& row : inventory.Rows) byPort.insert(row.PortKey, row);
+        if (files.Ports.isEmpty()) {
+            rows = inventory.Rows;
+            for (const InventoryRow& row : rows) files.Ports.append(row.Port);
         }
-        files.Json.insert(PortKey(port), byPort.value(PortKey(port)));
+        for (qsizetype i = rows.size(); i < files.Ports.size(); ++i) {
+            const auto row = byPort.constFind(PortKey(files.Ports[i]));
+            if (row == byPort.constEnd()) {
+                in.Err << files.Ports[i] << " is not in " << inventoryPath
+                       << ": nothing was written.\n";
+                return ExitUsage;
+            }
+            rows.append(*row);
+        }
     }
+    // One port named twice is refused as such, before what the two would share.
+    if (const int unusable = CheckPorts(files.Ports, in.Err)) return unusable;
+    if (!AddressesAreOwn(in, json, rows, inventoryPath)) return ExitUsage;
+    for (qsizetype i = 0; i < files.Ports.size(); ++i)
+        files.Json.insert(files.Ports[i], WithInventoryRow(json, rows[i]));
     return files;
 }
 
@@ -92,10 +120,9 @@ int RunApply(const Invocation& in) {
     if (const int* status = std::get_if<int>(&made)) return *status;
     const PortFiles& files = std::get<PortFiles>(made);
     const QStringList& ports = files.Ports;
-    if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     // A file that cannot be written is refused before any port is opened.
     for (const QString& port : ports) {
-        const QStringList problems = FileProblems(files.Json.value(PortKey(port)), {file.Numbers});
+        const QStringList problems = FileProblems(files.Json.value(port), {file.Numbers});
         if (problems.isEmpty()) continue;
         for (const QString& problem : problems)
             in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";
@@ -125,9 +152,11 @@ int RunApply(const Invocation& in) {
         auto console = OpenCliConsole(work.Port, work.Err);
         if (!console) return ExitFailed;
         const ApplyOutcome outcome =
-            ApplyConfiguration(console->Link, files.Json.value(PortKey(work.Port)), options);
-        work.Columns = {{QStringLiteral("NODE"), outcome.NodeId},
-                        {QStringLiteral("IP"), outcome.Ip}};
+            ApplyConfiguration(console->Link, files.Json.value(work.Port), options);
+        // A port that failed before its write holds its own node ID and IP address, not these.
+        if (outcome.Written || (options.DryRun && outcome.Ok))
+            work.Columns = {{QStringLiteral("NODE"), outcome.NodeId},
+                            {QStringLiteral("IP"), outcome.Ip}};
 
         for (const QString& warning : outcome.Warnings)
             work.Err << WarningPrefix << warning << "\n";

@@ -7,6 +7,7 @@
 #include "cli/TraceFile.h"
 #include "console/Messages.h"
 #include "console/ReadOut.h"
+#include "platform/PortHolder.h"
 #include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
 
@@ -18,8 +19,12 @@ namespace {
 // and with the reason added where they say only "Can't open COM n!". A device path has no
 // COM number; its messages name the path where the windows name "COM n".
 QString OpenFailureText(const PortOpenResult& opened, int number, const QString& device) {
-    if (opened.Error == PortOpenError::InUse)
-        return number > 0 ? ComOccupiedText(number) : device + QStringLiteral(" has been occupied");
+    if (opened.Error == PortOpenError::InUse) {
+        const QString occupied =
+            number > 0 ? ComOccupiedText(number) : device + QStringLiteral(" has been occupied");
+        const QString holder = number > 0 ? ComPortHolderText(number) : PortHolderText(device);
+        return holder.isEmpty() ? occupied : occupied + u'\n' + holder;
+    }
     // A network port's reasons say what could not be reached, in the program's own words.
     if (opened.Text.startsWith(u"Can't ")) return opened.Text;
     const QString cantOpen =

@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -14,6 +15,7 @@
 
 #include "cli/StopOnSignal.h"
 #include "platform/NetworkAddress.h"
+#include "platform/PortIdentity.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
@@ -135,11 +137,14 @@ int NoPortGiven(QTextStream& err) {
 
 QString PortKey(const QString& port) {
     const int number = ComNumberOf(port);
-    return number > 0 ? QStringLiteral("COM%1").arg(number) : port.trimmed();
+    if (number == 0) return PortIdentity(port.trimmed());
+    if (number < 0) return port.trimmed().toUpper();  // no port at all, refused when opened
+    const QString device = ResolveComPort(number);
+    return device.isEmpty() ? QStringLiteral("COM%1").arg(number) : PortIdentity(device);
 }
 
-// A port named twice would be opened twice at once, the second time finding it occupied by
-// the first, and its output files would overwrite each other.
+// A port named twice, in any spelling, would be opened twice at once, the second time finding
+// it occupied by the first, and its output files would overwrite each other.
 int CheckPorts(const QStringList& ports, QTextStream& err) {
     if (ports.isEmpty()) return NoPortGiven(err);
     QHash<QString, QString> named;  // as first named, by PortKey
@@ -166,6 +171,11 @@ QString PortFileStem(const QString& port) {
     QString error;
     if (const auto address = ParseNetworkAddress(port, error))
         return QString(address->Host).replace(u':', u'_') + u'-' + QString::number(address->Port);
+    // A device below /dev goes by the whole of its name there ("pts-4"): its file name
+    // alone says less, and another folder's device may carry it too.
+    const QString devices = QStringLiteral("/dev/");
+    const QString path = QDir::cleanPath(port);
+    if (path.startsWith(devices)) return path.mid(devices.size()).replace(u'/', u'-');
     return QFileInfo(port).fileName();
 }
 

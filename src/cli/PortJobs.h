@@ -18,7 +18,9 @@ namespace kv::cli {
 // device path), -1 for a number outside COM 1..16.
 int ComNumberOf(const QString& argument);
 
-// "COM3", "com 3" and "3" are one port; a device path or address is itself.
+// One text for each port, however it is named: COM n as the device behind it, a device path
+// through its links, a network address whatever its spelling (PortIdentity.h). A COM n
+// with nothing behind it is "COMn".
 QString PortKey(const QString& port);
 
 // Whether an operand names a port to read live rather than a file: "COM3", "3", a device
@@ -40,7 +42,8 @@ int NoPortGiven(QTextStream& err);
 int CheckPorts(const QStringList& ports, QTextStream& err);
 
 // The name of a port's output file without extension: COMn for a COM port, "HOST-PORT" for
-// a network port, the device's file name for a path.
+// a network port, the device's name below /dev with '-' for '/' ("pts-4"), the file name
+// for another path.
 QString PortFileStem(const QString& port);
 
 // One line on standard error that rewrites itself: what each port is doing and how far.

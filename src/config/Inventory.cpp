@@ -1,8 +1,11 @@
 #include "config/Inventory.h"
 
 #include <QHash>
+#include <QVariant>
+#include <algorithm>
 
 #include "config/CsvTable.h"
+#include "config/ParameterChecks.h"
 
 namespace kv {
 namespace {
@@ -11,13 +14,14 @@ struct InventoryColumn {
     const char* Name;
     const char* Group;  // the configuration file's object that holds it
     bool Unique;        // two gateways with one value clash
+    bool Address;       // an IPv4 address, written as the console writes it
 };
 
-constexpr InventoryColumn ValueColumns[] = {{"NodeId", "DeviceNetParams", true},
-                                            {"BaudIndex", "DeviceNetParams", false},
-                                            {"Ip", "EthernetParams", true},
-                                            {"Mask", "EthernetParams", false},
-                                            {"Gateway", "EthernetParams", false}};
+constexpr InventoryColumn ValueColumns[] = {{"NodeId", "DeviceNetParams", true, false},
+                                            {"BaudIndex", "DeviceNetParams", false, false},
+                                            {"Ip", "EthernetParams", true, true},
+                                            {"Mask", "EthernetParams", false, true},
+                                            {"Gateway", "EthernetParams", false, true}};
 const QString PortColumn = QStringLiteral("Port");
 
 QStringList ColumnNames() {
@@ -26,12 +30,20 @@ QStringList ColumnNames() {
     return names;
 }
 
-// A cell as the configuration file would hold it: a whole number as a number, anything
+// A cell as the gateway will get it: a whole number as a number ("05" and "+5" are 5), a
+// valid address as the console writes it ("192.168.001.010" is 192.168.1.10), anything
 // else as text, which the file's own checks then judge with the key's name.
-QJsonValue CellValue(const QString& cell) {
+QJsonValue CellValue(const InventoryColumn& column, const QString& cell) {
+    if (column.Address && IsValidIpText(cell)) return CanonicalIpText(cell);
     bool isNumber = false;
     const int number = cell.toInt(&isNumber);
     return isNumber ? QJsonValue(number) : QJsonValue(cell);
+}
+
+// The value a gateway gets, as text to compare.
+QString ValueText(const InventoryColumn& column, const QJsonValue& value) {
+    if (value.isString()) return CellValue(column, value.toString()).toVariant().toString();
+    return value.toVariant().toString();
 }
 
 void RefuseUnknownColumns(const QStringList& header, QStringList& errors) {
@@ -48,20 +60,25 @@ QString RowName(const InventoryRow& row) {
 
 class DuplicateFinder {
 public:
-    // Refuses `value` of `key` when an earlier row gave it.
-    void Check(const InventoryRow& row, const QString& key, const QString& value,
-               QStringList& errors) {
+    // Refuses `value` of `key` when an earlier row gave it, in any spelling (`written`).
+    void Check(const InventoryRow& row, const QString& key, const QString& written,
+               const QString& value, QStringList& errors) {
         const QString seenKey = key + u'\n' + value;
-        if (const auto earlier = seen_.constFind(seenKey); earlier != seen_.constEnd())
-            errors.append(QStringLiteral("%1: %2 %3 is also row %4's")
-                              .arg(RowName(row), key, value)
-                              .arg(*earlier));
-        else
-            seen_.insert(seenKey, row.Row);
+        const auto earlier = seen_.constFind(seenKey);
+        if (earlier == seen_.constEnd()) {
+            seen_.insert(seenKey, {row.Row, written});
+            return;
+        }
+        const QString spelling =
+            earlier->second == written ? QString() : QStringLiteral(" (%1)").arg(earlier->second);
+        errors.append(QStringLiteral("%1: %2 %3 is also row %4's%5")
+                          .arg(RowName(row), key, written)
+                          .arg(earlier->first)
+                          .arg(spelling));
     }
 
 private:
-    QHash<QString, int> seen_;
+    QHash<QString, std::pair<int, QString>> seen_;  // row and spelling, by key and value
 };
 
 }  // namespace
@@ -79,21 +96,25 @@ InventoryRead ReadInventory(const QByteArray& text,
     DuplicateFinder duplicates;
     for (const CsvRow& csvRow : table.Rows) {
         const QStringList& cells = csvRow.Fields;
-        InventoryRow row{csvRow.Number, cells.value(positions[0]), {}};
+        InventoryRow row{csvRow.Number, cells.value(positions[0]), {}, {}};
         if (row.Port.isEmpty()) {
             read.Errors.append(QStringLiteral("row %1: the Port cell is empty").arg(row.Row));
             continue;
         }
-        duplicates.Check(row, PortColumn, portKey(row.Port), read.Errors);
+        row.PortKey = portKey(row.Port);
+        duplicates.Check(row, PortColumn, row.Port, row.PortKey, read.Errors);
         for (size_t c = 0; c < std::size(ValueColumns); ++c) {
             const QString cell = cells.value(positions[c + 1]);
             if (cell.isEmpty()) continue;
             const InventoryColumn& column = ValueColumns[c];
             const QString group = QLatin1String(column.Group);
             QJsonObject values = row.Values.value(group).toObject();
-            values.insert(QLatin1String(column.Name), CellValue(cell));
+            const QJsonValue value = CellValue(column, cell);
+            values.insert(QLatin1String(column.Name), value);
             row.Values.insert(group, values);
-            if (column.Unique) duplicates.Check(row, QLatin1String(column.Name), cell, read.Errors);
+            if (column.Unique)
+                duplicates.Check(row, QLatin1String(column.Name), cell, ValueText(column, value),
+                                 read.Errors);
         }
         read.Rows.append(row);
     }
@@ -111,15 +132,23 @@ QJsonObject WithInventoryRow(QJsonObject configuration, const InventoryRow& row)
     return configuration;
 }
 
-QStringList AddressesSetBy(const QJsonObject& configuration) {
-    QStringList keys;
+QList<SharedAddress> SharedAddresses(const QJsonObject& configuration,
+                                     const QList<InventoryRow>& rows) {
+    QList<SharedAddress> shared;
     for (const InventoryColumn& column : ValueColumns) {
         const QString group = QLatin1String(column.Group);
-        if (column.Unique &&
-            configuration.value(group).toObject().contains(QLatin1String(column.Name)))
-            keys.append(group + u'.' + QLatin1String(column.Name));
+        const QString name = QLatin1String(column.Name);
+        const QJsonValue given = configuration.value(group).toObject().value(name);
+        if (!column.Unique || given.isUndefined()) continue;
+        const QString value = ValueText(column, given);
+        const auto getsIt = [&](const InventoryRow& row) {
+            const QJsonValue own = row.Values.value(group).toObject().value(name);
+            return own.isUndefined() || ValueText(column, own) == value;
+        };
+        const int gateways = int(std::count_if(rows.cbegin(), rows.cend(), getsIt));
+        if (gateways > 1) shared.append({group + u'.' + name, name, gateways});
     }
-    return keys;
+    return shared;
 }
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include "platform/LimitedFile.h"
 #include "platform/NetworkAddress.h"
 #include "platform/PortAssignments.h"
+#include "platform/PortIdentity.h"
 #include "platform/WholeFile.h"
 
 #ifdef Q_OS_UNIX
@@ -196,13 +197,10 @@ QString ComPortText(int number) {
 }
 
 int ComAssignedTo(const QString& device) {
-    const QString wanted = QFileInfo(device).canonicalFilePath();
+    const QString wanted = PortIdentity(device.trimmed());
     for (int number = 1; number <= ComPortCount; ++number) {
         const QString assigned = AssignedDevice(number);
-        if (assigned.isEmpty()) continue;
-        if (assigned == device.trimmed() ||
-            (!wanted.isEmpty() && QFileInfo(assigned).canonicalFilePath() == wanted))
-            return number;
+        if (!assigned.isEmpty() && PortIdentity(assigned) == wanted) return number;
     }
     return 0;
 }

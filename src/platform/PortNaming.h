@@ -61,7 +61,7 @@ QString AssignedDevice(int number);
 // "COM 3 (/dev/ttyUSB0)": COM n with what is behind it now, for messages; "COM 3" alone when
 // nothing is.
 QString ComPortText(int number);
-// The COM number `device` is assigned to (as a path, a link to it, or a network address); 0
+// The COM number `device` is assigned to, in whatever spelling (PortIdentity.h); 0
 // when none is.
 int ComAssignedTo(const QString& device);
 // The reply time-out kept with COM n's assignment in milliseconds; 0 when none is.

@@ -5,17 +5,15 @@
 #include <thread>
 #include <utility>
 
+#include "platform/PortHolder.h"
 #include "platform/PortNaming.h"
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
-#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace kv {
@@ -24,34 +22,6 @@ namespace {
 constexpr qint32 LineBaudRate = 115200;
 
 #ifdef Q_OS_UNIX
-
-// Where serial-port programs, QSerialPort among them, put their "LCK..<name>" files.
-const char* const LockFolders[] = {"/var/lock",         "/etc/locks", "/var/spool/locks",
-                                   "/var/spool/uucp",   "/tmp",       "/var/tmp",
-                                   "/var/lock/lockdev", "/run/lock"};
-
-bool IsProcessAlive(qint64 pid) { return pid > 0 && (kill(pid_t(pid), 0) == 0 || errno == EPERM); }
-
-// Lock files name the device without "/dev/", with any further '/' as '_'.
-QString LockFileName(const QString& device) {
-    QString name = device;
-    if (name.startsWith(u"/dev/")) name.remove(0, 5);
-    name.replace(u'/', u'_');
-    return QStringLiteral("LCK..") + name;
-}
-
-// Lock files start with the holder's process id as text.
-bool HasLiveLock(const QString& device) {
-    const QString fileName = LockFileName(device);
-    for (const char* folder : LockFolders) {
-        QFile lock(QString::fromLatin1(folder) + u'/' + fileName);
-        if (!lock.open(QIODevice::ReadOnly)) continue;
-        bool isNumber = false;
-        const qint64 pid = lock.readLine(32).trimmed().toLongLong(&isNumber);
-        if (isNumber && IsProcessAlive(pid)) return true;
-    }
-    return false;
-}
 
 bool MayReadAndWrite(const QString& device) {
     return access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
@@ -80,7 +50,8 @@ QString PermissionHint(const QString& device) {
 // QSerialPort reports a port held by another program and a device we may not use with
 // the same error, so the lock files and the device's access rights tell them apart.
 PortOpenResult PermissionRefused(const QString& device, const QString& systemText) {
-    if (HasLiveLock(device) || MayReadAndWrite(device)) return {PortOpenError::InUse, systemText};
+    if (LockFileHolder(device).Pid > 0 || MayReadAndWrite(device))
+        return {PortOpenError::InUse, systemText};
     return {PortOpenError::Other, systemText + u'\n' + PermissionHint(device)};
 }
 

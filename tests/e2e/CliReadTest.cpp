@@ -30,18 +30,26 @@ TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
                  "rfc2217://HOST:PORT"}},
                {});
     // A device path names the port too; one device has one lock, whichever name opened it.
+    // The holder is named, from the port's lock file or from its flock.
     QtSerialPort holder;
     holder.SelectPort(5);
     ASSERT_TRUE(holder.Open().ok());
-    ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"},
-                {{"read", "--port", "%1"}, 1, "", "%1 has been occupied"}},
+    const QString heldByUs =
+        QStringLiteral("\nHeld by e2e_tests (process %1).").arg(QCoreApplication::applicationPid());
+    ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied" + heldByUs},
+                {{"read", "--port", "%1"}, 1, "", "%1 has been occupied" + heldByUs}},
                simulator.Device);
     holder.Close();
     // A terminal program such as picocom holds the port with flock only.
     QProcess flockHolder;
     flockHolder.start("flock", {simulator.Device, "-c", "echo held; exec sleep 60"});
     ASSERT_TRUE(flockHolder.waitForReadyRead(10000));
-    ExpectRuns({{{"read", "--port", "COM5"}, 1, "", "COM 5 has been occupied"}}, {});
+    ExpectRuns({{{"read", "--port", "COM5"},
+                 1,
+                 "",
+                 QStringLiteral("COM 5 has been occupied\nHeld by flock (process %1).")
+                     .arg(flockHolder.processId())}},
+               {});
     flockHolder.kill();
     flockHolder.waitForFinished();
 }

@@ -57,7 +57,8 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
 }
 
 // One template for a fleet: each port gets its row's node ID and IP address (apply reads
-// them back to verify); a template with addresses is refused for many ports without one.
+// them back to verify); a template's addresses that many ports would get, without an
+// inventory or through its empty cells, are refused.
 TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
     SimulatorProcess first;
     SimulatorProcess second;
@@ -68,8 +69,10 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
         WriteAll(folder + "/t.json",
                  R"({"DeviceNetParams": {"NodeId": 9}, "EthernetParams": {"Ip": "10.0.0.9"}})"));
     ASSERT_TRUE(
-        WriteAll(folder + "/fleet.csv", "Port;NodeId;Ip\nCOM10;21;10.0.0.21\n11;22;10.0.0.22\n"));
+        WriteAll(folder + "/fleet.csv",
+                 "Port;NodeId;Ip\nCOM10;21;10.0.0.21\n11;22;10.0.0.22\nCOM16;23;10.0.0.23\n"));
     ASSERT_TRUE(WriteAll(folder + "/twice.csv", "Port,NodeId\nCOM10,21\nCOM11,21\n"));
+    ASSERT_TRUE(WriteAll(folder + "/ips.csv", "Port,Ip\nCOM10,10.0.0.21\nCOM11,10.0.0.22\n"));
     ExpectRuns(
         {{{"apply", "--port", "COM10,COM11", "%1/t.json", "--no-backup"},
           2,
@@ -81,17 +84,25 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
           2,
           "",
           "%1/twice.csv: row 3 (Port COM11): NodeId 21 is also row 2's\nNothing was written."},
+         {{"apply", "%1/t.json", "--inventory", "%1/ips.csv"},
+          2,
+          "",
+          "The file sets DeviceNetParams.NodeId: 2 gateways would share it. Give each gateway its "
+          "own in the NodeId cells of %1/ips.csv, or --same-addresses when the gateways sit on "
+          "separate networks."},
          {{"apply", "--port", "COM12", "%1/t.json", "--inventory", "%1/fleet.csv"},
           2,
           "",
           "COM12 is not in %1/fleet.csv: nothing was written."},
+         // A port that was not written has no node ID or IP address in the table.
          {{"apply", "%1/t.json", "--inventory", "%1/fleet.csv", "--no-backup", "--eds-dir", "%1/e"},
-          0,
+          1,
           "...COM10: Written and verified.\n...11: Written and verified.\n"
-          "PORT   OUTCOME  NODE  IP         SECONDS\n"
-          "COM10  OK       21    10.0.0.21  ...\n"
-          "11     OK       22    10.0.0.22  ...",
-          ""}},
+          "PORT   OUTCOME             NODE  IP         SECONDS\n"
+          "COM10  OK                  21    10.0.0.21  ...\n"
+          "11     OK                  22    10.0.0.22  ...\n"
+          "COM16  Can't open COM 16!                   ...",
+          "COM16: Can't open COM 16!\nCOM16: No device is behind COM 16."}},
         folder);
 }
 

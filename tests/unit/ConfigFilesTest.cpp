@@ -314,19 +314,48 @@ TEST(Inventory, GivesEachPortItsValuesAndRefusesClashes) {
          {"row 1: there is no column Node; the columns are Port, NodeId, BaudIndex, Ip, Mask, "
           "Gateway"}},
         {"Port,Ip\nCOM3,10.0.0.1\n3,10.0.0.2\nCOM4,10.0.0.1\n,10.0.0.3\n",
-         {"row 3 (Port 3): Port COM3 is also row 2's",
+         {"row 3 (Port 3): Port 3 is also row 2's (COM3)",
           "row 4 (Port COM4): Ip 10.0.0.1 is also row 2's", "row 5: the Port cell is empty"}},
+        // Compared as the gateways will hold them.
+        {"Port,NodeId,Ip\nCOM3,5,192.168.1.10\nCOM4,05,192.168.001.010\nCOM5,+5,\n",
+         {"row 3 (Port COM4): NodeId 05 is also row 2's (5)",
+          "row 3 (Port COM4): Ip 192.168.001.010 is also row 2's (192.168.1.10)",
+          "row 4 (Port COM5): NodeId +5 is also row 2's (5)"}},
         {"Port,NodeId\n", {"the table names no port"}},
     };
     for (const auto& row : rows) EXPECT_EQ(ReadInventory(row.Text, key).Errors, row.Errors);
 
-    const InventoryRead read = ReadInventory("port;baudindex;NodeId\nCOM3;500K;\n", key);
+    const InventoryRead read =
+        ReadInventory("port;baudindex;NodeId;Ip\nCOM3;500K;;010.0.0.01\n", key);
     ASSERT_TRUE(read.ok());
     const QJsonObject merged = WithInventoryRow(
         QJsonDocument::fromJson(R"({"DeviceNetParams": {"NodeId": 7, "BaudIndex": 0}})").object(),
         read.Rows.first());
-    EXPECT_EQ(QJsonDocument(merged).toJson(QJsonDocument::Compact),
-              R"({"DeviceNetParams":{"BaudIndex":"500K","NodeId":7}})");
+    EXPECT_EQ(
+        QJsonDocument(merged).toJson(QJsonDocument::Compact),
+        R"({"DeviceNetParams":{"BaudIndex":"500K","NodeId":7},"EthernetParams":{"Ip":"10.0.0.1"}})");
+
+    // The template's node ID and IP address reach every row that leaves them empty or gives
+    // the same value.
+    const QJsonObject fleet =
+        QJsonDocument::fromJson(
+            R"({"DeviceNetParams": {"NodeId": 9}, "EthernetParams": {"Ip": "10.0.0.09"}})")
+            .object();
+    const struct {
+        QByteArray Text;
+        QStringList Shared;
+    } sharing[] = {
+        {"Port,Ip\nCOM3,10.0.0.1\nCOM4,10.0.0.2\nCOM5,10.0.0.3\n", {"DeviceNetParams.NodeId 3"}},
+        {"Port,NodeId,Ip\nCOM3,09,10.0.0.9\nCOM4,8,\n", {"EthernetParams.Ip 2"}},
+        {"Port,NodeId,Ip\nCOM3,1,10.0.0.1\nCOM4,2,10.0.0.2\n", {}},
+    };
+    for (const auto& row : sharing) {
+        QStringList shared;
+        for (const SharedAddress& address :
+             SharedAddresses(fleet, ReadInventory(row.Text, key).Rows))
+            shared.append(address.Key + u' ' + QString::number(address.Gateways));
+        EXPECT_EQ(shared, row.Shared) << row.Text.constData();
+    }
 }
 
 // The demo gateway as `read --json` prints it.

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "platform/PortIdentity.h"
 #include "platform/PortNaming.h"
 #include "sim/ComLink.h"
 #include "support/TestFiles.h"
@@ -143,6 +144,32 @@ TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {
     for (int index = 0; index < ComPortCount; ++index) EXPECT_EQ(entries[index].Number, index + 1);
     EXPECT_EQ(entries.last().Device, SomeDevice);
     EXPECT_EQ(ResolveComPort(16), SomeDevice);
+}
+
+// A port written two ways is one port: a server's port however its address is spelt, a
+// device through any link; letter case counts where the file system counts it.
+TEST(PortIdentity, OnePortWrittenManyWaysIsOnePort) {
+    QTemporaryDir folder;
+    const QString link = folder.filePath(QStringLiteral("gateway"));
+    ASSERT_TRUE(QFile::link(SomeDevice, link));
+    const struct {
+        QString A;
+        QString B;
+        bool Same;
+    } rows[] = {
+        {"rfc2217://h:4001", "RFC2217://H:4001", true},
+        {"rfc2217://h:4001", "rfc2217://h:4001/", true},
+        {"rfc2217://h:4001", "socket://h:04001", true},
+        {"rfc2217://[::1]:4001", "rfc2217://[0:0::1]:4001", true},
+        {"rfc2217://h:4001", "rfc2217://h:4002", false},
+        {SomeDevice, link, true},
+        {SomeDevice, "/dev/../dev/null", true},
+        {SomeDevice, "/dev/NULL", false},
+        {SomeDevice, "/dev/zero", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PortIdentity(row.A) == PortIdentity(row.B), row.Same)
+            << row.A.toStdString() << " " << row.B.toStdString();
 }
 
 TEST(SerialPortsInComOrder, PutsUsbAdaptersFirstAndSortsNumbersAsNumbers) {
