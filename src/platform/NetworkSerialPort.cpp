@@ -161,7 +161,7 @@ QString NetworkSerialPort::OverflowText() const {
 
 // The reason the connection ended, in the system's words; Qt tells a reset as a close.
 QString NetworkSerialPort::LossText() const {
-    return reset_ ? QStringLiteral("Connection reset by the remote host") : socket_.errorString();
+    return reset_ ? QStringLiteral("The remote host reset the connection") : socket_.errorString();
 }
 
 // Ends the connection for `reason`, which the console link is then told.

@@ -10,7 +10,9 @@ std::optional<int> UserReplyTimeoutIn(const QString& text) {
 }
 
 QString UserReplyTimeoutRange() {
-    return QStringLiteral("milliseconds %1..%2").arg(MinUserReplyTimeoutMs).arg(MaxUserReplyTimeoutMs);
+    return QStringLiteral("milliseconds %1..%2")
+        .arg(MinUserReplyTimeoutMs)
+        .arg(MaxUserReplyTimeoutMs);
 }
 
 }  // namespace kv

@@ -152,8 +152,8 @@ TEST(NetworkSerialPort, WhatTheServerDidEndsTheOpenOrTheOperationWithAMessage) {
          "waiting); the connection was ended.",
          "", ""},
         {NetworkProtocol::RawTcp, "", Then::ResetsOnData, "", "",
-         "The connection to the gateway at 127.0.0.1:%1 was lost: Connection reset by the remote "
-         "host.",
+         "The connection to the gateway at 127.0.0.1:%1 was lost: The remote host reset the "
+         "connection.",
          ""},
     };
     for (const auto& row : rows) {
