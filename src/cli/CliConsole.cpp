@@ -55,7 +55,8 @@ void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
         return;
     }
     err << InPortWords(failure, Link.Failure()) << "\n";
-    if (Link.Trace.HeardNothing()) {
+    // A port that went away (a server that ended the connection) is no silent gateway.
+    if (Link.Trace.HeardNothing() && Port.LostReason().isEmpty()) {
         const int number = ComNumberOf(PortName);
         err << NoAnswerHint(number > 0 ? ComPortText(number) : PortName) << "\n";
     }
