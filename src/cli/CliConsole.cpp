@@ -55,10 +55,11 @@ void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
         return;
     }
     err << InPortWords(failure, Link.Failure()) << "\n";
+    // A port that went away (a server that ended the connection) is no silent gateway.
+    const bool silent = Link.Trace.HeardNothing() && Port.LostReason().isEmpty();
     const int number = ComNumberOf(PortName);
-    const QString details =
-        FailureDetails(Link.Trace.HeardNothing(), number > 0 ? ComPortText(number) : PortName,
-                       Link.Trace.LastExchange());
+    const QString details = FailureDetails(silent, number > 0 ? ComPortText(number) : PortName,
+                                           Link.Trace.LastExchange());
     if (!details.isEmpty()) err << details << "\n";
 }
 

@@ -20,7 +20,6 @@
 
 namespace kv::cli {
 
-inline constexpr int MaxUserReplyTimeoutMs = 60000;
 // --reply-timeout for every console of the command (0: the console's own time-outs).
 void SetUserReplyTimeout(int ms);
 

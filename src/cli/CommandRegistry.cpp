@@ -5,6 +5,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/TraceFile.h"
+#include "platform/UserReplyTimeout.h"
 #include "save/BackupBeforeWrite.h"
 
 namespace kv::cli {
@@ -114,9 +115,11 @@ QList<QCommandLineOption> GatewayOptions() {
              QStringLiteral("Write every line sent to and received from the console into FILE."),
              QStringLiteral("FILE")},
             {"reply-timeout",
-             QStringLiteral("Wait up to MS milliseconds (1..60000) for each console reply "
+             QStringLiteral("Wait up to MS milliseconds (%1..%2) for each console reply "
                             "instead of 200 (EEPROM blocks: a quarter of it). Without it a "
-                            "network port adds its round trip to each time-out."),
+                            "network port adds its round trip to each time-out.")
+                 .arg(MinUserReplyTimeoutMs)
+                 .arg(MaxUserReplyTimeoutMs),
              QStringLiteral("MS")}};
 }
 
@@ -135,10 +138,7 @@ void AddCommandOptions(QCommandLineParser& parser, const Command& command) {
 std::optional<int> ReplyTimeoutOf(const QCommandLineParser& parser) {
     const QString option = QStringLiteral("reply-timeout");
     if (!parser.optionNames().contains(option)) return 0;
-    bool isNumber = false;
-    const int ms = parser.value(option).toInt(&isNumber);
-    if (!isNumber || ms < 1 || ms > MaxUserReplyTimeoutMs) return std::nullopt;
-    return ms;
+    return UserReplyTimeoutIn(parser.value(option));
 }
 
 bool RegisterCommand(const Command& command) {
@@ -258,7 +258,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
             UsageLine(*command), err);
     const std::optional<int> replyTimeout = ReplyTimeoutOf(parser);
     if (!replyTimeout)
-        return RefuseUsage(QStringLiteral("--reply-timeout takes milliseconds 1..60000"),
+        return RefuseUsage(QStringLiteral("--reply-timeout takes ") + UserReplyTimeoutRange(),
                            UsageLine(*command), err);
     SetUserReplyTimeout(*replyTimeout);
     const QString tracePath =

@@ -57,7 +57,8 @@ QList<QCommandLineOption> BackupOptions();  // --backup-dir DIR, --no-backup
 QString BackupFolderOf(const QCommandLineParser& args);
 QCommandLineOption EdsTextOption(const char* name);  // --description T, --created-by T
 
-// --reply-timeout MS: 0 when it is not given, nothing when MS is no time-out (1..60000).
+// --reply-timeout MS: 0 when it is not given, nothing when MS is no time-out
+// (UserReplyTimeout.h).
 std::optional<int> ReplyTimeoutOf(const QCommandLineParser& parser);
 
 // "Usage: kv9052r-cli read --port P [--json] ..."

@@ -5,6 +5,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortJobs.h"
 #include "platform/PortNaming.h"
+#include "platform/UserReplyTimeout.h"
 
 namespace kv::cli {
 namespace {
@@ -20,6 +21,7 @@ void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
         out << name.leftJustified(8) << "(none";
         if (entry.Source != ComSource::None) out << ": " << ComSourceText(entry.Source);
         out << ")\n";
+        PrintDetail(out, "reason", entry.Refusal);
         return;
     }
     out << name.leftJustified(8) << entry.Device << "  (" << ComSourceText(entry.Source) << ")\n";
@@ -45,7 +47,7 @@ int ChangeAssignment(const Invocation& in) {
     if (const int unusable = assign ? CheckPorts(devices, in.Err) : 0) return unusable;
     const std::optional<int> replyTimeout = ReplyTimeoutOf(in.Args);
     if (!replyTimeout || (*replyTimeout > 0 && !assign)) {
-        in.Err << "--reply-timeout takes milliseconds 1..60000, with --assign\n";
+        in.Err << "--reply-timeout takes " << UserReplyTimeoutRange() << ", with --assign\n";
         return ExitUsage;
     }
     if (assign && !in.Args.isSet(QStringLiteral("force"))) {
@@ -93,9 +95,11 @@ const bool registered = RegisterCommand(
       {"unassign", QStringLiteral("Drop COMn's assignment."), QStringLiteral("COMn")},
       {"force", QStringLiteral("With --assign: also when another COM number has the device.")},
       {"reply-timeout",
-       QStringLiteral("With --assign: wait up to MS milliseconds (1..60000) for each console "
+       QStringLiteral("With --assign: wait up to MS milliseconds (%1..%2) for each console "
                       "reply on COMn, in the windows too, instead of 200 (EEPROM blocks: a "
-                      "quarter of it)."),
+                      "quarter of it).")
+           .arg(MinUserReplyTimeoutMs)
+           .arg(MaxUserReplyTimeoutMs),
        QStringLiteral("MS")}},
      {{"DEVICE",
        "The device for --assign, e.g. /dev/serial/by-id/..., or a serial port server on the "

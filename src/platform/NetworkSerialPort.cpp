@@ -3,6 +3,13 @@
 #include <QDeadlineTimer>
 #include <thread>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#endif
+
 namespace kv {
 namespace {
 
@@ -13,6 +20,9 @@ constexpr std::chrono::milliseconds NegotiationTimeout = 5s;
 // What the socket holds before the console link takes it; more waits in the system, whose
 // window then holds back the server.
 constexpr qint64 ReadBufferLimit = 64 * 1024;
+// What may wait to be sent: the console's lines and the telnet answers are short, so more
+// is a server that keeps asking and reads nothing.
+constexpr qint64 PendingOutputLimit = 64 * 1024;
 // What of the server's text before the line is set is shown, at most.
 constexpr qsizetype ServerNoticeLimit = 200;
 
@@ -25,6 +35,7 @@ QString LineSettingsText() {
 PortOpenResult NetworkSerialPort::Open() {
     Close();
     lostReason_.clear();
+    reset_ = false;
     received_.clear();
     telnet_ = TelnetComPortControl();
     socket_.setReadBufferSize(ReadBufferLimit);
@@ -99,30 +110,95 @@ QString NetworkSerialPort::Negotiate() {
                        "port with RFC 2217? For a raw TCP port use socket://%1.")
                 .arg(where)
                 .arg(NegotiationTimeout.count() / 1000);
-        if (!socket_.waitForReadyRead(int(deadline.remainingTime()))) {
+        if (!WaitReadable(int(deadline.remainingTime()))) {
             if (socket_.state() != QAbstractSocket::ConnectedState)
                 return QStringLiteral(
                            "The server at %1 closed the connection while the line was being "
                            "set: %2.")
-                    .arg(where, said.isEmpty() ? socket_.errorString()
-                                               : QString::fromLatin1(said).trimmed());
+                    .arg(where, said.isEmpty() ? LossText() : QString::fromLatin1(said).trimmed());
             continue;
         }
         said = (said + telnet_.Decode(socket_.readAll())).right(ServerNoticeLimit);
-        SendRaw(telnet_.TakeAnswers());
+        if (!SendRaw(telnet_.TakeAnswers())) return OverflowText();
     }
+    return TelnetFailure();
+}
+
+// What the server did to the COM port control, in words; empty while the line is as agreed.
+QString NetworkSerialPort::TelnetFailure() const {
+    const QString where = address_.HostAndPort();
     switch (telnet_.Progress()) {
         case TelnetComPortControl::State::OptionRefused:
+            if (connected_)
+                return QStringLiteral(
+                           "The server at %1 gave up the COM port control (RFC 2217) while the "
+                           "port was in use; the connection was ended.")
+                    .arg(where);
             return QStringLiteral(
                        "The server at %1 refused the COM port control (RFC 2217); for a raw TCP "
                        "port use socket://%1.")
                 .arg(where);
         case TelnetComPortControl::State::SettingsRefused:
-            return QStringLiteral("The server at %1 refused the line settings %2.")
-                .arg(where, LineSettingsText());
+            return QStringLiteral("The server at %1 refused the line settings %2: it set %3.")
+                .arg(where, LineSettingsText(), telnet_.ServerSetting());
+        case TelnetComPortControl::State::LineChanged:
+            return QStringLiteral(
+                       "The server at %1 changed the line to %2; the console takes %3, so the "
+                       "connection was ended.")
+                .arg(where, telnet_.ServerSetting(), LineSettingsText());
         default:
             return {};
     }
+}
+
+QString NetworkSerialPort::OverflowText() const {
+    return QStringLiteral(
+               "The server at %1 reads nothing of what is sent to it (more than %2 KiB waiting); "
+               "the connection was ended.")
+        .arg(address_.HostAndPort())
+        .arg(PendingOutputLimit / 1024);
+}
+
+// The reason the connection ended, in the system's words; Qt tells a reset as a close.
+QString NetworkSerialPort::LossText() const {
+    return reset_ ? QStringLiteral("The remote host reset the connection") : socket_.errorString();
+}
+
+// Ends the connection for `reason`, which the console link is then told.
+void NetworkSerialPort::End(const QString& reason) {
+    lostReason_ = reason;
+    connected_ = false;
+    socket_.abort();
+}
+
+// Qt reads a reset as the end of the stream and says the remote host closed the connection;
+// the system's pending error, looked at before Qt reads or writes, tells the two apart. A
+// reset after the server's close is that close's (EPIPE), not a reset of its own.
+void NetworkSerialPort::NoteReset() {
+#ifdef Q_OS_UNIX
+    int error = 0;
+    socklen_t size = sizeof error;
+    const auto descriptor = int(socket_.socketDescriptor());
+    if (descriptor >= 0 && getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
+        error == ECONNRESET)
+        reset_ = true;
+#endif
+}
+
+// Waits up to `ms` for the server's bytes and lets the socket take them. The wait itself is
+// the system's, so that a reset is noted before Qt reads it; while output waits to be sent,
+// Qt's own wait sends it meanwhile.
+bool NetworkSerialPort::WaitReadable(int ms) {
+#ifdef Q_OS_UNIX
+    const auto descriptor = int(socket_.socketDescriptor());
+    if (ms > 0 && descriptor >= 0 && socket_.bytesToWrite() == 0) {
+        pollfd watched{descriptor, POLLIN, 0};
+        if (poll(&watched, 1, ms) == 0) return false;
+        ms = 0;
+    }
+#endif
+    NoteReset();
+    return socket_.waitForReadyRead(ms);
 }
 
 void NetworkSerialPort::Close() {
@@ -137,10 +213,12 @@ bool NetworkSerialPort::IsOpen() const {
     return connected_ && socket_.state() == QAbstractSocket::ConnectedState;
 }
 
-void NetworkSerialPort::SendRaw(const QByteArray& bytes) {
-    if (bytes.isEmpty()) return;
+bool NetworkSerialPort::SendRaw(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return true;
+    NoteReset();
     socket_.write(bytes);
     socket_.flush();
+    return socket_.bytesToWrite() <= PendingOutputLimit;
 }
 
 // Takes what the socket holds, telnet commands answered and taken out.
@@ -152,13 +230,14 @@ void NetworkSerialPort::TakeArrived() {
         return;
     }
     received_ += telnet_.Decode(arrived);
-    SendRaw(telnet_.TakeAnswers());
+    if (!SendRaw(telnet_.TakeAnswers())) return End(OverflowText());
+    if (const QString failure = TelnetFailure(); !failure.isEmpty()) End(failure);
 }
 
 // Takes in what the system has received without waiting, so the count is current even
 // when no event loop ran since the bytes arrived.
 void NetworkSerialPort::PullArrivedBytes() {
-    if (IsOpen()) socket_.waitForReadyRead(0);
+    if (IsOpen()) WaitReadable(0);
     TakeArrived();
     NoteIfLost();
 }
@@ -170,7 +249,7 @@ void NetworkSerialPort::NoteIfLost() {
     connected_ = false;
     if (lostReason_.isEmpty())
         lostReason_ = QStringLiteral("The connection to the gateway at %1 was lost: %2.")
-                          .arg(address_.HostAndPort(), socket_.errorString());
+                          .arg(address_.HostAndPort(), LossText());
 }
 
 void NetworkSerialPort::ClearReceiveBuffer() {
@@ -199,7 +278,7 @@ int NetworkSerialPort::BytesToSend() {
 void NetworkSerialPort::Write(const QByteArray& bytes) {
     NoteIfLost();
     if (!IsOpen()) return;
-    SendRaw(IsTelnet() ? telnet_.Encode(bytes) : bytes);
+    if (!SendRaw(IsTelnet() ? telnet_.Encode(bytes) : bytes)) return End(OverflowText());
     NoteIfLost();
 }
 
@@ -212,7 +291,7 @@ void NetworkSerialPort::WaitForData(std::chrono::microseconds maxWait) {
         std::this_thread::sleep_for(maxWait);
         return;
     }
-    socket_.waitForReadyRead(int(std::chrono::ceil<std::chrono::milliseconds>(maxWait).count()));
+    WaitReadable(int(std::chrono::ceil<std::chrono::milliseconds>(maxWait).count()));
     TakeArrived();
     NoteIfLost();
 }

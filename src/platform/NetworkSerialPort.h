@@ -38,8 +38,16 @@ public:
 private:
     QString ConnectFailure() const;
     QString Negotiate();
+    QString TelnetFailure() const;
+    QString OverflowText() const;
+    QString LossText() const;
+    void End(const QString& reason);
+    void NoteReset();
+    bool WaitReadable(int ms);
     bool IsTelnet() const { return address_.Protocol == NetworkProtocol::Rfc2217; }
-    void SendRaw(const QByteArray& bytes);
+    // Sends `bytes`; false when more than the limit of what was sent waits, unread by the
+    // server.
+    bool SendRaw(const QByteArray& bytes);
     void TakeArrived();
     void PullArrivedBytes();
     void NoteIfLost();
@@ -51,6 +59,7 @@ private:
     QByteArray received_;  // the console's bytes, telnet commands taken out
     bool connected_ = false;
     QString lostReason_;  // kept after the close, until the next open
+    bool reset_ = false;  // the server reset the connection
     std::chrono::milliseconds roundTrip_{0};
 };
 

@@ -1,8 +1,11 @@
 #include "platform/PortAssignments.h"
 
 #include <QList>
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
+
+#include "platform/UserReplyTimeout.h"
 
 namespace kv {
 namespace {
@@ -62,16 +65,60 @@ QByteArray Escaped(const QString& value) {
     return quoted ? '"' + written + '"' : written;
 }
 
-}  // namespace
+// A key's value, read back, and the number of its line (0: the text has none).
+struct Found {
+    QString Value;
+    int Line = 0;
+};
 
-QString AssignmentIn(const QByteArray& text, const QString& key) {
+Found Find(const QByteArray& text, const QString& key) {
     bool general = true;
+    int number = 0;
     for (const QByteArray& raw : text.split('\n')) {
+        ++number;
         const IniLine line = ParseLine(raw);
         if (line.Header) general = line.General;
-        if (general && line.Key == key) return Unescaped(line.Value);
+        if (general && line.Key == key) return {Unescaped(line.Value), number};
     }
     return {};
+}
+
+}  // namespace
+
+QString DeviceKey(int number) { return QStringLiteral("COM%1").arg(number); }
+
+QString ReplyTimeoutKey(int number) { return DeviceKey(number) + QStringLiteral("ReplyTimeout"); }
+
+QString AssignmentIn(const QByteArray& text, const QString& key) { return Find(text, key).Value; }
+
+ComAssignment ComAssignmentIn(const QByteArray& text, int number) {
+    const Found device = Find(text, DeviceKey(number));
+    if (const QString control = ControlCharacterIn(device.Value); !control.isEmpty())
+        return {{},
+                0,
+                QStringLiteral("line %1: %2 holds a control character (%3)")
+                    .arg(device.Line)
+                    .arg(DeviceKey(number), control)};
+    const Found timeout = Find(text, ReplyTimeoutKey(number));
+    if (timeout.Value.isEmpty()) return {device.Value, 0, {}};
+    if (const std::optional<int> ms = UserReplyTimeoutIn(timeout.Value))
+        return {device.Value, *ms, {}};
+    // The value is quoted only when it holds nothing a terminal would act on.
+    const QString given = ControlCharacterIn(timeout.Value).isEmpty()
+                              ? QStringLiteral(", not ") + timeout.Value.left(20)
+                              : QString();
+    return {{},
+            0,
+            QStringLiteral("line %1: %2 takes %3%4")
+                .arg(timeout.Line)
+                .arg(ReplyTimeoutKey(number), UserReplyTimeoutRange(), given)};
+}
+
+QString ControlCharacterIn(const QString& name) {
+    const auto control = std::find_if(name.cbegin(), name.cend(),
+                                      [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (control == name.cend()) return {};
+    return QStringLiteral("U+%1").arg(control->unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 QByteArray WithAssignment(const QByteArray& text, const QString& key, const QString& value) {

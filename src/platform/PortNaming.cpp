@@ -75,12 +75,9 @@ ComResolution LinkedDevice(int number) {
     return {device, ComSource::PortFolder};
 }
 
-QString AssignmentKey(int number) { return QStringLiteral("COM%1").arg(number); }
-
 // An assigned device resolved like a link; as given when it is not there now, so that the
 // port fails to open rather than moving to another device, and when it is a network address.
-QString AssignedDeviceNow(const QByteArray& assignments, int number) {
-    const QString assigned = AssignmentIn(assignments, AssignmentKey(number));
+QString AssignedDeviceNow(const QString& assigned) {
     if (assigned.isEmpty() || LooksLikeNetworkAddress(assigned)) return assigned;
     const QString device = QFileInfo(assigned).canonicalFilePath();
     return device.isEmpty() ? assigned : device;
@@ -107,6 +104,8 @@ ComPortEntry DescribeComPort(int number, const ComResolution& resolved) {
     entry.Number = number;
     entry.Device = device;
     entry.Source = resolved.Source;
+    if (resolved.Source == ComSource::RefusedAssignment)
+        entry.Refusal = AssignmentOf(number).Refused;
     if (device.isEmpty() || resolved.Source == ComSource::NetworkAssignment) return entry;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() == device || info.portName() == device) {
@@ -151,8 +150,10 @@ bool ReadAssignments(QByteArray& text, QString& error) {
     return true;
 }
 
-QString ReplyTimeoutKey(int number) {
-    return AssignmentKey(number) + QStringLiteral("ReplyTimeout");
+// A line of the file refused, as the user reads it.
+QString RefusalText(const QString& refused) {
+    return QStringLiteral("%1 %2; mend the line or assign the port again.")
+        .arg(AssignmentFile(), refused);
 }
 
 // Sets COM n's lines, or removes them for an empty `device`; the file is replaced whole, or
@@ -160,7 +161,7 @@ QString ReplyTimeoutKey(int number) {
 bool ChangeAssignment(int number, const QString& device, QString& error, int replyTimeoutMs = 0) {
     QByteArray text;
     if (!ReadAssignments(text, error)) return false;
-    if (device.isEmpty() && AssignmentIn(text, AssignmentKey(number)).isEmpty()) {
+    if (device.isEmpty() && AssignmentIn(text, DeviceKey(number)).isEmpty()) {
         error = QStringLiteral("COM %1 is not assigned").arg(number);
         return false;
     }
@@ -169,25 +170,26 @@ bool ChangeAssignment(int number, const QString& device, QString& error, int rep
         QDir().mkpath(QFileInfo(path).path()) ? QString() : QStringLiteral("no folder for it");
     if (failed.isEmpty())
         failed = WriteWholeFile(
-            path, WithAssignment(WithAssignment(text, AssignmentKey(number), device),
-                                 ReplyTimeoutKey(number),
-                                 replyTimeoutMs > 0 ? QString::number(replyTimeoutMs) : QString()));
+            path,
+            WithAssignment(WithAssignment(text, DeviceKey(number), device), ReplyTimeoutKey(number),
+                           replyTimeoutMs > 0 ? QString::number(replyTimeoutMs) : QString()));
     if (failed.isEmpty()) return true;
     error = QStringLiteral("Can't write %1: %2").arg(path, failed);
     return false;
 }
 
-bool HasControlCharacter(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x20; });
-}
-
 }  // namespace
 
-QString AssignedDevice(int number) {
+QString AssignedDevice(int number) { return AssignmentOf(number).Device; }
+
+ComAssignment AssignmentOf(int number) {
     QByteArray text;
     QString error;
-    if (!IsComNumber(number) || !ReadAssignments(text, error)) return {};
-    return AssignmentIn(text, AssignmentKey(number));
+    if (!IsComNumber(number)) return {};
+    if (!ReadAssignments(text, error)) return {{}, 0, error};
+    ComAssignment assigned = ComAssignmentIn(text, number);
+    if (!assigned.Refused.isEmpty()) assigned.Refused = RefusalText(assigned.Refused);
+    return assigned;
 }
 
 QString ComPortText(int number) {
@@ -205,13 +207,6 @@ int ComAssignedTo(const QString& device) {
     return 0;
 }
 
-int AssignedReplyTimeout(int number) {
-    QByteArray text;
-    QString error;
-    if (!IsComNumber(number) || !ReadAssignments(text, error)) return 0;
-    return std::max(0, AssignmentIn(text, ReplyTimeoutKey(number)).toInt());
-}
-
 bool AssignComPort(int number, const QString& device, QString& error, int replyTimeoutMs) {
     if (!IsComNumber(number)) {
         error = QStringLiteral("Ports are COM 1 to COM %1").arg(ComPortCount);
@@ -221,7 +216,8 @@ bool AssignComPort(int number, const QString& device, QString& error, int replyT
         const auto address = ParseNetworkAddress(device, error);
         return address && ChangeAssignment(number, address->Text(), error, replyTimeoutMs);
     }
-    if (HasControlCharacter(device) || !IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
+    if (!ControlCharacterIn(device).isEmpty() ||
+        !IsCharacterDevice(QFileInfo(device).canonicalFilePath())) {
         error = QStringLiteral("%1 is no device").arg(device);
         return false;
     }
@@ -242,6 +238,8 @@ QString ComSourceText(ComSource source) {
             return QStringLiteral("port folder link to no device");
         case ComSource::UnreadableAssignments:
             return QStringLiteral("%1 cannot be read").arg(AssignmentFile());
+        case ComSource::RefusedAssignment:
+            return QStringLiteral("assignment refused");
         case ComSource::PortsPresent:
             return QStringLiteral("port present");
         case ComSource::None:
@@ -265,7 +263,9 @@ ComResolution NamedComPort(int number) {
     QByteArray assignments;
     if (QString unread; !ReadAssignments(assignments, unread))
         return {QString(), ComSource::UnreadableAssignments};
-    const QString assigned = AssignedDeviceNow(assignments, number);
+    const ComAssignment assignment = ComAssignmentIn(assignments, number);
+    if (!assignment.Refused.isEmpty()) return {QString(), ComSource::RefusedAssignment};
+    const QString assigned = AssignedDeviceNow(assignment.Device);
     if (LooksLikeNetworkAddress(assigned)) return {assigned, ComSource::NetworkAssignment};
     if (!assigned.isEmpty()) return {assigned, ComSource::Assignment};
     return LinkedDevice(number);

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/PortAssignments.h"
+
 namespace kv {
 
 inline constexpr int ComPortCount = 16;
@@ -21,7 +23,8 @@ inline constexpr int ComPortCount = 16;
 constexpr bool IsComNumber(int number) { return number >= 1 && number <= ComPortCount; }
 
 // Where COM n was found. BrokenLink: a port folder link that leads to no device;
-// UnreadableAssignments: the assignments file exists but cannot be read. Neither port opens.
+// UnreadableAssignments: the assignments file exists but cannot be read; RefusedAssignment: a
+// line of COM n's in it fails the checks `ports --assign` makes. None of these ports opens.
 // NetworkAssignment: assigned a serial port server's address (NetworkAddress.h).
 enum class ComSource {
     None,
@@ -30,6 +33,7 @@ enum class ComSource {
     PortFolder,
     BrokenLink,
     UnreadableAssignments,
+    RefusedAssignment,
     PortsPresent
 };
 
@@ -40,6 +44,7 @@ struct ComPortEntry {
     QString Description;  // as the system describes the device, when it does
     QString Manufacturer;
     QString StableName;  // /dev/serial/by-id/... when the system gives one
+    QString Refusal;     // for RefusedAssignment: the file, the line and what is wrong in it
 };
 
 // The user's port folder: $KV9052R_PORT_DIR, else $XDG_RUNTIME_DIR/kv9052r, else a
@@ -56,7 +61,7 @@ QString AssignmentFile();
 // on that port, as --reply-timeout does on the command line.
 bool AssignComPort(int number, const QString& device, QString& error, int replyTimeoutMs = 0);
 bool UnassignComPort(int number, QString& error);
-// The device assigned to COM n as it was given, empty when none is.
+// The device assigned to COM n as it was given, empty when none is or its lines are refused.
 QString AssignedDevice(int number);
 // "COM 3 (/dev/ttyUSB0)": COM n with what is behind it now, for messages; "COM 3" alone when
 // nothing is.
@@ -64,8 +69,9 @@ QString ComPortText(int number);
 // The COM number `device` is assigned to, in whatever spelling (PortIdentity.h); 0
 // when none is.
 int ComAssignedTo(const QString& device);
-// The reply time-out kept with COM n's assignment in milliseconds; 0 when none is.
-int AssignedReplyTimeout(int number);
+// COM n's assignment as its port opens it, with the reply time-out kept with it; a refusal
+// names the file and the line, or says why the file cannot be read.
+ComAssignment AssignmentOf(int number);
 
 struct ComResolution {
     QString Device;

@@ -5,6 +5,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/PortAssignments.h"
 #include "platform/PortHolder.h"
 #include "platform/PortNaming.h"
 
@@ -119,6 +120,15 @@ PortOpenResult QtSerialPort::Open() {
     if (device.isEmpty())
         return {PortOpenError::NotOpened,
                 QStringLiteral("No device is behind COM %1.").arg(number_)};
+    // QSerialPort names its lock file after the device. The system cuts a name at a NUL, so
+    // the lock file's own guard, the same name plus ".rmlock", would be the lock file itself:
+    // once a lock of that name is left behind, QLockFile locks guard after guard until the
+    // stack runs out.
+    if (const QString control = ControlCharacterIn(device); !control.isEmpty())
+        return {PortOpenError::Other,
+                QStringLiteral("The device's name holds a control character (%1); no device's "
+                               "name does.")
+                    .arg(control)};
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
         const QString systemText = port_.errorString();

@@ -14,8 +14,13 @@ void RoutedSerialPort::SelectDevice(const QString& nameOrAddress) { device_ = na
 PortOpenResult RoutedSerialPort::Open() {
     Close();
     network_.reset();
-    const QString named = device_.isEmpty() ? AssignedDevice(number_) : device_;
-    keptReplyTimeoutMs_ = device_.isEmpty() ? AssignedReplyTimeout(number_) : 0;
+    const ComAssignment assigned = device_.isEmpty() ? AssignmentOf(number_) : ComAssignment();
+    // A refused line may have been meant for this port: no other device is tried in its place.
+    if (!assigned.Refused.isEmpty())
+        return {PortOpenError::Other,
+                QStringLiteral("Can't open COM %1!\n").arg(number_) + assigned.Refused};
+    const QString named = device_.isEmpty() ? assigned.Device : device_;
+    keptReplyTimeoutMs_ = assigned.ReplyTimeoutMs;
     if (LooksLikeNetworkAddress(named)) return OpenNetwork(named);
     if (device_.isEmpty())
         local_.SelectPort(number_);

@@ -1,6 +1,7 @@
 #include "platform/TelnetComPortControl.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <utility>
 
 namespace kv {
@@ -13,6 +14,10 @@ constexpr uint8_t Binary = 0, SuppressGoAhead = 3, ComPortOption = 44;
 constexpr uint8_t SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4;
 constexpr uint8_t ServerOffset = 100;
 constexpr uint8_t ParityNone = 1, OneStopBit = 1;
+// The names of parity and stop size values, from 1 on.
+const char* const ParityNames[] = {"no parity", "odd parity", "even parity", "mark parity",
+                                   "space parity"};
+const char* const StopBitNames[] = {"1 stop bit", "2 stop bits", "1.5 stop bits"};
 // A subnegotiation longer than any this client understands is cut off, not collected.
 constexpr qsizetype MaxSubnegotiation = 64;
 
@@ -44,6 +49,27 @@ QByteArray DoubledIac(const QByteArray& bytes) {
 
 QByteArray Subnegotiation(uint8_t command, const QByteArray& value) {
     return Bytes({Iac, Sb, ComPortOption, command}) + DoubledIac(value) + Bytes({Iac, Se});
+}
+
+// A line setting the server answered, in words: "9600 bit/s", "7 data bits", "even parity".
+QString SettingText(uint8_t command, const QByteArray& value) {
+    quint64 number = 0;  // network byte order, at most 4 bytes for a baud rate
+    for (const char byte : value.left(4)) number = number << 8 | uint8_t(byte);
+    const auto named = [number](const auto& names, const char* other) {
+        return number >= 1 && number <= std::size(names)
+                   ? QString::fromLatin1(names[number - 1])
+                   : QStringLiteral("%1 %2").arg(QLatin1String(other)).arg(number);
+    };
+    switch (command) {
+        case SetBaudRate:
+            return QStringLiteral("%1 bit/s").arg(number);
+        case SetDataSize:
+            return QStringLiteral("%1 data bits").arg(number);
+        case SetParity:
+            return named(ParityNames, "parity");
+        default:
+            return named(StopBitNames, "stop size");
+    }
 }
 
 }  // namespace
@@ -122,7 +148,8 @@ void TelnetComPortControl::OnOption(uint8_t verb, uint8_t option) {
     const bool on = verb == Do || verb == Will;
     const bool ours = verb == Do || verb == Dont;  // about what we send
     if (option == ComPortOption) {
-        if (verb == Dont) state_ = State::OptionRefused;
+        if (verb == Dont && (state_ == State::Negotiating || state_ == State::Agreed))
+            state_ = State::OptionRefused;
         if (verb == Do && !settingsSent_) {
             settingsSent_ = true;
             for (const auto& [command, value] : LineSettings)
@@ -147,10 +174,11 @@ void TelnetComPortControl::Answer(uint8_t verb, uint8_t option) {
     answers_ += Command(verb, option);
 }
 
-// The server's answer to a line setting is the value it has set; other notices (line and
-// modem state) carry nothing this client needs.
+// The server's answer to a line setting is the value it has set, and so is a setting it
+// makes of its own later; other notices (line and modem state) carry nothing this client
+// needs. Before the server took the option they answer nothing that was asked.
 void TelnetComPortControl::OnSubnegotiation() {
-    if (sub_.size() < 2 || uint8_t(sub_.at(0)) != ComPortOption) return;
+    if (!settingsSent_ || sub_.size() < 2 || uint8_t(sub_.at(0)) != ComPortOption) return;
     const int command = uint8_t(sub_.at(1)) - ServerOffset;
     if (command < SetBaudRate || command > SetStopSize) return;
     answered_[size_t(command - SetBaudRate)] = sub_.mid(2);
@@ -158,13 +186,14 @@ void TelnetComPortControl::OnSubnegotiation() {
 }
 
 void TelnetComPortControl::CheckLineSettings() {
-    if (state_ != State::Negotiating) return;
+    if (state_ != State::Negotiating && state_ != State::Agreed) return;
     bool allAnswered = true;
     for (size_t i = 0; i < LineSettings.size(); ++i) {
         if (!answered_[i]) {
             allAnswered = false;
         } else if (*answered_[i] != LineSettings[i].second) {
-            state_ = State::SettingsRefused;
+            serverSetting_ = SettingText(LineSettings[i].first, *answered_[i]);
+            state_ = state_ == State::Agreed ? State::LineChanged : State::SettingsRefused;
             return;
         }
     }

@@ -3,9 +3,12 @@
 // pure byte work: what to send when the connection opens, the console's data to and from
 // the telnet stream (0xFF doubled as IAC IAC), the answers to the server's option requests,
 // and whether the server took the option and the line settings 115200 bit/s, 8 data bits,
-// no parity, 1 stop bit. The socket around it is NetworkSerialPort.
+// no parity, 1 stop bit, and keeps them: a line setting counts only once the server has taken
+// the option, and one it changes later ends the agreement. The socket around it is
+// NetworkSerialPort.
 
 #include <QByteArray>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -19,6 +22,7 @@ public:
         Agreed,           // the option is on and the line is set as asked
         OptionRefused,    // the server will not control the port (DONT COM-PORT-OPTION)
         SettingsRefused,  // the server answered a line setting other than the one asked for
+        LineChanged,      // after agreeing, the server set the line otherwise
     };
 
     // Offers the option and binary transmission both ways.
@@ -30,6 +34,8 @@ public:
     QByteArray Decode(const QByteArray& bytes);
     QByteArray TakeAnswers();
     State Progress() const { return state_; }
+    // For SettingsRefused and LineChanged: the setting the server made, as "9600 bit/s".
+    QString ServerSetting() const { return serverSetting_; }
 
 private:
     enum class Parse { Data, Command, Option, Sub, SubCommand };
@@ -55,10 +61,13 @@ private:
     OptionSide receiveBinary_{false, true};
     OptionSide sendWithoutGoAhead_;
     OptionSide receiveWithoutGoAhead_;
+    // The server took the option (DO COM-PORT-OPTION) and the line settings went out: only
+    // from then on are its line settings answers.
     bool settingsSent_ = false;
     // The server's answers to the four line settings, in the order they are asked for.
     std::array<std::optional<QByteArray>, 4> answered_;
     State state_ = State::Negotiating;
+    QString serverSetting_;
 };
 
 }  // namespace kv

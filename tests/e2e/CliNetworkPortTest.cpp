@@ -109,9 +109,10 @@ TEST(CliNetworkPort, AServerThatEndsDuringAReadOutIsAClearFailureAndNothingIsWri
     server.reset();
     ASSERT_TRUE(cli.waitForFinished(10000));
     EXPECT_EQ(cli.exitCode(), 1);
+    // Closed, or reset when the killed server left bytes unread: the system's timing decides.
     EXPECT_TRUE(Matches(QString::fromLocal8Bit(cli.readAllStandardError()),
                         "The connection to the gateway at 127.0.0.1:%1 was lost: The remote host "
-                        "closed the connection.\n...",
+                        "... the connection.\n...",
                         port));
     EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList());
     // Nothing listens there any more; in the windows COM 9 says the same.

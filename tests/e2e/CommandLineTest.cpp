@@ -104,6 +104,12 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
     ASSERT_TRUE(WriteAll(folder.filePath("t.csv"), "Instance;NetId\n"));
     ASSERT_TRUE(WriteAll(folder.filePath("w.json"), R"({"EthernetParams": {"Mask": "0.0.0.0"}})"));
     ASSERT_TRUE(WriteAll(folder.filePath("p.json"), R"({"DeviceNetParams": {"NodeId": 64}})"));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("kv9052r"));
+    ASSERT_TRUE(
+        WriteAll(folder.filePath("kv9052r/ports.conf"), QByteArray("COM4=/dev/null\0", 15)));
+    const QString refused =
+        "%1/kv9052r/ports.conf line 1: COM4 holds a control character (U+0000); mend the line or "
+        "assign the port again.";
     ExpectRuns(
         {{{"read", "--port", "COM99"}, 1, "", "There is no COM99: ports are COM 1 to COM 16"},
          {{"ports", "--assign", "COM17", "/dev/null"}, 1, "", "There is no COM17: ..."},
@@ -114,6 +120,11 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
           "/dev/null is already COM 2; two COM numbers for one device would let two programs "
           "share it. Add --force to assign it anyway."},
          {{"read", "--port", "COM16"}, 1, "", "Can't open COM 16!\nNo device is behind COM 16."},
+         {{"read", "--port", "COM4"}, 1, "", "Can't open COM 4!\n" + refused},
+         {{"ports"},
+          0,
+          "...COM 4   (none: assignment refused)\n        reason: " + refused + "\n...",
+          ""},
          {{"read", "--port", "COM16,16"}, 2, "", "COM16 and 16 are one port: name each port once."},
          {{"read", "--port", "COM2,/dev/null"},
           2,

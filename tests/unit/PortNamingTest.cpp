@@ -66,7 +66,7 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     QString error;
     ASSERT_TRUE(AssignComPort(1, assigned, error)) << error.toStdString();
     ASSERT_TRUE(AssignComPort(3, assigned, error, 700)) << error.toStdString();
-    EXPECT_EQ(AssignedReplyTimeout(3) + AssignedReplyTimeout(1), 700);
+    EXPECT_EQ(AssignmentOf(3).ReplyTimeoutMs + AssignmentOf(1).ReplyTimeoutMs, 700);
     EXPECT_FALSE(AssignComPort(4, QStringLiteral("/dev/kv9052r-gone"), error));
     const QString hop = folder_.filePath(QStringLiteral("gateway"));
     ASSERT_TRUE(QFile::link(SomeDevice, hop));
@@ -97,7 +97,7 @@ TEST_F(PortNamingTest, AnAssignmentComesFirstThenAPortFolderLinkThenThePortsPres
     ASSERT_TRUE(UnassignComPort(1, error));
     EXPECT_EQ(ResolveComPortAndSource(1, PresentPorts).Source, ComSource::PortFolder);
     ASSERT_TRUE(UnassignComPort(3, error));
-    EXPECT_EQ(AssignedReplyTimeout(3), 0) << "the time-out goes with the assignment";
+    EXPECT_EQ(AssignmentOf(3).ReplyTimeoutMs, 0) << "the time-out goes with the assignment";
     EXPECT_EQ(ResolveComPort(3, PresentPorts + QStringList{"/dev/ttyS1"}), "/dev/ttyS1");
 }
 
@@ -130,11 +130,45 @@ TEST_F(PortNamingTest, AnAssignmentChangesOnlyItsOwnLineOfThePortsFile) {
         EXPECT_EQ(error, row.Error);
         EXPECT_TRUE(test::ReadAll(AssignmentFile()) == row.After) << row.Before.left(40).data();
     }
-    // The large file: no port opens, none falls back to another device.
-    EXPECT_EQ(ResolveComPortAndSource(2, {SomeDevice, SomeDevice}).Source,
-              ComSource::UnreadableAssignments);
-    ASSERT_TRUE(test::WriteAll(AssignmentFile(), "[General]\nCOM1=\"/dev/a\\\\b,c\"\n"));
-    EXPECT_EQ(AssignedDevice(1), "/dev/a\\b,c");
+}
+
+// A port opens what the file gives only when it passes the checks of `ports --assign`; a line
+// refused, or a file not read, opens no port and none falls back to another device.
+TEST_F(PortNamingTest, APortOpensItsAssignmentOnlyWhenTheLinesPassTheChecksOfAssigning) {
+    const QString mend = "; mend the line or assign the port again.";
+    const struct {
+        QByteArray File;
+        QString Device;
+        int ReplyTimeoutMs;
+        QString Refused;  // after the file's path
+        ComSource Source;
+    } rows[] = {
+        {"[General]\nCOM1=\"/dev/a\\\\b,c\"\n", "/dev/a\\b,c", 0, "", ComSource::Assignment},
+        {"COM1=/dev/zero\nCOM1ReplyTimeout=60000\n", "/dev/zero", 60000, "", ComSource::Assignment},
+        {"; c\nCOM1=rfc2217:ocket://[::1]" + QByteArray(2, '\0') + '\n', "", 0,
+         " line 2: COM1 holds a control character (U+0000)" + mend, ComSource::RefusedAssignment},
+        {"COM1=/dev/zero\\x1b\n", "", 0, " line 1: COM1 holds a control character (U+001B)" + mend,
+         ComSource::RefusedAssignment},
+        {"COM1=/dev/zero\nCOM1ReplyTimeout=99999999\n", "", 0,
+         " line 2: COM1ReplyTimeout takes milliseconds 1..60000, not 99999999" + mend,
+         ComSource::RefusedAssignment},
+        {"COM1ReplyTimeout=0\n", "", 0,
+         " line 1: COM1ReplyTimeout takes milliseconds 1..60000, not 0" + mend,
+         ComSource::RefusedAssignment},
+        {"COM1=/dev/zero\n" + QByteArray(1 << 20, '#'), "", 0, ": is larger than 1048576 bytes",
+         ComSource::UnreadableAssignments},
+    };
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(AssignmentFile()).path()));
+    for (const auto& row : rows) {
+        ASSERT_TRUE(test::WriteAll(AssignmentFile(), row.File));
+        const ComAssignment assigned = AssignmentOf(1);
+        EXPECT_EQ(assigned.Device, row.Device) << row.File.left(40).data();
+        EXPECT_EQ(assigned.ReplyTimeoutMs, row.ReplyTimeoutMs);
+        const QString path = (row.Source == ComSource::UnreadableAssignments ? "Can't read " : "") +
+                             AssignmentFile();
+        EXPECT_EQ(assigned.Refused, row.Refused.isEmpty() ? "" : path + row.Refused);
+        EXPECT_EQ(ResolveComPortAndSource(1, {SomeDevice}).Source, row.Source);
+    }
 }
 
 TEST_F(PortNamingTest, ListsSixteenPortsWithTheLinkedDevice) {

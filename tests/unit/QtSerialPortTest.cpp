@@ -86,6 +86,13 @@ TEST_F(QtSerialPortTest, DeviceWithoutAccessRightsSaysHowToGetThem) {
     EXPECT_TRUE(result.Text.contains(u"log in again"));
 }
 
+// With a NUL the lock file's name would be cut short by the system (see QtSerialPort::Open).
+TEST_F(QtSerialPortTest, ADeviceNameWithAControlCharacterIsRefusedBeforeAnyLockIsTaken) {
+    port_.SelectDevice(terminal_->SlavePath() + QChar(0));
+    EXPECT_EQ(port_.Open().Text,
+              "The device's name holds a control character (U+0000); no device's name does.");
+}
+
 TEST_F(QtSerialPortTest, UnpluggedDeviceClosesThePortAndReadsNothing) {
     ASSERT_TRUE(port_.Open().ok());
     terminal_.reset();  // like pulling the USB adapter: the terminal's other end goes away
