@@ -11,8 +11,8 @@
 
 #include "config/BaudTexts.h"
 #include "config/EnumeratedNames.h"
-#include "config/ParameterChecks.h"
 #include "config/NumberText.h"
+#include "config/ParameterChecks.h"
 #include "config/PortChecksum.h"
 
 namespace kv {

@@ -16,7 +16,8 @@ ReportSubject WholeConfigSubject(const GatewayConfig& config, const QString& sou
 
 // What the file gives is taken into an empty configuration; the report shows nothing of
 // the rest. The findings are of the file alone, as `check FILE` finds them.
-ReportSubject FileSubject(const ConfigFileRead& file, const QByteArray& bytes, const QString& name) {
+ReportSubject FileSubject(const ConfigFileRead& file, const QByteArray& bytes,
+                          const QString& name) {
     QStringList refused;  // the same as the findings' problems
     GatewayConfig config = MergeConfigJsonKeepingGood(file.Json, GatewayConfig{}, refused);
     config.FirmwareInfo = FirmwareInfoOf(file.Json);

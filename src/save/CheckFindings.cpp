@@ -1,8 +1,9 @@
 #include "save/CheckFindings.h"
 
+#include <utility>
+
 #include "config/ConfigJson.h"
 #include "config/ConfigWarnings.h"
-#include <utility>
 
 namespace kv {
 
