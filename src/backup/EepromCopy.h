@@ -24,14 +24,11 @@ enum class CopyResult {
 };
 
 struct CopyOutcome {
-    // Not an aggregate, so that an outcome is written {result, detail} without the rest.
-    CopyOutcome(CopyResult result = CopyResult::Ok, QString detail = {})
-        : Result(result), Detail(std::move(detail)) {}
     CopyResult Result = CopyResult::Ok;
     QString Detail;  // the system's reason for a file error, what is wrong with a file
     // What the gateway holds after a finished copy, which a backup does not carry: read
     // after the copy, when it could be.
-    std::optional<EthernetParams> Ethernet;
+    std::optional<EthernetParams> Ethernet = {};
     bool ok() const { return Result == CopyResult::Ok; }
 };
 

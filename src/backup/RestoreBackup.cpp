@@ -33,7 +33,7 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const QString& path,
                              const RestoreOptions& options) {
     EepromImage image;
     const CopyOutcome checked = CheckBackupToWrite(path, options.AllowIncomplete, image);
-    if (!checked.ok()) return {checked, {}, ApplyState::NotWritten};
+    if (!checked.ok()) return {checked, {}};
     return RestoreBackup(link, image, options);
 }
 

@@ -15,7 +15,16 @@ struct FailureReport {
     QString Text;
     QString Title;                              // empty: the program's own title
     std::optional<QString> CommunicationState;  // empty optional: left as it is
+    // What "Show Details..." gives before the console trace: the program that holds an
+    // occupied port, when the system tells.
+    QString Details = {};
 };
+
+// What "Show Details..." gives for `report`: its own details, then `more` (the trace).
+inline QString DetailsThen(const FailureReport& report, const QString& more) {
+    if (report.Details.isEmpty() || more.isEmpty()) return report.Details + more;
+    return report.Details + u'\n' + more;
+}
 
 // The titles of the two port messages the program words itself; the system's own error
 // text always comes under the program's title. The windows have titled them differently
@@ -30,8 +39,8 @@ inline const PortMessageTitles TransferPortTitles{QString(), QStringLiteral("War
 inline const PortMessageTitles ReadOutPortTitles{QStringLiteral("Error"), QStringLiteral("Error")};
 
 // For a result that is not ok: a port held by another program ("COM 3 has been occupied",
-// also the status text), a refusal with the system's reason (the status emptied), or a
-// port that did not open ("Can't open COM 3!", the status as it was).
+// also the status text, with its holder in Details), a refusal with the system's reason (the status
+// emptied), or a port that did not open ("Can't open COM 3!", the status as it was).
 FailureReport ReportPortFailure(const PortOpenResult& result, int portNumber,
                                 const PortMessageTitles& titles = TransferPortTitles);
 

@@ -157,7 +157,8 @@ void frmImpExpEEP::OpenCom() {
 void frmImpExpEEP::FinishOpenCom(int number, const PortOpenResult& opened) {
     if (opened.ok()) return Apply(CopyWindowState::PortOpen);
     const FailureReport report = ReportPortFailure(opened, number, TransferPortTitles);
-    session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
+    session_.Dialogs.Message(report.Text, report.Title,
+                             DetailsThen(report, session_.Gateway.LastTrace()));
     // A port that never opened leaves nothing to reset.
     if (opened.Error != PortOpenError::NotOpened) ProcessError();
 }
@@ -212,8 +213,7 @@ void frmImpExpEEP::Transfer(CopyDirection direction, const QString& path, bool a
         this,
         [direction, path, restore](ConsoleLink& link, const ProgressFn& progress) {
             if (direction == CopyDirection::Import)
-                return RestoreOutcome{
-                    ImportToIni(link, path, progress), {}, ApplyState::NotWritten};
+                return RestoreOutcome{ImportToIni(link, path, progress), {}};
             RestoreOptions options = restore;
             options.Progress = progress;
             return RestoreBackup(link, path, options);

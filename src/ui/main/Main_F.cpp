@@ -126,7 +126,8 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     if (!outcome.Opened.ok()) {
         const FailureReport report =
             ReportPortFailure(outcome.Opened, portNumber, ReadOutPortTitles);
-        session_.Dialogs.Message(report.Text, report.Title, session_.Gateway.LastTrace());
+        session_.Dialogs.Message(report.Text, report.Title,
+                                 DetailsThen(report, session_.Gateway.LastTrace()));
         if (report.CommunicationState) SetStateText(*report.CommunicationState);
         return;
     }

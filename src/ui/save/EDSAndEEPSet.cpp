@@ -424,8 +424,9 @@ void EDSAndEEPSet::Finish() {
 }
 
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
-    session_.Dialogs.Message(InPortWords(report.Text, session_.Gateway.LastFailure()), report.Title,
-                             session_.Gateway.LastDetails(session_.PortNumber));
+    session_.Dialogs.Message(
+        InPortWords(report.Text, session_.Gateway.LastFailure()), report.Title,
+        DetailsThen(report, session_.Gateway.LastDetails(session_.PortNumber)));
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
     if (!backupPath_.isEmpty())
         BackupNote->setText(
