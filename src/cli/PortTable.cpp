@@ -19,36 +19,44 @@ QString ColumnValue(const PortRun& run, const QString& heading) {
     return {};
 }
 
-}  // namespace
-
-void PrintPortTable(const QStringList& ports, const std::vector<PortRun>& runs, QTextStream& out) {
+// PORT, OUTCOME, every run's own columns in the order first met, SECONDS.
+QStringList Headings(const std::vector<PortRun>& runs) {
     QStringList headings = {QStringLiteral("PORT"), QStringLiteral("OUTCOME")};
     for (const PortRun& run : runs)
         for (const auto& column : run.Columns)
             if (!headings.contains(column.first)) headings.append(column.first);
     headings.append(QStringLiteral("SECONDS"));
-    QList<QStringList> rows;
-    for (qsizetype i = 0; i < ports.size(); ++i) {
-        QStringList row = {ports[i], OutcomeText(runs[i])};
-        for (qsizetype c = 2; c < headings.size() - 1; ++c)
-            row.append(ColumnValue(runs[i], headings[c]));
-        row.append(QString::number(runs[i].Seconds, 'f', 1));
-        rows.append(row);
-    }
-    QList<qsizetype> widths;
-    for (qsizetype c = 0; c < headings.size(); ++c) {
-        qsizetype width = headings[c].size();
-        for (const QStringList& row : rows) width = std::max(width, row[c].size());
-        widths.append(width);
-    }
-    const auto printRow = [&](const QStringList& cells) {
+    return headings;
+}
+
+QStringList Row(const QString& port, const PortRun& run, const QStringList& headings) {
+    QStringList row = {port, OutcomeText(run)};
+    for (qsizetype c = 2; c < headings.size() - 1; ++c) row.append(ColumnValue(run, headings[c]));
+    row.append(QString::number(run.Seconds, 'f', 1));
+    return row;
+}
+
+// The widest cell of each column, the heading included.
+QList<qsizetype> ColumnWidths(const QList<QStringList>& lines) {
+    QList<qsizetype> widths(lines.first().size(), 0);
+    for (const QStringList& line : lines)
+        for (qsizetype c = 0; c < line.size(); ++c) widths[c] = std::max(widths[c], line[c].size());
+    return widths;
+}
+
+}  // namespace
+
+void PrintPortTable(const QStringList& ports, const std::vector<PortRun>& runs, QTextStream& out) {
+    const QStringList headings = Headings(runs);
+    QList<QStringList> lines = {headings};
+    for (qsizetype i = 0; i < ports.size(); ++i) lines.append(Row(ports[i], runs[i], headings));
+    const QList<qsizetype> widths = ColumnWidths(lines);
+    for (const QStringList& cells : lines) {
         QString line;
         for (qsizetype c = 0; c + 1 < cells.size(); ++c)
             line += cells[c].leftJustified(widths[c] + 2);
         out << line << cells.last() << "\n";
-    };
-    printRow(headings);
-    for (const QStringList& row : rows) printRow(row);
+    }
 }
 
 }  // namespace kv::cli
