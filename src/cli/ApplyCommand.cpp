@@ -12,7 +12,10 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
+#include "cli/PortNames.h"
+#include "cli/PortTable.h"
 #include "config/ConfigFile.h"
 #include "config/Inventory.h"
 #include "platform/LimitedFile.h"
@@ -149,7 +152,7 @@ int RunApply(const Invocation& in) {
         options.BackupFolder = BackupFolderOf(in.Args);
         options.PortName = PortFileStem(work.Port);
         options.BackupKept = [&work](const QString& path) { work.Tell(BackupKeptText(path)); };
-        auto console = OpenCliConsole(work.Port, work.Err);
+        auto console = OpenCliConsole(work.Port, work.Console, work.Err);
         if (!console) return ExitFailed;
         const ApplyOutcome outcome =
             ApplyConfiguration(console->Link, files.Json.value(work.Port), options);
@@ -181,7 +184,7 @@ int RunApply(const Invocation& in) {
         return PrintWriteState(work, outcome.State, outcome.BackupPath,
                                console->Link.Stopped ? QString() : ApplyStateText(outcome));
     };
-    return RunOnPorts(ports, in.Args, applyOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, applyOne);
 }
 
 const bool registered = RegisterCommand(

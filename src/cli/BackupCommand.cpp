@@ -12,7 +12,9 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
+#include "cli/PortNames.h"
 #include "cli/StopOnSignal.h"
 #include "config/ConfigFile.h"
 #include "save/BackupBeforeWrite.h"
@@ -25,7 +27,7 @@ using PathFn = std::function<QString(const QString& port)>;
 
 int RunImport(const Invocation& in, const QStringList& ports, const PathFn& pathOf) {
     const auto importOne = [&](PortWork& work) {
-        auto console = OpenCliConsole(work.Port, work.Err);
+        auto console = OpenCliConsole(work.Port, work.Console, work.Err);
         if (!console) return ExitFailed;
         const QString path = pathOf(work.Port);
         const CopyOutcome outcome =
@@ -38,7 +40,7 @@ int RunImport(const Invocation& in, const QStringList& ports, const PathFn& path
             (outcome.ok() ? work.Out : work.Err) << message.Text << "\n";
         return outcome.ok() ? ExitOk : ExitFailed;
     };
-    return RunOnPorts(ports, in.Args, importOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, importOne);
 }
 
 int RunBackup(const Invocation& in) {
@@ -78,7 +80,7 @@ int RunRestore(const Invocation& in) {
     }
     const QString backupFolder = BackupFolderOf(in.Args);
     const auto restoreOne = [&](PortWork& work) {
-        auto console = OpenCliConsole(work.Port, work.Err);
+        auto console = OpenCliConsole(work.Port, work.Console, work.Err);
         if (!console) return ExitFailed;
         const RestoreOptions options{
             allowIncomplete, backupFolder, PortFileStem(work.Port),
@@ -96,7 +98,7 @@ int RunRestore(const Invocation& in) {
         work.Err << StoppedText() << "\n";
         return PrintWriteState(work, outcome.State, outcome.BackupPath);
     };
-    return RunOnPorts(ports, in.Args, restoreOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, restoreOne);
 }
 
 const bool backupRegistered = RegisterCommand(

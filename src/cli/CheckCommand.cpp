@@ -6,7 +6,9 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
+#include "cli/PortTable.h"
 #include "config/ConfigFile.h"
 #include "config/NumberText.h"
 #include "save/CheckFindings.h"
@@ -47,7 +49,7 @@ int CheckGateways(const Invocation& in, const QStringList& ports, bool strict) {
         console.reset();
         return Report(FindingsOfConfig(config, strict), work.Out);
     };
-    return RunOnPorts(ports, in.Args, checkOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, checkOne);
 }
 
 int RunCheck(const Invocation& in) {

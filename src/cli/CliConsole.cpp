@@ -1,9 +1,8 @@
 #include "cli/CliConsole.h"
 
-#include <atomic>
-
-#include "cli/CommandRegistry.h"
-#include "cli/PortJobs.h"
+#include "cli/Invocation.h"
+#include "cli/PortArguments.h"
+#include "cli/PortNames.h"
 #include "cli/TraceFile.h"
 #include "console/Messages.h"
 #include "console/ReadOut.h"
@@ -32,21 +31,18 @@ QString OpenFailureText(const PortOpenResult& opened, int number, const QString&
     return opened.Text.isEmpty() ? cantOpen : cantOpen + u'\n' + opened.Text;
 }
 
-std::atomic<int> userReplyTimeoutMs = 0;
-
 }  // namespace
 
-void SetUserReplyTimeout(int ms) { userReplyTimeoutMs = ms; }
-
-CliConsole::CliConsole(const QString& portName) : PortName(portName) {
+CliConsole::CliConsole(const QString& portName, const ConsoleSettings& settings)
+    : PortName(portName), trace_(settings.Trace) {
     Link.Stop = &StopOnSignal::Request();
-    Link.UserReplyTimeoutMs = userReplyTimeoutMs;
+    Link.UserReplyTimeoutMs = settings.UserReplyTimeoutMs;
 }
 
 CliConsole::~CliConsole() {
     // The port closes before the trace is handed on; it is made into text only for --trace.
     Guard.reset();
-    if (TraceWanted()) AddTrace(PortName, Link.Trace.Text());
+    if (trace_.Wanted()) trace_.Add(PortName, Link.Trace.Text());
 }
 
 void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
@@ -63,12 +59,13 @@ void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
     if (!details.isEmpty()) err << details << "\n";
 }
 
-std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err) {
+std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument,
+                                           const ConsoleSettings& settings, QTextStream& err) {
     if (portArgument.isEmpty()) {
         NoPortGiven(err);
         return nullptr;
     }
-    auto console = std::make_unique<CliConsole>(portArgument);
+    auto console = std::make_unique<CliConsole>(portArgument, settings);
     const int number = ComNumberOf(portArgument);
     if (number < 0) {
         err << "There is no " << portArgument << ": ports are COM 1 to COM " << ComPortCount
@@ -96,7 +93,7 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
 }
 
 std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& config) {
-    auto console = OpenCliConsole(work.Port, work.Err);
+    auto console = OpenCliConsole(work.Port, work.Console, work.Err);
     if (!console) return nullptr;
     if (!ReadCliGateway(*console, config, work.Err,
                         work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))

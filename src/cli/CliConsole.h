@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <memory>
 
+#include "cli/Invocation.h"
 #include "cli/PortJobs.h"
 #include "cli/StopOnSignal.h"
 #include "config/GatewayConfig.h"
@@ -20,13 +21,10 @@
 
 namespace kv::cli {
 
-// --reply-timeout for every console of the command (0: the console's own time-outs).
-void SetUserReplyTimeout(int ms);
-
 class CliConsole {
 public:
-    explicit CliConsole(const QString& portName);
-    // Hands the exchange to --trace.
+    CliConsole(const QString& portName, const ConsoleSettings& settings);
+    // Hands the exchange to the trace file.
     ~CliConsole();
     CliConsole(const CliConsole&) = delete;
     CliConsole& operator=(const CliConsole&) = delete;
@@ -42,11 +40,15 @@ public:
     ConsoleLink Link{Port, Clock};
     // Opened once for the command; the port closes when the console goes.
     std::unique_ptr<PortGuard> Guard;
+
+private:
+    TraceFile& trace_;
 };
 
 // Selects and opens the port that --port names. On failure prints the same message as
 // the window would show to `err` and returns null.
-std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument, QTextStream& err);
+std::unique_ptr<CliConsole> OpenCliConsole(const QString& portArgument,
+                                           const ConsoleSettings& settings, QTextStream& err);
 
 // Reads the gateway on the open console. On a failure prints the read-out's message to
 // `err` and returns false.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "cli/CliConsole.h"
 #include "cli/TraceFile.h"
 #include "platform/UserReplyTimeout.h"
 #include "save/BackupBeforeWrite.h"
@@ -260,13 +259,10 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     if (!replyTimeout)
         return RefuseUsage(QStringLiteral("--reply-timeout takes ") + UserReplyTimeoutRange(),
                            UsageLine(*command), err);
-    SetUserReplyTimeout(*replyTimeout);
-    const QString tracePath =
-        TalksToGateway(*command) ? parser.value(QStringLiteral("trace")) : QString();
-    SetTraceFile(tracePath);
-    const int status = command->Run({parser, out, err});
-    if (const QString failure = WriteTraceFile(); !failure.isEmpty()) {
-        err << tracePath << ": " << failure << "\n";
+    TraceFile trace(TalksToGateway(*command) ? parser.value(QStringLiteral("trace")) : QString());
+    const int status = command->Run({parser, out, err, {*replyTimeout, trace}});
+    if (const QString failure = trace.Write(); !failure.isEmpty()) {
+        err << trace.Path() << ": " << failure << "\n";
         return status == ExitOk ? ExitFailed : status;
     }
     return status;

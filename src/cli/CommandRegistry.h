@@ -8,22 +8,9 @@
 #include <QTextStream>
 #include <optional>
 
+#include "cli/Invocation.h"
+
 namespace kv::cli {
-
-// The exit statuses of every command, one rule for all.
-inline constexpr int ExitOk = 0;  // done (diff: the two are equal)
-// The operation failed at a gateway or a port (one that does not exist or does not open
-// included), or an output file could not be written (diff: the two differ).
-inline constexpr int ExitFailed = 1;
-// Bad usage, or an input that cannot be read or parsed, whatever its kind: JSON, CSV, backup.
-inline constexpr int ExitUsage = 2;
-
-// What a command is run with: its parsed words and the program's output streams.
-struct Invocation {
-    const QCommandLineParser& Args;
-    QTextStream& Out;
-    QTextStream& Err;
-};
 
 // Returns the process exit status.
 using CommandFn = int (*)(const Invocation& invocation);

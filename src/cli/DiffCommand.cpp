@@ -11,7 +11,8 @@
 #include "backup/BackupFile.h"
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
-#include "cli/PortJobs.h"
+#include "cli/PortArguments.h"
+#include "cli/ProgressLine.h"
 #include "config/ConfigDiff.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
@@ -36,8 +37,8 @@ struct ConfigSource {
 };
 
 std::optional<ConfigSource> ReadGatewaySource(const QString& port, ProgressLine& progress,
-                                              QTextStream& err) {
-    auto console = OpenCliConsole(port, err);
+                                              const ConsoleSettings& settings, QTextStream& err) {
+    auto console = OpenCliConsole(port, settings, err);
     if (!console) return std::nullopt;
     GatewayConfig config;
     const bool read =
@@ -97,9 +98,9 @@ std::optional<ConfigSource> ReadFileSource(const QString& path, QTextStream& err
 }
 
 std::optional<ConfigSource> ReadSource(const QString& argument, ProgressLine& progress,
-                                       QTextStream& err) {
+                                       const ConsoleSettings& settings, QTextStream& err) {
     if (!NamesAPort(argument)) return ReadFileSource(argument, err);
-    auto source = ReadGatewaySource(argument, progress, err);
+    auto source = ReadGatewaySource(argument, progress, settings, err);
     progress.Clear();
     return source;
 }
@@ -158,7 +159,7 @@ int RunDiff(const Invocation& in) {
     for (const bool ports : {false, true}) {
         for (size_t k = 0; k < sides.size(); ++k) {
             if (NamesAPort(operands[qsizetype(k)]) != ports) continue;
-            sides[k] = ReadSource(operands[qsizetype(k)], progress, err);
+            sides[k] = ReadSource(operands[qsizetype(k)], progress, in.Console, err);
             // A file that cannot be read is bad input; a gateway that cannot be read failed.
             if (!sides[k]) return ports ? ExitFailed : ExitError;
         }

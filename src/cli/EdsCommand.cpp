@@ -7,7 +7,9 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
+#include "cli/PortNames.h"
 #include "config/WorkingCopy.h"
 #include "eds/EdsFile.h"
 #include "save/PollPaths.h"
@@ -44,7 +46,7 @@ int RunEds(const Invocation& in) {
         work.Out << eds.Path << "\n";
         return ExitOk;
     };
-    return RunOnPorts(ports, in.Args, edsOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, edsOne);
 }
 
 const bool registered = RegisterCommand(

@@ -4,7 +4,9 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
+#include "cli/PortNames.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
 #include "save/SaveReports.h"
@@ -27,7 +29,7 @@ int RunFactoryReset(const Invocation& in) {
     const auto resetOne = [&backupFolder](PortWork& work) {
         // The read-out names the controller, whose prompt ends every command's answer, and
         // gives the configuration kept before the reset.
-        auto console = OpenCliConsole(work.Port, work.Err);
+        auto console = OpenCliConsole(work.Port, work.Console, work.Err);
         if (!console) return ExitFailed;
         GatewayConfig config;
         if (!ReadCliGateway(*console, config, work.Err,
@@ -52,7 +54,7 @@ int RunFactoryReset(const Invocation& in) {
         work.Out << "Factory settings restored.\n";
         return ExitOk;
     };
-    return RunOnPorts(ports, in.Args, resetOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, resetOne);
 }
 
 const bool registered = RegisterCommand(

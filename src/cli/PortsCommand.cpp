@@ -3,7 +3,8 @@
 // user's own assignment, a device or a network port.
 
 #include "cli/CommandRegistry.h"
-#include "cli/PortJobs.h"
+#include "cli/PortArguments.h"
+#include "cli/PortNames.h"
 #include "platform/PortNaming.h"
 #include "platform/UserReplyTimeout.h"
 

@@ -7,7 +7,9 @@
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
+#include "cli/PortNames.h"
 #include "config/ConfigJson.h"
 
 namespace kv::cli {
@@ -39,7 +41,7 @@ int RunRead(const Invocation& in) {
             work.Out << FormatConfigText(config);
         return ExitOk;
     };
-    return RunOnPorts(ports, in.Args, readOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, readOne);
 }
 
 const bool registered =

@@ -8,6 +8,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
+#include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
 #include "config/NumberText.h"
@@ -65,7 +66,7 @@ int ReportOfGateway(const Invocation& in, const QStringList& ports) {
                                QStringLiteral("the configuration as read --json prints it")),
             in.Args, work.Err);
     };
-    return RunOnPorts(ports, in.Args, reportOne, in.Out, in.Err);
+    return RunOnPorts(ports, in, reportOne);
 }
 
 int RunReport(const Invocation& in) {

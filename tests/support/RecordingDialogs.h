@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "platform/Dialogs.h"
+#include "ui/common/Dialogs.h"
 
 namespace kv::test {
 

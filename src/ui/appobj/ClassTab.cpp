@@ -10,11 +10,11 @@
 
 #include "config/MemoryOverlaps.h"
 #include "config/WorkingCopy.h"
-#include "platform/Dialogs.h"
 #include "ui/appobj/CommandFieldsFrame.h"
 #include "ui/appobj/ControlNames.h"
 #include "ui/appobj/SerialAttributesFrame.h"
 #include "ui/appobj/TcpAttributesFrame.h"
+#include "ui/common/Dialogs.h"
 
 namespace kv {
 

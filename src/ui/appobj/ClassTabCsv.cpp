@@ -4,10 +4,10 @@
 #include "config/ClassNames.h"
 #include "config/CommandTableCsv.h"
 #include "config/WorkingCopy.h"
-#include "platform/Dialogs.h"
 #include "platform/LimitedFile.h"
 #include "platform/WholeFile.h"
 #include "ui/appobj/ClassTab.h"
+#include "ui/common/Dialogs.h"
 
 namespace kv {
 namespace {

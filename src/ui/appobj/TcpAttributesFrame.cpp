@@ -9,9 +9,9 @@
 
 #include "config/CommandChecks.h"
 #include "config/WorkingCopy.h"
-#include "platform/Dialogs.h"
 #include "ui/appobj/AttributeFrameLayout.h"
 #include "ui/appobj/ControlNames.h"
+#include "ui/common/Dialogs.h"
 
 namespace kv {
 

@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "config/GatewayConfig.h"
-#include "platform/Dialogs.h"
 #include "session/GatewaySession.h"
+#include "ui/common/Dialogs.h"
 
 namespace kv {
 

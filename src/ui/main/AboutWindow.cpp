@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/Dialogs.h"
 #include "ui/common/CentreOnScreen.h"
+#include "ui/common/Dialogs.h"
 #include "ui/main/Pictures.h"
 
 namespace kv {

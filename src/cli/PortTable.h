@@ -1,0 +1,30 @@
+#pragma once
+// The table that ends a command on more than one port: port, outcome, the command's own
+// columns and seconds, one row per port.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <utility>
+#include <vector>
+
+namespace kv::cli {
+
+// Starts the line of each warning; a port's outcome is told by its first line that is none.
+inline constexpr char WarningPrefix[] = "Warning: ";
+
+// What one port's share of a command ended with.
+struct PortRun {
+    int Status = 1;
+    QString Out;
+    QString Err;
+    double Seconds = 0;
+    // Further columns of the table, as heading and value, in order.
+    QList<std::pair<QString, QString>> Columns;
+};
+
+// `runs` are in the order of `ports`.
+void PrintPortTable(const QStringList& ports, const std::vector<PortRun>& runs, QTextStream& out);
+
+}  // namespace kv::cli
