@@ -6,12 +6,6 @@ bool EnterEepromMode(ConsoleLink& link) {
     return link.SendCommand(QStringLiteral("use eeprom"), BlockPrompt);
 }
 
-bool SelectBlock(ConsoleLink& link, int block) {
-    return link.SendCommand(QStringLiteral("block %1").arg(block), BlockPrompt);
-}
-
-QString ByteKey(int address) { return QStringLiteral("B(%1)=").arg(address); }
-
 bool LeaveByteEditor(ConsoleLink& link) {
     return link.SendCommand(QStringLiteral("."), BlockPrompt);
 }
@@ -21,6 +15,13 @@ bool LeaveEepromMode(ConsoleLink& link) {
 }
 
 namespace {
+
+bool SelectBlock(ConsoleLink& link, int block) {
+    return link.SendCommand(QStringLiteral("block %1").arg(block), BlockPrompt);
+}
+
+// What the byte editor shows before the value at `address`: "B(A)=".
+QString ByteKey(int address) { return QStringLiteral("B(%1)=").arg(address); }
 
 // Opens `address` in the byte editor, which shows the byte stored there.
 bool OpenAddress(ConsoleLink& link, int address, uint8_t& shown) {

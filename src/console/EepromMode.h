@@ -16,9 +16,6 @@ namespace kv {
 inline const QString BlockPrompt = QStringLiteral("]");
 
 bool EnterEepromMode(ConsoleLink& link);
-bool SelectBlock(ConsoleLink& link, int block);
-// What the byte editor shows before the value at `address`: "B(A)=".
-QString ByteKey(int address);
 bool LeaveByteEditor(ConsoleLink& link);
 // Back to the controller's prompt, which the read-out has learnt.
 bool LeaveEepromMode(ConsoleLink& link);
