@@ -27,7 +27,6 @@ struct RunPart {
     Kind What = None;
     int Index = 0;
     int Slot = 0;
-    bool operator==(const RunPart&) const = default;
 };
 
 // Bytes at consecutive addresses of one block, from Address on.
@@ -36,7 +35,6 @@ struct EepromRun {
     int Address = 0;
     std::vector<uint8_t> Bytes;
     RunPart Part;
-    bool operator==(const EepromRun&) const = default;
 };
 
 }  // namespace kv
