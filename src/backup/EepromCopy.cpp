@@ -1,5 +1,7 @@
 #include "backup/EepromCopy.h"
 
+#include <algorithm>
+
 #include "backup/BackupFile.h"
 #include "console/EepromMode.h"
 
@@ -38,26 +40,20 @@ CopyOutcome EnterEeprom(ConsoleLink& link, CopyProgress& progress) {
     return Outcome(CopyResult::Ok);
 }
 
-// The console only prints a byte after the value for the previous address was sent, so
-// each read sends back the byte just read: the EEPROM keeps its contents. The last byte
-// is read but not written back.
-bool ReadBlock(ConsoleLink& link, int block, EepromBlock& bytes, CopyProgress& progress) {
-    if (!SelectBlock(link, block)) return false;
-    if (!link.ReadConsoleByte(QStringLiteral("e 0"), ByteKey(0), bytes[0])) return false;
-    for (int i = 1; i < BackupBytesOfBlock(block); ++i) {
-        if (!link.ReadConsoleByte(QString::number(bytes[i - 1]), ByteKey(i), bytes[i]))
-            return false;
-        progress.Step();
-    }
-    return LeaveByteEditor(link);
+// The copied part of a block, from address 0: the start of blocks 0 and 1, all of blocks
+// 8..11.
+EepromRun BackupRun(int block, const EepromBlock& bytes) {
+    return {block, 0, {bytes.begin(), bytes.begin() + BackupBytesOfBlock(block)}, {}};
 }
 
-// Writes the copied part of the block from address 0: the start of blocks 0 and 1, all of
-// blocks 8..11.
-bool WriteBlock(ConsoleLink& link, int block, const EepromBlock& bytes, CopyProgress& progress) {
-    const auto copied = std::span(bytes).first(size_t(BackupBytesOfBlock(block)));
-    return SelectBlock(link, block) &&
-           WriteEditSequence(link, 0, copied, [&progress] { progress.Step(); });
+// The console only prints a byte after the value for the previous address was sent, so
+// each read sends back the byte just read: the EEPROM keeps its contents.
+bool ReadBlock(RunEditor& editor, int block, EepromBlock& bytes, CopyProgress& progress) {
+    EepromRun run = BackupRun(block, bytes);
+    if (!editor.Read(run, RunReading::SendingEachByteBack, [&progress] { progress.Step(); }))
+        return false;
+    std::ranges::copy(run.Bytes, bytes.begin());
+    return true;
 }
 
 // A finished copy, with the Ethernet settings the gateway holds: the backup does not carry
@@ -102,8 +98,9 @@ CopyOutcome ImportToIni(ConsoleLink& link, const QString& path, const ProgressFn
     CopyProgress steps(progress);
     if (const CopyOutcome entered = EnterEeprom(link, steps); !entered.ok()) return entered;
     EepromImage image;
+    RunEditor editor(link);
     for (const int block : ConfigBlocks)
-        if (!ReadBlock(link, block, image.Blocks[block], steps))
+        if (!ReadBlock(editor, block, image.Blocks[block], steps))
             return Outcome(CopyResult::Timeout);
     steps.Set(CopyProgressMaximum);
     if (!LeaveByteEditor(link) || !link.SendCommand(QStringLiteral("quit"), MainPrompt))
@@ -126,8 +123,9 @@ CopyOutcome WriteBlocksToEeprom(ConsoleLink& link, const EepromImage& image,
     ReplyTimeoutScope timeouts(link, HandshakeTimeoutMs);
     CopyProgress steps(progress);
     if (const CopyOutcome entered = EnterEeprom(link, steps); !entered.ok()) return entered;
+    RunEditor editor(link);
     for (const int block : ConfigBlocks)
-        if (!WriteBlock(link, block, image.Blocks[block], steps))
+        if (!editor.Write(BackupRun(block, image.Blocks[block]), [&steps] { steps.Step(); }))
             return Outcome(CopyResult::Timeout);
     steps.Set(CopyProgressMaximum);
     if (!link.SendCommand(QStringLiteral("quit"), MainPrompt)) return Outcome(CopyResult::Timeout);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <type_traits>
 
 #include "config/NumberText.h"
 
@@ -37,45 +38,71 @@ uint32_t LittleEndianAt(std::span<const uint8_t> in) {
     return value;
 }
 
-template <std::size_t N>
-std::span<const uint8_t, N> RunAt(const EepromBlock& block, int address) {
-    return std::span<const uint8_t, N>(block.data() + address, N);
+// Class k: 0, 1 the serial classes in blocks 8, 9; 2..5 the TCP connections, two a block.
+int ClassBlock(int k) {
+    return k < SerialClassCount ? SerialClassBlock(k) : TcpClassBlock(k - SerialClassCount);
 }
+int ClassBase(int k) { return k < SerialClassCount ? 0 : TcpClassBase(k - SerialClassCount); }
+int ClassCommandAddress(int k, int slot) {
+    return k < SerialClassCount ? SerialCommandAddress(slot)
+                                : TcpCommandAddress(k - SerialClassCount, slot);
+}
+
+template <typename Record>
+constexpr int HeaderBytesOf =
+    std::is_same_v<Record, SerialClassRecord> ? SerialHeaderBytes : TcpHeaderBytes;
+
+auto EncodeHeader(const SerialClassRecord& record) { return EncodeSerialHeader(record); }
+auto EncodeHeader(const TcpClassRecord& record) { return EncodeTcpHeader(record); }
 
 template <std::size_t N>
-void PutRun(EepromBlock& block, int address, const std::array<uint8_t, N>& bytes) {
-    std::copy(bytes.begin(), bytes.end(), block.begin() + address);
+std::span<const uint8_t, N> Fixed(const EepromRun& run) {
+    return std::span<const uint8_t, N>(run.Bytes.data(), N);
 }
 
-void DecodeSerialClass(const EepromBlock& block, SerialClassRecord& record) {
-    DecodeSerialHeader(RunAt<SerialHeaderBytes>(block, 0), record);
-    const int count = CommandsToRead(record.CmdCount, SerialCommandSlots);
-    for (int slot = 0; slot < count; ++slot)
-        DecodeCommand(RunAt<CommandBytes>(block, SerialCommandAddress(slot)),
-                      record.Commands[slot]);
+void DecodeHeader(const EepromRun& run, SerialClassRecord& record) {
+    DecodeSerialHeader(Fixed<SerialHeaderBytes>(run), record);
+}
+void DecodeHeader(const EepromRun& run, TcpClassRecord& record) {
+    DecodeTcpHeader(Fixed<TcpHeaderBytes>(run), record);
 }
 
-void DecodeTcpClass(const EepromBlock& block, int connection, TcpClassRecord& record) {
-    DecodeTcpHeader(RunAt<TcpHeaderBytes>(block, TcpClassBase(connection)), record);
-    const int count = CommandsToRead(record.CmdCount, TcpCommandSlots);
+template <std::size_t N>
+EepromRun RunOf(int block, int address, const std::array<uint8_t, N>& bytes, RunPart part) {
+    return {block, address, {bytes.begin(), bytes.end()}, part};
+}
+
+EepromRun RunToRead(int block, int address, int size, RunPart part) {
+    return {block, address, std::vector<uint8_t>(size_t(size)), part};
+}
+
+template <typename Record>
+void AddClassRuns(const Record& record, int k, std::vector<EepromRun>& runs) {
+    runs.push_back(RunOf(ClassBlock(k), ClassBase(k), EncodeHeader(record), {RunPart::Class, k}));
+    for (int slot = 0; slot < CommandCount(record); ++slot)
+        runs.push_back(RunOf(ClassBlock(k), ClassCommandAddress(k, slot),
+                             EncodeCommand(record.Commands[slot]), {RunPart::Command, k, slot}));
+}
+
+// Only a count of 1..slots is believed; any other count reads no commands.
+template <typename Record>
+bool ReadClass(Record& record, int k, const RunFetch& fetch) {
+    EepromRun header =
+        RunToRead(ClassBlock(k), ClassBase(k), HeaderBytesOf<Record>, {RunPart::Class, k});
+    if (!fetch(header)) return false;
+    DecodeHeader(header, record);
+    const int count = CommandsToRead(record.CmdCount, int(record.Commands.size()));
     for (int slot = 0; slot < count; ++slot) {
-        const int address = TcpCommandAddress(connection, slot);
-        DecodeCommand(RunAt<CommandBytes>(block, address), record.Commands[slot]);
+        EepromRun command = RunToRead(ClassBlock(k), ClassCommandAddress(k, slot), CommandBytes,
+                                      {RunPart::Command, k, slot});
+        if (!fetch(command)) return false;
+        DecodeCommand(Fixed<CommandBytes>(command), record.Commands[slot]);
     }
+    return true;
 }
 
-void EncodeSerialClass(const SerialClassRecord& record, EepromBlock& block) {
-    PutRun(block, 0, EncodeSerialHeader(record));
-    const int count = CommandCount(record);
-    for (int slot = 0; slot < count; ++slot)
-        PutRun(block, SerialCommandAddress(slot), EncodeCommand(record.Commands[slot]));
-}
-
-void EncodeTcpClass(const TcpClassRecord& record, int connection, EepromBlock& block) {
-    PutRun(block, TcpClassBase(connection), EncodeTcpHeader(record));
-    const int count = CommandCount(record);
-    for (int slot = 0; slot < count; ++slot)
-        PutRun(block, TcpCommandAddress(connection, slot), EncodeCommand(record.Commands[slot]));
+void Tell(const PartRead& partRead, const RunPart& part) {
+    if (partRead) partRead(part);
 }
 
 }  // namespace
@@ -187,36 +214,63 @@ std::array<uint8_t, CommandBytes> EncodeCommand(const ModbusCommand& command) {
     return bytes;
 }
 
-void DecodeImage(const EepromImage& image, GatewayConfig& config) {
-    const EepromBlock& ports = image.Blocks[PortSettingsBlock];
-    for (int port = 0; port < SerialClassCount; ++port) {
-        const auto run = RunAt<PortSettingsBytes>(ports, PortSettingsAddress(port));
-        DecodePortSettings(run, config.SerialClasses[port]);
-    }
-    DecodeSettings(RunAt<SettingsReadBytes>(image.Blocks[SettingsBlock], 0), config);
-    // Without the marker blocks 8..11 are not read: the class records keep what they held.
-    if (config.ConfigMarker != ConfigMarkerValid) return;
+std::vector<EepromRun> ConfigRuns(const GatewayConfig& config, ClassRecords classes) {
+    const bool edited = classes == ClassRecords::Edited;
+    const auto& serialClasses = edited ? config.EditSerialClasses : config.SerialClasses;
+    const auto& tcpClasses = edited ? config.EditTcpClasses : config.TcpClasses;
+    std::vector<EepromRun> runs;
+    for (int port = 0; port < SerialClassCount; ++port)
+        runs.push_back(RunOf(PortSettingsBlock, PortSettingsAddress(port),
+                             EncodePortSettings(config.SerialClasses[port]),
+                             {RunPart::PortSettings, port}));
+    runs.push_back(
+        RunOf(SettingsBlock, SettingsWriteAddress, EncodeSettings(config), {RunPart::Settings}));
+    runs.push_back(RunOf(SettingsBlock, PollPathsAddress, EncodePollPaths(config.ConnectionPaths),
+                         {RunPart::PollPaths}));
     for (int serial = 0; serial < SerialClassCount; ++serial)
-        DecodeSerialClass(image.Blocks[SerialClassBlock(serial)], config.SerialClasses[serial]);
-    for (int connection = 0; connection < TcpClassCount; ++connection) {
-        const EepromBlock& block = image.Blocks[TcpClassBlock(connection)];
-        DecodeTcpClass(block, connection, config.TcpClasses[connection]);
+        AddClassRuns(serialClasses[serial], serial, runs);
+    for (int connection = 0; connection < TcpClassCount; ++connection)
+        AddClassRuns(tcpClasses[connection], SerialClassCount + connection, runs);
+    return runs;
+}
+
+bool ReadConfigRuns(GatewayConfig& config, const RunFetch& fetch, const PartRead& partRead) {
+    for (int port = 0; port < SerialClassCount; ++port) {
+        EepromRun run = RunToRead(PortSettingsBlock, PortSettingsAddress(port), PortSettingsBytes,
+                                  {RunPart::PortSettings, port});
+        if (!fetch(run)) return false;
+        DecodePortSettings(Fixed<PortSettingsBytes>(run), config.SerialClasses[port]);
+        Tell(partRead, run.Part);
     }
+    EepromRun settings = RunToRead(SettingsBlock, 0, SettingsReadBytes, {RunPart::Settings});
+    if (!fetch(settings)) return false;
+    DecodeSettings(Fixed<SettingsReadBytes>(settings), config);
+    Tell(partRead, settings.Part);
+    // Without the marker blocks 8..11 are not read: the class records keep what they held.
+    if (config.ConfigMarker != ConfigMarkerValid) return true;
+    for (int serial = 0; serial < SerialClassCount; ++serial) {
+        if (!ReadClass(config.SerialClasses[serial], serial, fetch)) return false;
+        Tell(partRead, {RunPart::Class, serial});
+    }
+    for (int connection = 0; connection < TcpClassCount; ++connection) {
+        const int k = SerialClassCount + connection;
+        if (!ReadClass(config.TcpClasses[connection], k, fetch)) return false;
+        Tell(partRead, {RunPart::Class, k});
+    }
+    return true;
+}
+
+void DecodeImage(const EepromImage& image, GatewayConfig& config) {
+    ReadConfigRuns(config, [&image](EepromRun& run) {
+        const auto first = image.Blocks[run.Block].begin() + run.Address;
+        std::copy_n(first, run.Bytes.size(), run.Bytes.begin());
+        return true;
+    });
 }
 
 void EncodeImage(const GatewayConfig& config, EepromImage& image) {
-    EepromBlock& ports = image.Blocks[PortSettingsBlock];
-    for (int port = 0; port < SerialClassCount; ++port)
-        PutRun(ports, PortSettingsAddress(port), EncodePortSettings(config.SerialClasses[port]));
-    EepromBlock& settings = image.Blocks[SettingsBlock];
-    PutRun(settings, SettingsWriteAddress, EncodeSettings(config));
-    PutRun(settings, PollPathsAddress, EncodePollPaths(config.ConnectionPaths));
-    for (int serial = 0; serial < SerialClassCount; ++serial)
-        EncodeSerialClass(config.SerialClasses[serial], image.Blocks[SerialClassBlock(serial)]);
-    for (int connection = 0; connection < TcpClassCount; ++connection) {
-        EepromBlock& block = image.Blocks[TcpClassBlock(connection)];
-        EncodeTcpClass(config.TcpClasses[connection], connection, block);
-    }
+    for (const EepromRun& run : ConfigRuns(config))
+        std::ranges::copy(run.Bytes, image.Blocks[run.Block].begin() + run.Address);
 }
 
 }  // namespace kv::eeprom

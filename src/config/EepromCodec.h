@@ -8,7 +8,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <vector>
 
 #include "config/EepromImage.h"
 #include "config/GatewayConfig.h"
@@ -65,12 +67,33 @@ constexpr int CommandsToRead(int cmdCount, int slots) {
     return cmdCount >= 1 && cmdCount <= slots ? cmdCount : 0;
 }
 
-// What a read-out of a gateway holding `image` decodes into `config`: the same runs,
-// the same marker and count rules. Fields the image does not hold (Ethernet) are kept.
+// The class records blocks 8..11 take: those read from the gateway (SerialClasses,
+// TcpClasses), or the editor's working copy (EditSerialClasses, EditTcpClasses).
+enum class ClassRecords { Read, Edited };
+
+// The runs a write of `config` stores (marker 436), in the order the console writes them: the
+// port settings, the marker with the DeviceNet settings and the baud positions, the poll
+// paths, then each class's header and its commands. Every part of the configuration lies in
+// its own run, so a write of fewer runs is a filter over them.
+std::vector<EepromRun> ConfigRuns(const GatewayConfig& config,
+                                  ClassRecords classes = ClassRecords::Read);
+
+// Fills a run's bytes (it comes with its block, address and size); false ends the reading.
+using RunFetch = std::function<bool(EepromRun& run)>;
+// Told after each port's settings, after block 1 and after each class with its commands.
+using PartRead = std::function<void(const RunPart& part)>;
+
+// Reads a configuration run by run as a read-out does: blocks 0 and 1 (block 1 from address
+// 0), then, under the marker, each class's header and the commands its count takes. Each run
+// is decoded as soon as it is fetched, so a reading that ends early leaves what was decoded
+// so far. Without the marker the classes keep what they held. False when a fetch failed.
+bool ReadConfigRuns(GatewayConfig& config, const RunFetch& fetch, const PartRead& partRead = {});
+
+// What a read-out of a gateway holding `image` decodes into `config`: ReadConfigRuns on the
+// image. Fields the image does not hold (Ethernet) are kept.
 void DecodeImage(const EepromImage& image, GatewayConfig& config);
 
-// Writes the configuration runs of `config` (SerialClasses, TcpClasses, ConnectionPaths,
-// marker 436) into `image`, leaving every other address as it was.
+// Writes the runs of ConfigRuns(config) into `image`, leaving every other address as it was.
 void EncodeImage(const GatewayConfig& config, EepromImage& image);
 
 }  // namespace kv::eeprom

@@ -5,10 +5,9 @@
 // Each exchange returns false when the console did not answer as expected.
 
 #include <QString>
-#include <cstdint>
 #include <functional>
-#include <span>
 
+#include "config/EepromImage.h"
 #include "console/ConsoleLink.h"
 
 namespace kv {
@@ -17,18 +16,42 @@ namespace kv {
 inline const QString BlockPrompt = QStringLiteral("]");
 
 bool EnterEepromMode(ConsoleLink& link);
-bool SelectBlock(ConsoleLink& link, int block);
-// What the byte editor shows before the value at `address`: "B(A)=".
-QString ByteKey(int address);
 bool LeaveByteEditor(ConsoleLink& link);
 // Back to the controller's prompt, which the read-out has learnt.
 bool LeaveEepromMode(ConsoleLink& link);
 
-// Opens `address` of the selected block and stores the bytes one after another: the
-// console moving on to the next address confirms each, and `byteStored` (when given) is
-// told so. After address 255 the console is back at its block prompt instead. Leaves the
-// editor with "." at the end.
-bool WriteEditSequence(ConsoleLink& link, int address, std::span<const uint8_t> bytes,
-                       const std::function<void()>& byteStored = {});
+// How a run is read in the byte editor.
+enum class RunReading {
+    // "e A" at every address: nothing goes out that could change a byte. The read-out's way.
+    OpeningEachAddress,
+    // "e A" at the first address, then each byte shown is sent back, which stores it as it
+    // was and shows the next address; the last one is not sent. The EEPROM copy's way; these
+    // lines only ask.
+    SendingEachByteBack,
+};
+
+// Reads and writes runs in EEPROM mode: a run's block is selected first unless it was the
+// last one selected, and each run ends with "." at the block prompt. Every exchange returns
+// false when the console did not answer as expected.
+class RunEditor {
+public:
+    explicit RunEditor(ConsoleLink& link) : link_(link) {}
+
+    // Fills run.Bytes (its size is the run's, at least 1) with the bytes the console shows;
+    // `byteRead` (when given) is told of each byte after the first.
+    bool Read(EepromRun& run, RunReading way = RunReading::OpeningEachAddress,
+              const std::function<void()>& byteRead = {});
+
+    // One edit sequence: opens the run's first address and stores the bytes one after
+    // another, the console moving on to the next address confirming each; `byteStored` (when
+    // given) is told so. After address 255 the console is back at its block prompt instead.
+    bool Write(const EepromRun& run, const std::function<void()>& byteStored = {});
+
+private:
+    bool Select(int block);
+
+    ConsoleLink& link_;
+    int selected_ = -1;  // none yet
+};
 
 }  // namespace kv

@@ -1,8 +1,5 @@
 #include "console/ReadOut.h"
 
-#include <array>
-#include <span>
-
 #include "config/EepromCodec.h"
 #include "config/NumberText.h"
 #include "config/ParameterChecks.h"
@@ -11,18 +8,6 @@
 
 namespace kv {
 namespace {
-
-// Reads the run first..first+N-1 of the selected block ("e A" with key "B(A)=", one
-// address after the other), then leaves the byte editor with ".".
-template <size_t N>
-bool ReadRun(ConsoleLink& link, int first, std::array<uint8_t, N>& bytes) {
-    for (size_t i = 0; i < N; ++i) {
-        const int address = first + int(i);
-        if (!link.ReadConsoleByte(QStringLiteral("e %1").arg(address), ByteKey(address), bytes[i]))
-            return false;
-    }
-    return LeaveByteEditor(link);
-}
 
 // The address of a "name=value" line: everything after the first "=" up to the next
 // carriage return, without the blanks around it. A reply without either, or whose value is
@@ -44,65 +29,21 @@ bool ReadSetting(ConsoleLink& link, const QString& command, QString& value) {
            ParseSettingReply(link.ReplyText, value);
 }
 
-bool ReadPortsAndSettings(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
-    if (!SelectBlock(link, eeprom::PortSettingsBlock)) return false;
-    for (int port = 0; port < SerialClassCount; ++port) {
-        std::array<uint8_t, eeprom::PortSettingsBytes> bytes{};
-        if (!ReadRun(link, eeprom::PortSettingsAddress(port), bytes)) return false;
-        eeprom::DecodePortSettings(bytes, config.SerialClasses[port]);
-    }
-    progress(2);
-    std::array<uint8_t, eeprom::SettingsReadBytes> settings{};
-    if (!SelectBlock(link, eeprom::SettingsBlock) || !ReadRun(link, 0, settings)) return false;
-    eeprom::DecodeSettings(settings, config);
-    progress(3);
-    return true;
+// Progress 2 after block 0, 3 after block 1 and 4..8 after each class but the last, as the
+// progress bar has ten steps; "quit" reports the last value itself.
+void ReportPartRead(const RunPart& part, const ProgressFn& progress) {
+    if (part.What == RunPart::PortSettings && part.Index + 1 == SerialClassCount) progress(2);
+    if (part.What == RunPart::Settings) progress(3);
+    if (part.What == RunPart::Class && part.Index + 1 < SerialClassCount + TcpClassCount)
+        progress(4 + part.Index);
 }
 
-// Only a count of 1..slots is believed; any other count reads no commands.
-template <size_t Slots, typename AddressOf>
-bool ReadCommands(ConsoleLink& link, int cmdCount, std::array<ModbusCommand, Slots>& commands,
-                  AddressOf addressOf) {
-    for (int slot = 0; slot < eeprom::CommandsToRead(cmdCount, int(Slots)); ++slot) {
-        std::array<uint8_t, eeprom::CommandBytes> bytes{};
-        if (!ReadRun(link, addressOf(slot), bytes)) return false;
-        eeprom::DecodeCommand(bytes, commands[slot]);
-    }
-    return true;
-}
-
-bool ReadSerialClass(ConsoleLink& link, SerialClassRecord& record, int serialIndex) {
-    std::array<uint8_t, eeprom::SerialHeaderBytes> header{};
-    if (!SelectBlock(link, eeprom::SerialClassBlock(serialIndex)) || !ReadRun(link, 0, header))
-        return false;
-    eeprom::DecodeSerialHeader(header, record);
-    return ReadCommands(link, record.CmdCount, record.Commands, eeprom::SerialCommandAddress);
-}
-
-bool ReadTcpClass(ConsoleLink& link, TcpClassRecord& record, int connection) {
-    std::array<uint8_t, eeprom::TcpHeaderBytes> header{};
-    if (!ReadRun(link, eeprom::TcpClassBase(connection), header)) return false;
-    eeprom::DecodeTcpHeader(header, record);
-    return ReadCommands(link, record.CmdCount, record.Commands, [connection](int slot) {
-        return eeprom::TcpCommandAddress(connection, slot);
-    });
-}
-
-// Blocks 8..11; progress 4..8 after each class, as the progress bar has ten steps.
-bool ReadClasses(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
-    int step = 4;
-    for (int i = 0; i < SerialClassCount; ++i) {
-        if (!ReadSerialClass(link, config.SerialClasses[i], i)) return false;
-        progress(step++);
-    }
-    for (int j = 0; j < TcpClassCount; ++j) {
-        if (eeprom::TcpClassBase(j) == 0 && !SelectBlock(link, eeprom::TcpClassBlock(j)))
-            return false;
-        if (!ReadTcpClass(link, config.TcpClasses[j], j)) return false;
-        // The last class is followed by "quit", which reports progress itself.
-        if (j + 1 < TcpClassCount) progress(step++);
-    }
-    return true;
+// Blocks 0 and 1, and 8..11 under the marker, each run read address by address.
+bool ReadEeprom(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
+    RunEditor editor(link);
+    return eeprom::ReadConfigRuns(
+        config, [&editor](EepromRun& run) { return editor.Read(run); },
+        [&progress](const RunPart& part) { ReportPartRead(part, progress); });
 }
 
 }  // namespace
@@ -144,11 +85,8 @@ ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config,
 
     if (!ReadEthernetSettings(link, config.EthernetParams)) return ReadOutResult::Timeout;
     progress(1);
-    if (!EnterEepromMode(link)) return ReadOutResult::Timeout;
-    if (!ReadPortsAndSettings(link, config, progress)) return ReadOutResult::Timeout;
-    if (config.ConfigMarker == ConfigMarkerValid && !ReadClasses(link, config, progress))
+    if (!EnterEepromMode(link) || !ReadEeprom(link, config, progress) || !LeaveEepromMode(link))
         return ReadOutResult::Timeout;
-    if (!LeaveEepromMode(link)) return ReadOutResult::Timeout;
     progress(9);
     return ReadOutResult::Ok;
 }

@@ -1,7 +1,5 @@
 #include "save/FactoryReset.h"
 
-#include <array>
-
 #include "config/EepromCodec.h"
 #include "console/EepromMode.h"
 #include "save/ConsoleWrites.h"
@@ -23,26 +21,23 @@ constexpr int NodeIdAddress = MarkerAddress + 2;
 constexpr DeviceNetParams FactoryDeviceNet{1, 0};
 
 // A wrong check byte makes the gateway fall back to its default port settings.
-bool ClearPortChecksums(ConsoleLink& link) {
-    const std::array<uint8_t, 1> zero = {0};
-    if (!SelectBlock(link, eeprom::PortSettingsBlock)) return false;
-    for (int port = 0; port < SerialClassCount; ++port)
-        if (!WriteEditSequence(link, eeprom::PortSettingsAddress(port) + ChecksumOffset, zero))
-            return false;
+bool ClearPortChecksums(RunEditor& editor) {
+    for (int port = 0; port < SerialClassCount; ++port) {
+        const int address = eeprom::PortSettingsAddress(port) + ChecksumOffset;
+        if (!editor.Write({eeprom::PortSettingsBlock, address, {0}, {}})) return false;
+    }
     return true;
 }
 
-bool ClearConfigMarker(ConsoleLink& link) {
-    const std::array<uint8_t, 2> cleared = {0, 0};
-    return SelectBlock(link, eeprom::SettingsBlock) &&
-           WriteEditSequence(link, MarkerAddress, cleared);
+bool ClearConfigMarker(RunEditor& editor) {
+    return editor.Write({eeprom::SettingsBlock, MarkerAddress, {0, 0}, {}});
 }
 
-bool WriteDeviceNetParams(ConsoleLink& link, GatewayConfig& config) {
+bool WriteDeviceNetParams(RunEditor& editor, GatewayConfig& config) {
     config.DeviceNetParams = FactoryDeviceNet;
-    const std::array<uint8_t, 2> bytes = {config.DeviceNetParams.NodeId,
-                                          config.DeviceNetParams.BaudIndex};
-    return WriteEditSequence(link, NodeIdAddress, bytes);
+    const DeviceNetParams& params = config.DeviceNetParams;
+    return editor.Write(
+        {eeprom::SettingsBlock, NodeIdAddress, {params.NodeId, params.BaudIndex}, {}});
 }
 
 bool RunFactoryReset(ConsoleLink& link, GatewayConfig& config, const ProgressFn& progress) {
@@ -50,11 +45,12 @@ bool RunFactoryReset(ConsoleLink& link, GatewayConfig& config, const ProgressFn&
     config.EthernetParams = FactoryEthernetParams();
     if (!SendEthernetSettings(link, config.EthernetParams)) return false;
     ReportProgress(progress, EthernetDone);
-    if (!EnterEepromMode(link) || !ClearPortChecksums(link)) return false;
+    RunEditor editor(link);
+    if (!EnterEepromMode(link) || !ClearPortChecksums(editor)) return false;
     ReportProgress(progress, ChecksumsDone);
-    if (!ClearConfigMarker(link)) return false;
+    if (!ClearConfigMarker(editor)) return false;
     ReportProgress(progress, MarkerDone);
-    if (!WriteDeviceNetParams(link, config)) return false;
+    if (!WriteDeviceNetParams(editor, config)) return false;
     ReportProgress(progress, DeviceNetDone);
     return LeaveEepromMode(link);
 }

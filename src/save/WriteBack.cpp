@@ -18,81 +18,46 @@ constexpr int FirstClassHeaderDone = 35;
 constexpr int ClassProgressSpan = 15;  // header at +0, end at +10, next class at +15
 constexpr int ClassCommandsDone = 10;
 
-class Writer {
-public:
-    Writer(ConsoleLink& link, const ProgressFn& progress) : link_(link), progress_(progress) {}
+int ClassStart(int k) { return FirstClassHeaderDone + ClassProgressSpan * k; }
 
-    bool Block(int block) { return SelectBlock(link_, block); }
-
-    template <std::size_t N>
-    bool Sequence(int address, const std::array<uint8_t, N>& bytes, int progressAfter) {
-        if (!WriteEditSequence(link_, address, bytes)) return false;
-        Progress(progressAfter);
-        return true;
+// The value after a run of the configuration; a save writes no other runs.
+int ProgressAfter(const RunPart& part) {
+    switch (part.What) {
+        case RunPart::PortSettings:
+            return PortSettingsDone[part.Index];
+        case RunPart::Settings:
+            return SettingsDone;
+        case RunPart::PollPaths:
+            return PollPathsDone;
+        case RunPart::Class:
+            return ClassStart(part.Index);
+        case RunPart::Command:
+            return ClassStart(part.Index) + 1 + part.Slot;
+        case RunPart::None:
+            break;
     }
-
-    // A class header, then its commands, one progress step each, then the class's end value.
-    template <typename Record, typename CommandAddress>
-    bool Class(const Record& record, int headerAddress, const auto& header, int classIndex,
-               CommandAddress commandAddress) {
-        int value = FirstClassHeaderDone + ClassProgressSpan * classIndex;
-        if (!Sequence(headerAddress, header, value)) return false;
-        const int count = CommandCount(record);
-        for (int slot = 0; slot < count; ++slot)
-            if (!Sequence(commandAddress(slot), eeprom::EncodeCommand(record.Commands[slot]),
-                          ++value))
-                return false;
-        Progress(FirstClassHeaderDone + ClassProgressSpan * classIndex + ClassCommandsDone);
-        return true;
-    }
-
-    void Progress(int value) { ReportProgress(progress_, value); }
-
-private:
-    ConsoleLink& link_;
-    const ProgressFn& progress_;
-};
-
-bool WritePortSettings(Writer& writer, const GatewayConfig& config) {
-    if (!writer.Block(eeprom::PortSettingsBlock)) return false;
-    for (int port = 0; port < SerialClassCount; ++port) {
-        const auto bytes = eeprom::EncodePortSettings(config.SerialClasses[port]);
-        if (!writer.Sequence(eeprom::PortSettingsAddress(port), bytes, PortSettingsDone[port]))
-            return false;
-    }
-    return true;
+    return 0;
 }
 
-bool WriteSettings(Writer& writer, const GatewayConfig& config, const ConnectionPaths& paths) {
-    return writer.Block(eeprom::SettingsBlock) &&
-           writer.Sequence(eeprom::SettingsWriteAddress, eeprom::EncodeSettings(config),
-                           SettingsDone) &&
-           writer.Sequence(eeprom::PollPathsAddress, eeprom::EncodePollPaths(paths), PollPathsDone);
+bool InClass(const RunPart& part) {
+    return part.What == RunPart::Class || part.What == RunPart::Command;
 }
 
-bool WriteSerialClasses(Writer& writer, const GatewayConfig& config) {
-    for (int k = 0; k < SerialClassCount; ++k) {
-        const SerialClassRecord& record = config.EditSerialClasses[k];
-        if (!writer.Block(eeprom::SerialClassBlock(k)) ||
-            !writer.Class(record, 0, eeprom::EncodeSerialHeader(record), k,
-                          eeprom::SerialCommandAddress))
-            return false;
-    }
-    return true;
+// Whether run i is the last of its class, which the class's end value follows.
+bool EndsClass(const std::vector<EepromRun>& runs, size_t i) {
+    const RunPart& part = runs[i].Part;
+    if (!InClass(part)) return false;
+    return i + 1 == runs.size() || runs[i + 1].Part.Index != part.Index ||
+           !InClass(runs[i + 1].Part);
 }
 
-// Two connections share a block: the first at base 0, the second at base 128.
-bool WriteTcpClasses(Writer& writer, const GatewayConfig& config) {
-    for (int connection = 0; connection < TcpClassCount; ++connection) {
-        const TcpClassRecord& record = config.EditTcpClasses[connection];
-        const bool firstInBlock = eeprom::TcpClassBase(connection) == 0;
-        if (firstInBlock && !writer.Block(eeprom::TcpClassBlock(connection))) return false;
-        const auto commandAddress = [connection](int slot) {
-            return eeprom::TcpCommandAddress(connection, slot);
-        };
-        if (!writer.Class(record, eeprom::TcpClassBase(connection), eeprom::EncodeTcpHeader(record),
-                          SerialClassCount + connection, commandAddress))
-            return false;
+bool WriteRuns(ConsoleLink& link, const std::vector<EepromRun>& runs, const ProgressFn& progress) {
+    RunEditor editor(link);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (!editor.Write(runs[i])) return false;
+        ReportProgress(progress, ProgressAfter(runs[i].Part));
+        if (EndsClass(runs, i))
+            ReportProgress(progress, ClassStart(runs[i].Part.Index) + ClassCommandsDone);
     }
     return true;
 }
@@ -101,15 +66,15 @@ bool WriteTcpClasses(Writer& writer, const GatewayConfig& config) {
 
 WriteResult WriteBack(ConsoleLink& link, const GatewayConfig& config,
                       const ConnectionPaths& pollPaths, const ProgressFn& progress) {
-    Writer writer(link, progress);
     // The console may have been left anywhere, even inside the EEPROM editor.
     if (!RecoverConsole(link) || !SendEthernetSettings(link, config.EthernetParams))
         return WriteResult::Timeout;
-    writer.Progress(EthernetDone);
-    const bool written = EnterEepromMode(link) && WritePortSettings(writer, config) &&
-                         WriteSettings(writer, config, pollPaths) &&
-                         WriteSerialClasses(writer, config) && WriteTcpClasses(writer, config) &&
-                         LeaveEepromMode(link);
+    ReportProgress(progress, EthernetDone);
+    GatewayConfig saved = config;
+    saved.ConnectionPaths = pollPaths;
+    const auto runs = eeprom::ConfigRuns(saved, eeprom::ClassRecords::Edited);
+    const bool written =
+        EnterEepromMode(link) && WriteRuns(link, runs, progress) && LeaveEepromMode(link);
     return written ? WriteResult::Ok : WriteResult::Timeout;
 }
 
