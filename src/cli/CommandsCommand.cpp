@@ -23,7 +23,7 @@ QJsonObject WithCommands(QJsonObject file, int classIndex, const GatewayConfig& 
     const QString listKey = serial ? QStringLiteral("SerialClasses") : QStringLiteral("TcpClasses");
     const int position = serial ? classIndex : classIndex - SerialClassCount;
     const QJsonObject written =
-        ConfigToJson(config).value(listKey).toArray().at(position).toObject();
+        ConfigToJson(config, FormOfFile(file)).value(listKey).toArray().at(position).toObject();
     QJsonArray list = file.value(listKey).toArray();
     while (list.size() <= position) list.append(QJsonObject());
     QJsonObject record = list.at(position).toObject();

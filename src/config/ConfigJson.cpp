@@ -545,6 +545,18 @@ QJsonObject ConfigToJson(const GatewayConfig& config, const ConfigFileForm& form
     return json;
 }
 
+ConfigFileForm FormOfFile(const QJsonObject& file) {
+    const std::function<bool(const QJsonValue&)> givesText = [&](const QJsonValue& value) {
+        if (value.isArray()) return std::ranges::any_of(value.toArray(), givesText);
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            if ((it.value().isString() && NamedValuesOf(it.key())) || givesText(it.value()))
+                return true;
+        return false;
+    };
+    return {.Texts = givesText(file)};
+}
+
 bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors,
                      const WrittenNumbers& written) {
     const qsizetype before = errors.size();

@@ -45,6 +45,11 @@ struct ConfigFileForm {
 
 QJsonObject ConfigToJson(const GatewayConfig& config, const ConfigFileForm& form = {});
 
+// The form a file is written in, so that a tool that rewrites part of it writes that part
+// alike: Texts when it gives any list field as a text. Derived stays: no part a tool
+// rewrites holds a derived field.
+ConfigFileForm FormOfFile(const QJsonObject& file);
+
 // The keys a configuration's object may hold, in the order files are written, by the key that
 // holds the object: "" the file itself (Format, Comment, $schema, Backup, Fingerprint, then the
 // model's keys as above), "DeviceNetParams", "FirmwareInfo", "ConnectionPaths",

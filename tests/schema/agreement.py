@@ -94,7 +94,8 @@ def main(bin_dir, schema_path):
                     failures.append(f"{name}, applied: {again.stdout}{again.stderr}")
 
             with open(os.path.join(folder, "c.json"), "w", encoding="utf-8") as file:
-                json.dump({"DeviceNetParams": {"NodeId": 7}, "Comment": "Line 2, by A. E."}, file)
+                json.dump({"DeviceNetParams": {"NodeId": 7}, "Comment": "Line 2, by A. E.",
+                           "SerialClasses": [{"Parity": "EVEN"}]}, file)
             with open(os.path.join(folder, "t.csv"), "w", encoding="utf-8") as file:
                 file.write("Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n"
                            "1,1,fc 3,0,0,8\n2,1,0x10,8,0,4\n")
@@ -103,8 +104,11 @@ def main(bin_dir, schema_path):
                 os.path.join(folder, "t.csv"), "-o", out)
             with open(out, encoding="utf-8") as file:
                 kept = check_written("commands --set", file.read())
-            if kept.get("Comment") != "Line 2, by A. E.":
-                failures.append(f"commands --set kept no comment: {kept}")
+            # The comment stays, and the commands are written as the file writes list fields.
+            if (kept.get("Comment") != "Line 2, by A. E." or
+                    kept["SerialClasses"][1]["Commands"][0]["FunctionCode"] !=
+                    "FC03 Read Holding Registers"):
+                failures.append(f"commands --set wrote {kept}")
             checked = run("check", out)
             if checked.returncode != 0:
                 failures.append(f"check of what commands --set wrote: {checked.stdout}")
