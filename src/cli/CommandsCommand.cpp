@@ -3,7 +3,6 @@
 // Classes are COM1, COM2, Server1..Server4 or their ids 0x65..0x6A.
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
 #include "cli/CommandRegistry.h"
 #include "cli/OutputFiles.h"
@@ -24,7 +23,7 @@ QJsonObject WithCommands(QJsonObject file, int classIndex, const GatewayConfig& 
     const QString listKey = serial ? QStringLiteral("SerialClasses") : QStringLiteral("TcpClasses");
     const int position = serial ? classIndex : classIndex - SerialClassCount;
     const QJsonObject written =
-        ConfigToJson(config).value(listKey).toArray().at(position).toObject();
+        ConfigToJson(config, FormOfFile(file)).value(listKey).toArray().at(position).toObject();
     QJsonArray list = file.value(listKey).toArray();
     while (list.size() <= position) list.append(QJsonObject());
     QJsonObject record = list.at(position).toObject();
@@ -52,8 +51,8 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
     SetCommandsOfClass(config, classIndex, false, table.Commands);
     const QString target =
         args.isSet(QStringLiteral("in-place")) ? configPath : args.value(QStringLiteral("o"));
-    const QByteArray text =
-        QJsonDocument(WithCommands(file, classIndex, config)).toJson(QJsonDocument::Indented);
+    // The file's other keys, its Comment among them, stay as they were.
+    const QByteArray text = ConfigObjectText(WithCommands(file, classIndex, config));
     if (!WriteOutputFile(target, text, err)) return ExitFailed;
     const qsizetype count = table.Commands.size();
     out << ClassName(classIndex) << ": " << CountText(count, "command") << " written to " << target

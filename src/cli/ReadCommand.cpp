@@ -1,8 +1,8 @@
-// `read --port P [--json] [--out-dir DIR]`: reads gateways and prints their configuration,
-// or with --out-dir or more than one port writes it as PORT.json into the folder.
+// `read --port P [--json [--texts] [--no-derived]] [--out-dir DIR]`: reads gateways and
+// prints their configuration, or with --out-dir or more than one port writes it as PORT.json
+// into the folder.
 
 #include <QDir>
-#include <QJsonDocument>
 
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
@@ -10,7 +10,7 @@
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
 #include "cli/PortNames.h"
-#include "config/ConfigJson.h"
+#include "config/ConfigFile.h"
 
 namespace kv::cli {
 namespace {
@@ -20,6 +20,12 @@ int RunRead(const Invocation& in) {
     if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const bool json = in.Args.isSet(QStringLiteral("json"));
     const bool toFiles = ports.size() > 1 || in.Args.isSet(QStringLiteral("out-dir"));
+    const ConfigFileForm form{.Texts = in.Args.isSet(QStringLiteral("texts")),
+                              .Derived = !in.Args.isSet(QStringLiteral("no-derived"))};
+    if ((form.Texts || !form.Derived) && !json && !toFiles) {
+        in.Err << "--texts and --no-derived go with --json or --out-dir\n";
+        return ExitUsage;
+    }
     QString folder;
     if (toFiles &&
         (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
@@ -32,11 +38,11 @@ int RunRead(const Invocation& in) {
         console.reset();  // frees the port for other programs while the output is made
         if (toFiles)
             return WriteOutputFile(QDir(folder).filePath(PortFileStem(work.Port) + ".json"),
-                                   QJsonDocument(ConfigToJson(config)).toJson(), work.Err)
+                                   ConfigFileText(config, form), work.Err)
                        ? ExitOk
                        : ExitFailed;
         if (json)
-            work.Out << QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
+            work.Out << ConfigFileText(config, form);
         else
             work.Out << FormatConfigText(config);
         return ExitOk;
@@ -46,11 +52,16 @@ int RunRead(const Invocation& in) {
 
 const bool registered =
     RegisterCommand({"read",
-                     "--port P [--port P...] [--json] [--out-dir DIR]",
+                     "--port P [--port P...] [--json [--texts] [--no-derived]] [--out-dir DIR]",
                      "read gateways and print their configuration (PORT.json files with --out-dir)",
                      {PortOption(),
                       QuietOption(),
                       {"json", QStringLiteral("Print JSON, as apply takes it.")},
+                      {"texts", QStringLiteral("Write list fields as their list texts "
+                                               "(\"Parity\": \"EVEN\"), not numbers.")},
+                      {"no-derived", QStringLiteral("Leave out what the gateway derives: "
+                                                    "FirmwareInfo, ConfigMarker, PortChecksum, "
+                                                    "ComBaudIndex.")},
                       OutDirOption()},
                      {},
                      RunRead});

@@ -115,15 +115,13 @@ private:
                        .arg(HexByteText(uint8_t(control->unicode()))));
             return std::nullopt;
         }
-        QStringView digits = text;
-        if (column == FunctionCode) {
-            if (const auto value = ValueOfName(*NamedValuesOf(u"FunctionCode"), text))
-                return *value;
-            // "FC16", "fc 16": the code as the Modbus documents name it.
-            if (text.startsWith(u"fc", Qt::CaseInsensitive)) digits = digits.sliced(2).trimmed();
-        }
         bool isNumber = false;
-        const qlonglong value = digits.toLongLong(&isNumber);
+        qint64 value = text.toLongLong(&isNumber);
+        if (column == FunctionCode) {
+            const auto code = FunctionCodeOfText(text);
+            isNumber = code.has_value();
+            value = code.value_or(0);
+        }
         if (!isNumber) {
             Refuse(row, column, QStringLiteral("must be a whole number, not \"%1\"").arg(text));
             return std::nullopt;

@@ -94,10 +94,8 @@ QJsonValue WithListNumbers(const QJsonValue& value) {
     if (!value.isObject()) return value;
     QJsonObject object = value.toObject();
     for (auto it = object.begin(); it != object.end(); ++it) {
-        const auto* entries = NamedValuesOf(it.key());
-        const auto number = entries && it.value().isString()
-                                ? ValueOfName(*entries, it.value().toString())
-                                : std::nullopt;
+        const auto number =
+            it.value().isString() ? ListValueOfText(it.key(), it.value().toString()) : std::nullopt;
         it.value() = number ? QJsonValue(*number) : WithListNumbers(it.value());
     }
     return object;
@@ -139,9 +137,10 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     GatewayConfig scratch;
     if (!MergeConfigJson(file, scratch, errors)) return false;
     tree = WithListNumbers(file).toObject();
-    // The backup mark says where the file came from, not what the gateway holds.
-    tree.remove(QLatin1String(ConfigBackupKey));
-    tree.remove(QLatin1String(ConfigFingerprintKey));
+    // The backup mark says where the file came from and the comment what people note of it,
+    // not what the gateway holds.
+    for (const char* key : {ConfigBackupKey, ConfigFingerprintKey, ConfigCommentKey, "$schema"})
+        tree.remove(QLatin1String(key));
     // A file written before the format was named is the same format.
     if (!tree.contains(QLatin1String("Format"))) tree[QLatin1String("Format")] = ConfigFormatName;
     for (const QLatin1String key : {QLatin1String("SerialClasses"), QLatin1String("TcpClasses")})

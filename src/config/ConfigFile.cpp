@@ -6,6 +6,7 @@
 #include "config/BackupFingerprint.h"
 #include "config/ConfigJson.h"
 #include "config/JsonSourceText.h"
+#include "config/OrderedJsonText.h"
 #include "platform/LimitedFile.h"
 #include "platform/WholeFile.h"
 
@@ -86,15 +87,21 @@ ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name) {
     return {document.object(), {}, std::move(source.Numbers)};
 }
 
-QByteArray ConfigFileText(const GatewayConfig& config) {
-    return QJsonDocument(ConfigToJson(config)).toJson(QJsonDocument::Indented);
+QByteArray ConfigObjectText(const QJsonObject& file) {
+    return OrderedJsonText(file, ConfigKeyOrder);
 }
 
+QByteArray ConfigFileText(const GatewayConfig& config, const ConfigFileForm& form) {
+    return ConfigObjectText(ConfigToJson(config, form));
+}
+
+// The fingerprint is of the object, not of its text: the order keys are written in does
+// not count (BackupFingerprint.h).
 QByteArray KeptBackupText(const GatewayConfig& config) {
     QJsonObject json = ConfigToJson(config);
     json[QLatin1String(ConfigBackupKey)] = true;
     json[QLatin1String(ConfigFingerprintKey)] = ContentFingerprint(json);
-    return QJsonDocument(json).toJson(QJsonDocument::Indented);
+    return ConfigObjectText(json);
 }
 
 QString WriteConfigFile(const QString& path, const GatewayConfig& config) {

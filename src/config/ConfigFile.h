@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "config/ConfigJson.h"
 #include "config/GatewayConfig.h"
 #include "config/JsonSourceText.h"
 
@@ -24,8 +25,13 @@ ConfigFileRead ReadConfigFile(const QString& path);
 // The JSON object of a file's bytes, or the reason there is none.
 ConfigFileRead ParseConfigText(const QByteArray& bytes, const QString& name);
 
+// A configuration file's text: its keys in the documented order (ConfigKeyOrder), "Format"
+// first, so that files kept in git change only where the configuration does; keys of no
+// known place follow in ascending order.
+QByteArray ConfigObjectText(const QJsonObject& file);
+
 // The file's text for a configuration, as `read --json` prints it.
-QByteArray ConfigFileText(const GatewayConfig& config);
+QByteArray ConfigFileText(const GatewayConfig& config, const ConfigFileForm& form = {});
 
 // The same text marked as a backup kept before a write (ConfigBackupKey), with the
 // fingerprint of its content (ConfigFingerprintKey).

@@ -93,6 +93,7 @@ const FieldList<ModbusCommand>& CommandFields() {
 }
 
 const QLatin1String FormatKey("Format");
+const QLatin1String CommentKey(ConfigCommentKey);
 const QLatin1String BackupKey(ConfigBackupKey);
 const QLatin1String FingerprintKey(ConfigFingerprintKey);
 const QLatin1String SchemaKey("$schema");
@@ -120,13 +121,24 @@ QJsonValue JsonNumber(double value) {
     return whole ? QJsonValue(static_cast<qint64>(value)) : QJsonValue(value);
 }
 
+// A list field's value as its entry's text with `form.Texts`, when the list has such an entry.
+QJsonValue FieldValue(QLatin1String key, double value, const ConfigFileForm& form) {
+    if (form.Texts)
+        if (const auto text = EntryTextOf(QString(key), value)) return *text;
+    return JsonNumber(value);
+}
+
+// The fields in their list's order; without `form.Derived`, none the gateway derives.
 template <typename Record>
-QJsonObject FieldsToJson(const Record& record, const FieldList<Record>& fields) {
+QJsonObject FieldsToJson(const Record& record, const FieldList<Record>& fields,
+                         const ConfigFileForm& form) {
     QJsonObject object;
-    for (const auto& field : fields)
-        std::visit(
-            [&](auto member) { object[QLatin1String(field.Name)] = JsonNumber(record.*member); },
-            field.Member);
+    for (const auto& field : fields) {
+        if (!field.TakenFromFile && !form.Derived) continue;
+        const QLatin1String key(field.Name);
+        std::visit([&](auto member) { object[key] = FieldValue(key, record.*member, form); },
+                   field.Member);
+    }
     return object;
 }
 
@@ -139,11 +151,12 @@ QJsonArray ByteListToJson(const std::array<uint8_t, N>& bytes) {
 
 // The stored commands: slots 0 .. CmdCount-1, as many as the class has slots.
 template <std::size_t Slots>
-QJsonArray CommandsToJson(const std::array<ModbusCommand, Slots>& commands, int cmdCount) {
+QJsonArray CommandsToJson(const std::array<ModbusCommand, Slots>& commands, int cmdCount,
+                          const ConfigFileForm& form) {
     QJsonArray list;
     const int count = std::min<int>(cmdCount, Slots);
     for (int slot = 0; slot < count; ++slot)
-        list.append(FieldsToJson(commands[slot], CommandFields()));
+        list.append(FieldsToJson(commands[slot], CommandFields(), form));
     return list;
 }
 
@@ -225,10 +238,31 @@ std::optional<double> WholeNumberAt(const QJsonValue& value, const QString& path
     return number;
 }
 
+// A list field given as a text: its entry's text, or for FunctionCode also the code as
+// people write it ("FC03", "0x03").
+std::optional<double> TextNumberAt(const QString& text, QLatin1String key, const QString& path,
+                                   double max, const std::vector<NamedValue>& names,
+                                   MergeErrors& errors) {
+    const auto number = ListValueOfText(QString(key), text);
+    if (!number) {
+        errors.Add(
+            path,
+            QStringLiteral("unknown name \"%1\"; the names are %2").arg(text, NamesText(names)));
+        return std::nullopt;
+    }
+    if (*number < 0 || *number > max) {
+        errors.Add(path, QStringLiteral("must lie in 0..%1, not \"%2\"")
+                             .arg(JsonNumberText(HighestNamed(key, max)), text));
+        return std::nullopt;
+    }
+    return double(*number);
+}
+
 template <typename Record>
-QStringList NamesOf(const FieldList<Record>& fields, QStringList others = {}) {
-    for (const auto& field : fields) others.append(QLatin1String(field.Name));
-    return others;
+QStringList NamesOf(const FieldList<Record>& fields) {
+    QStringList names;
+    for (const auto& field : fields) names.append(QLatin1String(field.Name));
+    return names;
 }
 
 void ReportUnknownKeys(const QJsonObject& object, const QString& path, const QStringList& known,
@@ -252,10 +286,7 @@ void MergeFields(const QJsonObject& object, const FieldList<Record>& fields, con
         const auto* names = NamedValuesOf(QString(key));
         std::optional<double> number;
         if (names && given.isString()) {
-            number = ValueOfName(*names, given.toString());
-            if (!number)
-                errors.Add(fieldPath, QStringLiteral("unknown name \"%1\"; the names are %2")
-                                          .arg(given.toString(), NamesText(*names)));
+            number = TextNumberAt(given.toString(), key, fieldPath, field.Max, *names, errors);
         } else {
             number =
                 WholeNumberAt(given, fieldPath, field.Max, errors, HighestNamed(key, field.Max));
@@ -313,7 +344,7 @@ void MergeCommand(const QJsonValue& value, const QString& path, ModbusCommand& c
                   MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
     if (!object) return;
-    ReportUnknownKeys(*object, path, NamesOf(CommandFields()), errors);
+    ReportUnknownKeys(*object, path, ConfigKeyOrder(CommandsKey), errors);
     for (const auto& field : CommandFields()) {
         const QLatin1String key(field.Name);
         if (key != QLatin1String("Valid") && !object->contains(key))
@@ -369,7 +400,7 @@ void MergeSerialClass(const QJsonValue& value, const QString& path, SerialClassR
                       uint8_t& comBaudIndex, MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
     if (!object) return;
-    ReportUnknownKeys(*object, path, NamesOf(SerialFields(), {CommandsKey}), errors);
+    ReportUnknownKeys(*object, path, ConfigKeyOrder(SerialKey), errors);
     MergeFields(*object, SerialFields(), path, record, errors);
     MergeClassCommands(*object, path, record, errors);
     // The gateway checks the port settings against their check byte, and block 1 keeps
@@ -384,7 +415,7 @@ void MergeTcpClass(const QJsonValue& value, const QString& path, TcpClassRecord&
                    MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
     if (!object) return;
-    ReportUnknownKeys(*object, path, NamesOf(TcpFields(), {ServerIpKey, CommandsKey}), errors);
+    ReportUnknownKeys(*object, path, ConfigKeyOrder(TcpKey), errors);
     MergeFields(*object, TcpFields(), path, record, errors);
     if (object->contains(ServerIpKey))
         MergeServerIp(object->value(ServerIpKey), KeyPath(path, ServerIpKey), record.ServerIp,
@@ -411,7 +442,7 @@ void MergeEthernet(const QJsonValue& value, const QString& path, EthernetParams&
                    MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
     if (!object) return;
-    ReportUnknownKeys(*object, path, {IpKey, MaskKey, GatewayKey}, errors);
+    ReportUnknownKeys(*object, path, ConfigKeyOrder(EthernetKey), errors);
     const std::pair<QLatin1String, QString*> texts[] = {
         {IpKey, &params.Ip}, {MaskKey, &params.Mask}, {GatewayKey, &params.Gateway}};
     for (const auto& [key, text] : texts) {
@@ -428,7 +459,7 @@ void MergeConnectionPaths(const QJsonValue& value, const QString& path, Connecti
                           MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
     if (!object) return;
-    ReportUnknownKeys(*object, path, {ProduceKey, ConsumeKey}, errors);
+    ReportUnknownKeys(*object, path, ConfigKeyOrder(PathsKey), errors);
     if (object->contains(ProduceKey))
         MergeByteList(object->value(ProduceKey), KeyPath(path, ProduceKey), paths.PollProduce,
                       errors);
@@ -441,7 +472,7 @@ void MergeDeviceNet(const QJsonValue& value, const QString& path, DeviceNetParam
                     MergeErrors& errors) {
     const auto object = ObjectAt(value, path, errors);
     if (!object) return;
-    ReportUnknownKeys(*object, path, NamesOf(DeviceNetFields()), errors);
+    ReportUnknownKeys(*object, path, ConfigKeyOrder(DeviceNetKey), errors);
     MergeFields(*object, DeviceNetFields(), path, params, errors);
 }
 
@@ -463,13 +494,34 @@ FirmwareInfo FirmwareInfoOf(const QJsonObject& file) {
     return firmware;
 }
 
-QJsonObject ConfigToJson(const GatewayConfig& config) {
+QStringList ConfigKeyOrder(const QString& holderKey) {
+    if (holderKey.isEmpty())
+        return {FormatKey,    CommentKey,  SchemaKey, BackupKey,  FingerprintKey,
+                DeviceNetKey, FirmwareKey, MarkerKey, ComBaudKey, PathsKey,
+                EthernetKey,  SerialKey,   TcpKey};
+    if (holderKey == DeviceNetKey) return NamesOf(DeviceNetFields());
+    if (holderKey == FirmwareKey) return NamesOf(FirmwareFields());
+    if (holderKey == PathsKey) return {ProduceKey, ConsumeKey};
+    if (holderKey == EthernetKey) return {IpKey, MaskKey, GatewayKey};
+    if (holderKey == SerialKey) return NamesOf(SerialFields()) << CommandsKey;
+    if (holderKey == TcpKey) {  // the server's address beside whether the connection is used
+        QStringList keys = NamesOf(TcpFields());
+        keys.insert(1, ServerIpKey);
+        return keys << CommandsKey;
+    }
+    if (holderKey == CommandsKey) return NamesOf(CommandFields());
+    return {};
+}
+
+QJsonObject ConfigToJson(const GatewayConfig& config, const ConfigFileForm& form) {
     QJsonObject json;
     json[FormatKey] = QLatin1String(ConfigFormatName);
-    json[DeviceNetKey] = FieldsToJson(config.DeviceNetParams, DeviceNetFields());
-    json[FirmwareKey] = FieldsToJson(config.FirmwareInfo, FirmwareFields());
-    json[MarkerKey] = config.ConfigMarker;
-    json[ComBaudKey] = ByteListToJson(config.ComBaudIndex);
+    json[DeviceNetKey] = FieldsToJson(config.DeviceNetParams, DeviceNetFields(), form);
+    if (form.Derived) {
+        json[FirmwareKey] = FieldsToJson(config.FirmwareInfo, FirmwareFields(), form);
+        json[MarkerKey] = config.ConfigMarker;
+        json[ComBaudKey] = ByteListToJson(config.ComBaudIndex);
+    }
     json[PathsKey] = QJsonObject{{ProduceKey, ByteListToJson(config.ConnectionPaths.PollProduce)},
                                  {ConsumeKey, ByteListToJson(config.ConnectionPaths.PollConsume)}};
     const EthernetParams& ethernet = config.EthernetParams;
@@ -477,20 +529,32 @@ QJsonObject ConfigToJson(const GatewayConfig& config) {
         QJsonObject{{IpKey, ethernet.Ip}, {MaskKey, ethernet.Mask}, {GatewayKey, ethernet.Gateway}};
     QJsonArray serialClasses;
     for (const SerialClassRecord& record : config.SerialClasses) {
-        QJsonObject object = FieldsToJson(record, SerialFields());
-        object[CommandsKey] = CommandsToJson(record.Commands, record.CmdCount);
+        QJsonObject object = FieldsToJson(record, SerialFields(), form);
+        object[CommandsKey] = CommandsToJson(record.Commands, record.CmdCount, form);
         serialClasses.append(object);
     }
     json[SerialKey] = serialClasses;
     QJsonArray tcpClasses;
     for (const TcpClassRecord& record : config.TcpClasses) {
-        QJsonObject object = FieldsToJson(record, TcpFields());
+        QJsonObject object = FieldsToJson(record, TcpFields(), form);
         object[ServerIpKey] = ByteListToJson(record.ServerIp);
-        object[CommandsKey] = CommandsToJson(record.Commands, record.CmdCount);
+        object[CommandsKey] = CommandsToJson(record.Commands, record.CmdCount, form);
         tcpClasses.append(object);
     }
     json[TcpKey] = tcpClasses;
     return json;
+}
+
+ConfigFileForm FormOfFile(const QJsonObject& file) {
+    const std::function<bool(const QJsonValue&)> givesText = [&](const QJsonValue& value) {
+        if (value.isArray()) return std::ranges::any_of(value.toArray(), givesText);
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            if ((it.value().isString() && NamedValuesOf(it.key())) || givesText(it.value()))
+                return true;
+        return false;
+    };
+    return {.Texts = givesText(file)};
 }
 
 bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors,
@@ -510,14 +574,12 @@ GatewayConfig MergeConfigJsonKeepingGood(const QJsonObject& file, const GatewayC
         found.Add(FormatKey, QStringLiteral("must be \"%1\"").arg(QLatin1String(ConfigFormatName)));
     if (file.contains(BackupKey) && !file.value(BackupKey).isBool())
         found.Add(BackupKey, QStringLiteral("must be true or false"));
-    // "$schema" is how editors attach the schema to a file; it says nothing of the gateway.
-    for (const QLatin1String key : {FingerprintKey, SchemaKey})
+    // "$schema" is how editors attach the schema to a file, "Comment" what people note in it;
+    // neither says anything of the gateway.
+    for (const QLatin1String key : {FingerprintKey, SchemaKey, CommentKey})
         if (file.contains(key) && !file.value(key).isString())
             found.Add(key, QStringLiteral("must be a text"));
-    ReportUnknownKeys(file, {},
-                      {FormatKey, BackupKey, FingerprintKey, DeviceNetKey, FirmwareKey, MarkerKey,
-                       ComBaudKey, PathsKey, EthernetKey, SerialKey, TcpKey, SchemaKey},
-                      found);
+    ReportUnknownKeys(file, {}, ConfigKeyOrder({}), found);
     if (file.contains(DeviceNetKey))
         MergeDeviceNet(file.value(DeviceNetKey), DeviceNetKey, merged.DeviceNetParams, found);
     if (file.contains(PathsKey))

@@ -6,7 +6,8 @@
 // FirmwareInfo {Major, Minor, Year, Month, Day}, ConfigMarker, ComBaudIndex [2], ConnectionPaths
 // {PollProduce [3], PollConsume [3]}, EthernetParams {Ip, Mask, Gateway}, SerialClasses [2]
 // and TcpClasses [4] with their class attributes and `Commands`, the stored commands
-// (slots 0 .. CmdCount-1, never more than the class's slots).
+// (slots 0 .. CmdCount-1, never more than the class's slots). Files are written in this
+// order (ConfigKeyOrder); a reader takes the keys in any order.
 
 #include <QJsonObject>
 #include <QStringList>
@@ -20,6 +21,10 @@ namespace kv {
 // What the "Format" key of a written file says. A file without the key is read alike.
 inline constexpr const char* ConfigFormatName = "kv9052r-configuration/1";
 
+// A text people write into a file about it ("Comment": "Pump station north, line 2"): read
+// and kept by the tools that rewrite a file, shown in its report, never sent to a gateway.
+inline constexpr const char* ConfigCommentKey = "Comment";
+
 // The key that marks a configuration the program kept as a backup before a write
 // ("Backup": true): what the gateway held, which `apply` writes back as it was read when
 // the fingerprint under ConfigFingerprintKey matches (BackupFingerprint.h).
@@ -29,7 +34,27 @@ inline constexpr const char* ConfigFingerprintKey = "Fingerprint";
 // missing or no whole number within their width stay 0. A write never takes them from a file.
 FirmwareInfo FirmwareInfoOf(const QJsonObject& file);
 
-QJsonObject ConfigToJson(const GatewayConfig& config);
+// How a configuration is written: `Texts` gives a list field (BaudIndex, Parity, ConnMode,
+// ConnValid, FunctionCode) as its list entry's text where it has one ("EVEN"), else as its
+// number; without `Derived`, the fields the gateway derives (FirmwareInfo, ConfigMarker,
+// PortChecksum, ComBaudIndex) are left out. Either form reads back to the same configuration.
+struct ConfigFileForm {
+    bool Texts = false;
+    bool Derived = true;
+};
+
+QJsonObject ConfigToJson(const GatewayConfig& config, const ConfigFileForm& form = {});
+
+// The form a file is written in, so that a tool that rewrites part of it writes that part
+// alike: Texts when it gives any list field as a text. Derived stays: no part a tool
+// rewrites holds a derived field.
+ConfigFileForm FormOfFile(const QJsonObject& file);
+
+// The keys a configuration's object may hold, in the order files are written, by the key that
+// holds the object: "" the file itself (Format, Comment, $schema, Backup, Fingerprint, then the
+// model's keys as above), "DeviceNetParams", "FirmwareInfo", "ConnectionPaths",
+// "EthernetParams", "SerialClasses" and "TcpClasses" (a class), "Commands" (a command).
+QStringList ConfigKeyOrder(const QString& holderKey);
 
 // Merges `file` into `config`. Objects merge key by key: a key the file leaves out keeps
 // the configuration's value. Classes are matched by position; a list may name fewer
@@ -54,7 +79,8 @@ QJsonObject ConfigToJson(const GatewayConfig& config);
 //
 // A field shown as a list in the windows (BaudIndex, Parity, ConnMode, ConnValid,
 // FunctionCode) may also be given by the text of its list entry ("EVEN", "500 KBPS"),
-// outer blanks and letter case aside; it is always written as its number.
+// outer blanks and letter case aside, and a function code as "3", "FC03", "fc 3" or "0x03"
+// (FunctionCodeOfText). "Comment" and "$schema" must be texts and are not merged.
 bool MergeConfigJson(const QJsonObject& file, GatewayConfig& config, QStringList& errors,
                      const WrittenNumbers& written = {});
 

@@ -1,5 +1,7 @@
 #include "config/EnumeratedNames.h"
 
+#include <QRegularExpression>
+
 #include "config/CommandChecks.h"
 #include "config/ParameterChecks.h"
 
@@ -55,6 +57,27 @@ std::optional<int> ValueOfName(const std::vector<NamedValue>& entries, const QSt
     for (const auto& [name, value] : entries)
         if (name.compare(given, Qt::CaseInsensitive) == 0) return value;
     return std::nullopt;
+}
+
+std::optional<qint64> FunctionCodeOfText(const QString& text) {
+    if (const auto entry = ValueOfName(*NamedValuesOf(u"FunctionCode"), text)) return *entry;
+    // The code as Modbus documents and spreadsheets write it: "FC16", "fc 16", "0x10".
+    static const QRegularExpression spelling(
+        QStringLiteral(R"(^(?:fc\s*)?(?:0x([0-9a-f]+)|([0-9]+))$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = spelling.match(text.trimmed());
+    if (!match.hasMatch()) return std::nullopt;
+    bool isNumber = false;
+    const qint64 code = match.hasCaptured(1) ? match.captured(1).toLongLong(&isNumber, 16)
+                                             : match.captured(2).toLongLong(&isNumber);
+    return isNumber ? std::optional(code) : std::nullopt;
+}
+
+std::optional<qint64> ListValueOfText(QStringView key, const QString& text) {
+    if (key == u"FunctionCode") return FunctionCodeOfText(text);
+    const auto* entries = NamedValuesOf(key);
+    if (!entries) return std::nullopt;
+    return ValueOfName(*entries, text);
 }
 
 QString NamesText(const std::vector<NamedValue>& entries) {

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "config/ConfigJson.h"
 #include "config/FieldText.h"
 #include "config/FirmwareText.h"
 #include "config/GatewayFacts.h"
@@ -119,6 +120,15 @@ Pairs PartiesFacts(const ReportParties& parties) {
     return facts;
 }
 
+// What people wrote into the file about it, which may be long: a paragraph that wraps.
+QString CommentLine(const ReportSubject& subject) {
+    const QString comment =
+        subject.File ? subject.File->value(QLatin1String(ConfigCommentKey)).toString().trimmed()
+                     : QString();
+    if (comment.isEmpty()) return {};
+    return QStringLiteral("<p>Comment: %1</p>").arg(Escaped(comment));
+}
+
 QString TitleSection(const ReportSubject& subject) {
     const Pairs facts =
         PartiesFacts(subject.Parties) +
@@ -127,7 +137,8 @@ QString TitleSection(const ReportSubject& subject) {
               {"Source", Escaped(subject.Source)},
               {"SHA-256", QStringLiteral("<tt>%1</tt>").arg(FingerprintOf(subject.FileText))},
               {"", Escaped(QStringLiteral("of %1").arg(subject.FileTextName))}};
-    return QStringLiteral("<h1>KV-9052R commissioning report</h1>") + FactTable(facts);
+    return QStringLiteral("<h1>KV-9052R commissioning report</h1>") + CommentLine(subject) +
+           FactTable(facts);
 }
 
 QString GatewaySection(const GatewayConfig& config, const Fields& field) {

@@ -69,7 +69,7 @@ TEST(CliNetworkPort, ReadApplyBackupAndRestoreGiveWhatTheGatewaysOwnPortGives) {
     Ser2net server({{Telnet, telnet.Device}, {RawTcp, raw.Device}}, false);
     const QString folder = direct.Folder.path();
     QString edited = RunCli({"read", "--port", "COM5", "--json"}).Out;
-    edited.replace(QStringLiteral("\"Length\": 10,"), QStringLiteral("\"Length\": 12,"));
+    edited.replace(QStringLiteral("\"Length\": 10\n"), QStringLiteral("\"Length\": 12\n"));
     ASSERT_TRUE(WriteAll(folder + "/edited.json", edited.toUtf8()));
 
     // Exit status and output of each step, and the backup file.
@@ -88,7 +88,7 @@ TEST(CliNetworkPort, ReadApplyBackupAndRestoreGiveWhatTheGatewaysOwnPortGives) {
         return results << QString::fromLatin1(ReadAll(backup));
     };
     const QStringList expected = session("COM5", folder + "/direct.ini");
-    EXPECT_TRUE(expected[3].startsWith("0 {") && expected[3].contains("\"Length\": 12,"));
+    EXPECT_TRUE(expected[3].startsWith("0 {") && expected[3].contains("\"Length\": 12\n"));
     const QString local = QStringLiteral("://127.0.0.1:%1");
     EXPECT_EQ(session("rfc2217" + local.arg(server.Ports[0]), folder + "/telnet.ini"), expected);
     EXPECT_EQ(session("socket" + local.arg(server.Ports[1]), folder + "/raw.ini"), expected);

@@ -18,8 +18,9 @@ TEST(CliRead, PrintsTheGatewayAndSaysWhatWentWrongLikeTheWindowDoes) {
     otherModel.Start({"--com", "6", "--model", "MX-2100"});
     ExpectRuns({{{"read", "--port", "COM5", "--json"},
                  0,
-                 "{...\"BaudIndex\": 2,\n        \"NodeId\": 5\n...\"Ip\": \"192.168.255.1\""
-                 "...\"Year\": 2009...\"Length\": 10,...}",
+                 "{\n    \"Format\": \"kv9052r-configuration/1\",\n    \"DeviceNetParams\": {\n"
+                 "        \"NodeId\": 5,\n        \"BaudIndex\": 2\n...\"Year\": 2009...\"Ip\": "
+                 "\"192.168.255.1\"...\"Length\": 10\n...}",
                  ""},
                 {{"read", "--port", "5"}, 0, "...1.03-2009/07/15...", ""},
                 {{"read", "--port", "COM6"}, 1, "", "This modules is not 5308!\n..."},
@@ -62,7 +63,7 @@ TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
     ASSERT_EQ(read.ExitCode, 0) << read.Err.toStdString();
     ASSERT_TRUE(WriteAll(folder + "/read.json", read.Out.toUtf8()));
     QString edited = read.Out;
-    edited.replace(QStringLiteral("\"Length\": 10,"), QStringLiteral("\"Length\": 12,"));
+    edited.replace(QStringLiteral("\"Length\": 10\n"), QStringLiteral("\"Length\": 12\n"));
     ASSERT_TRUE(WriteAll(folder + "/edited.json", edited.toUtf8()));
     ASSERT_TRUE(WriteAll(folder + "/n.txt", "shopping list\n"));
     ASSERT_TRUE(WriteAll(folder + "/b.json", R"({"DeviceNetParams": {"NodeId": 3,}})"));

@@ -42,9 +42,11 @@ TEST(CliReport, HoldsFingerprintReferencesPollBytesAndOverlaps) {
          "Produced +0x65/1/13 .* 10 registers +20\n(.*\n)+Consumed +0x67/2/13 .* 20 registers "
          "+40\n",
          3},
-        // What check says of the same file (below), and no value the file does not give.
-        {R"({"DeviceNetParams": {"NodeId": 7}, "SerialClasses": [{"ConnMode": 1, "DataBits": 7}]})",
-         {"Commands not in the file.",
+        // What check says of the same file (below), no value the file does not give, and the
+        // file's comment.
+        {R"({"Comment": "Pumps & valves, hall 3", "DeviceNetParams": {"NodeId": 7},
+             "SerialClasses": [{"ConnMode": 1, "DataBits": 7}]})",
+         {"Comment: Pumps & valves, hall 3", "Commands not in the file.",
           "SerialClasses[0].DataBits: Modbus RTU needs 8 data bits; with 7 the port cannot talk"},
          "DeviceNet node ID +7\n(.*\n)+COM1 +0x65 +Modbus RTU +not in the file +7 +not in the "
          "file +not in the file +not in the file\nCOM2 +0x66 +not in the file\n(.*\n)+Server "

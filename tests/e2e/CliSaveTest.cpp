@@ -49,7 +49,7 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
           "The gateway's configuration was kept in ..."},
          {{"read", "--port", "COM9", "--json"},
           0,
-          "{...\"ConfigMarker\": 0,...\"NodeId\": 1\n...\"Ip\": \"192.168.255.1\"...",
+          "{...\"NodeId\": 1,...\"ConfigMarker\": 0,...\"Ip\": \"192.168.255.1\"...",
           ""}},
         folder);
     for (const char* eds : {"/KV-9052R_ 12.eds", "/again/KV-9052R_ 12.eds"})

@@ -87,7 +87,8 @@ TEST(CommandLine, EveryProgramSaysItsVersionAndRefusesBadUsage) {
                  2,
                  "",
                  "kv9052r-cli: Unknown option 'jsn'; did you mean '--json'?\n"
-                 "Usage: kv9052r-cli read --port P [--port P...] [--json] [--out-dir DIR]"},
+                 "Usage: kv9052r-cli read --port P [--port P...] [--json [--texts] [--no-derived]] "
+                 "[--out-dir DIR]"},
                 {{"restore", "--port", "3"}, 2, "", "kv9052r-cli: FILE.ini missing\nUsage: ..."},
                 {{"frobnicate"}, 2, "", "...unknown command 'frobnicate'\nUsage: kv9052r-cli ..."},
                 {{"help", "Raed"}, 2, "", "...unknown command 'Raed'; did you mean 'read'?\n..."},

@@ -72,6 +72,67 @@ TEST(ConfigJson, WritesTheStoredCommands) {
               R"("ConnValid":0,"RetryConnTimeout":0,"ServerIp":[0,0,0,0]})");
     EXPECT_EQ(serial[0].toObject()["Commands"].toArray().size(), 10);
     // Reading back what was written: ConfigFileWindowsTest.
+
+    // One order, "Format" first, though QJsonObject sorts keys (each object's: agreement.py).
+    EXPECT_TRUE(ConfigFileText(config).startsWith(
+        "{\n    \"Format\": \"kv9052r-configuration/1\",\n    \"DeviceNetParams\": {\n"
+        "        \"NodeId\": 5,\n        \"BaudIndex\": 2\n    },\n    \"FirmwareInfo\": {\n"
+        "        \"Major\": 1,\n"));
+    EXPECT_TRUE(ConfigFileText(config).contains("\n    \"ComBaudIndex\": [4, 3],\n"));
+}
+
+// Either form of `read` reads back to the same configuration.
+TEST(ConfigJson, WritesListTextsAndLeavesOutDerivedFieldsAsAsked) {
+    const struct {
+        ConfigFileForm Form;
+        QList<QByteArray> Holds;
+        QList<QByteArray> HoldsNot;
+    } rows[] = {
+        {{.Texts = true},
+         {R"("BaudIndex": "500 KBPS")", R"("Parity": "EVEN")", R"("ConnMode": "Modbus RTU")",
+          R"("ConnValid": "YES")", R"("FunctionCode": "FC03 Read Holding Registers")"},
+         {R"("Parity": 1)"}},
+        {{.Derived = false},
+         {R"("Parity": 1)"},
+         {"FirmwareInfo", "ConfigMarker", "PortChecksum", "ComBaudIndex"}},
+        {{.Texts = true, .Derived = false}, {R"("Parity": "EVEN")"}, {"PortChecksum"}},
+    };
+    for (const auto& row : rows) {
+        const QByteArray text = ConfigFileText(sim::DemoConfig(), row.Form);
+        for (const QByteArray& part : row.Holds) EXPECT_TRUE(text.contains(part)) << part.data();
+        for (const QByteArray& part : row.HoldsNot)
+            EXPECT_FALSE(text.contains(part)) << part.data();
+        GatewayConfig read;
+        QStringList errors;
+        ASSERT_TRUE(MergeConfigJson(Parse(text.constData()), read, errors));
+        ExpectSameStoredFields(read, sim::DemoConfig());
+    }
+}
+
+// JSON and CSV read a function code alike; 0 stands for refused.
+TEST(ConfigJson, ReadsFunctionCodesAsCommandTablesDo) {
+    const std::pair<QByteArray, int> rows[] = {
+        {"16", 16},           {R"("3")", 3},
+        {R"("FC03")", 3},     {R"(" fc 3 ")", 3},
+        {R"("0x0F")", 15},    {R"("Fc16")", 16},
+        {R"("fc 0x10")", 16}, {R"("fc04 read input registers")", 4},
+        {R"("fcfc3")", 0},    {R"("0x")", 0},
+        {R"("FC3x")", 0},     {R"("-3")", 0},
+    };
+    for (const auto& [given, code] : rows) {
+        GatewayConfig config;
+        QStringList errors;
+        const QByteArray command =
+            R"({"SerialClasses": [{"Commands": [{"NetId": 1, "FunctionCode": )" + given +
+            R"(, "MemAddress": 0, "StartAddress": 0, "Length": 1}]}]})";
+        MergeConfigJson(Parse(command.constData()), config, errors);
+        const CommandTableRead table =
+            ReadCommandTableCsv("Instance,NetId,FunctionCode,MemAddress,StartAddress,Length\n1,1," +
+                                    QByteArray(given).replace('"', "") + ",0,0,1\n",
+                                10);
+        EXPECT_EQ(config.SerialClasses[0].Commands[0].FunctionCode, code) << given.data();
+        EXPECT_EQ(table.ok() ? table.Commands.at(0).FunctionCode : 0, code) << given.data();
+    }
 }
 
 // A list field (BaudIndex, Parity, ConnMode, ConnValid, FunctionCode) may be given by the
@@ -121,8 +182,8 @@ TEST(ConfigJson, ReportsEveryFaultWithItsKeyPathAndAppliesNothing) {
         {R"({"DeviceNetParams": {"BaudIndex": 100000, "NodeId": 256}})",
          {"DeviceNetParams.NodeId: must lie in 0..63, not 256",
           "DeviceNetParams.BaudIndex: must lie in 0..2, not 100000"}},
-        {R"({"$schema": 5, "Fingerprint": null})",
-         {"Fingerprint: must be a text", "$schema: must be a text"}},
+        {R"({"$schema": 5, "Fingerprint": null, "Comment": []})",
+         {"Fingerprint: must be a text", "$schema: must be a text", "Comment: must be a text"}},
         {R"({"Colour": 1})", {"Colour: unknown key"}},
         {R"({"": 1, "DeviceNetParams": {"": 1}})",
          {R"("": unknown key)", R"(DeviceNetParams."": unknown key)"}},
