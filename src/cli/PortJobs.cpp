@@ -32,6 +32,7 @@ struct PortRun {
     QString Err;
     double Seconds = 0;
     QList<std::pair<QString, QString>> Columns;
+    int WarningLines = 0;
 };
 
 PortRun RunOnePort(const QString& port, bool marked, ProgressLine& progress, const PortTask& task,
@@ -45,6 +46,7 @@ PortRun RunOnePort(const QString& port, bool marked, ProgressLine& progress, con
         PortWork work{port, out, err, progress, now, marked};
         run.Status = task(work);
         run.Columns = work.Columns;
+        run.WarningLines = work.WarningLines;
     }
     run.Seconds = double(timer.nsecsElapsed()) / 1e9;
     progress.Forget(port);
@@ -58,8 +60,8 @@ void PrintMarked(const QString& port, const QString& text, QTextStream& stream) 
 
 QString OutcomeText(const PortRun& run) {
     if (run.Status == 0) return QStringLiteral("OK");
-    for (const QString& line : run.Err.split(u'\n', Qt::SkipEmptyParts))
-        if (!line.startsWith(QLatin1String(WarningPrefix))) return line.trimmed();
+    const QStringList lines = run.Err.split(u'\n', Qt::SkipEmptyParts);
+    if (lines.size() > run.WarningLines) return lines[run.WarningLines].trimmed();
     return QStringLiteral("failed");
 }
 

@@ -28,7 +28,7 @@ QString PortKey(const QString& port);
 // every port is a file.
 bool NamesAPort(const QString& argument);
 
-// Starts the line of each warning; a port's outcome is told by its first line that is none.
+// Starts the line of each warning.
 inline constexpr char WarningPrefix[] = "Warning: ";
 
 // Every --port value, comma lists split, in the order given.
@@ -86,6 +86,8 @@ struct PortWork {
     bool Marked;       // lines are marked with the port
     // Further columns of the table of ports, as heading and value, in order.
     QList<std::pair<QString, QString>> Columns = {};
+    // The warnings written first to Err; the table's outcome is the line after them.
+    int WarningLines = 0;
 
     ProgressFn Report(const QString& doing, int maximum) const {
         return Progress.For(Port, doing, maximum);
@@ -94,6 +96,11 @@ struct PortWork {
     // run is cut short: where a backup went.
     void Tell(const QString& line) const {
         Progress.PrintAbove(Now, Marked ? Port + QStringLiteral(": ") + line : line);
+    }
+    // Writes a warning (one line) to Err, before anything else goes there.
+    void Warn(const QString& warning) {
+        Err << WarningPrefix << warning << "\n";
+        ++WarningLines;
     }
 };
 
