@@ -61,10 +61,7 @@ QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, c
         return text.endsWith(u"Nothing was written.")
                    ? text
                    : text + u'\n' + ApplyStateText(ApplyState::NotWritten);
-    text += u'\n' + ApplyStateText(ApplyState::PartlyWritten);
-    if (!outcome.BackupPath.isEmpty())
-        text += u'\n' + RestoreFromBackupText(outcome.BackupPath, port);
-    return text;
+    return text + u'\n' + GatewayStateText(outcome.State, outcome.BackupPath, port);
 }
 
 }  // namespace kv
