@@ -106,9 +106,9 @@ std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& confi
 
 int PrintWriteState(const PortWork& work, ApplyState state, const QString& backup,
                     const QString& stateText) {
-    // `stateText` words only a written gateway, which needs no way back.
-    work.Err << (stateText.isEmpty() ? GatewayStateText(state, backup, work.Port) : stateText)
-             << "\n";
+    work.Err << (stateText.isEmpty() ? ApplyStateText(state) : stateText) << "\n";
+    if (state == ApplyState::PartlyWritten && !backup.isEmpty())
+        work.Err << RestoreFromBackupText(backup, work.Port) << "\n";
     return ExitFailed;
 }
 
