@@ -56,11 +56,11 @@ QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, c
                            const LinkEndState& end) {
     QString text = CopyOutcomeMessage(CopyDirection::Export, outcome.Copy, path, end).Text;
     if (outcome.Copy.ok()) return text;
-    // Some messages already say so in the window's words.
+    // Refusals before anything was sent already say so in the window's words.
+    const bool saysNothingWritten = outcome.Copy.Result == CopyResult::NoBackupKept ||
+                                    outcome.Copy.Result == CopyResult::IncompleteFile;
     if (outcome.State == ApplyState::NotWritten)
-        return text.endsWith(u"Nothing was written.")
-                   ? text
-                   : text + u'\n' + ApplyStateText(ApplyState::NotWritten);
+        return saysNothingWritten ? text : text + u'\n' + ApplyStateText(ApplyState::NotWritten);
     return text + u'\n' + GatewayStateText(outcome.State, outcome.BackupPath, port);
 }
 
