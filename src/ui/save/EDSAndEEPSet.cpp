@@ -379,8 +379,17 @@ void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
     QString state = SaveDoneText(saved);
     if (verified && verified->Read && verified->Differences.isEmpty())
         state += QStringLiteral(" Written and verified.");
+    // A Cancel during the read-back leaves a written gateway that was not verified.
+    const bool cancelled = session_.Gateway.LastEnd().Kind == LinkEnd::Stopped;
+    if (cancelled) state += u' ' + ApplyStateText(ApplyState::WrittenNotVerified);
     StatusBar1->showMessage(state);
     session_.SetCommunicationState(state);
+    if (cancelled)
+        return session_.Dialogs.Message(
+            OutcomeText({OutcomeKind::Stopped, ApplyState::WrittenNotVerified, {},
+                         QString::fromLatin1(CancelledText)},
+                        {}),
+            {});
     if (!verified || (verified->Read && verified->Differences.isEmpty())) return;
     const QString text =
         verified->Read ? QStringLiteral(
