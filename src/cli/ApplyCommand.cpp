@@ -177,8 +177,9 @@ int RunApply(const Invocation& in) {
             for (const QString& error : outcome.Errors) work.Err << error << "\n";
         }
         // After a stop the read-back was not begun, rather than failed.
-        return PrintWriteState(work, outcome.State, outcome.BackupPath,
-                               console->Link.End().Kind == LinkEnd::Stopped ? QString() : ApplyStateText(outcome));
+        return PrintWriteState(
+            work, outcome.State, outcome.BackupPath,
+            console->Link.End().Kind == LinkEnd::Stopped ? QString() : ApplyStateText(outcome));
     };
     return RunOnPorts(ports, in.Args, applyOne, in.Out, in.Err);
 }

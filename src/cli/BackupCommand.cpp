@@ -31,7 +31,8 @@ int RunImport(const Invocation& in, const QStringList& ports, const PathFn& path
         const CopyOutcome outcome =
             ImportToIni(console->Link, path,
                         work.Report(QStringLiteral("reading the EEPROM"), CopyProgressMaximum));
-        const CopyMessage message = CopyOutcomeMessage(CopyDirection::Import, outcome, path, console->Link.End());
+        const CopyMessage message =
+            CopyOutcomeMessage(CopyDirection::Import, outcome, path, console->Link.End());
         if (outcome.Result == CopyResult::Timeout)
             console->PrintFailure(work.Err, message.Text);
         else
@@ -90,8 +91,8 @@ int RunRestore(const Invocation& in) {
             return ExitOk;
         }
         if (console->Link.End().Kind != LinkEnd::Stopped) {
-            console->PrintFailure(work.Err,
-                                  RestoreOutcomeText(outcome, file, work.Port, console->Link.End()));
+            console->PrintFailure(
+                work.Err, RestoreOutcomeText(outcome, file, work.Port, console->Link.End()));
             return ExitFailed;
         }
         work.Err << StoppedText() << "\n";

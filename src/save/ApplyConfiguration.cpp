@@ -78,7 +78,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     outcome.State = ApplyState::WrittenNotVerified;
     // The gateway holds the configuration even when its EDS file could not be written: it is
     // verified all the same, so that the state told is what the read-back saw.
-    if (saved.Status != SaveStatus::Ok) outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
+    if (saved.Status != SaveStatus::Ok)
+        outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
     outcome.EdsPath = saved.EdsPath;
     if (!options.Verify) {
         outcome.Ok = outcome.Errors.isEmpty();

@@ -128,7 +128,8 @@ private Q_SLOTS:
             for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",
                                      "SettingDeviceNetParam", "ParaSettingC0_1", "ConnectProgress"})
                 QVERIFY2(h->Find(name)->isHidden(), name);
-            QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.Gateway.IsBusy() && !h->Window.Connected());
+            QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.Gateway.IsBusy() &&
+                    !h->Window.Connected());
         }
     }
 

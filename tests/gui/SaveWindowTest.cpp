@@ -97,13 +97,12 @@ private Q_SLOTS:
         QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
         QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
         std::binary_semaphore readOutEnds{0};  // a save during a read-out does nothing
-        rig.Link.Run<int>(
-            nullptr,
-            [&](ConsoleLink&, const ProgressFn&) {
-                readOutEnds.acquire();
-                return 0;
-            },
-            {}, {});
+        rig.Link.Run<int>(nullptr,
+                          [&](ConsoleLink&, const ProgressFn&) {
+                              readOutEnds.acquire();
+                              return 0;
+                          },
+                          {}, {});
         rig.Click("FinishDeviceSet");
         readOutEnds.release();
         test::WaitUntilIdle(rig.Link);
@@ -224,8 +223,7 @@ private Q_SLOTS:
     void cancelEndsTheSaveAndTellsTheGatewaysState() {
         Rig rig;
         EDSAndEEPSet& window = rig.OpenInFolder();
-        const auto buttons = {"FinishDeviceSet", "BackButton", "Btn_FactorySet",
-                              "CancelOperation"};
+        const auto buttons = {"FinishDeviceSet", "BackButton", "Btn_FactorySet", "CancelOperation"};
         // Once the write has begun, the session waits in the middle of an exchange until the
         // button was clicked on the window thread.
         QString whileWriting;

@@ -10,9 +10,9 @@
 
 #include "backup/BackupFile.h"
 #include "backup/RestoreBackup.h"
+#include "console/Messages.h"
 #include "save/ApplyConfiguration.h"
 #include "save/ApplyPlan.h"
-#include "console/Messages.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
 #include "sim/DemoImages.h"
@@ -392,7 +392,8 @@ TEST(OperationOutcomeTest, EachKindIsToldInItsWordsWithTheGatewaysState) {
          "Invalid Mask address!\nNothing was written to the gateway."},
         {OutcomeKind::PortNotOpened, ApplyState::NotWritten, "", "Can't open COM 3!",
          "Can't open COM 3!\nNothing was written to the gateway."},
-        {OutcomeKind::NoAnswer, ApplyState::NotWritten, "", "", "Timeout\nNothing was written to the gateway."},
+        {OutcomeKind::NoAnswer, ApplyState::NotWritten, "", "",
+         "Timeout\nNothing was written to the gateway."},
         {OutcomeKind::DeviceLost, ApplyState::PartlyWritten, backup, "Input/output error",
          "Input/output error\nThe gateway is partly written.\nTo get the earlier configuration "
          "back: kv9052r-cli apply --port COM3 /b/COM3-1.json"},
@@ -400,7 +401,8 @@ TEST(OperationOutcomeTest, EachKindIsToldInItsWordsWithTheGatewaysState) {
          "Timeout\nWritten; not read back to verify."},
         {OutcomeKind::Stopped, ApplyState::PartlyWritten, "", "Stopped by SIGINT.",
          "Stopped by SIGINT.\nThe gateway is partly written."},
-        {OutcomeKind::FileNotWritten, ApplyState::WrittenDifferent, "", "No folder to write x.eds to",
+        {OutcomeKind::FileNotWritten, ApplyState::WrittenDifferent, "",
+         "No folder to write x.eds to",
          "No folder to write x.eds to\nWritten, but the gateway does not hold what was written."}};
     for (const auto& row : rows)
         EXPECT_EQ(OutcomeText({row.Kind, row.State, row.Backup, row.Detail}, "COM3"), row.Text);

@@ -233,7 +233,7 @@ TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostTheBoundHasPassedOrAStopIsReques
     } rows[] = {{100ms, never, never, 0, LinkEnd::OutOfTime, "", 101000, "x\r"},
                 {1s, 0ms, never, 0, LinkEnd::DeviceLost, "Input/output error", 0, ""},
                 {1s, 150ms, never, 0, LinkEnd::DeviceLost, "Input/output error", 201000, "x\r"},
-                {1s, never, 0ms, 0, LinkEnd::Stopped, "", 0, ""},                // a signal
+                {1s, never, 0ms, 0, LinkEnd::Stopped, "", 0, ""},                   // a signal
                 {60s, never, 2500ms, 15000, LinkEnd::Stopped, "", 2600000, "x\r"},  // Cancel
                 {100ms, 150ms, 50ms, 0, LinkEnd::Stopped, "", 101000, "x\r"}};
     for (const auto& row : rows) {

@@ -175,7 +175,8 @@ void Main_F::BuildMenu() {
     MenuSaveConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(MenuOpenConfig, &QAction::triggered, this, &Main_F::OpenConfiguration);
     connect(MenuSaveConfig, &QAction::triggered, this, &Main_F::SaveConfigurationAs);
-    AddExportReport(*file, session_, *this, [this] { return Connected_ && !session_.Gateway.IsBusy(); });
+    AddExportReport(*file, session_, *this,
+                    [this] { return Connected_ && !session_.Gateway.IsBusy(); });
     MenuEEPCopy = Named(file->addAction("&EEPCpoy"), "MenuEEPCopy");
     MenuSaveTrace = Named(file->addAction("Save Console &Trace..."), "MenuSaveTrace");
     connect(MenuSaveTrace, &QAction::triggered, this, &Main_F::SaveConsoleTrace);

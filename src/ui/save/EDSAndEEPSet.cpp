@@ -385,11 +385,12 @@ void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
     StatusBar1->showMessage(state);
     session_.SetCommunicationState(state);
     if (cancelled)
-        return session_.Dialogs.Message(
-            OutcomeText({OutcomeKind::Stopped, ApplyState::WrittenNotVerified, {},
-                         QString::fromLatin1(CancelledText)},
-                        {}),
-            {});
+        return session_.Dialogs.Message(OutcomeText({OutcomeKind::Stopped,
+                                                     ApplyState::WrittenNotVerified,
+                                                     {},
+                                                     QString::fromLatin1(CancelledText)},
+                                                    {}),
+                                        {});
     if (!verified || (verified->Read && verified->Differences.isEmpty())) return;
     const QString text =
         verified->Read ? QStringLiteral(
@@ -423,7 +424,8 @@ void EDSAndEEPSet::ResetToFactory() {
             return FactoryReset(link, config, progress);
         },
         [this](WriteResult result) {
-            if (result != WriteResult::Ok) return ProcessError(ReportWriteFailure(session_.Gateway.LastEnd()));
+            if (result != WriteResult::Ok)
+                return ProcessError(ReportWriteFailure(session_.Gateway.LastEnd()));
             Finish();
         });
 }
