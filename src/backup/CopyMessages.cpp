@@ -29,7 +29,7 @@ QString EthernetNotInBackupText(const std::optional<EthernetParams>& ethernet) {
 }  // namespace
 
 CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outcome,
-                               const QString& path) {
+                               const QString& path, const LinkEndState& end) {
     switch (outcome.Result) {
         case CopyResult::Ok:
             return {QString::fromLatin1(direction == CopyDirection::Import ? ImportFinishedText
@@ -37,7 +37,7 @@ CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outco
                         u'\n' + EthernetNotInBackupText(outcome.Ethernet),
                     {}};
         case CopyResult::Timeout:
-            return {TimeoutText, ErrorTitle};
+            return {ExchangeFailureText(end), ErrorTitle};
         case CopyResult::UnknownController:
             return {NotCopyableControllerText, ErrorTitle};
         case CopyResult::FileTypeError: {
@@ -56,7 +56,7 @@ CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outco
             return {QStringLiteral("The file lacks:\n%1\nNothing was written.").arg(outcome.Detail),
                     ErrorTitle};
     }
-    return {TimeoutText, ErrorTitle};
+    return {ExchangeFailureText(end), ErrorTitle};
 }
 
 }  // namespace kv

@@ -20,7 +20,8 @@ struct CopyMessage {
 };
 
 // The message for an outcome; `path` is the backup file the user chose.
+// `end` is the link's End(), which words a failed exchange (ExchangeFailureText).
 CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outcome,
-                               const QString& path);
+                               const QString& path, const LinkEndState& end = {});
 
 }  // namespace kv

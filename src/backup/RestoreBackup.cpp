@@ -19,7 +19,7 @@ CopyOutcome KeepGatewayConfiguration(ConsoleLink& link, const RestoreOptions& op
     if (const ReadOutResult read = ReadGateway(link, config, progress); read != ReadOutResult::Ok)
         return {CopyResult::NoBackupKept,
                 QStringLiteral("The gateway could not be read for a backup: %1")
-                    .arg(ReadOutFailureText(read))};
+                    .arg(ReadOutFailureText(read, link.End()))};
     const KeptBackup kept = KeepBackup(options.BackupFolder, config, options.PortName);
     if (!kept.ok()) return {CopyResult::NoBackupKept, kept.Error};
     backupPath = kept.Path;
@@ -52,19 +52,16 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
     return outcome;
 }
 
-QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path,
-                           const QString& port) {
-    QString text = CopyOutcomeMessage(CopyDirection::Export, outcome.Copy, path).Text;
+QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, const QString& port,
+                           const LinkEndState& end) {
+    QString text = CopyOutcomeMessage(CopyDirection::Export, outcome.Copy, path, end).Text;
     if (outcome.Copy.ok()) return text;
-    // Some messages already say so in the window's words.
+    // Refusals before anything was sent already say so in the window's words.
+    const bool saysNothingWritten = outcome.Copy.Result == CopyResult::NoBackupKept ||
+                                    outcome.Copy.Result == CopyResult::IncompleteFile;
     if (outcome.State == ApplyState::NotWritten)
-        return text.endsWith(u"Nothing was written.")
-                   ? text
-                   : text + u'\n' + ApplyStateText(ApplyState::NotWritten);
-    text += u'\n' + ApplyStateText(ApplyState::PartlyWritten);
-    if (!outcome.BackupPath.isEmpty())
-        text += u'\n' + RestoreFromBackupText(outcome.BackupPath, port);
-    return text;
+        return saysNothingWritten ? text : text + u'\n' + ApplyStateText(ApplyState::NotWritten);
+    return text + u'\n' + GatewayStateText(outcome.State, outcome.BackupPath, port);
 }
 
 }  // namespace kv

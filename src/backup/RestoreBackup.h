@@ -34,6 +34,7 @@ RestoreOutcome RestoreBackup(ConsoleLink& link, const EepromImage& image,
 
 // What the user is told at the end: the copy's own message, what became of the gateway,
 // and the backup to apply to `port` when the write stopped half-way.
-QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, const QString& port);
+QString RestoreOutcomeText(const RestoreOutcome& outcome, const QString& path, const QString& port,
+                           const LinkEndState& end = {});
 
 }  // namespace kv

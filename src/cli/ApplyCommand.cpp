@@ -161,8 +161,7 @@ int RunApply(const Invocation& in) {
             work.Columns = {{QStringLiteral("NODE"), outcome.NodeId},
                             {QStringLiteral("IP"), outcome.Ip}};
 
-        for (const QString& warning : outcome.Warnings)
-            work.Err << WarningPrefix << warning << "\n";
+        for (const QString& warning : outcome.Warnings) work.Warn(warning);
         if (options.DryRun && outcome.Ok) {
             work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
                                                    : outcome.Changes.join(u'\n'))
@@ -181,8 +180,9 @@ int RunApply(const Invocation& in) {
             for (const QString& error : outcome.Errors) work.Err << error << "\n";
         }
         // After a stop the read-back was not begun, rather than failed.
-        return PrintWriteState(work, outcome.State, outcome.BackupPath,
-                               console->Link.Stopped ? QString() : ApplyStateText(outcome));
+        return PrintWriteState(
+            work, outcome.State, outcome.BackupPath,
+            console->Link.End().Kind == LinkEnd::Stopped ? QString() : ApplyStateText(outcome));
     };
     return RunOnPorts(ports, in, applyOne);
 }

@@ -33,7 +33,8 @@ int RunImport(const Invocation& in, const QStringList& ports, const PathFn& path
         const CopyOutcome outcome =
             ImportToIni(console->Link, path,
                         work.Report(QStringLiteral("reading the EEPROM"), CopyProgressMaximum));
-        const CopyMessage message = CopyOutcomeMessage(CopyDirection::Import, outcome, path);
+        const CopyMessage message =
+            CopyOutcomeMessage(CopyDirection::Import, outcome, path, console->Link.End());
         if (outcome.Result == CopyResult::Timeout)
             console->PrintFailure(work.Err, message.Text);
         else
@@ -91,8 +92,9 @@ int RunRestore(const Invocation& in) {
             work.Out << RestoreOutcomeText(outcome, file, work.Port) << "\n";
             return ExitOk;
         }
-        if (!console->Link.Stopped) {
-            console->PrintFailure(work.Err, RestoreOutcomeText(outcome, file, work.Port));
+        if (console->Link.End().Kind != LinkEnd::Stopped) {
+            console->PrintFailure(
+                work.Err, RestoreOutcomeText(outcome, file, work.Port, console->Link.End()));
             return ExitFailed;
         }
         work.Err << StoppedText() << "\n";

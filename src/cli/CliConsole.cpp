@@ -25,7 +25,7 @@ QString OpenFailureText(const PortOpenResult& opened, int number, const QString&
         return holder.isEmpty() ? occupied : occupied + u'\n' + holder;
     }
     // A network port's reasons say what could not be reached, in the program's own words.
-    if (opened.Text.startsWith(u"Can't ")) return opened.Text;
+    if (opened.Worded) return opened.Text;
     const QString cantOpen =
         number > 0 ? CantOpenComText(number) : QStringLiteral("Can't open %1!").arg(device);
     return opened.Text.isEmpty() ? cantOpen : cantOpen + u'\n' + opened.Text;
@@ -46,11 +46,11 @@ CliConsole::~CliConsole() {
 }
 
 void CliConsole::PrintFailure(QTextStream& err, const QString& failure) const {
-    if (Link.Stopped) {
+    if (Link.End().Kind == LinkEnd::Stopped) {
         err << StoppedText() << "\n";
         return;
     }
-    err << InPortWords(failure, Link.Failure()) << "\n";
+    err << failure << "\n";
     // A port that went away (a server that ended the connection) is no silent gateway.
     const bool silent = Link.Trace.HeardNothing() && Port.LostReason().isEmpty();
     const int number = ComNumberOf(PortName);
@@ -88,7 +88,7 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
                     const ProgressFn& progress) {
     const ReadOutResult result = ReadGateway(console.Link, config, progress);
     if (result == ReadOutResult::Ok) return true;
-    console.PrintFailure(err, ReadOutFailureText(result));
+    console.PrintFailure(err, ReadOutFailureText(result, console.Link.End()));
     return false;
 }
 

@@ -48,7 +48,7 @@ int RunFactoryReset(const Invocation& in) {
         if (FactoryReset(console->Link, config,
                          work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
             WriteResult::Ok) {
-            console->PrintFailure(work.Err, ReportWriteFailure().Text);
+            console->PrintFailure(work.Err, ReportWriteFailure(console->Link.End()).Text);
             return PrintWriteState(work, StateAfterEndedWrite(console->Link), backup);
         }
         work.Out << "Factory settings restored.\n";

@@ -23,6 +23,7 @@ PortRun RunOnePort(const QString& port, const ConsoleSettings& console, bool mar
         PortWork work{port, console, out, err, progress, now, marked};
         run.Status = task(work);
         run.Columns = work.Columns;
+        run.WarningLines = work.WarningLines;
     }
     run.Seconds = double(timer.nsecsElapsed()) / 1e9;
     progress.Forget(port);

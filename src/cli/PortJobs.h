@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "cli/Invocation.h"
+#include "cli/PortTable.h"
 #include "cli/ProgressLine.h"
 
 namespace kv::cli {
@@ -27,6 +28,8 @@ struct PortWork {
     bool Marked;       // lines are marked with the port
     // Further columns of the table of ports, as heading and value, in order.
     QList<std::pair<QString, QString>> Columns = {};
+    // The warnings written first to Err; the table's outcome is the line after them.
+    int WarningLines = 0;
 
     ProgressFn Report(const QString& doing, int maximum) const {
         return Progress.For(Port, doing, maximum);
@@ -35,6 +38,11 @@ struct PortWork {
     // run is cut short: where a backup went.
     void Tell(const QString& line) const {
         Progress.PrintAbove(Now, Marked ? Port + QStringLiteral(": ") + line : line);
+    }
+    // Writes a warning (one line) to Err, before anything else goes there.
+    void Warn(const QString& warning) {
+        Err << WarningPrefix << warning << "\n";
+        ++WarningLines;
     }
 };
 

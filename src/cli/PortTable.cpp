@@ -7,8 +7,8 @@ namespace {
 
 QString OutcomeText(const PortRun& run) {
     if (run.Status == 0) return QStringLiteral("OK");
-    for (const QString& line : run.Err.split(u'\n', Qt::SkipEmptyParts))
-        if (!line.startsWith(QLatin1String(WarningPrefix))) return line.trimmed();
+    const QStringList lines = run.Err.split(u'\n', Qt::SkipEmptyParts);
+    if (lines.size() > run.WarningLines) return lines[run.WarningLines].trimmed();
     return QStringLiteral("failed");
 }
 

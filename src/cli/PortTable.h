@@ -11,7 +11,7 @@
 
 namespace kv::cli {
 
-// Starts the line of each warning; a port's outcome is told by its first line that is none.
+// Starts the line of each warning.
 inline constexpr char WarningPrefix[] = "Warning: ";
 
 // What one port's share of a command ended with.
@@ -22,6 +22,7 @@ struct PortRun {
     double Seconds = 0;
     // Further columns of the table, as heading and value, in order.
     QList<std::pair<QString, QString>> Columns;
+    int WarningLines = 0;  // the first lines of Err; the outcome is the line after them
 };
 
 // `runs` are in the order of `ports`.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "config/NumberText.h"
-#include "console/Messages.h"
 
 namespace kv {
 
@@ -87,7 +86,7 @@ bool ConsoleLink::ReadConsoleByte(const QString& command, const QString& key, ui
 void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
     operationStartUs_ = clock_.Microseconds();
     boundMs_ = length.count();
-    failure_.clear();
+    end_ = {};
     changeSent_ = false;
 }
 
@@ -108,23 +107,23 @@ uint64_t ConsoleLink::BoundEndUs() const {
     return operationStartUs_ + uint64_t(stretchedMs) * 1000;
 }
 
-// A device that went away answers nothing: waiting for each remaining reply would only
-// delay the failure, and a wait that cannot end must not hold the operation either.
-bool ConsoleLink::CannotGoOn() {
-    if (!failure_.isEmpty()) return true;
-    failure_ = port_.LostReason();
-    if (failure_.isEmpty() && clock_.Microseconds() >= BoundEndUs())
-        failure_ = QString::fromLatin1(TimeoutText);
-    return !failure_.isEmpty();
-}
-
-bool ConsoleLink::StopRequested() {
-    if (Stop != nullptr && Stop->Requested()) Stopped = true;
-    return Stopped;
+// The one place that decides whether the operation goes on, asked on every pass of every
+// wait. A device that went away answers nothing: waiting for each remaining reply would only
+// delay the failure, and a wait that cannot end must not hold the operation either. The
+// first end seen stays the operation's.
+bool ConsoleLink::Ended() {
+    if (end_.Kind != LinkEnd::None) return true;
+    if (Stop != nullptr && Stop->Requested())
+        end_ = {LinkEnd::Stopped, {}};
+    else if (const QString lost = port_.LostReason(); !lost.isEmpty())
+        end_ = {LinkEnd::DeviceLost, lost};
+    else if (clock_.Microseconds() >= BoundEndUs())
+        end_ = {LinkEnd::OutOfTime, {}};
+    return end_.Kind != LinkEnd::None;
 }
 
 bool ConsoleLink::SendLine(const QString& command, LineKind kind) {
-    if (StopRequested() || CannotGoOn()) return false;
+    if (Ended()) return false;
     // The moment the console needs after a line has nearly always passed while its reply
     // came; a sleep right after the line would cost a wake-up for every line.
     PauseUntil(nextLineDueUs_);
@@ -147,14 +146,16 @@ bool ConsoleLink::SendLine(const QString& command, LineKind kind) {
 
 bool ConsoleLink::WaitForTransmitBuffer() {
     for (int read = 1; port_.BytesToSend() != 0; ++read) {
-        if (read == MaxTransmitBufferReads || CannotGoOn()) return false;
+        if (read == MaxTransmitBufferReads || Ended()) return false;
         clock_.Sleep(TransmitPollWait);
     }
     return true;
 }
 
+// A stop seen here does not shorten the pause: the line under way goes out whole, paced.
 void ConsoleLink::PauseUntil(uint64_t endUs) {
-    for (uint64_t nowUs = clock_.Microseconds(); nowUs < endUs && !CannotGoOn();
+    for (uint64_t nowUs = clock_.Microseconds();
+         nowUs < endUs && (!Ended() || end_.Kind == LinkEnd::Stopped);
          nowUs = clock_.Microseconds())
         clock_.Sleep(std::chrono::microseconds(endUs - nowUs));
 }
@@ -167,7 +168,7 @@ bool ConsoleLink::CollectReply(const QStringList& terminators, QString& reply) {
     reply.clear();
     bool complete = false;
     const uint32_t startMs = clock_.Milliseconds();
-    while (!TimedOut(startMs) && !CannotGoOn() && !StopRequested()) {
+    while (!TimedOut(startMs) && !Ended()) {
         const qsizetype terminatorAt = FirstTerminatorAt(reply, terminators);
         // The line is quiet when a look finds nothing after what was read.
         if (terminatorAt >= 0 && port_.BytesWaiting() == 0) {
@@ -179,7 +180,7 @@ bool ConsoleLink::CollectReply(const QStringList& terminators, QString& reply) {
         AppendWaitingChunk(reply);
     }
     // A device that went away while the reply was awaited is named, not taken for silence.
-    if (!complete) CannotGoOn();
+    if (!complete) Ended();
     // The console pads its output with spaces. They go from the edges of the reply, never
     // from where two chunks meet: taking them there would join what stands on either side,
     // and a digit garbled into a blank would turn "1 7" into 17.

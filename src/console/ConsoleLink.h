@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "console/ConsoleTrace.h"
+#include "console/LinkEnd.h"
 #include "console/StopRequest.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
@@ -49,10 +50,9 @@ public:
     // Whether a line that changes the gateway went out since the link was made or the
     // operation's bound was set: an operation that failed after one has partly written it.
     bool ChangeSent() const { return changeSent_; }
-    // Why exchanges failed at once when it was not the console's silence: the port's
-    // message for a device that went away, "Timeout" past the operation's bound; empty
-    // otherwise. Cleared by BoundOperation.
-    const QString& Failure() const { return failure_; }
+    // Why exchanges failed at once when it was not the console's silence; None while they
+    // go on. Cleared by BoundOperation.
+    const LinkEndState& End() const { return end_; }
 
     QString ReplyText;
     // The time-out of the exchange at hand: the console's, or 50 ms for EEPROM blocks.
@@ -68,11 +68,10 @@ public:
     ConsoleTrace Trace;
     // Asked before each line is sent and while a reply is awaited: once it is set, no line
     // goes out, a reply wait ends within StopLookInterval, the call fails as on a time-out and
-    // Stopped tells the caller why. A line is never cut half-way: a console would take its
-    // first characters for the start of the next operation's line. Null: the operation runs
-    // to its end.
+    // End() is Stopped. A line is never cut half-way: a console would take its first
+    // characters for the start of the next operation's line. Null: the operation runs to its
+    // end.
     const StopRequest* Stop = nullptr;
-    bool Stopped = false;
 
     // A console without input buffering needs a gap between characters; two character
     // times at 115200 bit/s are about 0.2 ms.
@@ -86,10 +85,9 @@ private:
     bool WaitForTransmitBuffer();
     void PauseUntil(uint64_t endUs);
     bool CollectReply(const QStringList& terminators, QString& reply);
-    bool StopRequested();
     std::chrono::microseconds WaitLeft(uint32_t startMs);
     bool TimedOut(uint32_t startMs);
-    bool CannotGoOn();
+    bool Ended();
     uint64_t BoundEndUs() const;
     void AppendWaitingChunk(QString& reply);
 
@@ -100,7 +98,7 @@ private:
     int64_t boundMs_ = -1;        // none
     uint64_t nextLineDueUs_ = 0;  // a line pause after the last line sent
     bool changeSent_ = false;
-    QString failure_;
+    LinkEndState end_;
 };
 
 // The bound of an operation of at most `exchanges` exchanges: each waits its time-out at

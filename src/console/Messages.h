@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "console/LinkEnd.h"
+
 namespace kv {
 
 inline const char* const TimeoutText = "Timeout";
@@ -29,15 +31,10 @@ inline QString FailureDetails(bool heardNothing, const QString& port, const QStr
     return exchanges.isEmpty() ? NoAnswerHint(port) : NoAnswerHint(port) + u'\n' + exchanges;
 }
 
-// A failed exchange says "Timeout"; when the failure was the port's own (the device went
-// away), the first line says that instead, in the port's words. `portFailure` is the link's
-// Failure(): empty or "Timeout" leaves `message` as it is.
-inline QString InPortWords(const QString& message, const QString& portFailure) {
-    const QString timeout = QString::fromLatin1(TimeoutText);
-    if (portFailure.isEmpty() || portFailure == timeout) return message;
-    if (message == timeout) return portFailure;
-    if (message.startsWith(timeout + u'\n')) return portFailure + message.mid(timeout.size());
-    return message;
+// The first line of a failed exchange: "Timeout", or the port's words when the device went
+// away during the operation (`end` is the link's End()).
+inline QString ExchangeFailureText(const LinkEndState& end) {
+    return end.Kind == LinkEnd::DeviceLost ? end.Detail : QString::fromLatin1(TimeoutText);
 }
 
 }  // namespace kv

@@ -91,7 +91,7 @@ ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config,
     return ReadOutResult::Ok;
 }
 
-QString ReadOutFailureText(ReadOutResult result) {
+QString ReadOutFailureText(ReadOutResult result, const LinkEndState& end) {
     switch (result) {
         case ReadOutResult::Ok:
             return {};
@@ -100,7 +100,7 @@ QString ReadOutFailureText(ReadOutResult result) {
         case ReadOutResult::Timeout:
             break;
     }
-    return QString::fromLatin1(TimeoutText);
+    return ExchangeFailureText(end);
 }
 
 }  // namespace kv

@@ -54,6 +54,6 @@ ReadOutResult ReadGateway(ConsoleLink& link, GatewayConfig& config, const Progre
 
 // The message of a read-out that did not complete ("Timeout", or that the controller is
 // not one of ours), as the main window and the CLI show it; empty for Ok.
-QString ReadOutFailureText(ReadOutResult result);
+QString ReadOutFailureText(ReadOutResult result, const LinkEndState& end = {});
 
 }  // namespace kv

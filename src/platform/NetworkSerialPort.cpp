@@ -52,7 +52,7 @@ PortOpenResult NetworkSerialPort::Open() {
     if (!connected) {
         const QString failure = ConnectFailure();
         socket_.abort();
-        return {PortOpenError::Other, failure};
+        return {PortOpenError::Other, failure, true};
     }
     roundTrip_ = std::chrono::milliseconds(setUp.isValid() ? setUp.elapsed() : 0);
     // The console takes one character at a time with a pause after each: every character

@@ -18,7 +18,7 @@ PortOpenResult RoutedSerialPort::Open() {
     // A refused line may have been meant for this port: no other device is tried in its place.
     if (!assigned.Refused.isEmpty())
         return {PortOpenError::Other,
-                QStringLiteral("Can't open COM %1!\n").arg(number_) + assigned.Refused};
+                QStringLiteral("Can't open COM %1!\n").arg(number_) + assigned.Refused, true};
     const QString named = device_.isEmpty() ? assigned.Device : device_;
     keptReplyTimeoutMs_ = assigned.ReplyTimeoutMs;
     if (LooksLikeNetworkAddress(named)) return OpenNetwork(named);
@@ -40,8 +40,10 @@ PortOpenResult RoutedSerialPort::OpenNetwork(const QString& address) {
         network_->SelectPort(number_);
         opened = network_->Open();
     }
-    if (!opened.ok() && device_.isEmpty())
+    if (!opened.ok() && device_.isEmpty()) {
         opened.Text = QStringLiteral("Can't open COM %1!\n").arg(number_) + opened.Text;
+        opened.Worded = true;
+    }
     return opened;
 }
 

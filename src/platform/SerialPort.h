@@ -20,6 +20,9 @@ enum class PortOpenError {
 struct PortOpenResult {
     PortOpenError Error = PortOpenError::None;
     QString Text;  // the system's description, for Other (and a hint how to fix it)
+    // Text is a whole message in the program's words ("Can't reach the gateway at ..."),
+    // not a reason to put after "Can't open COM n!".
+    bool Worded = false;
     bool ok() const { return Error == PortOpenError::None; }
 };
 

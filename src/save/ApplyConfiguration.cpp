@@ -14,7 +14,7 @@ ReadBack ReadBackAfterSave(ConsoleLink& link, GatewayConfig written, const Conne
                            const ProgressFn& progress) {
     GatewayConfig reread;
     const ReadOutResult result = ReadGateway(link, reread, progress);
-    if (result != ReadOutResult::Ok) return {false, ReadOutFailureText(result), {}};
+    if (result != ReadOutResult::Ok) return {false, ReadOutFailureText(result, link.End()), {}};
     // What the save leaves: the marker set, the poll paths written; the firmware data is the
     // controller's own (an opened file may hold another's).
     written.ConfigMarker = ConfigMarkerValid;
@@ -31,7 +31,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         ReadGateway(link, read, ProgressStage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
     if (readOut != ReadOutResult::Ok) {
         outcome.ConsoleFailed = true;
-        outcome.Errors = {ReadOutFailureText(readOut)};
+        outcome.Errors = {ReadOutFailureText(readOut, link.End())};
         return outcome;
     }
     ApplyPlan plan = PlanApply(read, file);
@@ -65,20 +65,21 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
                                                 ProgressStage(options.Progress, 10, 80, 10, 130));
     // A refused address stops the save before anything is sent.
     if (saved.Status == SaveStatus::Refused) {
-        outcome.Errors = {ReportSaveFailure(saved).Text};
+        outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
         return outcome;
     }
     outcome.Written = link.ChangeSent();
     if (saved.Status == SaveStatus::Timeout) {
         outcome.State = StateAfterEndedWrite(link);
         outcome.ConsoleFailed = true;
-        outcome.Errors = {ReportSaveFailure(saved).Text};
+        outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
         return outcome;
     }
     outcome.State = ApplyState::WrittenNotVerified;
     // The gateway holds the configuration even when its EDS file could not be written: it is
     // verified all the same, so that the state told is what the read-back saw.
-    if (saved.Status != SaveStatus::Ok) outcome.Errors = {ReportSaveFailure(saved).Text};
+    if (saved.Status != SaveStatus::Ok)
+        outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
     outcome.EdsPath = saved.EdsPath;
     if (!options.Verify) {
         outcome.Ok = outcome.Errors.isEmpty();
@@ -103,22 +104,6 @@ QString ApplyStateText(const ApplyOutcome& outcome) {
     if (outcome.State == ApplyState::WrittenNotVerified && outcome.ConsoleFailed)
         return QStringLiteral("Written, but not verified: the read-back failed.");
     return ApplyStateText(outcome.State);
-}
-
-QString ApplyStateText(ApplyState state) {
-    switch (state) {
-        case ApplyState::NotWritten:
-            return QStringLiteral("Nothing was written to the gateway.");
-        case ApplyState::PartlyWritten:
-            return QStringLiteral("The gateway is partly written.");
-        case ApplyState::WrittenNotVerified:
-            return QStringLiteral("Written; not read back to verify.");
-        case ApplyState::WrittenDifferent:
-            return QStringLiteral("Written, but the gateway does not hold what was written.");
-        case ApplyState::WrittenVerified:
-            return QStringLiteral("Written and verified.");
-    }
-    return {};
 }
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
 #include "eds/EdsText.h"
+#include "save/OperationOutcome.h"
 
 namespace kv {
 
@@ -27,15 +28,6 @@ struct ApplyOptions {
     // A configuration that cannot work as meant (ConfigWarnings), and a kept backup that
     // holds values outside the checks, are refused, not written.
     bool Strict = false;
-};
-
-// What became of the gateway.
-enum class ApplyState {
-    NotWritten,          // nothing was sent that changes it
-    PartlyWritten,       // the write stopped half-way; the backup gets it back
-    WrittenNotVerified,  // written; the read-back was skipped or failed (Errors say why)
-    WrittenDifferent,    // written, but the read-back differs (Errors list the fields)
-    WrittenVerified,
 };
 
 struct ApplyOutcome {
@@ -70,8 +62,6 @@ inline ApplyState StateAfterEndedWrite(const ConsoleLink& link) {
 
 // One line that says what became of the gateway, for a state after a write.
 QString ApplyStateText(const ApplyOutcome& outcome);
-// The same for a state alone (WrittenNotVerified: not read back at all).
-QString ApplyStateText(ApplyState state);
 
 // On an open port, which stays open from the first read to the end of the verify.
 ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,

@@ -5,18 +5,17 @@
 
 namespace kv {
 
-FailureReport ReportWriteFailure() {
-    const QString text = QString::fromLatin1(TimeoutText);
-    return {text, {}, text};
+FailureReport ReportWriteFailure(const LinkEndState& end) {
+    return {ExchangeFailureText(end), {}, QString::fromLatin1(TimeoutText)};
 }
 
-FailureReport ReportSaveFailure(const SaveOutcome& outcome) {
+FailureReport ReportSaveFailure(const SaveOutcome& outcome, const LinkEndState& end) {
     if (outcome.Status == SaveStatus::Refused)
         return {outcome.ErrorText + QStringLiteral("\nNothing was written."),
                 QString::fromLatin1(SettingErrorTitle),
                 {}};
     if (outcome.Status == SaveStatus::EdsFileFailed) return {outcome.ErrorText, {}, QString()};
-    return ReportWriteFailure();
+    return ReportWriteFailure(end);
 }
 
 }  // namespace kv

@@ -10,7 +10,9 @@
 
 namespace kv {
 
-FailureReport ReportWriteFailure();                           // the console stopped answering
-FailureReport ReportSaveFailure(const SaveOutcome& outcome);  // outcome not Ok
+// The console stopped answering; `end` is the link's End() (ExchangeFailureText).
+FailureReport ReportWriteFailure(const LinkEndState& end = {});
+// The outcome is not Ok.
+FailureReport ReportSaveFailure(const SaveOutcome& outcome, const LinkEndState& end = {});
 
 }  // namespace kv

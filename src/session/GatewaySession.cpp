@@ -44,6 +44,7 @@ void GatewaySession::ReleasePort() {
 bool GatewaySession::Start(Job job, std::chrono::milliseconds bound) {
     bool expected = false;
     if (!busy_.compare_exchange_strong(expected, true)) return false;
+    cancel_.Withdraw();  // a Cancel of an earlier operation
     QMetaObject::invokeMethod(
         worker_, [this, job = std::move(job), bound] { RunOnSessionThread(job, bound); });
     return true;
@@ -54,6 +55,7 @@ void GatewaySession::RunOnSessionThread(const Job& job, std::chrono::millisecond
         devices_ = makeDevices_();
         link_ = std::make_unique<ConsoleLink>(*devices_.Port, *devices_.Clock);
         link_->ReplyTimeoutMs = ConsoleReplyTimeoutMs;
+        link_->Stop = &cancel_;
     }
     link_->Trace.Clear();
     link_->BoundOperation(bound);
@@ -62,19 +64,20 @@ void GatewaySession::RunOnSessionThread(const Job& job, std::chrono::millisecond
 
 void GatewaySession::CloseAfterFailure(ConsoleLink& link) {
     // Also a port that the EEPROM copy window holds open between transfers: the state of
-    // the console behind it is unknown now.
-    if (!link.Failure().isEmpty() && link.Port().IsOpen()) link.Port().Close();
+    // the console behind it is unknown now, also after a Cancel that left it mid-sequence.
+    if (link.End().Kind != LinkEnd::None && link.Port().IsOpen()) link.Port().Close();
 }
 
 void GatewaySession::PostToWindows(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
-void GatewaySession::Finish(ConsoleTrace trace, const QString& failure,
+void GatewaySession::Finish(ConsoleTrace trace, LinkEndState end, bool changeSent,
                             const std::function<void()>& done) {
     busy_ = false;
     lastTrace_ = std::move(trace);
-    lastFailure_ = failure;
+    lastEnd_ = std::move(end);
+    lastChangeSent_ = changeSent;
     done();
     Q_EMIT Idle();
 }

@@ -48,6 +48,10 @@ public:
     static constexpr std::chrono::milliseconds LongestOperation = ExchangesBound(4000);
 
     bool IsBusy() const { return busy_; }
+    // Ends the running operation at its next console line, as a stop signal ends the command
+    // line's (ConsoleLink::Stop); its outcome then comes as usual, with LastEnd() Stopped.
+    // Safe from the window thread; an operation started later runs in full.
+    void Cancel() { cancel_.Request(); }
 
     // What went over the wire during the last operation that ended, one line per event;
     // for the windows' failure boxes and "Save Console Trace...". Made into text here, when
@@ -57,9 +61,12 @@ public:
     // What the windows offer under "Show Details..." after a failure on COM `portNumber`:
     // the trace, after what to check when the gateway never answered (as the command line).
     QString LastDetails(int portNumber) const;
-    // Why the last operation's exchanges failed at once (ConsoleLink::Failure); empty when
-    // none did.
-    const QString& LastFailure() const { return lastFailure_; }
+    // Why the last operation's exchanges ended at once (ConsoleLink::End); None when none
+    // did.
+    const LinkEndState& LastEnd() const { return lastEnd_; }
+    // Whether the last operation sent a line that changes the gateway
+    // (ConsoleLink::ChangeSent): one that ended early has partly written it.
+    bool LastChangeSent() const { return lastChangeSent_; }
 
     // Closes a port held open between operations (by the EEPROM copy window) and returns
     // when it is closed. Not an operation of its own: it is never refused.
@@ -76,7 +83,8 @@ private:
     // Calls `call` on the window thread, after the session is no longer busy.
     void PostToWindows(std::function<void()> call);
     static void CloseAfterFailure(ConsoleLink& link);
-    void Finish(ConsoleTrace trace, const QString& failure, const std::function<void()>& done);
+    void Finish(ConsoleTrace trace, LinkEndState end, bool changeSent,
+                const std::function<void()>& done);
 
     SessionDeviceFactory makeDevices_;
     QThread thread_;
@@ -85,8 +93,10 @@ private:
     SessionDevices devices_;
     std::unique_ptr<ConsoleLink> link_;
     std::atomic<bool> busy_ = false;
+    StopRequest cancel_;      // asked by the link on the session thread
     ConsoleTrace lastTrace_;  // window thread only
-    QString lastFailure_;     // window thread only
+    LinkEndState lastEnd_;    // window thread only
+    bool lastChangeSent_ = false;
 };
 
 template <typename Result>
@@ -109,8 +119,8 @@ bool GatewaySession::Run(QObject* context,
             // The trace moves on to the windows: every operation clears it before its first
             // line, and a copy would keep a read-out's trace twice.
             PostToWindows([this, target, done, result, trace = std::move(link.Trace),
-                           failure = link.Failure()]() mutable {
-                Finish(std::move(trace), failure, [&] {
+                           end = link.End(), changeSent = link.ChangeSent()]() mutable {
+                Finish(std::move(trace), std::move(end), changeSent, [&] {
                     if (target && done) done(std::move(*result));
                 });
             });

@@ -66,7 +66,7 @@ private Q_SLOTS:
             checkedWhileReading = true;
             QCOMPARE(Field("CommunicationState")->text(), QString("Connecting"));
             QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "0000");
-            QVERIFY(bar->isVisible() && h->Session.ConnectBusy);
+            QVERIFY(bar->isVisible() && h->Session.Gateway.IsBusy());
             // The focus stays on Connect, off the read-only fields.
             QCOMPARE(h->Window.focusWidget(), h->Find("Connect"));
         });
@@ -74,7 +74,7 @@ private Q_SLOTS:
 
         QCOMPARE(h->Gateway.Port.OpenCount, 1);
         QCOMPARE(progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-        QVERIFY(h->Window.Connected() && !h->Session.ConnectBusy && !h->Gateway.Port.IsOpen());
+        QVERIFY(h->Window.Connected() && !h->Session.Gateway.IsBusy() && !h->Gateway.Port.IsOpen());
         QCOMPARE(Field("CommunicationState")->text(), QString("Waiting for configuration"));
         QCOMPARE(h->Enabled({"Connect", "ComPort", "ExitProgram", "CreateMBDevice"}), "1111");
         QVERIFY(bar->isHidden() && h->Find("ModulesImage")->isVisible());
@@ -128,7 +128,8 @@ private Q_SLOTS:
             for (const char* name : {"ComButton_0", "ModulesImage", "CANNodeId",
                                      "SettingDeviceNetParam", "ParaSettingC0_1", "ConnectProgress"})
                 QVERIFY2(h->Find(name)->isHidden(), name);
-            QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.ConnectBusy && !h->Window.Connected());
+            QVERIFY(!h->Gateway.Port.IsOpen() && !h->Session.Gateway.IsBusy() &&
+                    !h->Window.Connected());
         }
     }
 

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <semaphore>
 
 #include "MainWindowHarness.h"
 #include "support/TestFiles.h"
@@ -95,9 +96,16 @@ private Q_SLOTS:
         // A save during a read-out and "Back" send nothing.
         QSignalSpy abandoned(&window, &EDSAndEEPSet::closedWithoutSave);
         QSignalSpy objectView(&window, &EDSAndEEPSet::objectViewRequested);
-        rig.Session.ConnectBusy = true;  // a save during a read-out does nothing
-        rig.Press("FinishDeviceSet");
-        rig.Session.ConnectBusy = false;
+        std::binary_semaphore readOutEnds{0};  // a save during a read-out does nothing
+        rig.Link.Run<int>(nullptr,
+                          [&](ConsoleLink&, const ProgressFn&) {
+                              readOutEnds.acquire();
+                              return 0;
+                          },
+                          {}, {});
+        rig.Click("FinishDeviceSet");
+        readOutEnds.release();
+        test::WaitUntilIdle(rig.Link);
         rig.Press("AppObj");
         rig.Press("BackButton");
         QCOMPARE(objectView.count(), 1);
@@ -208,6 +216,37 @@ private Q_SLOTS:
                      "To get the earlier configuration back: kv9052r-cli apply --port COM3 " +
                          rig.Backup());
         }
+    }
+
+    // "Cancel" ends a running save at its next console line: the window tells what became of
+    // the gateway as a stop by signal does, and gives the buttons back.
+    void cancelEndsTheSaveAndTellsTheGatewaysState() {
+        Rig rig;
+        EDSAndEEPSet& window = rig.OpenInFolder();
+        const auto buttons = {"FinishDeviceSet", "BackButton", "Btn_FactorySet", "CancelOperation"};
+        // Once the write has begun, the session waits in the middle of an exchange until the
+        // button was clicked on the window thread.
+        QString whileWriting;
+        std::binary_semaphore clicked{0};
+        rig.Gateway.Port.EachWait = [&] {
+            if (!whileWriting.isEmpty() || rig.LinesSent().size() < 12) return;
+            QMetaObject::invokeMethod(&window, [&] {
+                whileWriting = rig.Enabled(buttons);
+                rig.Click("CancelOperation");
+                clicked.release();
+            });
+            clicked.acquire();
+        };
+        rig.Press("FinishDeviceSet");
+        const QString wayBack =
+            "To get the earlier configuration back: kv9052r-cli apply --port COM3 " + rig.Backup();
+        QCOMPARE(whileWriting, QString("0001"));
+        QCOMPARE(rig.Dialogs.MessageTexts(),
+                 QStringList{"Cancelled.\nThe gateway is partly written.\n" + wayBack});
+        QCOMPARE(rig.states, QStringList{"The gateway is partly written."});
+        QCOMPARE(rig.BackupNote(), wayBack);
+        QCOMPARE(rig.Enabled(buttons), QString("1110"));
+        QVERIFY(window.isVisible() && !rig.Gateway.Port.IsOpen());
     }
 
     // The bytes a factory reset writes are FactoryResetTest's; here the question, the backup

@@ -10,6 +10,7 @@
 
 #include "backup/BackupFile.h"
 #include "backup/RestoreBackup.h"
+#include "console/Messages.h"
 #include "save/ApplyConfiguration.h"
 #include "save/ApplyPlan.h"
 #include "save/BackupBeforeWrite.h"
@@ -376,4 +377,41 @@ TEST(ApplyPlanTest, JsonDifferencesNameTheirKeyPaths) {
 }
 
 }  // namespace
+// What a person reads of an outcome: what happened (the port's words for a device that went
+// away, "Timeout" for silence and for the bound), what became of the gateway, and the way
+// back for a partly written one.
+TEST(OperationOutcomeTest, EachKindIsToldInItsWordsWithTheGatewaysState) {
+    const QString backup = "/b/COM3-1.json";
+    const struct {
+        OutcomeKind Kind;
+        ApplyState State;
+        QString Backup, Detail, Text;
+    } rows[] = {
+        {OutcomeKind::Succeeded, ApplyState::WrittenVerified, "", "", "Written and verified."},
+        {OutcomeKind::Refused, ApplyState::NotWritten, "", "Invalid Mask address!",
+         "Invalid Mask address!\nNothing was written to the gateway."},
+        {OutcomeKind::PortNotOpened, ApplyState::NotWritten, "", "Can't open COM 3!",
+         "Can't open COM 3!\nNothing was written to the gateway."},
+        {OutcomeKind::NoAnswer, ApplyState::NotWritten, "", "",
+         "Timeout\nNothing was written to the gateway."},
+        {OutcomeKind::DeviceLost, ApplyState::PartlyWritten, backup, "Input/output error",
+         "Input/output error\nThe gateway is partly written.\nTo get the earlier configuration "
+         "back: kv9052r-cli apply --port COM3 /b/COM3-1.json"},
+        {OutcomeKind::OutOfTime, ApplyState::WrittenNotVerified, backup, "",
+         "Timeout\nWritten; not read back to verify."},
+        {OutcomeKind::Stopped, ApplyState::PartlyWritten, "", "Stopped by SIGINT.",
+         "Stopped by SIGINT.\nThe gateway is partly written."},
+        {OutcomeKind::FileNotWritten, ApplyState::WrittenDifferent, "",
+         "No folder to write x.eds to",
+         "No folder to write x.eds to\nWritten, but the gateway does not hold what was written."}};
+    for (const auto& row : rows)
+        EXPECT_EQ(OutcomeText({row.Kind, row.State, row.Backup, row.Detail}, "COM3"), row.Text);
+    EXPECT_EQ(KindOfFailedExchange(LinkEnd::None), OutcomeKind::NoAnswer);
+    EXPECT_EQ(KindOfFailedExchange(LinkEnd::Stopped), OutcomeKind::Stopped);
+    EXPECT_EQ(KindOfFailedExchange(LinkEnd::DeviceLost), OutcomeKind::DeviceLost);
+    EXPECT_EQ(KindOfFailedExchange(LinkEnd::OutOfTime), OutcomeKind::OutOfTime);
+    EXPECT_EQ(ExchangeFailureText({LinkEnd::DeviceLost, "Gone (EIO)."}), "Gone (EIO).");
+    EXPECT_EQ(ExchangeFailureText({LinkEnd::OutOfTime, {}}), "Timeout");
+}
+
 }  // namespace kv

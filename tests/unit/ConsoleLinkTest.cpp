@@ -217,22 +217,25 @@ TEST(ConsoleLink, FailsAtTheTenthReadWhenTheTransmitBufferDoesNotDrain) {
 }
 
 // Past the operation's bound, or once the device is gone, exchanges fail at once and say
-// why, also when the device went while the reply was awaited; once a stop is requested they
-// fail at once, sending nothing, and say so; a stop requested while a long reply wait runs
-// ends it within a tenth of a second.
+// why, also when the device went while the reply was awaited; once a stop is requested (a
+// stop signal, a window's Cancel) they fail at once, sending nothing, and say so; a stop
+// requested while a long reply wait runs ends it within a tenth of a second. The first end
+// seen is the operation's.
 TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostTheBoundHasPassedOrAStopIsRequested) {
     const auto never = -1ms;
     const struct {
         std::chrono::milliseconds Bound, LostAt, StopAt;  // into the operation
         int UserMs;
-        QString Failure;
+        LinkEnd End;
+        QString Detail;
         uint64_t MaxUs;
         QByteArray Written;
-    } rows[] = {{100ms, never, never, 0, "Timeout", 101000, "x\r"},
-                {1s, 0ms, never, 0, "Input/output error", 0, ""},
-                {1s, 150ms, never, 0, "Input/output error", 201000, "x\r"},
-                {1s, never, 0ms, 0, "", 0, ""},
-                {60s, never, 2500ms, 15000, "", 2600000, "x\r"}};
+    } rows[] = {{100ms, never, never, 0, LinkEnd::OutOfTime, "", 101000, "x\r"},
+                {1s, 0ms, never, 0, LinkEnd::DeviceLost, "Input/output error", 0, ""},
+                {1s, 150ms, never, 0, LinkEnd::DeviceLost, "Input/output error", 201000, "x\r"},
+                {1s, never, 0ms, 0, LinkEnd::Stopped, "", 0, ""},                   // a signal
+                {60s, never, 2500ms, 15000, LinkEnd::Stopped, "", 2600000, "x\r"},  // Cancel
+                {100ms, 150ms, 50ms, 0, LinkEnd::Stopped, "", 101000, "x\r"}};
     for (const auto& row : rows) {
         ScriptedLine line;
         StopRequest stop;
@@ -251,23 +254,11 @@ TEST(ConsoleLink, FailsAtOnceWhenTheDeviceIsLostTheBoundHasPassedOrAStopIsReques
         line.port.AfterWait = act;
         line.port.AnswerNextLine({{20s, ">"}});
         EXPECT_FALSE(line.link.SendCommand("x", ">"));
-        EXPECT_EQ(line.link.Failure(), row.Failure);
-        EXPECT_EQ(line.link.Stopped, row.StopAt >= 0ms);
+        EXPECT_EQ(line.link.End().Kind, row.End);
+        EXPECT_EQ(line.link.End().Detail, row.Detail);
         EXPECT_LE(line.clock.Microseconds() - startUs, row.MaxUs);
         EXPECT_EQ(line.port.Written, row.Written);
     }
-}
-
-// A time-out caused by a lost device is told in the port's words; other messages stay.
-TEST(ConsoleLink, TellsALostDeviceInsteadOfATimeout) {
-    const struct {
-        QString Message, PortFailure, Shown;
-    } rows[] = {{"Timeout", "Gone (EIO).", "Gone (EIO)."},
-                {"Timeout\nPartly written.", "Gone (EIO).", "Gone (EIO).\nPartly written."},
-                {"Timeout", "Timeout", "Timeout"},
-                {"Timeout", "", "Timeout"},
-                {"Invalid Mask address!", "Gone (EIO).", "Invalid Mask address!"}};
-    for (const auto& row : rows) EXPECT_EQ(InPortWords(row.Message, row.PortFailure), row.Shown);
 }
 
 // The value is digits only, with blanks around them; a byte that cannot be read leaves the

@@ -46,6 +46,7 @@ frmImpExpEEP::frmImpExpEEP(Session& session, QWidget* parent) : QWidget(parent),
     connect(cmdImportToIni, &QPushButton::clicked, this, &frmImpExpEEP::ImportToIniFile);
     connect(cmdExportToEEP, &QPushButton::clicked, this, &frmImpExpEEP::ExportToEepromFile);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+    connect(CancelTransfer, &QPushButton::clicked, this, [this] { session_.Gateway.Cancel(); });
 
     const int index = ComPort->findData(UserSettings().Port(objectName(), ChosenPortNumber()));
     if (index >= 0) ComPort->setCurrentIndex(index);
@@ -82,9 +83,11 @@ void frmImpExpEEP::BuildLayout() {
         NamedButton(QStringLiteral("cmdImportToIni"), QStringLiteral("&Import To INI File"));
     cmdExportToEEP =
         NamedButton(QStringLiteral("cmdExportToEEP"), QStringLiteral("&Export To EEPROM"));
+    CancelTransfer = NamedButton(QStringLiteral("CancelTransfer"), QStringLiteral("Cancel"));
     auto* transferRow = new QHBoxLayout;
     transferRow->addWidget(cmdImportToIni);
     transferRow->addWidget(cmdExportToEEP);
+    transferRow->addWidget(CancelTransfer);
 
     ConnectProgress = new QProgressBar;
     ConnectProgress->setObjectName(QStringLiteral("ConnectProgress"));
@@ -124,6 +127,7 @@ void frmImpExpEEP::Apply(CopyWindowState state) {
     cmdImportToIni->setEnabled(look.Transfers);
     cmdExportToEEP->setEnabled(look.Transfers);
     Command1->setEnabled(look.Exit);
+    CancelTransfer->setEnabled(state == CopyWindowState::Transferring);
 }
 
 int frmImpExpEEP::ChosenPortNumber() const { return ComPort->currentData().toInt(); }
@@ -243,15 +247,21 @@ bool frmImpExpEEP::WriteIncompleteAnyway(const CopyOutcome& outcome) {
 // The message comes while the window is still locked, the new state after it.
 void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
                           const RestoreOutcome& outcome, const QString& path) {
-    const CopyMessage message = CopyOutcomeMessage(direction, outcome.Copy, path);
+    const LinkEndState& end = session_.Gateway.LastEnd();
+    const QString port = QStringLiteral("COM%1").arg(ChosenPortNumber());
+    const CopyMessage message = CopyOutcomeMessage(direction, outcome.Copy, path, end);
     BackupNote->setText(outcome.BackupPath.isEmpty() ? QString()
                                                      : BackupKeptText(outcome.BackupPath));
+    // A Cancel is told as the command line tells a stop: what became of the gateway.
+    const bool cancelled = end.Kind == LinkEnd::Stopped;
     const QString text =
-        direction == CopyDirection::Export
-            ? RestoreOutcomeText(outcome, path, QStringLiteral("COM%1").arg(ChosenPortNumber()))
-            : message.Text;
+        cancelled ? OutcomeText({OutcomeKind::Stopped, outcome.State, outcome.BackupPath,
+                                 QString::fromLatin1(CancelledText)},
+                                port)
+        : direction == CopyDirection::Export ? RestoreOutcomeText(outcome, path, port, end)
+                                             : message.Text;
     session_.Dialogs.Message(
-        InPortWords(text, session_.Gateway.LastFailure()), message.Title,
+        text, cancelled ? QString() : message.Title,
         outcome.Copy.ok() ? QString() : session_.Gateway.LastDetails(ChosenPortNumber()));
     const CopyWindowState next = StateAfterTransfer(direction, outcome.Copy.Result, before);
     if (next == CopyWindowState::PortClosed)

@@ -31,6 +31,9 @@ public:
     QPushButton* cmdDisconnect = nullptr;
     QPushButton* cmdImportToIni = nullptr;
     QPushButton* cmdExportToEEP = nullptr;
+    // Ends a running transfer at its next console line: over a slow network port one takes
+    // many minutes.
+    QPushButton* CancelTransfer = nullptr;
     QPushButton* Command1 = nullptr;
     QProgressBar* ConnectProgress = nullptr;
     // Where the gateway's configuration was kept before an export.

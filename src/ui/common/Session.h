@@ -15,13 +15,15 @@ namespace kv {
 
 // The refusal of anything that would share the port with a running read-out.
 inline const char* const ConnectingNowText = "Module is connecting now!";
+// What a window says first after its Cancel ended an operation.
+inline const char* const CancelledText = "Cancelled.";
 
 struct Session {
     GatewayConfig& Config;
+    // Busy (IsBusy) while any window's operation runs: the windows' one busy state. No
+    // other operation may start meanwhile, and no window that awaits one may close.
     GatewaySession& Gateway;
     kv::Dialogs& Dialogs;
-    // True while a read-out runs; no other sequence may start meanwhile.
-    bool ConnectBusy = false;
     // The port chosen in the main window's list (COM 1..16); the save uses it too.
     int PortNumber = 1;
     // The file the configuration was opened from; empty when it came from a read-out. A

@@ -49,14 +49,14 @@ bool Main_F::MayDiscardChanges() {
 }
 
 void Main_F::OpenConfiguration() {
-    if (session_.ConnectBusy || !MayDiscardChanges()) return;
+    if (session_.Gateway.IsBusy() || !MayDiscardChanges()) return;
     const QString path =
         session_.Dialogs.OpenFileName(ConfigFileFilter, UserSettings().Folder(), {});
     if (!path.isEmpty()) LoadConfigurationFile(path);
 }
 
 void Main_F::OpenConfigurationPath(const QString& path) {
-    if (!session_.ConnectBusy && MayDiscardChanges()) LoadConfigurationFile(path);
+    if (!session_.Gateway.IsBusy() && MayDiscardChanges()) LoadConfigurationFile(path);
 }
 
 void Main_F::LoadConfigurationFile(const QString& path) {
@@ -101,7 +101,7 @@ void Main_F::RememberRecentFile(const QString& path) {
 
 // Only a configuration read or opened is saved; before that there is none.
 bool Main_F::SaveConfigurationAs() {
-    if (session_.ConnectBusy || !Connected_) return false;
+    if (session_.Gateway.IsBusy() || !Connected_) return false;
     QString path = session_.Dialogs.SaveFileName(ConfigFileFilter, UserSettings().Folder(), {});
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) {

@@ -49,7 +49,6 @@ void SetEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
 
 Main_F::Main_F(Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     BuildWindow();
-    session_.ConnectBusy = false;
     session_.Config.DeviceNetParams = {};
     session_.SetCommunicationState = [this](const QString& text) { SetStateText(text); };
     ResetLook();
@@ -83,7 +82,6 @@ void Main_F::ResetLook() {
 void Main_F::AbortConnect() {
     SetEnabled({ComPort, Connect, ExitProgram}, true);
     MenuEEPCopy->setEnabled(true);
-    session_.ConnectBusy = false;
     ConnectProgress->hide();
     startHint_->show();
     Connect->setFocus();
@@ -92,13 +90,14 @@ void Main_F::AbortConnect() {
 void Main_F::ConnectSequence() {
     SetStateBold(false);
     // A read-out replaces the configuration.
-    if (session_.ConnectBusy || !MayDiscardChanges()) return;
+    if (session_.Gateway.IsBusy() || !MayDiscardChanges()) return;
     RefreshComPortToolTips(ComPort);  // adapters come and go between read-outs
     const int portNumber = ChosenPortNumber();
     session_.PortNumber = portNumber;
     UserSettings().SetPort(objectName(), portNumber);
     using Outcome = PortOutcome<ReadOutResult>;
-    const bool started = session_.Gateway.Run<Outcome>(
+    // Closing is refused from now on (the session is busy), also before the port has opened.
+    session_.Gateway.Run<Outcome>(
         this,
         [portNumber, config = session_.Config](ConsoleLink& link, const ProgressFn& progress) {
             return RunOnPort<ReadOutResult>(link, portNumber, config, progress,
@@ -109,8 +108,6 @@ void Main_F::ConnectSequence() {
         [this](int value) { ShowReadProgress(value); },
         [this, portNumber](const Outcome& outcome) { FinishReadOut(portNumber, outcome); },
         ExchangesBound(ReadOutExchanges));
-    // Closing is refused from now on, also before the port has opened.
-    session_.ConnectBusy = started;
 }
 
 void Main_F::ShowReadProgress(int value) {
@@ -122,7 +119,6 @@ void Main_F::ShowReadProgress(int value) {
 
 // A port that did not open is reported here and nothing else changes in the window.
 void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& outcome) {
-    session_.ConnectBusy = false;
     if (!outcome.Opened.ok()) {
         const FailureReport report =
             ReportPortFailure(outcome.Opened, portNumber, ReadOutPortTitles);
@@ -134,9 +130,8 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     // The fields decoded before a failure stay, as they would on the gateway's own screen.
     session_.Config = outcome.Config;
     // A device that went away is told in the port's words.
-    const QString& failure = session_.Gateway.LastFailure();
     if (outcome.Value != ReadOutResult::Ok)
-        return ReportReadFailure(InPortWords(ReadOutFailureText(outcome.Value), failure));
+        return ReportReadFailure(ReadOutFailureText(outcome.Value, session_.Gateway.LastEnd()));
     session_.LastRead = outcome.Config;
     MarkSaved(session_);
     ConnectProgress->setValue(ProgressPortClosed);
@@ -152,7 +147,6 @@ void Main_F::StartReadingLook() {
     MenuEEPCopy->setEnabled(false);
     FirmwareVer->clear();
     for (int i = 0; i < PanelCount; ++i) PaintToggle(i, false);
-    session_.ConnectBusy = true;
     session_.OpenedFile.clear();
     Connected_ = false;
     selectedPanel_ = NoPanel;
@@ -200,7 +194,6 @@ void Main_F::ShowConnectedLook() {
     SetEnabled({ComPort, CreateMBDevice, ExitProgram, Connect}, true);
     MenuEEPCopy->setEnabled(true);
     Connected_ = true;
-    session_.ConnectBusy = false;
     ConnectProgress->setValue(ProgressMaximum);
     ConnectProgress->hide();
     for (int i = 0; i < 2; ++i)
@@ -348,7 +341,7 @@ void Main_F::ShowAbout() {
 }
 
 void Main_F::closeEvent(QCloseEvent* event) {
-    if (session_.ConnectBusy) {
+    if (session_.Gateway.IsBusy()) {
         session_.Dialogs.Message(ConnectingNowText, ErrorTitle);
         event->ignore();
         return;

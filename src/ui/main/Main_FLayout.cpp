@@ -175,7 +175,8 @@ void Main_F::BuildMenu() {
     MenuSaveConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(MenuOpenConfig, &QAction::triggered, this, &Main_F::OpenConfiguration);
     connect(MenuSaveConfig, &QAction::triggered, this, &Main_F::SaveConfigurationAs);
-    AddExportReport(*file, session_, *this, [this] { return Connected_ && !session_.ConnectBusy; });
+    AddExportReport(*file, session_, *this,
+                    [this] { return Connected_ && !session_.Gateway.IsBusy(); });
     MenuEEPCopy = Named(file->addAction("&EEPCpoy"), "MenuEEPCopy");
     MenuSaveTrace = Named(file->addAction("Save Console &Trace..."), "MenuSaveTrace");
     connect(MenuSaveTrace, &QAction::triggered, this, &Main_F::SaveConsoleTrace);
@@ -184,7 +185,7 @@ void Main_F::BuildMenu() {
     MenuExitProgram->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     About_ = Named(menuBar()->addAction("&About"), "About_");
     connect(MenuEEPCopy, &QAction::triggered, this, [this] {
-        if (!session_.ConnectBusy) Q_EMIT eepromCopyRequested();
+        if (!session_.Gateway.IsBusy()) Q_EMIT eepromCopyRequested();
     });
     connect(MenuExitProgram, &QAction::triggered, this, &QWidget::close);
     connect(About_, &QAction::triggered, this, &Main_F::ShowAbout);

@@ -199,6 +199,9 @@ QLayout* EDSAndEEPSet::MakeButtons() {
     BackButton = makeButton("BackButton", "Back");
     FinishDeviceSet = makeButton("FinishDeviceSet", "Save");
     FinishDeviceSet->setDefault(true);
+    // A save with its verify, or a factory reset, over a slow port takes minutes.
+    CancelOperation = makeButton("CancelOperation", "Cancel");
+    CancelOperation->setEnabled(false);
     VerifyAfterWriting = new QCheckBox(QStringLiteral("&Verify after writing"));
     VerifyAfterWriting->setObjectName(QStringLiteral("VerifyAfterWriting"));
     VerifyAfterWriting->setChecked(UserSettings().VerifyAfterWriting());
@@ -212,6 +215,7 @@ QLayout* EDSAndEEPSet::MakeButtons() {
         close();
     });
     connect(FinishDeviceSet, &QPushButton::clicked, this, &EDSAndEEPSet::Save);
+    connect(CancelOperation, &QPushButton::clicked, this, [this] { session_.Gateway.Cancel(); });
 
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
@@ -223,6 +227,7 @@ QLayout* EDSAndEEPSet::MakeButtons() {
     row->addWidget(VerifyAfterWriting);
     row->addWidget(BackButton);
     row->addWidget(FinishDeviceSet);
+    row->addWidget(CancelOperation);
     return row;
 }
 
@@ -327,7 +332,7 @@ void EDSAndEEPSet::SetPath() {
 }
 
 void EDSAndEEPSet::Save() {
-    if (session_.ConnectBusy || busy_) return;
+    if (session_.Gateway.IsBusy()) return;
     // A configuration opened from a file is checked against the gateway first.
     if (MustReadFirst()) return ReadBeforeFileSave();
     if (KeepBackupBeforeWrite(*session_.LastRead)) WriteToGateway();
@@ -363,7 +368,7 @@ void EDSAndEEPSet::WriteToGateway() {
         },
         [this](const SavedAndReadBack& result) {
             if (result.Saved.Status != SaveStatus::Ok)
-                return ProcessError(ReportSaveFailure(result.Saved));
+                return ProcessError(ReportSaveFailure(result.Saved, session_.Gateway.LastEnd()));
             ReportWritten(result.Saved, result.Verified);
             Finish();
         });
@@ -374,8 +379,18 @@ void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
     QString state = SaveDoneText(saved);
     if (verified && verified->Read && verified->Differences.isEmpty())
         state += QStringLiteral(" Written and verified.");
+    // A Cancel during the read-back leaves a written gateway that was not verified.
+    const bool cancelled = session_.Gateway.LastEnd().Kind == LinkEnd::Stopped;
+    if (cancelled) state += u' ' + ApplyStateText(ApplyState::WrittenNotVerified);
     StatusBar1->showMessage(state);
     session_.SetCommunicationState(state);
+    if (cancelled)
+        return session_.Dialogs.Message(OutcomeText({OutcomeKind::Stopped,
+                                                     ApplyState::WrittenNotVerified,
+                                                     {},
+                                                     QString::fromLatin1(CancelledText)},
+                                                    {}),
+                                        {});
     if (!verified || (verified->Read && verified->Differences.isEmpty())) return;
     const QString text =
         verified->Read ? QStringLiteral(
@@ -383,15 +398,15 @@ void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
                              "written:\n") +
                              verified->Differences.join(u'\n')
                        : QStringLiteral("Written, but not verified: the read-back failed.\n") +
-                             InPortWords(verified->ReadFailure, session_.Gateway.LastFailure());
+                             verified->ReadFailure;
     session_.Dialogs.Message(text, QStringLiteral("Error"),
                              session_.Gateway.LastDetails(session_.PortNumber));
 }
 
 void EDSAndEEPSet::RestoreFactorySettings() {
-    if (busy_) return;
-    // Said before the question, so that a Yes is never met with nothing.
-    if (session_.ConnectBusy) return session_.Dialogs.Message(ConnectingNowText, "Error");
+    // Said before the question, so that a Yes is never met with nothing. This window's own
+    // operations lock the button; what runs is the main window's read-out.
+    if (session_.Gateway.IsBusy()) return session_.Dialogs.Message(ConnectingNowText, "Error");
     const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
                                                QString::fromLatin1(FactoryResetTitle));
     if (!yes) return;
@@ -409,7 +424,8 @@ void EDSAndEEPSet::ResetToFactory() {
             return FactoryReset(link, config, progress);
         },
         [this](WriteResult result) {
-            if (result != WriteResult::Ok) return ProcessError(ReportWriteFailure());
+            if (result != WriteResult::Ok)
+                return ProcessError(ReportWriteFailure(session_.Gateway.LastEnd()));
             Finish();
         });
 }
@@ -417,28 +433,41 @@ void EDSAndEEPSet::ResetToFactory() {
 // The gateway holds the configuration now (saved, or reset to the factory's).
 void EDSAndEEPSet::Finish() {
     MarkSaved(session_);
-    session_.ConnectBusy = false;
     SaveCompleted = true;
-    busy_ = false;
     close();
 }
 
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
+    if (session_.Gateway.LastEnd().Kind == LinkEnd::Stopped) return ReportCancelled();
     session_.Dialogs.Message(
-        InPortWords(report.Text, session_.Gateway.LastFailure()), report.Title,
+        report.Text, report.Title,
         DetailsThen(report, session_.Gateway.LastDetails(session_.PortNumber)));
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
     if (!backupPath_.isEmpty())
         BackupNote->setText(
             RestoreFromBackupText(backupPath_, QStringLiteral("COM%1").arg(session_.PortNumber)));
-    session_.ConnectBusy = false;
-    SetBusy(false);
+    ShowBusy(false);
 }
 
-void EDSAndEEPSet::SetBusy(bool busy) {
-    busy_ = busy;
+void EDSAndEEPSet::ReportCancelled() {
+    const QString port = QStringLiteral("COM%1").arg(session_.PortNumber);
+    const OperationOutcome outcome{
+        OutcomeKind::Stopped,
+        session_.Gateway.LastChangeSent() ? ApplyState::PartlyWritten : ApplyState::NotWritten,
+        backupPath_, QString::fromLatin1(CancelledText)};
+    session_.Dialogs.Message(OutcomeText(outcome, port), {});
+    StatusBar1->showMessage(ApplyStateText(outcome.State));
+    session_.SetCommunicationState(ApplyStateText(outcome.State));
+    if (outcome.State == ApplyState::PartlyWritten && !backupPath_.isEmpty())
+        BackupNote->setText(RestoreFromBackupText(backupPath_, port));
+    ShowBusy(false);
+}
+
+void EDSAndEEPSet::ShowBusy(bool busy) {
     for (QPushButton* button : {FinishDeviceSet, BackButton, Btn_FactorySet})
         button->setEnabled(!busy);
+    CancelOperation->setEnabled(busy);
+    if (busy) CancelOperation->setFocus();
 }
 
 void EDSAndEEPSet::StartProgress(int maximum) {
@@ -449,7 +478,7 @@ void EDSAndEEPSet::StartProgress(int maximum) {
 // The window cannot go while the gateway is being written: the sequence runs on, and the
 // windows it reports to must stay.
 void EDSAndEEPSet::closeEvent(QCloseEvent* event) {
-    if (busy_) {
+    if (session_.Gateway.IsBusy()) {
         event->ignore();
         return;
     }

@@ -94,14 +94,16 @@ private:
     void RunOnGateway(int progressMaximum, Work work, Done done);
     void Finish();
     void ProcessError(const FailureReport& report);
-    void SetBusy(bool busy);
+    // A Cancel ended the operation: what became of the gateway, as a stop signal tells it.
+    void ReportCancelled();
+    // The buttons while an operation of this window runs: only Cancel.
+    void ShowBusy(bool busy);
     void StartProgress(int maximum);
 
     Session& session_;
     ConnectionPaths working_;
     QStringList edsFolders_;
     bool SaveCompleted = false;
-    bool busy_ = false;
     QString backupPath_;  // the backup kept before the running write
 
     PathGroup produced_{PollDirection::Produced};
@@ -114,6 +116,7 @@ private:
     QCheckBox* VerifyAfterWriting = nullptr;
     QPushButton* BackButton = nullptr;
     QPushButton* Btn_FactorySet = nullptr;
+    QPushButton* CancelOperation = nullptr;
     QPushButton* AppObj = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -124,7 +127,7 @@ private:
 // configuration comes back as the write left it, also after a failure.
 template <typename Result, typename Work, typename Done>
 inline void EDSAndEEPSet::RunOnGateway(int progressMaximum, Work work, Done done) {
-    SetBusy(true);
+    ShowBusy(true);
     StartProgress(progressMaximum);
     using Outcome = PortOutcome<Result>;
     const int portNumber = session_.PortNumber;
@@ -147,7 +150,7 @@ inline void EDSAndEEPSet::RunOnGateway(int progressMaximum, Work work, Done done
             session_.Config = outcome.Config;
             done(outcome.Value);
         });
-    if (!started) SetBusy(false);
+    if (!started) ShowBusy(false);
 }
 
 }  // namespace kv

@@ -30,9 +30,9 @@ void EDSAndEEPSet::ReadGatewayThen(std::function<void(const GatewayConfig&)> nex
         },
         [this, next = std::move(next)](const HeldConfig& held) {
             if (held.Result != ReadOutResult::Ok)
-                return ProcessError(
-                    {ReadOutFailureText(held.Result), QStringLiteral("Error"), TimeoutText});
-            SetBusy(false);
+                return ProcessError({ReadOutFailureText(held.Result, session_.Gateway.LastEnd()),
+                                     QStringLiteral("Error"), TimeoutText});
+            ShowBusy(false);
             next(held.Config);
         });
 }
