@@ -1,12 +1,7 @@
 #include "cli/PortJobs.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
@@ -15,16 +10,11 @@
 
 #include "cli/StopOnSignal.h"
 #include "platform/NetworkAddress.h"
-#include "platform/PortIdentity.h"
 #include "platform/PortNaming.h"
+#include "platform/StandardError.h"
 
 namespace kv::cli {
 namespace {
-
-int TerminalColumns() {
-    winsize size{};
-    return ioctl(fileno(stderr), TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
-}
 
 struct PortRun {
     int Status = 1;
@@ -107,15 +97,6 @@ int StatusAfter(int portsStatus) {
 
 }  // namespace
 
-int ComNumberOf(const QString& argument) {
-    static const QRegularExpression comPattern(QStringLiteral("^(?:COM\\s*)?(\\d{1,2})$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    const auto match = comPattern.match(argument.trimmed());
-    if (!match.hasMatch()) return 0;
-    const int number = match.captured(1).toInt();
-    return IsComNumber(number) ? number : -1;
-}
-
 bool NamesAPort(const QString& argument) {
     if (argument.startsWith(u"/dev/") || LooksLikeNetworkAddress(argument)) return true;
     return ComNumberOf(argument) != 0 && !QFileInfo(argument).isFile();
@@ -133,14 +114,6 @@ int NoPortGiven(QTextStream& err) {
     err << "No port given: use --port COM3, --port 3, --port /dev/ttyUSB0 or "
            "--port rfc2217://HOST:PORT\n";
     return 2;
-}
-
-QString PortKey(const QString& port) {
-    const int number = ComNumberOf(port);
-    if (number == 0) return PortIdentity(port.trimmed());
-    if (number < 0) return port.trimmed().toUpper();  // no port at all, refused when opened
-    const QString device = ResolveComPort(number);
-    return device.isEmpty() ? QStringLiteral("COM%1").arg(number) : PortIdentity(device);
 }
 
 // A port named twice, in any spelling, would be opened twice at once, the second time finding
@@ -164,23 +137,8 @@ int CheckPorts(const QStringList& ports, QTextStream& err) {
     return 0;
 }
 
-QString PortFileStem(const QString& port) {
-    const int number = ComNumberOf(port);
-    if (number > 0) return QStringLiteral("COM%1").arg(number);
-    // ':' and '/' have no place in a file name; the host and port tell the gateways apart.
-    QString error;
-    if (const auto address = ParseNetworkAddress(port, error))
-        return QString(address->Host).replace(u':', u'_') + u'-' + QString::number(address->Port);
-    // A device below /dev goes by the whole of its name there ("pts-4"): its file name
-    // alone says less, and another folder's device may carry it too.
-    const QString devices = QStringLiteral("/dev/");
-    const QString path = QDir::cleanPath(port);
-    if (path.startsWith(devices)) return path.mid(devices.size()).replace(u'/', u'-');
-    return QFileInfo(port).fileName();
-}
-
 ProgressLine::ProgressLine(const QCommandLineParser& args)
-    : shown_(isatty(fileno(stderr)) != 0 && !args.optionNames().contains(QStringLiteral("quiet")) &&
+    : shown_(StandardErrorIsTerminal() && !args.optionNames().contains(QStringLiteral("quiet")) &&
              !args.optionNames().contains(QStringLiteral("q"))) {}
 
 ProgressLine::~ProgressLine() { Clear(); }
@@ -229,7 +187,7 @@ void ProgressLine::Draw() {
     QStringList parts;
     for (const QString& port : order_) parts.append(states_.value(port));
     QString line = parts.join(QStringLiteral(" | "));
-    line.truncate(TerminalColumns() - 1);
+    line.truncate(StandardErrorColumns() - 1);
     if (line == drawn_) return;
     drawn_ = line;
     std::fputs(qPrintable(QStringLiteral("\r\033[K") + line), stderr);

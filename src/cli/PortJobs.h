@@ -11,17 +11,9 @@
 #include <mutex>
 
 #include "console/ReadOut.h"
+#include "platform/PortNaming.h"
 
 namespace kv::cli {
-
-// "COM3", "com 3" or "3" name COM 3. 0 when the argument names no COM port (it may be a
-// device path), -1 for a number outside COM 1..16.
-int ComNumberOf(const QString& argument);
-
-// One text for each port, however it is named: COM n as the device behind it, a device path
-// through its links, a network address whatever its spelling (PortIdentity.h). A COM n
-// with nothing behind it is "COMn".
-QString PortKey(const QString& port);
 
 // Whether an operand names a port to read live rather than a file: "COM3", "3", a device
 // path or a network address. An existing file of that name wins, except under /dev, where
@@ -40,11 +32,6 @@ int NoPortGiven(QTextStream& err);
 // 0 when the command may go on with `ports`; else says why not (no port given, a network
 // address that names none, a port named twice) and returns the usage status.
 int CheckPorts(const QStringList& ports, QTextStream& err);
-
-// The name of a port's output file without extension: COMn for a COM port, "HOST-PORT" for
-// a network port, the device's name below /dev with '-' for '/' ("pts-4"), the file name
-// for another path.
-QString PortFileStem(const QString& port);
 
 // One line on standard error that rewrites itself: what each port is doing and how far.
 // Nothing is shown when standard error is no terminal or when the command has --quiet.

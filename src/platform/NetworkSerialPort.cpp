@@ -26,10 +26,6 @@ constexpr qint64 PendingOutputLimit = 64 * 1024;
 // What of the server's text before the line is set is shown, at most.
 constexpr qsizetype ServerNoticeLimit = 200;
 
-QString LineSettingsText() {
-    return QStringLiteral("115200 bit/s, 8 data bits, no parity, 1 stop bit");
-}
-
 }  // namespace
 
 PortOpenResult NetworkSerialPort::Open() {
@@ -37,7 +33,7 @@ PortOpenResult NetworkSerialPort::Open() {
     lostReason_.clear();
     reset_ = false;
     received_.clear();
-    telnet_ = TelnetComPortControl();
+    telnet_ = TelnetComPortControl(line_);
     socket_.setReadBufferSize(ReadBufferLimit);
     // The connect is timed from when the host is known: a name lookup is no round trip.
     QElapsedTimer setUp;
@@ -140,12 +136,12 @@ QString NetworkSerialPort::TelnetFailure() const {
                 .arg(where);
         case TelnetComPortControl::State::SettingsRefused:
             return QStringLiteral("The server at %1 refused the line settings %2: it set %3.")
-                .arg(where, LineSettingsText(), telnet_.ServerSetting());
+                .arg(where, line_.Text(), telnet_.ServerSetting());
         case TelnetComPortControl::State::LineChanged:
             return QStringLiteral(
                        "The server at %1 changed the line to %2; the console takes %3, so the "
                        "connection was ended.")
-                .arg(where, telnet_.ServerSetting(), LineSettingsText());
+                .arg(where, telnet_.ServerSetting(), line_.Text());
         default:
             return {};
     }
