@@ -9,8 +9,8 @@
 
 #include "console/ConsoleTrace.h"
 #include "console/StopRequest.h"
-#include "platform/Clock.h"
 #include "platform/AimedPort.h"
+#include "platform/Clock.h"
 
 namespace kv {
 

@@ -24,8 +24,7 @@ QString ReadInputFile(const QString& path, QByteArray& bytes, qint64 limit) {
         return ReadLimited(file, bytes, limit);
     }
     if (!IsPipe(path)) return ReadLimitedFile(path, bytes, limit);
-    if (const QString failed = OpenPipeWithoutWaiting(path, file); !failed.isEmpty())
-        return failed;
+    if (const QString failed = OpenPipeWithoutWaiting(path, file); !failed.isEmpty()) return failed;
     return ReadLimited(file, bytes, limit);
 }
 

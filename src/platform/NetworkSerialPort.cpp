@@ -3,12 +3,7 @@
 #include <QDeadlineTimer>
 #include <thread>
 
-#ifdef Q_OS_UNIX
-#include <poll.h>
-#include <sys/socket.h>
-
-#include <cerrno>
-#endif
+#include "platform/SocketWait.h"
 
 namespace kv {
 namespace {
@@ -171,28 +166,20 @@ void NetworkSerialPort::End(const QString& reason) {
 // the system's pending error, looked at before Qt reads or writes, tells the two apart. A
 // reset after the server's close is that close's (EPIPE), not a reset of its own.
 void NetworkSerialPort::NoteReset() {
-#ifdef Q_OS_UNIX
-    int error = 0;
-    socklen_t size = sizeof error;
-    const auto descriptor = int(socket_.socketDescriptor());
-    if (descriptor >= 0 && getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
-        error == ECONNRESET)
-        reset_ = true;
-#endif
+    const qintptr descriptor = socket_.socketDescriptor();
+    if (descriptor >= 0 && SocketWasReset(descriptor)) reset_ = true;
 }
 
 // Waits up to `ms` for the server's bytes and lets the socket take them. The wait itself is
 // the system's, so that a reset is noted before Qt reads it; while output waits to be sent,
 // Qt's own wait sends it meanwhile.
 bool NetworkSerialPort::WaitReadable(int ms) {
-#ifdef Q_OS_UNIX
-    const auto descriptor = int(socket_.socketDescriptor());
+    const qintptr descriptor = socket_.socketDescriptor();
     if (ms > 0 && descriptor >= 0 && socket_.bytesToWrite() == 0) {
-        pollfd watched{descriptor, POLLIN, 0};
-        if (poll(&watched, 1, ms) == 0) return false;
-        ms = 0;
+        const SocketWait waited = WaitForSocketBytes(descriptor, ms);
+        if (waited == SocketWait::TimedOut) return false;
+        if (waited == SocketWait::Readable) ms = 0;
     }
-#endif
     NoteReset();
     return socket_.waitForReadyRead(ms);
 }

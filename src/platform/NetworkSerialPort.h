@@ -16,7 +16,8 @@ namespace kv {
 
 class NetworkSerialPort : public SerialPort {
 public:
-    explicit NetworkSerialPort(const NetworkAddress& address, const LineSettings& line = ConsoleLine)
+    explicit NetworkSerialPort(const NetworkAddress& address,
+                               const LineSettings& line = ConsoleLine)
         : address_(address), line_(line) {}
 
     // Connects, and for RFC 2217 sets the line; nothing reaches the console before the line

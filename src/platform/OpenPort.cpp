@@ -39,9 +39,10 @@ OpenedPort OpenCom(int number, const LineSettings& line) {
     }
     const QString device = ResolveComPort(number);
     if (device.isEmpty())
-        return {nullptr,
-                {PortOpenError::NotOpened, QStringLiteral("No device is behind COM %1.").arg(number)},
-                assigned.ReplyTimeoutMs};
+        return {
+            nullptr,
+            {PortOpenError::NotOpened, QStringLiteral("No device is behind COM %1.").arg(number)},
+            assigned.ReplyTimeoutMs};
     OpenedPort opened = OpenLocal(device, QStringLiteral("COM %1").arg(number), line);
     opened.ReplyTimeoutMs = assigned.ReplyTimeoutMs;
     return opened;

@@ -61,7 +61,7 @@ QString SettingText(uint8_t command, const QByteArray& value) {
 TelnetComPortControl::TelnetComPortControl(const LineSettings& line)
     : asked_{{
           {SetBaudRate, Bytes({uint8_t(line.BaudRate >> 24), uint8_t(line.BaudRate >> 16),
-                              uint8_t(line.BaudRate >> 8), uint8_t(line.BaudRate)})},
+                               uint8_t(line.BaudRate >> 8), uint8_t(line.BaudRate)})},
           {SetDataSize, Bytes({line.DataBits})},
           {SetParity, Bytes({uint8_t(line.Parity)})},
           {SetStopSize, Bytes({uint8_t(line.StopBits)})},
@@ -145,8 +145,7 @@ void TelnetComPortControl::OnOption(uint8_t verb, uint8_t option) {
             state_ = State::OptionRefused;
         if (verb == Do && !settingsSent_) {
             settingsSent_ = true;
-            for (const auto& [command, value] : asked_)
-                answers_ += Subnegotiation(command, value);
+            for (const auto& [command, value] : asked_) answers_ += Subnegotiation(command, value);
         }
         return;
     }

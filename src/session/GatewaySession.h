@@ -13,8 +13,8 @@
 
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
-#include "platform/Clock.h"
 #include "platform/AimedPort.h"
+#include "platform/Clock.h"
 
 namespace kv {
 

@@ -1,7 +1,8 @@
 #include "platform/StopSignals.h"
 
+#include <signal.h>
+
 #include <array>
-#include <csignal>
 #include <cstddef>
 
 namespace kv {
