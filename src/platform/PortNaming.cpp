@@ -8,27 +8,15 @@
 #include <algorithm>
 #include <tuple>
 
+#include "platform/FileSystem.h"
 #include "platform/LimitedFile.h"
 #include "platform/NetworkAddress.h"
 #include "platform/PortAssignments.h"
 #include "platform/PortIdentity.h"
 #include "platform/WholeFile.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace kv {
 namespace {
-
-QString UserSuffix() {
-#ifdef Q_OS_UNIX
-    return QString::number(getuid());
-#else
-    return qEnvironmentVariable("USERNAME");
-#endif
-}
 
 bool IsUsbAdapter(const QString& fileName) {
     return fileName.startsWith(u"ttyUSB") || fileName.startsWith(u"ttyACM");
@@ -54,15 +42,6 @@ struct ComOrderKey {
                std::tie(other.Group, other.Stem, other.Number, other.Path);
     }
 };
-
-bool IsCharacterDevice(const QString& path) {
-#ifdef Q_OS_UNIX
-    struct stat info {};
-    return stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode);
-#else
-    return QFileInfo::exists(path);
-#endif
-}
 
 // The device a link in the port folder points to. The link is resolved so that the
 // device's lock file is the same whichever name opens it. A link that leads to no device
