@@ -24,7 +24,7 @@
 #include "backup/EepromCopy.h"
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
-#include "platform/QtSerialPort.h"
+#include "platform/RoutedSerialPort.h"
 #include "platform/SteadyClock.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/WriteBack.h"
@@ -32,9 +32,9 @@
 namespace {
 
 // Counts what crosses the line, and the command lines (one carriage return each).
-class CountingPort : public kv::SerialPort {
+class CountingPort : public kv::AimedPort {
 public:
-    explicit CountingPort(kv::SerialPort& port) : port_(port) {}
+    explicit CountingPort(kv::AimedPort& port) : port_(port) {}
     void SelectPort(int number) override { port_.SelectPort(number); }
     int SelectedPort() const override { return port_.SelectedPort(); }
     kv::PortOpenResult Open() override { return port_.Open(); }
@@ -60,7 +60,7 @@ public:
     qint64 Lines = 0;
 
 private:
-    kv::SerialPort& port_;
+    kv::AimedPort& port_;
 };
 
 constexpr double LineBytesPerSecond = 11520.0;
@@ -244,7 +244,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    kv::QtSerialPort serial;
+    kv::RoutedSerialPort serial;
     CountingPort port(serial);
     kv::SteadyClock clock;
     kv::ConsoleLink link(port, clock);

@@ -14,9 +14,9 @@
 #include "cli/OutputFiles.h"
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
-#include "cli/PortNames.h"
 #include "cli/StopOnSignal.h"
 #include "config/ConfigFile.h"
+#include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
 
 namespace kv::cli {

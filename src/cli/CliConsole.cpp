@@ -2,7 +2,6 @@
 
 #include "cli/Invocation.h"
 #include "cli/PortArguments.h"
-#include "cli/PortNames.h"
 #include "cli/TraceFile.h"
 #include "console/Messages.h"
 #include "console/ReadOut.h"

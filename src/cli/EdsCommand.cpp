@@ -9,9 +9,9 @@
 #include "cli/OutputFiles.h"
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
-#include "cli/PortNames.h"
 #include "config/WorkingCopy.h"
 #include "eds/EdsFile.h"
+#include "platform/PortNaming.h"
 #include "save/PollPaths.h"
 
 namespace kv::cli {

@@ -6,7 +6,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
-#include "cli/PortNames.h"
+#include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
 #include "save/SaveReports.h"

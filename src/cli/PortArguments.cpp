@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include "cli/PortNames.h"
 #include "platform/NetworkAddress.h"
+#include "platform/PortNaming.h"
 
 namespace kv::cli {
 

@@ -4,7 +4,6 @@
 
 #include "cli/CommandRegistry.h"
 #include "cli/PortArguments.h"
-#include "cli/PortNames.h"
 #include "platform/PortNaming.h"
 #include "platform/UserReplyTimeout.h"
 

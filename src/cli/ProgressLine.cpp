@@ -1,22 +1,11 @@
 #include "cli/ProgressLine.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/StandardError.h"
+
 namespace kv::cli {
-namespace {
-
-bool StandardErrorIsTerminal() { return isatty(fileno(stderr)) != 0; }
-
-int TerminalColumns() {
-    winsize size{};
-    return ioctl(fileno(stderr), TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
-}
-
-}  // namespace
 
 ProgressLine::ProgressLine(const QCommandLineParser& args)
     : shown_(StandardErrorIsTerminal() && !args.optionNames().contains(QStringLiteral("quiet")) &&
@@ -68,7 +57,7 @@ void ProgressLine::Draw() {
     QStringList parts;
     for (const QString& port : order_) parts.append(states_.value(port));
     QString line = parts.join(QStringLiteral(" | "));
-    line.truncate(TerminalColumns() - 1);
+    line.truncate(StandardErrorColumns() - 1);
     if (line == drawn_) return;
     drawn_ = line;
     std::fputs(qPrintable(QStringLiteral("\r\033[K") + line), stderr);

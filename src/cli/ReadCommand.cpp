@@ -9,8 +9,8 @@
 #include "cli/OutputFiles.h"
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
-#include "cli/PortNames.h"
 #include "config/ConfigFile.h"
+#include "platform/PortNaming.h"
 
 namespace kv::cli {
 namespace {

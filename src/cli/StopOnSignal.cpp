@@ -1,11 +1,12 @@
 #include "cli/StopOnSignal.h"
 
 #include <atomic>
+#include <csignal>
+
+#include "platform/StopSignals.h"
 
 namespace kv::cli {
 namespace {
-
-constexpr std::array StopSignalNumbers = {SIGINT, SIGTERM};
 
 StopRequest stopRequest;
 // Written by the handler, read by the ports' threads: lock-free, so safe in the handler.
@@ -29,19 +30,11 @@ void NoteStop(int signal) {
 StopOnSignal::StopOnSignal() {
     stopRequest.Withdraw();
     stopSignal = 0;
-    struct sigaction action {};
-    action.sa_handler = NoteStop;
     // The port's waits go on after the handler; the link asks the request between lines.
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    for (std::size_t i = 0; i < StopSignalNumbers.size(); ++i)
-        sigaction(StopSignalNumbers[i], &action, &earlier_[i]);
+    InstallStopSignalHandler(NoteStop);
 }
 
-StopOnSignal::~StopOnSignal() {
-    for (std::size_t i = 0; i < StopSignalNumbers.size(); ++i)
-        sigaction(StopSignalNumbers[i], &earlier_[i], nullptr);
-}
+StopOnSignal::~StopOnSignal() { RestoreStopSignalHandlers(); }
 
 const StopRequest& StopOnSignal::Request() { return stopRequest; }
 

@@ -4,8 +4,6 @@
 // its gateway is in and which backup gives it back; the second ends the program at once.
 
 #include <QString>
-#include <array>
-#include <csignal>
 
 #include "console/StopRequest.h"
 
@@ -27,9 +25,6 @@ public:
     // 128 + the signal, as a shell reports a program the signal ended: 130 for SIGINT, 143
     // for SIGTERM.
     static int ExitStatus() { return 128 + Signal(); }
-
-private:
-    std::array<struct sigaction, 2> earlier_{};
 };
 
 // "Stopped by SIGTERM.": what a port says in place of the failure a stop causes.

@@ -50,7 +50,7 @@ uint64_t NextCharacterDue(uint64_t dueUs, uint64_t writtenUs) {
 
 }  // namespace
 
-ConsoleLink::ConsoleLink(SerialPort& port, Clock& clock) : port_(port), clock_(clock) {}
+ConsoleLink::ConsoleLink(AimedPort& port, Clock& clock) : port_(port), clock_(clock) {}
 
 bool ConsoleLink::SendCommand(const QString& command, const QString& terminator, LineKind kind) {
     if (!SendLine(command, kind)) return false;
@@ -91,7 +91,7 @@ void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
 }
 
 int64_t ConsoleLink::ReplyTimeoutFor(int specifiedMs) const {
-    const int userMs = UserReplyTimeoutMs > 0 ? UserReplyTimeoutMs : port_.KeptReplyTimeoutMs();
+    const int userMs = UserReplyTimeoutMs > 0 ? UserReplyTimeoutMs : port_.ReplyTimeoutMs();
     if (userMs > 0)
         return std::max<int64_t>(1, int64_t(specifiedMs) * userMs / ConsoleReplyTimeoutMs);
     return specifiedMs + port_.RoundTrip().count();

@@ -10,8 +10,8 @@
 #include "console/ConsoleTrace.h"
 #include "console/LinkEnd.h"
 #include "console/StopRequest.h"
+#include "platform/AimedPort.h"
 #include "platform/Clock.h"
-#include "platform/SerialPort.h"
 
 namespace kv {
 
@@ -25,7 +25,7 @@ enum class LineKind { Asks, Changes };
 
 class ConsoleLink {
 public:
-    ConsoleLink(SerialPort& port, Clock& clock);
+    ConsoleLink(AimedPort& port, Clock& clock);
 
     // Sends one command line and collects the reply until `terminator` is present and
     // the line is quiet. On success ReplyText holds the reply up to the terminator.
@@ -41,7 +41,7 @@ public:
     bool ReadConsoleByte(const QString& command, const QString& key, uint8_t& value,
                          LineKind kind = LineKind::Asks);
 
-    SerialPort& Port() { return port_; }
+    AimedPort& Port() { return port_; }
 
     // Bounds the operation that starts now: every wait ends by `length` from now, and once
     // that has passed every exchange fails at once, so no port can hold an operation for
@@ -91,7 +91,7 @@ private:
     uint64_t BoundEndUs() const;
     void AppendWaitingChunk(QString& reply);
 
-    SerialPort& port_;
+    AimedPort& port_;
     Clock& clock_;
     // The operation's bound, stretched as the reply time-outs are once the port is open.
     uint64_t operationStartUs_ = 0;

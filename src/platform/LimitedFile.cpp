@@ -1,25 +1,11 @@
 #include "platform/LimitedFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
+
+#include "platform/PipeFile.h"
 
 namespace kv {
-
-namespace {
-
-// "-", /dev/stdin and a shell's <(...) name pipes.
-bool IsPipe(const QString& path) {
-    struct stat info {};
-    return stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
-}
-
-}  // namespace
 
 QString ReadLimitedFile(const QString& path, QByteArray& bytes, qint64 limit) {
     const QFileInfo info(path);
@@ -38,15 +24,7 @@ QString ReadInputFile(const QString& path, QByteArray& bytes, qint64 limit) {
         return ReadLimited(file, bytes, limit);
     }
     if (!IsPipe(path)) return ReadLimitedFile(path, bytes, limit);
-    // Opened without waiting for a writer: a named pipe that nobody writes to then reads as
-    // empty instead of blocking for ever.
-    const int descriptor = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-    if (descriptor < 0) return QString::fromLocal8Bit(strerror(errno));
-    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        close(descriptor);
-        return file.errorString();
-    }
+    if (const QString failed = OpenPipeWithoutWaiting(path, file); !failed.isEmpty()) return failed;
     return ReadLimited(file, bytes, limit);
 }
 

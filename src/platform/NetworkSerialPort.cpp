@@ -3,12 +3,7 @@
 #include <QDeadlineTimer>
 #include <thread>
 
-#ifdef Q_OS_UNIX
-#include <poll.h>
-#include <sys/socket.h>
-
-#include <cerrno>
-#endif
+#include "platform/SocketWait.h"
 
 namespace kv {
 namespace {
@@ -26,10 +21,6 @@ constexpr qint64 PendingOutputLimit = 64 * 1024;
 // What of the server's text before the line is set is shown, at most.
 constexpr qsizetype ServerNoticeLimit = 200;
 
-QString LineSettingsText() {
-    return QStringLiteral("115200 bit/s, 8 data bits, no parity, 1 stop bit");
-}
-
 }  // namespace
 
 PortOpenResult NetworkSerialPort::Open() {
@@ -37,7 +28,7 @@ PortOpenResult NetworkSerialPort::Open() {
     lostReason_.clear();
     reset_ = false;
     received_.clear();
-    telnet_ = TelnetComPortControl();
+    telnet_ = TelnetComPortControl(line_);
     socket_.setReadBufferSize(ReadBufferLimit);
     // The connect is timed from when the host is known: a name lookup is no round trip.
     QElapsedTimer setUp;
@@ -140,12 +131,12 @@ QString NetworkSerialPort::TelnetFailure() const {
                 .arg(where);
         case TelnetComPortControl::State::SettingsRefused:
             return QStringLiteral("The server at %1 refused the line settings %2: it set %3.")
-                .arg(where, LineSettingsText(), telnet_.ServerSetting());
+                .arg(where, line_.Text(), telnet_.ServerSetting());
         case TelnetComPortControl::State::LineChanged:
             return QStringLiteral(
                        "The server at %1 changed the line to %2; the console takes %3, so the "
                        "connection was ended.")
-                .arg(where, telnet_.ServerSetting(), LineSettingsText());
+                .arg(where, telnet_.ServerSetting(), line_.Text());
         default:
             return {};
     }
@@ -175,28 +166,20 @@ void NetworkSerialPort::End(const QString& reason) {
 // the system's pending error, looked at before Qt reads or writes, tells the two apart. A
 // reset after the server's close is that close's (EPIPE), not a reset of its own.
 void NetworkSerialPort::NoteReset() {
-#ifdef Q_OS_UNIX
-    int error = 0;
-    socklen_t size = sizeof error;
-    const auto descriptor = int(socket_.socketDescriptor());
-    if (descriptor >= 0 && getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
-        error == ECONNRESET)
-        reset_ = true;
-#endif
+    const qintptr descriptor = socket_.socketDescriptor();
+    if (descriptor >= 0 && SocketWasReset(descriptor)) reset_ = true;
 }
 
 // Waits up to `ms` for the server's bytes and lets the socket take them. The wait itself is
 // the system's, so that a reset is noted before Qt reads it; while output waits to be sent,
 // Qt's own wait sends it meanwhile.
 bool NetworkSerialPort::WaitReadable(int ms) {
-#ifdef Q_OS_UNIX
-    const auto descriptor = int(socket_.socketDescriptor());
+    const qintptr descriptor = socket_.socketDescriptor();
     if (ms > 0 && descriptor >= 0 && socket_.bytesToWrite() == 0) {
-        pollfd watched{descriptor, POLLIN, 0};
-        if (poll(&watched, 1, ms) == 0) return false;
-        ms = 0;
+        const SocketWait waited = WaitForSocketBytes(descriptor, ms);
+        if (waited == SocketWait::TimedOut) return false;
+        if (waited == SocketWait::Readable) ms = 0;
     }
-#endif
     NoteReset();
     return socket_.waitForReadyRead(ms);
 }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTcpSocket>
 
+#include "platform/LineSettings.h"
 #include "platform/NetworkAddress.h"
 #include "platform/SerialPort.h"
 #include "platform/TelnetComPortControl.h"
@@ -15,10 +16,10 @@ namespace kv {
 
 class NetworkSerialPort : public SerialPort {
 public:
-    explicit NetworkSerialPort(const NetworkAddress& address) : address_(address) {}
+    explicit NetworkSerialPort(const NetworkAddress& address,
+                               const LineSettings& line = ConsoleLine)
+        : address_(address), line_(line) {}
 
-    void SelectPort(int number) override { number_ = number; }
-    int SelectedPort() const override { return number_; }
     // Connects, and for RFC 2217 sets the line; nothing reaches the console before the line
     // is set as asked.
     PortOpenResult Open() override;
@@ -53,7 +54,7 @@ private:
     void NoteIfLost();
 
     NetworkAddress address_;
-    int number_ = 0;
+    LineSettings line_;
     QTcpSocket socket_;
     TelnetComPortControl telnet_;
     QByteArray received_;  // the console's bytes, telnet commands taken out

@@ -2,32 +2,21 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <tuple>
 
+#include "platform/FileSystem.h"
 #include "platform/LimitedFile.h"
 #include "platform/NetworkAddress.h"
 #include "platform/PortAssignments.h"
 #include "platform/PortIdentity.h"
 #include "platform/WholeFile.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace kv {
 namespace {
-
-QString UserSuffix() {
-#ifdef Q_OS_UNIX
-    return QString::number(getuid());
-#else
-    return qEnvironmentVariable("USERNAME");
-#endif
-}
 
 bool IsUsbAdapter(const QString& fileName) {
     return fileName.startsWith(u"ttyUSB") || fileName.startsWith(u"ttyACM");
@@ -53,15 +42,6 @@ struct ComOrderKey {
                std::tie(other.Group, other.Stem, other.Number, other.Path);
     }
 };
-
-bool IsCharacterDevice(const QString& path) {
-#ifdef Q_OS_UNIX
-    struct stat info {};
-    return stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode);
-#else
-    return QFileInfo::exists(path);
-#endif
-}
 
 // The device a link in the port folder points to. The link is resolved so that the
 // device's lock file is the same whichever name opens it. A link that leads to no device
@@ -312,6 +292,38 @@ QList<ComPortEntry> ListComPorts() {
     for (int number = 1; number <= ComPortCount; ++number)
         entries.append(DescribeComPort(number, ResolveComPortAndSource(number, present)));
     return entries;
+}
+
+int ComNumberOf(const QString& argument) {
+    static const QRegularExpression comPattern(QStringLiteral("^(?:COM\\s*)?(\\d{1,2})$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const auto match = comPattern.match(argument.trimmed());
+    if (!match.hasMatch()) return 0;
+    const int number = match.captured(1).toInt();
+    return IsComNumber(number) ? number : -1;
+}
+
+QString PortKey(const QString& port) {
+    const int number = ComNumberOf(port);
+    if (number == 0) return PortIdentity(port.trimmed());
+    if (number < 0) return port.trimmed().toUpper();  // no port at all, refused when opened
+    const QString device = ResolveComPort(number);
+    return device.isEmpty() ? QStringLiteral("COM%1").arg(number) : PortIdentity(device);
+}
+
+QString PortFileStem(const QString& port) {
+    const int number = ComNumberOf(port);
+    if (number > 0) return QStringLiteral("COM%1").arg(number);
+    // ':' and '/' have no place in a file name; the host and port tell the gateways apart.
+    QString error;
+    if (const auto address = ParseNetworkAddress(port, error))
+        return QString(address->Host).replace(u':', u'_') + u'-' + QString::number(address->Port);
+    // A device below /dev goes by the whole of its name there ("pts-4"): its file name
+    // alone says less, and another folder's device may carry it too.
+    const QString devices = QStringLiteral("/dev/");
+    const QString path = QDir::cleanPath(port);
+    if (path.startsWith(devices)) return path.mid(devices.size()).replace(u'/', u'-');
+    return QFileInfo(port).fileName();
 }
 
 }  // namespace kv

@@ -87,6 +87,20 @@ QString ComSourceText(ComSource source);
 // COM 1..16 with the device behind each.
 QList<ComPortEntry> ListComPorts();
 
+// "COM3", "com 3" or "3" name COM 3. 0 when the argument names no COM port (it may be a
+// device path), -1 for a number outside COM 1..16.
+int ComNumberOf(const QString& argument);
+
+// One text for each port, however it is named: COM n as the device behind it, a device path
+// through its links, a network address whatever its spelling (PortIdentity.h). A COM n
+// with nothing behind it is "COMn".
+QString PortKey(const QString& port);
+
+// The name of a port's output file without extension: COMn for a COM port, "HOST-PORT" for
+// a network port, the device's name below /dev with '-' for '/' ("pts-4"), the file name
+// for another path.
+QString PortFileStem(const QString& port);
+
 // Device paths in COM order: USB adapters (ttyUSB, ttyACM) first, then the others; each
 // group by name with numbers compared as numbers (ttyS2 before ttyS10).
 QStringList SerialPortsInComOrder(QStringList devices);

@@ -1,25 +1,25 @@
 #pragma once
-// The PC serial port over QSerialPort. COM n is resolved to a device when the port opens
-// (PortNaming.h), so a virtual gateway started after the selection is found. It needs no
-// event loop: what has arrived is read when the count is asked for, and WaitForData
-// blocks the session thread on the device until data comes. On POSIX systems the bytes go
-// through the device's descriptor directly (TerminalIo.h).
+// A local serial device over QSerialPort, which opens it, sets the line and closes it. It
+// needs no event loop: what has arrived is read when the count is asked for, and WaitForData
+// blocks the session thread on the device until data comes. How the bytes go is the
+// platform's (chosen by CMake): on POSIX systems through the device's descriptor directly
+// (posix/QtSerialPortIo.cpp), elsewhere, and with KV_PORTABLE_SERIAL, through QSerialPort
+// alone (portable/QtSerialPortIo.cpp).
 
 #include <QSerialPort>
+#include <memory>
 
+#include "platform/LineSettings.h"
 #include "platform/SerialPort.h"
-#include "platform/TerminalIo.h"
 
 namespace kv {
 
 class QtSerialPort : public SerialPort {
 public:
-    QtSerialPort();
-
-    void SelectPort(int number) override;
-    int SelectedPort() const override { return number_; }
-    // Opens this device instead of COM n (for a command line given a device path).
-    void SelectDevice(const QString& path);
+    // `device` is opened by its real name; `shownName` ("COM 3" or the path) names it in
+    // messages.
+    QtSerialPort(const QString& device, const QString& shownName,
+                 const LineSettings& line = ConsoleLine);
 
     PortOpenResult Open() override;
     void Close() override;
@@ -33,21 +33,29 @@ public:
     QString LostReason() const override { return lostReason_; }
 
 private:
-    QString DeviceToOpen() const;
+    // The platform's way to the bytes, complete in the platform's file only.
+    struct Io;
+    struct IoDeleter {
+        void operator()(Io* io) const;
+    };
+    using IoPointer = std::unique_ptr<Io, IoDeleter>;
+    static IoPointer NewIo();
+
+    // Claims the open device for this program alone; false when another one holds it.
+    bool TakeExclusiveUse();
+    void AttachIo();
+    void DetachIo();
     void PullArrivedBytes();
     void OnError(QSerialPort::SerialPortError error);
     void NoteDeviceLost(const QString& systemText);
-    void NoteFailure();
     void CloseIfDeviceLost();
-    QString PortShownName() const;
 
     QSerialPort port_;
-    int number_ = 1;
-    QString device_;  // chosen by SelectDevice; empty means COM n
+    QString device_;
+    QString shownName_;
     bool deviceLost_ = false;
     QString lostReason_;  // kept after the close, until the next open
-    TerminalIo io_;
-    QByteArray pending_;  // taken from QSerialPort's own buffer, handed out first
+    IoPointer io_ = NewIo();
 };
 
 }  // namespace kv

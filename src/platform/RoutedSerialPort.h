@@ -1,48 +1,48 @@
 #pragma once
-// The port the program opens: a local device (QtSerialPort) or a serial port server on the
-// network (NetworkSerialPort), chosen when the port opens from what COM n is assigned to
-// (`kv9052r-cli ports --assign COM5 rfc2217://HOST:PORT`) or what the command line names.
-// The windows and the command line use it alike, so COM n means the same port in both.
+// The port of the windows' session and of a command-line console: aimed at COM n or at what
+// the command line names, and opened through OpenPort.h each time it opens, so that COM n
+// means the same port in both and an assignment made meanwhile counts.
 
 #include <memory>
 
-#include "platform/NetworkSerialPort.h"
-#include "platform/QtSerialPort.h"
+#include "platform/AimedPort.h"
+#include "platform/OpenPort.h"
 
 namespace kv {
 
-class RoutedSerialPort : public SerialPort {
+class RoutedSerialPort : public AimedPort {
 public:
-    void SelectPort(int number) override;
-    int SelectedPort() const override { return number_; }
+    void SelectPort(int number) override { spec_ = PortSpec::Com(number); }
+    int SelectedPort() const override { return spec_.ComNumber; }
     // Opens this device path or network address instead of COM n.
-    void SelectDevice(const QString& nameOrAddress);
+    void SelectDevice(const QString& nameOrAddress) { spec_ = PortSpec::Device(nameOrAddress); }
 
     PortOpenResult Open() override;
-    void Close() override { Active().Close(); }
-    bool IsOpen() const override { return Active().IsOpen(); }
-    void ClearReceiveBuffer() override { Active().ClearReceiveBuffer(); }
-    int BytesWaiting() override { return Active().BytesWaiting(); }
-    QByteArray ReadAll() override { return Active().ReadAll(); }
-    int BytesToSend() override { return Active().BytesToSend(); }
-    void Write(const QByteArray& bytes) override { Active().Write(bytes); }
-    void WaitForData(std::chrono::microseconds maxWait) override { Active().WaitForData(maxWait); }
-    QString LostReason() const override { return Active().LostReason(); }
-    std::chrono::milliseconds RoundTrip() const override { return Active().RoundTrip(); }
-    int KeptReplyTimeoutMs() const override { return keptReplyTimeoutMs_; }
+    void Close() override {
+        if (port_) port_->Close();
+    }
+    bool IsOpen() const override { return port_ && port_->IsOpen(); }
+    void ClearReceiveBuffer() override {
+        if (port_) port_->ClearReceiveBuffer();
+    }
+    int BytesWaiting() override { return port_ ? port_->BytesWaiting() : 0; }
+    QByteArray ReadAll() override { return port_ ? port_->ReadAll() : QByteArray(); }
+    int BytesToSend() override { return port_ ? port_->BytesToSend() : 0; }
+    void Write(const QByteArray& bytes) override {
+        if (port_) port_->Write(bytes);
+    }
+    void WaitForData(std::chrono::microseconds maxWait) override;
+    QString LostReason() const override { return port_ ? port_->LostReason() : QString(); }
+    std::chrono::milliseconds RoundTrip() const override {
+        return port_ ? port_->RoundTrip() : std::chrono::milliseconds{};
+    }
+    int ReplyTimeoutMs() const override { return replyTimeoutMs_; }
 
 private:
-    PortOpenResult OpenNetwork(const QString& address);
-    SerialPort& Active() { return network_ ? static_cast<SerialPort&>(*network_) : local_; }
-    const SerialPort& Active() const {
-        return network_ ? static_cast<const SerialPort&>(*network_) : local_;
-    }
-
-    QtSerialPort local_;
-    std::unique_ptr<NetworkSerialPort> network_;  // while a network port is chosen
-    int number_ = 1;
-    QString device_;  // chosen by SelectDevice; empty means COM n
-    int keptReplyTimeoutMs_ = 0;
+    PortSpec spec_ = PortSpec::Com(1);
+    // The port that opened last, kept after it closed for the reason it was lost.
+    std::unique_ptr<SerialPort> port_;
+    int replyTimeoutMs_ = 0;
 };
 
 }  // namespace kv

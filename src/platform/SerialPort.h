@@ -1,8 +1,7 @@
 #pragma once
-// The PC serial port as the console link and the operations use it. Production code
-// opens a local device (QtSerialPort.h) or a serial port server on the network
-// (NetworkSerialPort.h), whichever the port names (RoutedSerialPort.h); tests wire an
-// in-process port to the emulator.
+// The PC serial port as a transport: a local device (QtSerialPort.h) or a serial port server
+// on the network (NetworkSerialPort.h), made by OpenPort.h from what the user names. Which
+// port it is and what is kept with it belongs to AimedPort.h.
 
 #include <QByteArray>
 #include <QString>
@@ -30,10 +29,7 @@ class SerialPort {
 public:
     virtual ~SerialPort() = default;
 
-    // COM n, 1..16 (resolved to a device by the port naming rule).
-    virtual void SelectPort(int number) = 0;
-    virtual int SelectedPort() const = 0;
-    // Opens the selected port at 115200 bit/s, 8 data bits, no parity, 1 stop bit.
+    // Opens the port with the line settings it was made with (LineSettings.h).
     virtual PortOpenResult Open() = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
@@ -51,9 +47,6 @@ public:
     // How long a byte takes there and back beyond the line itself, measured when the port
     // opened: nothing for a local port, the network's share for a port reached over it.
     virtual std::chrono::milliseconds RoundTrip() const { return {}; }
-    // The user's reply time-out kept with the port (its assignment) in milliseconds, in place
-    // of the console's 200 ms; 0 when there is none.
-    virtual int KeptReplyTimeoutMs() const { return 0; }
 };
 
 }  // namespace kv

@@ -13,21 +13,8 @@ constexpr uint8_t Binary = 0, SuppressGoAhead = 3, ComPortOption = 44;
 // COM port control commands (RFC 2217); the server answers each with the code plus 100.
 constexpr uint8_t SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4;
 constexpr uint8_t ServerOffset = 100;
-constexpr uint8_t ParityNone = 1, OneStopBit = 1;
-// The names of parity and stop size values, from 1 on.
-const char* const ParityNames[] = {"no parity", "odd parity", "even parity", "mark parity",
-                                   "space parity"};
-const char* const StopBitNames[] = {"1 stop bit", "2 stop bits", "1.5 stop bits"};
 // A subnegotiation longer than any this client understands is cut off, not collected.
 constexpr qsizetype MaxSubnegotiation = 64;
-
-// The line settings asked for, command code and value, in the order they are sent.
-const std::array<std::pair<uint8_t, QByteArray>, 4> LineSettings{{
-    {SetBaudRate, QByteArray("\x00\x01\xC2\x00", 4)},  // 115200, network byte order
-    {SetDataSize, QByteArray(1, char(8))},
-    {SetParity, QByteArray(1, char(ParityNone))},
-    {SetStopSize, QByteArray(1, char(OneStopBit))},
-}};
 
 QByteArray Bytes(std::initializer_list<uint8_t> values) {
     QByteArray bytes;
@@ -55,24 +42,30 @@ QByteArray Subnegotiation(uint8_t command, const QByteArray& value) {
 QString SettingText(uint8_t command, const QByteArray& value) {
     quint64 number = 0;  // network byte order, at most 4 bytes for a baud rate
     for (const char byte : value.left(4)) number = number << 8 | uint8_t(byte);
-    const auto named = [number](const auto& names, const char* other) {
-        return number >= 1 && number <= std::size(names)
-                   ? QString::fromLatin1(names[number - 1])
-                   : QStringLiteral("%1 %2").arg(QLatin1String(other)).arg(number);
-    };
     switch (command) {
         case SetBaudRate:
             return QStringLiteral("%1 bit/s").arg(number);
         case SetDataSize:
             return QStringLiteral("%1 data bits").arg(number);
         case SetParity:
-            return named(ParityNames, "parity");
+            return ParityText(uint32_t(number));
         default:
-            return named(StopBitNames, "stop size");
+            return StopBitsText(uint32_t(number));
     }
 }
 
 }  // namespace
+
+// The line settings asked for, command code and value, in the order they are sent; the baud
+// rate in network byte order.
+TelnetComPortControl::TelnetComPortControl(const LineSettings& line)
+    : asked_{{
+          {SetBaudRate, Bytes({uint8_t(line.BaudRate >> 24), uint8_t(line.BaudRate >> 16),
+                               uint8_t(line.BaudRate >> 8), uint8_t(line.BaudRate)})},
+          {SetDataSize, Bytes({line.DataBits})},
+          {SetParity, Bytes({uint8_t(line.Parity)})},
+          {SetStopSize, Bytes({uint8_t(line.StopBits)})},
+      }} {}
 
 QByteArray TelnetComPortControl::Opening() {
     return Command(Will, ComPortOption) + Command(Will, Binary) + Command(Do, Binary);
@@ -152,8 +145,7 @@ void TelnetComPortControl::OnOption(uint8_t verb, uint8_t option) {
             state_ = State::OptionRefused;
         if (verb == Do && !settingsSent_) {
             settingsSent_ = true;
-            for (const auto& [command, value] : LineSettings)
-                answers_ += Subnegotiation(command, value);
+            for (const auto& [command, value] : asked_) answers_ += Subnegotiation(command, value);
         }
         return;
     }
@@ -188,11 +180,11 @@ void TelnetComPortControl::OnSubnegotiation() {
 void TelnetComPortControl::CheckLineSettings() {
     if (state_ != State::Negotiating && state_ != State::Agreed) return;
     bool allAnswered = true;
-    for (size_t i = 0; i < LineSettings.size(); ++i) {
+    for (size_t i = 0; i < asked_.size(); ++i) {
         if (!answered_[i]) {
             allAnswered = false;
-        } else if (*answered_[i] != LineSettings[i].second) {
-            serverSetting_ = SettingText(LineSettings[i].first, *answered_[i]);
+        } else if (*answered_[i] != asked_[i].second) {
+            serverSetting_ = SettingText(asked_[i].first, *answered_[i]);
             state_ = state_ == State::Agreed ? State::LineChanged : State::SettingsRefused;
             return;
         }

@@ -2,8 +2,8 @@
 // The client side of a telnet connection with the COM port control option (RFC 2217), as
 // pure byte work: what to send when the connection opens, the console's data to and from
 // the telnet stream (0xFF doubled as IAC IAC), the answers to the server's option requests,
-// and whether the server took the option and the line settings 115200 bit/s, 8 data bits,
-// no parity, 1 stop bit, and keeps them: a line setting counts only once the server has taken
+// and whether the server took the option and the line settings asked for (LineSettings.h),
+// and keeps them: a line setting counts only once the server has taken
 // the option, and one it changes later ends the agreement. The socket around it is
 // NetworkSerialPort.
 
@@ -12,6 +12,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
+
+#include "platform/LineSettings.h"
 
 namespace kv {
 
@@ -24,6 +27,8 @@ public:
         SettingsRefused,  // the server answered a line setting other than the one asked for
         LineChanged,      // after agreeing, the server set the line otherwise
     };
+
+    explicit TelnetComPortControl(const LineSettings& line = ConsoleLine);
 
     // Offers the option and binary transmission both ways.
     static QByteArray Opening();
@@ -64,6 +69,8 @@ private:
     // The server took the option (DO COM-PORT-OPTION) and the line settings went out: only
     // from then on are its line settings answers.
     bool settingsSent_ = false;
+    // The line settings asked for: command code and value, in the order they are sent.
+    std::array<std::pair<uint8_t, QByteArray>, 4> asked_;
     // The server's answers to the four line settings, in the order they are asked for.
     std::array<std::optional<QByteArray>, 4> answered_;
     State state_ = State::Negotiating;

@@ -2,52 +2,18 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "platform/FileSystem.h"
 
 namespace kv {
 namespace {
-
-QString SystemReason() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 // Callers take an empty text for success, so a failure without the system's words still
 // says something.
 QString Reason(const QString& text) {
     return text.isEmpty() ? QStringLiteral("the write failed") : text;
-}
-
-// The temporary file on the disk, not only in the system's cache: a rename is kept by the
-// file system's journal before the data it names may be, and a crash then leaves an empty
-// file.
-QString SyncToDisk(int handle) {
-#ifdef Q_OS_UNIX
-    if (::fsync(handle) != 0) return SystemReason();
-#else
-    Q_UNUSED(handle);
-#endif
-    return {};
-}
-
-// Root writing over another user's file gives the new file the old one's owner and group:
-// otherwise the file becomes root's and its owner loses access. (The permissions are
-// carried over by the temporary file already.)
-QString KeepOwner(int handle, const QString& path) {
-#ifdef Q_OS_UNIX
-    struct stat old {};
-    if (::geteuid() != 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0) return {};
-    if (::fchown(handle, old.st_uid, old.st_gid) != 0) return SystemReason();
-#else
-    Q_UNUSED(handle);
-    Q_UNUSED(path);
-#endif
-    return {};
 }
 
 }  // namespace

@@ -13,15 +13,15 @@
 
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
+#include "platform/AimedPort.h"
 #include "platform/Clock.h"
-#include "platform/SerialPort.h"
 
 namespace kv {
 
 // What the session talks through. Made on the session thread, since a serial port object
 // belongs to the thread that uses it.
 struct SessionDevices {
-    std::shared_ptr<SerialPort> Port;
+    std::shared_ptr<AimedPort> Port;
     std::shared_ptr<kv::Clock> Clock;
 };
 using SessionDeviceFactory = std::function<SessionDevices()>;

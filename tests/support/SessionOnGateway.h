@@ -12,10 +12,10 @@
 
 namespace kv::test {
 
-inline SessionDeviceFactory DevicesOf(SerialPort& port, Clock& clock) {
+inline SessionDeviceFactory DevicesOf(AimedPort& port, Clock& clock) {
     return [&port, &clock] {
         // The test owns both; the session only borrows them.
-        return SessionDevices{std::shared_ptr<SerialPort>(&port, [](SerialPort*) {}),
+        return SessionDevices{std::shared_ptr<AimedPort>(&port, [](AimedPort*) {}),
                               std::shared_ptr<Clock>(&clock, [](Clock*) {})};
     };
 }

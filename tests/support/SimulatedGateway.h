@@ -1,5 +1,5 @@
 #pragma once
-// A virtual gateway in the test's own process: the console emulator behind a SerialPort,
+// A virtual gateway in the test's own process: the console emulator behind an AimedPort,
 // with a fake clock that advances while the link sleeps or waits. Bytes cross the line at 115200
 // bit/s in simulated time (one character every 86.8 microseconds, each way) and every answer starts
 // after the console's latency, so time-outs are tested without sleeping.
@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "FakeClock.h"
-#include "platform/SerialPort.h"
+#include "platform/AimedPort.h"
 #include "sim/ConsoleEmulator.h"
 #include "sim/ConsoleWire.h"
 
@@ -18,7 +18,7 @@ namespace kv::test {
 
 class SimulatedGateway;
 
-class SimulatedPort : public SerialPort {
+class SimulatedPort : public AimedPort {
 public:
     explicit SimulatedPort(SimulatedGateway& gateway) : gateway_(gateway) {}
     void SelectPort(int number) override { selected_ = number; }

@@ -21,7 +21,7 @@ struct ScriptedChunk {
 
 // A serial port whose incoming bytes follow a script in simulated time, for the console
 // link's timing without the console emulator.
-class ScriptedPort : public SerialPort {
+class ScriptedPort : public AimedPort {
 public:
     explicit ScriptedPort(test::FakeClock& clock) : clock_(clock) {}
 
@@ -44,7 +44,7 @@ public:
     std::chrono::milliseconds Trip{0};
     std::chrono::milliseconds RoundTrip() const override { return Trip; }
     int KeptMs = 0;
-    int KeptReplyTimeoutMs() const override { return KeptMs; }
+    int ReplyTimeoutMs() const override { return KeptMs; }
     void SelectPort(int) override {}
     int SelectedPort() const override { return 1; }
     PortOpenResult Open() override { return {}; }

@@ -26,7 +26,7 @@ protected:
     void SetUp() override {
         QString error;
         ASSERT_TRUE(terminal_.emplace().Open(error)) << error.toStdString();
-        port_.SelectDevice(terminal_->SlavePath());
+        port_.emplace(terminal_->SlavePath(), terminal_->SlavePath());
     }
     void Send(const QByteArray& bytes) {
         ASSERT_EQ(::write(terminal_->MasterFd(), bytes.constData(), bytes.size()), bytes.size());
@@ -43,32 +43,32 @@ protected:
     }
     uint64_t WaitedUs(std::chrono::microseconds maxWait) {
         const uint64_t start = clock_.Microseconds();
-        port_.WaitForData(maxWait);
+        port_->WaitForData(maxWait);
         return clock_.Microseconds() - start;
     }
 
     std::optional<sim::PseudoTerminal> terminal_;
-    QtSerialPort port_;
+    std::optional<QtSerialPort> port_;
     SteadyClock clock_;
 };
 
 TEST_F(QtSerialPortTest, ExchangesBytesWithTheDeviceInBothDirections) {
-    ASSERT_TRUE(port_.Open().ok());
-    port_.Write("ip\r");
-    EXPECT_EQ(port_.BytesToSend(), 0);
+    ASSERT_TRUE(port_->Open().ok());
+    port_->Write("ip\r");
+    EXPECT_EQ(port_->BytesToSend(), 0);
     EXPECT_EQ(FromTerminal(3), "ip\r");
 
     EXPECT_GE(WaitedUs(5ms), 4000u) << "an idle wait lasts its time";
     // Bytes that crossed the terminal while no events ran are counted, and can be dropped.
     Send("-->");
     const uint32_t start = clock_.Milliseconds();
-    while (port_.BytesWaiting() < 3 && clock_.Milliseconds() - start < 1000) clock_.Sleep(1ms);
-    EXPECT_EQ(port_.BytesWaiting(), 3);
-    port_.ClearReceiveBuffer();
-    EXPECT_EQ(port_.BytesWaiting(), 0);
+    while (port_->BytesWaiting() < 3 && clock_.Milliseconds() - start < 1000) clock_.Sleep(1ms);
+    EXPECT_EQ(port_->BytesWaiting(), 3);
+    port_->ClearReceiveBuffer();
+    EXPECT_EQ(port_->BytesWaiting(), 0);
     Send(">");
     EXPECT_LT(WaitedUs(2s), 1000000u) << "a wait ends when data comes";
-    EXPECT_EQ(port_.ReadAll(), ">");
+    EXPECT_EQ(port_->ReadAll(), ">");
 }
 
 TEST_F(QtSerialPortTest, DeviceWithoutAccessRightsSaysHowToGetThem) {
@@ -79,8 +79,8 @@ TEST_F(QtSerialPortTest, DeviceWithoutAccessRightsSaysHowToGetThem) {
     // Only the group may use it, as with a serial device of the "dialout" group.
     ASSERT_TRUE(QFile::setPermissions(device, QFileDevice::ReadGroup | QFileDevice::WriteGroup));
 
-    port_.SelectDevice(device);
-    const PortOpenResult result = port_.Open();
+    port_.emplace(device, device);
+    const PortOpenResult result = port_->Open();
     EXPECT_EQ(result.Error, PortOpenError::Other);
     EXPECT_TRUE(result.Text.contains(u"add your user to the group")) << result.Text.toStdString();
     EXPECT_TRUE(result.Text.contains(u"log in again"));
@@ -88,23 +88,23 @@ TEST_F(QtSerialPortTest, DeviceWithoutAccessRightsSaysHowToGetThem) {
 
 // With a NUL the lock file's name would be cut short by the system (see QtSerialPort::Open).
 TEST_F(QtSerialPortTest, ADeviceNameWithAControlCharacterIsRefusedBeforeAnyLockIsTaken) {
-    port_.SelectDevice(terminal_->SlavePath() + QChar(0));
-    EXPECT_EQ(port_.Open().Text,
+    port_.emplace(terminal_->SlavePath() + QChar(0), QString());
+    EXPECT_EQ(port_->Open().Text,
               "The device's name holds a control character (U+0000); no device's name does.");
 }
 
 TEST_F(QtSerialPortTest, UnpluggedDeviceClosesThePortAndReadsNothing) {
-    ASSERT_TRUE(port_.Open().ok());
+    ASSERT_TRUE(port_->Open().ok());
     terminal_.reset();  // like pulling the USB adapter: the terminal's other end goes away
-    for (int turn = 0; turn < 10 && port_.IsOpen(); ++turn) {
-        port_.WaitForData(5ms);
-        port_.BytesWaiting();
+    for (int turn = 0; turn < 10 && port_->IsOpen(); ++turn) {
+        port_->WaitForData(5ms);
+        port_->BytesWaiting();
     }
-    EXPECT_FALSE(port_.IsOpen());
-    EXPECT_EQ(port_.BytesWaiting(), 0);
-    EXPECT_TRUE(port_.ReadAll().isEmpty());
-    port_.Write("quit\r");
-    EXPECT_EQ(port_.BytesToSend(), 0);
+    EXPECT_FALSE(port_->IsOpen());
+    EXPECT_EQ(port_->BytesWaiting(), 0);
+    EXPECT_TRUE(port_->ReadAll().isEmpty());
+    port_->Write("quit\r");
+    EXPECT_EQ(port_->BytesToSend(), 0);
     // The dead device no longer ends a wait at once: the wait lasts its time again.
     EXPECT_GE(WaitedUs(5ms), 4000u);
 }

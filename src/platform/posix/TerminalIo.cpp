@@ -1,4 +1,4 @@
-#include "platform/TerminalIo.h"
+#include "platform/posix/TerminalIo.h"
 
 #include <poll.h>
 #include <termios.h>

@@ -1,0 +1,19 @@
+#pragma once
+// The system's own view of a network port's socket, where the platform has one
+// (posix/SocketWait.cpp, portable/SocketWait.cpp): Qt reads a reset connection as one the
+// server closed, and its wait reads the bytes itself.
+
+#include <QtGlobal>
+
+namespace kv {
+
+enum class SocketWait { Readable, TimedOut, NotWaited };
+
+// Waits up to `ms` for bytes on `descriptor` without reading them; NotWaited where the
+// platform leaves the wait to Qt.
+SocketWait WaitForSocketBytes(qintptr descriptor, int ms);
+// Whether the server reset the connection on `descriptor`; false where the platform cannot
+// tell.
+bool SocketWasReset(qintptr descriptor);
+
+}  // namespace kv
