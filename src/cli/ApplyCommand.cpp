@@ -130,7 +130,7 @@ int RunApply(const Invocation& in) {
         for (const QString& problem : problems)
             in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";
         in.Err << ApplyStateText(ApplyOutcome{}) << "\n";
-        return ExitFailed;
+        return ExitProblems;
     }
     const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);
     if (edsDir.isEmpty()) return ExitFailed;
@@ -166,7 +166,7 @@ int RunApply(const Invocation& in) {
             work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
                                                    : outcome.Changes.join(u'\n'))
                      << "\n";
-            return ExitOk;
+            return outcome.Changes.isEmpty() ? ExitOk : ExitFindings;
         }
         if (!outcome.EdsPath.isEmpty())
             work.Out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";
@@ -180,9 +180,10 @@ int RunApply(const Invocation& in) {
             for (const QString& error : outcome.Errors) work.Err << error << "\n";
         }
         // After a stop the read-back was not begun, rather than failed.
-        return PrintWriteState(
+        const int status = PrintWriteState(
             work, outcome.State, outcome.BackupPath,
             console->Link.End().Kind == LinkEnd::Stopped ? QString() : ApplyStateText(outcome));
+        return outcome.Refused ? ExitProblems : status;
     };
     return RunOnPorts(ports, in, applyOne);
 }

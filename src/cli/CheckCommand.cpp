@@ -16,9 +16,6 @@
 namespace kv::cli {
 namespace {
 
-constexpr int ExitWarnings = ExitFailed;
-constexpr int ExitProblems = ExitUsage;
-
 int Report(const CheckFindings& found, QTextStream& out) {
     for (const QString& problem : found.Problems) out << "Problem: " << problem << "\n";
     for (const QString& warning : found.Warnings) out << WarningPrefix << warning << "\n";
@@ -28,7 +25,7 @@ int Report(const CheckFindings& found, QTextStream& out) {
     }
     out << CountText(found.Problems.size(), "problem") << ", "
         << CountText(found.Warnings.size(), "warning") << ".\n";
-    return found.Problems.isEmpty() ? ExitWarnings : ExitProblems;
+    return found.Problems.isEmpty() ? ExitFindings : ExitProblems;
 }
 
 int CheckFile(const QString& path, bool strict, QTextStream& out, QTextStream& err) {
@@ -69,7 +66,7 @@ int RunCheck(const Invocation& in) {
 const bool registered = RegisterCommand(
     {"check",
      "(FILE.json | PORT | --port P [--port P...]) [--strict]",
-     "list a configuration's problems and warnings (status 1: warnings, 2: problems)",
+     "list a configuration's problems and warnings (status 3: warnings, 4: problems)",
      {PortOption(),
       QuietOption(),
       {"strict",

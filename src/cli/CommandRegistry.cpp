@@ -35,9 +35,12 @@ QString ProgramHelp() {
         "kv9052r-cli help COMMAND or kv9052r-cli COMMAND --help tells more.\n"
         "  -h, --help     this text\n"
         "  -V, --version  the program's version\n\n"
-        "Exit status: 0 success (diff: equal), 1 the operation failed at the gateway or in a\n"
-        "file (diff: different), 2 bad usage or unreadable input, 130 or 143 stopped by\n"
-        "SIGINT (Ctrl+C) or SIGTERM.\n");
+        "Exit status: 0 success (diff: equal, check: nothing found, apply --dry-run: nothing\n"
+        "to change), 1 the operation failed (a port, a gateway, an output file, a side that\n"
+        "cannot be read), 2 bad usage or unreadable input, 3 findings (diff: different,\n"
+        "check: warnings only, apply --dry-run: changes), 4 the configuration has problems\n"
+        "and would be refused (nothing written), 130 or 143 stopped by SIGINT (Ctrl+C) or\n"
+        "SIGTERM. With many ports: the worst port's, in the order 1, 4, 3, 0.\n");
     return text;
 }
 
@@ -263,7 +266,7 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
     const int status = command->Run({parser, out, err, {*replyTimeout, trace}});
     if (const QString failure = trace.Write(); !failure.isEmpty()) {
         err << trace.Path() << ": " << failure << "\n";
-        return status == ExitOk ? ExitFailed : status;
+        return WorseStatus(status, ExitFailed);
     }
     return status;
 }

@@ -23,7 +23,7 @@ namespace kv::cli {
 namespace {
 
 constexpr int ExitEqual = ExitOk;
-constexpr int ExitDifferent = ExitFailed;
+constexpr int ExitDifferent = ExitFindings;
 constexpr int ExitError = ExitUsage;
 
 const char* const RawNeedsBackups = "--raw compares two EEPROM backup files byte by byte";
@@ -182,7 +182,7 @@ int RunDiff(const Invocation& in) {
 const bool registered = RegisterCommand(
     {"diff",
      "A B [--raw]",
-     "compare two configurations: read --json files, backup files or ports (status 1: "
+     "compare two configurations: read --json files, backup files or ports (status 3: "
      "different)",
      {QuietOption(), {"raw", QStringLiteral("Compare two EEPROM backup files byte by byte.")}},
      {{"A", "A read --json file, an EEPROM backup (INI) or a port."}, {"B", "The same for B."}},

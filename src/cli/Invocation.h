@@ -9,13 +9,23 @@
 
 namespace kv::cli {
 
-// The exit statuses of every command, one rule for all.
-inline constexpr int ExitOk = 0;  // done (diff: the two are equal)
-// The operation failed at a gateway or a port (one that does not exist or does not open
-// included), or an output file could not be written (diff: the two differ).
+// The exit statuses of every command, one rule in which no two outcomes share a number.
+inline constexpr int ExitOk = 0;  // done; diff: equal; check: nothing found; dry run: no change
+// The operation failed: a port that does not exist or does not open, a gateway that does not
+// answer or is lost, an output file that cannot be written; for check, diff and a dry run
+// also a side that cannot be read.
 inline constexpr int ExitFailed = 1;
 // Bad usage, or an input that cannot be read or parsed, whatever its kind: JSON, CSV, backup.
 inline constexpr int ExitUsage = 2;
+// Findings: diff found differences, check found warnings only, a dry run found changes.
+inline constexpr int ExitFindings = 3;
+// The configuration has problems and would be refused; nothing was written.
+inline constexpr int ExitProblems = 4;
+
+// The status of a run over many ports: the worst of its ports', in the order
+// 2 > 1 > 4 > 3 > 0 (a failed port outweighs a refused configuration, which outweighs
+// findings).
+int WorseStatus(int a, int b);
 
 // What every console of one run is opened with.
 struct ConsoleSettings {

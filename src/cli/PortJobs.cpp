@@ -68,7 +68,7 @@ int RunOnPorts(const QStringList& ports, const Invocation& in, const PortTask& t
     for (qsizetype i = 0; i < ports.size(); ++i) {
         PrintMarked(ports[i], runs[i].Out, in.Out);
         PrintMarked(ports[i], runs[i].Err, in.Err);
-        status = std::max(status, runs[i].Status);
+        status = WorseStatus(status, runs[i].Status);
     }
     in.Err << Qt::flush;
     PrintPortTable(ports, runs, in.Out);

@@ -49,7 +49,7 @@ int ReportOfFile(const QString& path, const QCommandLineParser& args, QTextStrea
         for (const QString& problem : problems) err << "Problem: " << problem << "\n";
         err << "No report was written: the file has " << CountText(problems.size(), "problem")
             << ".\n";
-        return ExitUsage;
+        return ExitProblems;
     }
     return Write(subject, args, err);
 }

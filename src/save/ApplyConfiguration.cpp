@@ -38,6 +38,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     outcome.Warnings = plan.Warnings;
     (options.Strict ? plan.Errors : outcome.Warnings) += plan.Unworkable + plan.Unchecked;
     if (!plan.ok()) {
+        outcome.Refused = true;
         outcome.Errors = plan.Errors;
         return outcome;
     }

@@ -33,6 +33,7 @@ struct ApplyOptions {
 struct ApplyOutcome {
     bool Ok = false;
     bool Written = false;  // the gateway was changed
+    bool Refused = false;  // the checks refused the configuration: nothing was written
     QStringList Errors;    // the window's messages, or "<key path>: <message>" lines
     QStringList Warnings;
     QString EdsPath;

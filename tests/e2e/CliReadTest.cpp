@@ -79,7 +79,7 @@ TEST(CliDiff, ComparesReadOutsBackupsAndTheGatewayOrSaysWhyItCannot) {
           ""},
          {{"backup", "--port", "COM8", "%1/gw.ini"}, 0, "Import to ini file finished.\n...", ""},
          {{"diff", "%1/gw.ini", "%1/edited.json"},
-          1,
+          3,
           "Compared %1/gw.ini (an EEPROM backup) with %1/edited.json (a configuration file).\n"
           "Left out, %1/gw.ini does not hold them: EthernetParams (an EEPROM backup holds "
           "no Ethernet settings)\nSerialClasses[0].Commands[0].Length: 10 -> 12",

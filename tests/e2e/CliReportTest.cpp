@@ -83,13 +83,13 @@ TEST(CliReport, HoldsFingerprintReferencesPollBytesAndOverlaps) {
     const QString nodeProblem = "Problem: DeviceNetParams.NodeId: Node ID is not supported!(0~63)";
     ExpectRuns(
         {{{"check", "%1/c.json"},
-          1,
+          3,
           "Warning: SerialClasses[0].DataBits: Modbus RTU needs 8 data bits; with 7 the port "
           "cannot talk to its devices\n0 problems, 1 warning.",
           ""},
-         {{"check", "%1/bad.json"}, 2, nodeProblem + "\n1 problem, 0 warnings.", ""},
+         {{"check", "%1/bad.json"}, 4, nodeProblem + "\n1 problem, 0 warnings.", ""},
          {{"report", "%1/bad.json", "-o", "%1/r.pdf"},
-          2,
+          4,
           "",
           nodeProblem + "\nNo report was written: the file has 1 problem."},
          {{"report", "%1/c.json", "-o", "%1/r.txt"}, 2, "", "Name the report with..."},

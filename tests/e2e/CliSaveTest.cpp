@@ -26,21 +26,29 @@ TEST(CliSave, ApplyEdsAndFactoryResetWithTheirMessages) {
                         "MemAddress": 1000, "StartAddress": 0, "Length": 8}]}]})"));
     ExpectRuns(
         {{{"apply", "--port", "COM15", "%1/bad.json", "--eds-dir", "%1"},  // no COM 15: not opened
-          1,
+          4,
           "",
           "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
           "Nothing was written to the gateway."},
          {{"apply", "--port", "9", "%1/odd.json", "--strict", "--no-backup"},
-          1,
+          4,
           "",
           "EthernetParams.Mask: 255.0.255.0 is no network mask: its one-bits are not contiguous\n"
           "Nothing was written to the gateway."},
+         {{"apply", "--port", "9", "%1/good.json", "--dry-run"},
+          3,
+          "DeviceNetParams.NodeId: 5 -> 12\n...",
+          ""},
          {{"apply", "--port", "9", "%1/good.json", "--eds-dir", "%1", "--description", "Hall 2"},
           0,
           "Produce EDS File OK: %1/KV-9052R_ 12.eds\nWritten and verified.",
           "The gateway's configuration was kept in %1/kv9052r/backups/..._node5_COM9.json"},
          {{"eds", "--port", "COM9", "--out-dir", "%1/again"}, 0, "%1/again/KV-9052R_ 12.eds", ""},
          {{"diff", "%1/good.json", "COM9"}, 0, "...No differences.", ""},
+         {{"apply", "--port", "9", "%1/good.json", "--dry-run"},
+          0,
+          "Nothing to change: the gateway holds this already.",
+          ""},
          {{"check", "COM9"}, 0, "No problems, no warnings.", ""},
          {{"factory-reset", "--port", "COM9"}, 2, "", "...add --yes to go on."},
          {{"factory-reset", "--port", "COM9", "--yes"},

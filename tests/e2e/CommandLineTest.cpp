@@ -4,6 +4,7 @@
 
 #include "CliProcess.h"
 #include "cli/CommandRegistry.h"
+#include "cli/Invocation.h"
 #include "support/TestFiles.h"
 
 namespace kv::test {
@@ -158,21 +159,33 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
          {{"restore", "--port", "COM16", "%1/none.ini"}, 2, "", "..."},
          {{"check", "%1/c.json"}, 0, "No problems, no warnings.", ""},
          {{"check", "%1/w.json"},
-          1,
+          3,
           "Warning: EthernetParams.Mask: 0.0.0.0 is no network mask\n0 problems, 1 warning.",
           ""},
          {{"check", "%1/w.json", "--strict"},
-          2,
+          4,
           "Problem: EthernetParams.Mask: 0.0.0.0 is no network mask\n1 problem, 0 warnings.",
           ""},
          {{"check", "%1/p.json"},
-          2,
+          4,
           "Problem: DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
           "1 problem, 0 warnings.",
           ""},
          {{"check", "COM16"}, 1, "", "Can't open COM 16!..."}},
         folder.path());
     qunsetenv("XDG_CONFIG_HOME");
+}
+
+// A run over many ports ends with its worst port's status: failed, then problems, then
+// findings, then success.
+TEST(CommandLine, ManyPortsEndWithTheWorstStatus) {
+    const struct {
+        int A, B, Worse;
+    } rows[] = {{0, 3, 3}, {3, 4, 4}, {4, 1, 1}, {1, 3, 1}, {4, 0, 4}, {0, 0, 0}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(cli::WorseStatus(row.A, row.B), row.Worse) << row.A << " " << row.B;
+        EXPECT_EQ(cli::WorseStatus(row.B, row.A), row.Worse) << row.B << " " << row.A;
+    }
 }
 
 TEST(CommandLine, TheUtilityWithoutADisplayPointsToTheCli) {
