@@ -35,7 +35,8 @@ CopyMessage CopyOutcomeMessage(CopyDirection direction, const CopyOutcome& outco
             return {QString::fromLatin1(direction == CopyDirection::Import ? ImportFinishedText
                                                                            : ExportFinishedText) +
                         u'\n' + EthernetNotInBackupText(outcome.Ethernet),
-                    {}};
+                    {},
+                    MessageKind::Information};
         case CopyResult::Timeout:
             return {ExchangeFailureText(end), ErrorTitle};
         case CopyResult::UnknownController:

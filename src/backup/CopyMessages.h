@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "backup/EepromCopy.h"
+#include "console/MessageKind.h"
 
 namespace kv {
 
@@ -17,6 +18,7 @@ enum class CopyDirection { Import, Export };
 struct CopyMessage {
     QString Text;
     QString Title;  // empty: the program's own title
+    MessageKind Kind = MessageKind::Error;
 };
 
 // The message for an outcome; `path` is the backup file the user chose.

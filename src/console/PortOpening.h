@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+#include "console/MessageKind.h"
 #include "platform/SerialPort.h"
 
 namespace kv {
@@ -18,6 +19,7 @@ struct FailureReport {
     // What "Show Details..." gives before the console trace: the program that holds an
     // occupied port, when the system tells.
     QString Details = {};
+    MessageKind Kind = MessageKind::Information;
 };
 
 // What "Show Details..." gives for `report`: its own details, then `more` (the trace).
@@ -32,11 +34,14 @@ inline QString DetailsThen(const FailureReport& report, const QString& more) {
 struct PortMessageTitles {
     QString InUse;
     QString NotOpened;
+    MessageKind Kind;  // of both
 };
 // The save window, the factory reset and the EEPROM copy window.
-inline const PortMessageTitles TransferPortTitles{QString(), QStringLiteral("Warning")};
+inline const PortMessageTitles TransferPortTitles{QString(), QStringLiteral("Warning"),
+                                                  MessageKind::Information};
 // The main window's read-out.
-inline const PortMessageTitles ReadOutPortTitles{QStringLiteral("Error"), QStringLiteral("Error")};
+inline const PortMessageTitles ReadOutPortTitles{QStringLiteral("Error"), QStringLiteral("Error"),
+                                                 MessageKind::Error};
 
 // For a result that is not ok: a port held by another program ("COM 3 has been occupied",
 // also the status text, with its holder in Details), a refusal with the system's reason (the status

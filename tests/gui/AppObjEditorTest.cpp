@@ -174,8 +174,8 @@ private Q_SLOTS:
                               "Error: ModBus Device Address Error. (1-247)",
                               "Update: Update Failure!!!"}));
         // The error looks like one; the report after it informs.
-        QVERIFY(editor.Dialogs.Messages[2].Icon == MessageIcon::Error);
-        QVERIFY(editor.Dialogs.Messages[3].Icon == MessageIcon::Information);
+        QVERIFY(editor.Dialogs.Messages[2].Icon == MessageKind::Error);
+        QVERIFY(editor.Dialogs.Messages[3].Icon == MessageKind::Information);
         QCOMPARE(editor.Commands(Com2).Slots[2].NetId, 99);
 
         // Delete: the instance deleted and the one shown after.

@@ -15,13 +15,13 @@ public:
     struct Shown {
         QString Text;
         QString Title;
-        MessageIcon Icon = MessageIcon::Information;
+        MessageKind Icon = MessageKind::Information;
         QString Details = {};
     };
 
-    void ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+    void ShowMessage(const QString& text, const QString& title, MessageKind kind,
                      const QString& details) override {
-        Messages.append({text, title, icon, details});
+        Messages.append({text, title, kind, details});
         if (WhileMessageShown) WhileMessageShown();
     }
     bool AskYesNo(const QString& text, const QString& title) override {

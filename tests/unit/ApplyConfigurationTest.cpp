@@ -15,6 +15,7 @@
 #include "save/ApplyPlan.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
+#include "save/OutcomeOf.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
@@ -412,6 +413,51 @@ TEST(OperationOutcomeTest, EachKindIsToldInItsWordsWithTheGatewaysState) {
     EXPECT_EQ(KindOfFailedExchange(LinkEnd::OutOfTime), OutcomeKind::OutOfTime);
     EXPECT_EQ(ExchangeFailureText({LinkEnd::DeviceLost, "Gone (EIO)."}), "Gone (EIO).");
     EXPECT_EQ(ExchangeFailureText({LinkEnd::OutOfTime, {}}), "Timeout");
+}
+
+// Each operation's own result read as one outcome: its kind, the gateway's state and the words.
+TEST(OperationOutcomeTest, EachOperationsEndIsOneOutcome) {
+    const LinkEndState lost{LinkEnd::DeviceLost, "Gone."};
+    ApplyOutcome eds;
+    eds.State = ApplyState::WrittenVerified;
+    eds.Errors = {"No folder to write x.eds to"};
+    ApplyOutcome differs = eds;
+    differs.EdsPath = "x.eds";
+    differs.Errors = {"a: 1, read 2"};
+    ApplyOutcome dryRun, refused;
+    dryRun.Ok = true;
+    dryRun.Changes = {"a: 1 -> 2"};
+    refused.Errors = {"Invalid Mask address!"};
+    const RestoreOutcome partly{
+        {CopyResult::Timeout, {}, {}}, "/b/k.json", ApplyState::PartlyWritten};
+    const struct {
+        OperationOutcome Outcome;
+        OutcomeKind Kind;
+        ApplyState State;
+        QString Detail;
+    } rows[] = {
+        {OutcomeOf(ReadOutResult::UnknownController, {}), OutcomeKind::Refused,
+         ApplyState::NotWritten, "This modules is not 5308!"},
+        {OutcomeOf(ReadOutResult::Timeout, lost), OutcomeKind::DeviceLost, ApplyState::NotWritten,
+         "Gone."},
+        {OutcomeOf(dryRun, {}), OutcomeKind::Succeeded, ApplyState::NotWritten, "a: 1 -> 2"},
+        {OutcomeOf(refused, {}), OutcomeKind::Refused, ApplyState::NotWritten,
+         "Invalid Mask address!"},
+        {OutcomeOf(eds, {}), OutcomeKind::FileNotWritten, ApplyState::WrittenVerified,
+         "No folder to write x.eds to"},
+        {OutcomeOf(differs, {}), OutcomeKind::Succeeded, ApplyState::WrittenVerified,
+         "a: 1, read 2"},
+        {OutcomeOf(CopyOutcome{CopyResult::FileError, "Disk full.", {}}, "b.ini", {}),
+         OutcomeKind::FileNotWritten, ApplyState::NotWritten,
+         "Can't write the backup file b.ini.\nDisk full."},
+        {OutcomeOf(partly, "b.ini", {LinkEnd::OutOfTime, {}}), OutcomeKind::OutOfTime,
+         ApplyState::PartlyWritten, "Timeout"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.Outcome.Kind, row.Kind) << row.Detail.toStdString();
+        EXPECT_EQ(row.Outcome.State, row.State) << row.Detail.toStdString();
+        EXPECT_EQ(row.Outcome.Detail, row.Detail);
+    }
+    EXPECT_EQ(OutcomeOf(partly, "b.ini", {}).BackupPath, "/b/k.json");
 }
 
 }  // namespace kv

@@ -58,16 +58,18 @@ TEST(CopyWindow, MessageOfEachOutcome) {
         CopyDirection Direction;
         CopyOutcome Outcome;
         QString Text, Title;
+        MessageKind Kind = MessageKind::Error;  // the box's icon
     } rows[] = {
         {Import, WithEthernet({"10.0.0.5", "255.0.0.0", "10.0.0.1"}),
          "Import to ini file finished.\nThe Ethernet settings are not part of an EEPROM backup; "
          "the gateway holds IP address 10.0.0.5, mask 255.0.0.0, gateway 10.0.0.1.",
-         ""},
+         "", MessageKind::Information},
         {Export,
          {Ok, {}},
          "Export to KV-9052R's EEPROM finished.\nThe Ethernet settings are not part of an EEPROM "
          "backup, and the gateway's could not be read.",
-         ""},
+         "",
+         MessageKind::Information},
         {Export, {Timeout, {}}, "Timeout", "Error"},
         {Import, {UnknownController, {}}, "This modules is not 5308RTD!", "Error"},
         {Export, {FileTypeError, "binary"}, "File Data Type Error\nbinary", "Error"},
@@ -79,6 +81,7 @@ TEST(CopyWindow, MessageOfEachOutcome) {
         const CopyMessage message = CopyOutcomeMessage(row.Direction, row.Outcome, "/x");
         EXPECT_EQ(message.Text, row.Text);
         EXPECT_EQ(message.Title, row.Title) << row.Text.toStdString();
+        EXPECT_EQ(message.Kind, row.Kind) << row.Text.toStdString();
     }
 }
 

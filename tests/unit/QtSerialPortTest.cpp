@@ -129,6 +129,8 @@ TEST(PortFailureReport, TextTitleAndStatusOfEachFailure) {
         EXPECT_EQ(report.Text, row.Text);
         EXPECT_EQ(report.Title, row.Title);
         EXPECT_EQ(report.CommunicationState, row.State) << row.Text.toStdString();
+        // The box's icon: a failure, unless the system's words come under the program's title.
+        EXPECT_EQ(report.Kind, row.Title.isEmpty() ? MessageKind::Information : MessageKind::Error);
     }
 }
 

@@ -140,7 +140,7 @@ void ClassTab::ConnectionReaction() {
 void ClassTab::Add() {
     const QString error = AddCommand(config_, classIndex_, fields_->Texts());
     if (!error.isEmpty()) {
-        dialogs_.Message(error, QStringLiteral("Error"));
+        dialogs_.Message(error, QStringLiteral("Error"), MessageKind::Error);
         return;
     }
     const int slot = CmdCount() - 1;
@@ -154,7 +154,7 @@ void ClassTab::Update() {
     const QString error =
         UpdateCommand(config_, classIndex_, Instance->currentIndex(), fields_->Texts());
     if (!error.isEmpty()) {
-        dialogs_.Message(error, QStringLiteral("Error"));
+        dialogs_.Message(error, QStringLiteral("Error"), MessageKind::Error);
         dialogs_.Message(QStringLiteral("Update Failure!!!"), QStringLiteral("Update"));
         return;
     }

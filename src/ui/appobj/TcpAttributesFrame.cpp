@@ -106,7 +106,7 @@ void TcpAttributesFrame::Set() {
     texts.CmdTimeout = Text_TCP_CommTimeout->text();
     const auto check = CheckTcpClassAttributes(texts);
     if (!check.ok()) {
-        dialogs_.Message(check.Error, QStringLiteral("Error"));
+        dialogs_.Message(check.Error, QStringLiteral("Error"), MessageKind::Error);
         return;
     }
     StoreTcpClassAttributes(config_, classIndex_, check.Attributes);

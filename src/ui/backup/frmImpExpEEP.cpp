@@ -161,7 +161,7 @@ void frmImpExpEEP::OpenCom() {
 void frmImpExpEEP::FinishOpenCom(int number, const PortOpenResult& opened) {
     if (opened.ok()) return Apply(CopyWindowState::PortOpen);
     const FailureReport report = ReportPortFailure(opened, number, TransferPortTitles);
-    session_.Dialogs.Message(report.Text, report.Title,
+    session_.Dialogs.Message(report.Text, report.Title, report.Kind,
                              DetailsThen(report, session_.Gateway.LastTrace()));
     // A port that never opened leaves nothing to reset.
     if (opened.Error != PortOpenError::NotOpened) ProcessError();
@@ -262,6 +262,7 @@ void frmImpExpEEP::Finish(CopyDirection direction, CopyWindowState before,
                                              : message.Text;
     session_.Dialogs.Message(
         text, cancelled ? QString() : message.Title,
+        cancelled ? MessageKind::Information : message.Kind,
         outcome.Copy.ok() ? QString() : session_.Gateway.LastDetails(ChosenPortNumber()));
     const CopyWindowState next = StateAfterTransfer(direction, outcome.Copy.Result, before);
     if (next == CopyWindowState::PortClosed)

@@ -4,28 +4,28 @@
 
 #include <QString>
 
-namespace kv {
+#include "console/MessageKind.h"
 
-enum class MessageIcon { Information, Error };
+namespace kv {
 
 // The answers to "save the changes first?".
 enum class UnsavedChoice { Save, Discard, Cancel };
 
-// A box titled "Error" reports a failure and looks like one; every other message informs.
-inline MessageIcon MessageIconOf(const QString& title) {
-    return title == QLatin1String("Error") ? MessageIcon::Error : MessageIcon::Information;
-}
-
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // A modal message with an OK button and the icon its title calls for. An empty title
-    // means the program's own title. Non-empty `details` (what went over the wire) are
-    // offered behind "Show Details..."; the message itself stays as it is.
-    void Message(const QString& text, const QString& title, const QString& details = {}) {
-        ShowMessage(text, title, MessageIconOf(title), details);
+    // A modal message with an OK button and the icon of its kind. An empty title means the
+    // program's own title. Non-empty `details` (what went over the wire) are offered behind
+    // "Show Details..."; the message itself stays as it is.
+    void Message(const QString& text, const QString& title, MessageKind kind,
+                 const QString& details = {}) {
+        ShowMessage(text, title, kind, details);
     }
-    virtual void ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+    // A message that informs.
+    void Message(const QString& text, const QString& title, const QString& details = {}) {
+        ShowMessage(text, title, MessageKind::Information, details);
+    }
+    virtual void ShowMessage(const QString& text, const QString& title, MessageKind kind,
                              const QString& details) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(const QString& text, const QString& title) = 0;

@@ -20,9 +20,9 @@ QString InitialPath(const QString& folder, const QString& fileName) {
 }  // namespace
 
 // Qt's box adds the "Show Details..." button itself once it has detailed text.
-void QtDialogs::ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+void QtDialogs::ShowMessage(const QString& text, const QString& title, MessageKind kind,
                             const QString& details) {
-    QMessageBox box(icon == MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
+    QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
                     TitleOrProgram(title), text, QMessageBox::Ok, QApplication::activeWindow());
     // Only a trace is worth "Show Details..."; a port that never opened has none.
     if (!details.trimmed().isEmpty()) box.setDetailedText(details);

@@ -9,7 +9,7 @@ namespace kv {
 // Message boxes and file dialogs of Qt, modal to the active window.
 class QtDialogs : public Dialogs {
 public:
-    void ShowMessage(const QString& text, const QString& title, MessageIcon icon,
+    void ShowMessage(const QString& text, const QString& title, MessageKind kind,
                      const QString& details) override;
     bool AskYesNo(const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title, const QString& acceptText) override;

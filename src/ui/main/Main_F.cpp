@@ -122,7 +122,7 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     if (!outcome.Opened.ok()) {
         const FailureReport report =
             ReportPortFailure(outcome.Opened, portNumber, ReadOutPortTitles);
-        session_.Dialogs.Message(report.Text, report.Title,
+        session_.Dialogs.Message(report.Text, report.Title, report.Kind,
                                  DetailsThen(report, session_.Gateway.LastTrace()));
         if (report.CommunicationState) SetStateText(*report.CommunicationState);
         return;
@@ -170,7 +170,7 @@ bool Main_F::focusNextPrevChild(bool next) {
 }
 
 void Main_F::ReportReadFailure(const QString& message) {
-    session_.Dialogs.Message(message, ErrorTitle,
+    session_.Dialogs.Message(message, ErrorTitle, MessageKind::Error,
                              session_.Gateway.LastDetails(session_.PortNumber));
     SetStateText(TimeoutText);
     AbortConnect();
@@ -283,7 +283,7 @@ void Main_F::SetDeviceNetParameter() {
     const SettingResult result =
         ApplyDeviceNetSetting(session_.Config, CANNodeId->text(), CANBaudrate->currentIndex());
     if (!result.ok()) {
-        session_.Dialogs.Message(result.Message, SettingErrorTitle);
+        session_.Dialogs.Message(result.Message, SettingErrorTitle, MessageKind::Error);
         return;
     }
     Txt_DeviceNetParaView[0]->setText(CANBaudrate->currentText());
@@ -298,7 +298,7 @@ void Main_F::SetComParameter() {
                                         ComSb->currentIndex()};
     const SettingResult result = ApplyComSetting(session_.Config, positions);
     if (!result.ok()) {
-        session_.Dialogs.Message(result.Message, SettingErrorTitle);
+        session_.Dialogs.Message(result.Message, SettingErrorTitle, MessageKind::Error);
         return;
     }
     const std::array<QComboBox*, 4> lists = {ComBr, ComDb, ComPb, ComSb};
@@ -316,7 +316,8 @@ void Main_F::SetEthernetParameter() {
     const QString stored[] = {params.Ip, params.Gateway, params.Mask};
     for (int i = 0; i < result.Accepted; ++i) Txt_EthernetParaView[i]->setText(stored[i]);
     UpdateTitle();
-    if (!result.ok()) session_.Dialogs.Message(result.Message, SettingErrorTitle);
+    if (!result.ok())
+        session_.Dialogs.Message(result.Message, SettingErrorTitle, MessageKind::Error);
 }
 
 void Main_F::OnCreateMBDevice() {
@@ -342,7 +343,7 @@ void Main_F::ShowAbout() {
 
 void Main_F::closeEvent(QCloseEvent* event) {
     if (session_.Gateway.IsBusy()) {
-        session_.Dialogs.Message(ConnectingNowText, ErrorTitle);
+        session_.Dialogs.Message(ConnectingNowText, ErrorTitle, MessageKind::Error);
         event->ignore();
         return;
     }

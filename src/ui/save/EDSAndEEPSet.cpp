@@ -260,7 +260,7 @@ bool EDSAndEEPSet::KeepBackupBeforeWrite(const GatewayConfig& read) {
         KeepBackup(session_.BackupFolder, read, QStringLiteral("COM%1").arg(session_.PortNumber));
     if (!kept.ok()) {
         session_.Dialogs.Message(kept.Error + QStringLiteral("\nNothing was written."),
-                                 QStringLiteral("Error"));
+                                 QStringLiteral("Error"), MessageKind::Error);
         return false;
     }
     backupPath_ = kept.Path;
@@ -399,14 +399,15 @@ void EDSAndEEPSet::ReportWritten(const SaveOutcome& saved,
                              verified->Differences.join(u'\n')
                        : QStringLiteral("Written, but not verified: the read-back failed.\n") +
                              verified->ReadFailure;
-    session_.Dialogs.Message(text, QStringLiteral("Error"),
+    session_.Dialogs.Message(text, QStringLiteral("Error"), MessageKind::Error,
                              session_.Gateway.LastDetails(session_.PortNumber));
 }
 
 void EDSAndEEPSet::RestoreFactorySettings() {
     // Said before the question, so that a Yes is never met with nothing. This window's own
     // operations lock the button; what runs is the main window's read-out.
-    if (session_.Gateway.IsBusy()) return session_.Dialogs.Message(ConnectingNowText, "Error");
+    if (session_.Gateway.IsBusy())
+        return session_.Dialogs.Message(ConnectingNowText, "Error", MessageKind::Error);
     const bool yes = session_.Dialogs.AskYesNo(QString::fromLatin1(FactoryResetQuestion),
                                                QString::fromLatin1(FactoryResetTitle));
     if (!yes) return;
@@ -440,7 +441,7 @@ void EDSAndEEPSet::Finish() {
 void EDSAndEEPSet::ProcessError(const FailureReport& report) {
     if (session_.Gateway.LastEnd().Kind == LinkEnd::Stopped) return ReportCancelled();
     session_.Dialogs.Message(
-        report.Text, report.Title,
+        report.Text, report.Title, report.Kind,
         DetailsThen(report, session_.Gateway.LastDetails(session_.PortNumber)));
     if (report.CommunicationState) session_.SetCommunicationState(*report.CommunicationState);
     if (!backupPath_.isEmpty())

@@ -31,7 +31,10 @@ void EDSAndEEPSet::ReadGatewayThen(std::function<void(const GatewayConfig&)> nex
         [this, next = std::move(next)](const HeldConfig& held) {
             if (held.Result != ReadOutResult::Ok)
                 return ProcessError({ReadOutFailureText(held.Result, session_.Gateway.LastEnd()),
-                                     QStringLiteral("Error"), TimeoutText});
+                                     QStringLiteral("Error"),
+                                     TimeoutText,
+                                     {},
+                                     MessageKind::Error});
             ShowBusy(false);
             next(held.Config);
         });
