@@ -30,9 +30,10 @@ using test::WriteAll;
 QJsonObject Json(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 
 // Command lines the demo gateway takes for one read-out, and for a whole apply (read,
-// write, read back) of ChangedTimeout.
+// write, read back) of ChangedTimeout: its header alone, or with --full-write every run.
 constexpr int ReadLines = 231;
-constexpr int ApplyLines = 700;
+constexpr int ApplyLines = 480;
+constexpr int FullApplyLines = 700;
 const QByteArray ChangedTimeout = R"({"SerialClasses": [{"CmdTimeout": 500}]})";
 
 // A demo gateway on an open port; restores write the backup file of a factory gateway.
@@ -43,9 +44,17 @@ protected:
         EXPECT_TRUE(gateway.Port.Open().ok());
     }
 
-    ApplyOutcome Apply(const QByteArray& file, bool dryRun = false) {
-        const ApplyOptions options{
-            {edsFolder.path()}, {"line 2", "cli"}, true, {}, dryRun, backups, "/dev/pts/7", {}};
+    ApplyOutcome Apply(const QByteArray& file, bool dryRun = false, bool fullWrite = false) {
+        const ApplyOptions options{{edsFolder.path()},
+                                   {"line 2", "cli"},
+                                   true,
+                                   {},
+                                   dryRun,
+                                   backups,
+                                   "/dev/pts/7",
+                                   {},
+                                   false,
+                                   fullWrite};
         return ApplyConfiguration(link, Json(file), options);
     }
     RestoreOutcome Restore() {
@@ -162,6 +171,48 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     // The gateway as it was is kept first (AKeptBackupGivesTheGatewayBack).
     EXPECT_TRUE(QFileInfo(outcome.BackupPath).fileName().endsWith("_node5_7.json"))
         << outcome.BackupPath.toStdString();
+}
+
+// Only the lines and runs that differ are written: here COM1's header, which holds the
+// timeout. The gateway ends as a full write leaves it; applied again, the file changes nothing:
+// no line is written and no backup kept.
+TEST_F(ApplyConfigurationTest, WritesOnlyWhatDiffers) {
+    const struct {
+        bool FullWrite;
+        ApplyState State;
+        QString Text;
+        int Lines;
+        QStringList Written;  // between the read and the read-back
+    } rows[] = {
+        {false,
+         ApplyState::WrittenVerified,
+         "Written and verified.",
+         ApplyLines,
+         {"", "", "", ".", "quit", "", "", "use eeprom", "block 8", "e 0", "1", "0", "0", "1",
+          "244", "3", ".", "quit"}},
+        {false,
+         ApplyState::NotWritten,
+         "Nothing to change; nothing was written to the gateway.",
+         ReadLines,
+         {}},
+        {true, ApplyState::WrittenVerified, "Written and verified.", FullApplyLines, {}},
+    };
+    EepromImage delta;
+    for (const auto& row : rows) {
+        const qsizetype before = gateway.LinesReceived().size();
+        const ApplyOutcome outcome = Apply(ChangedTimeout, false, row.FullWrite);
+        EXPECT_EQ(outcome.State, row.State) << outcome.Errors.join('\n').toStdString();
+        EXPECT_EQ(ApplyStateText(outcome), row.Text);
+        EXPECT_TRUE(QFile::exists(outcome.EdsPath));
+        EXPECT_EQ(outcome.BackupPath.isEmpty(), outcome.NothingToChange);
+        const QStringList lines = gateway.LinesReceived().mid(before);
+        EXPECT_EQ(lines.size(), row.Lines);
+        if (!row.Written.isEmpty()) {
+            EXPECT_EQ(lines.mid(ReadLines, row.Written.size()), row.Written);
+        }
+        if (!row.FullWrite) delta = gateway.Console.Eeprom;
+    }
+    EXPECT_EQ(gateway.Console.Eeprom.Blocks, delta.Blocks) << "a full write ends the same";
 }
 
 // After a factory reset, the backup kept before it gives the gateway back byte for byte,
@@ -295,7 +346,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Nothing was written to the gateway.", true},
         Interruption{"apply, before the first change", ReadLines + 3, false, true, true,
                      "Nothing was written to the gateway."},
-        Interruption{"apply, writing", ReadLines + 70, false, false, true,
+        Interruption{"apply, writing", ReadLines + 15, false, false, true,
                      "The gateway is partly written."},
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,
                      "Written, but not verified: the read-back failed."}));
