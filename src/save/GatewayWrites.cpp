@@ -26,7 +26,8 @@ int CommandsRead(const GatewayConfig& held, int k) {
 std::vector<EepromRun> RunsRead(const GatewayConfig& held) {
     std::vector<EepromRun> runs = eeprom::ConfigRuns(held, eeprom::ClassRecords::Read);
     std::erase_if(runs, [&held](const EepromRun& run) {
-        return run.Part.What == RunPart::Command && run.Part.Slot >= CommandsRead(held, run.Part.Index);
+        return run.Part.What == RunPart::Command &&
+               run.Part.Slot >= CommandsRead(held, run.Part.Index);
     });
     return runs;
 }
