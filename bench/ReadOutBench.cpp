@@ -2,8 +2,9 @@
 // 115200 bit/s and prints the wall time beside the line's floor: the bytes that crossed
 // the line both ways at 11520 bytes/s plus the console's latency for every line. Then
 // times the write-back, the EEPROM copy both ways and kv9052r-cli reading many gateways at
-// once against one alone, with the tool's CPU time and peak memory while it reads them, and
-// what keeping a backup before a write adds to `apply`.
+// once against one alone, with the tool's CPU time and peak memory while it reads them, what
+// keeping a backup before a write adds to `apply`, and `apply` of one changed field and of
+// nothing against a read-out.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -13,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -26,6 +28,7 @@
 #include "console/ReadOut.h"
 #include "platform/RoutedSerialPort.h"
 #include "platform/SteadyClock.h"
+#include "save/ApplyConfiguration.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/WriteBack.h"
 
@@ -229,6 +232,27 @@ bool BenchWritesAndCopies(kv::ConsoleLink& link, const kv::GatewayConfig& config
     return save > 0 && copyOut > 0 && copyIn > 0;
 }
 
+// `apply` as the command line runs it (read, write, read back; no backup) of a file that changes
+// one field (a new timeout each run), and of one that changes nothing, against one read-out.
+bool BenchApply(kv::ConsoleLink& link, const QString& folder, double readOutSeconds) {
+    kv::ApplyOptions options;
+    options.EdsFolders = {folder};
+    int timeout = 500;
+    const double oneField = BestSeconds([&] {
+        const QJsonObject com1{{"CmdTimeout", ++timeout}};
+        const QJsonObject file{{"SerialClasses", QJsonArray{com1}}};
+        return kv::ApplyConfiguration(link, file, options).Ok;
+    });
+    const double unchanged =
+        BestSeconds([&] { return kv::ApplyConfiguration(link, {}, options).NothingToChange; });
+    std::printf(
+        "apply of a one-field change: %.3f s, %.2f read-outs (target <= 2.3); with nothing to "
+        "change: %.3f s, %.2f read-outs (target <= 1.1)\n",
+        oneField, oneField / readOutSeconds, unchanged, unchanged / readOutSeconds);
+    return oneField > 0 && unchanged > 0 && oneField <= 2.3 * readOutSeconds &&
+           unchanged <= 1.1 * readOutSeconds;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -281,7 +305,8 @@ int main(int argc, char* argv[]) {
     }
     config.EditSerialClasses = config.SerialClasses;
     config.EditTcpClasses = config.TcpClasses;
-    const bool writesMet = BenchWritesAndCopies(link, config, folder.path());
+    const bool writesMet = BenchWritesAndCopies(link, config, folder.path()) &&
+                           BenchApply(link, folder.path(), bestSeconds);
     port.Close();
     simulator.terminate();
     simulator.waitForFinished(5000);

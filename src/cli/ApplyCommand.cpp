@@ -1,6 +1,7 @@
 // `apply --port P FILE.json [--eds-dir DIR] [--description T] [--created-by T] [--no-verify]
-// [--dry-run]`: merges a JSON configuration into the gateway's own, checks it as the windows do,
-// writes it as the save window does, writes the EDS file and reads the gateway back to compare.
+// [--dry-run] [--full-write]`: merges a JSON configuration into the gateway's own, checks it as
+// the windows do, writes what differs from the gateway's (--full-write: all, as the save window
+// does), writes the EDS file and reads the gateway back to compare.
 // With --dry-run it only lists the fields the write would change. With more than one port
 // each gateway gets the file and its EDS file goes into DIR/PORT/.
 
@@ -149,6 +150,7 @@ int RunApply(const Invocation& in) {
         options.Progress = work.Report(QStringLiteral("applying"), 100);
         options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
         options.Strict = in.Args.isSet(QStringLiteral("strict"));
+        options.FullWrite = in.Args.isSet(QStringLiteral("full-write"));
         options.BackupFolder = BackupFolderOf(in.Args);
         options.PortName = PortFileStem(work.Port);
         options.BackupKept = [&work](const QString& path) { work.Tell(BackupKeptText(path)); };
@@ -192,6 +194,7 @@ const bool registered = RegisterCommand(
     {"apply",
      "--port P [--port P...] FILE.json [--inventory FILE.csv | --same-addresses] "
      "[--eds-dir DIR] [--description T] [--created-by T] [--no-verify] [--dry-run] [--strict] "
+     "[--full-write] "
      "[--backup-dir DIR | --no-backup]",
      "check a configuration file, write it, write the EDS file and verify",
      {PortOption(),
@@ -204,6 +207,9 @@ const bool registered = RegisterCommand(
       EdsTextOption("created-by"),
       {"no-verify", QStringLiteral("Do not read the gateway again to compare.")},
       {"dry-run", QStringLiteral("Read, merge and check, list the changes, write nothing.")},
+      {"full-write",
+       QStringLiteral("Rewrite every EEPROM block and Ethernet setting, not only those whose "
+                      "values differ from the gateway's.")},
       {"strict",
        QStringLiteral("Refuse a configuration that cannot work as meant (what check warns "
                       "of) instead of warning and writing it.")},

@@ -5,6 +5,7 @@
 #include "save/ApplyPlan.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/ConfigChanges.h"
+#include "save/GatewayWrites.h"
 #include "save/SaveConfiguration.h"
 #include "save/SaveReports.h"
 
@@ -51,7 +52,11 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         return outcome;
     }
 
-    if (!options.BackupFolder.isEmpty()) {
+    // The EEPROM wears with each write, and a second apply of a file changes nothing.
+    const GatewayConfig* held = options.FullWrite ? nullptr : &read;
+    outcome.NothingToChange =
+        held && ChangedWrites(AllWrites(plan.Config, plan.PollPaths), read).empty();
+    if (!options.BackupFolder.isEmpty() && !outcome.NothingToChange) {
         const KeptBackup kept = KeepBackup(options.BackupFolder, read, options.PortName);
         if (!kept.ok()) {
             outcome.Errors = {kept.Error};
@@ -61,7 +66,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         if (options.BackupKept) options.BackupKept(kept.Path);
     }
 
-    const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders};
+    const SaveRequest request{plan.PollPaths, options.EdsInfo, options.EdsFolders, held};
     const SaveOutcome saved = SaveConfiguration(link, plan.Config, request,
                                                 ProgressStage(options.Progress, 10, 80, 10, 130));
     // A refused address stops the save before anything is sent.
@@ -74,6 +79,13 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         outcome.State = StateAfterEndedWrite(link);
         outcome.ConsoleFailed = true;
         outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
+        return outcome;
+    }
+    if (outcome.NothingToChange) {
+        outcome.EdsPath = saved.EdsPath;
+        if (saved.Status != SaveStatus::Ok)
+            outcome.Errors = {ReportSaveFailure(saved, link.End()).Text};
+        outcome.Ok = outcome.Errors.isEmpty();
         return outcome;
     }
     outcome.State = ApplyState::WrittenNotVerified;
@@ -102,6 +114,8 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
 }
 
 QString ApplyStateText(const ApplyOutcome& outcome) {
+    if (outcome.NothingToChange && outcome.State == ApplyState::NotWritten)
+        return QStringLiteral("Nothing to change; nothing was written to the gateway.");
     if (outcome.State == ApplyState::WrittenNotVerified && outcome.ConsoleFailed)
         return QStringLiteral("Written, but not verified: the read-back failed.");
     return ApplyStateText(outcome.State);

@@ -1,7 +1,7 @@
 #pragma once
 // `kv9052r-cli apply` as one operation on an open port: read the gateway, merge and check
-// the file, write as the save window does (EDS file included), then read the gateway again
-// and compare it with what was meant to be written.
+// the file, write what differs from the read (or all, as the save window does; EDS file
+// included), then read the gateway again and compare it with what was meant to be written.
 
 #include <QJsonObject>
 #include <QStringList>
@@ -28,6 +28,8 @@ struct ApplyOptions {
     // A configuration that cannot work as meant (ConfigWarnings), and a kept backup that
     // holds values outside the checks, are refused, not written.
     bool Strict = false;
+    // Rewrites every block and Ethernet setting, not only what differs from the read.
+    bool FullWrite = false;
 };
 
 struct ApplyOutcome {
@@ -44,6 +46,7 @@ struct ApplyOutcome {
     // The gateway's node ID and IP address as the file makes them; empty before that.
     QString NodeId;
     QString Ip;
+    bool NothingToChange = false;  // the gateway held it all: nothing was sent, nor kept
 };
 
 // The gateway read again after a save, compared with what was written.

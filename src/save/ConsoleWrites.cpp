@@ -7,13 +7,21 @@ EthernetSettingResult CheckEthernetSettings(const EthernetParams& ethernet,
     return ApplyEthernetSetting(checked, {ethernet.Ip, ethernet.Gateway, ethernet.Mask});
 }
 
-bool SendEthernetSettings(ConsoleLink& link, const EthernetParams& ethernet) {
+QStringList EthernetCommands(const EthernetParams& ethernet) {
     EthernetParams checked;
-    if (!CheckEthernetSettings(ethernet, checked).ok()) return false;
-    const QString prompt = link.ControllerPrompt;
-    return link.SendCommand("ip " + checked.Ip, prompt, LineKind::Changes) &&
-           link.SendCommand("gateway " + checked.Gateway, prompt, LineKind::Changes) &&
-           link.SendCommand("mask " + checked.Mask, prompt, LineKind::Changes);
+    if (!CheckEthernetSettings(ethernet, checked).ok()) return {};
+    return {"ip " + checked.Ip, "gateway " + checked.Gateway, "mask " + checked.Mask};
+}
+
+bool SendChangingCommands(ConsoleLink& link, const QStringList& lines) {
+    for (const QString& line : lines)
+        if (!link.SendCommand(line, link.ControllerPrompt, LineKind::Changes)) return false;
+    return true;
+}
+
+bool SendEthernetSettings(ConsoleLink& link, const EthernetParams& ethernet) {
+    const QStringList lines = EthernetCommands(ethernet);
+    return !lines.isEmpty() && SendChangingCommands(link, lines);
 }
 
 }  // namespace kv

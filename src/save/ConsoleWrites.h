@@ -14,6 +14,13 @@ namespace kv {
 EthernetSettingResult CheckEthernetSettings(const EthernetParams& ethernet,
                                             EthernetParams& checked);
 
+// The console lines that set the addresses as the Ethernet "Set" stores them: "ip ",
+// "gateway ", "mask " in that order, or none when the Set refuses one of them.
+QStringList EthernetCommands(const EthernetParams& ethernet);
+
+// Sends console lines that change the gateway, each answered by the controller's prompt.
+bool SendChangingCommands(ConsoleLink& link, const QStringList& lines);
+
 // "ip ", "gateway ", "mask " with the addresses as the Ethernet "Set" stores them. The
 // console takes whatever follows the command, so addresses that the Set refuses are not
 // sent at all: nothing goes out and the result is false.

@@ -20,7 +20,7 @@ SaveOutcome SaveConfiguration(ConsoleLink& link, GatewayConfig& config, const Sa
     const EthernetSettingResult ethernet = CheckEthernetSettings(config.EthernetParams, checked);
     if (!ethernet.ok()) return {SaveStatus::Refused, {}, ethernet.Message};
     config.EthernetParams = checked;
-    const WriteResult written = WriteBack(link, config, request.PollPaths, progress);
+    const WriteResult written = WriteBack(link, config, request.PollPaths, progress, request.Held);
     if (written != WriteResult::Ok) return {SaveStatus::Timeout, {}, {}};
     const EdsFileResult eds =
         WriteEdsFile(request.EdsFolders, config, request.PollPaths, request.EdsInfo);

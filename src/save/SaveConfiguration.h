@@ -30,6 +30,8 @@ struct SaveRequest {
     ConnectionPaths PollPaths;  // the save window's working paths
     EdsInfoTexts EdsInfo;
     QStringList EdsFolders;  // tried in order
+    // What the gateway was read holding: only what differs from it is written. None: all.
+    const GatewayConfig* Held = nullptr;
 };
 
 // On an open port. A configuration whose addresses the Ethernet "Set" refuses is refused

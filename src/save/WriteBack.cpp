@@ -3,6 +3,7 @@
 #include "config/EepromCodec.h"
 #include "console/EepromMode.h"
 #include "save/ConsoleWrites.h"
+#include "save/GatewayWrites.h"
 
 namespace kv {
 
@@ -65,16 +66,20 @@ bool WriteRuns(ConsoleLink& link, const std::vector<EepromRun>& runs, const Prog
 }  // namespace
 
 WriteResult WriteBack(ConsoleLink& link, const GatewayConfig& config,
-                      const ConnectionPaths& pollPaths, const ProgressFn& progress) {
+                      const ConnectionPaths& pollPaths, const ProgressFn& progress,
+                      const GatewayConfig* held) {
+    const GatewayWrites all = AllWrites(config, pollPaths);
+    // Addresses the Ethernet "Set" refuses are not sent at all.
+    if (all.EthernetCommands.isEmpty()) return WriteResult::Timeout;
+    const GatewayWrites writes = held ? ChangedWrites(all, *held) : all;
+    if (writes.empty()) return WriteResult::Ok;
     // The console may have been left anywhere, even inside the EEPROM editor.
-    if (!RecoverConsole(link) || !SendEthernetSettings(link, config.EthernetParams))
+    if (!RecoverConsole(link) || !SendChangingCommands(link, writes.EthernetCommands))
         return WriteResult::Timeout;
     ReportProgress(progress, EthernetDone);
-    GatewayConfig saved = config;
-    saved.ConnectionPaths = pollPaths;
-    const auto runs = eeprom::ConfigRuns(saved, eeprom::ClassRecords::Edited);
+    if (writes.Runs.empty()) return WriteResult::Ok;
     const bool written =
-        EnterEepromMode(link) && WriteRuns(link, runs, progress) && LeaveEepromMode(link);
+        EnterEepromMode(link) && WriteRuns(link, writes.Runs, progress) && LeaveEepromMode(link);
     return written ? WriteResult::Ok : WriteResult::Timeout;
 }
 

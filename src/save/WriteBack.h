@@ -13,8 +13,11 @@ namespace kv {
 enum class WriteResult { Ok, Timeout };
 
 // Progress runs 10, 15, ... 120 (see WriteBack.cpp for the steps); the caller opens the
-// port before and closes it after.
+// port before and closes it after. Given what the gateway was read holding (`held`), only the
+// console lines and runs that differ from it are written (ChangedWrites), and nothing at
+// all goes out when none does.
 WriteResult WriteBack(ConsoleLink& link, const GatewayConfig& config,
-                      const ConnectionPaths& pollPaths, const ProgressFn& progress);
+                      const ConnectionPaths& pollPaths, const ProgressFn& progress,
+                      const GatewayConfig* held = nullptr);
 
 }  // namespace kv

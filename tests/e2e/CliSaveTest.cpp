@@ -115,13 +115,14 @@ TEST(CliSave, ApplyGivesEachGatewayItsInventoryRow) {
 }
 
 TEST(CliWriteSafety, ApplyThatStopsHalfWayFailsNamesTheBackupAndIsTraced) {
-    // 235 lines read the demo gateway; the 70th line after them writes COM1's settings.
+    // 235 lines read the demo gateway; the 70th line after them writes COM1's settings, as
+    // --full-write rewrites every run (the file changes only COM1's header).
     SimulatorProcess simulator;
     const QString folder = simulator.Folder.path();
     simulator.Start({"--com", "4", "--demo", "--stop-after", "305", "--trace", folder + "/sim"});
     ASSERT_TRUE(WriteAll(folder + "/t.json", R"({"SerialClasses": [{"CmdTimeout": 500}]})"));
     ExpectRuns({{{"apply", "--port", "COM4", "%1/t.json", "--eds-dir", "%1", "--backup-dir", "%1/b",
-                  "--trace", "%1/cli"},
+                  "--trace", "%1/cli", "--full-write"},
                  1,
                  "",
                  "The gateway's configuration was kept in %1/b/...\nTimeout\nLast command sent: "

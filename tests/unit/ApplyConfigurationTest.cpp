@@ -31,9 +31,10 @@ using test::WriteAll;
 QJsonObject Json(const QByteArray& text) { return QJsonDocument::fromJson(text).object(); }
 
 // Command lines the demo gateway takes for one read-out, and for a whole apply (read,
-// write, read back) of ChangedTimeout.
+// write, read back) of ChangedTimeout: its header alone, or with --full-write every run.
 constexpr int ReadLines = 231;
-constexpr int ApplyLines = 700;
+constexpr int ApplyLines = 480;
+constexpr int FullApplyLines = 700;
 const QByteArray ChangedTimeout = R"({"SerialClasses": [{"CmdTimeout": 500}]})";
 
 // A demo gateway on an open port; restores write the backup file of a factory gateway.
@@ -44,9 +45,17 @@ protected:
         EXPECT_TRUE(gateway.Port.Open().ok());
     }
 
-    ApplyOutcome Apply(const QByteArray& file, bool dryRun = false) {
-        const ApplyOptions options{
-            {edsFolder.path()}, {"line 2", "cli"}, true, {}, dryRun, backups, "/dev/pts/7", {}};
+    ApplyOutcome Apply(const QByteArray& file, bool dryRun = false, bool fullWrite = false) {
+        const ApplyOptions options{{edsFolder.path()},
+                                   {"line 2", "cli"},
+                                   true,
+                                   {},
+                                   dryRun,
+                                   backups,
+                                   "/dev/pts/7",
+                                   {},
+                                   false,
+                                   fullWrite};
         return ApplyConfiguration(link, Json(file), options);
     }
     RestoreOutcome Restore() {
@@ -163,6 +172,50 @@ TEST_F(ApplyConfigurationTest, WritesTheMergedConfigurationAndReadsItBack) {
     // The gateway as it was is kept first (AKeptBackupGivesTheGatewayBack).
     EXPECT_TRUE(QFileInfo(outcome.BackupPath).fileName().endsWith("_node5_7.json"))
         << outcome.BackupPath.toStdString();
+}
+
+// Only the lines and runs that differ are written: here COM1's header, which holds the
+// timeout. The gateway ends as a full write leaves it; applied again, the file changes nothing:
+// no line is written and no backup kept.
+TEST_F(ApplyConfigurationTest, WritesOnlyWhatDiffers) {
+    const char* const written = "Written and verified.";
+    const struct {
+        bool Factory;  // the row starts from a new gateway
+        bool FullWrite;
+        const char* Text;
+        int Lines;
+        QStringList Written;  // between the read and the read-back
+    } rows[] = {
+        {false,
+         false,
+         written,
+         ApplyLines,
+         {"", "", "", ".", "quit", "", "", "use eeprom", "block 8", "e 0", "1", "0", "0", "1",
+          "244", "3", ".", "quit"}},
+        {false, false, "Nothing to change; nothing was written to the gateway.", ReadLines, {}},
+        {false, true, written, FullApplyLines, {}},
+        {true, false, written, 358, {}},  // every run (a new gateway reads no classes)
+        {true, true, written, 358, {}},
+    };
+    EepromImage delta;
+    for (const auto& row : rows) {
+        if (row.Factory) gateway.Console.Eeprom = sim::FactoryImage();
+        const qsizetype before = gateway.LinesReceived().size();
+        const ApplyOutcome outcome = Apply(ChangedTimeout, false, row.FullWrite);
+        EXPECT_EQ(ApplyStateText(outcome), row.Text) << outcome.Errors.join('\n').toStdString();
+        EXPECT_TRUE(QFile::exists(outcome.EdsPath));
+        EXPECT_EQ(outcome.BackupPath.isEmpty(), outcome.NothingToChange);
+        const QStringList lines = gateway.LinesReceived().mid(before);
+        EXPECT_EQ(lines.size(), row.Lines);
+        if (!row.Written.isEmpty()) {
+            EXPECT_EQ(lines.mid(ReadLines, row.Written.size()), row.Written);
+        }
+        if (!row.FullWrite) {
+            delta = gateway.Console.Eeprom;
+        } else {
+            EXPECT_EQ(gateway.Console.Eeprom.Blocks, delta.Blocks) << "a full write ends the same";
+        }
+    }
 }
 
 // After a factory reset, the backup kept before it gives the gateway back byte for byte,
@@ -296,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Nothing was written to the gateway.", true},
         Interruption{"apply, before the first change", ReadLines + 3, false, true, true,
                      "Nothing was written to the gateway."},
-        Interruption{"apply, writing", ReadLines + 70, false, false, true,
+        Interruption{"apply, writing", ReadLines + 15, false, false, true,
                      "The gateway is partly written."},
         Interruption{"apply, reading back", ApplyLines - 40, false, false, true,
                      "Written, but not verified: the read-back failed."}));
