@@ -59,7 +59,7 @@ int RunCheck(const Invocation& in) {
     }
     const bool strict = in.Args.isSet(QStringLiteral("strict"));
     if (!operands.isEmpty() && !NamesAPort(operands.first()))
-        return CheckFile(operands.first(), strict, in.Out, in.Err);
+        return CheckFile(operands.first(), strict, in.Text(), in.Err);
     return CheckGateways(in, ports.isEmpty() ? operands : ports, strict);
 }
 

@@ -145,7 +145,7 @@ int ReportChanges(const QStringList& changes, QTextStream& out) {
 }
 
 int RunDiff(const Invocation& in) {
-    QTextStream& out = in.Out;
+    QTextStream& out = in.Text();
     QTextStream& err = in.Err;
     const QStringList operands = in.Args.positionalArguments();
     const bool raw = in.Args.isSet(QStringLiteral("raw"));

@@ -71,4 +71,11 @@ QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const 
         .arg(keyPath, FieldValueText(keyPath, before), FieldValueText(keyPath, after));
 }
 
+QStringList FieldChangeTexts(const QList<FieldChange>& changes) {
+    QStringList texts;
+    for (const FieldChange& change : changes)
+        texts.append(FieldChangeText(change.Path, change.Before, change.After));
+    return texts;
+}
+
 }  // namespace kv
