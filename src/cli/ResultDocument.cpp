@@ -15,12 +15,12 @@ namespace {
 // order of the configuration file.
 QStringList ResultKeyOrder(const QString& holder) {
     if (holder.isEmpty())
-        return {"Format", "Command", "Status", "Message", "Compared", "Differences", "LeftOut",
-                "Problems", "Warnings", "Ports"};
+        return {"Format",   "Command",  "Status",      "Message", "File",
+                "Class",    "Compared", "Differences", "LeftOut", "Problems",
+                "Warnings", "Commands", "ComPorts",    "Ports"};
     if (holder == u"Ports")
-        return {"Port",     "Device",   "Outcome", "State",   "Message",       "Backup",
-                "Seconds",  "NodeId",   "Ip",      "Changes", "Problems",      "Warnings",
-                "File",     "Configuration"};
+        return {"Port",   "Device", "Outcome", "State",    "Message",  "Backup", "Seconds",
+                "NodeId", "Ip",     "Changes", "Problems", "Warnings", "File",   "Configuration"};
     if (holder == u"Changes") return {"Path", "Before", "After", "BeforeText", "AfterText"};
     if (holder == u"Differences") return {"Path", "A", "B", "AText", "BText"};
     if (holder == u"Problems" || holder == u"Warnings") return {"Path", "Message"};

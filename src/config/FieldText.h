@@ -37,7 +37,11 @@ struct FieldChange {
     bool operator==(const FieldChange&) const = default;
 };
 
-// One FieldChangeText line per change.
-QStringList FieldChangeTexts(const QList<FieldChange>& changes);
+// How a value of a change is shown.
+using ValueTextFn = QString (*)(const QString& keyPath, const QJsonValue& value);
+
+// "<key path>: <old> -> <new>" for each change, the values as `valueText` shows them.
+QStringList FieldChangeTexts(const QList<FieldChange>& changes,
+                             ValueTextFn valueText = FieldValueText);
 
 }  // namespace kv

@@ -46,16 +46,16 @@ QJsonObject OutcomeEntry(const OperationOutcome& outcome, bool writes) {
 }
 
 QJsonArray ChangesEntry(const QList<FieldChange>& changes, const QString& before,
-                        const QString& after) {
+                        const QString& after, ValueTextFn valueText) {
     const auto value = [](const QJsonValue& v) { return v.isUndefined() ? QJsonValue() : v; };
     QJsonArray list;
     for (const FieldChange& change : changes)
-        list.append(QJsonObject{
-            {QStringLiteral("Path"), change.Path},
-            {before, value(change.Before)},
-            {after, value(change.After)},
-            {before + QStringLiteral("Text"), FieldValueText(change.Path, change.Before)},
-            {after + QStringLiteral("Text"), FieldValueText(change.Path, change.After)}});
+        list.append(
+            QJsonObject{{QStringLiteral("Path"), change.Path},
+                        {before, value(change.Before)},
+                        {after, value(change.After)},
+                        {before + QStringLiteral("Text"), valueText(change.Path, change.Before)},
+                        {after + QStringLiteral("Text"), valueText(change.Path, change.After)}});
     return list;
 }
 
@@ -66,9 +66,9 @@ QJsonArray FindingsEntry(const QStringList& lines) {
     QJsonArray list;
     for (const QString& line : lines) {
         const QRegularExpressionMatch match = keyPath.match(line);
-        list.append(QJsonObject{
-            {QStringLiteral("Path"), match.hasMatch() ? match.captured(1) : QString()},
-            {QStringLiteral("Message"), match.hasMatch() ? match.captured(2) : line}});
+        list.append(
+            QJsonObject{{QStringLiteral("Path"), match.hasMatch() ? match.captured(1) : QString()},
+                        {QStringLiteral("Message"), match.hasMatch() ? match.captured(2) : line}});
     }
     return list;
 }

@@ -23,10 +23,11 @@ QString StateWord(ApplyState state);
 // Outcome, State (only for an operation that `writes`) and Backup (when one was kept).
 QJsonObject OutcomeEntry(const OperationOutcome& outcome, bool writes);
 
-// [{Path, Before, After, BeforeText, AfterText}], the texts as the change lines show them;
-// a value one side lacks is null. `before` and `after` name the sides ("A", "B" for diff).
+// [{Path, Before, After, BeforeText, AfterText}], the texts as the change lines show them
+// (`valueText`); a value one side lacks is null. `before` and `after` name the sides ("A",
+// "B" for diff).
 QJsonArray ChangesEntry(const QList<FieldChange>& changes, const QString& before = "Before",
-                        const QString& after = "After");
+                        const QString& after = "After", ValueTextFn valueText = FieldValueText);
 
 // [{Path, Message}] of "<key path>: <message>" lines; a line without a key path has an
 // empty Path.

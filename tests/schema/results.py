@@ -51,6 +51,18 @@ CASES = [
      port(d, 1)["Message"].startswith("Can't open COM 3!")),
     (["read", "--port", "COM16", "--out-dir", "{d}"], 0,
      lambda d: port(d)["File"].endswith("COM16.json")),
+    (["check", "{d}/one.json"], 0, lambda d: d["Problems"] == [] and d["Warnings"] == []),
+    (["check", "{d}/bad.json"], 4, lambda d: d["Problems"][0]["Path"] == "DeviceNetParams.NodeId"),
+    (["check", "--port", "COM16,COM3"], 1,
+     lambda d: port(d)["Outcome"] == "ok" and port(d)["Problems"] == [] and
+     port(d, 1)["Outcome"] == "failed"),
+    (["diff", "{d}/one.json", "COM16"], 0,
+     lambda d: d["Differences"] == [] and d["Compared"]["B"] == {"Given": "COM16",
+                                                                  "Kind": "gateway"}),
+    (["diff", "{d}/bad.json", "{d}/one.json"], 3,
+     lambda d: d["Differences"] == [{"Path": "DeviceNetParams.NodeId", "A": 99, "B": 9,
+                                     "AText": "99", "BText": "9"}]),
+    (["diff", "{d}/one.json", "COM3"], 1, lambda d: d["Message"].startswith("Can't open COM 3!")),
 ]
 
 
