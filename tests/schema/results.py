@@ -63,6 +63,20 @@ CASES = [
      lambda d: d["Differences"] == [{"Path": "DeviceNetParams.NodeId", "A": 99, "B": 9,
                                      "AText": "99", "BText": "9"}]),
     (["diff", "{d}/one.json", "COM3"], 1, lambda d: d["Message"].startswith("Can't open COM 3!")),
+    (["backup", "--port", "COM16", "{d}/b.ini"], 0,
+     lambda d: port(d)["File"].endswith("b.ini") and "State" not in port(d)),
+    (["backup", "--port", "COM3", "{d}/c.ini"], 1, lambda d: port(d)["Outcome"] == "failed"),
+    (["restore", "--port", "COM16", "--no-backup", "{d}/b.ini"], 0,
+     lambda d: port(d)["State"] == "written" and "Backup" not in port(d)),
+    (["restore", "--port", "COM16", "{d}/one.json"], 2,
+     lambda d: d["Ports"] == [] and "is a configuration file" in d["Message"]),
+    (["eds", "--port", "COM16", "--out-dir", "{d}"], 0,
+     lambda d: port(d)["File"].endswith(".eds")),
+    (["eds", "--port", "COM3"], 1, lambda d: port(d)["Outcome"] == "failed"),
+    (["factory-reset", "--port", "COM3", "--yes"], 1,
+     lambda d: port(d)["State"] == "nothing-written"),
+    (["factory-reset", "--port", "COM16", "--yes"], 0,
+     lambda d: port(d)["State"] == "written" and port(d)["Backup"].endswith(".json")),
 ]
 
 
