@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QHash>
 #include <QMap>
+#include <algorithm>
 #include <variant>
 
 #include "cli/CliConsole.h"
@@ -140,18 +141,21 @@ int RunApply(const Invocation& in) {
     const QStringList& ports = files.Ports;
     const bool dryRun = in.Args.isSet(QStringLiteral("dry-run"));
     in.Result.Writes = true;  // a dry run says that it wrote nothing
-    // A file that cannot be written is refused before any port is opened.
-    for (const QString& port : ports) {
-        const QStringList problems = FileProblems(files.Json.value(port), {file.Numbers});
-        if (problems.isEmpty()) continue;
-        for (const QString& problem : problems)
+    // A file that cannot be written is refused before any port is opened: every port, each
+    // with the problems of its own file.
+    QList<QStringList> problems;
+    for (const QString& port : ports)
+        problems.append(FileProblems(files.Json.value(port), {file.Numbers}));
+    const auto refusing = std::find_if(problems.cbegin(), problems.cend(),
+                                       [](const QStringList& found) { return !found.isEmpty(); });
+    if (refusing != problems.cend()) {
+        const QString port = ports[refusing - problems.cbegin()];
+        for (const QString& problem : *refusing)
             in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";
         in.Err << ApplyStateText(ApplyOutcome{}) << "\n";
-        for (const QString& refused : ports)
-            in.Result.AddRefusedPort(
-                refused, ApplyStateText(ApplyOutcome{}),
-                {{QStringLiteral("Problems"),
-                  FindingsEntry(FileProblems(files.Json.value(refused), {file.Numbers}))}});
+        for (qsizetype i = 0; i < ports.size(); ++i)
+            in.Result.AddRefusedPort(ports[i], ApplyStateText(ApplyOutcome{}),
+                                     {{QStringLiteral("Problems"), FindingsEntry(problems[i])}});
         return ExitProblems;
     }
     const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);

@@ -62,6 +62,7 @@ QJsonObject PortEntry(const QString& port, const OperationOutcome& outcome, bool
 }  // namespace
 
 void ResultDocument::AddPort(const QString& port, const PortRun& run) {
+    if (!wanted_) return;
     OperationOutcome outcome = run.Outcome.value_or(OutcomeOfStatus(run.Status));
     if (StopOnSignal::Signal() != 0 && run.Status != ExitOk) outcome.Kind = OutcomeKind::Stopped;
     QJsonObject entry = PortEntry(port, outcome, Writes);
@@ -73,6 +74,7 @@ void ResultDocument::AddPort(const QString& port, const PortRun& run) {
 
 void ResultDocument::AddRefusedPort(const QString& port, const QString& message,
                                     const QJsonObject& fields) {
+    if (!wanted_) return;
     QJsonObject entry = PortEntry(port, {OutcomeKind::Refused, {}, {}, {}}, Writes);
     entry.insert(QStringLiteral("Message"), message);
     entry.insert(QStringLiteral("Seconds"), 0);
