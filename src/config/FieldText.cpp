@@ -66,10 +66,6 @@ QString FieldValueText(const QString& keyPath, const QJsonValue& value) {
     return CompactJson(value);
 }
 
-QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const QJsonValue& after) {
-    return FieldChangeTexts({{keyPath, before, after}}).first();
-}
-
 QStringList FieldChangeTexts(const QList<FieldChange>& changes, ValueTextFn valueText) {
     QStringList texts;
     for (const FieldChange& change : changes)

@@ -26,9 +26,6 @@ bool IsOneField(const QJsonValue& value);
 // the field is a list and the value one of its entries, else compact JSON.
 QString FieldValueText(const QString& keyPath, const QJsonValue& value);
 
-// "<key path>: <old> -> <new>", both values as FieldValueText shows them.
-QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const QJsonValue& after);
-
 // One field that differs between two configurations; an absent value is Undefined.
 struct FieldChange {
     QString Path;  // "SerialClasses[0].Parity"
