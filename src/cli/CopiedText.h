@@ -13,8 +13,8 @@ class CopiedText : public QIODevice {
 public:
     explicit CopiedText(QTextStream& target) : target_(target) { open(QIODevice::WriteOnly); }
 
-    // What was written, without the progress line's redrawn lines.
-    QString Text() const;
+    // What was written, without the blanks around it.
+    QString Text() const { return QString::fromUtf8(copy_).trimmed(); }
 
 protected:
     qint64 readData(char*, qint64) override { return -1; }
