@@ -1,7 +1,8 @@
 // `read --port P [--json [--texts] [--no-derived]] [--out-dir DIR]`: reads gateways and
 // prints their configuration, or with --out-dir or more than one port writes it as PORT.json
 // into the folder. With --json and more than one port (or --out-dir) it prints the result
-// document, each port's configuration in it (or its file's name).
+// document, each port's configuration in it (or its file's name); with one port the
+// configuration file itself, or the result document when the read fails.
 
 #include <QDir>
 
@@ -28,10 +29,11 @@ int RunRead(const Invocation& in) {
         in.Err << "--texts and --no-derived go with --json or --out-dir\n";
         return ExitUsage;
     }
-    // One port's configuration is the file itself; the document of many ports carries each
-    // port's, or with --out-dir the names of their files.
-    if (json && !toFiles) in.Result.PrintFileInstead();
-    const bool intoDocument = in.Result.Wanted() && !in.Args.isSet(QStringLiteral("out-dir"));
+    // One port's configuration is the file itself, and only a failed read prints the result
+    // document; the document of many ports carries each port's configuration, or with
+    // --out-dir the names of their files.
+    const bool fileItself = json && !toFiles;
+    const bool intoDocument = json && ports.size() > 1 && !in.Args.isSet(QStringLiteral("out-dir"));
     QString folder;
     if (toFiles && !intoDocument &&
         (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
@@ -52,10 +54,13 @@ int RunRead(const Invocation& in) {
             return WriteOutputFile(path, ConfigFileText(config, form), work.Err) ? ExitOk
                                                                                  : ExitFailed;
         }
-        if (json)
-            work.Out << ConfigFileText(config, form);
-        else
+        if (fileItself) {
+            // The one port's thread, while the command waits for it: standard output is its own.
+            in.Result.PrintFileInstead();
+            in.Out << ConfigFileText(config, form) << Qt::flush;
+        } else {
             work.Out << FormatConfigText(config);
+        }
         return ExitOk;
     };
     return RunOnPorts(ports, in, readOne);

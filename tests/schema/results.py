@@ -49,6 +49,7 @@ CASES = [
      lambda d: port(d)["Configuration"]["DeviceNetParams"]["NodeId"] == 9 and
      "State" not in port(d) and port(d, 1)["Outcome"] == "failed" and
      port(d, 1)["Message"].startswith("Can't open COM 3!")),
+    (["read", "--port", "COM3"], 1, lambda d: port(d)["Outcome"] == "failed"),
     (["read", "--port", "COM16", "--out-dir", "{d}"], 0,
      lambda d: port(d)["File"].endswith("COM16.json")),
     (["check", "{d}/one.json"], 0, lambda d: d["Problems"] == [] and d["Warnings"] == []),
