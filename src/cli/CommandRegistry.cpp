@@ -34,6 +34,7 @@ QString ProgramHelp() {
         "on the network: rfc2217://HOST:PORT (telnet with RFC 2217, the line set to\n"
         "115200 8N1) or socket://HOST:PORT (raw TCP, the line set at the server).\n"
         "kv9052r-cli help COMMAND or kv9052r-cli COMMAND --help tells more.\n"
+        "Every command takes --json: one JSON document of its result on standard output.\n"
         "  -h, --help     this text\n"
         "  -V, --version  the program's version\n\n"
         "Exit status: 0 success (diff: equal, check: nothing found, apply --dry-run: nothing\n"
