@@ -1,6 +1,8 @@
 // `read --port P [--json [--texts] [--no-derived]] [--out-dir DIR]`: reads gateways and
 // prints their configuration, or with --out-dir or more than one port writes it as PORT.json
-// into the folder.
+// into the folder. With --json and more than one port (or --out-dir) it prints the result
+// document, each port's configuration in it (or its file's name); with one port the
+// configuration file itself, or the result document when the read fails.
 
 #include <QDir>
 
@@ -10,6 +12,7 @@
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigJson.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
@@ -26,8 +29,13 @@ int RunRead(const Invocation& in) {
         in.Err << "--texts and --no-derived go with --json or --out-dir\n";
         return ExitUsage;
     }
+    // One port's configuration is the file itself, and only a failed read prints the result
+    // document; the document of many ports carries each port's configuration, or with
+    // --out-dir the names of their files.
+    const bool fileItself = json && !toFiles;
+    const bool intoDocument = json && ports.size() > 1 && !in.Args.isSet(QStringLiteral("out-dir"));
     QString folder;
-    if (toFiles &&
+    if (toFiles && !intoDocument &&
         (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
         return ExitFailed;
 
@@ -36,15 +44,23 @@ int RunRead(const Invocation& in) {
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();  // frees the port for other programs while the output is made
-        if (toFiles)
-            return WriteOutputFile(QDir(folder).filePath(PortFileStem(work.Port) + ".json"),
-                                   ConfigFileText(config, form), work.Err)
-                       ? ExitOk
-                       : ExitFailed;
-        if (json)
-            work.Out << ConfigFileText(config, form);
-        else
+        if (intoDocument) {
+            work.Result.insert(QStringLiteral("Configuration"), ConfigToJson(config, form));
+            return ExitOk;
+        }
+        if (toFiles) {
+            const QString path = QDir(folder).filePath(PortFileStem(work.Port) + ".json");
+            work.Result.insert(QStringLiteral("File"), path);
+            return WriteOutputFile(path, ConfigFileText(config, form), work.Err) ? ExitOk
+                                                                                 : ExitFailed;
+        }
+        if (fileItself) {
+            // The one port's thread, while the command waits for it: standard output is its own.
+            in.Result.PrintFileInstead();
+            in.Out << ConfigFileText(config, form) << Qt::flush;
+        } else {
             work.Out << FormatConfigText(config);
+        }
         return ExitOk;
     };
     return RunOnPorts(ports, in, readOne);
