@@ -96,7 +96,7 @@ EXAMPLES = r'''
   kv9052r.gateway.config:
     port: "{{ item.port }}"
     src: /etc/kv9052r/pump-station.json
-    values: "{{ item.values }}"
+    values: "{{ item['values'] }}"  # item.values would be the dictionary's method
     eds_dir: /srv/eds
   loop: "{{ gateways }}"
 
