@@ -75,8 +75,10 @@ def main(bin_dir, collection_dir):
                                f"  accepter: telnet(rfc2217),tcp(nodelay),127.0.0.1,{port}\n"
                                f"  connector: serialdev,{device},115200n81,local\n"
                                "  options:\n    chardelay: false\n")
+            # -u: no lock files; its complaints (no mDNS here) are not the figure's.
             processes.append(subprocess.Popen([ser2net, "-n", "-u", "-c",
-                                               os.path.join(folder, "ser2net.yaml")]))
+                                               os.path.join(folder, "ser2net.yaml")],
+                                              stderr=subprocess.DEVNULL))
             deadline = time.monotonic() + 10
             while not all(map(listening, ports)) and time.monotonic() < deadline:
                 time.sleep(0.05)
