@@ -24,6 +24,8 @@
 #include "save/ApplyPlan.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/ConfigChanges.h"
+#include "save/OutcomeOf.h"
+#include "save/ResultEntry.h"
 #include "save/SaveConfiguration.h"
 
 namespace kv::cli {
@@ -114,6 +116,18 @@ std::variant<PortFiles, int> FilesForPorts(const Invocation& in, const QJsonObje
     return files;
 }
 
+// The fields of a port's entry in the result document that only apply has.
+QJsonObject ApplyResultFields(const ApplyOutcome& outcome) {
+    QJsonObject fields{{QStringLiteral("Warnings"), FindingsEntry(outcome.Warnings)}};
+    if (outcome.Refused) fields.insert(QStringLiteral("Problems"), FindingsEntry(outcome.Errors));
+    // Known once the file is merged into what the gateway holds.
+    if (outcome.NodeId.isEmpty()) return fields;
+    fields.insert(QStringLiteral("NodeId"), outcome.NodeId.toInt());
+    fields.insert(QStringLiteral("Ip"), outcome.Ip);
+    fields.insert(QStringLiteral("Changes"), ChangesEntry(outcome.Changes));
+    return fields;
+}
+
 int RunApply(const Invocation& in) {
     const ConfigFileRead file = ReadConfigFile(in.Args.positionalArguments().first());
     if (!file.ok()) {
@@ -124,6 +138,8 @@ int RunApply(const Invocation& in) {
     if (const int* status = std::get_if<int>(&made)) return *status;
     const PortFiles& files = std::get<PortFiles>(made);
     const QStringList& ports = files.Ports;
+    const bool dryRun = in.Args.isSet(QStringLiteral("dry-run"));
+    in.Result.Writes = true;  // a dry run says that it wrote nothing
     // A file that cannot be written is refused before any port is opened.
     for (const QString& port : ports) {
         const QStringList problems = FileProblems(files.Json.value(port), {file.Numbers});
@@ -131,6 +147,11 @@ int RunApply(const Invocation& in) {
         for (const QString& problem : problems)
             in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";
         in.Err << ApplyStateText(ApplyOutcome{}) << "\n";
+        for (const QString& refused : ports)
+            in.Result.AddRefusedPort(
+                refused, ApplyStateText(ApplyOutcome{}),
+                {{QStringLiteral("Problems"),
+                  FindingsEntry(FileProblems(files.Json.value(refused), {file.Numbers}))}});
         return ExitProblems;
     }
     const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);
@@ -148,7 +169,7 @@ int RunApply(const Invocation& in) {
                            in.Args.value(QStringLiteral("created-by"))};
         options.Verify = !in.Args.isSet(QStringLiteral("no-verify"));
         options.Progress = work.Report(QStringLiteral("applying"), 100);
-        options.DryRun = in.Args.isSet(QStringLiteral("dry-run"));
+        options.DryRun = dryRun;
         options.Strict = in.Args.isSet(QStringLiteral("strict"));
         options.FullWrite = in.Args.isSet(QStringLiteral("full-write"));
         options.BackupFolder = BackupFolderOf(in.Args);
@@ -162,11 +183,13 @@ int RunApply(const Invocation& in) {
         if (outcome.Written || (options.DryRun && outcome.Ok))
             work.Columns = {{QStringLiteral("NODE"), outcome.NodeId},
                             {QStringLiteral("IP"), outcome.Ip}};
+        work.Outcome = OutcomeOf(outcome, console->Link.End());
+        work.Result = ApplyResultFields(outcome);
 
         for (const QString& warning : outcome.Warnings) work.Warn(warning);
         if (options.DryRun && outcome.Ok) {
             work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
-                                                   : outcome.Changes.join(u'\n'))
+                                                   : FieldChangeTexts(outcome.Changes).join(u'\n'))
                      << "\n";
             return outcome.Changes.isEmpty() ? ExitOk : ExitFindings;
         }

@@ -18,6 +18,7 @@
 #include "config/ConfigFile.h"
 #include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
+#include "save/OutcomeOf.h"
 
 namespace kv::cli {
 namespace {
@@ -35,6 +36,8 @@ int RunImport(const Invocation& in, const QStringList& ports, const PathFn& path
                         work.Report(QStringLiteral("reading the EEPROM"), CopyProgressMaximum));
         const CopyMessage message =
             CopyOutcomeMessage(CopyDirection::Import, outcome, path, console->Link.End());
+        work.Outcome = OutcomeOf(outcome, path, console->Link.End());
+        if (outcome.ok()) work.Result.insert(QStringLiteral("File"), path);
         if (outcome.Result == CopyResult::Timeout)
             console->PrintFailure(work.Err, message.Text);
         else
@@ -80,6 +83,7 @@ int RunRestore(const Invocation& in) {
         return ExitUsage;  // nothing was sent: the file is what is wrong
     }
     const QString backupFolder = BackupFolderOf(in.Args);
+    in.Result.Writes = true;
     const auto restoreOne = [&](PortWork& work) {
         auto console = OpenCliConsole(work.Port, work.Console, work.Err);
         if (!console) return ExitFailed;
@@ -88,6 +92,7 @@ int RunRestore(const Invocation& in) {
             work.Report(QStringLiteral("writing the EEPROM"), CopyProgressMaximum),
             [&work](const QString& path) { work.Tell(BackupKeptText(path)); }};
         const RestoreOutcome outcome = RestoreBackup(console->Link, image, options);
+        work.Outcome = OutcomeOf(outcome, file, console->Link.End());
         if (outcome.Copy.ok()) {
             work.Out << RestoreOutcomeText(outcome, file, work.Port) << "\n";
             return ExitOk;

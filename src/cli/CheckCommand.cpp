@@ -1,7 +1,7 @@
 // `check FILE | PORT | --port P... [--strict]`: lists what the checks refuse in a
 // configuration (its problems: apply would write nothing) and what they accept but cannot
 // work as meant (its warnings; with --strict, what `apply --strict` refuses is a problem
-// too). Exit status 0 for neither, 1 for warnings only, 2 for problems; a gateway that
+// too). Exit status 0 for neither, 3 for warnings only, 4 for problems; a gateway that
 // cannot be read is a failed operation (1), as everywhere.
 
 #include "cli/CliConsole.h"
@@ -12,9 +12,16 @@
 #include "config/ConfigFile.h"
 #include "config/NumberText.h"
 #include "save/CheckFindings.h"
+#include "save/ResultEntry.h"
 
 namespace kv::cli {
 namespace {
+
+// The findings in the result document.
+QJsonObject FindingsFields(const CheckFindings& found) {
+    return {{QStringLiteral("Problems"), FindingsEntry(found.Problems)},
+            {QStringLiteral("Warnings"), FindingsEntry(found.Warnings)}};
+}
 
 int Report(const CheckFindings& found, QTextStream& out) {
     for (const QString& problem : found.Problems) out << "Problem: " << problem << "\n";
@@ -28,13 +35,17 @@ int Report(const CheckFindings& found, QTextStream& out) {
     return found.Problems.isEmpty() ? ExitFindings : ExitProblems;
 }
 
-int CheckFile(const QString& path, bool strict, QTextStream& out, QTextStream& err) {
+int CheckFile(const Invocation& in, const QString& path, bool strict) {
+    in.Result.Fields.insert(QStringLiteral("File"), path);
     const ConfigFileRead file = ReadConfigFile(path);
     if (!file.ok()) {
-        err << file.Error << "\n";
+        in.Err << file.Error << "\n";
         return ExitUsage;
     }
-    return Report(FindingsOfFile(file.Json, {file.Numbers, strict}), out);
+    const CheckFindings found = FindingsOfFile(file.Json, {file.Numbers, strict});
+    const QJsonObject fields = FindingsFields(found);
+    for (auto it = fields.begin(); it != fields.end(); ++it) in.Result.Fields.insert(it.key(), *it);
+    return Report(found, in.Text());
 }
 
 int CheckGateways(const Invocation& in, const QStringList& ports, bool strict) {
@@ -44,7 +55,9 @@ int CheckGateways(const Invocation& in, const QStringList& ports, bool strict) {
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();
-        return Report(FindingsOfConfig(config, strict), work.Out);
+        const CheckFindings found = FindingsOfConfig(config, strict);
+        work.Result = FindingsFields(found);
+        return Report(found, work.Out);
     };
     return RunOnPorts(ports, in, checkOne);
 }
@@ -59,7 +72,7 @@ int RunCheck(const Invocation& in) {
     }
     const bool strict = in.Args.isSet(QStringLiteral("strict"));
     if (!operands.isEmpty() && !NamesAPort(operands.first()))
-        return CheckFile(operands.first(), strict, in.Out, in.Err);
+        return CheckFile(in, operands.first(), strict);
     return CheckGateways(in, ports.isEmpty() ? operands : ports, strict);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/CopiedText.h"
 #include "cli/TraceFile.h"
 #include "platform/UserReplyTimeout.h"
 #include "save/BackupBeforeWrite.h"
@@ -103,12 +104,15 @@ int RefuseUsage(const QString& problem, const QString& usage, QTextStream& err) 
     return ExitUsage;
 }
 
+bool HasOption(const Command& command, const QString& name) {
+    return std::any_of(
+        command.Options.begin(), command.Options.end(),
+        [&name](const QCommandLineOption& option) { return option.names().contains(name); });
+}
+
 // Commands that name a port (diff may name one as an operand).
 bool TalksToGateway(const Command& command) {
-    const auto namesPort = [](const QCommandLineOption& option) {
-        return option.names().contains(QStringLiteral("port"));
-    };
-    return std::any_of(command.Options.begin(), command.Options.end(), namesPort) ||
+    return HasOption(command, QStringLiteral("port")) ||
            QLatin1String(command.Name) == QLatin1String("diff");
 }
 
@@ -125,8 +129,17 @@ QList<QCommandLineOption> GatewayOptions() {
              QStringLiteral("MS")}};
 }
 
+// Every command prints its result as one document with --json (read has its own words).
+QCommandLineOption JsonOption() {
+    return {QStringLiteral("json"),
+            QStringLiteral("Print the result as one JSON document (%1) on standard output; "
+                           "messages go to standard error.")
+                .arg(QLatin1String(ResultFormat))};
+}
+
 void AddCommandOptions(QCommandLineParser& parser, const Command& command) {
     parser.addOptions(command.Options);
+    if (!HasOption(command, QStringLiteral("json"))) parser.addOption(JsonOption());
     parser.addOption({{"h", "help"}, QStringLiteral("This command's help.")});
     if (TalksToGateway(command)) parser.addOptions(GatewayOptions());
     for (const Operand& operand : command.Operands)
@@ -237,11 +250,24 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
 
     QCommandLineParser parser;
     AddCommandOptions(parser, *command);
+    // With --json the document repeats what the command told on standard error before it
+    // had any port, and a refused usage is a document too.
+    ResultDocument result(words.contains(QStringLiteral("--json")), QLatin1String(command->Name));
+    CopiedText errCopy(err);
+    QTextStream copiedErr(&errCopy);
+    QTextStream& told = result.Wanted() ? copiedErr : err;
+    const auto refuse = [&](const QString& problem) {
+        RefuseUsage(problem, UsageLine(*command), told);
+        told.flush();
+        result.Print(out, ExitUsage, errCopy.Text());
+        return ExitUsage;
+    };
     words.prepend(Program + u' ' + first);
     if (!parser.parse(words)) {
         QList<QCommandLineOption> options = command->Options;
+        options += JsonOption();
         if (TalksToGateway(*command)) options += GatewayOptions();
-        return RefuseUsage(ParseErrorText(parser, options), UsageLine(*command), err);
+        return refuse(ParseErrorText(parser, options));
     }
     if (parser.isSet(QStringLiteral("help"))) {
         out << CommandHelp(*command);
@@ -251,23 +277,22 @@ int RunCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& 
                                         [](const Operand& operand) { return !operand.Optional; });
     const qsizetype given = parser.positionalArguments().size();
     if (given > command->Operands.size())
-        return RefuseUsage(
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().last()),
-            UsageLine(*command), err);
+        return refuse(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().last()));
     if (given < required)
-        return RefuseUsage(
-            QStringLiteral("%1 missing").arg(QLatin1String(command->Operands[given].Name)),
-            UsageLine(*command), err);
+        return refuse(
+            QStringLiteral("%1 missing").arg(QLatin1String(command->Operands[given].Name)));
     const std::optional<int> replyTimeout = ReplyTimeoutOf(parser);
     if (!replyTimeout)
-        return RefuseUsage(QStringLiteral("--reply-timeout takes ") + UserReplyTimeoutRange(),
-                           UsageLine(*command), err);
+        return refuse(QStringLiteral("--reply-timeout takes ") + UserReplyTimeoutRange());
     TraceFile trace(TalksToGateway(*command) ? parser.value(QStringLiteral("trace")) : QString());
-    const int status = command->Run({parser, out, err, {*replyTimeout, trace}});
+    int status = command->Run({parser, out, told, {*replyTimeout, trace}, result});
     if (const QString failure = trace.Write(); !failure.isEmpty()) {
-        err << trace.Path() << ": " << failure << "\n";
-        return WorseStatus(status, ExitFailed);
+        told << trace.Path() << ": " << failure << "\n";
+        status = WorseStatus(status, ExitFailed);
     }
+    told << Qt::flush;
+    result.Print(out, status, errCopy.Text());
     return status;
 }
 

@@ -61,7 +61,7 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
 }
 
 int RunCommands(const Invocation& in) {
-    QTextStream& out = in.Out;
+    QTextStream& out = in.Text();
     QTextStream& err = in.Err;
     const QString path = in.Args.positionalArguments().first();
     const QString className = in.Args.value(QStringLiteral("class"));

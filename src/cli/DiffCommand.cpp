@@ -1,9 +1,11 @@
 // `diff A B [--raw]`: compares two configurations field by field. A and B are each a file
 // of `read --json`, an EEPROM backup (INI) or a port, which is read live. Exit status 0
-// when they are equal, 1 when they differ, 2 when one of them cannot be had.
+// when they are equal, 3 when they differ, 2 when a file cannot be had, 1 when a port cannot
+// be read.
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -18,6 +20,7 @@
 #include "config/ConfigJson.h"
 #include "platform/LimitedFile.h"
 #include "platform/NetworkAddress.h"
+#include "save/ResultEntry.h"
 
 namespace kv::cli {
 namespace {
@@ -126,26 +129,51 @@ QString KindText(SourceKind kind) {
     return {};
 }
 
-// The first line: which two things were compared, so that a saved output says it.
-void ReportCompared(const QStringList& operands,
-                    const std::array<std::optional<ConfigSource>, 2>& sides, bool raw,
-                    QTextStream& out) {
-    out << QStringLiteral("Compared %1 (%2) with %3 (%4)%5.\n")
-               .arg(operands[0], KindText(sides[0]->Kind), operands[1], KindText(sides[1]->Kind),
-                    raw ? QStringLiteral(" byte by byte") : QString());
+// The kind of a side in the result document.
+QString KindWord(SourceKind kind) {
+    switch (kind) {
+        case SourceKind::ConfigurationFile:
+            return QStringLiteral("configuration-file");
+        case SourceKind::BackupFile:
+            return QStringLiteral("backup-file");
+        case SourceKind::Gateway:
+            return QStringLiteral("gateway");
+    }
+    return {};
 }
 
-int ReportChanges(const QStringList& changes, QTextStream& out) {
+// The first line: which two things were compared, so that a saved output says it.
+void ReportCompared(const Invocation& in, const std::array<std::optional<ConfigSource>, 2>& sides,
+                    bool raw) {
+    const QStringList operands = in.Args.positionalArguments();
+    in.Text() << QStringLiteral("Compared %1 (%2) with %3 (%4)%5.\n")
+                     .arg(operands[0], KindText(sides[0]->Kind), operands[1],
+                          KindText(sides[1]->Kind),
+                          raw ? QStringLiteral(" byte by byte") : QString());
+    const auto side = [&](int k) {
+        return QJsonObject{{QStringLiteral("Given"), operands[k]},
+                           {QStringLiteral("Kind"), KindWord(sides[size_t(k)]->Kind)}};
+    };
+    in.Result.Fields.insert(
+        QStringLiteral("Compared"),
+        QJsonObject{{QStringLiteral("A"), side(0)}, {QStringLiteral("B"), side(1)}, {"Raw", raw}});
+}
+
+int ReportChanges(const Invocation& in, const QList<FieldChange>& changes,
+                  ValueTextFn valueText = FieldValueText) {
+    in.Result.Fields.insert(
+        QStringLiteral("Differences"),
+        ChangesEntry(changes, QStringLiteral("A"), QStringLiteral("B"), valueText));
     if (changes.isEmpty()) {
-        out << "No differences.\n";
+        in.Text() << "No differences.\n";
         return ExitEqual;
     }
-    for (const QString& change : changes) out << change << "\n";
+    for (const QString& change : FieldChangeTexts(changes, valueText)) in.Text() << change << "\n";
     return ExitDifferent;
 }
 
 int RunDiff(const Invocation& in) {
-    QTextStream& out = in.Out;
+    QTextStream& out = in.Text();
     QTextStream& err = in.Err;
     const QStringList operands = in.Args.positionalArguments();
     const bool raw = in.Args.isSet(QStringLiteral("raw"));
@@ -171,12 +199,16 @@ int RunDiff(const Invocation& in) {
         err << RawNeedsBackups << "\n";
         return ExitError;
     }
-    ReportCompared(operands, sides, raw, out);
-    if (raw) return ReportChanges(DiffBackupBytes(a->Image, b->Image), out);
+    ReportCompared(in, sides, raw);
+    if (raw) return ReportChanges(in, DiffBackupBytes(a->Image, b->Image), ByteValueText);
     const ConfigDifferences differences = DiffConfigTrees(a->Tree, b->Tree);
     ReportLeftOut(differences.OnlyInA, operands[1], b->Kind, out);
     ReportLeftOut(differences.OnlyInB, operands[0], a->Kind, out);
-    return ReportChanges(differences.Changes, out);
+    in.Result.Fields.insert(
+        QStringLiteral("LeftOut"),
+        QJsonObject{{QStringLiteral("OnlyInA"), QJsonArray::fromStringList(differences.OnlyInA)},
+                    {QStringLiteral("OnlyInB"), QJsonArray::fromStringList(differences.OnlyInB)}});
+    return ReportChanges(in, differences.Changes);
 }
 
 const bool registered = RegisterCommand(

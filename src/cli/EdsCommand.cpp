@@ -44,6 +44,7 @@ int RunEds(const Invocation& in) {
             return ExitFailed;
         }
         work.Out << eds.Path << "\n";
+        work.Result.insert(QStringLiteral("File"), eds.Path);
         return ExitOk;
     };
     return RunOnPorts(ports, in, edsOne);

@@ -9,6 +9,7 @@
 #include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
+#include "save/OutcomeOf.h"
 #include "save/SaveReports.h"
 
 namespace kv::cli {
@@ -26,6 +27,7 @@ int RunFactoryReset(const Invocation& in) {
     const QStringList ports = PortsOf(in.Args);
     if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
     const QString backupFolder = BackupFolderOf(in.Args);
+    in.Result.Writes = true;
     const auto resetOne = [&backupFolder](PortWork& work) {
         // The read-out names the controller, whose prompt ends every command's answer, and
         // gives the configuration kept before the reset.
@@ -45,9 +47,11 @@ int RunFactoryReset(const Invocation& in) {
             backup = kept.Path;
             work.Tell(BackupKeptText(backup));
         }
-        if (FactoryReset(console->Link, config,
-                         work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum)) !=
-            WriteResult::Ok) {
+        const WriteResult reset =
+            FactoryReset(console->Link, config,
+                         work.Report(QStringLiteral("resetting"), FactoryResetProgressMaximum));
+        work.Outcome = OutcomeOf(reset, console->Link, backup);
+        if (reset != WriteResult::Ok) {
             console->PrintFailure(work.Err, ReportWriteFailure(console->Link.End()).Text);
             return PrintWriteState(work, StateAfterEndedWrite(console->Link), backup);
         }

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
+#include "cli/ResultDocument.h"
 #include "cli/TraceFile.h"
 
 namespace kv::cli {
@@ -40,6 +41,11 @@ struct Invocation {
     QTextStream& Out;
     QTextStream& Err;
     ConsoleSettings Console;
+    // --json: the document printed on Out once the command is done.
+    ResultDocument& Result;
+
+    // Where the command's text for people goes: Out, or Err when Out carries the document.
+    QTextStream& Text() const { return Result.Wanted() ? Err : Out; }
 };
 
 }  // namespace kv::cli

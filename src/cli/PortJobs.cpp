@@ -24,6 +24,8 @@ PortRun RunOnePort(const QString& port, const ConsoleSettings& console, bool mar
         run.Status = task(work);
         run.Columns = work.Columns;
         run.WarningLines = work.WarningLines;
+        run.Outcome = work.Outcome;
+        run.Result = work.Result;
     }
     run.Seconds = double(timer.nsecsElapsed()) / 1e9;
     progress.Forget(port);
@@ -58,20 +60,22 @@ int RunOnPorts(const QStringList& ports, const Invocation& in, const PortTask& t
     for (const auto& thread : threads) thread->wait();
     progress.Clear();
 
+    for (qsizetype i = 0; i < ports.size(); ++i) in.Result.AddPort(ports[i], runs[i]);
     if (ports.size() == 1) {
         // Results before messages when both go to one place; where a backup went was told at once.
-        in.Out << runs[0].Out << Qt::flush;
+        in.Text() << runs[0].Out << Qt::flush;
         in.Err << runs[0].Err;
         return StatusAfter(runs[0].Status);
     }
     int status = 0;
     for (qsizetype i = 0; i < ports.size(); ++i) {
-        PrintMarked(ports[i], runs[i].Out, in.Out);
+        PrintMarked(ports[i], runs[i].Out, in.Text());
         PrintMarked(ports[i], runs[i].Err, in.Err);
         status = WorseStatus(status, runs[i].Status);
     }
     in.Err << Qt::flush;
-    PrintPortTable(ports, runs, in.Out);
+    // The document of --json takes the table's place.
+    if (!in.Result.Wanted()) PrintPortTable(ports, runs, in.Out);
     return StatusAfter(status);
 }
 

@@ -3,11 +3,13 @@
 // with its own port object and console link, a progress line on a terminal, and at the
 // end a table of port, outcome and seconds.
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "cli/Invocation.h"
@@ -30,6 +32,10 @@ struct PortWork {
     QList<std::pair<QString, QString>> Columns = {};
     // The warnings written first to Err; the table's outcome is the line after them.
     int WarningLines = 0;
+    // For --json: how the operation ended (OutcomeOf), and the fields of the port's entry
+    // that are the command's own (ResultDocument).
+    std::optional<OperationOutcome> Outcome = {};
+    QJsonObject Result = {};
 
     ProgressFn Report(const QString& doing, int maximum) const {
         return Progress.For(Port, doing, maximum);
@@ -51,7 +57,8 @@ using PortTask = std::function<int(PortWork& work)>;
 
 // Runs `task` for every port at once, each on its own thread. With one port its messages
 // go straight to the invocation's output and error streams; with more each line is marked
-// with its port and a table follows. The status is 0 only when every port succeeded, else
+// with its port and a table follows (with --json: each port's entry in the document, and
+// no table). The status is 0 only when every port succeeded, else
 // the highest port status; after SIGINT or SIGTERM, which stop every port before its next
 // console line, it is StopOnSignal::ExitStatus().
 int RunOnPorts(const QStringList& ports, const Invocation& in, const PortTask& task);

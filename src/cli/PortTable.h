@@ -2,12 +2,16 @@
 // The table that ends a command on more than one port: port, outcome, the command's own
 // columns and seconds, one row per port.
 
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include "save/OperationOutcome.h"
 
 namespace kv::cli {
 
@@ -23,6 +27,9 @@ struct PortRun {
     // Further columns of the table, as heading and value, in order.
     QList<std::pair<QString, QString>> Columns;
     int WarningLines = 0;  // the first lines of Err; the outcome is the line after them
+    // For --json: how the operation ended, when the command knows, and the port's own fields.
+    std::optional<OperationOutcome> Outcome;
+    QJsonObject Result;
 };
 
 // `runs` are in the order of `ports`.

@@ -65,12 +65,13 @@ int ChangeAssignment(const Invocation& in) {
         return ExitFailed;
     }
     if (assign)
-        in.Out << "COM " << number << " is " << AssignedDevice(number)
-               << (*replyTimeout > 0 ? QStringLiteral(", reply time-out %1 ms").arg(*replyTimeout)
-                                     : QString())
-               << " (kept in " << AssignmentFile() << ")\n";
+        in.Text() << "COM " << number << " is " << AssignedDevice(number)
+                  << (*replyTimeout > 0
+                          ? QStringLiteral(", reply time-out %1 ms").arg(*replyTimeout)
+                          : QString())
+                  << " (kept in " << AssignmentFile() << ")\n";
     else
-        in.Out << "COM " << number << " is no longer assigned.\n";
+        in.Text() << "COM " << number << " is no longer assigned.\n";
     return ExitOk;
 }
 
@@ -81,9 +82,9 @@ int RunPortsCommand(const Invocation& in) {
         in.Err << UsageLine(*FindCommand(QStringLiteral("ports"))) << "\n";
         return ExitUsage;
     }
-    for (const ComPortEntry& entry : ListComPorts()) PrintEntry(in.Out, entry);
-    in.Out << "Assignments (ports --assign) are kept in " << AssignmentFile() << ";\n"
-           << "links named COM1 .. COM16 in " << PortFolder() << " come next.\n";
+    for (const ComPortEntry& entry : ListComPorts()) PrintEntry(in.Text(), entry);
+    in.Text() << "Assignments (ports --assign) are kept in " << AssignmentFile() << ";\n"
+              << "links named COM1 .. COM16 in " << PortFolder() << " come next.\n";
     return ExitOk;
 }
 

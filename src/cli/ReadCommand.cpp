@@ -1,6 +1,7 @@
 // `read --port P [--json [--texts] [--no-derived]] [--out-dir DIR]`: reads gateways and
 // prints their configuration, or with --out-dir or more than one port writes it as PORT.json
-// into the folder.
+// into the folder. With --json and more than one port (or --out-dir) it prints the result
+// document, each port's configuration in it (or its file's name).
 
 #include <QDir>
 
@@ -10,6 +11,7 @@
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
 #include "config/ConfigFile.h"
+#include "config/ConfigJson.h"
 #include "platform/PortNaming.h"
 
 namespace kv::cli {
@@ -26,8 +28,12 @@ int RunRead(const Invocation& in) {
         in.Err << "--texts and --no-derived go with --json or --out-dir\n";
         return ExitUsage;
     }
+    // One port's configuration is the file itself; the document of many ports carries each
+    // port's, or with --out-dir the names of their files.
+    if (json && !toFiles) in.Result.PrintFileInstead();
+    const bool intoDocument = in.Result.Wanted() && !in.Args.isSet(QStringLiteral("out-dir"));
     QString folder;
-    if (toFiles &&
+    if (toFiles && !intoDocument &&
         (folder = OutputFolder(in.Args.value(QStringLiteral("out-dir")), in.Err)).isEmpty())
         return ExitFailed;
 
@@ -36,11 +42,16 @@ int RunRead(const Invocation& in) {
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();  // frees the port for other programs while the output is made
-        if (toFiles)
-            return WriteOutputFile(QDir(folder).filePath(PortFileStem(work.Port) + ".json"),
-                                   ConfigFileText(config, form), work.Err)
-                       ? ExitOk
-                       : ExitFailed;
+        if (intoDocument) {
+            work.Result.insert(QStringLiteral("Configuration"), ConfigToJson(config, form));
+            return ExitOk;
+        }
+        if (toFiles) {
+            const QString path = QDir(folder).filePath(PortFileStem(work.Port) + ".json");
+            work.Result.insert(QStringLiteral("File"), path);
+            return WriteOutputFile(path, ConfigFileText(config, form), work.Err) ? ExitOk
+                                                                                 : ExitFailed;
+        }
         if (json)
             work.Out << ConfigFileText(config, form);
         else

@@ -59,7 +59,7 @@ void DiffValues(const QJsonValue& a, const QJsonValue& b, const QString& path,
     else if (a.isArray() && b.isArray() && !IsOneField(a) && !IsOneField(b))
         DiffLists(a.toArray(), b.toArray(), path, result);
     else if (a != b)
-        result.Changes << FieldChangeText(path, a, b);
+        result.Changes.append({path, a, b});
 }
 
 // Valid 1 for each listed command without it, and CmdCount from the list's length.
@@ -151,19 +151,21 @@ bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& err
     return true;
 }
 
-QStringList DiffBackupBytes(const EepromImage& a, const EepromImage& b) {
-    QStringList changes;
+QList<FieldChange> DiffBackupBytes(const EepromImage& a, const EepromImage& b) {
+    QList<FieldChange> changes;
     for (const int block : ConfigBlocks)
         for (int address = 0; address < EepromBlockSize; ++address) {
             const uint8_t before = a.Blocks[block][address];
             const uint8_t after = b.Blocks[block][address];
             if (before != after)
-                changes << QStringLiteral("Block %1, address %2: %3 -> %4")
-                               .arg(block)
-                               .arg(address)
-                               .arg(HexByteText(before), HexByteText(after));
+                changes.append({QStringLiteral("Block %1, address %2").arg(block).arg(address),
+                                before, after});
         }
     return changes;
+}
+
+QString ByteValueText(const QString&, const QJsonValue& byte) {
+    return HexByteText(static_cast<uint8_t>(byte.toInt()));
 }
 
 }  // namespace kv

@@ -1,19 +1,20 @@
 #pragma once
 // Two configurations compared field by field, each as the JSON tree `read --json` prints,
-// so every field the JSON holds is compared and named by its key path:
-// "SerialClasses[0].Commands[2].Length: 10 -> 12".
+// so every field the JSON holds is compared and named by its key path (FieldChangeTexts:
+// "SerialClasses[0].Commands[2].Length: 10 -> 12").
 
 #include <QJsonObject>
 #include <QStringList>
 
 #include "config/EepromImage.h"
+#include "config/FieldText.h"
 #include "config/GatewayConfig.h"
 
 namespace kv {
 
 struct ConfigDifferences {
-    QStringList Changes;  // "<key path>: <A's value> -> <B's value>"
-    QStringList OnlyInA;  // key paths of fields B does not hold: left out, not changes
+    QList<FieldChange> Changes;  // Before: A's value, After: B's
+    QStringList OnlyInA;         // key paths of fields B does not hold: left out, not changes
     QStringList OnlyInB;
     bool Equal() const { return Changes.isEmpty(); }
 };
@@ -34,8 +35,9 @@ QJsonObject BackupConfigTree(const EepromImage& image);
 // faults in `errors` (as `apply` reports them) when the file is not one `apply` takes.
 bool ConfigFileTree(const QJsonObject& file, QJsonObject& tree, QStringList& errors);
 
-// The configuration bytes two backups hold, address by address:
-// "Block 8, address 35: 0A -> 0C".
-QStringList DiffBackupBytes(const EepromImage& a, const EepromImage& b);
+// The configuration bytes two backups hold, address by address: the path "Block 8, address
+// 35", the bytes as numbers; shown with ByteValueText ("Block 8, address 35: 0A -> 0C").
+QList<FieldChange> DiffBackupBytes(const EepromImage& a, const EepromImage& b);
+QString ByteValueText(const QString& path, const QJsonValue& byte);
 
 }  // namespace kv

@@ -67,8 +67,16 @@ QString FieldValueText(const QString& keyPath, const QJsonValue& value) {
 }
 
 QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const QJsonValue& after) {
-    return QStringLiteral("%1: %2 -> %3")
-        .arg(keyPath, FieldValueText(keyPath, before), FieldValueText(keyPath, after));
+    return FieldChangeTexts({{keyPath, before, after}}).first();
+}
+
+QStringList FieldChangeTexts(const QList<FieldChange>& changes, ValueTextFn valueText) {
+    QStringList texts;
+    for (const FieldChange& change : changes)
+        texts.append(QStringLiteral("%1: %2 -> %3")
+                         .arg(change.Path, valueText(change.Path, change.Before),
+                              valueText(change.Path, change.After)));
+    return texts;
 }
 
 }  // namespace kv

@@ -5,7 +5,9 @@
 // "192.168.0.10", an absent value as "(none)".
 
 #include <QJsonValue>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -26,5 +28,20 @@ QString FieldValueText(const QString& keyPath, const QJsonValue& value);
 
 // "<key path>: <old> -> <new>", both values as FieldValueText shows them.
 QString FieldChangeText(const QString& keyPath, const QJsonValue& before, const QJsonValue& after);
+
+// One field that differs between two configurations; an absent value is Undefined.
+struct FieldChange {
+    QString Path;  // "SerialClasses[0].Parity"
+    QJsonValue Before;
+    QJsonValue After;
+    bool operator==(const FieldChange&) const = default;
+};
+
+// How a value of a change is shown.
+using ValueTextFn = QString (*)(const QString& keyPath, const QJsonValue& value);
+
+// "<key path>: <old> -> <new>" for each change, the values as `valueText` shows them.
+QStringList FieldChangeTexts(const QList<FieldChange>& changes,
+                             ValueTextFn valueText = FieldValueText);
 
 }  // namespace kv

@@ -45,9 +45,9 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     }
     outcome.NodeId = QString::number(plan.Config.DeviceNetParams.NodeId);
     outcome.Ip = plan.Config.EthernetParams.Ip;
+    outcome.Changes = ConfigChanges(read, AsWritten(plan.Config, plan.PollPaths));
 
     if (options.DryRun) {
-        outcome.Changes = ConfigChanges(read, AsWritten(plan.Config, plan.PollPaths));
         outcome.Ok = true;
         return outcome;
     }

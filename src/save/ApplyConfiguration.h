@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "config/FieldText.h"
 #include "console/ConsoleLink.h"
 #include "console/ReadOut.h"
 #include "eds/EdsText.h"
@@ -39,7 +40,7 @@ struct ApplyOutcome {
     QStringList Errors;    // the window's messages, or "<key path>: <message>" lines
     QStringList Warnings;
     QString EdsPath;
-    QStringList Changes;  // what the write changes (ConfigChanges), for a dry run
+    QList<FieldChange> Changes;  // what the write changes (ConfigChanges), once checked
     ApplyState State = ApplyState::NotWritten;
     QString BackupPath;          // the configuration as read before the write
     bool ConsoleFailed = false;  // the gateway stopped answering (the last exchange tells more)

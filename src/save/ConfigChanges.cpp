@@ -18,7 +18,7 @@ bool IsDerived(const QString& key) {
 }
 
 void Compare(const QJsonValue& held, const QJsonValue& written, const QString& path,
-             QStringList& changes) {
+             QList<FieldChange>& changes) {
     if (held.isObject() && written.isObject()) {
         const QJsonObject a = held.toObject();
         const QJsonObject b = written.toObject();
@@ -37,13 +37,13 @@ void Compare(const QJsonValue& held, const QJsonValue& written, const QString& p
                     QStringLiteral("%1[%2]").arg(path).arg(i), changes);
         return;
     }
-    if (held != written) changes.append(FieldChangeText(path, held, written));
+    if (held != written) changes.append({path, held, written});
 }
 
 }  // namespace
 
-QStringList ConfigChanges(const GatewayConfig& held, const GatewayConfig& written) {
-    QStringList changes;
+QList<FieldChange> ConfigChanges(const GatewayConfig& held, const GatewayConfig& written) {
+    QList<FieldChange> changes;
     Compare(ConfigToJson(held), ConfigToJson(written), {}, changes);
     return changes;
 }

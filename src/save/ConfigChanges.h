@@ -1,12 +1,13 @@
 #pragma once
-// What a save would change in a gateway: one line per field that differs between what the
-// gateway holds and what is to be written, "<key path>: <old> -> <new>", in the key paths
-// of the configuration file. Fields the gateway derives itself (FirmwareInfo,
-// ConfigMarker, PortChecksum, ComBaudIndex) are not listed.
+// What a save would change in a gateway: each field that differs between what the gateway
+// holds and what is to be written, by its key path in the configuration file (shown as
+// "<key path>: <old> -> <new>" by FieldChangeTexts). Fields the gateway derives itself
+// (FirmwareInfo, ConfigMarker, PortChecksum, ComBaudIndex) are not listed.
 
 #include <QJsonValue>
 #include <QStringList>
 
+#include "config/FieldText.h"
 #include "config/GatewayConfig.h"
 
 namespace kv {
@@ -14,7 +15,7 @@ namespace kv {
 inline const char* const ChangesTitle = "Changes to write";
 inline const char* const NoChangesText = "Nothing to change: the gateway holds this already.";
 
-QStringList ConfigChanges(const GatewayConfig& held, const GatewayConfig& written);
+QList<FieldChange> ConfigChanges(const GatewayConfig& held, const GatewayConfig& written);
 
 // The configuration the save writes: the editor's working copy of the classes with the
 // port settings of the main window, and the poll paths of the save window.

@@ -47,7 +47,7 @@ OperationOutcome OutcomeOf(const ApplyOutcome& outcome, const LinkEndState& end)
     OperationOutcome told{OutcomeKind::Succeeded, outcome.State, outcome.BackupPath,
                           outcome.Errors.join(u'\n')};
     if (outcome.Ok && outcome.State == ApplyState::NotWritten)
-        told.Detail = outcome.Changes.join(u'\n');
+        told.Detail = FieldChangeTexts(outcome.Changes).join(u'\n');
     if (outcome.Ok) return told;
     if (outcome.ConsoleFailed)
         told.Kind = KindOfFailedExchange(end.Kind);

@@ -43,7 +43,7 @@ void EDSAndEEPSet::ReadGatewayThen(std::function<void(const GatewayConfig&)> nex
 void EDSAndEEPSet::ReadBeforeFileSave() {
     ReadGatewayThen([this](const GatewayConfig& read) {
         const GatewayConfig written = AsWritten(session_.Config, working_);
-        const QStringList changes = ConfigChanges(read, written);
+        const QStringList changes = FieldChangeTexts(ConfigChanges(read, written));
         QString text = changes.isEmpty() ? QString::fromLatin1(NoChangesText) : changes.join(u'\n');
         if (const QStringList warnings = ConfigWarnings(written); !warnings.isEmpty())
             text += QStringLiteral("\n\nWarnings:\n") + warnings.join(u'\n');
