@@ -21,18 +21,19 @@ NO_GATEWAY = "Can't open COM 3!\nNo device is behind COM 3."
 #  Read per port: (NodeId, Ip))
 RUNS = [
     (["--check", "--diff"],
-     [(True, False, None, False, None), (True, False, None, False, None),
-      (False, True, None, False, NO_GATEWAY)],
+     [(True, False, "nothing-written", False, None),
+      (True, False, "nothing-written", False, None),
+      (False, True, "nothing-written", False, NO_GATEWAY)],
      [(5, "192.168.255.1"), (5, "192.168.255.1")]),
     ([],
      [(True, False, "written-and-verified", True, None),
       (True, False, "written-and-verified", True, None),
-      (False, True, None, False, NO_GATEWAY)],
+      (False, True, "nothing-written", False, NO_GATEWAY)],
      [(11, "192.168.1.11"), (12, "192.168.1.12")]),
     ([],
      [(False, False, "nothing-written", False, None),
       (False, False, "nothing-written", False, None),
-      (False, True, None, False, NO_GATEWAY)],
+      (False, True, "nothing-written", False, NO_GATEWAY)],
      [(11, "192.168.1.11"), (12, "192.168.1.12")]),
 ]
 CHECK_DIFF = {"before": 'DeviceNetParams.NodeId: 5\nEthernetParams.Ip: "192.168.255.1"\n'
@@ -83,7 +84,7 @@ def main(bin_dir, collection_dir):
                 writes = output["Write"]
                 got = [(r["changed"], r.get("failed", False), r.get("state"),
                         (r.get("backup") or "").startswith(env["BACKUPS"]),
-                        r["msg"] if r.get("failed") else None) for r in writes]
+                        r.get("msg") if r.get("failed") else None) for r in writes]
                 if got != written:
                     failures.append(f"{options}: Write gave {got}, not {written}")
                 got = [(r["config"]["DeviceNetParams"]["NodeId"],

@@ -115,9 +115,10 @@ RETURN = r'''
 state:
   description:
     - What the gateway holds now, C(nothing-written), C(partly-written), C(written)
-      (not verified) or C(written-and-verified). A gateway that is
-      C(partly-written) gets its earlier configuration back by applying I(backup).
-  returned: when the gateway was reached
+      (not verified) or C(written-and-verified); in check mode C(nothing-written).
+      A gateway that is C(partly-written) gets its earlier configuration back by applying
+      I(backup).
+  returned: when kv9052r-cli gave a result
   type: str
   sample: written-and-verified
 backup:
@@ -246,7 +247,9 @@ def main():
         required_one_of=[('src', 'config')],
         supports_check_mode=True,
     )
-    status, document, err = run_cli(module, 'apply', apply_arguments(module))
+    # The outcome says how it ended: a status Ansible would read as a failure (3: changes
+    # found) is left out of the result.
+    _, document, err = run_cli(module, 'apply', apply_arguments(module))
     port = port_result(module, document, err)
     changes = port.get('Changes', [])
     state = port.get('State')
@@ -255,7 +258,7 @@ def main():
         state=state, backup=port.get('Backup'), outcome=port.get('Outcome'),
         message=port.get('Message', ''), device=port.get('Device'), node_id=port.get('NodeId'),
         ip=port.get('Ip'), changes=changes, problems=port.get('Problems', []),
-        seconds=port.get('Seconds'), rc=status)
+        seconds=port.get('Seconds'))
     if module._diff:
         result['diff'] = diff_of(module.params['port'], changes)
     for warning in port.get('Warnings', []):
