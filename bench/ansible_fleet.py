@@ -7,6 +7,7 @@ run writes. Not a test: the machine's load decides the figure.
 Usage: ansible_fleet.py BIN_DIR COLLECTION_DIR"""
 
 import os
+import resource
 import shutil
 import socket
 import subprocess
@@ -91,22 +92,28 @@ def main(bin_dir, collection_dir):
                 file.write(PLAY)
 
             def play(limit, baud):
+                """The play's wall time and the CPU time of its processes (Ansible's, the
+                modules' and kv9052r-cli's), in seconds."""
+                cpu = resource.getrusage(resource.RUSAGE_CHILDREN)
                 started = time.monotonic()
                 run = subprocess.run(["ansible-playbook", "-i", "inventory.yml", "play.yml",
                                       "--forks", str(GATEWAYS), "--limit", limit,
-                                      "-e", f"baud={baud}"],
+                                      "-e", f"{{\"baud\": {baud}}}"],
                                      env=env, cwd=folder, capture_output=True, text=True)
                 if run.returncode != 0:
                     sys.exit(f"the play on {limit} failed:\n{run.stdout}{run.stderr}")
-                return time.monotonic() - started
+                wall = time.monotonic() - started
+                now = resource.getrusage(resource.RUSAGE_CHILDREN)
+                return wall, now.ru_utime + now.ru_stime - cpu.ru_utime - cpu.ru_stime
 
             play("all", 9600)  # every gateway gets its node ID, so that runs below change one field
             alone = many = 1e9
             for run in range(RUNS):
                 baud = (19200, 9600)[run % 2]
-                one, all_ = play("gw1", baud), play("all", baud)
-                print(f"run {run + 1}: the play on one gateway {one:.1f} s, "
-                      f"on {GATEWAYS} {all_:.1f} s")
+                (one, one_cpu), (all_, all_cpu) = play("gw1", baud), play("all", baud)
+                print(f"run {run + 1}: the play on one gateway {one:.1f} s (CPU {one_cpu:.1f} s), "
+                      f"on {GATEWAYS} {all_:.1f} s (CPU {all_cpu:.1f} s, "
+                      f"{os.cpu_count()} processors)")
                 alone, many = min(alone, one), min(many, all_)
         finally:
             for process in processes:
