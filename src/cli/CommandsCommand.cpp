@@ -17,13 +17,29 @@
 namespace kv::cli {
 namespace {
 
+QString ListKey(int classIndex) {
+    return IsSerialClassIndex(classIndex) ? QStringLiteral("SerialClasses")
+                                          : QStringLiteral("TcpClasses");
+}
+
+int PositionInList(int classIndex) {
+    return IsSerialClassIndex(classIndex) ? classIndex : classIndex - SerialClassCount;
+}
+
+// The class as `file` would hold it, in the file's form.
+QJsonObject ClassAsWritten(const QJsonObject& file, int classIndex, const GatewayConfig& config) {
+    return ConfigToJson(config, FormOfFile(file))
+        .value(ListKey(classIndex))
+        .toArray()
+        .at(PositionInList(classIndex))
+        .toObject();
+}
+
 // The file with the class's commands replaced; the rest of the file stays as it was.
 QJsonObject WithCommands(QJsonObject file, int classIndex, const GatewayConfig& config) {
-    const bool serial = IsSerialClassIndex(classIndex);
-    const QString listKey = serial ? QStringLiteral("SerialClasses") : QStringLiteral("TcpClasses");
-    const int position = serial ? classIndex : classIndex - SerialClassCount;
-    const QJsonObject written =
-        ConfigToJson(config, FormOfFile(file)).value(listKey).toArray().at(position).toObject();
+    const QString listKey = ListKey(classIndex);
+    const int position = PositionInList(classIndex);
+    const QJsonObject written = ClassAsWritten(file, classIndex, config);
     QJsonArray list = file.value(listKey).toArray();
     while (list.size() <= position) list.append(QJsonObject());
     QJsonObject record = list.at(position).toObject();
@@ -35,7 +51,8 @@ QJsonObject WithCommands(QJsonObject file, int classIndex, const GatewayConfig& 
 }
 
 int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& config,
-             int classIndex, const QCommandLineParser& args, QTextStream& out, QTextStream& err) {
+             int classIndex, const QCommandLineParser& args, QTextStream& out, QTextStream& err,
+             QJsonObject& result) {
     const QString tablePath = args.value(QStringLiteral("set"));
     QByteArray bytes;
     if (const QString failure = ReadInputFile(tablePath, bytes); !failure.isEmpty()) {
@@ -54,6 +71,7 @@ int SetTable(const QString& configPath, const QJsonObject& file, GatewayConfig& 
     // The file's other keys, its Comment among them, stay as they were.
     const QByteArray text = ConfigObjectText(WithCommands(file, classIndex, config));
     if (!WriteOutputFile(target, text, err)) return ExitFailed;
+    result.insert(QStringLiteral("File"), target);
     const qsizetype count = table.Commands.size();
     out << ClassName(classIndex) << ": " << CountText(count, "command") << " written to " << target
         << "\n";
@@ -96,9 +114,17 @@ int RunCommands(const Invocation& in) {
         for (const QString& error : errors) err << path << ": " << error << "\n";
         return ExitUsage;
     }
-    if (setting) return SetTable(path, file.Json, config, *classIndex, in.Args, out, err);
-    out << QString::fromUtf8(CommandTableCsv(CommandsOfClass(config, *classIndex, false)));
-    return ExitOk;
+    in.Result.Fields.insert(QStringLiteral("Class"), ClassName(*classIndex));
+    const int status = setting ? SetTable(path, file.Json, config, *classIndex, in.Args, out, err,
+                                          in.Result.Fields)
+                               : ExitOk;
+    if (!setting)
+        out << QString::fromUtf8(CommandTableCsv(CommandsOfClass(config, *classIndex, false)));
+    if (status == ExitOk)
+        in.Result.Fields.insert(
+            QStringLiteral("Commands"),
+            ClassAsWritten(file.Json, *classIndex, config).value(QStringLiteral("Commands")));
+    return status;
 }
 
 const bool registered = RegisterCommand(

@@ -2,6 +2,9 @@
 // where the mapping comes from, so a user can find which number to use; keeps or drops a
 // user's own assignment, a device or a network port.
 
+#include <QJsonArray>
+#include <QJsonObject>
+
 #include "cli/CommandRegistry.h"
 #include "cli/PortArguments.h"
 #include "platform/PortNaming.h"
@@ -28,6 +31,42 @@ void PrintEntry(QTextStream& out, const ComPortEntry& entry) {
     PrintDetail(out, "description", entry.Description);
     PrintDetail(out, "maker", entry.Manufacturer);
     PrintDetail(out, "stable name", entry.StableName);
+}
+
+// Where COM n's device comes from, in the result document.
+QString SourceWord(ComSource source) {
+    switch (source) {
+        case ComSource::None:
+            return {};
+        case ComSource::Assignment:
+            return QStringLiteral("assigned");
+        case ComSource::NetworkAssignment:
+            return QStringLiteral("network-assigned");
+        case ComSource::PortFolder:
+            return QStringLiteral("port-folder-link");
+        case ComSource::BrokenLink:
+            return QStringLiteral("broken-link");
+        case ComSource::UnreadableAssignments:
+            return QStringLiteral("unreadable-assignments");
+        case ComSource::RefusedAssignment:
+            return QStringLiteral("refused-assignment");
+        case ComSource::PortsPresent:
+            break;
+    }
+    return QStringLiteral("port-present");
+}
+
+QJsonObject EntryFields(const ComPortEntry& entry) {
+    QJsonObject fields{{QStringLiteral("Port"), QStringLiteral("COM%1").arg(entry.Number)},
+                       {QStringLiteral("Device"), entry.Device},
+                       {QStringLiteral("Source"), SourceWord(entry.Source)}};
+    const std::pair<const char*, QString> details[] = {{"Description", entry.Description},
+                                                       {"Manufacturer", entry.Manufacturer},
+                                                       {"StableName", entry.StableName},
+                                                       {"Refusal", entry.Refusal}};
+    for (const auto& [key, value] : details)
+        if (!value.isEmpty()) fields.insert(QLatin1String(key), value);
+    return fields;
 }
 
 int ChangeAssignment(const Invocation& in) {
@@ -82,7 +121,12 @@ int RunPortsCommand(const Invocation& in) {
         in.Err << UsageLine(*FindCommand(QStringLiteral("ports"))) << "\n";
         return ExitUsage;
     }
-    for (const ComPortEntry& entry : ListComPorts()) PrintEntry(in.Text(), entry);
+    QJsonArray listed;
+    for (const ComPortEntry& entry : ListComPorts()) {
+        PrintEntry(in.Text(), entry);
+        listed.append(EntryFields(entry));
+    }
+    in.Result.Fields.insert(QStringLiteral("ComPorts"), listed);
     in.Text() << "Assignments (ports --assign) are kept in " << AssignmentFile() << ";\n"
               << "links named COM1 .. COM16 in " << PortFolder() << " come next.\n";
     return ExitOk;

@@ -14,25 +14,32 @@
 #include "config/NumberText.h"
 #include "platform/LimitedFile.h"
 #include "report/ReportFile.h"
+#include "save/ResultEntry.h"
 
 namespace kv::cli {
 namespace {
 
 constexpr const char* PartyOptions[] = {"site", "customer", "tag", "engineer"};
 
-int Write(ReportSubject subject, const QCommandLineParser& args, QTextStream& err) {
+// Writes the report; its file's name goes into `result`, the result document's fields.
+int Write(ReportSubject subject, const QCommandLineParser& args, QTextStream& err,
+          QJsonObject& result) {
     QString* parties[] = {&subject.Parties.Site, &subject.Parties.Customer, &subject.Parties.Tag,
                           &subject.Parties.Engineer};
     for (int i = 0; i < 4; ++i) *parties[i] = args.value(QLatin1String(PartyOptions[i]));
     const QString output = args.value(QStringLiteral("output"));
     const QString failure = WriteReport(subject, output);
-    if (failure.isEmpty()) return ExitOk;
+    if (failure.isEmpty()) {
+        result.insert(QStringLiteral("File"), output);
+        return ExitOk;
+    }
     err << "Can't write " << output << ": " << failure << "\n";
     return ExitFailed;
 }
 
 // The fingerprint is of the file's own bytes, so a page can be matched to the file.
-int ReportOfFile(const QString& path, const QCommandLineParser& args, QTextStream& err) {
+int ReportOfFile(const QString& path, const Invocation& in) {
+    QTextStream& err = in.Err;
     QByteArray bytes;
     if (const QString failure = ReadInputFile(path, bytes); !failure.isEmpty()) {
         err << path << ": " << failure << "\n";
@@ -46,12 +53,13 @@ int ReportOfFile(const QString& path, const QCommandLineParser& args, QTextStrea
     const QString name = QFileInfo(path).fileName();
     const ReportSubject subject = FileSubject(file, bytes, name);
     if (const QStringList& problems = subject.Findings.Problems; !problems.isEmpty()) {
+        in.Result.Fields.insert(QStringLiteral("Problems"), FindingsEntry(problems));
         for (const QString& problem : problems) err << "Problem: " << problem << "\n";
         err << "No report was written: the file has " << CountText(problems.size(), "problem")
             << ".\n";
         return ExitProblems;
     }
-    return Write(subject, args, err);
+    return Write(subject, in.Args, err, in.Result.Fields);
 }
 
 int ReportOfGateway(const Invocation& in, const QStringList& ports) {
@@ -64,7 +72,7 @@ int ReportOfGateway(const Invocation& in, const QStringList& ports) {
         return Write(
             WholeConfigSubject(config, work.Port,
                                QStringLiteral("the configuration as read --json prints it")),
-            in.Args, work.Err);
+            in.Args, work.Err, work.Result);
     };
     return RunOnPorts(ports, in, reportOne);
 }
@@ -81,8 +89,7 @@ int RunReport(const Invocation& in) {
         in.Err << "A report is of one configuration: give a file or one --port.\n";
         return ExitUsage;
     }
-    return operands.isEmpty() ? ReportOfGateway(in, ports)
-                              : ReportOfFile(operands.first(), in.Args, in.Err);
+    return operands.isEmpty() ? ReportOfGateway(in, ports) : ReportOfFile(operands.first(), in);
 }
 
 const bool registered = RegisterCommand(

@@ -24,6 +24,9 @@ QStringList ResultKeyOrder(const QString& holder) {
     if (holder == u"Changes") return {"Path", "Before", "After", "BeforeText", "AfterText"};
     if (holder == u"Differences") return {"Path", "A", "B", "AText", "BText"};
     if (holder == u"Problems" || holder == u"Warnings") return {"Path", "Message"};
+    if (holder == u"ComPorts")
+        return {"Port", "Device", "Source", "Description", "Manufacturer", "StableName", "Refusal"};
+    if (holder == u"Compared") return {"A", "B", "Raw"};
     if (holder == u"Configuration") return ConfigKeyOrder({});
     return ConfigKeyOrder(holder);
 }

@@ -16,6 +16,7 @@
 #include "save/BackupBeforeWrite.h"
 #include "save/FactoryReset.h"
 #include "save/OutcomeOf.h"
+#include "save/ResultEntry.h"
 #include "sim/DemoImages.h"
 #include "support/SimulatedGateway.h"
 #include "support/TestFiles.h"
@@ -468,7 +469,8 @@ TEST(OperationOutcomeTest, EachKindIsToldInItsWordsWithTheGatewaysState) {
     EXPECT_EQ(ExchangeFailureText({LinkEnd::OutOfTime, {}}), "Timeout");
 }
 
-// Each operation's own result read as one outcome: its kind, the gateway's state and the words.
+// Each operation's own result read as one outcome: its kind, the gateway's state and the words,
+// and the Outcome and State of its port's entry in the result document of --json.
 TEST(OperationOutcomeTest, EachOperationsEndIsOneOutcome) {
     const LinkEndState lost{LinkEnd::DeviceLost, "Gone."};
     ApplyOutcome eds;
@@ -488,27 +490,39 @@ TEST(OperationOutcomeTest, EachOperationsEndIsOneOutcome) {
         OutcomeKind Kind;
         ApplyState State;
         QString Detail;
-    } rows[] = {
-        {OutcomeOf(ReadOutResult::UnknownController, {}), OutcomeKind::Refused,
-         ApplyState::NotWritten, "This modules is not 5308!"},
-        {OutcomeOf(ReadOutResult::Timeout, lost), OutcomeKind::DeviceLost, ApplyState::NotWritten,
-         "Gone."},
-        {OutcomeOf(dryRun, {}), OutcomeKind::Succeeded, ApplyState::NotWritten, "a: 1 -> 2"},
-        {OutcomeOf(refused, {}), OutcomeKind::Refused, ApplyState::NotWritten,
-         "Invalid Mask address!"},
-        {OutcomeOf(eds, {}), OutcomeKind::FileNotWritten, ApplyState::WrittenVerified,
-         "No folder to write x.eds to"},
-        {OutcomeOf(differs, {}), OutcomeKind::Succeeded, ApplyState::WrittenVerified,
-         "a: 1, read 2"},
-        {OutcomeOf(CopyOutcome{CopyResult::FileError, "Disk full.", {}}, "b.ini", {}),
-         OutcomeKind::FileNotWritten, ApplyState::NotWritten,
-         "Can't write the backup file b.ini.\nDisk full."},
-        {OutcomeOf(partly, "b.ini", {LinkEnd::OutOfTime, {}}), OutcomeKind::OutOfTime,
-         ApplyState::PartlyWritten, "Timeout"}};
+        QString Entry;  // Outcome and State
+    } rows[] = {{OutcomeOf(ReadOutResult::UnknownController, {}), OutcomeKind::Refused,
+                 ApplyState::NotWritten, "This modules is not 5308!", "refused nothing-written"},
+                {OutcomeOf(ReadOutResult::Timeout, lost), OutcomeKind::DeviceLost,
+                 ApplyState::NotWritten, "Gone.", "failed nothing-written"},
+                {OutcomeOf(dryRun, {}), OutcomeKind::Succeeded, ApplyState::NotWritten, "a: 1 -> 2",
+                 "ok nothing-written"},
+                {OutcomeOf(refused, {}), OutcomeKind::Refused, ApplyState::NotWritten,
+                 "Invalid Mask address!", "refused nothing-written"},
+                {OutcomeOf(eds, {}), OutcomeKind::FileNotWritten, ApplyState::WrittenVerified,
+                 "No folder to write x.eds to", "failed written-and-verified"},
+                {OutcomeOf(differs, {}), OutcomeKind::Succeeded, ApplyState::WrittenVerified,
+                 "a: 1, read 2", "ok written-and-verified"},
+                {{OutcomeKind::Succeeded, ApplyState::WrittenDifferent, {}, "a"},
+                 OutcomeKind::Succeeded,
+                 ApplyState::WrittenDifferent,
+                 "a",
+                 "failed written"},
+                {{OutcomeKind::Stopped, ApplyState::PartlyWritten, {}, "b"},
+                 OutcomeKind::Stopped,
+                 ApplyState::PartlyWritten,
+                 "b",
+                 "stopped partly-written"},
+                {OutcomeOf(CopyOutcome{CopyResult::FileError, "Disk full.", {}}, "b.ini", {}),
+                 OutcomeKind::FileNotWritten, ApplyState::NotWritten,
+                 "Can't write the backup file b.ini.\nDisk full.", "failed nothing-written"},
+                {OutcomeOf(partly, "b.ini", {LinkEnd::OutOfTime, {}}), OutcomeKind::OutOfTime,
+                 ApplyState::PartlyWritten, "Timeout", "failed partly-written"}};
     for (const auto& row : rows) {
         EXPECT_EQ(row.Outcome.Kind, row.Kind) << row.Detail.toStdString();
         EXPECT_EQ(row.Outcome.State, row.State) << row.Detail.toStdString();
         EXPECT_EQ(row.Outcome.Detail, row.Detail);
+        EXPECT_EQ(OutcomeWord(row.Outcome) + u' ' + StateWord(row.Outcome.State), row.Entry);
     }
     EXPECT_EQ(OutcomeOf(partly, "b.ini", {}).BackupPath, "/b/k.json");
 }
