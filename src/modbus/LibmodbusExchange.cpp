@@ -1,0 +1,71 @@
+#include "modbus/LibmodbusExchange.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+
+#include "platform/SocketWait.h"
+
+namespace kv {
+namespace {
+
+constexpr int StopAskedEveryMs = 100;
+// Once an answer has begun, its bytes follow one another closely on any line; a pause this
+// long inside it ends the wait, so that a stop is never held up by a half answer.
+constexpr int MaxPauseInAnswerMs = 100;
+
+void SetTimeout(modbus_t* context, int (*set)(modbus_t*, uint32_t, uint32_t), int ms) {
+    ms = std::max(ms, 1);
+    set(context, uint32_t(ms / 1000), uint32_t(ms % 1000) * 1000);
+}
+
+ReplyVerdict Failed(ProbeOutcome outcome, const QString& detail) {
+    return {outcome, 0, {}, detail};
+}
+
+ReplyVerdict ReceiveFailure(int error, int timeoutMs) {
+    if (error == ETIMEDOUT)
+        return Failed(ProbeOutcome::Timeout, QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
+    if (error == ECONNRESET)
+        return Failed(ProbeOutcome::Malformed,
+                      QStringLiteral("the connection closed before a whole answer came"));
+    return Failed(ProbeOutcome::Malformed, QString::fromLocal8Bit(modbus_strerror(error)));
+}
+
+}  // namespace
+
+ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeRead& read,
+                          int timeoutMs, const StopRequest& stop) {
+    const QByteArray request = char(read.Unit) + ReadRequestPdu(read);
+    modbus_set_slave(context, read.Unit);
+    if (modbus_send_raw_request(context, reinterpret_cast<const uint8_t*>(request.constData()),
+                                int(request.size())) < 0)
+        return Failed(ProbeOutcome::Unreachable, QString::fromLocal8Bit(modbus_strerror(errno)));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto left = [&deadline] {
+        return int(std::chrono::duration_cast<std::chrono::milliseconds>(
+                       deadline - std::chrono::steady_clock::now())
+                       .count());
+    };
+    for (SocketWait wait = SocketWait::TimedOut; wait == SocketWait::TimedOut;) {
+        if (stop.Requested()) return Failed(ProbeOutcome::Stopped, {});
+        if (left() <= 0)
+            return Failed(ProbeOutcome::Timeout, QStringLiteral("no answer within %1 ms").arg(timeoutMs));
+        wait = WaitForSocketBytes(modbus_get_socket(context), std::min(left(), StopAskedEveryMs));
+    }
+    SetTimeout(context, modbus_set_response_timeout, left());
+    SetTimeout(context, modbus_set_byte_timeout, std::min(left(), MaxPauseInAnswerMs));
+    uint8_t answer[MODBUS_MAX_ADU_LENGTH];
+    const int length = modbus_receive_confirmation(context, answer);
+    if (length < 0) return ReceiveFailure(errno, timeoutMs);
+    const QByteArrayView bytes(answer, length);
+    // libmodbus has checked an RTU answer's CRC and leaves it on.
+    return framing == ModbusFraming::Tcp ? CheckTcpReply(read, 0, bytes)
+                                         : CheckSerialReply(read, bytes.first(std::max(length - 2, 0)));
+}
+
+bool LinkStillInStep(const ReplyVerdict& verdict) {
+    return verdict.Outcome == ProbeOutcome::Ok || verdict.Outcome == ProbeOutcome::Exception;
+}
+
+}  // namespace kv

@@ -1,0 +1,16 @@
+#pragma once
+// A whole probe: every server at once, each on a thread of its own with its own connection,
+// so that a server that never answers holds up no other.
+
+#include <QList>
+
+#include "console/StopRequest.h"
+#include "modbus/ProbePlan.h"
+
+namespace kv {
+
+// Every planned command's result, in class and instance order. Returns within about a
+// tenth of a second of a stop.
+QList<ProbeResult> RunProbes(const ProbePlan& plan, const StopRequest& stop);
+
+}  // namespace kv
