@@ -4,12 +4,13 @@
 // Exit status 0 when every command answered, 3 for any exception, time-out, unreachable
 // server or malformed answer, 1 when the gateway could not be read, 2 for bad usage.
 
+#include <algorithm>
+
 #include "cli/CliConsole.h"
 #include "cli/CommandRegistry.h"
 #include "cli/PortArguments.h"
 #include "cli/PortJobs.h"
 #include "cli/StopOnSignal.h"
-#include <algorithm>
 #include "config/ClassNames.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
@@ -23,9 +24,8 @@ namespace {
 // Prints the results and returns the status they give.
 int Probe(const GatewayConfig& config, const ProbeSelection& selection, bool json,
           QTextStream& out) {
-    const QList<ProbeResult> results =
-        RunProbes(PlanProbes(config.SerialClasses, config.TcpClasses, selection),
-                  StopOnSignal::Request());
+    const QList<ProbeResult> results = RunProbes(
+        PlanProbes(config.SerialClasses, config.TcpClasses, selection), StopOnSignal::Request());
     if (json) {
         out << ProbeJson(results);
     } else {

@@ -25,7 +25,8 @@ ReplyVerdict Failed(ProbeOutcome outcome, const QString& detail) {
 
 ReplyVerdict ReceiveFailure(int error, int timeoutMs) {
     if (error == ETIMEDOUT)
-        return Failed(ProbeOutcome::Timeout, QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
+        return Failed(ProbeOutcome::Timeout,
+                      QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
     if (error == ECONNRESET)
         return Failed(ProbeOutcome::Malformed,
                       QStringLiteral("the connection closed before a whole answer came"));
@@ -50,7 +51,8 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
     for (SocketWait wait = SocketWait::TimedOut; wait == SocketWait::TimedOut;) {
         if (stop.Requested()) return Failed(ProbeOutcome::Stopped, {});
         if (left() <= 0)
-            return Failed(ProbeOutcome::Timeout, QStringLiteral("no answer within %1 ms").arg(timeoutMs));
+            return Failed(ProbeOutcome::Timeout,
+                          QStringLiteral("no answer within %1 ms").arg(timeoutMs));
         wait = WaitForSocketBytes(modbus_get_socket(context), std::min(left(), StopAskedEveryMs));
     }
     SetTimeout(context, modbus_set_response_timeout, left());
@@ -60,8 +62,9 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
     if (length < 0) return ReceiveFailure(errno, timeoutMs);
     const QByteArrayView bytes(answer, length);
     // libmodbus has checked an RTU answer's CRC and leaves it on.
-    return framing == ModbusFraming::Tcp ? CheckTcpReply(read, 0, bytes)
-                                         : CheckSerialReply(read, bytes.first(std::max(length - 2, 0)));
+    return framing == ModbusFraming::Tcp
+               ? CheckTcpReply(read, 0, bytes)
+               : CheckSerialReply(read, bytes.first(std::max(length - 2, 0)));
 }
 
 bool LinkStillInStep(const ReplyVerdict& verdict) {

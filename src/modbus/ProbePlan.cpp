@@ -15,8 +15,7 @@ QList<PlannedProbe> PlannedCommands(int classIndex, const ClassRecord& record,
     QList<PlannedProbe> planned;
     for (int slot = 0; slot < CommandCount(record); ++slot) {
         const ModbusCommand& command = record.Commands[size_t(slot)];
-        if (command.Valid == 0 || (selection.Instance && *selection.Instance != slot + 1))
-            continue;
+        if (command.Valid == 0 || (selection.Instance && *selection.Instance != slot + 1)) continue;
         const ProbeReadOrWhyNot read = ProbeReadOf(command);
         ProbeResult result{.ClassIndex = classIndex,
                            .Instance = slot + 1,

@@ -16,15 +16,17 @@ int ProbingFunction(int functionCode) {
 ProbeReadOrWhyNot ProbeReadOf(const ModbusCommand& command) {
     const int function = ProbingFunction(command.FunctionCode);
     if (function == 0)
-        return {{}, QStringLiteral("function code %1 is none of the eight").arg(command.FunctionCode)};
+        return {{},
+                QStringLiteral("function code %1 is none of the eight").arg(command.FunctionCode)};
     const int64_t start = RoundHalfEven(command.StartAddress);
     const int maximum = IsBitCode(function) ? MaxBitLength : MaxRegisterLength;
     if (command.Length < 1 || command.Length > maximum)
         return {{}, QStringLiteral("length %1 is outside 1..%2").arg(command.Length).arg(maximum)};
     if (start < 0 || start + command.Length > 65536)
-        return {{}, QStringLiteral("start address %1 and length %2 reach past 65535")
-                        .arg(start)
-                        .arg(command.Length)};
+        return {{},
+                QStringLiteral("start address %1 and length %2 reach past 65535")
+                    .arg(start)
+                    .arg(command.Length)};
     return {ProbeRead{command.NetId, uint8_t(function), uint16_t(start), uint16_t(command.Length)},
             {}};
 }

@@ -19,9 +19,10 @@ QList<ProbeResult> RunProbes(const ProbePlan& plan, const StopRequest& stop) {
     }
     QList<ProbeResult> results = plan.Unprobed;
     for (const QList<ProbeResult>& server : perServer) results += server;
-    std::stable_sort(results.begin(), results.end(), [](const ProbeResult& a, const ProbeResult& b) {
-        return std::pair(a.ClassIndex, a.Instance) < std::pair(b.ClassIndex, b.Instance);
-    });
+    std::stable_sort(
+        results.begin(), results.end(), [](const ProbeResult& a, const ProbeResult& b) {
+            return std::pair(a.ClassIndex, a.Instance) < std::pair(b.ClassIndex, b.Instance);
+        });
     return results;
 }
 

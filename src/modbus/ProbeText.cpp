@@ -18,8 +18,9 @@ QString ValuesText(const ProbeResult& result) {
     const bool bits = IsBitCode(result.ProbedWith);
     for (int value : result.Values.first(std::min<qsizetype>(ShownValues, result.Values.size())))
         shown.append(bits ? QString::number(value)
-                          : QStringLiteral("%1 (0x%2)").arg(value).arg(
-                                QString::number(value, 16).toUpper().rightJustified(4, u'0')));
+                          : QStringLiteral("%1 (0x%2)")
+                                .arg(value)
+                                .arg(QString::number(value, 16).toUpper().rightJustified(4, u'0')));
     if (result.Values.size() > ShownValues) shown.append(QStringLiteral("..."));
     return shown.join(QStringLiteral(", "));
 }
@@ -30,7 +31,8 @@ QString OutcomeText(const ProbeResult& result) {
             return QStringLiteral("ok: ") + ValuesText(result);
         case ProbeOutcome::Exception:
             return QStringLiteral("exception %1 %2")
-                .arg(HexByteText(uint8_t(result.ExceptionCode)), ExceptionName(result.ExceptionCode))
+                .arg(HexByteText(uint8_t(result.ExceptionCode)),
+                     ExceptionName(result.ExceptionCode))
                 .trimmed();
         case ProbeOutcome::NotProbed:
             return QStringLiteral("not probed (%1)").arg(result.Detail);
@@ -65,10 +67,10 @@ Tally TallyOf(const QList<ProbeResult>& results) {
 QStringList JsonKeyOrder(const QString& holderKey) {
     if (holderKey.isEmpty()) return {"Format", "Operation", "Commands", "Summary"};
     if (holderKey == u"Commands")
-        return {"Class",         "Instance", "FunctionCode", "ProbedWith", "Reference",
-                "Outcome", "ExceptionCode", "Values",   "Detail"};
-    return {"Text", "Probed", "Answered", "Exceptions", "Timeouts", "Unreachable", "Malformed",
-            "Stopped", "NotProbed"};
+        return {"Class",   "Instance",      "FunctionCode", "ProbedWith", "Reference",
+                "Outcome", "ExceptionCode", "Values",       "Detail"};
+    return {"Text",        "Probed",    "Answered", "Exceptions", "Timeouts",
+            "Unreachable", "Malformed", "Stopped",  "NotProbed"};
 }
 
 QJsonValue NumberOrNull(int value) { return value == 0 ? QJsonValue() : QJsonValue(value); }
@@ -119,10 +121,10 @@ QByteArray ProbeJson(const QList<ProbeResult>& results) {
     QJsonArray commands;
     for (const ProbeResult& result : results) commands.append(CommandJson(result));
     const Tally tally = TallyOf(results);
-    const QJsonObject summary{{"Probed", tally.Probed},         {"Answered", tally.Answered},
-                              {"Exceptions", tally.Exceptions}, {"Timeouts", tally.Timeouts},
+    const QJsonObject summary{{"Probed", tally.Probed},           {"Answered", tally.Answered},
+                              {"Exceptions", tally.Exceptions},   {"Timeouts", tally.Timeouts},
                               {"Unreachable", tally.Unreachable}, {"Malformed", tally.Malformed},
-                              {"Stopped", tally.Stopped},       {"NotProbed", tally.NotProbed},
+                              {"Stopped", tally.Stopped},         {"NotProbed", tally.NotProbed},
                               {"Text", ProbeSummary(results)}};
     const QJsonObject document{{"Format", "kv9052r-result/1"},
                                {"Operation", "probe"},

@@ -39,11 +39,11 @@ ReplyVerdict DataOf(const ProbeRead& read, QByteArrayView pdu) {
     const bool bits = IsBitCode(read.Function);
     const int asked = CommandDataBytes(read.Function, read.Count);
     if (byteCount != asked)
-        return Refused(bits ? QStringLiteral("%1 data bytes for %2 bits, which take %3")
-                                  .arg(byteCount)
+        return Refused(bits ? QStringLiteral("%1 for %2 bits, which take %3")
+                                  .arg(CountText(byteCount, "data byte"))
                                   .arg(read.Count)
                                   .arg(asked)
-                            : QStringLiteral("%1 registers of the %2 asked")
+                            : QStringLiteral("%1 of the %2 registers asked")
                                   .arg(byteCount / 2.0)
                                   .arg(read.Count));
     return {ProbeOutcome::Ok, 0, bits ? BitsOf(data, read.Count) : RegistersOf(data), {}};
@@ -56,12 +56,14 @@ ReplyVerdict CheckReplyPdu(const ProbeRead& read, QByteArrayView pdu) {
     const int function = uint8_t(pdu[0]);
     if (function == (read.Function | ExceptionFlag)) {
         if (pdu.size() != 2)
-            return Refused(QStringLiteral("exception answer of %1 bytes, not 2").arg(pdu.size()));
+            return Refused(
+                QStringLiteral("exception answer of %1, not 2").arg(CountText(pdu.size(), "byte")));
         return {ProbeOutcome::Exception, uint8_t(pdu[1]), {}, {}};
     }
     if (function != read.Function)
-        return Refused(QStringLiteral("answer to function %1, not %2")
-                           .arg(HexByteText(uint8_t(function & ~ExceptionFlag)), HexByteText(read.Function)));
+        return Refused(
+            QStringLiteral("answer to function %1, not %2")
+                .arg(HexByteText(uint8_t(function & ~ExceptionFlag)), HexByteText(read.Function)));
     return DataOf(read, pdu);
 }
 
@@ -73,8 +75,9 @@ ReplyVerdict CheckTcpReply(const ProbeRead& read, uint16_t transaction, QByteArr
     if (const int protocol = BigEndian16(adu, 2); protocol != 0)
         return Refused(QStringLiteral("protocol ID %1, not 0 (Modbus)").arg(protocol));
     if (const int length = BigEndian16(adu, 4); length != adu.size() - 6)
-        return Refused(
-            QStringLiteral("length field %1, but %2 bytes follow it").arg(length).arg(adu.size() - 6));
+        return Refused(QStringLiteral("length field %1, but %2 bytes follow it")
+                           .arg(length)
+                           .arg(adu.size() - 6));
     return CheckSerialReply(read, adu.sliced(TcpHeaderBytes - 1));
 }
 

@@ -60,10 +60,9 @@ std::optional<TcpConnection> ConnectTcp(const QString& host, int port, int timeo
     const int started = ::connect(socket, found->ai_addr, found->ai_addrlen);
     const int error = errno;
     freeaddrinfo(found);
-    TcpConnection connection = started == 0 ? TcpConnection{socket, {}}
-                               : error == EINPROGRESS
-                                   ? AwaitConnection(socket, timeoutMs, stop)
-                                   : TcpConnection{-1, SystemReason(error)};
+    TcpConnection connection = started == 0           ? TcpConnection{socket, {}}
+                               : error == EINPROGRESS ? AwaitConnection(socket, timeoutMs, stop)
+                                                      : TcpConnection{-1, SystemReason(error)};
     if (connection.Descriptor < 0) {
         ::close(socket);
         return connection;
