@@ -70,10 +70,11 @@ ReplyVerdict CheckReplyPdu(const ProbeRead& read, QByteArrayView pdu) {
 ReplyVerdict CheckTcpReply(const ProbeRead& read, uint16_t transaction, QByteArrayView adu) {
     if (adu.size() < TcpHeaderBytes + 1)
         return Refused(QStringLiteral("answer of %1 bytes, shorter than a header").arg(adu.size()));
-    if (const int answered = BigEndian16(adu, 0); answered != transaction)
-        return Refused(QStringLiteral("transaction ID %1, not %2").arg(answered).arg(transaction));
+    // Another protocol answering on the port shows first as a protocol ID other than Modbus's.
     if (const int protocol = BigEndian16(adu, 2); protocol != 0)
         return Refused(QStringLiteral("protocol ID %1, not 0 (Modbus)").arg(protocol));
+    if (const int answered = BigEndian16(adu, 0); answered != transaction)
+        return Refused(QStringLiteral("transaction ID %1, not %2").arg(answered).arg(transaction));
     if (const int length = BigEndian16(adu, 4); length != adu.size() - 6)
         return Refused(QStringLiteral("length field %1, but %2 bytes follow it")
                            .arg(length)

@@ -29,7 +29,8 @@ TEST(ProbeReplies, WritingCommandsAreProbedByReadingTheirRange) {
         {3, 65535, 2, std::nullopt, "start address 65535 and length 2 reach past 65535"},
     };
     for (const Row& row : rows) {
-        const ProbeReadOrWhyNot read = ProbeReadOf({1, 9, row.FunctionCode, 0, row.Start, row.Length});
+        const ProbeReadOrWhyNot read =
+            ProbeReadOf({1, 9, row.FunctionCode, 0, row.Start, row.Length});
         EXPECT_EQ(read.Read, row.Read) << int(row.FunctionCode);
         EXPECT_EQ(read.WhyNot, row.WhyNot) << int(row.FunctionCode);
     }
@@ -50,15 +51,23 @@ TEST(ProbeReplies, TcpAnswersAreCheckedAgainstTheirRead) {
         {coils, "0000000000050101020d02", {Ok, 0, {1, 0, 1, 1, 0, 0, 0, 0, 0, 1}, ""}},
         {registers, "000000000003018302", {Exception, 2, {}, ""}},
         {registers, "00070000000701030400010002", {Malformed, 0, {}, "transaction ID 7, not 0"}},
-        {registers, "00000001000701030400010002", {Malformed, 0, {}, "protocol ID 1, not 0 (Modbus)"}},
-        {registers, "00000000000901030400010002",
+        {registers,
+         "00000001000701030400010002",
+         {Malformed, 0, {}, "protocol ID 1, not 0 (Modbus)"}},
+        {registers,
+         "00000000000901030400010002",
          {Malformed, 0, {}, "length field 9, but 7 bytes follow it"}},
         {registers, "00000000000702030400010002", {Malformed, 0, {}, "unit ID 2, not 1"}},
-        {registers, "00000000000701040400010002", {Malformed, 0, {}, "answer to function 04, not 03"}},
+        {registers,
+         "00000000000701040400010002",
+         {Malformed, 0, {}, "answer to function 04, not 03"}},
         {registers, "0000000000020183", {Malformed, 0, {}, "exception answer of 1 byte, not 2"}},
         {registers, "000000000005010302000a", {Malformed, 0, {}, "1 of the 2 registers asked"}},
-        {coils, "00000000000401010108", {Malformed, 0, {}, "1 data byte for 10 bits, which take 2"}},
-        {registers, "000000000006010304000a00",
+        {coils,
+         "00000000000401010108",
+         {Malformed, 0, {}, "1 data byte for 10 bits, which take 2"}},
+        {registers,
+         "000000000006010304000a00",
          {Malformed, 0, {}, "byte count 4, but 3 bytes follow it"}},
         {registers, "000000000002", {Malformed, 0, {}, "answer of 6 bytes, shorter than a header"}},
     };
