@@ -1,6 +1,8 @@
-// `probe (FILE.json | --port P) [--class C] [--instance N] [--server N=HOST[:PORT]] [--json]`:
-// tries every valid command of the Modbus TCP classes in use against its server from the
-// PC, before the gateway polls it. Writing commands are never sent: the same range is read.
+// `probe (FILE.json | --port P) [--class C] [--instance N] [--server N=HOST[:PORT]]
+// [--serial COMn=DEVICE --bus-is-free] [--json]`: tries every valid command of the classes in
+// use against its device from the PC, before the gateway polls it: the Modbus TCP servers,
+// and the serial buses the PC has a port on. Writing commands are never sent: the same range
+// is read.
 // Exit status 0 when every command answered, 3 for any exception, time-out, unreachable
 // server or malformed answer, 1 when the gateway could not be read, 2 for bad usage.
 
@@ -62,6 +64,16 @@ bool TakeServerOverride(const QString& text, ProbeSelection& selection) {
     return true;
 }
 
+// Takes "COM1=/dev/ttyUSB0" into the selection; false when it is not that.
+bool TakeSerialDevice(const QString& text, ProbeSelection& selection) {
+    const qsizetype equals = text.indexOf(u'=');
+    const std::optional<int> classIndex =
+        equals < 0 ? std::nullopt : ClassIndexOfName(text.first(equals));
+    if (!classIndex || !IsSerialClassIndex(*classIndex) || equals + 1 == text.size()) return false;
+    selection.SerialDevices.insert(*classIndex, text.sliced(equals + 1));
+    return true;
+}
+
 // The selection the options give, or a usage message in `problem`.
 ProbeSelection SelectionOf(const QCommandLineParser& args, QString& problem) {
     ProbeSelection selection;
@@ -81,6 +93,15 @@ ProbeSelection SelectionOf(const QCommandLineParser& args, QString& problem) {
             problem = QStringLiteral("--server takes N=HOST or N=HOST:PORT with N 1..4, not '%1'")
                           .arg(given);
     }
+    for (const QString& given : args.values(QStringLiteral("serial")))
+        if (!TakeSerialDevice(given, selection))
+            problem =
+                QStringLiteral("--serial takes COM1=DEVICE or COM2=DEVICE, not '%1'").arg(given);
+    if (!selection.SerialDevices.isEmpty() && !args.isSet(QStringLiteral("bus-is-free")))
+        problem = QStringLiteral(
+            "A serial bus has one master: while the gateway polls it, the PC's requests and "
+            "the gateway's would collide and both would read garbage. Disconnect the gateway "
+            "from the bus or stop it, then give --bus-is-free.");
     return selection;
 }
 
@@ -128,11 +149,13 @@ int RunProbe(const Invocation& in) {
 
 const bool registered = RegisterCommand(
     {"probe",
-     "(FILE.json | --port P) [--class C] [--instance N] [--server N=HOST[:PORT]] [--json]",
-     "try each Modbus TCP command against its server from the PC (status 3: findings)",
+     "(FILE.json | --port P) [--class C] [--instance N] [--server N=HOST[:PORT]] "
+     "[--serial COMn=DEVICE --bus-is-free] [--json]",
+     "try each Modbus command against its device from the PC (status 3: findings)",
      {PortOption(),
       QuietOption(),
-      {"class", QStringLiteral("Probe only this class: Server1..Server4 or 0x67..0x6A."),
+      {"class",
+       QStringLiteral("Probe only this class: COM1, COM2, Server1..Server4 or 0x65..0x6A."),
        QStringLiteral("C")},
       {"instance", QStringLiteral("Probe only this instance of each class (from 1)."),
        QStringLiteral("N")},
@@ -140,6 +163,13 @@ const bool registered = RegisterCommand(
        QStringLiteral("Probe server N (1..4) at HOST, port PORT (default 502), in place of its "
                       "ServerIp: a device behind NAT, a test server. May be given again."),
        QStringLiteral("N=HOST[:PORT]")},
+      {"serial",
+       QStringLiteral("Probe serial class COMn through the PC's own port DEVICE on that bus, "
+                      "with the class's mode and line settings. May be given again."),
+       QStringLiteral("COMn=DEVICE")},
+      {"bus-is-free",
+       QStringLiteral("The gateway is disconnected from the serial buses named with --serial, "
+                      "or stopped: the PC may be their master.")},
       {"json", QStringLiteral("Print the results as one JSON document.")}},
      {{"FILE.json", "A configuration file, as read --json prints it.", true}},
      RunProbe});

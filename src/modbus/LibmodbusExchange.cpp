@@ -39,6 +39,7 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
                           int timeoutMs, const StopRequest& stop) {
     const QByteArray request = char(read.Unit) + ReadRequestPdu(read);
     modbus_set_slave(context, read.Unit);
+    modbus_flush(context);  // what came late for an earlier read
     if (modbus_send_raw_request(context, reinterpret_cast<const uint8_t*>(request.constData()),
                                 int(request.size())) < 0)
         return Failed(ProbeOutcome::Unreachable, QString::fromLocal8Bit(modbus_strerror(errno)));
@@ -60,6 +61,9 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
     uint8_t answer[MODBUS_MAX_ADU_LENGTH];
     const int length = modbus_receive_confirmation(context, answer);
     if (length < 0) return ReceiveFailure(errno, timeoutMs);
+    // libmodbus takes in an RTU answer from another unit but gives no length for it; its
+    // unit ID is first.
+    if (length == 0) return CheckSerialReply(read, QByteArrayView(answer, 2));
     const QByteArrayView bytes(answer, length);
     // libmodbus has checked an RTU answer's CRC and leaves it on.
     return framing == ModbusFraming::Tcp

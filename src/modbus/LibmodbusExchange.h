@@ -5,6 +5,8 @@
 
 #include <modbus/modbus.h>
 
+#include <memory>
+
 #include "console/StopRequest.h"
 #include "modbus/ReplyCheck.h"
 
@@ -12,14 +14,23 @@ namespace kv {
 
 enum class ModbusFraming { Tcp, Rtu };
 
+struct LibmodbusContextDeleter {
+    void operator()(modbus_t* context) const {
+        modbus_close(context);
+        modbus_free(context);
+    }
+};
+// A libmodbus context, closed and freed when it goes.
+using LibmodbusContext = std::unique_ptr<modbus_t, LibmodbusContextDeleter>;
+
 // Sends `read` and waits up to `timeoutMs` for its answer. Timeout, Stopped and
 // Unreachable (the request could not be sent) come from here; the rest from ReplyCheck.
 // A raw request of libmodbus always carries transaction ID 0.
 ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeRead& read,
                           int timeoutMs, const StopRequest& stop);
 
-// Whether the connection can carry the next read after this verdict: not after a time-out
-// or a malformed answer, whose rest (or late answer) would be taken for the next one's.
+// Whether a connection can carry the next read after this verdict: not after a time-out
+// or a malformed answer, whose rest (or late answer) could be taken for the next one's.
 bool LinkStillInStep(const ReplyVerdict& verdict);
 
 }  // namespace kv

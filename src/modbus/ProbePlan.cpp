@@ -40,6 +40,14 @@ QString IpText(const std::array<uint8_t, 4>& ip) {
     return QStringLiteral("%1.%2.%3.%4").arg(ip[0]).arg(ip[1]).arg(ip[2]).arg(ip[3]);
 }
 
+// The class's port settings: Parity 0 none, 1 even, 2 odd; StopBits 1 or 2.
+LineSettings LineOf(const SerialClassRecord& record) {
+    const LineParity parities[] = {LineParity::None, LineParity::Even, LineParity::Odd};
+    return {uint32_t(RoundHalfEven(record.Baud)), record.DataBits,
+            record.Parity < 3 ? parities[record.Parity] : LineParity::None,
+            record.StopBits == 2 ? LineStopBits::Two : LineStopBits::One};
+}
+
 }  // namespace
 
 ProbePlan PlanProbes(const std::array<SerialClassRecord, SerialClassCount>& serialClasses,
@@ -50,8 +58,16 @@ ProbePlan PlanProbes(const std::array<SerialClassRecord, SerialClassCount>& seri
     };
     ProbePlan plan;
     for (int bus = 0; bus < SerialClassCount; ++bus) {
-        if (serialClasses[size_t(bus)].ConnMode == 0 || !chosen(bus)) continue;
-        for (PlannedProbe& command : PlannedCommands(bus, serialClasses[size_t(bus)], selection)) {
+        const SerialClassRecord& record = serialClasses[size_t(bus)];
+        if (record.ConnMode == 0 || !chosen(bus)) continue;
+        QList<PlannedProbe> commands = PlannedCommands(bus, record, selection);
+        if (selection.SerialDevices.contains(bus)) {
+            plan.Buses.append({bus, selection.SerialDevices.value(bus), record.ConnMode == 2,
+                               LineOf(record), MillisecondsOr(record.CmdTimeout, UnsetCmdTimeoutMs),
+                               commands});
+            continue;
+        }
+        for (PlannedProbe& command : commands) {
             command.Result.ProbedWith = 0;
             command.Result.Detail = QStringLiteral("no PC port on that bus");
             plan.Unprobed.append(command.Result);

@@ -11,6 +11,7 @@
 #include "config/GatewayConfig.h"
 #include "modbus/ProbeRead.h"
 #include "modbus/ProbeResult.h"
+#include "platform/LineSettings.h"
 
 namespace kv {
 
@@ -37,15 +38,27 @@ struct TcpServerPlan {
     QList<PlannedProbe> Commands;
 };
 
+// A serial class whose bus the PC reaches through a port of its own.
+struct SerialBusPlan {
+    int ClassIndex = 0;
+    QString Device;      // the PC's port on that bus
+    bool Ascii = false;  // Modbus ASCII; else RTU
+    LineSettings Line;
+    int CmdTimeoutMs = 0;
+    QList<PlannedProbe> Commands;
+};
+
 struct ProbeSelection {
     std::optional<int> ClassIndex;
     std::optional<int> Instance;
     QMap<int, ServerAddress> Servers;  // by class index: an address in place of ServerIp
+    QMap<int, QString> SerialDevices;  // by class index: the PC's port on that bus
 };
 
 struct ProbePlan {
     QList<TcpServerPlan> Servers;
-    QList<ProbeResult> Unprobed;  // commands of the serial classes, without a PC port
+    QList<SerialBusPlan> Buses;
+    QList<ProbeResult> Unprobed;  // commands of the serial classes without a PC port
 };
 
 ProbePlan PlanProbes(const std::array<SerialClassRecord, SerialClassCount>& serialClasses,

@@ -4,21 +4,27 @@
 #include <thread>
 #include <vector>
 
+#include "modbus/SerialBusProbe.h"
 #include "modbus/TcpServerProbe.h"
 
 namespace kv {
 
 QList<ProbeResult> RunProbes(const ProbePlan& plan, const StopRequest& stop) {
-    std::vector<QList<ProbeResult>> perServer(size_t(plan.Servers.size()));
+    const qsizetype servers = plan.Servers.size();
+    std::vector<QList<ProbeResult>> perLink(size_t(servers + plan.Buses.size()));
     {
         std::vector<std::jthread> threads;
-        for (size_t i = 0; i < perServer.size(); ++i)
-            threads.emplace_back([&plan, &perServer, &stop, i] {
-                perServer[i] = ProbeTcpServer(plan.Servers[qsizetype(i)], stop);
+        for (qsizetype i = 0; i < servers; ++i)
+            threads.emplace_back([&plan, &perLink, &stop, i] {
+                perLink[size_t(i)] = ProbeTcpServer(plan.Servers[i], stop);
+            });
+        for (qsizetype i = 0; i < plan.Buses.size(); ++i)
+            threads.emplace_back([&plan, &perLink, &stop, i, servers] {
+                perLink[size_t(servers + i)] = ProbeSerialBus(plan.Buses[i], stop);
             });
     }
     QList<ProbeResult> results = plan.Unprobed;
-    for (const QList<ProbeResult>& server : perServer) results += server;
+    for (const QList<ProbeResult>& link : perLink) results += link;
     std::stable_sort(
         results.begin(), results.end(), [](const ProbeResult& a, const ProbeResult& b) {
             return std::pair(a.ClassIndex, a.Instance) < std::pair(b.ClassIndex, b.Instance);

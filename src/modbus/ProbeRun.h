@@ -1,6 +1,6 @@
 #pragma once
-// A whole probe: every server at once, each on a thread of its own with its own connection,
-// so that a server that never answers holds up no other.
+// A whole probe: every server and serial bus at once, each on a thread of its own with its
+// own connection, so that a device that never answers holds up no other link.
 
 #include <QList>
 

@@ -7,8 +7,13 @@ gives a time-out. A small raw server of this file answers one command never and 
 half (the connection closed), and the probe goes on to the command after. Nothing is ever
 written: the store reads back as it was.
 
+The serial buses the same way: pymodbus's serial server, RTU and ASCII, on one end of a
+pseudo-terminal pair (socat), the probe on the other, and the probe refused without
+--bus-is-free.
+
 Usage: probe_servers.py BIN_DIR
-       probe_servers.py --serve PORT   (one pymodbus server: what the tests start)"""
+       probe_servers.py --serve tcp PORT | rtu DEVICE | ascii DEVICE
+           (one pymodbus server: what the tests start; a serial one says "ready" when open)"""
 
 import asyncio
 import json
@@ -26,23 +31,41 @@ COILS = [i % 3 == 0 for i in range(64)]
 REFUSED_FUNCTION = 4  # the servers answer reading input registers with exception 01
 
 
-def serve(port):
+def serve(kind, where):
     import logging
 
     logging.disable(logging.CRITICAL)  # a refused read is no error of the test
     from pymodbus.datastore import (ModbusSequentialDataBlock, ModbusServerContext,
                                     ModbusSlaveContext)
-    from pymodbus.server import StartAsyncTcpServer
+    from pymodbus.pdu import ModbusExceptions
+    from pymodbus.register_read_message import ReadInputRegistersRequest
+    from pymodbus.server import StartAsyncSerialServer, StartAsyncTcpServer
+    from pymodbus.transaction import ModbusAsciiFramer, ModbusRtuFramer
 
     store = ModbusSlaveContext(co=ModbusSequentialDataBlock(0, COILS),
                                di=ModbusSequentialDataBlock(0, [False] * 64),
                                hr=ModbusSequentialDataBlock(0, HOLDING),
                                ir=ModbusSequentialDataBlock(0, [0] * 100), zero_mode=True)
 
+    context = ModbusServerContext(slaves={1: store}, single=False)
+
+    class Refused(ReadInputRegistersRequest):
+        """Reading input registers, which this device does not offer."""
+
+        def execute(self, _context):
+            return self.doException(ModbusExceptions.IllegalFunction)
+
     async def run():
-        server = await StartAsyncTcpServer(ModbusServerContext(slaves={1: store}, single=False),
-                                           address=("127.0.0.1", port), defer_start=True)
-        server.decoder._ServerDecoder__lookup.pop(REFUSED_FUNCTION)
+        if kind == "tcp":
+            server = await StartAsyncTcpServer(context, address=("127.0.0.1", int(where)),
+                                               defer_start=True)
+        else:  # a unit other than 1 gets no answer, as on a bus without it
+            server = await StartAsyncSerialServer(
+                context, framer=ModbusRtuFramer if kind == "rtu" else ModbusAsciiFramer,
+                port=where, defer_start=True, ignore_missing_slaves=True, **SERIAL[kind])
+            await server.start()
+            print("ready", flush=True)
+        server.decoder.register(Refused)
         await server.serve_forever()
 
     asyncio.run(run())
@@ -69,9 +92,24 @@ def wait_listening(port, process):
 
 def start_server():
     port = free_port()
-    process = subprocess.Popen([sys.executable, __file__, "--serve", str(port)])
+    process = subprocess.Popen([sys.executable, __file__, "--serve", "tcp", str(port)])
     wait_listening(port, process)
     return port, process
+
+
+def start_bus(kind, folder):
+    """A pseudo-terminal pair: the server on one end; the other end's path is returned."""
+    ends = [os.path.join(folder, kind + end) for end in ("-pc", "-bus")]
+    socat = subprocess.Popen(["socat"] + [f"pty,raw,echo=0,link={end}" for end in ends])
+    for _ in range(200):
+        if all(os.path.exists(end) for end in ends):
+            break
+        time.sleep(0.05)
+    server = subprocess.Popen([sys.executable, __file__, "--serve", kind, ends[1]],
+                              stdout=subprocess.PIPE, text=True)
+    if server.stdout.readline().strip() != "ready":
+        sys.exit(f"the pymodbus {kind} server did not start")
+    return ends[0], [server, socat]
 
 
 class FaultyServer(threading.Thread):
@@ -96,9 +134,30 @@ class FaultyServer(threading.Thread):
             connection.close()
 
 
-def command(function, start, length):
-    return {"NetId": 1, "FunctionCode": function, "StartAddress": start, "Length": length,
+def command(function, start, length, unit=1):
+    return {"NetId": unit, "FunctionCode": function, "StartAddress": start, "Length": length,
             "MemAddress": 0}
+
+
+# A pseudo-terminal carries bytes whatever the line settings, but some kernels refuse parity
+# and 7 data bits on one: the lines here have none.
+SERIAL = {"rtu": {"baudrate": 19200, "bytesize": 8, "parity": "N", "stopbits": 1},
+          "ascii": {"baudrate": 9600, "bytesize": 8, "parity": "N", "stopbits": 2}}
+BUS_COMMANDS = [command(3, 0, 2), command(3, 200, 2), command(REFUSED_FUNCTION, 0, 1),
+                command(6, 5, 1), command(3, 0, 1, unit=5)]
+SERIAL_CONFIG = {"SerialClasses": [
+    {"ConnMode": "Modbus RTU", "Baud": 19200, "DataBits": 8, "Parity": "NONE", "StopBits": 1,
+     "CmdTimeout": 300, "Commands": BUS_COMMANDS},
+    {"ConnMode": "Modbus ASCII", "Baud": 9600, "DataBits": 8, "Parity": "NONE", "StopBits": 2,
+     "CmdTimeout": 300, "Commands": BUS_COMMANDS}]}
+SERIAL_EXPECTED = "".join(f"""\
+{bus} instance 1, FC03, 40001-40002: ok: 1000 (0x03E8), 1001 (0x03E9)
+{bus} instance 2, FC03, 40201-40202: exception 02 Illegal Data Address
+{bus} instance 3, FC04, 30001: exception 01 Illegal Function
+{bus} instance 4, FC06 probed by reading with FC03, 40006: ok: 1005 (0x03ED)
+{bus} instance 5, FC03, 40001: timeout: no answer within 300 ms
+""" for bus in ("COM1", "COM2")) + \
+    "4 of 10 commands answered; 4 exceptions, 2 time-outs.\n"
 
 
 def server_class(commands):
@@ -141,6 +200,29 @@ def store_of(port):
     return holding, coils
 
 
+def probe_buses(bin_dir, expect):
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "buses.json")
+        with open(path, "w") as file:
+            json.dump(SERIAL_CONFIG, file)
+        rtu, rtu_processes = start_bus("rtu", folder)
+        ascii, ascii_processes = start_bus("ascii", folder)
+        try:
+            arguments = [os.path.join(bin_dir, "kv9052r-cli"), "probe", path,
+                         "--serial", f"COM1={rtu}", "--serial", f"COM2={ascii}"]
+            refused = subprocess.run(arguments, capture_output=True, text=True, timeout=60)
+            expect("the status without --bus-is-free", refused.returncode, 2)
+            expect("why", refused.stderr.startswith("A serial bus has one master"), True)
+            run = subprocess.run(arguments + ["--bus-is-free"], capture_output=True, text=True,
+                                 timeout=60)
+            expect("the serial lines", run.stdout, SERIAL_EXPECTED)
+            expect("the serial status", run.returncode, 3)
+        finally:
+            for process in rtu_processes + ascii_processes:
+                process.terminate()
+                process.wait()
+
+
 def main(bin_dir):
     failures = []
 
@@ -174,6 +256,7 @@ def main(bin_dir):
                                          e["ExceptionCode"]) for e in entries],
                    [("Server1", 2, "exception", 2)])
         expect("the store afterwards", store_of(answering), (HOLDING, COILS))
+        probe_buses(bin_dir, expect)
     finally:
         os.kill(stopped_process.pid, signal.SIGCONT)
         for process in (answering_process, stopped_process):
@@ -186,6 +269,6 @@ def main(bin_dir):
 
 if __name__ == "__main__":
     if sys.argv[1] == "--serve":
-        serve(int(sys.argv[2]))
+        serve(sys.argv[2], sys.argv[3])
     else:
         sys.exit(main(sys.argv[1]))

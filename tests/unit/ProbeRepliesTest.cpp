@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "modbus/AsciiFrame.h"
 #include "modbus/ProbeRead.h"
 #include "modbus/ReplyCheck.h"
 
@@ -74,6 +75,30 @@ TEST(ProbeReplies, TcpAnswersAreCheckedAgainstTheirRead) {
     for (const Row& row : rows)
         EXPECT_EQ(CheckTcpReply(row.Read, 0, QByteArray::fromHex(row.Answer)), row.Verdict)
             << row.Answer;
+}
+
+TEST(ProbeReplies, AsciiFramesCarryTheirMessageInHexadecimalWithItsLrc) {
+    EXPECT_EQ(AsciiFrame(QByteArray::fromHex("0103000a0001")), ":0103000A0001F1\r\n");
+    EXPECT_EQ(AsciiFrame(QByteArray::fromHex("f7038000")), ":F703800086\r\n");
+    struct Row {
+        const char* Frame;
+        const char* Message;  // hexadecimal
+        const char* Failure;
+    };
+    const Row rows[] = {
+        {":0103020064960\r\n", "", "an ASCII frame that is no whole hexadecimal pairs"},
+        {":010302006496\r\n", "0103020064", ""},
+        {":01030200ab4f\r\n", "01030200ab", ""},  // lower-case digits are taken too
+        {":010302006497\r\n", "", "LRC 97, not 96"},
+        {":0103020064G6\r\n", "", "an ASCII frame that is no whole hexadecimal pairs"},
+        {"0103020064\r\n", "", "an ASCII frame without its colon or CR LF"},
+        {":0103020064\n", "", "an ASCII frame without its colon or CR LF"},
+    };
+    for (const Row& row : rows) {
+        const AsciiMessage message = AsciiMessageOf(QByteArray(row.Frame));
+        EXPECT_EQ(message.Message.toHex(), row.Message) << row.Frame;
+        EXPECT_EQ(message.Failure, row.Failure) << row.Frame;
+    }
 }
 
 }  // namespace

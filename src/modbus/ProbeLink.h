@@ -1,0 +1,29 @@
+#pragma once
+// One connection to Modbus devices (a TCP server, a serial bus) and the commands probed on
+// it one after another.
+
+#include <QList>
+#include <optional>
+
+#include "modbus/ProbePlan.h"
+#include "modbus/ReplyCheck.h"
+
+namespace kv {
+
+class ProbeLink {
+public:
+    virtual ~ProbeLink() = default;
+    // Opens the connection; the verdict every command gets when it cannot be opened
+    // (Unreachable, or Stopped), nothing when it is open.
+    virtual std::optional<ReplyVerdict> Open() = 0;
+    virtual bool IsOpen() const = 0;
+    // Sends one read and judges its answer; may close the connection when it is no longer
+    // in step (the next command opens it again).
+    virtual ReplyVerdict Exchange(const ProbeRead& read) = 0;
+};
+
+// The results of `commands`, in their order. A link that cannot be opened, or a stop,
+// gives every later command the same outcome.
+QList<ProbeResult> ProbeCommands(const QList<PlannedProbe>& commands, ProbeLink& link);
+
+}  // namespace kv
