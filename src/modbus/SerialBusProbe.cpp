@@ -36,8 +36,9 @@ public:
         if (context_ && modbus_connect(context_.get()) == 0) return std::nullopt;
         const int error = errno;
         context_.reset();
-        return Failed(ProbeOutcome::Unreachable,
-                      bus_.Device + QStringLiteral(": ") + QString::fromLocal8Bit(modbus_strerror(error)));
+        return Failed(
+            ProbeOutcome::Unreachable,
+            bus_.Device + QStringLiteral(": ") + QString::fromLocal8Bit(modbus_strerror(error)));
     }
 
     bool IsOpen() const override { return context_ != nullptr; }
