@@ -12,7 +12,8 @@ void Take(ProbeResult& result, const ReplyVerdict& verdict) {
 
 }  // namespace
 
-QList<ProbeResult> ProbeCommands(const QList<PlannedProbe>& commands, ProbeLink& link) {
+QList<ProbeResult> ProbeCommands(const QList<PlannedProbe>& commands, ProbeLink& link,
+                                 const CommandProbed& probed) {
     QList<ProbeResult> results;
     std::optional<ReplyVerdict> rest;  // what every later command gets
     for (const PlannedProbe& command : commands) {
@@ -22,6 +23,7 @@ QList<ProbeResult> ProbeCommands(const QList<PlannedProbe>& commands, ProbeLink&
         const ReplyVerdict verdict = rest ? *rest : link.Exchange(*command.Read);
         Take(result, verdict);
         if (verdict.Outcome == ProbeOutcome::Stopped) rest = verdict;
+        if (probed) probed();
     }
     return results;
 }

@@ -3,6 +3,7 @@
 // it one after another.
 
 #include <QList>
+#include <functional>
 #include <optional>
 
 #include "modbus/ProbePlan.h"
@@ -22,8 +23,12 @@ public:
     virtual ReplyVerdict Exchange(const ProbeRead& read) = 0;
 };
 
+// Called on a probing thread each time a command's outcome is known.
+using CommandProbed = std::function<void()>;
+
 // The results of `commands`, in their order. A link that cannot be opened, or a stop,
 // gives every later command the same outcome.
-QList<ProbeResult> ProbeCommands(const QList<PlannedProbe>& commands, ProbeLink& link);
+QList<ProbeResult> ProbeCommands(const QList<PlannedProbe>& commands, ProbeLink& link,
+                                 const CommandProbed& probed);
 
 }  // namespace kv

@@ -112,13 +112,14 @@ private:
 
 }  // namespace
 
-QList<ProbeResult> ProbeSerialBus(const SerialBusPlan& bus, const StopRequest& stop) {
+QList<ProbeResult> ProbeSerialBus(const SerialBusPlan& bus, const StopRequest& stop,
+                                  const CommandProbed& probed) {
     if (bus.Ascii) {
         AsciiLink link(bus, stop);
-        return ProbeCommands(bus.Commands, link);
+        return ProbeCommands(bus.Commands, link, probed);
     }
     RtuLink link(bus, stop);
-    return ProbeCommands(bus.Commands, link);
+    return ProbeCommands(bus.Commands, link, probed);
 }
 
 }  // namespace kv

@@ -5,12 +5,13 @@
 #include <QList>
 
 #include "console/StopRequest.h"
-#include "modbus/ProbePlan.h"
+#include "modbus/ProbeLink.h"
 
 namespace kv {
 
 // The results of the bus's commands, in its order. A port that does not open leaves every
 // command unreachable.
-QList<ProbeResult> ProbeSerialBus(const SerialBusPlan& bus, const StopRequest& stop);
+QList<ProbeResult> ProbeSerialBus(const SerialBusPlan& bus, const StopRequest& stop,
+                                  const CommandProbed& probed = {});
 
 }  // namespace kv

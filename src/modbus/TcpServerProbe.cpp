@@ -61,9 +61,10 @@ private:
 
 }  // namespace
 
-QList<ProbeResult> ProbeTcpServer(const TcpServerPlan& server, const StopRequest& stop) {
+QList<ProbeResult> ProbeTcpServer(const TcpServerPlan& server, const StopRequest& stop,
+                                  const CommandProbed& probed) {
     TcpLink link(server, stop);
-    return ProbeCommands(server.Commands, link);
+    return ProbeCommands(server.Commands, link, probed);
 }
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 
 #include "config/MemoryOverlaps.h"
 #include "config/WorkingCopy.h"
+#include "ui/appobj/ClassProbe.h"
 #include "ui/appobj/CommandFieldsFrame.h"
 #include "ui/appobj/ControlNames.h"
 #include "ui/appobj/SerialAttributesFrame.h"
@@ -78,6 +79,7 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     csvRow->addWidget(ExportCsvButton);
     csvRow->addWidget(ImportCsvButton);
     instanceLayout->addLayout(csvRow);
+    instanceLayout->addWidget(new ClassProbe(config, classIndex, {}, instanceFrame));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);

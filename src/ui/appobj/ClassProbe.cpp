@@ -1,0 +1,90 @@
+#include "ui/appobj/ClassProbe.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "modbus/ProbeRun.h"
+#include "modbus/ProbeText.h"
+#include "ui/appobj/ControlNames.h"
+
+namespace kv {
+
+ClassProbe::ClassProbe(const GatewayConfig& config, int classIndex, ProbeSelection base,
+                       QWidget* parent)
+    : QWidget(parent),
+      config_(config),
+      selection_(std::move(base)),
+      test_(new QPushButton(tr("Test"), this)),
+      cancel_(new QPushButton(tr("Cancel"), this)),
+      progress_(new QProgressBar(this)),
+      results_(new QListWidget(this)) {
+    selection_.ClassIndex = classIndex;
+    NameControl(test_, "TestClass", classIndex);
+    NameControl(cancel_, "CancelTest", classIndex);
+    NameControl(progress_, "TestProgress", classIndex);
+    NameControl(results_, "TestResults", classIndex);
+    test_->setAccessibleName(tr("Test the commands against their devices"));
+    cancel_->setAccessibleName(tr("Cancel the test"));
+    progress_->setAccessibleName(tr("Test progress"));
+    results_->setAccessibleName(tr("Test results"));
+    results_->setMaximumHeight(results_->fontMetrics().lineSpacing() * 6);
+    cancel_->setEnabled(false);
+    progress_->setVisible(false);
+    results_->setVisible(false);  // until there are results
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(test_);
+    row->addWidget(progress_, 1);
+    row->addWidget(cancel_);
+    row->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(row);
+    layout->addWidget(results_);
+
+    connect(test_, &QPushButton::clicked, this, &ClassProbe::Start);
+    connect(cancel_, &QPushButton::clicked, this, [this] { stop_->Request(); });
+}
+
+ClassProbe::~ClassProbe() {
+    if (stop_) stop_->Request();
+    if (worker_.joinable()) worker_.join();
+}
+
+void ClassProbe::Start() {
+    if (worker_.joinable()) worker_.join();  // the last probe, which has ended
+    const ProbePlan plan = PlanProbes(config_.EditSerialClasses, config_.EditTcpClasses, selection_);
+    stop_ = std::make_shared<StopRequest>();
+    test_->setEnabled(false);
+    cancel_->setEnabled(true);
+    progress_->setRange(0, ProbedCommandCount(plan));
+    progress_->setValue(0);
+    progress_->setVisible(true);
+    results_->clear();
+    // The thread hands everything back by queued calls, which Qt drops once this is gone;
+    // the destructor waits for the thread first.
+    worker_ = std::thread([this, plan, stop = stop_] {
+        const auto probed = [this] {
+            QMetaObject::invokeMethod(
+                progress_, [bar = progress_] { bar->setValue(bar->value() + 1); },
+                Qt::QueuedConnection);
+        };
+        const QList<ProbeResult> results = RunProbes(plan, *stop, probed);
+        QMetaObject::invokeMethod(this, [this, results] { Show(results); }, Qt::QueuedConnection);
+    });
+}
+
+void ClassProbe::Show(const QList<ProbeResult>& results) {
+    for (const ProbeResult& result : results) results_->addItem(ProbeLine(result));
+    results_->addItem(ProbeSummary(results) + u'.');
+    results_->setVisible(true);
+    test_->setEnabled(true);
+    cancel_->setEnabled(false);
+    progress_->setVisible(false);
+    Q_EMIT finished();
+}
+
+}  // namespace kv
