@@ -25,24 +25,6 @@ QString ValuesText(const ProbeResult& result) {
     return shown.join(QStringLiteral(", "));
 }
 
-QString OutcomeText(const ProbeResult& result) {
-    switch (result.Outcome) {
-        case ProbeOutcome::Ok:
-            return QStringLiteral("ok: ") + ValuesText(result);
-        case ProbeOutcome::Exception:
-            return QStringLiteral("exception %1 %2")
-                .arg(HexByteText(uint8_t(result.ExceptionCode)),
-                     ExceptionName(result.ExceptionCode))
-                .trimmed();
-        case ProbeOutcome::NotProbed:
-            return QStringLiteral("not probed (%1)").arg(result.Detail);
-        case ProbeOutcome::Stopped:
-            return OutcomeWord(result.Outcome);
-        default:
-            return OutcomeWord(result.Outcome) + QStringLiteral(": ") + result.Detail;
-    }
-}
-
 struct Tally {
     int Probed = 0, Answered = 0, Exceptions = 0, Timeouts = 0, Unreachable = 0, Malformed = 0,
         Stopped = 0, NotProbed = 0;
@@ -91,14 +73,36 @@ QJsonObject CommandJson(const ProbeResult& result) {
 
 }  // namespace
 
-QString ProbeLine(const ProbeResult& result) {
+QString ProbeFunctionText(const ProbeResult& result) {
     QString function = FunctionName(result.FunctionCode);
     if (result.ProbedWith != 0 && result.ProbedWith != result.FunctionCode)
         function += QStringLiteral(" probed by reading with ") + FunctionName(result.ProbedWith);
+    return function;
+}
+
+QString ProbeOutcomeText(const ProbeResult& result) {
+    switch (result.Outcome) {
+        case ProbeOutcome::Ok:
+            return QStringLiteral("ok: ") + ValuesText(result);
+        case ProbeOutcome::Exception:
+            return QStringLiteral("exception %1 %2")
+                .arg(HexByteText(uint8_t(result.ExceptionCode)),
+                     ExceptionName(result.ExceptionCode))
+                .trimmed();
+        case ProbeOutcome::NotProbed:
+            return QStringLiteral("not probed (%1)").arg(result.Detail);
+        case ProbeOutcome::Stopped:
+            return OutcomeWord(result.Outcome);
+        default:
+            return OutcomeWord(result.Outcome) + QStringLiteral(": ") + result.Detail;
+    }
+}
+
+QString ProbeLine(const ProbeResult& result) {
     return QStringLiteral("%1 instance %2, %3, %4: %5")
         .arg(ClassName(result.ClassIndex))
         .arg(result.Instance)
-        .arg(function, result.Reference, OutcomeText(result));
+        .arg(ProbeFunctionText(result), result.Reference, ProbeOutcomeText(result));
 }
 
 QString ProbeSummary(const QList<ProbeResult>& results) {

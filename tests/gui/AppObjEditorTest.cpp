@@ -16,8 +16,8 @@
 
 #include "MainWindowHarness.h"
 #include "config/WorkingCopy.h"
-#include "ui/appobj/ClassProbe.h"
 #include "ui/appobj/IOAppObj.h"
+#include "ui/common/ProbePanel.h"
 
 namespace kv {
 namespace {
@@ -257,33 +257,33 @@ private Q_SLOTS:
 
     // The time-out's range is SettingLimitsTest's; here Set stores it and shows what was
     // stored. The connection list switches the tab at once; only Set stores it.
-    // Every tab has its Test; a probe runs on its own thread while the window goes on, shows
-    // each instance's outcome, and Cancel ends it (the outcomes: ProbeRepliesTest and
-    // tests/modbus against real servers).
+    // Every tab has its Test: a probe of the working copy on its own thread while the window
+    // goes on, each instance's outcome shown and kept for the report; Cancel ends it (the
+    // outcomes: ProbeRepliesTest, and tests/modbus against real servers).
     void testProbesTheWorkingCopyAndCancelEndsIt() {
-        QVERIFY(Editor().Button("TestClass", Com1) && Editor().Button("TestClass", Server02));
+        Editor editor;  // Server02 at 0.0.0.0, where nothing listens on port 502
+        editor.Press("TestClass", Server02);
+        QTRY_COMPARE(editor.Session.Probes.size(), 1);
+        QCOMPARE(editor.Find<QListWidget>("TestResults", Server02)->item(0)->text(),
+                 "Server2 instance 1, FC05 probed by reading with FC01, 00034: unreachable: "
+                 "Connection refused");
+
         QTcpServer silent;  // takes the connection, never answers
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         GatewayConfig config;
         config.EditTcpClasses[1] = {1, {127, 0, 0, 1}, 1000, 0, 60000, 1, {Command(1)}};
         ProbeSelection elsewhere;
         elsewhere.Servers.insert(Server02, {"127.0.0.1", silent.serverPort()});
-        ClassProbe probe(config, Server02, elsewhere);
-        auto* results = probe.findChild<QListWidget*>("TestResults_3");
-        auto* cancel = probe.findChild<QPushButton*>("CancelTest_3");
+        ProbePanel probe(config, Server02, elsewhere);
         QTest::mouseClick(probe.findChild<QPushButton*>("TestClass_3"), Qt::LeftButton);
+        auto* cancel = probe.findChild<QPushButton*>("CancelTest_3");
         QVERIFY(cancel->isEnabled() &&
                 !probe.findChild<QProgressBar*>("TestProgress_3")->isHidden());
         QTRY_VERIFY(silent.hasPendingConnections());  // the window's events go on meanwhile
         QTest::mouseClick(cancel, Qt::LeftButton);
-        QTRY_COMPARE(results->count(), 2);
-        QCOMPARE(results->item(0)->text(), "Server2 instance 1, FC03, 40102-40103: stopped");
-        silent.close();
-        QTest::mouseClick(probe.findChild<QPushButton*>("TestClass_3"), Qt::LeftButton);
-        QTRY_COMPARE(results->count(), 2);
-        QCOMPARE(results->item(0)->text(),
-                 "Server2 instance 1, FC03, 40102-40103: unreachable: Connection refused");
-        QCOMPARE(results->item(1)->text(), "0 of 1 command answered; 1 unreachable.");
+        QTRY_COMPARE(probe.findChild<QListWidget*>("TestResults_3")->count(), 2);
+        QCOMPARE(probe.findChild<QListWidget*>("TestResults_3")->item(0)->text(),
+                 "Server2 instance 1, FC03, 40102-40103: stopped");
     }
 
     void serialSetStoresTheModeAndOnlyTimeoutsInRange() {

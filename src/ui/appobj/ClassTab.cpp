@@ -10,12 +10,12 @@
 
 #include "config/MemoryOverlaps.h"
 #include "config/WorkingCopy.h"
-#include "ui/appobj/ClassProbe.h"
 #include "ui/appobj/CommandFieldsFrame.h"
 #include "ui/appobj/ControlNames.h"
 #include "ui/appobj/SerialAttributesFrame.h"
 #include "ui/appobj/TcpAttributesFrame.h"
 #include "ui/common/Dialogs.h"
+#include "ui/common/ProbePanel.h"
 
 namespace kv {
 
@@ -79,7 +79,7 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     csvRow->addWidget(ExportCsvButton);
     csvRow->addWidget(ImportCsvButton);
     instanceLayout->addLayout(csvRow);
-    instanceLayout->addWidget(new ClassProbe(config, classIndex, {}, instanceFrame));
+    instanceLayout->addWidget(new ProbePanel(config, classIndex, {}, instanceFrame));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);

@@ -1,4 +1,4 @@
-#include "ui/appobj/ClassProbe.h"
+#include "ui/common/ProbePanel.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -12,20 +12,30 @@
 
 namespace kv {
 
-ClassProbe::ClassProbe(const GatewayConfig& config, int classIndex, ProbeSelection base,
-                       QWidget* parent)
+namespace {
+
+// "TestClass_3" for class 3; "TestClassAll" for every class.
+void Name(QWidget* control, const QString& name, std::optional<int> classIndex) {
+    if (classIndex) return NameControl(control, name, *classIndex);
+    control->setObjectName(name + QStringLiteral("All"));
+}
+
+}  // namespace
+
+ProbePanel::ProbePanel(const GatewayConfig& config, std::optional<int> classIndex,
+                       ProbeSelection base, QWidget* parent)
     : QWidget(parent),
       config_(config),
       selection_(std::move(base)),
-      test_(new QPushButton(tr("Test"), this)),
+      test_(new QPushButton(classIndex ? tr("Test") : tr("Test All"), this)),
       cancel_(new QPushButton(tr("Cancel"), this)),
       progress_(new QProgressBar(this)),
       results_(new QListWidget(this)) {
     selection_.ClassIndex = classIndex;
-    NameControl(test_, "TestClass", classIndex);
-    NameControl(cancel_, "CancelTest", classIndex);
-    NameControl(progress_, "TestProgress", classIndex);
-    NameControl(results_, "TestResults", classIndex);
+    Name(test_, "TestClass", classIndex);
+    Name(cancel_, "CancelTest", classIndex);
+    Name(progress_, "TestProgress", classIndex);
+    Name(results_, "TestResults", classIndex);
     test_->setAccessibleName(tr("Test the commands against their devices"));
     cancel_->setAccessibleName(tr("Cancel the test"));
     progress_->setAccessibleName(tr("Test progress"));
@@ -45,18 +55,19 @@ ClassProbe::ClassProbe(const GatewayConfig& config, int classIndex, ProbeSelecti
     layout->addLayout(row);
     layout->addWidget(results_);
 
-    connect(test_, &QPushButton::clicked, this, &ClassProbe::Start);
+    connect(test_, &QPushButton::clicked, this, &ProbePanel::Start);
     connect(cancel_, &QPushButton::clicked, this, [this] { stop_->Request(); });
 }
 
-ClassProbe::~ClassProbe() {
+ProbePanel::~ProbePanel() {
     if (stop_) stop_->Request();
     if (worker_.joinable()) worker_.join();
 }
 
-void ClassProbe::Start() {
+void ProbePanel::Start() {
     if (worker_.joinable()) worker_.join();  // the last probe, which has ended
-    const ProbePlan plan = PlanProbes(config_.EditSerialClasses, config_.EditTcpClasses, selection_);
+    const ProbePlan plan =
+        PlanProbes(config_.EditSerialClasses, config_.EditTcpClasses, selection_);
     stop_ = std::make_shared<StopRequest>();
     test_->setEnabled(false);
     cancel_->setEnabled(true);
@@ -73,18 +84,19 @@ void ClassProbe::Start() {
                 Qt::QueuedConnection);
         };
         const QList<ProbeResult> results = RunProbes(plan, *stop, probed);
-        QMetaObject::invokeMethod(this, [this, results] { Show(results); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, results] { Show(results); }, Qt::QueuedConnection);
     });
 }
 
-void ClassProbe::Show(const QList<ProbeResult>& results) {
+void ProbePanel::Show(const QList<ProbeResult>& results) {
     for (const ProbeResult& result : results) results_->addItem(ProbeLine(result));
     results_->addItem(ProbeSummary(results) + u'.');
     results_->setVisible(true);
+    Q_EMIT probed({QDateTime::currentDateTime(), results});
     test_->setEnabled(true);
     cancel_->setEnabled(false);
     progress_->setVisible(false);
-    Q_EMIT finished();
 }
 
 }  // namespace kv

@@ -1,0 +1,50 @@
+#pragma once
+// A class tab's "Test" (or the object view's "Test All", for every class): probes the
+// commands of the working copy against their devices (ProbeRun.h) on a thread of its own,
+// never the windows', with a progress bar and a Cancel, and shows each instance's outcome
+// when done.
+
+#include <QWidget>
+#include <memory>
+#include <thread>
+
+#include "config/GatewayConfig.h"
+#include "console/StopRequest.h"
+#include "modbus/ProbePlan.h"
+#include "modbus/ProbeRecord.h"
+
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+namespace kv {
+
+class ProbePanel : public QWidget {
+    Q_OBJECT
+public:
+    // Probes the class of `classIndex`, or every class without one. `base` may put servers
+    // elsewhere (ProbeSelection::Servers).
+    ProbePanel(const GatewayConfig& config, std::optional<int> classIndex, ProbeSelection base = {},
+               QWidget* parent = nullptr);
+    // Stops a probe under way and waits for it (a tenth of a second).
+    ~ProbePanel() override;
+
+Q_SIGNALS:
+    // A probe has ended (also after Cancel), with what it found.
+    void probed(const kv::ProbeRecord& record);
+
+private:
+    void Start();
+    void Show(const QList<ProbeResult>& results);
+
+    const GatewayConfig& config_;
+    ProbeSelection selection_;
+    QPushButton* test_;
+    QPushButton* cancel_;
+    QProgressBar* progress_;
+    QListWidget* results_;
+    std::shared_ptr<StopRequest> stop_;
+    std::thread worker_;
+};
+
+}  // namespace kv
