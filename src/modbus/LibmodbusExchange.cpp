@@ -4,12 +4,12 @@
 #include <cerrno>
 #include <chrono>
 
+#include "modbus/ProbeLink.h"
 #include "platform/SocketWait.h"
 
 namespace kv {
 namespace {
 
-constexpr int StopAskedEveryMs = 100;
 // Once an answer has begun, its bytes follow one another closely on any line; a pause this
 // long inside it ends the wait, so that a stop is never held up by a half answer.
 constexpr int MaxPauseInAnswerMs = 100;
@@ -19,18 +19,14 @@ void SetTimeout(modbus_t* context, int (*set)(modbus_t*, uint32_t, uint32_t), in
     set(context, uint32_t(ms / 1000), uint32_t(ms % 1000) * 1000);
 }
 
-ReplyVerdict Failed(ProbeOutcome outcome, const QString& detail) {
-    return {outcome, 0, {}, detail};
-}
-
 ReplyVerdict ReceiveFailure(int error, int timeoutMs) {
     if (error == ETIMEDOUT)
-        return Failed(ProbeOutcome::Timeout,
-                      QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
+        return VerdictWithout(ProbeOutcome::Timeout,
+                              QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
     if (error == ECONNRESET)
-        return Failed(ProbeOutcome::Malformed,
-                      QStringLiteral("the connection closed before a whole answer came"));
-    return Failed(ProbeOutcome::Malformed, QString::fromLocal8Bit(modbus_strerror(error)));
+        return VerdictWithout(ProbeOutcome::Malformed,
+                              QStringLiteral("the connection closed before a whole answer came"));
+    return VerdictWithout(ProbeOutcome::Malformed, QString::fromLocal8Bit(modbus_strerror(error)));
 }
 
 }  // namespace
@@ -42,7 +38,8 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
     modbus_flush(context);  // what came late for an earlier read
     if (modbus_send_raw_request(context, reinterpret_cast<const uint8_t*>(request.constData()),
                                 int(request.size())) < 0)
-        return Failed(ProbeOutcome::Unreachable, QString::fromLocal8Bit(modbus_strerror(errno)));
+        return VerdictWithout(ProbeOutcome::Unreachable,
+                              QString::fromLocal8Bit(modbus_strerror(errno)));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     const auto left = [&deadline] {
         return int(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -50,10 +47,8 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
                        .count());
     };
     for (SocketWait wait = SocketWait::TimedOut; wait == SocketWait::TimedOut;) {
-        if (stop.Requested()) return Failed(ProbeOutcome::Stopped, {});
-        if (left() <= 0)
-            return Failed(ProbeOutcome::Timeout,
-                          QStringLiteral("no answer within %1 ms").arg(timeoutMs));
+        if (stop.Requested()) return VerdictWithout(ProbeOutcome::Stopped, {});
+        if (left() <= 0) return NoAnswerWithin(timeoutMs);
         wait = WaitForSocketBytes(modbus_get_socket(context), std::min(left(), StopAskedEveryMs));
     }
     SetTimeout(context, modbus_set_response_timeout, left());

@@ -11,6 +11,9 @@
 
 namespace kv {
 
+// How often a wait for a device asks whether to stop.
+inline constexpr int StopAskedEveryMs = 100;
+
 class ProbeLink {
 public:
     virtual ~ProbeLink() = default;

@@ -13,7 +13,9 @@ int BigEndian16(QByteArrayView bytes, qsizetype at) {
     return uint8_t(bytes[at]) << 8 | uint8_t(bytes[at + 1]);
 }
 
-ReplyVerdict Refused(const QString& detail) { return {ProbeOutcome::Malformed, 0, {}, detail}; }
+ReplyVerdict Refused(const QString& detail) {
+    return VerdictWithout(ProbeOutcome::Malformed, detail);
+}
 
 QList<int> BitsOf(QByteArrayView data, int count) {
     QList<int> bits;

@@ -22,6 +22,17 @@ struct ReplyVerdict {
     bool operator==(const ReplyVerdict&) const = default;
 };
 
+// A verdict without values: a time-out, a stop, a link that failed, a malformed answer.
+inline ReplyVerdict VerdictWithout(ProbeOutcome outcome, const QString& detail = {}) {
+    return {outcome, 0, {}, detail};
+}
+
+// No answer came within the command time-out.
+inline ReplyVerdict NoAnswerWithin(int timeoutMs) {
+    return VerdictWithout(ProbeOutcome::Timeout,
+                          QStringLiteral("no answer within %1 ms").arg(timeoutMs));
+}
+
 // The answer's protocol data unit (function code and data) checked against `read`.
 ReplyVerdict CheckReplyPdu(const ProbeRead& read, QByteArrayView pdu);
 

@@ -12,13 +12,8 @@
 namespace kv {
 namespace {
 
-constexpr int StopAskedEveryMs = 100;
 // ':', 255 bytes as hexadecimal pairs, CR LF: an answer can be no longer.
 constexpr int MaxAsciiFrame = 1 + 2 * 255 + 2;
-
-ReplyVerdict Failed(ProbeOutcome outcome, const QString& detail) {
-    return {outcome, 0, {}, detail};
-}
 
 char ParityLetter(LineParity parity) {
     return parity == LineParity::Even ? 'E' : parity == LineParity::Odd ? 'O' : 'N';
@@ -36,7 +31,7 @@ public:
         if (context_ && modbus_connect(context_.get()) == 0) return std::nullopt;
         const int error = errno;
         context_.reset();
-        return Failed(
+        return VerdictWithout(
             ProbeOutcome::Unreachable,
             bus_.Device + QStringLiteral(": ") + QString::fromLocal8Bit(modbus_strerror(error)));
     }
@@ -63,7 +58,8 @@ public:
             const QString reason = opened.Result.Text.isEmpty()
                                        ? QStringLiteral("the port does not open")
                                        : opened.Result.Text;
-            return Failed(ProbeOutcome::Unreachable, bus_.Device + QStringLiteral(": ") + reason);
+            return VerdictWithout(ProbeOutcome::Unreachable,
+                                  bus_.Device + QStringLiteral(": ") + reason);
         }
         port_ = std::move(opened.Port);
         return std::nullopt;
@@ -82,17 +78,15 @@ public:
             const qsizetype end = colon < 0 ? -1 : received.indexOf("\r\n", colon);
             if (end >= 0) return Judged(read, received.mid(colon, end + 2 - colon));
             if (received.size() > MaxAsciiFrame)
-                return Failed(ProbeOutcome::Malformed,
-                              QStringLiteral("%1 characters without a whole ASCII frame")
-                                  .arg(received.size()));
-            if (stop_.Requested()) return Failed(ProbeOutcome::Stopped, {});
+                return VerdictWithout(ProbeOutcome::Malformed,
+                                      QStringLiteral("%1 characters without a whole ASCII frame")
+                                          .arg(received.size()));
+            if (stop_.Requested()) return VerdictWithout(ProbeOutcome::Stopped, {});
             if (!port_->LostReason().isEmpty())
-                return Failed(ProbeOutcome::Unreachable, port_->LostReason());
+                return VerdictWithout(ProbeOutcome::Unreachable, port_->LostReason());
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0)
-                return Failed(ProbeOutcome::Timeout,
-                              QStringLiteral("no answer within %1 ms").arg(bus_.CmdTimeoutMs));
+            if (left.count() <= 0) return NoAnswerWithin(bus_.CmdTimeoutMs);
             port_->WaitForData(std::min(left, std::chrono::milliseconds(StopAskedEveryMs)));
             received += port_->ReadAll();
         }
@@ -101,7 +95,8 @@ public:
 private:
     static ReplyVerdict Judged(const ProbeRead& read, QByteArrayView frame) {
         const AsciiMessage message = AsciiMessageOf(frame);
-        if (!message.Failure.isEmpty()) return Failed(ProbeOutcome::Malformed, message.Failure);
+        if (!message.Failure.isEmpty())
+            return VerdictWithout(ProbeOutcome::Malformed, message.Failure);
         return CheckSerialReply(read, message.Message);
     }
 

@@ -11,10 +11,6 @@
 namespace kv {
 namespace {
 
-ReplyVerdict Failed(ProbeOutcome outcome, const QString& detail) {
-    return {outcome, 0, {}, detail};
-}
-
 class TcpLink final : public ProbeLink {
 public:
     TcpLink(const TcpServerPlan& server, const StopRequest& stop) : server_(server), stop_(stop) {}
@@ -25,8 +21,9 @@ public:
         if (!context_) return LibraryFailure();
         if (const std::optional<TcpConnection> made = ConnectTcp(
                 server_.Address.Host, server_.Address.Port, server_.ConnTimeoutMs, stop_)) {
-            if (made->Stopped) return Failed(ProbeOutcome::Stopped, {});
-            if (made->Descriptor < 0) return Failed(ProbeOutcome::Unreachable, made->Failure);
+            if (made->Stopped) return VerdictWithout(ProbeOutcome::Stopped, {});
+            if (made->Descriptor < 0)
+                return VerdictWithout(ProbeOutcome::Unreachable, made->Failure);
             modbus_set_socket(context_.get(), made->Descriptor);
             return std::nullopt;
         }
@@ -51,7 +48,8 @@ private:
     ReplyVerdict LibraryFailure() {
         const int error = errno;
         context_.reset();
-        return Failed(ProbeOutcome::Unreachable, QString::fromLocal8Bit(modbus_strerror(error)));
+        return VerdictWithout(ProbeOutcome::Unreachable,
+                              QString::fromLocal8Bit(modbus_strerror(error)));
     }
 
     const TcpServerPlan& server_;

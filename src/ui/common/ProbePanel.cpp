@@ -56,11 +56,11 @@ ProbePanel::ProbePanel(const GatewayConfig& config, std::optional<int> classInde
     layout->addWidget(results_);
 
     connect(test_, &QPushButton::clicked, this, &ProbePanel::Start);
-    connect(cancel_, &QPushButton::clicked, this, [this] { stop_->Request(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { stop_.Request(); });
 }
 
 ProbePanel::~ProbePanel() {
-    if (stop_) stop_->Request();
+    stop_.Request();
     if (worker_.joinable()) worker_.join();
 }
 
@@ -68,7 +68,7 @@ void ProbePanel::Start() {
     if (worker_.joinable()) worker_.join();  // the last probe, which has ended
     const ProbePlan plan =
         PlanProbes(config_.EditSerialClasses, config_.EditTcpClasses, selection_);
-    stop_ = std::make_shared<StopRequest>();
+    stop_.Withdraw();
     test_->setEnabled(false);
     cancel_->setEnabled(true);
     progress_->setRange(0, ProbedCommandCount(plan));
@@ -77,13 +77,12 @@ void ProbePanel::Start() {
     results_->clear();
     // The thread hands everything back by queued calls, which Qt drops once this is gone;
     // the destructor waits for the thread first.
-    worker_ = std::thread([this, plan, stop = stop_] {
-        const auto probed = [this] {
+    worker_ = std::thread([this, plan] {
+        const auto probed = [bar = progress_] {
             QMetaObject::invokeMethod(
-                progress_, [bar = progress_] { bar->setValue(bar->value() + 1); },
-                Qt::QueuedConnection);
+                bar, [bar] { bar->setValue(bar->value() + 1); }, Qt::QueuedConnection);
         };
-        const QList<ProbeResult> results = RunProbes(plan, *stop, probed);
+        const QList<ProbeResult> results = RunProbes(plan, stop_, probed);
         QMetaObject::invokeMethod(
             this, [this, results] { Show(results); }, Qt::QueuedConnection);
     });

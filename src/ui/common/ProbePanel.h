@@ -5,7 +5,6 @@
 // when done.
 
 #include <QWidget>
-#include <memory>
 #include <thread>
 
 #include "config/GatewayConfig.h"
@@ -43,7 +42,7 @@ private:
     QPushButton* cancel_;
     QProgressBar* progress_;
     QListWidget* results_;
-    std::shared_ptr<StopRequest> stop_;
+    StopRequest stop_;  // Cancel's, asked by the probe's threads
     std::thread worker_;
 };
 
