@@ -98,10 +98,10 @@ ProbeSelection SelectionOf(const QCommandLineParser& args, QString& problem) {
             problem =
                 QStringLiteral("--serial takes COM1=DEVICE or COM2=DEVICE, not '%1'").arg(given);
     if (!selection.SerialDevices.isEmpty() && !args.isSet(QStringLiteral("bus-is-free")))
-        problem = QStringLiteral(
-            "A serial bus has one master: while the gateway polls it, the PC's requests and "
-            "the gateway's would collide and both would read garbage. Disconnect the gateway "
-            "from the bus or stop it, then give --bus-is-free.");
+        problem = QLatin1String(SerialBusHasOneMaster) +
+                  QStringLiteral(
+                      " Disconnect the gateway from the bus or stop it, then give "
+                      "--bus-is-free.");
     return selection;
 }
 

@@ -38,6 +38,11 @@ struct TcpServerPlan {
     QList<PlannedProbe> Commands;
 };
 
+// Why the PC may probe a serial bus only while the gateway does not poll it.
+inline constexpr const char* SerialBusHasOneMaster =
+    "A serial bus has one master: while the gateway polls it, the PC's requests and the "
+    "gateway's would collide and both would read garbage.";
+
 // A serial class whose bus the PC reaches through a port of its own.
 struct SerialBusPlan {
     int ClassIndex = 0;

@@ -268,13 +268,26 @@ private Q_SLOTS:
                  "Server2 instance 1, FC05 probed by reading with FC01, 00034: unreachable: "
                  "Connection refused");
 
+        // A serial class's bus is probed through the PC's port named on its tab, once the
+        // user says the gateway is off it.
+        editor.Type("TestDevice", Com2, "/nowhere/tty");
+        editor.Dialogs.YesNoAnswers = {false, true};
+        editor.Press("TestClass", Com2);
+        QVERIFY(editor.Find<QListWidget>("TestResults", Com2)->isHidden());
+        editor.Press("TestClass", Com2);
+        QTRY_COMPARE(editor.Session.Probes.size(), 2);
+        QCOMPARE(editor.Dialogs.Questions.size(), 2);
+        QCOMPARE(editor.Find<QListWidget>("TestResults", Com2)->item(0)->text(),
+                 "COM2 instance 1, FC03, 40102-40103: unreachable: /nowhere/tty: No such file "
+                 "or directory");
+
         QTcpServer silent;  // takes the connection, never answers
         QVERIFY(silent.listen(QHostAddress::LocalHost));
         GatewayConfig config;
         config.EditTcpClasses[1] = {1, {127, 0, 0, 1}, 1000, 0, 60000, 1, {Command(1)}};
         ProbeSelection elsewhere;
         elsewhere.Servers.insert(Server02, {"127.0.0.1", silent.serverPort()});
-        ProbePanel probe(config, Server02, elsewhere);
+        ProbePanel probe(config, Server02, nullptr, elsewhere);
         QTest::mouseClick(probe.findChild<QPushButton*>("TestClass_3"), Qt::LeftButton);
         auto* cancel = probe.findChild<QPushButton*>("CancelTest_3");
         QVERIFY(cancel->isEnabled() &&

@@ -79,7 +79,7 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     csvRow->addWidget(ExportCsvButton);
     csvRow->addWidget(ImportCsvButton);
     instanceLayout->addLayout(csvRow);
-    instanceLayout->addWidget(new ProbePanel(config, classIndex, {}, instanceFrame));
+    instanceLayout->addWidget(new ProbePanel(config, classIndex, &dialogs, {}, instanceFrame));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);

@@ -1,31 +1,36 @@
 #include "ui/common/ProbePanel.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "config/WorkingCopy.h"
 #include "modbus/ProbeRun.h"
 #include "modbus/ProbeText.h"
-#include "ui/appobj/ControlNames.h"
+#include "ui/common/Dialogs.h"
 
 namespace kv {
 
 namespace {
 
-// "TestClass_3" for class 3; "TestClassAll" for every class.
+// "TestClass_3" for class 3, as the editor names a tab's controls; "TestClassAll" for every
+// class.
 void Name(QWidget* control, const QString& name, std::optional<int> classIndex) {
-    if (classIndex) return NameControl(control, name, *classIndex);
-    control->setObjectName(name + QStringLiteral("All"));
+    control->setObjectName(classIndex ? QStringLiteral("%1_%2").arg(name).arg(*classIndex)
+                                      : name + QStringLiteral("All"));
 }
 
 }  // namespace
 
-ProbePanel::ProbePanel(const GatewayConfig& config, std::optional<int> classIndex,
+ProbePanel::ProbePanel(const GatewayConfig& config, std::optional<int> classIndex, Dialogs* dialogs,
                        ProbeSelection base, QWidget* parent)
     : QWidget(parent),
       config_(config),
+      dialogs_(dialogs),
       selection_(std::move(base)),
       test_(new QPushButton(classIndex ? tr("Test") : tr("Test All"), this)),
       cancel_(new QPushButton(tr("Cancel"), this)),
@@ -46,6 +51,16 @@ ProbePanel::ProbePanel(const GatewayConfig& config, std::optional<int> classInde
     results_->setVisible(false);  // until there are results
 
     auto* row = new QHBoxLayout;
+    if (classIndex && IsSerialClassIndex(*classIndex) && dialogs) {
+        device_ = new QLineEdit(this);
+        Name(device_, "TestDevice", classIndex);
+        device_->setPlaceholderText(QStringLiteral("/dev/ttyUSB0"));
+        device_->setAccessibleName(tr("The PC's serial port on this bus"));
+        auto* label = new QLabel(tr("PC port on this bus"), this);
+        label->setBuddy(device_);
+        row->addWidget(label);
+        row->addWidget(device_);
+    }
     row->addWidget(test_);
     row->addWidget(progress_, 1);
     row->addWidget(cancel_);
@@ -64,7 +79,21 @@ ProbePanel::~ProbePanel() {
     if (worker_.joinable()) worker_.join();
 }
 
+bool ProbePanel::TakeSerialPort() {
+    if (!device_) return true;
+    const QString device = device_->text().trimmed();
+    selection_.SerialDevices.clear();
+    if (device.isEmpty()) return true;  // the commands are listed as not probed
+    if (!dialogs_->AskYesNo(QLatin1String(SerialBusHasOneMaster) +
+                                tr(" Is the gateway disconnected from this bus, or stopped?"),
+                            tr("Test")))
+        return false;
+    selection_.SerialDevices.insert(*selection_.ClassIndex, device);
+    return true;
+}
+
 void ProbePanel::Start() {
+    if (!TakeSerialPort()) return;
     if (worker_.joinable()) worker_.join();  // the last probe, which has ended
     const ProbePlan plan =
         PlanProbes(config_.EditSerialClasses, config_.EditTcpClasses, selection_);

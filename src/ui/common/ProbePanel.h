@@ -12,19 +12,23 @@
 #include "modbus/ProbePlan.h"
 #include "modbus/ProbeRecord.h"
 
+class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
 
 namespace kv {
 
+class Dialogs;
+
 class ProbePanel : public QWidget {
     Q_OBJECT
 public:
-    // Probes the class of `classIndex`, or every class without one. `base` may put servers
-    // elsewhere (ProbeSelection::Servers).
-    ProbePanel(const GatewayConfig& config, std::optional<int> classIndex, ProbeSelection base = {},
-               QWidget* parent = nullptr);
+    // Probes the class of `classIndex`, or every class without one. A serial class with
+    // `dialogs` gets a field for the PC's port on its bus, and the question whether the bus
+    // is free. `base` may put servers elsewhere (ProbeSelection::Servers).
+    ProbePanel(const GatewayConfig& config, std::optional<int> classIndex, Dialogs* dialogs,
+               ProbeSelection base = {}, QWidget* parent = nullptr);
     // Stops a probe under way and waits for it (a tenth of a second).
     ~ProbePanel() override;
 
@@ -34,10 +38,14 @@ Q_SIGNALS:
 
 private:
     void Start();
+    // Takes the serial port the user named, when the bus is free; false to not start.
+    bool TakeSerialPort();
     void Show(const QList<ProbeResult>& results);
 
     const GatewayConfig& config_;
+    Dialogs* dialogs_;
     ProbeSelection selection_;
+    QLineEdit* device_ = nullptr;  // the PC's port on a serial class's bus
     QPushButton* test_;
     QPushButton* cancel_;
     QProgressBar* progress_;

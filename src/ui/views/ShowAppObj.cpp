@@ -22,7 +22,7 @@ ShowAppObj::ShowAppObj(const GatewayConfig& config, QWidget* parent) : QWidget(p
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(table);
 
-    auto* probe = new ProbePanel(config, std::nullopt, {}, this);
+    auto* probe = new ProbePanel(config, std::nullopt, nullptr, {}, this);
     connect(probe, &ProbePanel::probed, this, &ShowAppObj::probed);
 
     auto* layout = new QVBoxLayout(this);
