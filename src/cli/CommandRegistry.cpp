@@ -38,11 +38,12 @@ QString ProgramHelp() {
         "  -h, --help     this text\n"
         "  -V, --version  the program's version\n\n"
         "Exit status: 0 success (diff: equal, check: nothing found, apply --dry-run: nothing\n"
-        "to change), 1 the operation failed (a port, a gateway, an output file, a side that\n"
-        "cannot be read), 2 bad usage or unreadable input, 3 findings (diff: different,\n"
-        "check: warnings only, apply --dry-run: changes), 4 the configuration has problems\n"
-        "and would be refused (nothing written), 130 or 143 stopped by SIGINT (Ctrl+C) or\n"
-        "SIGTERM. With many ports: the worst port's, in the order 1, 4, 3, 0.\n");
+        "to change, probe: every command answered), 1 the operation failed (a port, a gateway,\n"
+        "an output file, a side that cannot be read), 2 bad usage or unreadable input,\n"
+        "3 findings (diff: different, check: warnings only, apply --dry-run: changes, probe: a\n"
+        "command not answered), 4 the configuration has problems and would be refused (nothing\n"
+        "written), 130 or 143 stopped by SIGINT (Ctrl+C) or SIGTERM. With many ports: the\n"
+        "worst port's, in the order 1, 4, 3, 0.\n");
     return text;
 }
 

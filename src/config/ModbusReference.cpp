@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "config/FunctionCodes.h"
+#include "config/NumberText.h"
 
 namespace kv {
 namespace {
@@ -40,6 +41,14 @@ QString ModbusReferenceText(int functionCode, int startAddress) {
     const int itemDigits = itemNumber > 9999 ? 5 : 4;
     return QString::number(*digit) +
            QStringLiteral("%1").arg(itemNumber, itemDigits, 10, QLatin1Char('0'));
+}
+
+QString ReferenceRangeText(const ModbusCommand& command) {
+    const int start = int(RoundHalfEven(command.StartAddress));
+    const QString first = ModbusReferenceText(command.FunctionCode, start);
+    const QString last = ModbusReferenceText(command.FunctionCode, start + command.Length - 1);
+    if (command.Length <= 1 || last.isEmpty() || first.isEmpty()) return first;
+    return first + u'-' + last;
 }
 
 }  // namespace kv

@@ -6,11 +6,17 @@
 
 #include <QString>
 
+#include "config/GatewayConfig.h"
+
 namespace kv {
 
 // "40001" for FC03 at start address 0. Five digits while the item number fits four,
 // six beyond ("465536" for FC03 at 65535). Empty for a code that is none of the eight or
 // an address outside 0..65535.
 QString ModbusReferenceText(int functionCode, int startAddress);
+
+// "40011-40020" for the references a command covers, "00001" for one item; empty when the
+// first reference is none.
+QString ReferenceRangeText(const ModbusCommand& command);
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "config/GatewayConfig.h"
+#include "config/ModbusReference.h"
 
 namespace kv {
 
@@ -13,8 +14,6 @@ namespace kv {
 QString ListText(QStringView key, int value);
 // "FC03 Read Holding Registers"; "FC 9" for a code the list does not offer.
 QString FunctionText(int functionCode);
-// "40011-40020", "00001" for one item; empty when the first reference is none.
-QString ReferenceRangeText(const ModbusCommand& command);
 // "10 registers", "16 bits", "1 bit".
 QString LengthText(const ModbusCommand& command);
 // Bytes of data the command moves.

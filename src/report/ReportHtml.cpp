@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "config/ClassNames.h"
 #include "config/ConfigJson.h"
 #include "config/FieldText.h"
 #include "config/FirmwareText.h"
@@ -15,6 +16,7 @@
 #include "config/WorkingCopy.h"
 #include "eds/ClassCommands.h"
 #include "eds/ConnectionData.h"
+#include "modbus/ProbeText.h"
 #include "report/CommandTexts.h"
 
 namespace kv {
@@ -344,6 +346,20 @@ QString FindingsSections(const CheckFindings& findings) {
            Heading("Warnings") + List(findings.Warnings, QStringLiteral("None."));
 }
 
+// What the probes of the Modbus devices found, when the windows made any.
+QString ProbeSection(const QList<ProbeRecord>& probes) {
+    if (probes.isEmpty()) return {};
+    QList<QStringList> rows;
+    for (const ProbeRecord& probe : probes)
+        for (const ProbeResult& result : probe.Results)
+            rows.append(
+                {MadeText(probe.Made),
+                 QStringLiteral("%1/%2").arg(ClassName(result.ClassIndex)).arg(result.Instance),
+                 ProbeFunctionText(result), result.Reference, ProbeOutcomeText(result)});
+    return Heading("Modbus devices") +
+           Table({"Tested", "Command", "Function", "References", "Outcome"}, rows, {2, 4});
+}
+
 // Lines to sign on paper: the engineer's name is printed when it was given.
 QString SignOffSection(const ReportParties& parties) {
     const QString line = QStringLiteral("_________________________");
@@ -382,8 +398,8 @@ QString ReportHtml(const ReportSubject& subject, const MemoryLayout& layout,
            TitleSection(subject) + GatewaySection(subject.Config, field) +
            PortsSection(subject.Config, field) + PollSection(workingCopy, field) +
            ClassSections(subject.Config, field) + MemorySection(layout, mapSource) +
-           FindingsSections(subject.Findings) + SignOffSection(subject.Parties) +
-           QStringLiteral("</body></html>");
+           FindingsSections(subject.Findings) + ProbeSection(subject.Probes) +
+           SignOffSection(subject.Parties) + QStringLiteral("</body></html>");
 }
 
 }  // namespace kv

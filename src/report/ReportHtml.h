@@ -2,7 +2,8 @@
 // The commissioning report as one HTML text, the same for the HTML file and the PDF (which
 // QTextDocument lays out): title with who it is for and the fingerprint, the gateway, the
 // ports, the poll connection, the commands class by class, the internal memory, the
-// problems and warnings of `check`, and lines to sign.
+// problems and warnings of `check`, what the windows' probes of the Modbus devices found,
+// and lines to sign.
 
 #include <QString>
 

@@ -10,6 +10,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/GatewayConfig.h"
+#include "modbus/ProbeRecord.h"
 #include "save/CheckFindings.h"
 
 namespace kv {
@@ -35,6 +36,8 @@ struct ReportSubject {
     std::optional<QJsonObject> File = {};
     ReportParties Parties = {};
     QDateTime Made = QDateTime::currentDateTime();
+    // The probes of the Modbus devices the windows made, if any.
+    QList<ProbeRecord> Probes = {};
 };
 
 // A gateway's configuration, or what the windows hold; `fileTextName` says what the text

@@ -5,15 +5,19 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "MainWindowHarness.h"
 #include "config/WorkingCopy.h"
 #include "ui/appobj/IOAppObj.h"
+#include "ui/common/ProbePanel.h"
 
 namespace kv {
 namespace {
@@ -253,6 +257,48 @@ private Q_SLOTS:
 
     // The time-out's range is SettingLimitsTest's; here Set stores it and shows what was
     // stored. The connection list switches the tab at once; only Set stores it.
+    // Every tab has its Test: a probe of the working copy on its own thread while the window
+    // goes on, each instance's outcome shown and kept for the report; Cancel ends it (the
+    // outcomes: ProbeRepliesTest, and tests/modbus against real servers).
+    void testProbesTheWorkingCopyAndCancelEndsIt() {
+        Editor editor;  // Server02 at 0.0.0.0, where nothing listens on port 502
+        editor.Press("TestClass", Server02);
+        QTRY_COMPARE(editor.Session.Probes.size(), 1);
+        QCOMPARE(editor.Find<QListWidget>("TestResults", Server02)->item(0)->text(),
+                 "Server2 instance 1, FC05 probed by reading with FC01, 00034: unreachable: "
+                 "Connection refused");
+
+        // A serial class's bus is probed through the PC's port named on its tab, once the
+        // user says the gateway is off it.
+        editor.Type("TestDevice", Com2, "/nowhere/tty");
+        editor.Dialogs.YesNoAnswers = {false, true};
+        editor.Press("TestClass", Com2);
+        QVERIFY(editor.Find<QListWidget>("TestResults", Com2)->isHidden());
+        editor.Press("TestClass", Com2);
+        QTRY_COMPARE(editor.Session.Probes.size(), 2);
+        QCOMPARE(editor.Dialogs.Questions.size(), 2);
+        QCOMPARE(editor.Find<QListWidget>("TestResults", Com2)->item(0)->text(),
+                 "COM2 instance 1, FC03, 40102-40103: unreachable: /nowhere/tty: No such file "
+                 "or directory");
+
+        QTcpServer silent;  // takes the connection, never answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        GatewayConfig config;
+        config.EditTcpClasses[1] = {1, {127, 0, 0, 1}, 1000, 0, 60000, 1, {Command(1)}};
+        ProbeSelection elsewhere;
+        elsewhere.Servers.insert(Server02, {"127.0.0.1", silent.serverPort()});
+        ProbePanel probe(config, Server02, nullptr, elsewhere);
+        QTest::mouseClick(probe.findChild<QPushButton*>("TestClass_3"), Qt::LeftButton);
+        auto* cancel = probe.findChild<QPushButton*>("CancelTest_3");
+        QVERIFY(cancel->isEnabled() &&
+                !probe.findChild<QProgressBar*>("TestProgress_3")->isHidden());
+        QTRY_VERIFY(silent.hasPendingConnections());  // the window's events go on meanwhile
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTRY_COMPARE(probe.findChild<QListWidget*>("TestResults_3")->count(), 2);
+        QCOMPARE(probe.findChild<QListWidget*>("TestResults_3")->item(0)->text(),
+                 "Server2 instance 1, FC03, 40102-40103: stopped");
+    }
+
     void serialSetStoresTheModeAndOnlyTimeoutsInRange() {
         auto read = ReadConfig();
         read.SerialClasses[0].ConnMode = 0;

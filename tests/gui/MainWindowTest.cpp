@@ -152,9 +152,12 @@ private Q_SLOTS:
         QCOMPARE(accepted.count(), 1);
     }
 
-    // "Export Report..." asks for the plant's fields, then for the file, and writes both.
+    // "Export Report..." asks for the plant's fields, then for the file, and writes both,
+    // with what the editor's probes found.
     void exportReportTakesThePlantsFields() {
         h->Connect();
+        ProbeResult timeout{3, 2, 16, 3, "40101", ProbeOutcome::Timeout, 0, {}, "no answer"};
+        h->Session.Probes = {{QDateTime::currentDateTime(), {timeout}}};
         QTemporaryDir folder;
         const QString path = folder.filePath("r.html");
         h->Dialogs.FileAnswers << path;
@@ -165,6 +168,10 @@ private Q_SLOTS:
         QTRY_COMPARE(h->Dialogs.MessageTexts(),
                      QStringList{"The report was written to " + path + "."});
         QVERIFY(test::ReadAll(path).contains("Plant A"));
+        QVERIFY(test::ReadAll(path).contains("<h2>Modbus devices</h2>"));
+        QVERIFY(
+            test::ReadAll(path).contains("<td style=\"white-space: nowrap\">Server2/2</td>"
+                                         "<td>FC10 probed by reading with FC03</td>"));
     }
 
     // The toggles select one panel at a time, keeping what was typed.

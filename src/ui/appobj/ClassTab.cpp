@@ -15,6 +15,7 @@
 #include "ui/appobj/SerialAttributesFrame.h"
 #include "ui/appobj/TcpAttributesFrame.h"
 #include "ui/common/Dialogs.h"
+#include "ui/common/ProbePanel.h"
 
 namespace kv {
 
@@ -78,6 +79,7 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     csvRow->addWidget(ExportCsvButton);
     csvRow->addWidget(ImportCsvButton);
     instanceLayout->addLayout(csvRow);
+    instanceLayout->addWidget(new ProbePanel(config, classIndex, &dialogs, {}, instanceFrame));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);

@@ -9,6 +9,7 @@
 #include "config/WorkingCopy.h"
 #include "ui/appobj/ClassTab.h"
 #include "ui/common/CentreOnScreen.h"
+#include "ui/common/ProbePanel.h"
 #include "ui/common/Session.h"
 
 namespace kv {
@@ -41,6 +42,9 @@ IOAppObj::IOAppObj(Session& session, QWidget* parent)
         tabs_[classIndex]->Load();
     }
     SSTab1->setCurrentIndex(0);
+    for (ProbePanel* probe : findChildren<ProbePanel*>())
+        connect(probe, &ProbePanel::probed, this,
+                [&session](const ProbeRecord& record) { KeepProbe(session.Probes, record); });
 
     auto* objectView = Button(tr("Object View"), "ShowAppInf", this);
     auto* deviceView = Button(tr("Device View "), "ShowMBInf", this);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "config/GatewayConfig.h"
+#include "modbus/ProbeRecord.h"
 #include "session/GatewaySession.h"
 #include "ui/common/Dialogs.h"
 
@@ -34,6 +35,8 @@ struct Session {
     // The configuration as last read from or written to a gateway, or opened from or saved
     // to a file; none before the first. What differs from it would be lost unasked.
     std::optional<GatewayConfig> Saved = {};
+    // What the probes of the Modbus devices found (the latest of each class), for the report.
+    QList<ProbeRecord> Probes = {};
     // Where backups go before a write; empty: none are kept.
     QString BackupFolder = {};
     // The main window's status text (CommunicationState), which the save reports to.

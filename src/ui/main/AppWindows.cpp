@@ -101,7 +101,11 @@ void AppWindows::ShowDeviceView() {
 }
 
 void AppWindows::ShowObjectView() {
-    if (!objectView_) objectView_ = new ShowAppObj(session_.Config);
+    if (!objectView_) {
+        objectView_ = new ShowAppObj(session_.Config);
+        connect(objectView_, &ShowAppObj::probed, this,
+                [this](const ProbeRecord& record) { KeepProbe(session_.Probes, record); });
+    }
     Present(objectView_);
 }
 

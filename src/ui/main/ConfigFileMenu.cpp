@@ -66,6 +66,7 @@ void Main_F::LoadConfigurationFile(const QString& path) {
         return;
     }
     session_.Config = opened.Config;
+    session_.Probes.clear();  // they were of the configuration before
     session_.OpenedFile = path;
     MarkSaved(session_);
     RememberRecentFile(path);

@@ -129,6 +129,7 @@ void Main_F::FinishReadOut(int portNumber, const PortOutcome<ReadOutResult>& out
     }
     // The fields decoded before a failure stay, as they would on the gateway's own screen.
     session_.Config = outcome.Config;
+    session_.Probes.clear();  // they were of the configuration before
     // A device that went away is told in the port's words.
     if (outcome.Value != ReadOutResult::Ok)
         return ReportReadFailure(ReadOutFailureText(outcome.Value, session_.Gateway.LastEnd()));

@@ -32,6 +32,7 @@ ReportSubject SubjectOf(const Session& session, const ReportParties& parties) {
         WholeConfigSubject(session.Config, source,
                            QStringLiteral("the configuration as Save Configuration As writes it"));
     subject.Parties = parties;
+    subject.Probes = session.Probes;
     return subject;
 }
 

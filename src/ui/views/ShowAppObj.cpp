@@ -5,6 +5,7 @@
 
 #include "config/ViewRows.h"
 #include "ui/common/CentreOnScreen.h"
+#include "ui/common/ProbePanel.h"
 #include "ui/views/GridTable.h"
 
 namespace kv {
@@ -21,8 +22,12 @@ ShowAppObj::ShowAppObj(const GatewayConfig& config, QWidget* parent) : QWidget(p
     auto* frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(table);
 
+    auto* probe = new ProbePanel(config, std::nullopt, nullptr, {}, this);
+    connect(probe, &ProbePanel::probed, this, &ShowAppObj::probed);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
+    layout->addWidget(probe);
     FitAndCentreOnScreen(*this);
 }
 

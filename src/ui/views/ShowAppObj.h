@@ -1,11 +1,12 @@
 #pragma once
 // "Application Object Information": the editor's working copy as a DeviceNet master sees
 // it, classes 0x65..0x6A with their instances and six attributes. Filled once when it
-// opens; closing it discards it.
+// opens; closing it discards it. "Test All" probes every class's commands (ProbePanel).
 
 #include <QWidget>
 
 #include "config/GatewayConfig.h"
+#include "modbus/ProbeRecord.h"
 
 namespace kv {
 
@@ -14,6 +15,9 @@ class ShowAppObj : public QWidget {
 
 public:
     explicit ShowAppObj(const GatewayConfig& config, QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void probed(const kv::ProbeRecord& record);
 };
 
 }  // namespace kv
