@@ -23,17 +23,16 @@
 namespace kv::cli {
 namespace {
 
-// Prints the results and returns the status they give.
-int Probe(const GatewayConfig& config, const ProbeSelection& selection, bool json,
-          QTextStream& out) {
+// Prints the results for people on `text`, puts them in `fields` for the result document and
+// returns the status they give.
+int Probe(const GatewayConfig& config, const ProbeSelection& selection, QTextStream& text,
+          QJsonObject& fields) {
     const QList<ProbeResult> results = RunProbes(
         PlanProbes(config.SerialClasses, config.TcpClasses, selection), StopOnSignal::Request());
-    if (json) {
-        out << ProbeJson(results);
-    } else {
-        for (const ProbeResult& result : results) out << ProbeLine(result) << "\n";
-        out << ProbeSummary(results) << ".\n";
-    }
+    for (const ProbeResult& result : results) text << ProbeLine(result) << "\n";
+    text << ProbeSummary(results) << ".\n";
+    const QJsonObject probed = ProbeFields(results);
+    for (auto it = probed.begin(); it != probed.end(); ++it) fields.insert(it.key(), *it);
     if (StopOnSignal::Signal() != 0) return StopOnSignal::ExitStatus();
     const bool found = std::any_of(results.begin(), results.end(),
                                    [](const ProbeResult& r) { return IsFinding(r.Outcome); });
@@ -105,8 +104,9 @@ ProbeSelection SelectionOf(const QCommandLineParser& args, QString& problem) {
     return selection;
 }
 
-int ProbeFile(const QString& path, const ProbeSelection& selection, bool json, QTextStream& out,
-              QTextStream& err) {
+int ProbeFile(const Invocation& in, const QString& path, const ProbeSelection& selection) {
+    QTextStream& err = in.Err;
+    in.Result.Fields.insert(QStringLiteral("File"), path);
     const ConfigFileRead file = ReadConfigFile(path);
     if (!file.ok()) {
         err << file.Error << "\n";
@@ -119,7 +119,7 @@ int ProbeFile(const QString& path, const ProbeSelection& selection, bool json, Q
         return ExitUsage;
     }
     const StopOnSignal stop;
-    return Probe(config, selection, json, out);
+    return Probe(config, selection, in.Text(), in.Result.Fields);
 }
 
 int RunProbe(const Invocation& in) {
@@ -135,15 +135,14 @@ int RunProbe(const Invocation& in) {
         in.Err << problem << "\n";
         return ExitUsage;
     }
-    const bool json = in.Args.isSet(QStringLiteral("json"));
-    if (!operands.isEmpty()) return ProbeFile(operands.first(), selection, json, in.Out, in.Err);
+    if (!operands.isEmpty()) return ProbeFile(in, operands.first(), selection);
     if (const int unusable = CheckPorts(ports, in.Err)) return unusable;
-    return RunOnPorts(ports, in, [&selection, json](PortWork& work) {
+    return RunOnPorts(ports, in, [&selection](PortWork& work) {
         GatewayConfig config;
         auto console = ReadPortGateway(work, config);
         if (!console) return ExitFailed;
         console.reset();  // the gateway's port is not needed while its devices are probed
-        return Probe(config, selection, json, work.Out);
+        return Probe(config, selection, work.Out, work.Result);
     });
 }
 
@@ -169,8 +168,7 @@ const bool registered = RegisterCommand(
        QStringLiteral("COMn=DEVICE")},
       {"bus-is-free",
        QStringLiteral("The gateway is disconnected from the serial buses named with --serial, "
-                      "or stopped: the PC may be their master.")},
-      {"json", QStringLiteral("Print the results as one JSON document.")}},
+                      "or stopped: the PC may be their master.")}},
      {{"FILE.json", "A configuration file, as read --json prints it.", true}},
      RunProbe});
 

@@ -5,6 +5,7 @@
 #include "cli/StopOnSignal.h"
 #include "config/ConfigJson.h"
 #include "config/OrderedJsonText.h"
+#include "modbus/ProbeText.h"
 #include "platform/PortNaming.h"
 #include "save/ResultEntry.h"
 
@@ -15,12 +16,13 @@ namespace {
 // order of the configuration file.
 QStringList ResultKeyOrder(const QString& holder) {
     if (holder.isEmpty())
-        return {"Format",   "Command",  "Status",      "Message", "File",
-                "Class",    "Compared", "Differences", "LeftOut", "Problems",
-                "Warnings", "Commands", "ComPorts",    "Ports"};
+        return {"Format",   "Command",     "Status",  "Message",  "File",     "Class",
+                "Compared", "Differences", "LeftOut", "Problems", "Warnings", "Commands",
+                "ComPorts", "Probes",      "Summary", "Ports"};
     if (holder == u"Ports")
-        return {"Port",   "Device", "Outcome", "State",    "Message",  "Backup", "Seconds",
-                "NodeId", "Ip",     "Changes", "Problems", "Warnings", "File",   "Configuration"};
+        return {"Port",    "Device",        "Outcome", "State",   "Message",  "Backup",
+                "Seconds", "NodeId",        "Ip",      "Changes", "Problems", "Warnings",
+                "File",    "Configuration", "Probes",  "Summary"};
     if (holder == u"Changes") return {"Path", "Before", "After", "BeforeText", "AfterText"};
     if (holder == u"Differences") return {"Path", "A", "B", "AText", "BText"};
     if (holder == u"Problems" || holder == u"Warnings") return {"Path", "Message"};
@@ -28,6 +30,7 @@ QStringList ResultKeyOrder(const QString& holder) {
         return {"Port", "Device", "Source", "Description", "Manufacturer", "StableName", "Refusal"};
     if (holder == u"Compared") return {"A", "B", "Raw"};
     if (holder == u"Configuration") return ConfigKeyOrder({});
+    if (const QStringList probe = ProbeKeyOrder(holder); !probe.isEmpty()) return probe;
     return ConfigKeyOrder(holder);
 }
 

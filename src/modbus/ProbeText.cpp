@@ -6,12 +6,12 @@
 #include "config/ClassNames.h"
 #include "config/FunctionCodes.h"
 #include "config/NumberText.h"
-#include "config/OrderedJsonText.h"
 
 namespace kv {
 namespace {
 
-QString FunctionName(int code) { return QStringLiteral("FC") + HexByteText(uint8_t(code)); }
+// Decimal, as the command lists name them ("FC16 Preset Multiple Registers").
+QString FunctionName(int code) { return QStringLiteral("FC%1").arg(code, 2, 10, QLatin1Char('0')); }
 
 QString ValuesText(const ProbeResult& result) {
     QStringList shown;
@@ -46,15 +46,6 @@ Tally TallyOf(const QList<ProbeResult>& results) {
     return tally;
 }
 
-QStringList JsonKeyOrder(const QString& holderKey) {
-    if (holderKey.isEmpty()) return {"Format", "Operation", "Commands", "Summary"};
-    if (holderKey == u"Commands")
-        return {"Class",   "Instance",      "FunctionCode", "ProbedWith", "Reference",
-                "Outcome", "ExceptionCode", "Values",       "Detail"};
-    return {"Text",        "Probed",    "Answered", "Exceptions", "Timeouts",
-            "Unreachable", "Malformed", "Stopped",  "NotProbed"};
-}
-
 QJsonValue NumberOrNull(int value) { return value == 0 ? QJsonValue() : QJsonValue(value); }
 
 QJsonObject CommandJson(const ProbeResult& result) {
@@ -65,7 +56,8 @@ QJsonObject CommandJson(const ProbeResult& result) {
             {"FunctionCode", result.FunctionCode},
             {"ProbedWith", NumberOrNull(result.ProbedWith)},
             {"Reference", result.Reference},
-            {"Outcome", OutcomeWord(result.Outcome)},
+            // hyphenated, as the result document's other words are ("not-probed")
+            {"Outcome", OutcomeWord(result.Outcome).replace(u' ', u'-')},
             {"ExceptionCode", NumberOrNull(result.ExceptionCode)},
             {"Values", values},
             {"Detail", result.Detail}};
@@ -121,20 +113,26 @@ QString ProbeSummary(const QList<ProbeResult>& results) {
     return text;
 }
 
-QByteArray ProbeJson(const QList<ProbeResult>& results) {
-    QJsonArray commands;
-    for (const ProbeResult& result : results) commands.append(CommandJson(result));
+QStringList ProbeKeyOrder(const QString& holderKey) {
+    if (holderKey == u"Probes")
+        return {"Class",   "Instance",      "FunctionCode", "ProbedWith", "Reference",
+                "Outcome", "ExceptionCode", "Values",       "Detail"};
+    if (holderKey == u"Summary")
+        return {"Text",        "Probed",    "Answered", "Exceptions", "Timeouts",
+                "Unreachable", "Malformed", "Stopped",  "NotProbed"};
+    return {};
+}
+
+QJsonObject ProbeFields(const QList<ProbeResult>& results) {
+    QJsonArray probes;
+    for (const ProbeResult& result : results) probes.append(CommandJson(result));
     const Tally tally = TallyOf(results);
     const QJsonObject summary{{"Probed", tally.Probed},           {"Answered", tally.Answered},
                               {"Exceptions", tally.Exceptions},   {"Timeouts", tally.Timeouts},
                               {"Unreachable", tally.Unreachable}, {"Malformed", tally.Malformed},
                               {"Stopped", tally.Stopped},         {"NotProbed", tally.NotProbed},
                               {"Text", ProbeSummary(results)}};
-    const QJsonObject document{{"Format", "kv9052r-result/1"},
-                               {"Operation", "probe"},
-                               {"Commands", commands},
-                               {"Summary", summary}};
-    return OrderedJsonText(document, JsonKeyOrder);
+    return {{"Probes", probes}, {"Summary", summary}};
 }
 
 }  // namespace kv

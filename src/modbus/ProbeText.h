@@ -1,10 +1,11 @@
 #pragma once
 // A probe's results as people and scripts read them: one line per command and a summary,
-// or one JSON document.
+// or the fields of a result document.
 
-#include <QByteArray>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include "modbus/ProbeResult.h"
 
@@ -24,7 +25,10 @@ QString ProbeOutcomeText(const ProbeResult& result);
 // "18 of 20 commands answered; 1 exception, 1 time-out".
 QString ProbeSummary(const QList<ProbeResult>& results);
 
-// {"Format": "kv9052r-result/1", "Commands": [...], "Summary": {...}}, indented.
-QByteArray ProbeJson(const QList<ProbeResult>& results);
+// The results as the fields of a result document: {"Probes": [one per command], "Summary":
+// {"Text", the counts}}.
+QJsonObject ProbeFields(const QList<ProbeResult>& results);
+// The order of the keys of a probe entry ("Probes") and of "Summary"; none for other holders.
+QStringList ProbeKeyOrder(const QString& holderKey);
 
 }  // namespace kv

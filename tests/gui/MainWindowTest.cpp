@@ -171,7 +171,7 @@ private Q_SLOTS:
         QVERIFY(test::ReadAll(path).contains("<h2>Modbus devices</h2>"));
         QVERIFY(
             test::ReadAll(path).contains("<td style=\"white-space: nowrap\">Server2/2</td>"
-                                         "<td>FC10 probed by reading with FC03</td>"));
+                                         "<td>FC16 probed by reading with FC03</td>"));
     }
 
     // The toggles select one panel at a time, keeping what was typed.

@@ -177,8 +177,8 @@ EXPECTED = """\
 Server1 instance 1, FC03, 40001-40004: ok: 1000 (0x03E8), 1001 (0x03E9), 1002 (0x03EA), 1003 (0x03EB)
 Server1 instance 2, FC03, 40201-40202: exception 02 Illegal Data Address
 Server1 instance 3, FC04, 30001: exception 01 Illegal Function
-Server1 instance 4, FC10 probed by reading with FC03, 40011-40012: ok: 1010 (0x03F2), 1011 (0x03F3)
-Server1 instance 5, FC0F probed by reading with FC01, 00001-00009: ok: 1, 0, 0, 1, 0, 0, 1, 0, ...
+Server1 instance 4, FC16 probed by reading with FC03, 40011-40012: ok: 1010 (0x03F2), 1011 (0x03F3)
+Server1 instance 5, FC15 probed by reading with FC01, 00001-00009: ok: 1, 0, 0, 1, 0, 0, 1, 0, ...
 Server2 instance 1, FC03, 40001: unreachable: Connection refused
 Server3 instance 1, FC01, 00001-00003: timeout: no answer within 300 ms
 Server3 instance 2, FC03, 40001: timeout: no answer within 300 ms
@@ -251,7 +251,7 @@ def main(bin_dir):
             one = subprocess.run(arguments[:3] + ["--server", servers[0], "--class", "Server1",
                                                   "--instance", "2", "--json"],
                                  capture_output=True, text=True, timeout=60)
-            entries = json.loads(one.stdout)["Commands"]
+            entries = json.loads(one.stdout)["Probes"]
             expect("the JSON entries", [(e["Class"], e["Instance"], e["Outcome"],
                                          e["ExceptionCode"]) for e in entries],
                    [("Server1", 2, "exception", 2)])

@@ -26,7 +26,8 @@ def change_paths(entry):
 
 
 # (arguments, exit status, what the document must say); "{d}" is a temporary folder that
-# holds one.json (node ID 9), bad.json (node ID 99) and, once backed up, b.ini.
+# holds one.json (node ID 9), bad.json (node ID 99) and, once backed up, b.ini; "{examples}"
+# docs/examples.
 CASES = [
     (["apply", "--port", "COM16", "--dry-run", "{d}/one.json"], 3,
      lambda d: port(d)["State"] == "nothing-written" and change_paths(port(d)) ==
@@ -86,6 +87,13 @@ CASES = [
     (["report", "{d}/one.json", "-o", "{d}/r.html"], 0, lambda d: d["File"].endswith("r.html")),
     (["report", "{d}/bad.json", "-o", "{d}/r.html"], 4,
      lambda d: d["Problems"][0]["Path"] == "DeviceNetParams.NodeId"),
+    (["probe", "{examples}/pump-station.json", "--server", "1=127.0.0.1:1", "--server",
+      "2=127.0.0.1:1"], 3,
+     lambda d: d["Summary"]["Unreachable"] == 4 and d["Probes"][6] == {
+         "Class": "Server1", "Instance": 1, "FunctionCode": 3, "ProbedWith": 3,
+         "Reference": "40001-40020", "Outcome": "unreachable", "ExceptionCode": None,
+         "Values": [], "Detail": "Connection refused"}),
+    (["probe", "--port", "COM3"], 1, lambda d: port(d)["Outcome"] == "failed"),
     (["factory-reset", "--port", "COM3", "--yes"], 1,
      lambda d: port(d)["State"] == "nothing-written"),
     (["factory-reset", "--port", "COM16", "--yes"], 0,
@@ -110,7 +118,9 @@ def main(bin_dir, schema_path):
             if not sim.stdout.readline().startswith("Listening on"):
                 return "the simulator did not start"
             for arguments, status, says in CASES:
-                arguments = [a.replace("{d}", folder) for a in arguments] + ["--json"]
+                examples = os.path.join(os.path.dirname(schema_path), "examples")
+                arguments = [a.replace("{d}", folder).replace("{examples}", examples)
+                             for a in arguments] + ["--json"]
                 name = " ".join(arguments).replace(folder, "DIR")
                 if any("COM16" in a for a in arguments):  # a busy machine answers late
                     arguments += ["--reply-timeout", "2000"]
