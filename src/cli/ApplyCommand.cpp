@@ -129,6 +129,13 @@ QJsonObject ApplyResultFields(const ApplyOutcome& outcome) {
     return fields;
 }
 
+// What a dry run found: the fields a write changes, or why it writes with none.
+QString DryRunText(const ApplyOutcome& outcome, bool fullWrite) {
+    if (!outcome.Changes.isEmpty()) return FieldChangeTexts(outcome.Changes).join(u'\n');
+    if (outcome.NothingToChange) return QString::fromLatin1(NoChangesText);
+    return QString::fromLatin1(fullWrite ? FullWriteWithoutChangesText : OnlyDerivedChangesText);
+}
+
 int RunApply(const Invocation& in) {
     const ConfigFileRead file = ReadConfigFile(in.Args.positionalArguments().first());
     if (!file.ok()) {
@@ -154,8 +161,9 @@ int RunApply(const Invocation& in) {
             in.Err << (files.PerPort ? port + QStringLiteral(": ") : QString()) << problem << "\n";
         in.Err << ApplyStateText(ApplyOutcome{}) << "\n";
         for (qsizetype i = 0; i < ports.size(); ++i)
-            in.Result.AddRefusedPort(ports[i], ApplyStateText(ApplyOutcome{}),
-                                     {{QStringLiteral("Problems"), FindingsEntry(problems[i])}});
+            in.Result.AddRefusedPort(
+                ports[i], (problems[i] + QStringList{ApplyStateText(ApplyOutcome{})}).join(u'\n'),
+                {{QStringLiteral("Problems"), FindingsEntry(problems[i])}});
         return ExitProblems;
     }
     const QString edsDir = OutputFolder(in.Args.value(QStringLiteral("eds-dir")), in.Err);
@@ -192,10 +200,8 @@ int RunApply(const Invocation& in) {
 
         for (const QString& warning : outcome.Warnings) work.Warn(warning);
         if (options.DryRun && outcome.Ok) {
-            work.Out << (outcome.Changes.isEmpty() ? QString::fromLatin1(NoChangesText)
-                                                   : FieldChangeTexts(outcome.Changes).join(u'\n'))
-                     << "\n";
-            return outcome.Changes.isEmpty() ? ExitOk : ExitFindings;
+            work.Out << DryRunText(outcome, options.FullWrite) << "\n";
+            return outcome.NothingToChange ? ExitOk : ExitFindings;
         }
         if (!outcome.EdsPath.isEmpty())
             work.Out << SaveDoneText({SaveStatus::Ok, outcome.EdsPath, {}}) << "\n";

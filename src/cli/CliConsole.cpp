@@ -8,6 +8,7 @@
 #include "platform/PortHolder.h"
 #include "platform/PortNaming.h"
 #include "save/BackupBeforeWrite.h"
+#include "save/OutcomeOf.h"
 
 namespace kv::cli {
 namespace {
@@ -94,10 +95,12 @@ bool ReadCliGateway(CliConsole& console, GatewayConfig& config, QTextStream& err
 std::unique_ptr<CliConsole> ReadPortGateway(PortWork& work, GatewayConfig& config) {
     auto console = OpenCliConsole(work.Port, work.Console, work.Err);
     if (!console) return nullptr;
-    if (!ReadCliGateway(*console, config, work.Err,
-                        work.Report(QStringLiteral("reading"), ReadOutProgressMaximum)))
-        return nullptr;
-    return console;
+    const ReadOutResult result = ReadGateway(
+        console->Link, config, work.Report(QStringLiteral("reading"), ReadOutProgressMaximum));
+    if (result == ReadOutResult::Ok) return console;
+    work.Outcome = OutcomeOf(result, console->Link.End());
+    console->PrintFailure(work.Err, work.Outcome->Detail);
+    return nullptr;
 }
 
 int PrintWriteState(const PortWork& work, ApplyState state, const QString& backup,

@@ -15,6 +15,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/PortArguments.h"
 #include "cli/ProgressLine.h"
+#include "cli/StopOnSignal.h"
 #include "config/ConfigDiff.h"
 #include "config/ConfigFile.h"
 #include "config/ConfigJson.h"
@@ -178,6 +179,7 @@ int RunDiff(const Invocation& in) {
     const QStringList operands = in.Args.positionalArguments();
     const bool raw = in.Args.isSet(QStringLiteral("raw"));
     ProgressLine progress(in.Args);
+    const StopOnSignal stop;  // a gateway side is read as any command's port is
     if (raw && std::any_of(operands.begin(), operands.end(), NamesAPort)) {
         err << RawNeedsBackups << "\n";
         return ExitError;
@@ -189,7 +191,9 @@ int RunDiff(const Invocation& in) {
             if (NamesAPort(operands[qsizetype(k)]) != ports) continue;
             sides[k] = ReadSource(operands[qsizetype(k)], progress, in.Console, err);
             // A file that cannot be read is bad input; a gateway that cannot be read failed.
-            if (!sides[k]) return ports ? ExitFailed : ExitError;
+            if (!sides[k] && !ports) return ExitError;
+            if (!sides[k])
+                return StopOnSignal::Signal() != 0 ? StopOnSignal::ExitStatus() : ExitFailed;
         }
     }
     const auto& a = sides[0];

@@ -22,6 +22,7 @@ PortRun RunOnePort(const QString& port, const ConsoleSettings& console, bool mar
         QTextStream err(&run.Err);
         PortWork work{port, console, out, err, progress, now, marked};
         run.Status = task(work);
+        run.EndedAfterStop = StopOnSignal::Signal() != 0;
         run.Columns = work.Columns;
         run.WarningLines = work.WarningLines;
         run.Outcome = work.Outcome;

@@ -30,6 +30,7 @@ struct PortRun {
     // For --json: how the operation ended, when the command knows, and the port's own fields.
     std::optional<OperationOutcome> Outcome;
     QJsonObject Result;
+    bool EndedAfterStop = false;  // a stop signal had come when the port's work ended
 };
 
 // `runs` are in the order of `ports`.

@@ -2,7 +2,6 @@
 
 #include "cli/Invocation.h"
 #include "cli/PortTable.h"
-#include "cli/StopOnSignal.h"
 #include "config/ConfigJson.h"
 #include "config/OrderedJsonText.h"
 #include "modbus/ProbeText.h"
@@ -66,8 +65,11 @@ QJsonObject PortEntry(const QString& port, const OperationOutcome& outcome, bool
 
 void ResultDocument::AddPort(const QString& port, const PortRun& run) {
     if (!wanted_) return;
+    // A run with an outcome of its own knows whether a stop ended it; of the others, those that
+    // failed once a stop had come were cut short by it, those that failed before were not.
     OperationOutcome outcome = run.Outcome.value_or(OutcomeOfStatus(run.Status));
-    if (StopOnSignal::Signal() != 0 && run.Status != ExitOk) outcome.Kind = OutcomeKind::Stopped;
+    if (!run.Outcome && run.EndedAfterStop && run.Status != ExitOk)
+        outcome.Kind = OutcomeKind::Stopped;
     QJsonObject entry = PortEntry(port, outcome, Writes);
     entry.insert(QStringLiteral("Message"), MessageOf(run));
     entry.insert(QStringLiteral("Seconds"), qRound(run.Seconds * 10) / 10.0);

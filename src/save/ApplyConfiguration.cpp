@@ -32,6 +32,7 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
         ReadGateway(link, read, ProgressStage(options.Progress, 0, 10, 0, ReadOutProgressMaximum));
     if (readOut != ReadOutResult::Ok) {
         outcome.ConsoleFailed = true;
+        outcome.NotOurController = readOut == ReadOutResult::UnknownController;
         outcome.Errors = {ReadOutFailureText(readOut, link.End())};
         return outcome;
     }
@@ -47,15 +48,15 @@ ApplyOutcome ApplyConfiguration(ConsoleLink& link, const QJsonObject& file,
     outcome.Ip = plan.Config.EthernetParams.Ip;
     outcome.Changes = ConfigChanges(read, AsWritten(plan.Config, plan.PollPaths));
 
+    // The EEPROM wears with each write, and a second apply of a file changes nothing. A dry run
+    // says the same of the same bytes.
+    const GatewayConfig* held = options.FullWrite ? nullptr : &read;
+    outcome.NothingToChange =
+        held && ChangedWrites(AllWrites(plan.Config, plan.PollPaths), read).empty();
     if (options.DryRun) {
         outcome.Ok = true;
         return outcome;
     }
-
-    // The EEPROM wears with each write, and a second apply of a file changes nothing.
-    const GatewayConfig* held = options.FullWrite ? nullptr : &read;
-    outcome.NothingToChange =
-        held && ChangedWrites(AllWrites(plan.Config, plan.PollPaths), read).empty();
     if (!options.BackupFolder.isEmpty() && !outcome.NothingToChange) {
         const KeptBackup kept = KeepBackup(options.BackupFolder, read, options.PortName);
         if (!kept.ok()) {

@@ -42,8 +42,9 @@ struct ApplyOutcome {
     QString EdsPath;
     QList<FieldChange> Changes;  // what the write changes (ConfigChanges), once checked
     ApplyState State = ApplyState::NotWritten;
-    QString BackupPath;          // the configuration as read before the write
-    bool ConsoleFailed = false;  // the gateway stopped answering (the last exchange tells more)
+    QString BackupPath;             // the configuration as read before the write
+    bool ConsoleFailed = false;     // the gateway stopped answering (the last exchange tells more)
+    bool NotOurController = false;  // the read-out met a controller the program refuses
     // The gateway's node ID and IP address as the file makes them; empty before that.
     QString NodeId;
     QString Ip;

@@ -14,6 +14,13 @@ namespace kv {
 
 inline const char* const ChangesTitle = "Changes to write";
 inline const char* const NoChangesText = "Nothing to change: the gateway holds this already.";
+// A dry run that finds no field to change, but bytes a write would still send: derived values
+// (checksum, configuration marker, baud index) the gateway holds stale, or a full write.
+inline const char* const OnlyDerivedChangesText =
+    "No field changes; the gateway's derived values (checksum, configuration marker, baud "
+    "index) differ from what the file gives and a write rewrites them.";
+inline const char* const FullWriteWithoutChangesText =
+    "No field changes; --full-write rewrites every block all the same.";
 
 QList<FieldChange> ConfigChanges(const GatewayConfig& held, const GatewayConfig& written);
 

@@ -49,9 +49,11 @@ OperationOutcome OutcomeOf(const ApplyOutcome& outcome, const LinkEndState& end)
     if (outcome.Ok && outcome.State == ApplyState::NotWritten)
         told.Detail = FieldChangeTexts(outcome.Changes).join(u'\n');
     if (outcome.Ok) return told;
-    if (outcome.ConsoleFailed)
+    if (outcome.NotOurController)
+        told.Kind = OutcomeKind::Refused;
+    else if (outcome.ConsoleFailed)
         told.Kind = KindOfFailedExchange(end.Kind);
-    else if (outcome.State == ApplyState::NotWritten)
+    else if (outcome.State == ApplyState::NotWritten && !outcome.NothingToChange)
         told.Kind = OutcomeKind::Refused;
     else if (outcome.EdsPath.isEmpty())
         told.Kind = OutcomeKind::FileNotWritten;

@@ -25,4 +25,5 @@ options:
     default: kv9052r-cli
 requirements:
   - kv9052r-cli on the managed host (the kv9052r-utility package)
+  - Python 3 on the managed host
 '''

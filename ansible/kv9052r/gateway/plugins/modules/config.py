@@ -41,7 +41,7 @@ options:
         description: The DeviceNet node ID (MAC ID), 0..63.
         type: raw
       BaudIndex:
-        description: The DeviceNet baud rate, its number or list text such as C(500K).
+        description: The DeviceNet baud rate, its number or list text such as C(500 KBPS).
         type: raw
       Ip:
         description: The gateway's IP address.
@@ -254,7 +254,8 @@ def main():
     changes = port.get('Changes', [])
     state = port.get('State')
     result = dict(
-        changed=bool(changes) if module.check_mode else state not in (None, 'nothing-written'),
+        changed=(document.get('Status') == 3 if module.check_mode
+                 else state not in (None, 'nothing-written')),
         state=state, backup=port.get('Backup'), outcome=port.get('Outcome'),
         message=port.get('Message', ''), device=port.get('Device'), node_id=port.get('NodeId'),
         ip=port.get('Ip'), changes=changes, problems=port.get('Problems', []),
