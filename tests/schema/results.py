@@ -39,10 +39,15 @@ CASES = [
     (["apply", "--port", "COM16", "--eds-dir", "{d}", "{d}/one.json"], 0,
      lambda d: port(d)["State"] == "nothing-written" and port(d)["Changes"] == [] and
      "Backup" not in port(d)),
+    (["apply", "--port", "COM16", "--dry-run", "--full-write", "{d}/one.json"], 3,
+     lambda d: port(d)["Changes"] == [] and
+     port(d)["Message"] == "No field changes; --full-write rewrites every block all the same."),
     (["apply", "--port", "COM16", "{d}/bad.json"], 4,
      lambda d: port(d)["Outcome"] == "refused" and port(d)["State"] == "nothing-written" and
      port(d)["Problems"] == [{"Path": "DeviceNetParams.NodeId",
-                              "Message": "Node ID is not supported!(0~63)"}]),
+                              "Message": "Node ID is not supported!(0~63)"}] and
+     port(d)["Message"] == "DeviceNetParams.NodeId: Node ID is not supported!(0~63)\n"
+                           "Nothing was written to the gateway."),
     (["apply", "--port", "COM3", "--dry-run", "{d}/one.json"], 1,
      lambda d: port(d)["Outcome"] == "failed" and port(d)["State"] == "nothing-written" and
      port(d)["Device"] == ""),
