@@ -4,7 +4,9 @@ ports on the loopback) against the same play writing one gateway alone, and prin
 (target: at most 1.2). Each run changes one field of every gateway it writes, so that every
 run writes. Not a test: the machine's load decides the figure.
 
-Usage: ansible_fleet.py BIN_DIR COLLECTION_DIR"""
+Usage: ansible_fleet.py BIN_DIR COLLECTION_DIR [LATENCY_MS]
+(LATENCY_MS: the virtual gateways' console latency per line, as kv9052r-gateway-sim
+--latency-ms takes it; default the simulator's own)"""
 
 import os
 import resource
@@ -45,7 +47,7 @@ def listening(port):
         return s.connect_ex(("127.0.0.1", port)) == 0
 
 
-def main(bin_dir, collection_dir):
+def main(bin_dir, collection_dir, latency_ms=None):
     ser2net = shutil.which("ser2net") or shutil.which("ser2net", path="/usr/sbin")
     if not shutil.which("ansible-playbook") or not ser2net:
         print("ansible-playbook or ser2net is missing; scripts/setup installs them")
@@ -65,7 +67,8 @@ def main(bin_dir, collection_dir):
             devices = []
             for com in range(1, GATEWAYS + 1):
                 simulator = subprocess.Popen(
-                    [os.path.join(bin_dir, "kv9052r-gateway-sim"), "--demo", "--com", str(com)],
+                    [os.path.join(bin_dir, "kv9052r-gateway-sim"), "--demo", "--com", str(com)] +
+                    (["--latency-ms", latency_ms] if latency_ms else []),
                     env=env, stdout=subprocess.PIPE, text=True)
                 processes.append(simulator)
                 devices.append(simulator.stdout.readline().split()[2])  # Listening on DEVICE
