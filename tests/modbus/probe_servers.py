@@ -121,7 +121,8 @@ def start_bus(kind, folder):
 
 class FaultyServer(threading.Thread):
     """Takes a request on each connection: never answers the first, answers the second
-    half-way and closes, answers the third's in full (three holding registers 7, 8, 9)."""
+    half-way and closes, answers the third's in full (three holding registers 7, 8, 9) and
+    the next read on it a byte every 50 ms, whole only after the command time-out."""
 
     def __init__(self):
         super().__init__(daemon=True)
@@ -138,7 +139,20 @@ class FaultyServer(threading.Thread):
                 self.held.append(connection)
                 continue
             connection.sendall(reply if answer == "whole" else reply[:9])
+            if answer == "whole":
+                self.trickle(connection)
             connection.close()
+
+    @staticmethod
+    def trickle(connection):
+        connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        request = connection.recv(260)
+        try:
+            for byte in request[:4] + bytes([0, 9, request[6], 3, 6, 0, 7, 0, 8, 0, 9]):
+                connection.send(bytes([byte]))
+                time.sleep(0.05)
+        except OSError:  # the probe gave up on the answer and closed the connection
+            pass
 
 
 class LateBus(threading.Thread):
@@ -210,7 +224,7 @@ CONFIG = {"TcpClasses": [
                   command(16, 10, 2), command(15, 0, 9)]),
     server_class([command(3, 0, 1)]),
     server_class([command(1, 0, 3), command(3, 0, 1)]),
-    server_class([command(3, 0, 3), command(3, 0, 3), command(3, 0, 3)]),
+    server_class([command(3, 0, 3), command(3, 0, 3), command(3, 0, 3), command(3, 0, 3)]),
 ]}
 
 EXPECTED = """\
@@ -225,7 +239,8 @@ Server3 instance 2, FC03, 40001: timeout: no answer within 300 ms
 Server4 instance 1, FC03, 40001-40003: timeout: no answer within 300 ms
 Server4 instance 2, FC03, 40001-40003: malformed: the connection closed before a whole answer came
 Server4 instance 3, FC03, 40001-40003: ok: 7 (0x0007), 8 (0x0008), 9 (0x0009)
-4 of 11 commands answered; 2 exceptions, 3 time-outs, 1 unreachable, 1 malformed answer.
+Server4 instance 4, FC03, 40001-40003: timeout: no whole answer within 300 ms
+4 of 12 commands answered; 2 exceptions, 4 time-outs, 1 unreachable, 1 malformed answer.
 """
 
 

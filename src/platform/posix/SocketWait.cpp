@@ -12,6 +12,10 @@ SocketWait WaitForSocketBytes(qintptr descriptor, int ms) {
     return poll(&watched, 1, ms) == 0 ? SocketWait::TimedOut : SocketWait::Readable;
 }
 
+qint64 ReadWaitingSocketBytes(qintptr descriptor, char* into, qint64 size) {
+    return recv(int(descriptor), into, size_t(size), MSG_DONTWAIT);
+}
+
 bool SocketWasReset(qintptr descriptor) {
     int error = 0;
     socklen_t size = sizeof error;
