@@ -274,6 +274,7 @@ def probe_buses(bin_dir, expect):
                                  timeout=60)
             expect("the serial lines", run.stdout, SERIAL_EXPECTED)
             expect("the serial status", run.returncode, 3)
+            expect("the serial messages", run.stderr, "")
             expect("the serial store afterwards",
                    store_of(ModbusSerialClient(rtu, **SERIAL["rtu"])), (HOLDING, COILS))
             run = subprocess.run(arguments[:2] + [paths[1], "--serial", f"COM1={late}",

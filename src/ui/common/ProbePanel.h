@@ -5,7 +5,8 @@
 // when done.
 
 #include <QWidget>
-#include <thread>
+#include <QThread>
+#include <memory>
 
 #include "config/GatewayConfig.h"
 #include "console/StopRequest.h"
@@ -51,7 +52,7 @@ private:
     QProgressBar* progress_;
     QListWidget* results_;
     StopRequest stop_;  // Cancel's, asked by the probe's threads
-    std::thread worker_;
+    std::unique_ptr<QThread> worker_;  // one Qt starts, for the serial port's notifier
 };
 
 }  // namespace kv
