@@ -12,6 +12,7 @@ namespace {
 
 TEST(ProbeReplies, WritingCommandsAreProbedByReadingTheirRange) {
     struct Row {
+        uint8_t NetId;
         uint8_t FunctionCode;
         double Start;
         int32_t Length;
@@ -19,19 +20,21 @@ TEST(ProbeReplies, WritingCommandsAreProbedByReadingTheirRange) {
         const char* WhyNot;
     };
     const Row rows[] = {
-        {3, 0, 4, ProbeRead{9, 3, 0, 4}, ""},
-        {2, 65534, 2, ProbeRead{9, 2, 65534, 2}, ""},
-        {16, 99, 120, ProbeRead{9, 3, 99, 120}, ""},
-        {6, 7, 1, ProbeRead{9, 3, 7, 1}, ""},
-        {15, 5, 1920, ProbeRead{9, 1, 5, 1920}, ""},
-        {5, 5, 1, ProbeRead{9, 1, 5, 1}, ""},
-        {7, 0, 1, std::nullopt, "function code 7 is none of the eight"},
-        {4, 0, 121, std::nullopt, "length 121 is outside 1..120"},
-        {3, 65535, 2, std::nullopt, "start address 65535 and length 2 reach past 65535"},
+        {9, 3, 0, 4, ProbeRead{9, 3, 0, 4}, ""},
+        {247, 2, 65534, 2, ProbeRead{247, 2, 65534, 2}, ""},
+        {9, 16, 99, 120, ProbeRead{9, 3, 99, 120}, ""},
+        {9, 6, 7, 1, ProbeRead{9, 3, 7, 1}, ""},
+        {9, 15, 5, 1920, ProbeRead{9, 1, 5, 1920}, ""},
+        {9, 5, 5, 1, ProbeRead{9, 1, 5, 1}, ""},
+        {9, 7, 0, 1, std::nullopt, "function code 7 is none of the eight"},
+        {9, 4, 0, 121, std::nullopt, "length 121 is outside 1..120"},
+        {9, 3, 65535, 2, std::nullopt, "start address 65535 and length 2 reach past 65535"},
+        {248, 3, 0, 1, std::nullopt, "unit ID 248 is outside 1..247"},
+        {0, 3, 0, 1, std::nullopt, "unit ID 0 is outside 1..247"},
     };
     for (const Row& row : rows) {
         const ProbeReadOrWhyNot read =
-            ProbeReadOf({1, 9, row.FunctionCode, 0, row.Start, row.Length});
+            ProbeReadOf({1, row.NetId, row.FunctionCode, 0, row.Start, row.Length});
         EXPECT_EQ(read.Read, row.Read) << int(row.FunctionCode);
         EXPECT_EQ(read.WhyNot, row.WhyNot) << int(row.FunctionCode);
     }
