@@ -40,18 +40,6 @@ ReplyVerdict ClosedMidAnswer() {
                           QStringLiteral("the connection closed before a whole answer came"));
 }
 
-ReplyVerdict ReceiveFailure(int error, int timeoutMs) {
-    if (error == ETIMEDOUT)
-        return VerdictWithout(ProbeOutcome::Timeout,
-                              QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
-    if (error == ECONNRESET) return ClosedMidAnswer();
-    // libmodbus's own codes say what is wrong with an answer; the system's say the link failed
-    // (an adapter pulled out).
-    return VerdictWithout(error >= MODBUS_ENOBASE ? ProbeOutcome::Malformed
-                                                  : ProbeOutcome::Unreachable,
-                          QString::fromLocal8Bit(modbus_strerror(error)));
-}
-
 // A Modbus TCP answer read by hand: its header up to the length field, then the unit ID and
 // protocol data unit the length counts. libmodbus would restart its byte time-out with each
 // chunk, so that a server sending a byte now and then could hold the probe, and a stop,
@@ -122,6 +110,18 @@ ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeR
     return framing == ModbusFraming::Tcp
                ? CheckTcpReply(read, 0, bytes)
                : CheckSerialReply(read, bytes.first(std::max(length - 2, 0)));
+}
+
+ReplyVerdict ReceiveFailure(int error, int timeoutMs) {
+    if (error == ETIMEDOUT)
+        return VerdictWithout(ProbeOutcome::Timeout,
+                              QStringLiteral("no whole answer within %1 ms").arg(timeoutMs));
+    if (error == ECONNRESET) return ClosedMidAnswer();
+    // libmodbus's own codes say what is wrong with an answer; the system's say the link failed
+    // (an adapter pulled out).
+    return VerdictWithout(error >= MODBUS_ENOBASE ? ProbeOutcome::Malformed
+                                                  : ProbeOutcome::Unreachable,
+                          QString::fromLocal8Bit(modbus_strerror(error)));
 }
 
 bool LinkStillInStep(const ReplyVerdict& verdict) {

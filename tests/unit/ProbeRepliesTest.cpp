@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "modbus/AsciiFrame.h"
+#include "modbus/LibmodbusExchange.h"
 #include "modbus/ProbeRead.h"
 #include "modbus/ReplyCheck.h"
 
@@ -78,6 +81,21 @@ TEST(ProbeReplies, TcpAnswersAreCheckedAgainstTheirRead) {
     for (const Row& row : rows)
         EXPECT_EQ(CheckTcpReply(row.Read, 0, QByteArray::fromHex(row.Answer)), row.Verdict)
             << row.Answer;
+}
+
+TEST(ProbeReplies, AnswersNotReceivedSayWhatFailed) {
+    struct Row {
+        int Error;
+        ReplyVerdict Verdict;
+    };
+    using enum ProbeOutcome;
+    const Row rows[] = {
+        {ETIMEDOUT, {Timeout, 0, {}, "no whole answer within 300 ms"}},
+        {ECONNRESET, {Malformed, 0, {}, "the connection closed before a whole answer came"}},
+        {EMBBADCRC, {Malformed, 0, {}, "Invalid CRC"}},
+        {EIO, {Unreachable, 0, {}, "Input/output error"}},
+    };
+    for (const Row& row : rows) EXPECT_EQ(ReceiveFailure(row.Error, 300), row.Verdict) << row.Error;
 }
 
 TEST(ProbeReplies, AsciiFramesCarryTheirMessageInHexadecimalWithItsLrc) {
