@@ -67,8 +67,10 @@ ReplyVerdict ReceiveTcpAnswer(int socket, const ProbeRead& read, const Deadline&
         if (WaitForSocketBytes(socket, deadline.NextSliceMs()) != SocketWait::Readable) continue;
         const qint64 got = ReadWaitingSocketBytes(socket, answer + received, wanted - received);
         if (got == 0) return ClosedMidAnswer();
-        if (got > 0) received += int(got);
-        else if (errno != EAGAIN && errno != EINTR) return ReceiveFailure(errno, timeoutMs);
+        if (got > 0)
+            received += int(got);
+        else if (errno != EAGAIN && errno != EINTR)
+            return ReceiveFailure(errno, timeoutMs);
     }
     return CheckTcpReply(read, 0, QByteArrayView(answer, received));
 }
@@ -119,9 +121,9 @@ ReplyVerdict ReceiveFailure(int error, int timeoutMs) {
     if (error == ECONNRESET) return ClosedMidAnswer();
     // libmodbus's own codes say what is wrong with an answer; the system's say the link failed
     // (an adapter pulled out).
-    return VerdictWithout(error >= MODBUS_ENOBASE ? ProbeOutcome::Malformed
-                                                  : ProbeOutcome::Unreachable,
-                          QString::fromLocal8Bit(modbus_strerror(error)));
+    return VerdictWithout(
+        error >= MODBUS_ENOBASE ? ProbeOutcome::Malformed : ProbeOutcome::Unreachable,
+        QString::fromLocal8Bit(modbus_strerror(error)));
 }
 
 bool LinkStillInStep(const ReplyVerdict& verdict) {

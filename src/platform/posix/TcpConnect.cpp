@@ -72,7 +72,8 @@ std::optional<TcpConnection> ConnectTcp(const QString& host, int port, int timeo
     // A name may give several addresses ("localhost": ::1, then 127.0.0.1), and the server may
     // listen on only one: each is tried in turn within the one time-out, the last one's reason
     // told when none connects.
-    const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const Deadline deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     TcpConnection connection;
     for (const addrinfo* address = found; address; address = address->ai_next) {
         connection = ConnectTo(*address, deadline, timeoutMs, stop);

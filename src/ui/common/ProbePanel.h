@@ -4,8 +4,8 @@
 // never the windows', with a progress bar and a Cancel, and shows each instance's outcome
 // when done.
 
-#include <QWidget>
 #include <QThread>
+#include <QWidget>
 #include <memory>
 
 #include "config/GatewayConfig.h"
@@ -51,7 +51,7 @@ private:
     QPushButton* cancel_;
     QProgressBar* progress_;
     QListWidget* results_;
-    StopRequest stop_;  // Cancel's, asked by the probe's threads
+    StopRequest stop_;                 // Cancel's, asked by the probe's threads
     std::unique_ptr<QThread> worker_;  // one Qt starts, for the serial port's notifier
 };
 
