@@ -10,7 +10,6 @@ namespace kv {
 
 namespace {
 
-constexpr int MaxNetId = 247;
 constexpr double MaxStartAddress = 65535;
 constexpr double MaxSerialTimeout = 65535;
 constexpr double MaxTcpTimeout = 4294967295.0;  // the gateway keeps it in four bytes
@@ -45,7 +44,7 @@ std::vector<CommandProblem> AllFailures(int code, double netId, double start, do
     const auto add = [&](const char* field, const QString& message) {
         if (!message.isEmpty()) problems.push_back({QLatin1String(field), message});
     };
-    if (netId < 1 || netId > MaxNetId)
+    if (netId < MinNetId || netId > MaxNetId)
         add("NetId", QStringLiteral("ModBus Device Address Error. (1-247)"));
     if (!IsKnownFunctionCode(code))
         add("FunctionCode", QStringLiteral("Modbus Function Code Error. (1-6, 15, 16)"));

@@ -23,6 +23,9 @@ constexpr bool IsBitCode(int code) { return code == 1 || code == 2 || code == 5 
 // FC05 and FC06 write a single coil or register: their length is 1.
 constexpr bool IsSingleItemCode(int code) { return code == 5 || code == 6; }
 
+// A device's unit ID: 0 is a broadcast, which no device answers, and 248..255 are reserved.
+inline constexpr int MinNetId = 1;
+inline constexpr int MaxNetId = 247;
 inline constexpr int MaxBitLength = 1920;
 inline constexpr int MaxRegisterLength = 120;
 inline constexpr int InternalMemorySize = 2048;

@@ -29,6 +29,11 @@ using LibmodbusContext = std::unique_ptr<modbus_t, LibmodbusContextDeleter>;
 ReplyVerdict ExchangeRead(modbus_t* context, ModbusFraming framing, const ProbeRead& read,
                           int timeoutMs, const StopRequest& stop);
 
+// The verdict when an answer could not be received (errno, or a libmodbus code): a time-out,
+// a connection closed mid-answer or an answer libmodbus refused (malformed), or a link the
+// system says failed (unreachable, in the system's words).
+ReplyVerdict ReceiveFailure(int error, int timeoutMs);
+
 // Whether a connection can carry the next read after this verdict: not after a time-out
 // or a malformed answer, whose rest (or late answer) could be taken for the next one's.
 bool LinkStillInStep(const ReplyVerdict& verdict);

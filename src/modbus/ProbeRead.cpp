@@ -14,6 +14,12 @@ int ProbingFunction(int functionCode) {
 }
 
 ProbeReadOrWhyNot ProbeReadOf(const ModbusCommand& command) {
+    if (command.NetId < MinNetId || command.NetId > MaxNetId)
+        return {{},
+                QStringLiteral("unit ID %1 is outside %2..%3")
+                    .arg(command.NetId)
+                    .arg(MinNetId)
+                    .arg(MaxNetId)};
     const int function = ProbingFunction(command.FunctionCode);
     if (function == 0)
         return {{},

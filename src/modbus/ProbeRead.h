@@ -20,8 +20,8 @@ struct ProbeRead {
     bool operator==(const ProbeRead&) const = default;
 };
 
-// The read for `command`, or the reason it has none (a function code that is none of the
-// eight, a start or length outside what a read can ask).
+// The read for `command`, or the reason it has none (a unit ID no device has, a function
+// code that is none of the eight, a start or length outside what a read can ask).
 struct ProbeReadOrWhyNot {
     std::optional<ProbeRead> Read;
     QString WhyNot;

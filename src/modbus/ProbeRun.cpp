@@ -1,7 +1,8 @@
 #include "modbus/ProbeRun.h"
 
+#include <QThread>
 #include <algorithm>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "modbus/SerialBusProbe.h"
@@ -23,17 +24,18 @@ QList<ProbeResult> RunProbes(const ProbePlan& plan, const StopRequest& stop,
                              const CommandProbed& probed) {
     const qsizetype servers = plan.Servers.size();
     std::vector<QList<ProbeResult>> perLink(size_t(servers + plan.Buses.size()));
-    {
-        std::vector<std::jthread> threads;
-        for (qsizetype i = 0; i < servers; ++i)
-            threads.emplace_back([&plan, &perLink, &stop, &probed, i] {
-                perLink[size_t(i)] = ProbeTcpServer(plan.Servers[i], stop, probed);
-            });
-        for (qsizetype i = 0; i < plan.Buses.size(); ++i)
-            threads.emplace_back([&plan, &perLink, &stop, &probed, i, servers] {
-                perLink[size_t(servers + i)] = ProbeSerialBus(plan.Buses[i], stop, probed);
-            });
-    }
+    // Threads Qt starts: a serial port's notifier works on no other.
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (qsizetype i = 0; i < servers; ++i)
+        threads.emplace_back(QThread::create([&plan, &perLink, &stop, &probed, i] {
+            perLink[size_t(i)] = ProbeTcpServer(plan.Servers[i], stop, probed);
+        }));
+    for (qsizetype i = 0; i < plan.Buses.size(); ++i)
+        threads.emplace_back(QThread::create([&plan, &perLink, &stop, &probed, i, servers] {
+            perLink[size_t(servers + i)] = ProbeSerialBus(plan.Buses[i], stop, probed);
+        }));
+    for (const auto& thread : threads) thread->start();
+    for (const auto& thread : threads) thread->wait();
     QList<ProbeResult> results = plan.Unprobed;
     for (const QList<ProbeResult>& link : perLink) results += link;
     std::stable_sort(

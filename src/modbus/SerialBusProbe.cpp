@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <thread>
 
 #include "modbus/AsciiFrame.h"
 #include "modbus/LibmodbusExchange.h"
 #include "modbus/ProbeLink.h"
 #include "platform/OpenPort.h"
+#include "platform/SocketWait.h"
 
 namespace kv {
 namespace {
@@ -19,9 +21,49 @@ char ParityLetter(LineParity parity) {
     return parity == LineParity::Even ? 'E' : parity == LineParity::Odd ? 'O' : 'N';
 }
 
-class RtuLink final : public ProbeLink {
+// A serial answer carries nothing that says which request it answers: after a time-out or a
+// malformed answer, the late answer (or the rest) of that read could pass for the next one's.
+// So the next read first waits out the bus's command time-out, discarding whatever arrives.
+class SerialLink : public ProbeLink {
 public:
-    RtuLink(const SerialBusPlan& bus, const StopRequest& stop) : bus_(bus), stop_(stop) {}
+    SerialLink(const SerialBusPlan& bus, const StopRequest& stop) : bus_(bus), stop_(stop) {}
+
+    ReplyVerdict Exchange(const ProbeRead& read) final {
+        if (outOfStep_ && !WaitOutLateAnswer()) return VerdictWithout(ProbeOutcome::Stopped, {});
+        const ReplyVerdict verdict = ExchangeInStep(read);
+        outOfStep_ = !LinkStillInStep(verdict);
+        return verdict;
+    }
+
+protected:
+    // One read on a quiet bus.
+    virtual ReplyVerdict ExchangeInStep(const ProbeRead& read) = 0;
+    // Waits up to `ms` for bytes and throws away what came.
+    virtual void DiscardFor(std::chrono::milliseconds ms) = 0;
+
+    const SerialBusPlan& bus_;
+    const StopRequest& stop_;
+
+private:
+    // False when a stop came first.
+    bool WaitOutLateAnswer() {
+        const auto quietUntil =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(bus_.CmdTimeoutMs);
+        for (;;) {
+            if (stop_.Requested()) return false;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                quietUntil - std::chrono::steady_clock::now());
+            if (left.count() <= 0) return true;
+            DiscardFor(std::min(left, std::chrono::milliseconds(StopAskedEveryMs)));
+        }
+    }
+
+    bool outOfStep_ = false;
+};
+
+class RtuLink final : public SerialLink {
+public:
+    using SerialLink::SerialLink;
 
     std::optional<ReplyVerdict> Open() override {
         const LineSettings& line = bus_.Line;
@@ -38,19 +80,24 @@ public:
 
     bool IsOpen() const override { return context_ != nullptr; }
 
-    ReplyVerdict Exchange(const ProbeRead& read) override {
+private:
+    ReplyVerdict ExchangeInStep(const ProbeRead& read) override {
         return ExchangeRead(context_.get(), ModbusFraming::Rtu, read, bus_.CmdTimeoutMs, stop_);
     }
 
-private:
-    const SerialBusPlan& bus_;
-    const StopRequest& stop_;
+    void DiscardFor(std::chrono::milliseconds ms) override {
+        if (WaitForSocketBytes(modbus_get_socket(context_.get()), int(ms.count())) ==
+            SocketWait::NotWaited)
+            std::this_thread::sleep_for(ms);
+        modbus_flush(context_.get());
+    }
+
     LibmodbusContext context_;
 };
 
-class AsciiLink final : public ProbeLink {
+class AsciiLink final : public SerialLink {
 public:
-    AsciiLink(const SerialBusPlan& bus, const StopRequest& stop) : bus_(bus), stop_(stop) {}
+    using SerialLink::SerialLink;
 
     std::optional<ReplyVerdict> Open() override {
         OpenedPort opened = OpenPort(PortSpec::Device(bus_.Device), bus_.Line);
@@ -67,7 +114,8 @@ public:
 
     bool IsOpen() const override { return port_ != nullptr; }
 
-    ReplyVerdict Exchange(const ProbeRead& read) override {
+private:
+    ReplyVerdict ExchangeInStep(const ProbeRead& read) override {
         port_->ClearReceiveBuffer();  // what came late for an earlier read
         port_->Write(AsciiFrame(char(read.Unit) + ReadRequestPdu(read)));
         const auto deadline =
@@ -92,7 +140,11 @@ public:
         }
     }
 
-private:
+    void DiscardFor(std::chrono::milliseconds ms) override {
+        port_->WaitForData(ms);
+        port_->ReadAll();
+    }
+
     static ReplyVerdict Judged(const ProbeRead& read, QByteArrayView frame) {
         const AsciiMessage message = AsciiMessageOf(frame);
         if (!message.Failure.isEmpty())
@@ -100,8 +152,6 @@ private:
         return CheckSerialReply(read, message.Message);
     }
 
-    const SerialBusPlan& bus_;
-    const StopRequest& stop_;
     std::unique_ptr<SerialPort> port_;
 };
 

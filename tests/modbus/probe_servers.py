@@ -9,7 +9,8 @@ written: the store reads back as it was.
 
 The serial buses the same way: pymodbus's serial server, RTU and ASCII, on one end of a
 pseudo-terminal pair (socat), the probe on the other, and the probe refused without
---bus-is-free.
+--bus-is-free. A device of this file that answers each read after the command time-out
+gives every read a time-out: its late answer never passes for the next read's.
 
 Usage: probe_servers.py BIN_DIR
        probe_servers.py --serve tcp PORT | rtu DEVICE | ascii DEVICE
@@ -97,14 +98,20 @@ def start_server():
     return port, process
 
 
-def start_bus(kind, folder):
-    """A pseudo-terminal pair: the server on one end; the other end's path is returned."""
+def pty_pair(kind, folder):
+    """Two linked pseudo-terminals (socat): the PC's end and the bus's end."""
     ends = [os.path.join(folder, kind + end) for end in ("-pc", "-bus")]
     socat = subprocess.Popen(["socat"] + [f"pty,raw,echo=0,link={end}" for end in ends])
     for _ in range(200):
         if all(os.path.exists(end) for end in ends):
             break
         time.sleep(0.05)
+    return ends, socat
+
+
+def start_bus(kind, folder):
+    """A pseudo-terminal pair: the server on one end; the other end's path is returned."""
+    ends, socat = pty_pair(kind, folder)
     server = subprocess.Popen([sys.executable, __file__, "--serve", kind, ends[1]],
                               stdout=subprocess.PIPE, text=True)
     if server.stdout.readline().strip() != "ready":
@@ -114,7 +121,8 @@ def start_bus(kind, folder):
 
 class FaultyServer(threading.Thread):
     """Takes a request on each connection: never answers the first, answers the second
-    half-way and closes, answers the third's in full (three holding registers 7, 8, 9)."""
+    half-way and closes, answers the third's in full (three holding registers 7, 8, 9) and
+    the next read on it a byte every 50 ms, whole only after the command time-out."""
 
     def __init__(self):
         super().__init__(daemon=True)
@@ -131,7 +139,49 @@ class FaultyServer(threading.Thread):
                 self.held.append(connection)
                 continue
             connection.sendall(reply if answer == "whole" else reply[:9])
+            if answer == "whole":
+                self.trickle(connection)
             connection.close()
+
+    @staticmethod
+    def trickle(connection):
+        connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        request = connection.recv(260)
+        try:
+            for byte in request[:4] + bytes([0, 9, request[6], 3, 6, 0, 7, 0, 8, 0, 9]):
+                connection.send(bytes([byte]))
+                time.sleep(0.05)
+        except OSError:  # the probe gave up on the answer and closed the connection
+            pass
+
+
+class LateBus(threading.Thread):
+    """An RTU device on `device` that answers each read of holding registers 0.15 s after the
+    command time-out, with 2000 + the start address: a late answer must not pass for the
+    next read's."""
+
+    def __init__(self, device):
+        super().__init__(daemon=True)
+        self.fd = os.open(device, os.O_RDWR | os.O_NOCTTY)
+
+    def run(self):
+        while True:
+            request = os.read(self.fd, 8)  # RTU reads are 8 bytes; one write each on a pty
+            if len(request) != 8:
+                return
+            start = int.from_bytes(request[2:4], "big")
+            time.sleep(0.45)
+            message = bytes([request[0], 3, 2]) + (2000 + start).to_bytes(2, "big")
+            os.write(self.fd, message + crc16(message))
+
+
+def crc16(message):
+    crc = 0xFFFF
+    for byte in message:
+        crc ^= byte
+        for _ in range(8):
+            crc = crc >> 1 ^ 0xA001 if crc & 1 else crc >> 1
+    return crc.to_bytes(2, "little")
 
 
 def command(function, start, length, unit=1):
@@ -158,6 +208,10 @@ SERIAL_EXPECTED = "".join(f"""\
 {bus} instance 5, FC03, 40001: timeout: no answer within 300 ms
 """ for bus in ("COM1", "COM2")) + \
     "4 of 10 commands answered; 4 exceptions, 2 time-outs.\n"
+LATE_CONFIG = {"SerialClasses": [dict(SERIAL_CONFIG["SerialClasses"][0],
+                                      Commands=[command(3, start, 1) for start in range(3)])]}
+LATE_EXPECTED = "".join(f"COM1 instance {n}, FC03, 4000{n}: timeout: no answer within 300 ms\n"
+                        for n in (1, 2, 3)) + "0 of 3 commands answered; 3 time-outs.\n"
 
 
 def server_class(commands):
@@ -170,7 +224,7 @@ CONFIG = {"TcpClasses": [
                   command(16, 10, 2), command(15, 0, 9)]),
     server_class([command(3, 0, 1)]),
     server_class([command(1, 0, 3), command(3, 0, 1)]),
-    server_class([command(3, 0, 3), command(3, 0, 3), command(3, 0, 3)]),
+    server_class([command(3, 0, 3), command(3, 0, 3), command(3, 0, 3), command(3, 0, 3)]),
 ]}
 
 EXPECTED = """\
@@ -185,14 +239,12 @@ Server3 instance 2, FC03, 40001: timeout: no answer within 300 ms
 Server4 instance 1, FC03, 40001-40003: timeout: no answer within 300 ms
 Server4 instance 2, FC03, 40001-40003: malformed: the connection closed before a whole answer came
 Server4 instance 3, FC03, 40001-40003: ok: 7 (0x0007), 8 (0x0008), 9 (0x0009)
-4 of 11 commands answered; 2 exceptions, 3 time-outs, 1 unreachable, 1 malformed answer.
+Server4 instance 4, FC03, 40001-40003: timeout: no whole answer within 300 ms
+4 of 12 commands answered; 2 exceptions, 4 time-outs, 1 unreachable, 1 malformed answer.
 """
 
 
-def store_of(port):
-    from pymodbus.client import ModbusTcpClient
-
-    client = ModbusTcpClient("127.0.0.1", port=port)
+def store_of(client):
     client.connect()
     holding = client.read_holding_registers(0, 100, slave=1).registers
     coils = client.read_coils(0, 64, slave=1).bits[:64]
@@ -201,14 +253,19 @@ def store_of(port):
 
 
 def probe_buses(bin_dir, expect):
+    from pymodbus.client import ModbusSerialClient
+
     with tempfile.TemporaryDirectory() as folder:
-        path = os.path.join(folder, "buses.json")
-        with open(path, "w") as file:
-            json.dump(SERIAL_CONFIG, file)
+        paths = [os.path.join(folder, name) for name in ("buses.json", "late.json")]
+        for path, config in zip(paths, (SERIAL_CONFIG, LATE_CONFIG)):
+            with open(path, "w") as file:
+                json.dump(config, file)
         rtu, rtu_processes = start_bus("rtu", folder)
         ascii, ascii_processes = start_bus("ascii", folder)
+        (late, late_bus), late_socat = pty_pair("late", folder)
+        LateBus(late_bus).start()
         try:
-            arguments = [os.path.join(bin_dir, "kv9052r-cli"), "probe", path,
+            arguments = [os.path.join(bin_dir, "kv9052r-cli"), "probe", paths[0],
                          "--serial", f"COM1={rtu}", "--serial", f"COM2={ascii}"]
             refused = subprocess.run(arguments, capture_output=True, text=True, timeout=60)
             expect("the status without --bus-is-free", refused.returncode, 2)
@@ -217,8 +274,15 @@ def probe_buses(bin_dir, expect):
                                  timeout=60)
             expect("the serial lines", run.stdout, SERIAL_EXPECTED)
             expect("the serial status", run.returncode, 3)
+            expect("the serial messages", run.stderr, "")
+            expect("the serial store afterwards",
+                   store_of(ModbusSerialClient(rtu, **SERIAL["rtu"])), (HOLDING, COILS))
+            run = subprocess.run(arguments[:2] + [paths[1], "--serial", f"COM1={late}",
+                                                  "--bus-is-free"],
+                                 capture_output=True, text=True, timeout=60)
+            expect("the late answers", run.stdout, LATE_EXPECTED)
         finally:
-            for process in rtu_processes + ascii_processes:
+            for process in rtu_processes + ascii_processes + [late_socat]:
                 process.terminate()
                 process.wait()
 
@@ -248,14 +312,19 @@ def main(bin_dir):
             run = subprocess.run(arguments, capture_output=True, text=True, timeout=60)
             expect("the lines", run.stdout, EXPECTED)
             expect("the status", run.returncode, 3)
-            one = subprocess.run(arguments[:3] + ["--server", servers[0], "--class", "Server1",
+            # On Debian "localhost" gives ::1 first, where the server does not listen.
+            one = subprocess.run(arguments[:3] + ["--server", f"1=localhost:{answering}",
+                                                  "--class", "Server1",
                                                   "--instance", "2", "--json"],
                                  capture_output=True, text=True, timeout=60)
             entries = json.loads(one.stdout)["Probes"]
             expect("the JSON entries", [(e["Class"], e["Instance"], e["Outcome"],
                                          e["ExceptionCode"]) for e in entries],
                    [("Server1", 2, "exception", 2)])
-        expect("the store afterwards", store_of(answering), (HOLDING, COILS))
+        from pymodbus.client import ModbusTcpClient
+
+        expect("the store afterwards", store_of(ModbusTcpClient("127.0.0.1", port=answering)),
+               (HOLDING, COILS))
         probe_buses(bin_dir, expect)
     finally:
         os.kill(stopped_process.pid, signal.SIGCONT)

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "modbus/AsciiFrame.h"
+#include "modbus/LibmodbusExchange.h"
 #include "modbus/ProbeRead.h"
 #include "modbus/ReplyCheck.h"
 
@@ -12,6 +15,7 @@ namespace {
 
 TEST(ProbeReplies, WritingCommandsAreProbedByReadingTheirRange) {
     struct Row {
+        uint8_t NetId;
         uint8_t FunctionCode;
         double Start;
         int32_t Length;
@@ -19,19 +23,21 @@ TEST(ProbeReplies, WritingCommandsAreProbedByReadingTheirRange) {
         const char* WhyNot;
     };
     const Row rows[] = {
-        {3, 0, 4, ProbeRead{9, 3, 0, 4}, ""},
-        {2, 65534, 2, ProbeRead{9, 2, 65534, 2}, ""},
-        {16, 99, 120, ProbeRead{9, 3, 99, 120}, ""},
-        {6, 7, 1, ProbeRead{9, 3, 7, 1}, ""},
-        {15, 5, 1920, ProbeRead{9, 1, 5, 1920}, ""},
-        {5, 5, 1, ProbeRead{9, 1, 5, 1}, ""},
-        {7, 0, 1, std::nullopt, "function code 7 is none of the eight"},
-        {4, 0, 121, std::nullopt, "length 121 is outside 1..120"},
-        {3, 65535, 2, std::nullopt, "start address 65535 and length 2 reach past 65535"},
+        {9, 3, 0, 4, ProbeRead{9, 3, 0, 4}, ""},
+        {247, 2, 65534, 2, ProbeRead{247, 2, 65534, 2}, ""},
+        {9, 16, 99, 120, ProbeRead{9, 3, 99, 120}, ""},
+        {9, 6, 7, 1, ProbeRead{9, 3, 7, 1}, ""},
+        {9, 15, 5, 1920, ProbeRead{9, 1, 5, 1920}, ""},
+        {9, 5, 5, 1, ProbeRead{9, 1, 5, 1}, ""},
+        {9, 7, 0, 1, std::nullopt, "function code 7 is none of the eight"},
+        {9, 4, 0, 121, std::nullopt, "length 121 is outside 1..120"},
+        {9, 3, 65535, 2, std::nullopt, "start address 65535 and length 2 reach past 65535"},
+        {248, 3, 0, 1, std::nullopt, "unit ID 248 is outside 1..247"},
+        {0, 3, 0, 1, std::nullopt, "unit ID 0 is outside 1..247"},
     };
     for (const Row& row : rows) {
         const ProbeReadOrWhyNot read =
-            ProbeReadOf({1, 9, row.FunctionCode, 0, row.Start, row.Length});
+            ProbeReadOf({1, row.NetId, row.FunctionCode, 0, row.Start, row.Length});
         EXPECT_EQ(read.Read, row.Read) << int(row.FunctionCode);
         EXPECT_EQ(read.WhyNot, row.WhyNot) << int(row.FunctionCode);
     }
@@ -75,6 +81,21 @@ TEST(ProbeReplies, TcpAnswersAreCheckedAgainstTheirRead) {
     for (const Row& row : rows)
         EXPECT_EQ(CheckTcpReply(row.Read, 0, QByteArray::fromHex(row.Answer)), row.Verdict)
             << row.Answer;
+}
+
+TEST(ProbeReplies, AnswersNotReceivedSayWhatFailed) {
+    struct Row {
+        int Error;
+        ReplyVerdict Verdict;
+    };
+    using enum ProbeOutcome;
+    const Row rows[] = {
+        {ETIMEDOUT, {Timeout, 0, {}, "no whole answer within 300 ms"}},
+        {ECONNRESET, {Malformed, 0, {}, "the connection closed before a whole answer came"}},
+        {EMBBADCRC, {Malformed, 0, {}, "Invalid CRC"}},
+        {EIO, {Unreachable, 0, {}, "Input/output error"}},
+    };
+    for (const Row& row : rows) EXPECT_EQ(ReceiveFailure(row.Error, 300), row.Verdict) << row.Error;
 }
 
 TEST(ProbeReplies, AsciiFramesCarryTheirMessageInHexadecimalWithItsLrc) {

@@ -20,9 +20,11 @@ constexpr int StopAskedEveryMs = 100;
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+using Deadline = std::chrono::steady_clock::time_point;
+
 // Waits for the connection under way on `socket` to be made or refused.
-TcpConnection AwaitConnection(int socket, int timeoutMs, const StopRequest& stop) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+TcpConnection AwaitConnection(int socket, Deadline deadline, int timeoutMs,
+                              const StopRequest& stop) {
     for (;;) {
         if (stop.Requested()) return {-1, QStringLiteral("stopped"), true};
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -41,6 +43,21 @@ TcpConnection AwaitConnection(int socket, int timeoutMs, const StopRequest& stop
     }
 }
 
+// One of the addresses the host's name gave; the socket is closed unless connected.
+TcpConnection ConnectTo(const addrinfo& address, Deadline deadline, int timeoutMs,
+                        const StopRequest& stop) {
+    const int socket = ::socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (socket < 0) return {-1, SystemReason(errno)};
+    const int started = ::connect(socket, address.ai_addr, address.ai_addrlen);
+    const int error = errno;
+    TcpConnection connection = started == 0 ? TcpConnection{socket, {}}
+                               : error == EINPROGRESS
+                                   ? AwaitConnection(socket, deadline, timeoutMs, stop)
+                                   : TcpConnection{-1, SystemReason(error)};
+    if (connection.Descriptor < 0) ::close(socket);
+    return connection;
+}
+
 }  // namespace
 
 std::optional<TcpConnection> ConnectTcp(const QString& host, int port, int timeoutMs,
@@ -52,24 +69,23 @@ std::optional<TcpConnection> ConnectTcp(const QString& host, int port, int timeo
     const int resolved = getaddrinfo(host.toLocal8Bit().constData(),
                                      QByteArray::number(port).constData(), &hints, &found);
     if (resolved != 0) return TcpConnection{-1, QString::fromLocal8Bit(gai_strerror(resolved))};
-    const int socket = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (socket < 0) {
-        freeaddrinfo(found);
-        return TcpConnection{-1, SystemReason(errno)};
+    // A name may give several addresses ("localhost": ::1, then 127.0.0.1), and the server may
+    // listen on only one: each is tried in turn within the one time-out, the last one's reason
+    // told when none connects.
+    const Deadline deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    TcpConnection connection;
+    for (const addrinfo* address = found; address; address = address->ai_next) {
+        connection = ConnectTo(*address, deadline, timeoutMs, stop);
+        if (connection.Descriptor >= 0 || connection.Stopped ||
+            std::chrono::steady_clock::now() >= deadline)
+            break;
     }
-    const int started = ::connect(socket, found->ai_addr, found->ai_addrlen);
-    const int error = errno;
     freeaddrinfo(found);
-    TcpConnection connection = started == 0           ? TcpConnection{socket, {}}
-                               : error == EINPROGRESS ? AwaitConnection(socket, timeoutMs, stop)
-                                                      : TcpConnection{-1, SystemReason(error)};
-    if (connection.Descriptor < 0) {
-        ::close(socket);
-        return connection;
-    }
+    if (connection.Descriptor < 0) return connection;
     // Each request is one small write: sent at once, not held back for more.
     const int on = 1;
-    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    setsockopt(connection.Descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     return connection;
 }
 

@@ -76,7 +76,7 @@ ProbePanel::ProbePanel(const GatewayConfig& config, std::optional<int> classInde
 
 ProbePanel::~ProbePanel() {
     stop_.Request();
-    if (worker_.joinable()) worker_.join();
+    if (worker_) worker_->wait();
 }
 
 bool ProbePanel::TakeSerialPort() {
@@ -94,7 +94,7 @@ bool ProbePanel::TakeSerialPort() {
 
 void ProbePanel::Start() {
     if (!TakeSerialPort()) return;
-    if (worker_.joinable()) worker_.join();  // the last probe, which has ended
+    if (worker_) worker_->wait();  // the last probe, which has ended
     const ProbePlan plan =
         PlanProbes(config_.EditSerialClasses, config_.EditTcpClasses, selection_);
     stop_.Withdraw();
@@ -106,7 +106,7 @@ void ProbePanel::Start() {
     results_->clear();
     // The thread hands everything back by queued calls, which Qt drops once this is gone;
     // the destructor waits for the thread first.
-    worker_ = std::thread([this, plan] {
+    worker_.reset(QThread::create([this, plan] {
         const auto probed = [bar = progress_] {
             QMetaObject::invokeMethod(
                 bar, [bar] { bar->setValue(bar->value() + 1); }, Qt::QueuedConnection);
@@ -114,7 +114,8 @@ void ProbePanel::Start() {
         const QList<ProbeResult> results = RunProbes(plan, stop_, probed);
         QMetaObject::invokeMethod(
             this, [this, results] { Show(results); }, Qt::QueuedConnection);
-    });
+    }));
+    worker_->start();
 }
 
 void ProbePanel::Show(const QList<ProbeResult>& results) {

@@ -4,8 +4,9 @@
 // never the windows', with a progress bar and a Cancel, and shows each instance's outcome
 // when done.
 
+#include <QThread>
 #include <QWidget>
-#include <thread>
+#include <memory>
 
 #include "config/GatewayConfig.h"
 #include "console/StopRequest.h"
@@ -50,8 +51,8 @@ private:
     QPushButton* cancel_;
     QProgressBar* progress_;
     QListWidget* results_;
-    StopRequest stop_;  // Cancel's, asked by the probe's threads
-    std::thread worker_;
+    StopRequest stop_;                 // Cancel's, asked by the probe's threads
+    std::unique_ptr<QThread> worker_;  // one Qt starts, for the serial port's notifier
 };
 
 }  // namespace kv
