@@ -267,6 +267,8 @@ private Q_SLOTS:
         QCOMPARE(editor.Find<QListWidget>("TestResults", Server02)->item(0)->text(),
                  "Server2 instance 1, FC05 probed by reading with FC01, 00034: unreachable: "
                  "Connection refused");
+        QCOMPARE(editor.Find<QLabel>("ProbeNote", Server02)->text(),
+                 "Test: FC05 probed by reading with FC01, 00034: unreachable: Connection refused");
 
         // A serial class's bus is probed through the PC's port named on its tab, once the
         // user says the gateway is off it.

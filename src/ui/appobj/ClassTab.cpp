@@ -10,6 +10,7 @@
 
 #include "config/MemoryOverlaps.h"
 #include "config/WorkingCopy.h"
+#include "modbus/ProbeText.h"
 #include "ui/appobj/CommandFieldsFrame.h"
 #include "ui/appobj/ControlNames.h"
 #include "ui/appobj/SerialAttributesFrame.h"
@@ -57,6 +58,11 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     NameControl(overlapNote_, "OverlapNote", classIndex);
     overlapNote_->setWordWrap(true);
     overlapNote_->setStyleSheet(QStringLiteral("color: #b45309;"));
+    probeNote_ = new QLabel(instanceFrame);
+    NameControl(probeNote_, "ProbeNote", classIndex);
+    probeNote_->setWordWrap(true);
+    probeNote_->setAccessibleName(tr("Test result of this instance"));
+    auto* probe = new ProbePanel(config, classIndex, &dialogs, {}, instanceFrame);
 
     auto* instanceLabel = new QLabel(tr("Instance ID"), instanceFrame);
     instanceLabel->setBuddy(Instance);
@@ -73,13 +79,14 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     auto* instanceLayout = new QVBoxLayout(instanceFrame);
     instanceLayout->addLayout(instanceRow);
     instanceLayout->addWidget(fields_);
+    instanceLayout->addWidget(probeNote_);
     instanceLayout->addWidget(overlapNote_);
     auto* csvRow = new QHBoxLayout;
     csvRow->addStretch();
     csvRow->addWidget(ExportCsvButton);
     csvRow->addWidget(ImportCsvButton);
     instanceLayout->addLayout(csvRow);
-    instanceLayout->addWidget(new ProbePanel(config, classIndex, &dialogs, {}, instanceFrame));
+    instanceLayout->addWidget(probe);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(attributes_);
@@ -99,6 +106,10 @@ ClassTab::ClassTab(GatewayConfig& config, Dialogs& dialogs, int classIndex, QWid
     connect(EraseMB, &QPushButton::clicked, this, &ClassTab::Erase);
     connect(ExportCsvButton, &QPushButton::clicked, this, &ClassTab::ExportCsv);
     connect(ImportCsvButton, &QPushButton::clicked, this, &ClassTab::ImportCsv);
+    connect(probe, &ProbePanel::probed, this, [this](const ProbeRecord& record) {
+        probed_ = record.Results;
+        ShowProbeNote(Instance->currentIndex());
+    });
 }
 
 void ClassTab::Load() {
@@ -192,6 +203,7 @@ void ClassTab::SelectInstance(int slot) {
 
 void ClassTab::ShowInstance(int slot) {
     overlapNote_->clear();
+    ShowProbeNote(slot);
     if (slot < 0 || slot >= CmdCount()) return;
     fields_->ShowCommand(FieldsOfCommand(EditClassCommands(config_, classIndex_).Slots[slot]));
     ShowEntryState(false);
@@ -210,6 +222,15 @@ void ClassTab::SetUpdateDeleteEnabled(bool enabled) {
 // A note, not a refusal: commands may share memory on purpose.
 void ClassTab::ShowOverlapNote(int slot) {
     overlapNote_->setText(kv::OverlapNote(config_, classIndex_, slot));
+}
+
+void ClassTab::ShowProbeNote(int slot) {
+    probeNote_->clear();
+    for (const ProbeResult& result : probed_)
+        if (result.ClassIndex == classIndex_ && result.Instance == slot + 1)
+            probeNote_->setText(
+                tr("Test: %1, %2: %3")
+                    .arg(ProbeFunctionText(result), result.Reference, ProbeOutcomeText(result)));
 }
 
 int ClassTab::CmdCount() { return EditClassCommands(config_, classIndex_).CmdCount; }

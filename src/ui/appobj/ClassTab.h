@@ -4,9 +4,11 @@
 // class serves the two serial classes and the four TCP connections; only the attribute
 // frame differs.
 
+#include <QList>
 #include <QWidget>
 
 #include "config/GatewayConfig.h"
+#include "modbus/ProbeResult.h"
 
 class QComboBox;
 class QLabel;
@@ -42,6 +44,8 @@ private:
     void ShowEntryState(bool entry);
     void SetUpdateDeleteEnabled(bool enabled);
     void ShowOverlapNote(int slot);
+    // The last Test's outcome of the instance in `slot`, beside its fields; none: nothing.
+    void ShowProbeNote(int slot);
     int CmdCount();
     // The command table as CSV, from and to the working copy (ClassTabCsv.cpp).
     void ExportCsv();
@@ -61,6 +65,8 @@ private:
     QPushButton* ImportCsvButton;
     // Says, after Add or Update, which other commands the stored one shares memory with.
     QLabel* overlapNote_;
+    QLabel* probeNote_;
+    QList<ProbeResult> probed_;  // the last Test of this class
 };
 
 }  // namespace kv
