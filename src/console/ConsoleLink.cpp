@@ -90,11 +90,11 @@ void ConsoleLink::BoundOperation(std::chrono::milliseconds length) {
     changeSent_ = false;
 }
 
-int64_t ConsoleLink::ReplyTimeoutFor(int specifiedMs) const {
+int64_t ConsoleLink::ReplyTimeoutFor(int nominalMs) const {
     const int userMs = UserReplyTimeoutMs > 0 ? UserReplyTimeoutMs : port_.ReplyTimeoutMs();
     if (userMs > 0)
-        return std::max<int64_t>(1, int64_t(specifiedMs) * userMs / ConsoleReplyTimeoutMs);
-    return specifiedMs + port_.RoundTrip().count();
+        return std::max<int64_t>(1, int64_t(nominalMs) * userMs / ConsoleReplyTimeoutMs);
+    return nominalMs + port_.RoundTrip().count();
 }
 
 uint64_t ConsoleLink::BoundEndUs() const {

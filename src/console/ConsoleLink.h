@@ -58,11 +58,11 @@ public:
     // The time-out of the exchange at hand: the console's, or 50 ms for EEPROM blocks.
     int16_t ReplyTimeoutMs = ConsoleReplyTimeoutMs;
     // The user's time-out for a console reply in place of ConsoleReplyTimeoutMs; the others
-    // keep their ratio to it. 0: the port's kept time-out, else the specified time-outs plus
+    // keep their ratio to it. 0: the port's kept time-out, else the exchanges' own time-outs plus
     // the port's round trip.
     int UserReplyTimeoutMs = 0;
-    // The time-out an exchange specified as `specifiedMs` has on this link.
-    int64_t ReplyTimeoutFor(int specifiedMs) const;
+    // The time-out an exchange sets as `nominalMs` has on this link.
+    int64_t ReplyTimeoutFor(int nominalMs) const;
     QString ControllerPrompt;
     // Every line sent and chunk received; the owner clears it for each operation.
     ConsoleTrace Trace;

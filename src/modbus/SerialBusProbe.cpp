@@ -100,7 +100,7 @@ public:
     using SerialLink::SerialLink;
 
     std::optional<ReplyVerdict> Open() override {
-        OpenedPort opened = OpenPort(PortSpec::Device(bus_.Device), bus_.Line);
+        OpenedPort opened = OpenPort(PortChoice::Device(bus_.Device), bus_.Line);
         if (!opened.Result.ok()) {
             const QString reason = opened.Result.Text.isEmpty()
                                        ? QStringLiteral("the port does not open")

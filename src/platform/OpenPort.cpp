@@ -53,10 +53,10 @@ OpenedPort OpenCom(int number, const LineSettings& line) {
 
 }  // namespace
 
-OpenedPort OpenPort(const PortSpec& spec, const LineSettings& line) {
-    if (spec.ComNumber > 0) return OpenCom(spec.ComNumber, line);
-    if (LooksLikeNetworkAddress(spec.Named)) return OpenNetwork(spec.Named, line);
-    return OpenLocal(spec.Named, spec.Named, line);
+OpenedPort OpenPort(const PortChoice& choice, const LineSettings& line) {
+    if (choice.ComNumber > 0) return OpenCom(choice.ComNumber, line);
+    if (LooksLikeNetworkAddress(choice.Named)) return OpenNetwork(choice.Named, line);
+    return OpenLocal(choice.Named, choice.Named, line);
 }
 
 }  // namespace kv

@@ -11,12 +11,12 @@
 
 namespace kv {
 
-struct PortSpec {
+struct PortChoice {
     int ComNumber = 0;  // 1..16; 0 when Named names the port
     QString Named;      // a device path or a network address
 
-    static PortSpec Com(int number) { return {number, {}}; }
-    static PortSpec Device(const QString& nameOrAddress) { return {0, nameOrAddress}; }
+    static PortChoice Com(int number) { return {number, {}}; }
+    static PortChoice Device(const QString& nameOrAddress) { return {0, nameOrAddress}; }
 };
 
 struct OpenedPort {
@@ -25,8 +25,8 @@ struct OpenedPort {
     int ReplyTimeoutMs = 0;            // kept with COM n's assignment; 0 when none is
 };
 
-// Resolves `spec` and opens the port behind it. A refused assignment, an address that is
+// Resolves `choice` and opens the port behind it. A refused assignment, an address that is
 // none and a network port that does not open are told under "Can't open COM n!" for COM n.
-OpenedPort OpenPort(const PortSpec& spec, const LineSettings& line = ConsoleLine);
+OpenedPort OpenPort(const PortChoice& choice, const LineSettings& line = ConsoleLine);
 
 }  // namespace kv

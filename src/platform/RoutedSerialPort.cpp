@@ -6,7 +6,7 @@ namespace kv {
 
 PortOpenResult RoutedSerialPort::Open() {
     if (port_) port_->Close();
-    OpenedPort opened = OpenPort(spec_);
+    OpenedPort opened = OpenPort(choice_);
     port_ = std::move(opened.Port);
     replyTimeoutMs_ = opened.ReplyTimeoutMs;
     return opened.Result;

@@ -12,10 +12,10 @@ namespace kv {
 
 class RoutedSerialPort : public AimedPort {
 public:
-    void SelectPort(int number) override { spec_ = PortSpec::Com(number); }
-    int SelectedPort() const override { return spec_.ComNumber; }
+    void SelectPort(int number) override { choice_ = PortChoice::Com(number); }
+    int SelectedPort() const override { return choice_.ComNumber; }
     // Opens this device path or network address instead of COM n.
-    void SelectDevice(const QString& nameOrAddress) { spec_ = PortSpec::Device(nameOrAddress); }
+    void SelectDevice(const QString& nameOrAddress) { choice_ = PortChoice::Device(nameOrAddress); }
 
     PortOpenResult Open() override;
     void Close() override {
@@ -39,7 +39,7 @@ public:
     int ReplyTimeoutMs() const override { return replyTimeoutMs_; }
 
 private:
-    PortSpec spec_ = PortSpec::Com(1);
+    PortChoice choice_ = PortChoice::Com(1);
     // The port that opened last, kept after it closed for the reason it was lost.
     std::unique_ptr<SerialPort> port_;
     int replyTimeoutMs_ = 0;

@@ -44,7 +44,7 @@ struct Session {
 };
 
 // Whether the configuration holds changes that are in no gateway and no file. The editor's
-// working copy does not count: "Back" throws it away as specified.
+// working copy does not count: "Back" throws it away (after asking, when it differs).
 bool HasUnsavedChanges(const Session& session);
 // The configuration as it is now is in a gateway or a file.
 void MarkSaved(Session& session);
