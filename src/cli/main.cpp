@@ -1,11 +1,13 @@
 // kv9052r-cli: the utility's operations without windows, for scripts and many gateways.
 
 #include <QGuiApplication>
+#include <QIODevice>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "cli/CommandRegistry.h"
+#include "cli/Invocation.h"
 
 namespace {
 
@@ -30,6 +32,16 @@ std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char* argv[]) {
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
+// A result that did not reach standard output (a full disk, a closed pipe) leaves a script
+// with nothing or half a document: whatever the command did, the run failed.
+int StatusAfterOutput(int status, QTextStream& out, QTextStream& err) {
+    out.flush();
+    const bool written = out.status() == QTextStream::Ok && std::fflush(stdout) == 0;
+    if (written) return status;
+    err << "Standard output could not be written: " << out.device()->errorString() << "\n";
+    return status >= 128 ? status : kv::cli::WorseStatus(status, kv::cli::ExitFailed);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -38,5 +50,6 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(KV_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return kv::cli::RunCommandLine(QCoreApplication::arguments(), out, err);
+    const int status = kv::cli::RunCommandLine(QCoreApplication::arguments(), out, err);
+    return StatusAfterOutput(status, out, err);
 }

@@ -178,6 +178,19 @@ TEST(CommandLine, ExitStatusesFollowOneRule) {
 
 // A run over many ports ends with its worst port's status: failed, then problems, then
 // findings, then success.
+// A result that cannot reach standard output fails the run, whatever the command found.
+TEST(CommandLine, AResultThatCannotBeWrittenFailsTheRun) {
+    QProcess cli;
+    cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+    cli.start(QStringLiteral(KV_BIN_DIR "/kv9052r-cli"), {"ports", "--json"});
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(cli.readAllStandardError()).trimmed();
+    EXPECT_TRUE(
+        Matches(err, "...\nStandard output could not be written: No space left on device", {}))
+        << err.toStdString();
+}
+
 TEST(CommandLine, ManyPortsEndWithTheWorstStatus) {
     const struct {
         int A, B, Worse;
